@@ -1,0 +1,87 @@
+// Compressed dictionary data files and plain-text user word lists.
+//
+// A data file is laid out as
+//
+//   [block 1: headwords][block 2: translation texts] ... [trailer, 16 bytes]
+//
+// trailer:  u32 FirstBlockSize, u32 SecondBlockSize, f64 DataDate (all LE)
+// block:    u32 TextSize, then chunks back to back
+// chunk:    u32 ChunkSize (<= 295168), then ChunkSize bytes of NRV2E data in
+//           the 8-bit bit-buffer form, decoding to at most 295168 bytes
+//
+// Block 2 starts at offset FirstBlockSize; bytes between block 2 and the
+// trailer are never looked at. A block's text is the chunks' output joined
+// and cut to TextSize bytes; fewer bytes than TextSize is not an error. The
+// file carries no checksum, so damage is whatever the bounds checks and the
+// decoder reject. DataDate counts days with 1 for 1 January of year 1
+// (733408 is 1 January 2009); its fraction is the time of day.
+//
+// Damage is a value, not an exception: every reader returns what it could
+// decode before the first damaged chunk together with an outcome.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/word_list.h"
+
+namespace tavro2 {
+
+inline constexpr std::uint32_t kMaxChunkSize = 295168;  // 262144 + 262144/8 + 256
+inline constexpr std::uint32_t kPieceSize = 262144;
+inline constexpr std::size_t kTrailerSize = 16;
+
+enum class DataOutcome {
+  kLoaded,     // both blocks decoded completely
+  kMissing,    // no such file, or it could not be opened
+  kDamaged,    // too short for its trailer, sizes outside the file, or a bad chunk
+  kCancelled,  // the caller asked to stop between chunks
+};
+
+struct BlockText {
+  std::string text;  // what decoded before any damage, cut to TextSize
+  bool damaged = false;
+  bool cancelled = false;
+};
+
+struct DataFileContents {
+  std::string headwords;     // text of block 1
+  std::string translations;  // text of block 2
+  double dataDate = 0;
+  DataOutcome outcome = DataOutcome::kMissing;
+};
+
+// Decodes one block. Never reads outside `block`, never allocates from
+// TextSize: the output grows only by what chunks actually decode to. Stops
+// between chunks when *cancel becomes true.
+BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
+
+// Reads and decodes both blocks of the data file at `path` (the name is found
+// whatever its case on disk, see ResolvePath).
+DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+
+// The trailer's DataDate, from the last 8 bytes only; nothing when the file is
+// missing or shorter than 8 bytes.
+std::optional<double> ReadDataDate(const std::string& path);
+
+// On a case-sensitive file system: the path of the file in path's directory
+// whose name equals path's name without regard to A-Z case. An exact match
+// wins; among several others the first in byte order. Returns `path` itself
+// when nothing matches.
+std::string ResolvePath(const std::string& path);
+
+// User word lists: the file's lines (SplitLines); empty when the file is
+// missing or unreadable.
+WordList ReadUserWordList(const std::string& path);
+
+// The word of a user line: its text before the first '=', or the whole line.
+std::string_view EntryWord(std::string_view line);
+
+// The translation of the first line whose word equals `word` with A-Z folded,
+// or the empty text (also for an empty word).
+std::string_view FindTranslation(const WordList& list, std::string_view word);
+
+}  // namespace tavro2
