@@ -1,0 +1,33 @@
+// Entry text rendering: the formatting runs of a translation pane.
+//
+// Markers are coloured and made bold (English-to-Indonesian entries only),
+// derived word forms and note texts are made bold, the word itself last.
+// Runs describe the pane text as maximal stretches of identical formatting,
+// listing only stretches that differ from plain text, in text order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tavro2 {
+
+struct FormatRun {
+  std::size_t start = 0;   // in characters (bytes) of the pane text
+  std::size_t length = 0;
+  bool bold = false;
+  std::optional<std::uint32_t> color;       // 0xRRGGBB; none = the pane's default
+  std::optional<std::uint32_t> background;  // 0xRRGGBB; none = the pane's own colour
+  bool operator==(const FormatRun&) const = default;
+};
+
+// The runs of `text` rendered for `word`. An empty word marks nothing.
+std::vector<FormatRun> RenderEntryText(std::string_view text, std::string_view word,
+                                       bool foundInIndonesian);
+
+// The 1-based position of the first whole-word occurrence of needle in
+// haystack, or 0 (empty haystack gives 0, empty needle 1).
+std::size_t PosWholeWord(std::string_view needle, std::string_view haystack);
+
+}  // namespace tavro2
