@@ -60,8 +60,22 @@ struct DataFileContents {
 BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
 
 // Reads and decodes both blocks of the data file at `path` (the name is found
-// whatever its case on disk, see ResolvePath).
+// whatever its case on disk, see ResolvePath). Only the bytes the trailer
+// names are read, and only after its sizes are checked against the file's
+// length. Outcome:
+//   kMissing   no regular file of that name, or it cannot be opened;
+//   kDamaged   shorter than the trailer, a block reaching into the trailer or
+//              past the end, a block shorter than its TextSize field, or a
+//              chunk DecompressBlock rejects;
+//   kCancelled *cancel became true (the texts are then incomplete).
+// A damaged block keeps its text up to its last line end: a line cut short
+// by the damage is dropped rather than taken for a whole headword. The other
+// block is decoded all the same.
 DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+
+// The same for a whole file image already in memory (the last 16 bytes are
+// the trailer). ReadDataFile and the fuzzer share this path.
+DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel = nullptr);
 
 // The trailer's DataDate, from the last 8 bytes only; nothing when the file is
 // missing or shorter than 8 bytes.
@@ -73,8 +87,15 @@ std::optional<double> ReadDataDate(const std::string& path);
 // when nothing matches.
 std::string ResolvePath(const std::string& path);
 
+// Most of a user word list that is read. The lists are plain text the user
+// edits, read afresh for every query; a file beyond this size is not a word
+// list, and the cap keeps WordList's 32-bit offsets safe. Only the first
+// kMaxUserListBytes are read and the line they cut short is dropped.
+inline constexpr std::size_t kMaxUserListBytes = std::size_t{64} << 20;
+
 // User word lists: the file's lines (SplitLines); empty when the file is
-// missing or unreadable.
+// missing, unreadable or not a regular file. The name is found whatever its
+// case on disk.
 WordList ReadUserWordList(const std::string& path);
 
 // The word of a user line: its text before the first '=', or the whole line.

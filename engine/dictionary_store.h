@@ -42,7 +42,9 @@ class DictionaryStore {
   const WordList& PhraseTexts() const { return headwords(DataKind::kPhrase); }
   const WordList& PhraseTranslations() const { return translations(DataKind::kPhrase); }
 
-  // Writer (the loader, once per file): stores both lists, then the count.
+  // Writer (the loader, once per file): stores both lists, then the count,
+  // then the state. A second publish of the same file is ignored. The count
+  // is the number of headword lines (capped at INT32_MAX).
   void publish(DataKind kind, WordList headwords, WordList translations, LoadState state);
 
  private:
@@ -58,7 +60,10 @@ class DictionaryStore {
 
 // Loads one data file into the store. The file's name (A-Z folded) selects
 // the target: dataen.dat, dataid.dat or datapr.dat; any other name is read
-// and dropped. Returns the file's outcome.
+// and dropped. Returns the file's outcome; a missing or damaged file is
+// published too (with what decoded, often nothing) so its state is known.
+// When *cancel turns true the load stops between chunks, nothing is
+// published and the result is kPending.
 LoadState LoadDataFile(DictionaryStore& store, const std::string& path,
                        const std::atomic<bool>* cancel = nullptr);
 
