@@ -1,0 +1,49 @@
+#include "app/settings.h"
+
+#include "app/program_dir.h"
+
+namespace tavro2 {
+namespace {
+
+// The low bits of the integer read, as a field of that width keeps it.
+std::uint8_t low8(std::int32_t v) { return static_cast<std::uint8_t>(v); }
+std::uint16_t low16(std::int32_t v) { return static_cast<std::uint16_t>(v); }
+
+}  // namespace
+
+std::string SettingsFilePath() { return ProgramDirectory() + kSettingsFileName; }
+
+Settings ReadSettings(const IniFile& ini) {
+  namespace k = settings_key;
+  const Settings d;
+  Settings s;
+  s.Language = low8(ini.ReadInteger(k::kLanguage, d.Language));
+  s.WordsBefore = low16(ini.ReadInteger(k::kWordsBefore, d.WordsBefore));
+  s.WordsAfter = low16(ini.ReadInteger(k::kWordsAfter, d.WordsAfter));
+  s.MaxContainTexts = low16(ini.ReadInteger(k::kMaxContainTexts, d.MaxContainTexts));
+  s.AlphaBlend = low16(ini.ReadInteger(k::kAlphaBlend, d.AlphaBlend));
+  s.Skin = low8(ini.ReadInteger(k::kSkin, d.Skin));
+  s.AlwaysOnTop = ini.ReadBoolean(k::kAlwaysOnTop, d.AlwaysOnTop);
+  s.AutoRemAlpha = ini.ReadBoolean(k::kAutoRemAlpha, d.AutoRemAlpha);
+  s.UseClipboard = ini.ReadBoolean(k::kUseClipboard, d.UseClipboard);
+  s.ShowContain = ini.ReadBoolean(k::kShowContain, d.ShowContain);
+  s.ShowPhrase = ini.ReadBoolean(k::kShowPhrase, d.ShowPhrase);
+  s.WordHistory = ini.ReadInteger(k::kWordHistory, d.WordHistory);
+  s.AutoCloseTime = ini.ReadInteger(k::kAutoCloseTime, d.AutoCloseTime);
+  s.HistoryFromRight = ini.ReadBoolean(k::kHistoryFromRight, d.HistoryFromRight);
+
+  if (s.WordsBefore > 100) s.WordsBefore = 100;
+  if (s.WordsAfter > 100) s.WordsAfter = 100;
+  if (s.MaxContainTexts == 0)
+    s.MaxContainTexts = 6;
+  else if (s.MaxContainTexts > 100)
+    s.MaxContainTexts = 100;
+  if (s.Language < 1 || s.Language > 3) s.Language = 1;
+  return s;
+}
+
+bool ReadCompactMode(const IniFile& ini) {
+  return ini.ReadBoolean(settings_key::kCompactMode, false);
+}
+
+}  // namespace tavro2
