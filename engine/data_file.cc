@@ -105,6 +105,11 @@ void keepWholeLines(std::string& text) {
   }
 }
 
+// Whether a block's text is shorter than its TextSize says.
+bool fellShort(std::string_view block, const std::string& text) {
+  return block.size() < 4 || text.size() < getU32(block.data());
+}
+
 struct Trailer {
   std::uint32_t firstBlockSize;
   std::uint32_t secondBlockSize;
@@ -122,8 +127,6 @@ DataFileContents decodeBody(std::string_view body, const Trailer& t,
   const std::size_t firstEnd = std::min<std::size_t>(t.firstBlockSize, body.size());
   const std::size_t secondEnd =
       std::min<std::uint64_t>(std::uint64_t{t.firstBlockSize} + t.secondBlockSize, body.size());
-  bool damaged = firstEnd < t.firstBlockSize ||
-                 std::uint64_t{t.firstBlockSize} + t.secondBlockSize > body.size();
 
   BlockText first = DecompressBlock(body.substr(0, firstEnd), cancel);
   if (first.cancelled) {
@@ -136,10 +139,16 @@ DataFileContents decodeBody(std::string_view body, const Trailer& t,
     return out;
   }
   // A clipped block may still have decoded to its full TextSize; its text is
-  // then whole, but the file is damaged all the same.
-  if (first.damaged) keepWholeLines(first.text);
-  if (second.damaged) keepWholeLines(second.text);
-  damaged = damaged || first.damaged || second.damaged;
+  // then whole, but the file is damaged all the same. One that fell short of
+  // it lost its end to the clipping.
+  const bool firstClipped = firstEnd < t.firstBlockSize;
+  const bool secondClipped = std::uint64_t{t.firstBlockSize} + t.secondBlockSize > body.size();
+  if (first.damaged || (firstClipped && fellShort(body.substr(0, firstEnd), first.text)))
+    keepWholeLines(first.text);
+  if (second.damaged ||
+      (secondClipped && fellShort(body.substr(firstEnd, secondEnd - firstEnd), second.text)))
+    keepWholeLines(second.text);
+  const bool damaged = firstClipped || secondClipped || first.damaged || second.damaged;
   out.headwords = std::move(first.text);
   out.translations = std::move(second.text);
   out.outcome = damaged ? DataOutcome::kDamaged : DataOutcome::kLoaded;
