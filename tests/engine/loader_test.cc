@@ -1,0 +1,183 @@
+#include "engine/loader.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "test_util.h"
+#include "tools/data_writer.h"
+
+namespace tavro2 {
+namespace {
+
+using test::TempDir;
+
+// Waits for the loader's end callback without sleeping a fixed time.
+class DoneSignal {
+ public:
+  std::function<void()> callback() {
+    return [this] {
+      std::lock_guard lock(mutex_);
+      ++calls_;
+      cv_.notify_all();
+    };
+  }
+  void wait() {
+    std::unique_lock lock(mutex_);
+    cv_.wait(lock, [this] { return calls_ > 0; });
+  }
+  int calls() {
+    std::lock_guard lock(mutex_);
+    return calls_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  int calls_ = 0;
+};
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  void writeAll() {
+    test::writeDataFile(dir_.file("dataen.dat"), {"apple", "bank"}, {"apel", "tepi"});
+    test::writeDataFile(dir_.file("DataId.dat"), {"kata"}, {"word"});
+    test::writeDataFile(dir_.file("datapr.dat"), {"apa kabar"}, {"how are you"});
+  }
+  TempDir dir_;
+  DictionaryStore store_;
+  DoneSignal done_;
+};
+
+TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
+  writeAll();
+  DictionaryLoader loader(store_, dir_.path(), done_.callback());
+  EXPECT_FALSE(loader.started());
+  EXPECT_EQ(store_.EnglishCount(), 0);
+  EXPECT_EQ(loader.statusText(), " Loading Data...");
+
+  loader.start();
+  loader.start();  // loading happens once
+  done_.wait();
+  loader.join();
+  EXPECT_TRUE(loader.finished());
+  EXPECT_EQ(done_.calls(), 1);
+  EXPECT_EQ(store_.EnglishCount(), 2);
+  EXPECT_EQ(store_.IndonesianCount(), 1);
+  EXPECT_EQ(store_.PhraseTranslations()[0], "how are you");
+  EXPECT_EQ(loader.outcome(DataKind::kIndonesian), LoadState::kLoaded);
+  EXPECT_EQ(loader.statusText(), " Data OK");
+}
+
+TEST_F(LoaderTest, RecordsMissingAndDamagedFiles) {
+  writeAll();
+  std::remove(dir_.file("DataId.dat").c_str());
+  test::writeFile(dir_.file("datapr.dat"), "too short");
+  DictionaryLoader loader(store_, dir_.path(), done_.callback());
+  loader.start();
+  loader.join();
+  EXPECT_EQ(done_.calls(), 1);
+  EXPECT_EQ(loader.outcomes(),
+            (std::array{LoadState::kLoaded, LoadState::kMissing, LoadState::kDamaged}));
+  EXPECT_EQ(store_.EnglishCount(), 2);
+  EXPECT_EQ(loader.statusText(), " Missing: dataid.dat; Damaged: datapr.dat");
+}
+
+TEST(LoaderStatusTest, NamesEveryFileThatDidNotLoad) {
+  using S = LoadState;
+  const struct {
+    std::array<S, 3> outcomes;
+    const char* text;
+  } rows[] = {
+      {{S::kLoaded, S::kLoaded, S::kLoaded}, " Data OK"},
+      {{S::kLoaded, S::kMissing, S::kLoaded}, " Missing: dataid.dat"},
+      {{S::kLoaded, S::kLoaded, S::kDamaged}, " Damaged: datapr.dat"},
+      {{S::kMissing, S::kMissing, S::kMissing}, " Missing: dataen.dat, dataid.dat, datapr.dat"},
+      {{S::kDamaged, S::kLoaded, S::kMissing}, " Missing: datapr.dat; Damaged: dataen.dat"},
+      {{S::kLoaded, S::kPending, S::kPending}, " Loading Data..."},
+      {{S::kMissing, S::kPending, S::kPending}, " Missing: dataen.dat"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(LoadStatusText(r.outcomes), r.text);
+}
+
+TEST_F(LoaderTest, StoppedBeforeStartLoadsNothing) {
+  writeAll();
+  DictionaryLoader loader(store_, dir_.path(), done_.callback());
+  loader.stop();
+  loader.start();
+  loader.join();
+  EXPECT_FALSE(loader.finished());
+  EXPECT_EQ(done_.calls(), 0);
+  EXPECT_EQ(store_.EnglishCount(), 0);
+  EXPECT_EQ(loader.outcome(DataKind::kEnglish), LoadState::kPending);
+}
+
+TEST_F(LoaderTest, DestroyingARunningLoaderStopsIt) {
+  // Big enough that the stop usually lands mid-file; either way the
+  // destructor returns and a cut-short load never reports its end.
+  std::string text;
+  for (int i = 0; text.size() < 4 * kPieceSize; ++i) text += "w" + std::to_string(i) + "\r\n";
+  for (const char* name : kDataFileNames)
+    ASSERT_TRUE(WriteDataFile(dir_.file(name), text, text, 1.0, 1));
+  bool finished = false;
+  {
+    DictionaryLoader loader(store_, dir_.path(), done_.callback());
+    loader.start();
+    loader.stop();
+    loader.join();
+    finished = loader.finished();
+  }
+  EXPECT_EQ(done_.calls(), finished ? 1 : 0);
+  // Whatever was published is whole.
+  for (DataKind k : {DataKind::kEnglish, DataKind::kIndonesian, DataKind::kPhrase})
+    if (store_.count(k) > 0) {
+      EXPECT_EQ(store_.headwords(k).text(), text);
+    }
+}
+
+// Readers poll the store while the loader publishes. Run under TSan: the
+// count must never be seen before its lists, and files appear in order.
+TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
+  std::vector<std::string> heads, trans;
+  for (int i = 0; i < 20000; ++i) {
+    heads.push_back("head" + std::to_string(i));
+    trans.push_back("trans" + std::to_string(i));
+  }
+  for (const char* name : kDataFileNames)
+    ASSERT_TRUE(WriteDataFile(dir_.file(name), test::crlfJoin(heads), test::crlfJoin(trans), 1.0, 1));
+
+  std::atomic<bool> done{false};
+  DictionaryLoader loader(store_, dir_.path(), [&] { done.store(true); });
+  auto reader = [&] {
+    std::int32_t seen[3] = {0, 0, 0};
+    for (bool last = false; !last;) {
+      last = done.load();  // one more pass after the end
+      for (int k = 0; k < 3; ++k) {
+        const auto kind = static_cast<DataKind>(k);
+        const std::int32_t n = store_.count(kind);
+        ASSERT_TRUE(n == 0 || n == static_cast<std::int32_t>(heads.size()));
+        ASSERT_GE(n, seen[k]);  // a count never changes once set
+        seen[k] = n;
+        if (n == 0) continue;
+        ASSERT_EQ(store_.headwords(kind).line(static_cast<std::size_t>(n) - 1), heads.back());
+        ASSERT_EQ(store_.translations(kind).line(static_cast<std::size_t>(n) - 1), trans.back());
+        if (k > 0) {
+          ASSERT_GT(store_.count(static_cast<DataKind>(k - 1)), 0);
+        }
+      }
+      std::this_thread::yield();
+    }
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(seen[k], static_cast<std::int32_t>(heads.size()));
+  };
+  std::thread r1(reader), r2(reader);
+  loader.start();
+  r1.join();
+  r2.join();
+  loader.join();
+  EXPECT_EQ(loader.statusText(), " Data OK");
+}
+
+}  // namespace
+}  // namespace tavro2
