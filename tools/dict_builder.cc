@@ -1,0 +1,512 @@
+#include "tools/dict_builder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "engine/cp1252.h"
+#include "tools/data_writer.h"
+
+namespace tavro2 {
+namespace {
+
+// Plain letters for U+0100..U+017F; '*' marks the few that need two
+// characters (see standIn) or that 1252 holds itself.
+constexpr std::string_view kLatinExtendedA =
+    "AaAaAaCcCcCcCcDd"
+    "DdEeEeEeEeEeGgGg"
+    "GgGgHhHhIiIiIiIi"
+    "Ii**JjKkkLlLlLlL"
+    "lLlNnNnNn***OoOo"
+    "OoOoRrRrRrSsSsSs"
+    "SsTtTtTtUuUuUuUu"
+    "UuUuWwYyYZzZzZzs";
+
+struct Greek {
+  char32_t cp;
+  const char* name;
+};
+constexpr Greek kGreek[] = {
+    {0x0391, "Alpha"}, {0x0392, "Beta"},    {0x0393, "Gamma"},  {0x0394, "Delta"},
+    {0x03A0, "Pi"},    {0x03A3, "Sigma"},   {0x03A9, "Omega"},  {0x03B1, "alpha"},
+    {0x03B2, "beta"},  {0x03B3, "gamma"},   {0x03B4, "delta"},  {0x03B5, "epsilon"},
+    {0x03B8, "theta"}, {0x03BB, "lambda"},  {0x03BC, "mu"},     {0x03C0, "pi"},
+    {0x03C1, "rho"},   {0x03C3, "sigma"},   {0x03C4, "tau"},    {0x03C6, "phi"},
+    {0x03C9, "omega"},
+};
+
+// The closest plain text for a code point that 1252 lacks, or nullptr.
+// The result may be empty (marks that only modify the letter before them).
+const char* standIn(char32_t cp) {
+  static thread_local char one[2];
+  auto single = [](char c) {
+    one[0] = c;
+    one[1] = 0;
+    return static_cast<const char*>(one);
+  };
+  if (cp >= 0x0100 && cp <= 0x017F) {
+    switch (cp) {
+      case 0x0132: return "IJ";
+      case 0x0133: return "ij";
+      case 0x0149: return "'n";
+      case 0x014A: return "NG";
+      case 0x014B: return "ng";
+      default: return single(kLatinExtendedA[cp - 0x0100]);
+    }
+  }
+  if (cp >= 0x01CD && cp <= 0x01DC) return single("AaIiOoUuUuUuUuUu"[cp - 0x01CD]);  // pinyin
+  if (cp >= 0x0218 && cp <= 0x021B) return single("SsTt"[cp - 0x0218]);  // comma below
+  if (cp >= 0x0300 && cp <= 0x036F) return "";  // combining accents: keep the base letter
+  if (cp >= 0x2080 && cp <= 0x2089) return single(static_cast<char>('0' + (cp - 0x2080)));
+  if (cp >= 0x2074 && cp <= 0x2079) return single(static_cast<char>('0' + (cp - 0x2070)));
+  switch (cp) {
+    case 0x0180: return "b";
+    case 0x0111: return "d";
+    case 0x02B9: case 0x02BB: case 0x02BC: case 0x02BD: case 0x2032: return "'";
+    case 0x02BA: case 0x2033: return "\"";
+    case 0x2010: case 0x2011: case 0x2012: case 0x2015: case 0x2043: case 0x2212: return "-";
+    case 0x2044: case 0x2215: return "/";
+    case 0x2070: return "0";
+    case 0x200B: case 0x200C: case 0x200D: case 0x2060: case 0xFEFF: case 0x00AD: return "";
+    default: break;
+  }
+  for (const Greek& g : kGreek)
+    if (g.cp == cp) return g.name;
+  return nullptr;
+}
+
+bool isSpaceCode(char32_t cp) {
+  return cp < 0x20 || (cp >= 0x7F && cp < 0xA1) || (cp >= 0x2000 && cp <= 0x200A) ||
+         cp == 0x2028 || cp == 0x2029 || cp == 0x202F || cp == 0x205F || cp == 0x3000;
+}
+
+// Strict UTF-8: the next code point, or nothing for a malformed sequence.
+std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (b < 0x80) {
+    ++i;
+    return b;
+  }
+  int extra;
+  char32_t cp, min;
+  if ((b & 0xE0) == 0xC0) {
+    extra = 1, cp = b & 0x1F, min = 0x80;
+  } else if ((b & 0xF0) == 0xE0) {
+    extra = 2, cp = b & 0x0F, min = 0x800;
+  } else if ((b & 0xF8) == 0xF0) {
+    extra = 3, cp = b & 0x07, min = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (i + static_cast<std::size_t>(extra) >= s.size()) return std::nullopt;  // cut short
+  for (int k = 1; k <= extra; ++k) {
+    const auto c = static_cast<unsigned char>(s[i + k]);
+    if ((c & 0xC0) != 0x80) return std::nullopt;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+  i += extra + 1;
+  return cp;
+}
+
+std::string join(const std::vector<std::string>& parts, std::string_view sep) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += sep;
+    out += parts[i];
+  }
+  return out;
+}
+
+void addUnique(std::vector<std::string>& list, const std::string& item) {
+  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+std::string collapseSpaces(std::string_view s) {
+  std::string out;
+  bool space = false;
+  for (char c : s) {
+    if (c == ' ') {
+      space = !out.empty();
+      continue;
+    }
+    if (space) out += ' ';
+    space = false;
+    out += c;
+  }
+  return out;
+}
+
+// "D.C." and the like: an abbreviation that belongs to the term before it.
+bool isInitials(std::string_view s) {
+  if (s.size() < 2 || s.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < s.size(); i += 2)
+    if (s[i] < 'A' || s[i] > 'Z' || s[i + 1] != '.') return false;
+  return true;
+}
+
+std::string_view trimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// An Indonesian term (already 1252) as a headword of dataid.dat or
+// datapr.dat: bracketed optional parts dropped ("(orang) brengsek" ->
+// "brengsek"), a lone word's "!" or "?" dropped, A-Z lowered. Empty when
+// nothing usable is left.
+std::string indonesianHeadword(std::string_view term) {
+  std::string text;
+  int depth = 0;
+  for (char c : term) {
+    if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0) {
+      text += c;
+    }
+  }
+  if (depth > 0) text = std::string(term);  // unbalanced: keep the term as written
+  text = collapseSpaces(text);
+  if (text.find(' ') == std::string::npos)
+    while (!text.empty() && (text.back() == '!' || text.back() == '?')) text.pop_back();
+  if (text.find('=') != std::string::npos) return {};
+  if (std::none_of(text.begin(), text.end(),
+                   [](char c) { return isAlnum1252(static_cast<unsigned char>(c)); }))
+    return {};
+  return foldAscii(text);
+}
+
+struct EnglishGroup {
+  std::string marker;
+  std::vector<std::string> senses;  // rendered: "a, b (gloss; gloss)"
+};
+
+struct EnglishLine {
+  std::string headword;
+  std::vector<EnglishGroup> groups;
+};
+
+struct IndonesianLine {
+  std::string headword;
+  std::vector<EnglishGroup> groups;  // senses here are English headwords
+};
+
+struct PhraseLine {
+  std::string phrase;
+  std::vector<std::string> english;
+};
+
+void appendLine(DataTexts& texts, std::string_view headword, std::string_view translation) {
+  texts.headwords.append(headword).append("\r\n");
+  texts.translations.append(translation).append("\r\n");
+  ++texts.count;
+}
+
+std::string renderGroups(const std::vector<EnglishGroup>& groups, std::string_view innerSep) {
+  std::vector<std::string> parts;
+  for (const EnglishGroup& g : groups) {
+    std::string body = join(g.senses, innerSep);
+    parts.push_back(g.marker.empty() ? body : g.marker + " " + body);
+  }
+  return join(parts, "; ");
+}
+
+EnglishGroup& groupFor(std::vector<EnglishGroup>& groups, std::string_view marker) {
+  for (EnglishGroup& g : groups)
+    if (g.marker == marker) return g;
+  groups.push_back({std::string(marker), {}});
+  return groups.back();
+}
+
+template <typename Line>
+void sortByKey(std::vector<Line>& lines, std::string Line::*field) {
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) keys.emplace_back(SortKey1252(lines[i].*field), i);
+  std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return lines[a.second].*field < lines[b.second].*field;
+  });
+  std::vector<Line> sorted;
+  sorted.reserve(lines.size());
+  for (const auto& k : keys) sorted.push_back(std::move(lines[k.second]));
+  lines = std::move(sorted);
+}
+
+bool readWhole(const std::string& path, std::string& out, std::string& error) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!f) {
+    error = "cannot open " + path;
+    return false;
+  }
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
+    if (out.size() + n > kMaxDictdText) {
+      error = path + " is too large";
+      return false;
+    }
+    out.append(buf, n);
+  }
+  if (std::ferror(f.get())) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> PlainText1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto cp = nextCodePoint(utf8, i);
+    if (!cp) return std::nullopt;
+    if (isSpaceCode(*cp)) {
+      out += ' ';
+      continue;
+    }
+    const char c = cp1252Of(*cp);
+    if (c != '?' || *cp == U'?') {
+      out += c;
+      continue;
+    }
+    const char* plain = standIn(*cp);
+    if (!plain) return std::nullopt;
+    out += plain;
+  }
+  return collapseSpaces(out);
+}
+
+std::string_view MarkerOf(std::string_view pos) {
+  if (pos == "n" || pos == "pn") return "kb";
+  if (pos == "v") return "kkt";
+  if (pos == "adj") return "ks";
+  if (pos == "adv") return "kk";
+  if (pos == "preposition" || pos == "prep") return "kd";
+  if (pos == "conjunction" || pos == "conj") return "ksam";
+  return {};
+}
+
+std::vector<std::string> SplitTranslations(std::string_view line) {
+  // Wiki links first: "[[a|b]]" shows b, "[[a]]" shows a.
+  std::string text;
+  for (std::size_t i = 0; i < line.size();) {
+    if (line.compare(i, 2, "[[") == 0) {
+      const std::size_t close = line.find("]]", i + 2);
+      if (close != std::string_view::npos) {
+        std::string_view inner = line.substr(i + 2, close - i - 2);
+        const std::size_t bar = inner.rfind('|');
+        text += bar == std::string_view::npos ? inner : inner.substr(bar + 1);
+        i = close + 2;
+        continue;
+      }
+      i += 2;  // an unclosed link mark
+      continue;
+    }
+    if (line.compare(i, 2, "]]") == 0) {
+      i += 2;
+      continue;
+    }
+    text += line[i++];
+  }
+  std::vector<std::string> terms;
+  std::string current;
+  int depth = 0;
+  auto finish = [&] {
+    const std::string_view t = trimSpaces(current);
+    if (!t.empty()) {
+      if (isInitials(t) && !terms.empty()) {
+        terms.back() += ", " + std::string(t);
+      } else {
+        terms.emplace_back(t);
+      }
+    }
+    current.clear();
+  };
+  for (char c : text) {
+    if (c == '(') ++depth;
+    if (c == ')' && depth > 0) --depth;
+    if (c == ',' && depth == 0) {
+      finish();
+      continue;
+    }
+    current += c;
+  }
+  finish();
+  return terms;
+}
+
+std::string SortKey1252(std::string_view text) {
+  // Plain letters for 0xC0..0xFF; two-letter ones are spelled out below.
+  static constexpr std::string_view kLatin1 =
+      "aaaaaa*ceeeeiiiidnooooo\xD7ouuuuy**aaaaaa*ceeeeiiiidnooooo\xF7ouuuuy*y";
+  static_assert(kLatin1.size() == 64);
+  std::string key;
+  key.reserve(text.size());
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c >= 'A' && c <= 'Z') {
+      key += static_cast<char>(c - 'A' + 'a');
+    } else if (c == 0xC6 || c == 0xE6) {
+      key += "ae";
+    } else if (c == 0xDE || c == 0xFE) {
+      key += "th";
+    } else if (c == 0xDF) {
+      key += "ss";
+    } else if (c >= 0xC0) {
+      key += kLatin1[c - 0xC0];
+    } else if (c == 0x8A || c == 0x9A) {
+      key += 's';
+    } else if (c == 0x8E || c == 0x9E) {
+      key += 'z';
+    } else if (c == 0x8C || c == 0x9C) {
+      key += "oe";
+    } else if (c == 0x9F) {
+      key += 'y';
+    } else {
+      key += ch;
+    }
+  }
+  return key;
+}
+
+BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries) {
+  BuiltDictionary built;
+  std::vector<EnglishLine> english;
+  std::unordered_map<std::string, std::size_t> englishAt;
+  std::vector<IndonesianLine> indonesian;
+  std::unordered_map<std::string, std::size_t> indonesianAt;
+  std::vector<PhraseLine> phrases;
+  std::unordered_map<std::string, std::size_t> phraseAt;
+
+  for (const DictdEntry& entry : entries) {
+    const auto shown = PlainText1252(entry.headword);
+    if (!shown || shown->empty() || shown->find('=') != std::string::npos) {
+      if (!shown) ++built.droppedTerms;
+      ++built.skippedEntries;
+      continue;
+    }
+    // The source drops the hyphen of suffixes ("ation"); a suffix is shown,
+    // and found, as "-ation" so that it does not pose as the word "ation".
+    const std::string display = entry.partOfSpeech == "suffix" && shown->front() != '-'
+                                    ? "-" + *shown
+                                    : *shown;
+    const std::string_view marker = MarkerOf(entry.partOfSpeech);
+
+    std::vector<std::string> senses;
+    for (const DictdSense& sense : entry.senses) {
+      std::vector<std::string> terms;
+      for (const std::string& raw : SplitTranslations(sense.translations)) {
+        const auto term = PlainText1252(raw);
+        if (!term) {
+          ++built.droppedTerms;
+          continue;
+        }
+        if (term->empty()) continue;
+        addUnique(terms, *term);
+      }
+      if (terms.empty()) continue;  // a gloss alone translates nothing
+      std::vector<std::string> glosses;
+      for (const std::string& raw : sense.glosses) {
+        const auto gloss = PlainText1252(raw);
+        if (!gloss) {
+          ++built.droppedTerms;
+          continue;
+        }
+        if (!gloss->empty()) addUnique(glosses, *gloss);
+      }
+      std::string rendered = join(terms, ", ");
+      if (!glosses.empty()) rendered += " (" + join(glosses, "; ") + ")";
+      senses.push_back(std::move(rendered));
+
+      for (const std::string& term : terms) {
+        const std::string head = indonesianHeadword(term);
+        if (head.empty()) continue;
+        if (head.find(' ') != std::string::npos) {
+          auto [it, fresh] = phraseAt.try_emplace(head, phrases.size());
+          if (fresh) phrases.push_back({head, {}});
+          addUnique(phrases[it->second].english, display);
+        } else {
+          auto [it, fresh] = indonesianAt.try_emplace(head, indonesian.size());
+          if (fresh) indonesian.push_back({head, {}});
+          addUnique(groupFor(indonesian[it->second].groups, marker).senses, display);
+        }
+      }
+    }
+    if (senses.empty()) {
+      ++built.skippedEntries;
+      continue;
+    }
+    const std::string key = foldAscii(display);
+    auto [it, fresh] = englishAt.try_emplace(key, english.size());
+    if (fresh) english.push_back({key, {}});
+    EnglishGroup& group = groupFor(english[it->second].groups, marker);
+    for (std::string& s : senses) addUnique(group.senses, s);
+  }
+
+  for (const EnglishLine& line : english)
+    appendLine(built.english, line.headword, renderGroups(line.groups, "; "));
+  sortByKey(indonesian, &IndonesianLine::headword);
+  for (const IndonesianLine& line : indonesian)
+    appendLine(built.indonesian, line.headword, renderGroups(line.groups, ", "));
+  sortByKey(phrases, &PhraseLine::phrase);
+  for (const PhraseLine& line : phrases) appendLine(built.phrases, line.phrase, join(line.english, ", "));
+  return built;
+}
+
+bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, DictdSource& source,
+                     std::string& error) {
+  std::string indexText, dictText;
+  if (!readWhole(indexPath, indexText, error) || !ReadDictdText(dictPath, dictText, error))
+    return false;
+  const DictdIndex index = ParseDictdIndex(indexText);
+  source = DictdSource{};
+  source.badIndexLines = index.badLines;
+  std::unordered_set<std::uint64_t> seen;  // one entry listed under several keys counts once
+  std::optional<EditionDate> fromInfo, fromOther;
+  for (const DictdIndexLine& line : index.lines) {
+    if (line.offset > dictText.size() || line.length > dictText.size() - line.offset) {
+      ++source.badIndexLines;
+      continue;
+    }
+    const std::string_view text = std::string_view(dictText).substr(line.offset, line.length);
+    if (IsDictdHeaderKey(line.key)) {
+      auto& slot = line.key.find("info") != std::string::npos ? fromInfo : fromOther;
+      if (!slot) slot = FindEditionDate(text);
+      continue;
+    }
+    if (!seen.insert(line.offset).second) continue;
+    source.entries.push_back(ParseDictdEntry(text));
+  }
+  source.edition = fromInfo ? fromInfo : fromOther;
+  if (source.entries.empty()) {
+    error = indexPath + " lists no entries";
+    return false;
+  }
+  return true;
+}
+
+bool WriteDictionaryFiles(const std::string& dir, const BuiltDictionary& dict, double dataDate,
+                          int level, std::string& error) {
+  const std::filesystem::path base(dir);
+  const std::pair<const char*, const DataTexts*> files[] = {
+      {"dataen.dat", &dict.english}, {"dataid.dat", &dict.indonesian}, {"datapr.dat", &dict.phrases}};
+  for (const auto& [name, texts] : files) {
+    const std::string path = (base / name).string();
+    if (!WriteDataFile(path, texts->headwords, texts->translations, dataDate, level)) {
+      error = "cannot write " + path;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace tavro2

@@ -1,0 +1,107 @@
+// tavro2-mkdict: builds dataen.dat, dataid.dat and datapr.dat from a dictd
+// English-Indonesian dictionary.
+//
+//   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
+//                 [--level 1..10] [--date YYYY-MM-DD]
+//
+// DataDate is the source's edition date unless --date is given; a source that
+// states none is dated by its .dict file's modification day.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "tools/data_writer.h"
+#include "tools/dict_builder.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
+               " [--level 1..10] [--date YYYY-MM-DD]\n";
+  return 2;
+}
+
+std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
+  std::error_code ec;
+  const auto stamp = std::filesystem::last_write_time(path, ec);
+  if (ec) return std::nullopt;
+  const auto days = std::chrono::floor<std::chrono::days>(
+      std::chrono::file_clock::to_sys(stamp));
+  const std::chrono::year_month_day ymd(days);
+  return tavro2::EditionDate{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
+                             static_cast<int>(unsigned(ymd.day()))};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string indexPath, dictPath, outDir;
+  int level = tavro2::kDictionaryLevel;
+  std::optional<tavro2::EditionDate> date;
+  for (int i = 1; i < argc; ++i) {
+    const bool hasValue = i + 1 < argc;
+    if (std::strcmp(argv[i], "--index") == 0 && hasValue) {
+      indexPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--dict") == 0 && hasValue) {
+      dictPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
+      outDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
+      level = std::atoi(argv[++i]);
+      if (level < 1 || level > 10) return usage();
+    } else if (std::strcmp(argv[i], "--date") == 0 && hasValue) {
+      tavro2::EditionDate d;
+      if (std::sscanf(argv[++i], "%d-%d-%d", &d.year, &d.month, &d.day) != 3 || d.year < 1 ||
+          d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31)
+        return usage();
+      date = d;
+    } else {
+      return usage();
+    }
+  }
+  if (indexPath.empty() || dictPath.empty() || outDir.empty()) return usage();
+
+  const auto start = std::chrono::steady_clock::now();
+  tavro2::DictdSource source;
+  std::string error;
+  if (!tavro2::ReadDictdSource(indexPath, dictPath, source, error)) {
+    std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
+  }
+  if (!date) date = source.edition;
+  if (!date) date = modificationDay(dictPath);
+  if (!date) {
+    std::cerr << "tavro2-mkdict: the source states no edition date; give --date\n";
+    return 1;
+  }
+  const tavro2::BuiltDictionary dict = tavro2::BuildDictionary(source.entries);
+  if (!tavro2::WriteDictionaryFiles(outDir, dict,
+                                    tavro2::DataDateOf(date->year, date->month, date->day), level,
+                                    error)) {
+    std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::printf("tavro2-mkdict: %zu source entries, dated %04d-%02d-%02d, level %d, %.2f s\n",
+              source.entries.size(), date->year, date->month, date->day, level, seconds);
+  const std::pair<const char*, std::size_t> files[] = {{"dataen.dat", dict.english.count},
+                                                       {"dataid.dat", dict.indonesian.count},
+                                                       {"datapr.dat", dict.phrases.count}};
+  for (const auto& [name, count] : files) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(std::filesystem::path(outDir) / name, ec);
+    std::printf("  %s  %6zu entries  %8llu bytes\n", name, count,
+                static_cast<unsigned long long>(ec ? 0 : size));
+  }
+  if (source.badIndexLines || dict.droppedTerms || dict.skippedEntries)
+    std::printf("  skipped: %zu index lines, %zu entries; %zu terms without a 1252 form\n",
+                source.badIndexLines, dict.skippedEntries, dict.droppedTerms);
+  return 0;
+}
