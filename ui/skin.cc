@@ -1,0 +1,315 @@
+#include "ui/skin.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavro2 {
+
+Rgb SplitColor(ColorRef color) {
+  return Rgb{static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+             static_cast<int>((color >> 16) & 0xFF)};
+}
+
+namespace {
+
+// Round half to even, then clamp to a channel.
+int roundChannel(double v) {
+  double lower = std::floor(v);
+  double diff = v - lower;
+  double r = lower;
+  if (diff > 0.5 || (diff == 0.5 && std::fmod(lower, 2.0) != 0.0)) r = lower + 1.0;
+  return static_cast<int>(std::clamp(r, 0.0, 255.0));
+}
+
+}  // namespace
+
+ColorRef BlendColor(ColorRef a, ColorRef b, float t) {
+  if (!(t >= 0.0f)) t = 0.0f;  // also catches NaN
+  if (t > 1.0f) t = 1.0f;
+  const Rgb ca = SplitColor(a);
+  const Rgb cb = SplitColor(b);
+  const double f = t;
+  auto mix = [f](int x, int y) { return roundChannel(x + (y - x) * f); };
+  return RgbColor(mix(ca.red, cb.red), mix(ca.green, cb.green), mix(ca.blue, cb.blue));
+}
+
+QColor toQColor(ColorRef color) {
+  const Rgb c = SplitColor(color);
+  return QColor(c.red, c.green, c.blue);
+}
+
+ColorRef colorRefOf(const QColor& color) {
+  return RgbColor(color.red(), color.green(), color.blue());
+}
+
+QFont AppFont(int pixelSize, bool bold) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+// --- Skin table -----------------------------------------------------------
+
+const std::array<SkinInfo, kSkinCount>& SkinTable() {
+  static const std::array<SkinInfo, kSkinCount> table = {{
+      {"Blue Aqua", "AquaBlue_T"},
+      {"Corona", "CoronaH_T"},
+      {"Light Corona", "Zr5AquaBlue_T"},
+      {"Gray Aqua", "Zr5AquaGray_T"},
+      {"Red Aqua", "Zr5AquaRed_T"},
+      {"Light Purple", "Zr1Pink"},
+      {"Gold Aqua", "zYellowX"},
+      {"Green Aqua", "Zr4aquaGreen"},
+      {"Sky Blue Aqua", "Zr4aquaNavy"},
+      {"Red Aqua II", "Zr4aquaRed"},
+      {"Blue Xp", "WinXp_T"},
+      {"Olive Green Xp", "WinXpOlive_T"},
+      {"Silver Xp", "WinXpSilver_T"},
+      {"Purple Aqua", "AquaPink"},
+      {"Deep Blue Aqua", "zBlueX"},
+      {"Gray Aqua II", "zGrayX"},
+      {"Vista Black Green", "zBlackGreenX"},
+      {"Vista Black", "WinVista1"},
+      {"Vista Light Green", "WinVista2"},
+      {"Vista Black 2", "WinVista3"},
+  }};
+  return table;
+}
+
+const SkinBitmap* FindSkinBitmap(std::string_view name) {
+  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (const SkinBitmap& bitmap : SkinBitmaps()) {
+    std::string_view candidate = bitmap.name;
+    if (candidate.size() == name.size() &&
+        std::equal(candidate.begin(), candidate.end(), name.begin(),
+                   [&](char x, char y) { return fold(x) == fold(y); })) {
+      return &bitmap;
+    }
+  }
+  return nullptr;
+}
+
+const SkinBitmap& SkinBitmapFor(int index) {
+  const char* name = (index >= 0 && index < kSkinCount && index != 14) ? SkinTable()[index].bitmap
+                                                                       : "zBlueX";
+  return *FindSkinBitmap(name);
+}
+
+void SkinState::load(int newIndex) {
+  const SkinBitmap& source = SkinBitmapFor(newIndex);
+  index = newIndex;
+  bitmap = QImage(1, kSkinRows, QImage::Format_RGB32);
+  for (int y = 0; y < kSkinRows; ++y) {
+    const auto& p = source.rows[y];
+    bitmap.setPixel(0, y, qRgb(p[0], p[1], p[2]));
+  }
+  auto pixel = [&](int row) {
+    const auto& p = source.rows[row];
+    return RgbColor(p[0], p[1], p[2]);
+  };
+  SkinOutlineColor = pixel(0);
+  SkinShadeColor = pixel(27);
+  SkinBaseColor = pixel(6);
+  PhraseListColor = BlendColor(kWhite, SkinBaseColor, 0.3f);
+}
+
+SkinPalette ComputeSkinPalette(const SkinState& skin) {
+  auto mix = [&](float t) { return BlendColor(kWhite, skin.SkinBaseColor, t); };
+  SkinPalette p;
+  p.toolBarBottom = skin.SkinBaseColor;
+  p.windowColor = mix(0.2f);
+  p.toolBarTop = p.windowColor;
+  p.directionBarTop = p.toolBarTop;
+  p.directionBarBottom = p.toolBarBottom;
+  p.mainWordList = mix(0.1f);
+  p.translationPane = p.mainWordList;
+  p.relatedList = mix(0.2f);
+  p.relatedTranslationPane = p.relatedList;
+  p.phraseList = mix(0.3f);
+  p.statusLineBack = skin.SkinBaseColor;
+  p.statusLineText = kWhite;
+  p.linkPanelBack = skin.SkinBaseColor;
+  p.linkPanelText = kWhite;
+  p.searchFrame = mix(0.8f);
+  p.translationPanel = p.searchFrame;
+  p.relatedPanel = mix(0.95f);
+  p.phrasePanel = skin.SkinBaseColor;
+  p.clipboardButton = mix(0.7f);
+  p.containButton = p.clipboardButton;
+  p.phraseButton = p.clipboardButton;
+  return p;
+}
+
+// --- Painting ---------------------------------------------------------------
+
+ColorRef GradientRowColor(ColorRef top, ColorRef bottom, int y, int height) {
+  if (height <= 0) return top;
+  const Rgb t = SplitColor(top);
+  const Rgb b = SplitColor(bottom);
+  // C++ integer division truncates toward zero, as the rule asks.
+  auto channel = [&](int from, int to) { return from + y * (to - from) / height; };
+  return RgbColor(channel(t.red, b.red), channel(t.green, b.green), channel(t.blue, b.blue));
+}
+
+void FillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom) {
+  for (int y = 0; y < rect.height(); ++y) {
+    painter.fillRect(QRect(rect.left(), rect.top() + y, rect.width(), 1),
+                     toQColor(GradientRowColor(top, bottom, y, rect.height())));
+  }
+}
+
+std::vector<QPoint> PolylinePixels(std::span<const QPoint> points) {
+  std::vector<QPoint> pixels;
+  for (std::size_t s = 1; s < points.size(); ++s) {
+    const QPoint from = points[s - 1];
+    const int dx = points[s].x() - from.x();
+    const int dy = points[s].y() - from.y();
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    for (int i = 0; i < steps; ++i) {
+      // lround rounds a half away from zero, i.e. toward the segment's end.
+      const int x = from.x() + static_cast<int>(std::lround(static_cast<double>(i) * dx / steps));
+      const int y = from.y() + static_cast<int>(std::lround(static_cast<double>(i) * dy / steps));
+      pixels.emplace_back(x, y);
+    }
+  }
+  return pixels;
+}
+
+void SetPixel(QPainter& painter, int x, int y, ColorRef color) {
+  painter.fillRect(QRect(x, y, 1, 1), toQColor(color));
+}
+
+void DrawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color) {
+  for (const QPoint& p : PolylinePixels(points)) SetPixel(painter, p.x(), p.y(), color);
+}
+
+void PaintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin) {
+  const int L = client.left();
+  const int T = client.top();
+  const int R = client.left() + client.width();  // exclusive
+  const int B = client.top() + client.height();  // exclusive
+  const int height = client.height();
+  if (height <= 0 || client.width() <= 0) return;
+
+  for (int y = 0; y < height; ++y) {
+    const int row = static_cast<int>(static_cast<long long>(y) * kSkinRows / height);
+    painter.fillRect(QRect(L, T + y, client.width(), 1), QColor(skin.bitmap.pixel(0, row)));
+  }
+
+  const QPoint outline[] = {
+      {L, B},         {L, T + 5},     {L + 1, T + 5}, {L + 1, T + 4}, {L + 1, T + 3},
+      {L + 2, T + 3}, {L + 2, T + 2}, {L + 3, T + 2}, {L + 3, T + 1}, {L + 4, T + 1},
+      {L + 5, T + 1}, {L + 5, T},     {R - 6, T},     {R - 6, T + 1}, {R - 5, T + 1},
+      {R - 4, T + 1}, {R - 4, T + 2}, {R - 3, T + 2}, {R - 3, T + 3}, {R - 2, T + 3},
+      {R - 2, T + 4}, {R - 2, T + 5}, {R - 1, T + 5}, {R - 1, B},
+  };
+  DrawPolyline(painter, outline, skin.SkinOutlineColor);
+  const QPoint bottomLine[] = {{L + 4, B - 1}, {R - 4, B - 1}};
+  DrawPolyline(painter, bottomLine, skin.SkinOutlineColor);
+  for (int x : {L + 1, L + 2, L + 3, R - 2, R - 3, R - 4}) {
+    SetPixel(painter, x, B - 1, skin.SkinShadeColor);
+  }
+}
+
+void PaintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin) {
+  const int L = client.left();
+  const int R = client.left() + client.width();
+  const int B = client.top() + client.height();
+  const int F = client.top() + 28;
+
+  const QPoint outer[] = {{L, F}, {L, B - 1}, {R - 1, B - 1}, {R - 1, F}};
+  DrawPolyline(painter, outer, skin.SkinOutlineColor);
+  const QPoint inner[] = {{L + 3, F + 1}, {L + 2, F + 2}, {L + 2, B - 3},
+                          {R - 3, B - 3}, {R - 3, F + 2}, {R - 5, F + 1}};
+  DrawPolyline(painter, inner, skin.SkinOutlineColor);
+  const QPoint shade[] = {{L + 2, F + 1}, {L + 1, F + 2}, {L + 1, B - 2},
+                          {R - 2, B - 2}, {R - 2, F + 2}, {R - 4, F}};
+  DrawPolyline(painter, shade, skin.SkinShadeColor);
+  SetPixel(painter, L + 1, F + 1, skin.SkinShadeColor);
+  SetPixel(painter, R - 2, F + 1, skin.SkinShadeColor);
+}
+
+// --- Windows ----------------------------------------------------------------
+
+QRegion RoundedWindowRegion(int width, int height, int extra) {
+  // The rows a 13 x 13 corner ellipse cuts off, from the top: the same steps
+  // the title strip's outline draws, so the outline is the window's edge.
+  constexpr int kInset[] = {5, 3, 2, 1, 1};
+  const int right = width + 1;  // exclusive
+  const int bottom = height + extra;
+  QRegion region;
+  int y = 0;
+  for (int inset : kInset) {
+    if (y >= bottom) break;
+    region += QRect(inset, y, std::max(0, right - 2 * inset), 1);
+    ++y;
+  }
+  if (bottom > y) region += QRect(0, y, right, bottom - y);
+  return region;
+}
+
+namespace {
+constexpr const char* kOpacityProperty = "tavro2Opacity";
+}
+
+void SetOpacity(QWidget* window, int value) {
+  if (window == nullptr || OpacityOf(window) == value) return;
+  window->setProperty(kOpacityProperty, value);
+  const int alpha = value & 0xFF;
+  window->setWindowOpacity(alpha == 255 ? 1.0 : alpha / 255.0);
+}
+
+int OpacityOf(const QWidget* window) {
+  const QVariant v = window->property(kOpacityProperty);
+  return v.isValid() ? v.toInt() : 255;
+}
+
+namespace {
+
+// Where the window system cannot move a window itself, the window follows
+// the mouse until the button is released.
+class ManualDrag : public QObject {
+ public:
+  ManualDrag(QWidget* window) : window_(window), offset_(QCursor::pos() - window->pos()) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove && window_) {
+      window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease || !window_) {
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QPointer<QWidget> window_;
+  QPoint offset_;
+};
+
+}  // namespace
+
+void StartCaptionDrag(QWidget* window) {
+  if (window == nullptr) return;
+  window = window->window();
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  QWindow* handle = window->windowHandle();
+  if (handle != nullptr && handle->startSystemMove()) return;
+  new ManualDrag(window);
+}
+
+}  // namespace tavro2

@@ -1,0 +1,185 @@
+// Skins: the colours and painting shared by every window of the program.
+//
+// A skin is a column of 29 colours (a 1 x 29 bitmap). Three of its pixels
+// give the colours every window derives its look from: row 0 the outline,
+// row 6 the base colour, row 27 the shade. The main window keeps the current
+// SkinState; other windows read it from there when they paint, so a skin
+// applied while a dialog is open shows in it at its next repaint.
+//
+// Colours are kept as ColorRef values 0x00BBGGRR (red in the low byte), the
+// form the colour arithmetic below is defined on; toQColor converts at the
+// edge where Qt draws.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+class QWidget;
+
+namespace tavro2 {
+
+using ColorRef = std::uint32_t;  // 0x00BBGGRR
+
+inline constexpr ColorRef kWhite = 0xFFFFFF;
+
+constexpr ColorRef RgbColor(int red, int green, int blue) {
+  return static_cast<ColorRef>(red & 0xFF) | (static_cast<ColorRef>(green & 0xFF) << 8) |
+         (static_cast<ColorRef>(blue & 0xFF) << 16);
+}
+
+struct Rgb {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// Red is the low byte, green the second, blue the third.
+Rgb SplitColor(ColorRef color);
+
+// Mixes a towards b by t (clamped to 0..1): per channel a + (b - a) * t in
+// double precision, rounded half to even, clamped to 0..255. t = 0 gives a,
+// t = 1 gives b. The factors the program uses are single-precision values
+// (0.2f is 0.200000003), which is why t is a float.
+ColorRef BlendColor(ColorRef a, ColorRef b, float t);
+
+QColor toQColor(ColorRef color);
+ColorRef colorRefOf(const QColor& color);
+
+// The program's text font: Arial (Liberation Sans where Arial is absent),
+// sized in pixels so text measures the same on every screen.
+QFont AppFont(int pixelSize = 14, bool bold = false);
+
+// --- Skin table -----------------------------------------------------------
+
+inline constexpr int kSkinCount = 20;
+inline constexpr int kSkinRows = 29;
+
+struct SkinBitmap {
+  const char* name;  // the resource name, e.g. "AquaBlue_T"
+  std::array<std::array<std::uint8_t, 3>, kSkinRows> rows;  // r,g,b from the top
+};
+
+// The twenty skin bitmaps, embedded.
+std::span<const SkinBitmap> SkinBitmaps();
+// The bitmap of that resource name, matched without regard to ASCII case;
+// nullptr when there is none.
+const SkinBitmap* FindSkinBitmap(std::string_view name);
+
+struct SkinInfo {
+  const char* name;    // shown in the options dialog's skin list
+  const char* bitmap;  // resource name of its bitmap
+};
+// Index = the Skin setting = position in the options dialog's list.
+const std::array<SkinInfo, kSkinCount>& SkinTable();
+// The bitmap a Skin value loads: the table's, and "zBlueX" for any index
+// outside the table (14 uses it too).
+const SkinBitmap& SkinBitmapFor(int index);
+
+// --- Skin state -----------------------------------------------------------
+
+// The current skin, kept by the main window for the whole run.
+struct SkinState {
+  int index = 0;
+  QImage bitmap;  // 1 x 29, Format_RGB32
+  ColorRef SkinOutlineColor = 0;  // row 0
+  ColorRef SkinBaseColor = 0;     // row 6
+  ColorRef SkinShadeColor = 0;    // row 27
+  ColorRef PhraseListColor = 0;   // BlendColor(white, SkinBaseColor, 0.3)
+
+  SkinState() { load(0); }
+  // Loads the bitmap of skin `index` and samples its three colours.
+  void load(int index);
+};
+
+// The main window's colours after ApplySkin, in the order they are applied.
+// Other windows read these too (the definition popup takes the translation
+// panel's and the related translation pane's colours, the word lists draw
+// their selected line in toolBarBottom).
+struct SkinPalette {
+  ColorRef toolBarBottom = 0;        // SkinBaseColor
+  ColorRef windowColor = 0;          // mix 0.2
+  ColorRef toolBarTop = 0;           // the window colour
+  ColorRef directionBarTop = 0;      // as the tool bar
+  ColorRef directionBarBottom = 0;
+  ColorRef mainWordList = 0;         // mix 0.1
+  ColorRef translationPane = 0;      // as the main word list
+  ColorRef relatedList = 0;          // mix 0.2
+  ColorRef relatedTranslationPane = 0;
+  ColorRef phraseList = 0;           // mix 0.3 (the phrase-list colour)
+  ColorRef statusLineBack = 0;       // SkinBaseColor, text white
+  ColorRef statusLineText = kWhite;
+  ColorRef linkPanelBack = 0;        // SkinBaseColor, text white and bold
+  ColorRef linkPanelText = kWhite;
+  ColorRef searchFrame = 0;          // mix 0.8
+  ColorRef translationPanel = 0;     // as the search frame
+  ColorRef relatedPanel = 0;         // mix 0.95
+  ColorRef phrasePanel = 0;          // SkinBaseColor
+  ColorRef clipboardButton = 0;      // mix 0.7
+  ColorRef containButton = 0;        // as the clipboard button
+  ColorRef phraseButton = 0;
+};
+// mix(t) = BlendColor(white, SkinBaseColor, t).
+SkinPalette ComputeSkinPalette(const SkinState& skin);
+
+// Colours of the bars before any skin is applied: white to silver.
+inline constexpr ColorRef kSilver = RgbColor(192, 192, 192);
+
+// --- Painting ---------------------------------------------------------------
+
+// A vertical gradient band: row y of a band h rows high has, per channel,
+// top + y * (bottom - top) / h, the division truncating toward zero.
+ColorRef GradientRowColor(ColorRef top, ColorRef bottom, int y, int height);
+void FillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom);
+
+// The pixels a platform polyline lights with a 1-pixel pen: every segment
+// from its start up to but excluding its end, so the polyline's last point
+// is not drawn. Horizontal, vertical and diagonal segments are exact; on
+// other slopes a minor step that falls exactly half-way goes toward the
+// segment's end.
+std::vector<QPoint> PolylinePixels(std::span<const QPoint> points);
+void DrawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color);
+void SetPixel(QPainter& painter, int x, int y, ColorRef color);
+
+// The skin bitmap stretched over the strip (row y of the strip shows bitmap
+// row y * 29 / height), outlined with stepped, rounded top corners.
+// `client` is the strip's client rectangle (right and bottom exclusive).
+void PaintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin);
+// The thin double border round a window body, starting 28 pixels below the
+// client top (under the title strip).
+void PaintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin);
+
+// --- Windows ----------------------------------------------------------------
+
+inline constexpr int kMainWindowShapeExtra = 19;
+inline constexpr int kDialogShapeExtra = 14;
+
+// A rounded rectangle from (0, 0) to (width + 1, height + extra) with 13 x 13
+// corner ellipses. It reaches below the window, so only the two top corners
+// show rounded. Windows set it once, with their size at creation.
+QRegion RoundedWindowRegion(int width, int height, int extra);
+
+// The main window's constant opacity: the low 8 bits of value are the alpha,
+// 255 an ordinary opaque window. Setting the value the window already has
+// does nothing.
+void SetOpacity(QWidget* window, int value);
+// The last value given to SetOpacity for this window (255 when none was).
+int OpacityOf(const QWidget* window);
+
+// Lets the window system move the window with the mouse, as if its caption
+// were dragged; where the platform cannot, the window follows the mouse
+// until the button is released. Call from a mouse-press handler.
+void StartCaptionDrag(QWidget* window);
+
+}  // namespace tavro2
