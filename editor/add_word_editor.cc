@@ -1,2 +1,406 @@
-// Placeholder so the library has a source until the editor lands.
-namespace tavro2 {}
+#include "editor/add_word_editor.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextBlock>
+
+#include <utility>
+
+#include "app/atomic_file.h"
+#include "editor/user_list_text.h"
+#include "engine/cp1252.h"
+#include "engine/data_file.h"
+#include "ui/skin.h"
+#include "ui/skin_widgets.h"
+
+namespace tavro2 {
+namespace {
+
+constexpr char16_t kLoneCarriageReturn = 0x240D;  // SYMBOL FOR CARRIAGE RETURN
+constexpr char16_t kLoneLineFeed = 0x240A;        // SYMBOL FOR LINE FEED
+
+constexpr float kTextPanelMix = 0.7f;
+constexpr float kChoiceStripTopMix = 0.2f;
+
+QString lowerAsciiLetters(QString text) {
+  for (QChar& ch : text)
+    if (ch >= u'A' && ch <= u'Z') ch = QChar(ch.unicode() - u'A' + u'a');
+  return text;
+}
+
+bool hasAsciiCapital(const QString& text) {
+  for (QChar ch : text)
+    if (ch >= u'A' && ch <= u'Z') return true;
+  return false;
+}
+
+// The editor's text area: letters A-Z typed, pasted or dropped in become
+// lower case; text put in by the program stays as it is.
+class LowerCaseTextArea : public QPlainTextEdit {
+ public:
+  explicit LowerCaseTextArea(QWidget* parent) : QPlainTextEdit(parent) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!hasAsciiCapital(event->text())) {
+      QPlainTextEdit::keyPressEvent(event);
+      return;
+    }
+    QKeyEvent lowered(event->type(), event->key(), event->modifiers(),
+                      lowerAsciiLetters(event->text()), event->isAutoRepeat(),
+                      static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&lowered);
+    event->setAccepted(lowered.isAccepted());
+  }
+
+  void insertFromMimeData(const QMimeData* source) override {
+    if (source->hasText()) {
+      insertPlainText(lowerAsciiLetters(source->text()));
+      return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+  }
+};
+
+// A plain panel whose colour is computed each time it paints, so it follows
+// the skin without being told.
+class ColorPanel : public QWidget {
+ public:
+  ColorPanel(std::function<ColorRef()> color, QWidget* parent)
+      : QWidget(parent), color_(std::move(color)) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(color_()));
+  }
+
+ private:
+  std::function<ColorRef()> color_;
+};
+
+QPushButton* makeButton(const QString& caption, bool bold, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setFont(AppFont(14, bold));
+  button->setFocusPolicy(Qt::NoFocus);  // not a tab stop, takes no focus on click
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton AskWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                              const QString& title, const QString& text,
+                                              QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, title, text, buttons, owner);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString EditorTextOf(std::string_view bytes) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(bytes.size()));
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r') {
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+        text += QChar(u'\n');
+        ++i;
+      } else {
+        text += QChar(kLoneCarriageReturn);
+      }
+    } else if (c == '\n') {
+      text += QChar(kLoneLineFeed);
+    } else {
+      // Every 1252 code point lies in the basic plane: one UTF-16 unit.
+      text += QChar(static_cast<char16_t>(unicodeOf1252(static_cast<unsigned char>(c))));
+    }
+  }
+  return text;
+}
+
+std::string EditorBytesOf(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
+    if (unit == u'\n' || unit == QChar::ParagraphSeparator || unit == QChar::LineSeparator) {
+      bytes += "\r\n";
+    } else if (unit == kLoneCarriageReturn) {
+      bytes += '\r';
+    } else if (unit == kLoneLineFeed) {
+      bytes += '\n';
+    } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+               QChar::isLowSurrogate(text[i + 1].unicode())) {
+      bytes += '?';  // one character outside 1252, one '?'
+      ++i;
+    } else {
+      bytes += cp1252Of(unit);
+    }
+  }
+  return bytes;
+}
+
+FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* parent,
+                   MessageAsker asker)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      dir_(std::move(programDir)),
+      skin_(skin),
+      asker_(std::move(asker)) {
+  setObjectName("FAddWord");
+  setWindowTitle("FAddWord");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFixedSize(kWidth, kHeight);
+  setFont(AppFont(14));
+  QPalette face = palette();
+  face.setColor(QPalette::Window, face.color(QPalette::Button));
+  setPalette(face);
+  setAutoFillBackground(true);
+
+  createControls();
+
+  // Selecting "English - Indonesian" counts as a click on it: the hint is set
+  // and the English-Indonesian list is loaded, which locks the choice.
+  englishButton_->setChecked(true);
+  choiceClicked();
+
+  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  checkLines_.clear();
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+  }
+}
+
+void FAddWord::createControls() {
+  titleStrip_ = new SkinTitleStrip(skin_, this);
+  titleStrip_->setGeometry(0, 0, kWidth, 31);
+
+  titleText_ = new ShadowLabel(titleStrip_);
+  titleText_->setObjectName("titleText");
+  titleText_->setFont(AppFont(14, true));
+  titleText_->setText("Tavro - Add New Word");
+  titleText_->fitToText();
+  titleText_->move(115, 8);
+
+  GlyphButton* closeGlyph = CreateCloseGlyph(titleStrip_);
+  closeGlyph->setObjectName("closeGlyph");
+  closeGlyph->move(337, 7);
+
+  choiceStrip_ = new GradientPanel(this);
+  choiceStrip_->setGeometry(3, 31, kWidth - 6, 33);
+
+  openButton_ = makeButton("Open", false, choiceStrip_);
+  openButton_->setObjectName("openButton");
+  openButton_->setGeometry(8, 7, 41, 20);
+
+  phraseBox_ = new QCheckBox("Phrase", choiceStrip_);
+  phraseBox_->setObjectName("phraseBox");
+  phraseBox_->adjustSize();
+  phraseBox_->move(52, 7);
+
+  englishButton_ = new QRadioButton("English - Indonesian", choiceStrip_);
+  englishButton_->setObjectName("englishButton");
+  englishButton_->adjustSize();
+  englishButton_->move(114, 7);
+
+  indonesianButton_ = new QRadioButton("Indonesian - English", choiceStrip_);
+  indonesianButton_->setObjectName("indonesianButton");
+  indonesianButton_->adjustSize();
+  indonesianButton_->move(232, 7);
+
+  saveButton_ = makeButton("Save", true, this);
+  saveButton_->setObjectName("saveButton");
+  saveButton_->setGeometry(12, 66, 61, 20);
+
+  hintLine_ = new QLabel("Information", this);
+  hintLine_->setObjectName("hintLine");
+  hintLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  hintLine_->setGeometry(168, 72, 179, 15);
+
+  textPanel_ = new ColorPanel(
+      [this] { return BlendColor(kWhite, skin_->SkinBaseColor, kTextPanelMix); }, this);
+  textPanel_->setGeometry(13, 88, 337, 217);
+
+  textArea_ = new LowerCaseTextArea(textPanel_);
+  textArea_->setObjectName("textArea");
+  textArea_->setGeometry(2, 2, 337 - 4, 217 - 4);  // inside the panel's 2-pixel border
+  textArea_->setFrameShape(QFrame::NoFrame);
+  textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  textArea_->document()->setDocumentMargin(2);
+  textArea_->setEnabled(false);  // until the first list is loaded
+
+  sortButton_ = makeButton("Sort data", true, this);
+  sortButton_->setObjectName("sortButton");
+  sortButton_->setGeometry(16, 312, 64, 25);
+
+  closeButton_ = makeButton("Close", true, this);
+  closeButton_->setObjectName("closeButton");
+  closeButton_->setGeometry(288, 312, 61, 25);
+
+  connect(openButton_, &QPushButton::clicked, this, &FAddWord::openList);
+  connect(phraseBox_, &QCheckBox::clicked, this, &FAddWord::choiceClicked);
+  connect(englishButton_, &QRadioButton::clicked, this, &FAddWord::choiceClicked);
+  connect(indonesianButton_, &QRadioButton::clicked, this, &FAddWord::choiceClicked);
+  connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
+  connect(sortButton_, &QPushButton::clicked, this, &FAddWord::sortData);
+  connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+  connect(textArea_, &QPlainTextEdit::textChanged, this, &FAddWord::textChanged);
+}
+
+std::string FAddWord::text() const {
+  // Block by block: QPlainTextEdit::toPlainText would turn no-break spaces
+  // (byte 0xA0) into plain spaces.
+  QString joined;
+  for (QTextBlock block = textArea_->document()->begin(); block.isValid();
+       block = block.next()) {
+    if (block != textArea_->document()->begin()) joined += QChar(u'\n');
+    joined += block.text();
+  }
+  return EditorBytesOf(joined);
+}
+
+void FAddWord::setText(std::string_view bytes) { textArea_->setPlainText(EditorTextOf(bytes)); }
+
+std::string FAddWord::chosenListPath() const {
+  const char* name = phraseBox_->isChecked()       ? kPhraseListName
+                     : englishButton_->isChecked() ? kEnglishListName
+                                                   : kIndonesianListName;
+  // The lookup finds a list whatever the case of its name on disk; the editor
+  // reads and writes that same file.
+  return ResolvePath(dir_ + name);
+}
+
+void FAddWord::choiceClicked() {
+  const bool phrase = phraseBox_->isChecked();
+  hintLine_->setText(!phrase && englishButton_->isChecked() ? "english_word = indonesian_word"
+                                                            : "indonesian_word = english_word");
+  englishButton_->setVisible(!phrase);
+  indonesianButton_->setVisible(!phrase);
+  if (!locked_) loadChosenList();
+}
+
+void FAddWord::loadChosenList() {
+  // A missing or unreadable list gives an empty text area, without a word.
+  const std::string bytes = readFileBytes(chosenListPath()).value_or(std::string());
+  textArea_->setPlainText(EditorTextOf(bytes));
+  textArea_->setEnabled(true);
+  setLocked(true);
+  modified_ = false;  // putting the text in raised a change notification
+}
+
+void FAddWord::setLocked(bool locked) {
+  locked_ = locked;
+  phraseBox_->setEnabled(!locked);
+  englishButton_->setEnabled(!locked);
+  indonesianButton_->setEnabled(!locked);
+}
+
+void FAddWord::textChanged() {
+  modified_ = true;
+  setLocked(true);
+}
+
+void FAddWord::openList() {
+  if (!modified_) {
+    setLocked(false);
+    return;
+  }
+  switch (ask(QMessageBox::Question, "Confirmation", "Do you want to save changes ?",
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      // A list that failed its check is left to the user, as after No; a list
+      // the system refused to write stays locked so that the next choice
+      // click cannot replace the unsaved text.
+      if (saveList() != SaveOutcome::kWriteFailed) setLocked(false);
+      break;
+    case QMessageBox::No:
+      setLocked(false);
+      break;
+    default:
+      break;
+  }
+}
+
+bool FAddWord::check() {
+  checkLines_.clear();
+  const std::string bytes = text();
+  if (bytes.empty()) return false;
+  for (std::string_view line : SplitEditorLines(bytes))
+    if (!IsBlankLine(line)) checkLines_.emplace_back(line);
+  const int incomplete = FindIncompleteLine(bytes);
+  if (incomplete == 0) return true;
+  ask(QMessageBox::Critical, "Warning", QString::fromStdString(IncompleteLineMessage(incomplete)),
+      QMessageBox::Ok);
+  return false;
+}
+
+bool FAddWord::save() { return saveList() == SaveOutcome::kSaved; }
+
+FAddWord::SaveOutcome FAddWord::saveList() {
+  if (!check()) return SaveOutcome::kCheckFailed;
+  const std::string path = chosenListPath();
+  if (!WriteFileAtomically(path, text())) {
+    // The old list is whole (the write goes through a temporary file); the
+    // text stays modified so that closing still offers to save it.
+    ask(QMessageBox::Critical, "Warning",
+        "The word list could not be saved to\n" +
+            QString::fromStdString(cp1252ToUtf8(path)),
+        QMessageBox::Ok);
+    return SaveOutcome::kWriteFailed;
+  }
+  modified_ = false;
+  return SaveOutcome::kSaved;
+}
+
+void FAddWord::sortData() { textArea_->setPlainText(EditorTextOf(SortEditorLines(text()))); }
+
+void FAddWord::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  QPainter painter(this);
+  PaintSkinFrame(painter, rect(), *skin_);
+  // The choice strip carries the main window's tool-bar colours.
+  const ColorRef top = BlendColor(kWhite, skin_->SkinBaseColor, kChoiceStripTopMix);
+  if (choiceStrip_->topColor() != top || choiceStrip_->bottomColor() != skin_->SkinBaseColor)
+    choiceStrip_->setColors(top, skin_->SkinBaseColor);
+}
+
+void FAddWord::closeEvent(QCloseEvent* event) {
+  if (!modified_) {
+    event->accept();
+    return;
+  }
+  switch (ask(QMessageBox::Question, "Confirmation", "Do you want to save changes ?",
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      // Stays open when the check fails or the list cannot be written.
+      event->setAccepted(save());
+      break;
+    case QMessageBox::No:
+      event->accept();
+      break;
+    default:
+      event->ignore();
+      break;
+  }
+}
+
+QMessageBox::StandardButton FAddWord::ask(QMessageBox::Icon icon, const QString& title,
+                                          const QString& text,
+                                          QMessageBox::StandardButtons buttons) {
+  return asker_ ? asker_(this, icon, title, text, buttons) : QMessageBox::Cancel;
+}
+
+}  // namespace tavro2

@@ -1,0 +1,128 @@
+// FAddWord, the add-new-word editor: a small skinned window in which the
+// user edits one of the three user word lists as plain text, checks that
+// every non-blank line holds "=", sorts the lines and saves.
+//
+// The text area holds the list's Windows-1252 bytes unchanged: a CR LF pair
+// is a line break, and a lone CR or LF (which the list format keeps inside a
+// line) shows as the symbol U+240D or U+240A so that it survives a load and a
+// save byte for byte.
+//
+// States: after a load the choice is locked (the Phrase box and the two
+// direction buttons are disabled) and `modified` is false; any change of the
+// text sets `modified` and locks; only Open unlocks. A save writes the whole
+// text through a temporary file renamed over the list, so a failed or
+// interrupted save leaves the old list whole.
+#pragma once
+
+#include <QMessageBox>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tavro2 {
+
+struct SkinState;
+class GradientPanel;
+class ShadowLabel;
+class SkinTitleStrip;
+
+// Asks the user a question in a message box owned by `owner` and returns the
+// button pressed. The editor asks only through this, so tests can answer.
+using MessageAsker = std::function<QMessageBox::StandardButton(
+    QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
+    QMessageBox::StandardButtons buttons)>;
+
+// The asker that shows a real, modal QMessageBox.
+QMessageBox::StandardButton AskWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                              const QString& title, const QString& text,
+                                              QMessageBox::StandardButtons buttons);
+
+class FAddWord : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 360;
+  static constexpr int kHeight = 347;
+
+  // `programDir` ends with '/'; the lists are read from and written to it.
+  // `skin` is the main window's skin state and must outlive the editor.
+  // Creation loads the English-Indonesian list and leaves the choice locked.
+  FAddWord(std::string programDir, const SkinState* skin, QWidget* parent = nullptr,
+           MessageAsker asker = AskWithMessageBox);
+
+  // File names of the three lists in the program directory.
+  static constexpr const char* kEnglishListName = "Tavro2en.dat";
+  static constexpr const char* kIndonesianListName = "Tavro2id.dat";
+  static constexpr const char* kPhraseListName = "Tavro2phrase.dat";
+
+  bool modified() const { return modified_; }
+  bool locked() const { return locked_; }
+  // The text area's text as Windows-1252 bytes, lines joined by CR LF.
+  std::string text() const;
+  // Replaces the text area's text, as a paste of the whole text would: the
+  // change marks the text modified and locks the choice.
+  void setText(std::string_view bytes);
+  // Full path of the list the current choice names.
+  std::string chosenListPath() const;
+  // The lines the last check kept (its non-blank lines).
+  const std::vector<std::string>& checkLines() const { return checkLines_; }
+
+  // Commands of the window's controls.
+  void openList();      // "Open": offer to save, then release the choice lock
+  void choiceClicked(); // "Phrase" or a direction button was clicked
+  bool check();         // the check before a save; shows the warning
+  bool save();          // "Save": true when the list was written
+  void sortData();      // "Sort data"
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  enum class SaveOutcome { kSaved, kCheckFailed, kWriteFailed };
+
+  void createControls();
+  SaveOutcome saveList();
+  void loadChosenList();
+  void setLocked(bool locked);
+  void textChanged();
+  QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title,
+                                  const QString& text, QMessageBox::StandardButtons buttons);
+
+  std::string dir_;
+  const SkinState* skin_;
+  MessageAsker asker_;
+
+  bool modified_ = false;
+  bool locked_ = false;
+  std::vector<std::string> checkLines_;
+
+  SkinTitleStrip* titleStrip_ = nullptr;
+  ShadowLabel* titleText_ = nullptr;
+  GradientPanel* choiceStrip_ = nullptr;
+  QPushButton* openButton_ = nullptr;
+  QCheckBox* phraseBox_ = nullptr;
+  QRadioButton* englishButton_ = nullptr;
+  QRadioButton* indonesianButton_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QLabel* hintLine_ = nullptr;
+  QWidget* textPanel_ = nullptr;
+  QPlainTextEdit* textArea_ = nullptr;
+  QPushButton* sortButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+};
+
+// Conversions between list bytes and the text area's text (see above).
+QString EditorTextOf(std::string_view bytes);
+std::string EditorBytesOf(const QString& text);
+
+}  // namespace tavro2

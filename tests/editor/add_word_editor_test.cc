@@ -1,0 +1,425 @@
+#include "editor/add_word_editor.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+
+#include "app/atomic_file.h"
+#include "engine/dictionary_store.h"
+#include "engine/lookup_state.h"
+#include "test_util.h"
+#include "ui/skin.h"
+
+namespace tavro2 {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+// Answers the editor's message boxes from a script and records each one.
+struct ScriptedAsker {
+  struct Question {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+  };
+  std::deque<QMessageBox::StandardButton> answers;
+  std::vector<Question> asked;
+
+  MessageAsker asker() {
+    return [this](QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
+                  QMessageBox::StandardButtons buttons) {
+      asked.push_back({icon, title, text, buttons});
+      if (answers.empty()) {
+        ADD_FAILURE() << "unexpected message box: " << title.toStdString() << ": "
+                      << text.toStdString();
+        return QMessageBox::Cancel;
+      }
+      const QMessageBox::StandardButton answer = answers.front();
+      answers.pop_front();
+      return answer;
+    };
+  }
+};
+
+class AddWordEditorTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (editor_) {
+      editor_->setAttribute(Qt::WA_DeleteOnClose, false);
+      delete editor_.data();
+    }
+    setRenameFunctionForTesting(nullptr);
+  }
+
+  FAddWord& open() {
+    editor_ = new FAddWord(dir_.path(), &skin_, nullptr, script_.asker());
+    editor_->show();
+    return *editor_;
+  }
+
+  template <typename T>
+  T* child(const char* name) {
+    T* widget = editor_->findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QCheckBox* phraseBox() { return child<QCheckBox>("phraseBox"); }
+  QRadioButton* englishButton() { return child<QRadioButton>("englishButton"); }
+  QRadioButton* indonesianButton() { return child<QRadioButton>("indonesianButton"); }
+  QString hint() { return child<QLabel>("hintLine")->text(); }
+  bool choicesEnabled() {
+    return phraseBox()->isEnabled() && englishButton()->isEnabled() &&
+           indonesianButton()->isEnabled();
+  }
+  bool choicesDisabled() {
+    return !phraseBox()->isEnabled() && !englishButton()->isEnabled() &&
+           !indonesianButton()->isEnabled();
+  }
+  std::string en() const { return dir_.file("Tavro2en.dat"); }
+  std::string id() const { return dir_.file("Tavro2id.dat"); }
+  std::string phrase() const { return dir_.file("Tavro2phrase.dat"); }
+
+  test::TempDir dir_;
+  SkinState skin_;
+  ScriptedAsker script_;
+  QPointer<FAddWord> editor_;
+};
+
+TEST_F(AddWordEditorTest, FreshEditorShowsTheEnglishListLocked) {
+  writeFile(en(), "house=rumah\r\ncat=kucing\r\n");
+  FAddWord& editor = open();
+  EXPECT_EQ(editor.text(), "house=rumah\r\ncat=kucing\r\n");
+  EXPECT_TRUE(englishButton()->isChecked());
+  EXPECT_FALSE(phraseBox()->isChecked());
+  EXPECT_EQ(hint(), "english_word = indonesian_word");
+  EXPECT_TRUE(choicesDisabled());
+  EXPECT_TRUE(editor.locked());
+  EXPECT_FALSE(editor.modified());
+  EXPECT_TRUE(child<QPlainTextEdit>("textArea")->isEnabled());
+  EXPECT_TRUE(editor.checkLines().empty());
+  EXPECT_EQ(editor.windowTitle(), "FAddWord");
+  EXPECT_EQ(editor.size(), QSize(360, 347));
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(editor.pos(), QPoint((screen.width() - 360) / 2, (screen.height() - 347) / 2));
+  EXPECT_TRUE(script_.asked.empty());
+}
+
+TEST_F(AddWordEditorTest, MissingListGivesAnEmptyTextArea) {
+  FAddWord& editor = open();
+  EXPECT_EQ(editor.text(), "");
+  EXPECT_TRUE(editor.locked());
+  EXPECT_FALSE(editor.modified());
+}
+
+TEST_F(AddWordEditorTest, ChoiceClicksLoadOnlyWhenUnlocked) {
+  writeFile(en(), "en=1\r\n");
+  writeFile(id(), "id=2\r\n");
+  writeFile(phrase(), "saya makan=I eat\r\n");
+  FAddWord& editor = open();
+
+  phraseBox()->click();  // locked: the box is disabled and nothing happens
+  EXPECT_FALSE(phraseBox()->isChecked());
+  EXPECT_EQ(editor.text(), "en=1\r\n");
+
+  child<QPushButton>("openButton")->click();
+  EXPECT_FALSE(editor.locked());
+  EXPECT_TRUE(choicesEnabled());
+  EXPECT_EQ(editor.text(), "en=1\r\n");  // nothing loaded until a choice is clicked
+
+  phraseBox()->click();
+  EXPECT_TRUE(englishButton()->isHidden());
+  EXPECT_TRUE(indonesianButton()->isHidden());
+  EXPECT_EQ(hint(), "indonesian_word = english_word");
+  EXPECT_EQ(editor.text(), "saya makan=I eat\r\n");
+  EXPECT_TRUE(editor.locked());
+  EXPECT_TRUE(choicesDisabled());
+
+  editor.openList();
+  phraseBox()->click();  // untick: the direction buttons come back
+  EXPECT_FALSE(englishButton()->isHidden());
+  EXPECT_FALSE(indonesianButton()->isHidden());
+  EXPECT_EQ(hint(), "english_word = indonesian_word");
+  EXPECT_EQ(editor.text(), "en=1\r\n");
+
+  editor.openList();
+  indonesianButton()->click();
+  EXPECT_EQ(hint(), "indonesian_word = english_word");
+  EXPECT_EQ(editor.text(), "id=2\r\n");
+  EXPECT_FALSE(editor.modified());
+  EXPECT_TRUE(script_.asked.empty());
+}
+
+TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLines) {
+  writeFile(en(), "old=lama\r\n");
+  FAddWord& editor = open();
+  editor.setText("a=b\r\n\r\nc");
+  EXPECT_TRUE(editor.modified());
+  script_.answers = {QMessageBox::Ok};
+  EXPECT_FALSE(editor.save());
+  ASSERT_EQ(script_.asked.size(), 1u);
+  EXPECT_EQ(script_.asked[0].title, "Warning");
+  EXPECT_EQ(script_.asked[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(script_.asked[0].buttons, QMessageBox::Ok);
+  EXPECT_EQ(script_.asked[0].text,
+            "Incomplete data at lines 2\n"
+            "The format for every line is : the_word=the_translation_of_word");
+  EXPECT_EQ(editor.checkLines(), (std::vector<std::string>{"a=b", "c"}));
+  EXPECT_EQ(readFile(en()), "old=lama\r\n");
+  EXPECT_TRUE(editor.modified());
+
+  // The check looks only at the text of the moment.
+  editor.setText("a=b\r\n\r\nc=d");
+  EXPECT_TRUE(editor.save());
+  EXPECT_EQ(readFile(en()), "a=b\r\n\r\nc=d");
+  EXPECT_FALSE(editor.modified());
+  EXPECT_TRUE(editor.locked());  // a save leaves the lock as it is
+}
+
+TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
+  // Surrounding spaces, blank lines, a no-break space, accented bytes, a lone
+  // LF inside a line and no final line break all survive load and save.
+  const std::string list = "  x=y \r\n\r\n\xa0" "caf\xe9=kafe\r\nq=a\nb\r\nlast=akhir";
+  writeFile(en(), list);
+  FAddWord& editor = open();
+  EXPECT_EQ(editor.text(), list);
+  EXPECT_TRUE(editor.save());
+  EXPECT_EQ(readFile(en()), list);
+
+  editor.setText("new=baru\r\n");
+  EXPECT_TRUE(editor.save());
+  EXPECT_EQ(readFile(en()), "new=baru\r\n");
+  EXPECT_TRUE(script_.asked.empty());
+}
+
+TEST_F(AddWordEditorTest, SaveGoesToTheChosenList) {
+  FAddWord& editor = open();
+  editor.openList();
+  phraseBox()->click();
+  editor.setText("kata=word");
+  EXPECT_TRUE(editor.save());
+  EXPECT_EQ(readFile(phrase()), "kata=word");
+  EXPECT_FALSE(test::fileExists(en()));
+}
+
+TEST_F(AddWordEditorTest, ListNamedInAnotherCaseIsReadAndWrittenInPlace) {
+  writeFile(dir_.file("tavro2EN.dat"), "x=y\r\n");
+  FAddWord& editor = open();
+  EXPECT_EQ(editor.text(), "x=y\r\n");
+  editor.setText("x=z\r\n");
+  EXPECT_TRUE(editor.save());
+  EXPECT_EQ(readFile(dir_.file("tavro2EN.dat")), "x=z\r\n");
+  EXPECT_FALSE(test::fileExists(en()));
+}
+
+TEST_F(AddWordEditorTest, EmptyTextIsNeitherSavedNorReported) {
+  writeFile(en(), "keep=simpan\r\n");
+  FAddWord& editor = open();
+  editor.setText("");
+  EXPECT_FALSE(editor.save());
+  EXPECT_EQ(readFile(en()), "keep=simpan\r\n");
+  EXPECT_TRUE(editor.modified());
+  EXPECT_TRUE(script_.asked.empty());
+}
+
+TEST_F(AddWordEditorTest, SortReplacesTheTextAndMarksItModified) {
+  writeFile(en(), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
+  FAddWord& editor = open();
+  editor.sortData();
+  EXPECT_EQ(editor.text(), "B=2\r\na=3\r\nab=4\r\nabc=5\r\nb=1\r\n");
+  EXPECT_TRUE(editor.modified());
+  EXPECT_EQ(readFile(en()), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
+}
+
+TEST_F(AddWordEditorTest, TypedAndPastedCapitalsBecomeLowerCase) {
+  writeFile(en(), "Keep=Tetap");
+  FAddWord& editor = open();
+  auto* area = child<QPlainTextEdit>("textArea");
+  area->moveCursor(QTextCursor::End);
+  QTest::keyClick(area, Qt::Key_Return);
+  QTest::keyClicks(area, "New=Baru");
+  QApplication::clipboard()->setText("\nPaste=X");
+  area->paste();
+  EXPECT_EQ(editor.text(), "Keep=Tetap\r\nnew=baru\r\npaste=x");
+  EXPECT_TRUE(editor.modified());
+}
+
+TEST_F(AddWordEditorTest, OpenWithUnsavedChangesAsksFirst) {
+  writeFile(en(), "a=b\r\n");
+  writeFile(phrase(), "p=q\r\n");
+  FAddWord& editor = open();
+  editor.setText("edited=diubah\r\n");
+
+  script_.answers = {QMessageBox::Cancel};
+  editor.openList();
+  ASSERT_EQ(script_.asked.size(), 1u);
+  EXPECT_EQ(script_.asked[0].title, "Confirmation");
+  EXPECT_EQ(script_.asked[0].text, "Do you want to save changes ?");
+  EXPECT_EQ(script_.asked[0].icon, QMessageBox::Question);
+  EXPECT_EQ(script_.asked[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_TRUE(editor.locked());
+  EXPECT_EQ(editor.text(), "edited=diubah\r\n");
+
+  script_.answers = {QMessageBox::No};
+  editor.openList();
+  EXPECT_FALSE(editor.locked());
+  EXPECT_EQ(editor.text(), "edited=diubah\r\n");  // nothing discarded yet
+  EXPECT_EQ(readFile(en()), "a=b\r\n");
+  phraseBox()->click();  // the next choice click replaces the text
+  EXPECT_EQ(editor.text(), "p=q\r\n");
+
+  editor.setText("p=r\r\n");
+  script_.answers = {QMessageBox::Yes};
+  editor.openList();
+  EXPECT_EQ(readFile(phrase()), "p=r\r\n");
+  EXPECT_FALSE(editor.locked());
+  EXPECT_FALSE(editor.modified());
+
+  // Yes with a failing check still releases the lock.
+  editor.setText("broken\r\n");
+  script_.answers = {QMessageBox::Yes, QMessageBox::Ok};
+  editor.openList();
+  EXPECT_EQ(script_.asked.back().title, "Warning");
+  EXPECT_FALSE(editor.locked());
+  EXPECT_EQ(readFile(phrase()), "p=r\r\n");
+}
+
+class FailedSaveTest : public AddWordEditorTest {
+ protected:
+  void expectRefused(FAddWord& editor, const std::string& path, const std::string& old) {
+    editor.setText("fresh=segar\r\n");
+    script_.answers = {QMessageBox::Ok};
+    EXPECT_FALSE(editor.save());
+    ASSERT_EQ(script_.asked.size(), 1u);
+    EXPECT_EQ(script_.asked[0].title, "Warning");
+    EXPECT_TRUE(script_.asked[0].text.contains(QString::fromStdString(path)))
+        << script_.asked[0].text.toStdString();
+    EXPECT_TRUE(editor.modified());
+    EXPECT_EQ(readFile(path), old);
+    // No temporary file is left beside the list.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+      (void)entry;
+      ++files;
+    }
+    EXPECT_EQ(files, old.empty() ? 0 : 1);
+  }
+};
+
+TEST_F(FailedSaveTest, ReadOnlyListKeepsModifiedAndTheFile) {
+  writeFile(en(), "old=lama\r\n");
+  ASSERT_EQ(chmod(en().c_str(), 0444), 0);
+  FAddWord& editor = open();
+  expectRefused(editor, en(), "old=lama\r\n");
+}
+
+TEST_F(FailedSaveTest, ReadOnlyDirectoryKeepsModified) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
+  FAddWord& editor = open();
+  ASSERT_EQ(chmod(dir_.path().c_str(), 0555), 0);
+  expectRefused(editor, en(), "");
+}
+
+TEST_F(FailedSaveTest, InterruptedRenameLeavesTheOldListWhole) {
+  writeFile(en(), "old=lama\r\n");
+  FAddWord& editor = open();
+  setRenameFunctionForTesting([](const char*, const char*) { return -1; });
+  expectRefused(editor, en(), "old=lama\r\n");
+}
+
+TEST_F(FailedSaveTest, OpenAnsweredYesKeepsTheLockWhenTheWriteFails) {
+  writeFile(en(), "old=lama\r\n");
+  ASSERT_EQ(chmod(en().c_str(), 0444), 0);
+  FAddWord& editor = open();
+  editor.setText("fresh=segar\r\n");
+  script_.answers = {QMessageBox::Yes, QMessageBox::Ok};
+  editor.openList();
+  EXPECT_TRUE(editor.locked());
+  EXPECT_TRUE(editor.modified());
+  EXPECT_EQ(editor.text(), "fresh=segar\r\n");
+}
+
+TEST_F(AddWordEditorTest, ClosingWithUnsavedChangesAsks) {
+  writeFile(en(), "a=b\r\n");
+  FAddWord& editor = open();
+
+  EXPECT_TRUE(editor.close());  // nothing changed: no question
+  EXPECT_TRUE(script_.asked.empty());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(editor_.isNull());  // forgotten when closed
+
+  open().setText("c=d\r\n");
+  script_.answers = {QMessageBox::Cancel};
+  EXPECT_FALSE(editor_->close());
+  EXPECT_EQ(script_.asked.at(0).text, "Do you want to save changes ?");
+
+  editor_->setText("broken");
+  script_.answers = {QMessageBox::Yes, QMessageBox::Ok};
+  EXPECT_FALSE(editor_->close());  // the check failed: stays open
+  EXPECT_EQ(readFile(en()), "a=b\r\n");
+
+  editor_->setText("c=d\r\n");
+  script_.answers = {QMessageBox::Yes};
+  EXPECT_TRUE(editor_->close());
+  EXPECT_EQ(readFile(en()), "c=d\r\n");
+
+  open().setText("e=f\r\n");
+  script_.answers = {QMessageBox::No};
+  child<QPushButton>("closeButton")->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(editor_.isNull());
+  EXPECT_EQ(readFile(en()), "c=d\r\n");
+  EXPECT_EQ(open().text(), "c=d\r\n");  // a fresh editor reads the list from disk
+}
+
+TEST_F(AddWordEditorTest, CloseGlyphClosesOnRelease) {
+  FAddWord& editor = open();
+  editor.setText("x=y");
+  auto* glyph = child<QWidget>("closeGlyph");
+  script_.answers = {QMessageBox::Cancel};
+  QTest::mouseClick(glyph, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(script_.asked.size(), 1u);
+  EXPECT_FALSE(editor_.isNull());
+}
+
+TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
+  DictionaryStore store;
+  LookupState lookup(store, dir_.path());
+  lookup.settings.direction = Direction::kEnglishIndonesian;
+  EXPECT_FALSE(lookup.LookupWord("zebrafish"));
+
+  FAddWord& editor = open();
+  editor.setText("zebrafish=ikan zebra\r\n");
+  ASSERT_TRUE(editor.save());
+  EXPECT_TRUE(lookup.LookupWord("zebrafish"));
+  EXPECT_NE(lookup.translationText.find("ikan zebra"), std::string::npos)
+      << lookup.translationText;
+
+  editor.openList();
+  indonesianButton()->click();
+  editor.setText("kucing=cat\r\n");
+  ASSERT_TRUE(editor.save());
+  lookup.settings.direction = Direction::kIndonesianEnglish;
+  EXPECT_TRUE(lookup.LookupWord("kucing"));
+  EXPECT_NE(lookup.translationText.find("cat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavro2
