@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/dictionary_store.h"
+#include "engine/phrase_search.h"
 #include "engine/render.h"
 #include "engine/word_list.h"
 
@@ -53,30 +54,43 @@ class LookupState {
   WordList RelatedTranslations;      // parallel to relatedWords
   std::string relatedTranslationText;  // related translation pane
   std::vector<FormatRun> relatedTranslationRuns;
-  std::vector<std::pair<std::string, std::string>> phrases;  // phrase list, in pairs
+  std::vector<PhrasePair> phrases;   // phrase list: (phrase, translation) pairs
   std::string statusText;            // status line (texts begin with a space)
   bool FoundInIndonesian = false;
   std::string fallbackWord;
   WordList UserWordList;             // the user list read last
+  // Set by SearchFromBox: the query or one of its base forms was found.
+  bool queryFound = false;
 
   // --- Operations --------------------------------------------------------
-  // The search box path (Enter or Find). Returns true when the history should
-  // be offered the word (every query that was looked up).
+  // The search box path (Enter or Find) on searchText. Returns true when the
+  // history should be offered the word: every query that was looked up,
+  // found or not; false when the cleaned text was empty. Sets queryFound.
   bool SearchFromBox();
-  // Looks a cleaned query up; true when found as a headword.
+  // Looks a cleaned query up; true when found as a headword. Empties the
+  // lists and panes first; the phrase search at its end uses the trimmed
+  // searchText, not the query.
   bool LookupWord(std::string_view query);
-  // Tries the base-form candidates of fallbackWord; " not found" when none is.
-  void FindBaseForm();
-  // Selection changes in the main word list and the related-text list.
+  // Tries the base-form candidates of fallbackWord through LookupWord until
+  // one is found (true); otherwise the status line reads " not found".
+  bool FindBaseForm();
+  // Selection changes in the main word list and the related-text list. An
+  // index outside the list (no selection) changes nothing.
   void ShowSelectedEntry(std::size_t index);
   void ShowSelectedRelated(std::size_t index);
-  // Fills the phrase list; true when a phrase was added.
+  // Fills the phrase list (emptied first); true when a phrase was added.
+  // Also run for a double click on a related text; the status line is left
+  // alone.
   bool FindPhrases(std::string_view query);
   // Puts a text into the translation pane rendered for `word` (the history
   // window's choice of an item uses it).
   void ShowTranslation(std::string text, std::string_view word);
 
  private:
+  // One side of a lookup: its user list, then its dictionary headwords.
+  void scanSide(DataKind kind, const char* userListName, bool indonesian,
+                std::string_view query, std::size_t& related, bool& found);
+
   const DictionaryStore& store_;
   std::string dir_;
 };

@@ -22,7 +22,10 @@ struct FormatRun {
   bool operator==(const FormatRun&) const = default;
 };
 
-// The runs of `text` rendered for `word`. An empty word marks nothing.
+// The runs of `text` rendered for `word`, as RenderEntryText styles a pane
+// whose text has just been replaced (so nothing of an earlier rendering
+// survives). An empty text gives no runs. An empty word matches nothing and
+// has no inflected forms; markers and note texts are still marked.
 std::vector<FormatRun> RenderEntryText(std::string_view text, std::string_view word,
                                        bool foundInIndonesian);
 

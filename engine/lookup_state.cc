@@ -1,0 +1,189 @@
+#include "engine/lookup_state.h"
+
+#include <algorithm>
+
+#include "engine/data_file.h"
+#include "engine/query_text.h"
+#include "engine/text_search.h"
+
+namespace tavro2 {
+
+namespace {
+
+// A-Z folded equality: the list control's search for an exact text.
+bool equalFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
+std::string paneText(std::string_view word, std::string_view translation) {
+  std::string text;
+  text.reserve(word.size() + 1 + translation.size());
+  text.append(word).append(" ").append(translation);
+  return text;
+}
+
+}  // namespace
+
+LookupState::LookupState(const DictionaryStore& store, std::string programDir)
+    : store_(store), dir_(std::move(programDir)) {}
+
+bool LookupState::SearchFromBox() {
+  queryFound = false;
+  if (TrimView(searchText).empty()) return false;
+  std::string query;
+  if (settings.AutoRemAlpha) {
+    query = Trim(Lower(FilterLetters(searchText)));
+    if (query.empty()) return false;
+  } else {
+    query = Trim(Lower(searchText));
+  }
+  queryFound = LookupWord(query);
+  if (!queryFound) {
+    // The box is read again for the fallback word; it has not changed, so
+    // this is the cleaned query itself.
+    fallbackWord = query;
+    queryFound = FindBaseForm();
+  }
+  return true;
+}
+
+void LookupState::scanSide(DataKind kind, const char* userListName, bool indonesian,
+                           std::string_view q, std::size_t& related, bool& found) {
+  const std::size_t maxRelated = settings.MaxContainTexts;
+
+  // The user list is read from disk for every query: the editor may have
+  // saved it since the last one. Its scan always runs to the end.
+  UserWordList = ReadUserWordList(dir_ + userListName);
+  for (std::size_t i = 0; i < UserWordList.count(); ++i) {
+    const std::string_view w = EntryWord(UserWordList.line(i));
+    if (w.find(q) == std::string_view::npos) continue;
+    if (w == q) {
+      found = true;
+      FoundInIndonesian = indonesian;
+      mainWords.append(w);
+      FoundTranslations.append(FindTranslation(UserWordList, w));
+    } else if (related < maxRelated) {
+      relatedWords.append(w);
+      RelatedTranslations.append(FindTranslation(UserWordList, w));
+      ++related;
+    }
+  }
+
+  // The count is read once (acquire) and the lists only below it, so a file
+  // the loader is still publishing reads as absent.
+  const std::int32_t count = store_.count(kind);
+  if (count <= 0) return;
+  const WordList& heads = store_.headwords(kind);
+  const WordList& translations = store_.translations(kind);
+  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
+  ForEachLineContaining(heads, n, q, [&](std::size_t i) {
+    const std::string_view h = heads.line(i);
+    if (h == q) {
+      found = true;
+      FoundInIndonesian = indonesian;
+      const std::size_t lo = i >= settings.WordsBefore ? i - settings.WordsBefore : 0;
+      const std::size_t hi = std::min(n - 1, i + settings.WordsAfter);
+      for (std::size_t j = lo; j <= hi; ++j) {
+        FoundTranslations.append(translations.line(j));
+        mainWords.append(heads.line(j));
+      }
+      return !settings.CompactMode;  // compact mode: the first match ends the side
+    }
+    if (related < maxRelated) {
+      relatedWords.append(h);
+      RelatedTranslations.append(translations.line(i));
+      ++related;
+    }
+    return true;
+  });
+}
+
+bool LookupState::LookupWord(std::string_view query) {
+  // A copy: the caller's text may live in one of the lists emptied below.
+  const std::string q(query);
+  bool found = false;
+  mainWords.clear();
+  translationText.clear();
+  translationRuns.clear();
+  relatedWords.clear();
+  relatedTranslationText.clear();
+  relatedTranslationRuns.clear();
+  FoundTranslations.clear();
+  RelatedTranslations.clear();
+  UserWordList.clear();
+
+  const std::string_view trimmed = TrimView(q);
+  if (trimmed.empty()) return false;  // the status line keeps its text
+
+  std::size_t related = 0;  // one cap over all four scans
+  const Direction dir = settings.direction;
+  if (dir == Direction::kAutomatic || dir == Direction::kEnglishIndonesian)
+    scanSide(DataKind::kEnglish, "Tavro2en.dat", false, q, related, found);
+  if (!found && (dir == Direction::kAutomatic || dir == Direction::kIndonesianEnglish))
+    scanSide(DataKind::kIndonesian, "Tavro2id.dat", true, q, related, found);
+
+  if (!FoundTranslations.empty()) {
+    // Every main-list line equal to q was appended with it, so k exists;
+    // it may be an earlier neighbour differing from q in case only.
+    std::size_t k = 0;
+    while (k < mainWords.count() && !equalFolded(mainWords.line(k), q)) ++k;
+    translationText = paneText(q, FoundTranslations.line(k));
+    translationRuns = RenderEntryText(translationText, q, FoundInIndonesian);
+  }
+  if (!RelatedTranslations.empty()) {
+    const std::string_view r = relatedWords.line(0);
+    relatedTranslationText = paneText(r, RelatedTranslations.line(0));
+    relatedTranslationRuns = RenderEntryText(relatedTranslationText, r, FoundInIndonesian);
+  }
+
+  if (found)
+    statusText = FoundInIndonesian ? " Indonesian word" : " English word";
+  else
+    statusText = " ";
+
+  if (trimmed.size() >= 2 && settings.ShowPhrase && !settings.CompactMode) {
+    if (FindPhrases(TrimView(searchText)))
+      statusText += " (" + std::to_string(phrases.size()) + " Phrase)";
+  }
+  return found;
+}
+
+bool LookupState::FindBaseForm() {
+  for (const std::string& candidate : BaseFormCandidates(fallbackWord))
+    if (LookupWord(candidate)) return true;
+  statusText = " not found";
+  return false;
+}
+
+void LookupState::ShowSelectedEntry(std::size_t index) {
+  if (index >= mainWords.count()) return;
+  const std::string_view word = mainWords.line(index);
+  translationText = paneText(word, FoundTranslations.line(index));
+  translationRuns = RenderEntryText(translationText, word, FoundInIndonesian);
+}
+
+void LookupState::ShowSelectedRelated(std::size_t index) {
+  if (index >= relatedWords.count()) return;
+  const std::string_view word = relatedWords.line(index);
+  relatedTranslationText = paneText(word, RelatedTranslations.line(index));
+  relatedTranslationRuns = RenderEntryText(relatedTranslationText, word, FoundInIndonesian);
+}
+
+bool LookupState::FindPhrases(std::string_view text) {
+  const std::string query(text);  // may point into a list emptied below
+  phrases.clear();
+  UserWordList = ReadUserWordList(dir_ + "Tavro2phrase.dat");
+  const bool indonesianSide =
+      FoundInIndonesian || settings.direction == Direction::kIndonesianEnglish;
+  return CollectPhrases(query, indonesianSide, UserWordList, store_, phrases);
+}
+
+void LookupState::ShowTranslation(std::string text, std::string_view word) {
+  translationText = std::move(text);
+  translationRuns = RenderEntryText(translationText, word, FoundInIndonesian);
+}
+
+}  // namespace tavro2

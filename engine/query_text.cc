@@ -1,0 +1,86 @@
+#include "engine/query_text.h"
+
+#include "engine/cp1252.h"
+
+namespace tavro2 {
+
+namespace {
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// The first (length - k) characters; empty when k is the length or more.
+std::string minus(std::string_view w, std::size_t k) {
+  return k >= w.size() ? std::string() : std::string(w.substr(0, w.size() - k));
+}
+
+}  // namespace
+
+std::string_view TrimView(std::string_view text) {
+  std::size_t b = 0;
+  std::size_t e = text.size();
+  while (b < e && isBlank(text[b])) ++b;
+  while (e > b && isBlank(text[e - 1])) --e;
+  return text.substr(b, e - b);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+std::string Lower(std::string_view text) { return foldAscii(text); }
+
+std::string FilterLetters(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c == ' ' || isLetter1252(static_cast<unsigned char>(c))) out.push_back(c);
+  return out;
+}
+
+std::vector<std::string> BaseFormCandidates(std::string_view w) {
+  std::vector<std::string> out;
+  const std::size_t L = w.size();
+  auto ends = [w](std::string_view s) { return w.ends_with(s); };
+
+  // 1
+  if (ends("ier") || ends("ied") || ends("ily")) out.push_back(minus(w, 3) + "y");
+  // 2
+  if (ends("ly")) out.push_back(minus(w, 2));
+  // 3: "ings" words never end in "ing", so the two stems exclude each other.
+  if (ends("ing") || ends("ings")) {
+    const std::string s = minus(w, ends("ing") ? 3 : 4);
+    if (s.size() >= 2 && s[s.size() - 1] == s[s.size() - 2]) out.push_back(minus(s, 1));
+    out.push_back(s + "e");
+    out.push_back(s);
+  }
+  // 4: the letters at positions L-3 and L-2 (1-based) exist only from L = 4.
+  if (ends("ed")) {
+    if (L >= 4 && w[L - 4] == w[L - 3]) {
+      out.push_back(minus(w, 3));
+    } else {
+      out.push_back(minus(w, 1));
+      out.push_back(minus(w, 2));
+    }
+  }
+  // 5
+  if (ends("s")) out.push_back(minus(w, 1));
+  // 6
+  if (ends("iest")) out.push_back(minus(w, 4) + "y");
+  // 7
+  for (std::string_view e : {"ries", "cies", "ties", "bies", "fies", "lies"}) {
+    if (ends(e)) {
+      out.push_back(minus(w, 3) + "y");
+      break;
+    }
+  }
+  // 8
+  if (ends("er")) out.push_back(minus(w, 2));
+  // 9
+  if (ends("es")) {
+    out.push_back(minus(w, 2));
+    out.push_back(minus(w, 1));
+  }
+  // 10
+  if (ends("ment")) out.push_back(minus(w, 4));
+  return out;
+}
+
+}  // namespace tavro2

@@ -1,0 +1,336 @@
+#include "engine/lookup_state.h"
+
+#include <gtest/gtest.h>
+
+#include "lookup_fixture.h"
+
+namespace tavro2::test {
+namespace {
+
+class LookupWordTest : public LookupFixture {};
+
+TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
+  english({"Run", "rerun", "run", "runner"}, {"lari (kapital)", "lari lagi", "kb lari", "pelari"});
+  EXPECT_TRUE(state.LookupWord("run"));
+  EXPECT_EQ(lines(state.mainWords), Lines{"run"});
+  EXPECT_EQ(lines(state.FoundTranslations), Lines{"kb lari"});
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"rerun", "runner"}));
+  EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"lari lagi", "pelari"}));
+  EXPECT_EQ(state.translationText, "run kb lari");
+  EXPECT_EQ(state.translationRuns,
+            (std::vector<FormatRun>{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
+  EXPECT_EQ(state.relatedTranslationText, "rerun lari lagi");
+  EXPECT_EQ(state.relatedTranslationRuns, (std::vector<FormatRun>{{0, 5, true, {}, {}}}));
+  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_FALSE(state.FoundInIndonesian);
+}
+
+TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
+  english({"mata"}, {"eye"});
+  indonesian({"mata", "matahari"}, {"eye", "sun"});
+  userList("Tavro2id.dat", {"mata=from the user"});
+  EXPECT_TRUE(state.LookupWord("mata"));
+  EXPECT_EQ(lines(state.mainWords), Lines{"mata"});
+  EXPECT_TRUE(state.relatedWords.empty());
+  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_FALSE(state.FoundInIndonesian);
+}
+
+TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
+  english({"sunbeam"}, {"sinar"});
+  indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
+  EXPECT_TRUE(state.LookupWord("sun"));
+  EXPECT_TRUE(state.FoundInIndonesian);
+  EXPECT_EQ(lines(state.mainWords), Lines{"sun"});
+  // English related entries collected before the Indonesian side stay.
+  EXPECT_EQ(lines(state.relatedWords), Lines{"sunbeam"});
+  EXPECT_EQ(state.statusText, " Indonesian word");
+  // Indonesian entries get no marker colours.
+  EXPECT_EQ(state.translationText, "sun matahari (en)");
+  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 3, true, {}, {}}}));
+}
+
+TEST_F(LookupWordTest, DirectionLimitsTheSides) {
+  english({"makan malam"}, {"dinner"});
+  indonesian({"makan"}, {"eat"});
+  state.settings.direction = Direction::kEnglishIndonesian;
+  EXPECT_FALSE(state.LookupWord("makan"));
+  EXPECT_TRUE(state.mainWords.empty());
+  EXPECT_EQ(lines(state.relatedWords), Lines{"makan malam"});
+  EXPECT_EQ(state.statusText, " ");
+  EXPECT_TRUE(state.translationText.empty());
+  EXPECT_EQ(state.relatedTranslationText, "makan malam dinner");
+
+  state.settings.direction = Direction::kIndonesianEnglish;
+  EXPECT_TRUE(state.LookupWord("makan"));
+  EXPECT_TRUE(state.relatedWords.empty());
+  EXPECT_EQ(state.statusText, " Indonesian word");
+}
+
+TEST_F(LookupWordTest, NotFoundKeepsFoundInIndonesianOfTheLastFind) {
+  indonesian({"air"}, {"water"});
+  ASSERT_TRUE(state.LookupWord("air"));
+  EXPECT_FALSE(state.LookupWord("zzz"));
+  EXPECT_TRUE(state.FoundInIndonesian);
+  EXPECT_EQ(state.statusText, " ");
+  EXPECT_TRUE(state.mainWords.empty());
+  EXPECT_TRUE(state.translationText.empty());
+  EXPECT_TRUE(state.translationRuns.empty());
+}
+
+TEST_F(LookupWordTest, BlankQueryEmptiesEverythingButTheStatus) {
+  english({"run"}, {"lari"});
+  ASSERT_TRUE(state.LookupWord("run"));
+  state.statusText = " Data OK";
+  EXPECT_FALSE(state.LookupWord(" \t "));
+  EXPECT_TRUE(state.mainWords.empty());
+  EXPECT_TRUE(state.FoundTranslations.empty());
+  EXPECT_TRUE(state.translationText.empty());
+  EXPECT_EQ(state.statusText, " Data OK");
+}
+
+TEST_F(LookupWordTest, QueryIsComparedWithItsSpaces) {
+  english({"run"}, {"lari"});
+  EXPECT_FALSE(state.LookupWord(" run"));
+  EXPECT_TRUE(state.relatedWords.empty());  // " run" is in no headword either
+}
+
+struct WindowCase {
+  std::uint16_t before, after;
+  std::size_t match;
+  std::vector<std::string> expected;
+};
+
+class NeighbourWindowTest : public LookupFixture,
+                            public ::testing::WithParamInterface<WindowCase> {};
+
+TEST_P(NeighbourWindowTest, ClampedToTheList) {
+  const std::vector<std::string> heads = {"h0", "h1", "h2", "h3", "h4", "h5"};
+  std::vector<std::string> withTarget = heads;
+  withTarget[GetParam().match] = "target";
+  english(withTarget, {"t0", "t1", "t2", "t3", "t4", "t5"});
+  state.settings.WordsBefore = GetParam().before;
+  state.settings.WordsAfter = GetParam().after;
+  ASSERT_TRUE(state.LookupWord("target"));
+  EXPECT_EQ(lines(state.mainWords), GetParam().expected);
+  EXPECT_EQ(state.FoundTranslations.count(), state.mainWords.count());
+  EXPECT_EQ(state.translationText, "target t" + std::to_string(GetParam().match));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, NeighbourWindowTest,
+    ::testing::Values(WindowCase{2, 2, 0, {"target", "h1", "h2"}},
+                      WindowCase{2, 2, 5, {"h3", "h4", "target"}},
+                      WindowCase{0, 0, 3, {"target"}},
+                      WindowCase{1, 100, 4, {"h3", "target", "h5"}},
+                      WindowCase{100, 100, 2, {"h0", "h1", "target", "h3", "h4", "h5"}}));
+
+TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
+  english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
+  state.settings.WordsBefore = 1;
+  EXPECT_TRUE(state.LookupWord("bank"));
+  EXPECT_EQ(lines(state.mainWords), (Lines{"Bank", "bank", "x", "bank"}));
+  // "Bank" is a neighbour that equals the query without regard to case.
+  EXPECT_EQ(state.translationText, "bank tepi");
+  EXPECT_TRUE(state.relatedWords.empty());  // "Bank" does not contain "bank"
+}
+
+TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
+  std::vector<std::string> heads, trans;
+  for (int i = 0; i < 30; ++i) {
+    heads.push_back(i == 10 || i == 20 ? "kata" : i == 25 ? "katak" : "w" + std::to_string(i));
+    trans.push_back("t" + std::to_string(i));
+  }
+  heads[5] = "kata2";
+  english(heads, trans);
+  userList("Tavro2en.dat", {"kata=user", "kata benda=noun", "kata=again"});
+  userList("Tavro2phrase.dat", {"ada kata=the word kata"});
+  state.settings.CompactMode = true;
+  state.settings.ShowPhrase = true;
+  state.searchText = "kata";
+  state.phrases = {{"old", "kept"}};
+  EXPECT_TRUE(state.LookupWord("kata"));
+  // The user scan runs to its end; the dictionary scan ends at line 10, so
+  // "katak" (line 25) is not collected.
+  EXPECT_EQ(lines(state.mainWords), (Lines{"kata", "kata", "kata"}));
+  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"user", "user", "t10"}));
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"kata benda", "kata2"}));
+  EXPECT_EQ(state.translationText, "kata user");
+  EXPECT_EQ(state.statusText, " English word");  // no phrase search in compact mode
+  EXPECT_EQ(state.phrases, (std::vector<PhrasePair>{{"old", "kept"}}));
+
+  state.settings.CompactMode = false;
+  EXPECT_TRUE(state.LookupWord("kata"));
+  EXPECT_EQ(lines(state.mainWords), (Lines{"kata", "kata", "kata", "kata"}));
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"kata benda", "kata2", "katak"}));
+  EXPECT_EQ(state.statusText, " English word (1 Phrase)");
+}
+
+TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
+  userList("Tavro2en.dat", {"ab1=u1", "ab2=u2", "ab3=u3", "ab4=u4", "ab5=u5"});
+  english({"ab6", "ab7", "ab8", "ab9"}, {"d6", "d7", "d8", "d9"});
+  state.settings.MaxContainTexts = 3;
+  EXPECT_FALSE(state.LookupWord("ab"));
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"ab1", "ab2", "ab3"}));
+  EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"u1", "u2", "u3"}));
+  EXPECT_EQ(state.relatedTranslationText, "ab1 u1");
+}
+
+TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
+  std::vector<std::string> heads, trans;
+  for (int i = 0; i < 25; ++i) {
+    heads.push_back("cat" + std::to_string(i));
+    trans.push_back("t" + std::to_string(i));
+  }
+  english({"cat a", "cat b"}, {"a", "b"});
+  heads.push_back("cat");
+  trans.push_back("kucing");
+  indonesian(heads, trans);
+  state.settings.MaxContainTexts = 10;
+  EXPECT_TRUE(state.LookupWord("cat"));
+  ASSERT_EQ(state.relatedWords.count(), 10u);
+  EXPECT_EQ(state.relatedWords.line(0), "cat a");
+  EXPECT_EQ(state.relatedWords.line(2), "cat0");
+  EXPECT_EQ(state.relatedWords.line(9), "cat7");
+  EXPECT_EQ(state.translationText, "cat kucing");
+}
+
+TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
+  userList("Tavro2en.dat", {"apple=apel (saya)", "pineapple=nanas"});
+  english({"ant", "apple", "apricot"}, {"semut", "apel", "aprikot"});
+  state.settings.WordsBefore = 1;
+  state.settings.WordsAfter = 1;
+  EXPECT_TRUE(state.LookupWord("apple"));
+  EXPECT_EQ(lines(state.mainWords), (Lines{"apple", "ant", "apple", "apricot"}));
+  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"apel (saya)", "semut", "apel", "aprikot"}));
+  EXPECT_EQ(state.translationText, "apple apel (saya)");
+  EXPECT_EQ(lines(state.relatedWords), Lines{"pineapple"});
+  EXPECT_EQ(lines(state.UserWordList), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
+}
+
+TEST_F(LookupWordTest, UserListsAreReadForEveryQuery) {
+  EXPECT_FALSE(state.LookupWord("baru"));
+  userList("Tavro2en.dat", {"baru=new"});
+  EXPECT_TRUE(state.LookupWord("baru"));
+  EXPECT_EQ(state.translationText, "baru new");
+}
+
+TEST_F(LookupWordTest, TranslationsMayBeMissing) {
+  // Fewer translation lines than headwords: the missing ones are empty.
+  english({"one", "two", "three"}, {"satu"});
+  state.settings.WordsBefore = 1;
+  EXPECT_TRUE(state.LookupWord("three"));
+  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"", ""}));
+  EXPECT_EQ(state.translationText, "three ");
+}
+
+TEST_F(LookupWordTest, HitsNeverSpanLines) {
+  // In the buffer "ab\r\ncd" holds "b\r\nc"; a line-by-line test finds nothing.
+  english({"ab", "cd", "xab", "abx"}, {"1", "2", "3", "4"});
+  EXPECT_FALSE(state.LookupWord("b\r\nc"));
+  EXPECT_TRUE(state.relatedWords.empty());
+  EXPECT_FALSE(state.LookupWord("bc"));
+  EXPECT_TRUE(state.relatedWords.empty());
+  EXPECT_FALSE(state.LookupWord("b"));
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"ab", "xab", "abx"}));
+}
+
+TEST_F(LookupWordTest, SelectionShowsTheChosenLine) {
+  english({"Run", "run", "runway"}, {"nama", "kki lari", "landasan"});
+  state.settings.WordsBefore = 1;
+  ASSERT_TRUE(state.LookupWord("run"));
+  state.ShowSelectedEntry(0);
+  EXPECT_EQ(state.translationText, "Run nama");
+  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 3, true, {}, {}}}));
+  state.ShowSelectedRelated(0);
+  EXPECT_EQ(state.relatedTranslationText, "runway landasan");
+  state.ShowSelectedEntry(7);  // no such line: nothing changes
+  EXPECT_EQ(state.translationText, "Run nama");
+}
+
+TEST_F(LookupWordTest, SelectionColoursFollowTheLastFind) {
+  english({"ks"}, {"ks kb"});
+  indonesian({"kata"}, {"kb word"});
+  ASSERT_TRUE(state.LookupWord("kata"));  // an Indonesian find
+  state.mainWords.append("ks");
+  state.FoundTranslations.append("kb x");
+  state.ShowSelectedEntry(1);
+  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 2, true, {}, {}}}));
+}
+
+class SearchFromBoxTest : public LookupFixture {};
+
+TEST_F(SearchFromBoxTest, BlankBoxLooksNothingUp) {
+  state.statusText = " Data OK";
+  state.searchText = "  \t";
+  EXPECT_FALSE(state.SearchFromBox());
+  EXPECT_EQ(state.statusText, " Data OK");
+}
+
+TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
+  userList("Tavro2en.dat", {"dont=jangan", "wellknown=terkenal"});
+  state.statusText = " Data OK";
+  state.searchText = "123 !?";
+  EXPECT_FALSE(state.SearchFromBox());  // nothing left after filtering
+  EXPECT_EQ(state.statusText, " Data OK");
+
+  state.searchText = " Don't ";
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.queryFound);
+  EXPECT_EQ(state.translationText, "dont jangan");
+  EXPECT_EQ(state.searchText, " Don't ");  // the box keeps what was typed
+
+  state.searchText = "well-known";
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_EQ(state.translationText, "wellknown terkenal");
+}
+
+TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
+  userList("Tavro2en.dat", {"123=angka", "\xC9t\xE9=musim panas"});
+  state.settings.AutoRemAlpha = false;
+  state.searchText = " 123 ";
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_EQ(state.translationText, "123 angka");
+  state.searchText = "\xC9T\xC9";  // accented capitals keep their case
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_FALSE(state.queryFound);
+  EXPECT_EQ(state.fallbackWord, "\xC9t\xC9");
+  EXPECT_EQ(state.statusText, " not found");
+}
+
+TEST_F(SearchFromBoxTest, BaseFormIsFoundWithItsOwnStatus) {
+  english({"run", "runway"}, {"kki lari", "landasan"});
+  state.searchText = "Running";
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.queryFound);
+  EXPECT_EQ(state.fallbackWord, "running");
+  EXPECT_EQ(state.translationText, "run kki lari");
+  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_EQ(state.searchText, "Running");
+}
+
+TEST_F(SearchFromBoxTest, CandidatesAreTriedInOrderUntilOneIsFound) {
+  english({"walk", "walke"}, {"jalan", "bukan"});
+  state.searchText = "walked";
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_EQ(state.translationText, "walke bukan");  // rule 4 tries "walke" first
+
+  state.searchText = "carries";
+  userList("Tavro2en.dat", {"carry=bawa", "carri=no"});
+  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_EQ(state.translationText, "carry bawa");  // rule 7 before rule 9
+}
+
+TEST_F(SearchFromBoxTest, AddedTriesOnlyAdAndEndsNotFound) {
+  userList("Tavro2en.dat", {"add=tambah", "adde=x"});
+  state.searchText = "added";
+  EXPECT_TRUE(state.SearchFromBox());  // looked up, so the history is offered it
+  EXPECT_FALSE(state.queryFound);
+  EXPECT_EQ(state.statusText, " not found");
+  EXPECT_TRUE(state.translationText.empty());
+  // The last attempted lookup ("ad") left its related entries.
+  EXPECT_EQ(lines(state.relatedWords), (Lines{"add", "adde"}));
+}
+
+}  // namespace
+}  // namespace tavro2::test
