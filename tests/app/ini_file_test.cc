@@ -1,0 +1,185 @@
+#include "app/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "app/failing_rename.h"
+#include "test_util.h"
+
+namespace tavro2 {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+TEST(ParseProfileIntegerTest, ReadsAsWindowsDoes) {
+  const struct {
+    const char* text;
+    std::int32_t value;
+  } rows[] = {
+      {"42", 42},          {"abc", 0},           {"12abc", 12},       {"-5", -5},
+      {"+7", 7},           {" \t\x01 9", 9},     {"+-5", 0},          {"- 5", 0},
+      {"0x1F", 31},        {"0x1f", 31},         {"-0x10", -16},      {"0o17", 15},
+      {"0o8", 0},          {"0b101", 5},         {"0b102", 2},        {"0X10", 0},
+      {"0x", 0},           {"08", 8},            {"1 2", 1},          {"2147483647", INT_MAX},
+      {"2147483648", INT_MIN}, {"4294967295", -1}, {"4294967297", 1}, {"99999999999999999999", 1661992959},
+      {"0xFFFFFFFF", -1},  {"\xE9" "5", 0},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ParseProfileInteger(row.text), row.value) << row.text;
+}
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  std::string path() const { return dir_.file("Tavro2.ini"); }
+  IniFile ini() const { return IniFile(path()); }
+  std::int32_t readFrom(const std::string& text, std::string_view key = "Language") {
+    writeFile(path(), text);
+    return ini().ReadInteger(key, -99);
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(IniFileTest, AbsentFileKeyOrValueGivesDefault) {
+  EXPECT_EQ(ini().ReadInteger("Language", 5), 5);
+  EXPECT_TRUE(ini().ReadBoolean("AlwaysOnTop", true));
+  EXPECT_FALSE(ini().ReadString("Language"));
+
+  EXPECT_EQ(readFrom("[General]\r\nSkin=3\r\n"), -99);           // other key
+  EXPECT_EQ(readFrom("[Other]\r\nLanguage=3\r\n"), -99);         // other section
+  EXPECT_EQ(readFrom("Language=3\r\n[General]\r\n"), -99);       // before any section
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=\r\n"), -99);        // empty value
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=  \"\"  \r\n"), -99);  // empty once unquoted
+  EXPECT_EQ(readFrom("[General]\r\nLanguage\r\n"), -99);         // no '=' at all
+  EXPECT_FALSE(ini().ReadBoolean("Language", false));
+}
+
+TEST_F(IniFileTest, NamesIgnoreCaseAndSurroundingBlanks) {
+  EXPECT_EQ(readFrom("[general]\r\nlanguage=2\r\n"), 2);
+  EXPECT_EQ(readFrom("  [ GENERAL ]  \r\n \t LANGUAGE \t=\t 3 \t\r\n"), 3);
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=3\r\n", "  language "), 3);
+  EXPECT_EQ(IniFile(path(), " general ").ReadInteger("Language", 0), 3);
+}
+
+TEST_F(IniFileTest, ValuesAreUnquotedThenParsed) {
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=\"3\"\r\n"), 3);
+  EXPECT_EQ(readFrom("[General]\r\nLanguage='-0x10'\r\n"), -16);
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=\"3\r\n"), 0);  // unmatched quote stays
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=\" 7 \"\r\n"), 7);
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=2 ; comment\r\n"), 2);
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=a=1\r\n"), 0);
+  EXPECT_EQ(ini().ReadString("Language"), "a=1");
+}
+
+TEST_F(IniFileTest, FirstSectionAndFirstKeyWin) {
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=2\r\nLanguage=3\r\n"), 2);
+  EXPECT_EQ(readFrom("[General]\r\nSkin=1\r\n[Other]\r\n[General]\r\nLanguage=3\r\n"), -99);
+}
+
+TEST_F(IniFileTest, AnyLineEndAndByteOrderMark) {
+  EXPECT_EQ(readFrom("[General]\nSkin=1\nLanguage=2\n"), 2);
+  EXPECT_EQ(readFrom("[General]\rSkin=1\rLanguage=3"), 3);
+  EXPECT_EQ(readFrom("\xEF\xBB\xBF[General]\r\nLanguage=2\r\n"), 2);
+}
+
+// Each row: the file before (nullptr: no file), the write, the file after.
+struct WriteCase {
+  const char* name;
+  const char* before;
+  const char* key;
+  std::int32_t value;
+  const char* after;
+};
+
+TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
+  const WriteCase cases[] = {
+      {"new file", nullptr, "Language", 2, "[General]\r\nLanguage=2\r\n"},
+      {"empty file", "", "Skin", -5, "[General]\r\nSkin=-5\r\n"},
+      {"replace keeps spelling and neighbours",
+       "; mine\r\n[general]\r\n  LANGUAGE = 1 \r\nSkin=3\n\r\n[Other]\r\nx=1\r\n",
+       "Language", 3,
+       "; mine\r\n[general]\r\nLANGUAGE=3\r\nSkin=3\n\r\n[Other]\r\nx=1\r\n"},
+      {"replace keeps a lone-LF line end", "[General]\nLanguage=1\nSkin=0\n", "Language", 2,
+       "[General]\nLanguage=2\nSkin=0\n"},
+      {"replace a last line without line end", "[General]\r\nLanguage=1", "Language", 2,
+       "[General]\r\nLanguage=2"},
+      {"new key after the section's last line, before the blank",
+       "[General]\r\nSkin=1\r\n; note\r\n\r\n[Other]\r\nLanguage=1\r\n", "Language", 3,
+       "[General]\r\nSkin=1\r\n; note\r\nLanguage=3\r\n\r\n[Other]\r\nLanguage=1\r\n"},
+      {"new key in an empty section at the end", "[General]", "Language", 3,
+       "[General]\r\nLanguage=3\r\n"},
+      {"new key in the first of two sections", "[General]\r\n[General]\r\nSkin=1\r\n",
+       "Language", 1, "[General]\r\nLanguage=1\r\n[General]\r\nSkin=1\r\n"},
+      {"missing section appended", "[Other]\r\nx=1\r\n", "Language", 2,
+       "[Other]\r\nx=1\r\n[General]\r\nLanguage=2\r\n"},
+      {"missing section after a line without line end", "[Other]\nx=1", "Language", 2,
+       "[Other]\nx=1\r\n[General]\r\nLanguage=2\r\n"},
+      {"byte-order mark kept", "\xEF\xBB\xBF[General]\r\nLanguage=1\r\n", "Language", 3,
+       "\xEF\xBB\xBF[General]\r\nLanguage=3\r\n"},
+      {"foreign bytes kept", "junk \xFF\x01\r\n[General]\r\n\tx\r\nSkin=2\r\n", "Skin", 0,
+       "junk \xFF\x01\r\n[General]\r\n\tx\r\nSkin=0\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::unlink(path().c_str());
+    if (c.before) writeFile(path(), c.before);
+    IniFile file = ini();
+    ASSERT_TRUE(file.WriteInteger(c.key, c.value));
+    EXPECT_EQ(readFile(path()), c.after);
+    EXPECT_EQ(file.ReadInteger(c.key, -99), c.value);
+  }
+}
+
+TEST_F(IniFileTest, BooleansAreOneAndZero) {
+  IniFile file = ini();
+  ASSERT_TRUE(file.WriteBoolean("AlwaysOnTop", false));
+  ASSERT_TRUE(file.WriteBoolean("ShowPhrase", true));
+  EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
+  EXPECT_FALSE(file.ReadBoolean("AlwaysOnTop", true));
+  writeFile(path(), "[General]\r\nAlwaysOnTop=2\r\n");
+  EXPECT_TRUE(file.ReadBoolean("AlwaysOnTop", false));
+}
+
+TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
+  const std::string before = "[General]\r\nLanguage=1\r\n";
+  writeFile(path(), before);
+  IniFile file = ini();
+  EXPECT_FALSE(file.WriteString("", "1"));
+  EXPECT_FALSE(file.WriteString("a=b", "1"));
+  EXPECT_FALSE(file.WriteString("Skin", "1\r\nLanguage=3"));
+
+  ::chmod(path().c_str(), 0444);  // a read-only file
+  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  ::chmod(path().c_str(), 0644);
+  {
+    test::FailingRename failing;  // the system gives up between write and rename
+    EXPECT_FALSE(file.WriteInteger("Language", 2));
+  }
+  EXPECT_EQ(readFile(path()), before);
+
+  IniFile elsewhere(dir_.file("missing/Tavro2.ini"));
+  EXPECT_FALSE(elsewhere.WriteInteger("Language", 2));
+  EXPECT_EQ(elsewhere.ReadInteger("Language", 1), 1);
+
+  if (::geteuid() != 0) {  // root may write into a read-only directory
+    ::chmod(dir_.path().c_str(), 0555);
+    EXPECT_FALSE(file.WriteInteger("Language", 2));
+    ::chmod(dir_.path().c_str(), 0755);
+    EXPECT_EQ(readFile(path()), before);
+  }
+}
+
+TEST_F(IniFileTest, UnreadableFileIsNotOverwritten) {
+  // A settings path that exists but cannot be read as a file: writing would
+  // throw away whatever is there.
+  ::mkdir(path().c_str(), 0755);
+  EXPECT_FALSE(ini().WriteInteger("Language", 2));
+  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
+}
+
+}  // namespace
+}  // namespace tavro2
