@@ -1,0 +1,418 @@
+#include "tools/dict_builder.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "engine/cp1252.h"
+#include "engine/data_file.h"
+#include "engine/word_list.h"
+#include "test_util.h"
+#include "tools/data_writer.h"
+#include "tools/dictd_reader.h"
+
+namespace tavro2 {
+namespace {
+
+using test::TempDir;
+
+std::string gzip(std::string_view text) {
+  z_stream zs{};
+  EXPECT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&zs, text.size()) + 32, '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  zs.avail_in = static_cast<uInt>(text.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+std::string dictdNumber(std::uint64_t v) {
+  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string s;
+  do {
+    s.insert(s.begin(), kDigits[v % 64]);
+    v /= 64;
+  } while (v);
+  return s;
+}
+
+struct Lines {
+  std::vector<std::string> headwords;
+  std::vector<std::string> translations;
+  double dataDate = 0;
+};
+
+Lines readBack(const std::string& path) {
+  DataFileContents c = ReadDataFile(path);
+  EXPECT_EQ(c.outcome, DataOutcome::kLoaded) << path;
+  Lines l;
+  l.dataDate = c.dataDate;
+  WordList h = SplitLines(c.headwords), t = SplitLines(c.translations);
+  for (std::size_t i = 0; i < h.count(); ++i) l.headwords.emplace_back(h[i]);
+  for (std::size_t i = 0; i < t.count(); ++i) l.translations.emplace_back(t[i]);
+  EXPECT_TRUE(c.headwords.ends_with("\r\n"));
+  EXPECT_TRUE(c.translations.ends_with("\r\n"));
+  return l;
+}
+
+// --- The dictd layer ------------------------------------------------------
+
+TEST(DictdNumberTest, DecodesBase64DigitsAndRejectsJunk) {
+  EXPECT_EQ(DecodeDictdNumber("A"), 0u);
+  EXPECT_EQ(DecodeDictdNumber("B"), 1u);
+  EXPECT_EQ(DecodeDictdNumber("BA"), 64u);
+  EXPECT_EQ(DecodeDictdNumber("po"), 41u * 64 + 40);
+  EXPECT_EQ(DecodeDictdNumber("+/"), 62u * 64 + 63);
+  EXPECT_FALSE(DecodeDictdNumber(""));
+  EXPECT_FALSE(DecodeDictdNumber("A-B"));
+  EXPECT_FALSE(DecodeDictdNumber("//////////////"));  // far beyond any file
+}
+
+TEST(DictdIndexTest, ReadsThreeFieldLinesAndCountsTheRest) {
+  const DictdIndex index = ParseDictdIndex(
+      "00databaseinfo\tc\tRL\r\nhouse\tBA\tQ\nno tabs here\nbad\tA?\tB\n\na man is\tC\tD\textra\n");
+  ASSERT_EQ(index.lines.size(), 2u);
+  EXPECT_EQ(index.lines[1].key, "house");
+  EXPECT_EQ(index.lines[1].offset, 64u);
+  EXPECT_EQ(index.lines[1].length, 16u);
+  EXPECT_EQ(index.badLines, 3u);
+  EXPECT_TRUE(IsDictdHeaderKey(index.lines[0].key));
+  EXPECT_TRUE(IsDictdHeaderKey("00-database-short"));
+  EXPECT_FALSE(IsDictdHeaderKey("house"));
+}
+
+TEST(DictdEntryTest, SplitsNumberedSensesAndGlossLists) {
+  const DictdEntry e = ParseDictdEntry(
+      "run //ɹʊn// //ɹʌn// <v>\n"
+      "1. menjalankan 2.\nto be in charge of\n 3.\nto make a machine operate\n"
+      "2. mengalir\n"
+      "3. lari, jalan\nto move quickly on two feet\n");
+  EXPECT_EQ(e.headword, "run");
+  EXPECT_EQ(e.partOfSpeech, "v");
+  ASSERT_EQ(e.senses.size(), 3u);
+  EXPECT_EQ(e.senses[0].translations, "menjalankan");
+  EXPECT_EQ(e.senses[0].glosses,
+            (std::vector<std::string>{"to be in charge of", "to make a machine operate"}));
+  EXPECT_EQ(e.senses[1].translations, "mengalir");
+  EXPECT_TRUE(e.senses[1].glosses.empty());
+  EXPECT_EQ(e.senses[2].translations, "lari, jalan");
+  EXPECT_EQ(e.senses[2].glosses, std::vector<std::string>{"to move quickly on two feet"});
+}
+
+TEST(DictdEntryTest, ReadsSingleSenseEntriesOfEveryShape) {
+  const DictdEntry list = ParseDictdEntry("acid /ˈæs.ɪd/ <n>\r\nasam 2.\r\nin chemistry\r\n 3.\r\nLSD\r\n");
+  ASSERT_EQ(list.senses.size(), 1u);
+  EXPECT_EQ(list.senses[0].translations, "asam");
+  EXPECT_EQ(list.senses[0].glosses, (std::vector<std::string>{"in chemistry", "LSD"}));
+
+  // No pronunciation, a slash in the headword, a translation ending in a
+  // number that is no gloss list, no part of speech.
+  const DictdEntry plain = ParseDictdEntry("24/7 <adj>\nsetiap saat 2.\n");
+  EXPECT_EQ(plain.headword, "24/7");
+  EXPECT_EQ(plain.senses.at(0).translations, "setiap saat 2.");
+  const DictdEntry bare = ParseDictdEntry("at least /at lˈiːst/\nsetidaknya\n");
+  EXPECT_EQ(bare.headword, "at least");
+  EXPECT_EQ(bare.partOfSpeech, "");
+  EXPECT_EQ(bare.senses.at(0).translations, "setidaknya");
+
+  // A line "2. ..." in an unnumbered entry is a gloss, not a sense.
+  const DictdEntry gloss = ParseDictdEntry("x <n>\ny\n2. not a sense\n");
+  ASSERT_EQ(gloss.senses.size(), 1u);
+  EXPECT_EQ(gloss.senses[0].glosses, std::vector<std::string>{"2. not a sense"});
+  EXPECT_TRUE(ParseDictdEntry("").senses.empty());
+}
+
+TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
+  const struct {
+    const char* text;
+    int y, m, d;
+  } cases[] = {
+      {"00-database-info\nMaintainer: K\n\nEdition: 2022.11.18\nSize: 10\n", 2022, 11, 18},
+      {"Publication date: 2019-02-03.\n", 2019, 2, 3},
+      {"English-X dictionary ver. 2018.09.12", 2018, 9, 12},
+      {"Edition: 2022.13.01\nPublication date: 2022-12-01.", 2022, 12, 1},  // bad month skipped
+  };
+  for (const auto& c : cases) {
+    const auto d = FindEditionDate(c.text);
+    ASSERT_TRUE(d) << c.text;
+    EXPECT_EQ(std::make_tuple(d->year, d->month, d->day), std::make_tuple(c.y, c.m, c.d)) << c.text;
+  }
+  EXPECT_FALSE(FindEditionDate("Edition: soon"));
+}
+
+TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
+  std::string out, error;
+  ASSERT_TRUE(InflateGzip(gzip("abc") + gzip("def"), out, error)) << error;
+  EXPECT_EQ(out, "abcdef");
+
+  const std::string whole = gzip(std::string(5000, 'x'));
+  EXPECT_FALSE(InflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
+  EXPECT_NE(error.find("cut short"), std::string::npos);
+  std::string damaged = whole;
+  damaged[12] ^= 0x55;
+  EXPECT_FALSE(InflateGzip(damaged, out, error));
+  EXPECT_FALSE(InflateGzip(whole, out, error, 4999));  // would exceed the cap
+  EXPECT_TRUE(InflateGzip(whole, out, error, 5000));
+}
+
+// --- Text conversion ---------------------------------------------------------
+
+TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
+  const std::pair<const char*, const char*> kept[] = {
+      {"café", "caf\xE9"},                  // 1252 holds it
+      {"Chișinău", "Chisinau"},             // comma below, breve
+      {"uncaŋ", "uncang"},                  // eng: two letters
+      {"Wrocław Bačka", "Wroclaw Backa"},   // stroke, caron
+      {"H₂O and x⁹", "H2O and x9"},         // sub- and superscript digits
+      {"e\xCC\x81t\xC3\xA9", "et\xE9"},     // combining accent dropped
+      {"“quoted” – €", "\x93quoted\x94 \x96 \x80"},
+      {"  a\tb\r\n c  ", "a b c"},          // control characters are spaces
+      {"α-amino", "alpha-amino"},
+  };
+  for (const auto& [in, want] : kept) {
+    const auto got = PlainText1252(in);
+    ASSERT_TRUE(got) << in;
+    EXPECT_EQ(*got, want) << in;
+  }
+  for (const char* refused : {"surname 劉", "◌-style", "bad \xC3", "\xC0\xAF", "\xED\xA0\x80"})
+    EXPECT_FALSE(PlainText1252(refused)) << refused;
+}
+
+TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"abang, saudara, [[adik laki-laki]]", {"abang", "saudara", "adik laki-laki"}},
+      {"[[kemudi|mengemudi(kan)]], mengendalikan", {"mengemudi(kan)", "mengendalikan"}},
+      {"apa sandi WiFi[[-nya]]?", {"apa sandi WiFi-nya?"}},
+      {"Washington, D.C.", {"Washington, D.C."}},
+      {"kependekan (dari, untuk), singkatan", {"kependekan (dari, untuk)", "singkatan"}},
+      {" , ,[[ x ]] ,", {"x"}},
+      {"[[unclosed, y]]", {"unclosed", "y"}},
+  };
+  for (const auto& [line, want] : cases) EXPECT_EQ(SplitTranslations(line), want) << line;
+}
+
+TEST(MarkerTest, MapsPartsOfSpeechToMarkers) {
+  EXPECT_EQ(MarkerOf("n"), "kb");
+  EXPECT_EQ(MarkerOf("pn"), "kb");
+  EXPECT_EQ(MarkerOf("v"), "kkt");
+  EXPECT_EQ(MarkerOf("adj"), "ks");
+  EXPECT_EQ(MarkerOf("adv"), "kk");
+  EXPECT_EQ(MarkerOf("preposition"), "kd");
+  EXPECT_EQ(MarkerOf("conjunction"), "ksam");
+  EXPECT_EQ(MarkerOf("interjection"), "");
+  EXPECT_EQ(MarkerOf(""), "");
+}
+
+TEST(SortKeyTest, ReadsAccentsAsPlainLettersAndFoldsCase) {
+  EXPECT_EQ(SortKey1252("\xC9" "b\xE9"), "ebe");
+  EXPECT_EQ(SortKey1252("Stra\xDF" "e"), "strasse");
+  EXPECT_EQ(SortKey1252("\xC6" "on"), "aeon");
+  EXPECT_EQ(SortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
+}
+
+// --- A whole small dictionary -------------------------------------------------
+
+// Index order is the source's alphabetical order: the normalised keys sort
+// "ation" after "and", although the headword shown is "-ation".
+const std::vector<std::pair<std::string, std::string>> kFixture = {
+    {"00databaseinfo", "00-database-info\nA test dictionary\n\nEdition: 2021.03.04\n"},
+    {"abraham", "Abraham //ˈeɪ.bɹə.hæm// <pn>\nIbrahim\nprophet\n"},
+    {"and", "and //ænd// <conjunction>\ndan\n"},
+    {"ation", "ation //ˈeɪʃən// <suffix>\nasi\n"},
+    {"brown", "brown //bɹaʊn// <adj>\ncoklat\nhaving a brown colour\n"},
+    {"brown", "brown //bɹaʊn// <n>\ncokelat\ncolour\n"},
+    {"café", "café /kæˈfeɪ/ <n>\nkafe, Kafé\nsmall restaurant\n"},
+    {"crosswalk", "crosswalk <n>\n(tempat) penyeberangan pejalan kaki\n"},
+    {"hello", "hello /həˈləʊ/ <interjection>\nhalo!\ngreeting\n"},
+    {"home", "home /həʊm/ <n>\nrumah, [[rumah tinggal|tempat tinggal]]\nplace where one lives\n"},
+    {"house", "house //haʊs// <n>\n1. rumah\nhuman abode\n2. wangsa\ndynasty\n"},
+    {"liu", "Liu /ljuː/ <pn>\nLiu, 刘\nsurname 劉/刘\n"},
+    {"quickly", "quickly /ˈkwɪkli/ <adv>\ncepat\n"},
+    {"road", "road /ɹəʊd/ <n>\njalan\n"},
+    {"run",
+     "run //ɹʌn// <v>\n1. menjalankan 2.\nto be in charge of\n 3.\nto make a machine operate\n"
+     "2. lari, jalan\nto move quickly on two feet\n"},
+    {"today", "today /təˈdeɪ/ <adv>\nhari ini\non the current day\n"},
+    {"under", "under /ˈʌndə/ <preposition>\ndi bawah\n"},
+    {"刘", "刘 <pn>\nLiu\n"},
+};
+
+class DictBuilderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The .dict holds the entries in reverse, so only the index gives the order.
+    std::string dict, index;
+    std::vector<std::pair<std::size_t, std::size_t>> at(kFixture.size());
+    for (std::size_t i = kFixture.size(); i-- > 0;) {
+      at[i] = {dict.size(), kFixture[i].second.size()};
+      dict += kFixture[i].second;
+    }
+    for (std::size_t i = 0; i < kFixture.size(); ++i)
+      index += kFixture[i].first + "\t" + dictdNumber(at[i].first) + "\t" +
+               dictdNumber(at[i].second) + "\n";
+    index += "beyond\t" + dictdNumber(dict.size()) + "\tB\n";  // points past the end
+    test::writeFile(dir_.file("t.index"), index);
+    test::writeFile(dir_.file("t.dict.dz"), gzip(dict));
+    test::writeFile(dir_.file("t.dict"), dict);
+
+    std::string error;
+    ASSERT_TRUE(ReadDictdSource(dir_.file("t.index"), dir_.file("t.dict.dz"), source_, error))
+        << error;
+    ASSERT_TRUE(source_.edition);
+    built_ = BuildDictionary(source_.entries);
+    const EditionDate& d = *source_.edition;
+    ASSERT_TRUE(WriteDictionaryFiles(dir_.path(), built_, DataDateOf(d.year, d.month, d.day), 10,
+                                     error))
+        << error;
+    en_ = readBack(dir_.file("dataen.dat"));
+    id_ = readBack(dir_.file("dataid.dat"));
+    pr_ = readBack(dir_.file("datapr.dat"));
+  }
+
+  static std::string translationOf(const Lines& l, std::string_view word) {
+    const auto it = std::find(l.headwords.begin(), l.headwords.end(), word);
+    return it == l.headwords.end() ? "<none>" : l.translations[it - l.headwords.begin()];
+  }
+
+  TempDir dir_;
+  DictdSource source_;
+  BuiltDictionary built_;
+  Lines en_, id_, pr_;
+};
+
+TEST_F(DictBuilderTest, ReadsTheSourceWithItsEditionDate) {
+  EXPECT_EQ(source_.entries.size(), kFixture.size() - 1);
+  EXPECT_EQ(source_.badIndexLines, 1u);
+  EXPECT_EQ(en_.dataDate, DataDateOf(2021, 3, 4));
+
+  // The plain .dict reads the same.
+  DictdSource plain;
+  std::string error;
+  ASSERT_TRUE(ReadDictdSource(dir_.file("t.index"), dir_.file("t.dict"), plain, error));
+  EXPECT_EQ(plain.entries.size(), source_.entries.size());
+  EXPECT_FALSE(ReadDictdSource(dir_.file("missing.index"), dir_.file("t.dict"), plain, error));
+  EXPECT_NE(error.find("missing.index"), std::string::npos);
+}
+
+TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndMergesHomographs) {
+  const std::vector<std::string> want = {"abraham", "and",   "-ation",  "brown", "caf\xE9",
+                                         "crosswalk", "hello", "home",  "house", "liu",
+                                         "quickly", "road",  "run",     "today", "under"};
+  EXPECT_EQ(en_.headwords, want);
+  EXPECT_EQ(en_.translations.size(), want.size());
+  EXPECT_EQ(built_.english.count, want.size());
+  EXPECT_EQ(built_.skippedEntries, 1u);  // the headword with no 1252 form
+}
+
+TEST_F(DictBuilderTest, EnglishTextsCarryMarkersSensesAndGlosses) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"abraham", "kb Ibrahim (prophet)"},
+      {"and", "ksam dan"},
+      {"-ation", "asi"},
+      {"brown", "ks coklat (having a brown colour); kb cokelat (colour)"},
+      {"caf\xE9", "kb kafe, Kaf\xE9 (small restaurant)"},
+      {"hello", "halo! (greeting)"},
+      {"home", "kb rumah, tempat tinggal (place where one lives)"},
+      {"house", "kb rumah (human abode); wangsa (dynasty)"},
+      {"liu", "kb Liu"},  // the CJK term and gloss are left out
+      {"quickly", "kk cepat"},
+      {"run",
+       "kkt menjalankan (to be in charge of; to make a machine operate); lari, jalan (to move "
+       "quickly on two feet)"},
+      {"under", "kd di bawah"},
+  };
+  for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(en_, word), want) << word;
+  EXPECT_EQ(built_.droppedTerms, 3u);  // 刘 as a term, its gloss, its headword
+}
+
+TEST_F(DictBuilderTest, IndonesianIsTheAlphabeticalInverseOfOneWordTerms) {
+  const std::vector<std::string> want = {"asi",  "cepat",  "cokelat", "coklat", "dan",
+                                         "halo", "ibrahim", "jalan", "kafe",    "kaf\xE9",
+                                         "lari", "liu",    "menjalankan", "rumah", "wangsa"};
+  EXPECT_EQ(id_.headwords, want);
+  const std::pair<const char*, const char*> cases[] = {
+      {"rumah", "kb home, house"},  // two English headwords, one marker
+      {"jalan", "kb road; kkt run"},  // grouped by marker, in source order
+      {"ibrahim", "kb Abraham"},    // headword lowered, English case kept
+      {"halo", "hello"},            // no marker, "!" dropped
+      {"asi", "-ation"},
+      {"coklat", "ks brown"},
+      {"kaf\xE9", "kb caf\xE9"},
+  };
+  for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(id_, word), want) << word;
+}
+
+TEST_F(DictBuilderTest, PhrasesAreTermsOfSeveralWords) {
+  EXPECT_EQ(pr_.headwords, (std::vector<std::string>{"di bawah", "hari ini",
+                                                     "penyeberangan pejalan kaki",
+                                                     "tempat tinggal"}));
+  EXPECT_EQ(pr_.translations,
+            (std::vector<std::string>{"under", "today", "crosswalk", "home"}));
+}
+
+TEST_F(DictBuilderTest, HeadwordsAreCleanLowerCaseLines) {
+  for (const Lines* l : {&en_, &id_, &pr_}) {
+    EXPECT_EQ(l->headwords.size(), l->translations.size());
+    for (const std::string& h : l->headwords) {
+      EXPECT_FALSE(h.empty());
+      EXPECT_EQ(h.find_first_of("=\r\n"), std::string::npos) << h;
+      EXPECT_EQ(h, foldAscii(h));
+    }
+  }
+}
+
+// --- The packaged dictionary ---------------------------------------------------
+
+TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
+  const std::string index = "/usr/share/dictd/freedict-eng-ind.index";
+  const std::string dict = "/usr/share/dictd/freedict-eng-ind.dict.dz";
+  if (!test::fileExists(index) || !test::fileExists(dict))
+    GTEST_SKIP() << "dict-freedict-eng-ind is not installed";
+
+  // The files the build made beside tavro2; built here when that build did
+  // not run (a tests-only build).
+  std::string dir = std::string(TAVRO2_BUILD_DIR) + "/";
+  TempDir scratch;
+  if (!test::fileExists(dir + "dataen.dat") || !test::fileExists(dir + "dataid.dat") ||
+      !test::fileExists(dir + "datapr.dat")) {
+    DictdSource source;
+    std::string error;
+    ASSERT_TRUE(ReadDictdSource(index, dict, source, error)) << error;
+    ASSERT_TRUE(WriteDictionaryFiles(scratch.path(), BuildDictionary(source.entries),
+                                     DataDateOf(2022, 11, 18), 1, error))
+        << error;
+    dir = scratch.path();
+  }
+  const Lines en = readBack(dir + "dataen.dat");
+  const Lines id = readBack(dir + "dataid.dat");
+  const Lines pr = readBack(dir + "datapr.dat");
+  // The 2022.11.18 edition gives 9807, 8894 and 3357 entries.
+  EXPECT_GE(en.headwords.size(), 9500u);
+  EXPECT_GE(id.headwords.size(), 8500u);
+  EXPECT_GE(pr.headwords.size(), 3000u);
+  EXPECT_EQ(en.translations.size(), en.headwords.size());
+  EXPECT_EQ(id.translations.size(), id.headwords.size());
+  EXPECT_EQ(pr.translations.size(), pr.headwords.size());
+  for (const char* word : {"house", "water", "run", "air"})
+    EXPECT_NE(std::find(en.headwords.begin(), en.headwords.end(), word), en.headwords.end()) << word;
+  for (const char* word : {"rumah", "air", "lari"})
+    EXPECT_NE(std::find(id.headwords.begin(), id.headwords.end(), word), id.headwords.end()) << word;
+  EXPECT_NE(std::find(pr.headwords.begin(), pr.headwords.end(), "hari ini"), pr.headwords.end());
+  EXPECT_EQ(en.dataDate, DataDateOf(2022, 11, 18));
+  EXPECT_TRUE(std::is_sorted(id.headwords.begin(), id.headwords.end(),
+                             [](const std::string& a, const std::string& b) {
+                               return SortKey1252(a) < SortKey1252(b);
+                             }));
+}
+
+}  // namespace
+}  // namespace tavro2
