@@ -66,7 +66,7 @@ TEST_F(SettingsTest, WidthsAndBounds) {
       {"Language=3", 3, FIELD(Language)},
       {"Language=258", 2, FIELD(Language)},
       {"Language=-1", 1, FIELD(Language)},
-      {"AlphaBlend=511", 511, FIELD(AlphaBlend)},
+      {"AlphaBlend=511", 511, FIELD(AlphaBlend)},  // low byte 255: opaque
       {"AlphaBlend=70000", 4464, FIELD(AlphaBlend)},
       {"Skin=300", 44, FIELD(Skin)},
       {"AlwaysOnTop=2", 1, FIELD(AlwaysOnTop)},
@@ -84,11 +84,6 @@ TEST_F(SettingsTest, WidthsAndBounds) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(row.field(readWith(std::string(row.line) + "\r\n")), row.expected) << row.line;
-}
-
-TEST_F(SettingsTest, AlphaBlendKeepsItsLowByteForOpacity) {
-  const Settings s = readWith("AlphaBlend=511\r\n");
-  EXPECT_EQ(s.AlphaBlend & 0xFF, 255);
 }
 
 TEST_F(SettingsTest, CompactModeIsReadOnItsOwn) {
