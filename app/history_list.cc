@@ -79,7 +79,8 @@ std::string HistoryList::HistoryTranslation(std::string_view word) const {
 // '=', which would otherwise be appended again on every lookup.
 bool HistoryList::contains(std::string_view word) const {
   return std::any_of(lines_.begin(), lines_.end(), [word](const std::string& line) {
-    return line.size() >= word.size() && equalFolded(std::string_view(line).substr(0, word.size()), word) &&
+    return line.size() >= word.size() &&
+           equalFolded(std::string_view(line).substr(0, word.size()), word) &&
            (line.size() == word.size() || line[word.size()] == '=');
   });
 }
@@ -96,8 +97,7 @@ bool HistoryList::save() {
 HistoryList::AddResult HistoryList::AddToHistory(std::string_view word,
                                                  std::string_view translation) {
   if (translation.empty()) return AddResult::kIgnored;
-  if (word.find('\0') != std::string_view::npos ||
-      translation.find('\0') != std::string_view::npos)
+  if (word.find('\0') != std::string_view::npos || translation.find('\0') != std::string_view::npos)
     return AddResult::kIgnored;
   if (contains(word)) {
     if (observer_) observer_->HighlightHistoryWord(word);
@@ -122,9 +122,9 @@ void HistoryList::SortByName() {
     }
     if (a.size() != b.size()) return a.size() < b.size();
     // Same text but for case: upper case (the lower byte) first.
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
   });
 }
 

@@ -95,7 +95,8 @@ Place locate(std::string_view text, const std::vector<Line>& lines, std::string_
       place.keyFound = true;
       place.keyLine = i;
       place.name = name;
-      place.value = eq == std::string_view::npos ? std::string_view() : trim(content.substr(eq + 1));
+      place.value =
+          eq == std::string_view::npos ? std::string_view() : trim(content.substr(eq + 1));
     }
   }
   return place;
@@ -124,12 +125,8 @@ std::int32_t ParseProfileInteger(std::string_view text) {
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   unsigned base = 10;
   if (i + 1 < text.size() && text[i] == '0') {
-    switch (text[i + 1]) {
-      case 'x': base = 16; break;
-      case 'o': base = 8; break;
-      case 'b': base = 2; break;
-      default: break;
-    }
+    const char prefix = text[i + 1];  // lower case only, as Windows has it
+    base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
     if (base != 10) i += 2;
   }
   // Unsigned arithmetic wraps, which keeps exactly the low 32 bits.

@@ -48,7 +48,7 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
   // changes nothing, when the system refused the write or the existing file
   // could not be read (writing then would lose its other lines).
   bool WriteInteger(std::string_view key, std::int32_t value);  // false when the system refused
-  bool WriteBoolean(std::string_view key, bool value);           // "1" / "0"
+  bool WriteBoolean(std::string_view key, bool value);          // "1" / "0"
   // As above with any value text; false as well for an empty key, a key
   // holding '=', or a key or value holding a line break.
   bool WriteString(std::string_view key, std::string_view value);

@@ -12,9 +12,9 @@
 namespace tavro2 {
 namespace {
 
+using test::FailingRename;
 using test::readFile;
 using test::TempDir;
-using test::FailingRename;
 using test::writeFile;
 
 std::size_t entriesIn(const std::string& dir) {

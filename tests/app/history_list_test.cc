@@ -35,12 +35,15 @@ TEST(HistoryFileTest, LineRules) {
       {std::string("\0a=1\r\n", 6), {}},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(HistoryList::SplitHistoryText(row.text), row.lines) << testing::PrintToString(row.text);
+    EXPECT_EQ(HistoryList::SplitHistoryText(row.text), row.lines)
+        << testing::PrintToString(row.text);
 }
 
 class RecordingObserver : public HistoryObserver {
  public:
-  void PushHistoryItem(std::string_view word) override { calls.push_back("push " + std::string(word)); }
+  void PushHistoryItem(std::string_view word) override {
+    calls.push_back("push " + std::string(word));
+  }
   void HighlightHistoryWord(std::string_view word) override {
     calls.push_back("highlight " + std::string(word));
   }
@@ -146,7 +149,8 @@ TEST_F(HistoryListTest, CrashDuringWriteLeavesOldFileWhole) {
   EXPECT_EQ(readFile(path()), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
                           std::filesystem::directory_iterator()),
-            1) << "no temporary file left behind";
+            1)
+      << "no temporary file left behind";
   EXPECT_EQ(history_.lines().size(), 3u) << "the list keeps the word";
 
   EXPECT_EQ(history_.AddToHistory("fish", "ikan"), Result::kAppended);
@@ -155,12 +159,12 @@ TEST_F(HistoryListTest, CrashDuringWriteLeavesOldFileWhole) {
 }
 
 TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) {
-  const std::string before = crlfJoin(
-      {"b=1", "\xE9t\xE9=6", "apple=7", "B=2", "cat=1", "Zeta=5", "a=3", "Cat=1", "_x=4"});
+  const std::string before =
+      crlfJoin({"b=1", "\xE9t\xE9=6", "apple=7", "B=2", "cat=1", "Zeta=5", "a=3", "Cat=1", "_x=4"});
   writeFile(path(), before);
   history_.load();
   history_.SortByName();
-  const Lines sorted{"_x=4", "a=3",   "apple=7", "b=1", "B=2",
+  const Lines sorted{"_x=4",  "a=3",   "apple=7", "b=1",        "B=2",
                      "Cat=1", "cat=1", "Zeta=5",  "\xE9t\xE9=6"};
   EXPECT_EQ(history_.lines(), sorted);
   EXPECT_EQ(readFile(path()), before) << "sorting alone writes nothing";

@@ -20,13 +20,34 @@ TEST(ParseProfileIntegerTest, ReadsAsWindowsDoes) {
     const char* text;
     std::int32_t value;
   } rows[] = {
-      {"42", 42},          {"abc", 0},           {"12abc", 12},       {"-5", -5},
-      {"+7", 7},           {" \t\x01 9", 9},     {"+-5", 0},          {"- 5", 0},
-      {"0x1F", 31},        {"0x1f", 31},         {"-0x10", -16},      {"0o17", 15},
-      {"0o8", 0},          {"0b101", 5},         {"0b102", 2},        {"0X10", 0},
-      {"0x", 0},           {"08", 8},            {"1 2", 1},          {"2147483647", INT_MAX},
-      {"2147483648", INT_MIN}, {"4294967295", -1}, {"4294967297", 1}, {"99999999999999999999", 1661992959},
-      {"0xFFFFFFFF", -1},  {"\xE9" "5", 0},
+      {"42", 42},
+      {"abc", 0},
+      {"12abc", 12},
+      {"-5", -5},
+      {"+7", 7},
+      {" \t\x01 9", 9},
+      {"+-5", 0},
+      {"- 5", 0},
+      {"0x1F", 31},
+      {"0x1f", 31},
+      {"-0x10", -16},
+      {"0o17", 15},
+      {"0o8", 0},
+      {"0b101", 5},
+      {"0b102", 2},
+      {"0X10", 0},
+      {"0x", 0},
+      {"08", 8},
+      {"1 2", 1},
+      {"2147483647", INT_MAX},
+      {"2147483648", INT_MIN},
+      {"4294967295", -1},
+      {"4294967297", 1},
+      {"99999999999999999999", 1661992959},
+      {"0xFFFFFFFF", -1},
+      {"\xE9"
+       "5",
+       0},
   };
   for (const auto& row : rows) EXPECT_EQ(ParseProfileInteger(row.text), row.value) << row.text;
 }
@@ -48,12 +69,12 @@ TEST_F(IniFileTest, AbsentFileKeyOrValueGivesDefault) {
   EXPECT_TRUE(ini().ReadBoolean("AlwaysOnTop", true));
   EXPECT_FALSE(ini().ReadString("Language"));
 
-  EXPECT_EQ(readFrom("[General]\r\nSkin=3\r\n"), -99);           // other key
-  EXPECT_EQ(readFrom("[Other]\r\nLanguage=3\r\n"), -99);         // other section
-  EXPECT_EQ(readFrom("Language=3\r\n[General]\r\n"), -99);       // before any section
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=\r\n"), -99);        // empty value
+  EXPECT_EQ(readFrom("[General]\r\nSkin=3\r\n"), -99);             // other key
+  EXPECT_EQ(readFrom("[Other]\r\nLanguage=3\r\n"), -99);           // other section
+  EXPECT_EQ(readFrom("Language=3\r\n[General]\r\n"), -99);         // before any section
+  EXPECT_EQ(readFrom("[General]\r\nLanguage=\r\n"), -99);          // empty value
   EXPECT_EQ(readFrom("[General]\r\nLanguage=  \"\"  \r\n"), -99);  // empty once unquoted
-  EXPECT_EQ(readFrom("[General]\r\nLanguage\r\n"), -99);         // no '=' at all
+  EXPECT_EQ(readFrom("[General]\r\nLanguage\r\n"), -99);           // no '=' at all
   EXPECT_FALSE(ini().ReadBoolean("Language", false));
 }
 
@@ -99,8 +120,7 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
       {"new file", nullptr, "Language", 2, "[General]\r\nLanguage=2\r\n"},
       {"empty file", "", "Skin", -5, "[General]\r\nSkin=-5\r\n"},
       {"replace keeps spelling and neighbours",
-       "; mine\r\n[general]\r\n  LANGUAGE = 1 \r\nSkin=3\n\r\n[Other]\r\nx=1\r\n",
-       "Language", 3,
+       "; mine\r\n[general]\r\n  LANGUAGE = 1 \r\nSkin=3\n\r\n[Other]\r\nx=1\r\n", "Language", 3,
        "; mine\r\n[general]\r\nLANGUAGE=3\r\nSkin=3\n\r\n[Other]\r\nx=1\r\n"},
       {"replace keeps a lone-LF line end", "[General]\nLanguage=1\nSkin=0\n", "Language", 2,
        "[General]\nLanguage=2\nSkin=0\n"},
@@ -111,8 +131,8 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
        "[General]\r\nSkin=1\r\n; note\r\nLanguage=3\r\n\r\n[Other]\r\nLanguage=1\r\n"},
       {"new key in an empty section at the end", "[General]", "Language", 3,
        "[General]\r\nLanguage=3\r\n"},
-      {"new key in the first of two sections", "[General]\r\n[General]\r\nSkin=1\r\n",
-       "Language", 1, "[General]\r\nLanguage=1\r\n[General]\r\nSkin=1\r\n"},
+      {"new key in the first of two sections", "[General]\r\n[General]\r\nSkin=1\r\n", "Language",
+       1, "[General]\r\nLanguage=1\r\n[General]\r\nSkin=1\r\n"},
       {"missing section appended", "[Other]\r\nx=1\r\n", "Language", 2,
        "[Other]\r\nx=1\r\n[General]\r\nLanguage=2\r\n"},
       {"missing section after a line without line end", "[Other]\nx=1", "Language", 2,
