@@ -1,0 +1,148 @@
+#include "engine/phrase_search.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/text_search.h"
+#include "lookup_fixture.h"
+
+namespace tavro2::test {
+namespace {
+
+using Pairs = std::vector<PhrasePair>;
+
+class FindPhrasesTest : public LookupFixture {
+ protected:
+  void SetUp() override {
+    publish(DataKind::kPhrase,
+            {"kucing itu lari", "menangkap bola", "kucingku", "ada kucing, anjing."},
+            {"the cat runs", "catch the ball", "my cat", "a cat. A dog"});
+    userList("Tavro2phrase.dat", {"kucing saya=my own cat", "tanpa arti", "catatan=a cat-note"});
+  }
+};
+
+TEST_F(FindPhrasesTest, EnglishSideSearchesTranslationsAndListsThemFirst) {
+  EXPECT_TRUE(state.FindPhrases("cat"));
+  // User phrases first in file order, then the dictionary's; "catch" and
+  // "catatan" hold "cat" only inside a longer word; "cat." and "cat-" count.
+  EXPECT_EQ(state.phrases, (Pairs{{"my own cat", "kucing saya"},
+                                  {"a cat-note", "catatan"},
+                                  {"the cat runs", "kucing itu lari"},
+                                  {"my cat", "kucingku"},
+                                  {"a cat. A dog", "ada kucing, anjing."}}));
+  EXPECT_EQ(lines(state.UserWordList).size(), 3u);
+}
+
+TEST_F(FindPhrasesTest, IndonesianSideSearchesPhrasesAndListsThemFirst) {
+  state.FoundInIndonesian = true;
+  EXPECT_TRUE(state.FindPhrases("kucing"));
+  EXPECT_EQ(state.phrases, (Pairs{{"kucing saya", "my own cat"},
+                                  {"kucing itu lari", "the cat runs"},
+                                  {"ada kucing, anjing.", "a cat. A dog"}}));
+}
+
+TEST_F(FindPhrasesTest, DirectionChoiceAloneSelectsTheIndonesianSide) {
+  state.settings.direction = Direction::kIndonesianEnglish;
+  EXPECT_TRUE(state.FindPhrases("bola"));
+  EXPECT_EQ(state.phrases, (Pairs{{"menangkap bola", "catch the ball"}}));
+}
+
+TEST_F(FindPhrasesTest, NothingFoundEmptiesTheList) {
+  state.phrases = {{"old", "pair"}};
+  EXPECT_FALSE(state.FindPhrases("zebra"));
+  EXPECT_TRUE(state.phrases.empty());
+}
+
+TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQueries) {
+  english({"cat", "a"}, {"kucing", "sebuah"});
+  state.settings.ShowPhrase = true;
+  state.searchText = "  cat ";
+  EXPECT_TRUE(state.LookupWord("cat"));
+  EXPECT_EQ(state.statusText, " English word (5 Phrase)");
+
+  // The phrase query is the box text, not the lookup's query.
+  state.searchText = "ball";
+  EXPECT_TRUE(state.LookupWord("cat"));
+  EXPECT_EQ(state.statusText, " English word (1 Phrase)");
+  EXPECT_EQ(state.phrases, (Pairs{{"catch the ball", "menangkap bola"}}));
+
+  // A one-character query runs no phrase search: the list stays.
+  state.searchText = "a";
+  EXPECT_TRUE(state.LookupWord("a"));
+  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_EQ(state.phrases, (Pairs{{"catch the ball", "menangkap bola"}}));
+
+  // Phrase button up: no search, the list stays.
+  state.settings.ShowPhrase = false;
+  state.searchText = "cat";
+  EXPECT_TRUE(state.LookupWord("cat"));
+  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_EQ(state.phrases.size(), 1u);
+}
+
+TEST_F(FindPhrasesTest, NotFoundStillCountsPhrases) {
+  state.settings.ShowPhrase = true;
+  state.searchText = "dog";
+  EXPECT_FALSE(state.LookupWord("dog"));
+  EXPECT_EQ(state.statusText, "  (1 Phrase)");  // " " then " (1 Phrase)"
+}
+
+TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatus) {
+  state.statusText = " English word";
+  EXPECT_TRUE(state.FindPhrases("ball"));
+  EXPECT_EQ(state.statusText, " English word");
+}
+
+// The buffer scans must give exactly what testing each line gives.
+TEST(LineScanTest, AgreesWithTheLineByLineRule) {
+  const std::vector<std::string> texts = {
+      "", "a", "ab", "ba", "aba", "a a", "xa", "ax", "a\nb", "ab\nab", "b,a.", "\xE9" "a", "aa"};
+  std::string joined;
+  for (const auto& t : texts) joined += t + "\r\n";
+  joined += "a";  // a last line without a line end
+  const WordList list = SplitLines(joined);
+  WordList appended;  // lines back to back, nothing between them
+  for (std::size_t i = 0; i < list.count(); ++i) appended.append(list.line(i));
+
+  for (const WordList* l : {&list, static_cast<const WordList*>(&appended)}) {
+    for (const char* needle : {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"}) {
+      for (std::size_t limit : {l->count(), l->count() - 1, std::size_t{3}}) {
+        std::vector<std::size_t> contains, whole, expectContains, expectWhole;
+        ForEachLineContaining(*l, limit, needle, [&](std::size_t i) {
+          contains.push_back(i);
+          return true;
+        });
+        ForEachLineWithWholeWord(*l, limit, needle, [&](std::size_t i) {
+          whole.push_back(i);
+          return true;
+        });
+        for (std::size_t i = 0; i < limit; ++i) {
+          if (l->line(i).find(needle) != std::string_view::npos) expectContains.push_back(i);
+          if (PosWholeWord(needle, l->line(i)) > 0) expectWhole.push_back(i);
+        }
+        EXPECT_EQ(contains, expectContains) << needle << " limit " << limit;
+        EXPECT_EQ(whole, expectWhole) << needle << " limit " << limit;
+      }
+    }
+  }
+}
+
+TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {
+  // Long enough for the vector loop, with hits at every offset near the
+  // block edges and the end.
+  std::string hay(100, 'x');
+  for (std::size_t at : {0, 15, 16, 17, 31, 32, 33, 63, 95, 97}) {
+    std::string h = hay;
+    h.replace(at, 3, "abc");
+    for (std::size_t from : {0, 1, 16, 40}) {
+      for (const char* needle : {"abc", "ab", "bc", "xabcx", "c", "abcd"})
+        EXPECT_EQ(FindText(h, needle, from), std::string_view(h).find(needle, from))
+            << at << " " << from << " " << needle;
+    }
+  }
+  EXPECT_EQ(FindText("abc", "abc", 1), std::string_view::npos);
+  EXPECT_EQ(FindText("abc", "", 3), 3u);
+  EXPECT_EQ(FindText("abc", "a", 4), std::string_view::npos);
+}
+
+}  // namespace
+}  // namespace tavro2::test
