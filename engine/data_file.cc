@@ -105,11 +105,6 @@ void keepWholeLines(std::string& text) {
   }
 }
 
-// Whether a block's text is shorter than its TextSize says.
-bool fellShort(std::string_view block, const std::string& text) {
-  return block.size() < 4 || text.size() < getU32(block.data());
-}
-
 struct Trailer {
   std::uint32_t firstBlockSize;
   std::uint32_t secondBlockSize;
@@ -118,39 +113,150 @@ struct Trailer {
 
 Trailer parseTrailer(const char* p) { return {getU32(p), getU32(p + 4), getF64(p + 8)}; }
 
-// Decodes both blocks from `body`, the bytes of the file before the trailer
-// (or at least the first FirstBlockSize + SecondBlockSize of them).
-DataFileContents decodeBody(std::string_view body, const Trailer& t,
+// Where a block's bytes come from. bytes(offset, n) gives n bytes of the
+// block at offset (offset + n <= size(), which the decoder checks first),
+// valid until the next call, or null when they cannot be read.
+class MemoryBlock {
+ public:
+  explicit MemoryBlock(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t size() const { return bytes_.size(); }
+  const unsigned char* bytes(std::size_t offset, std::size_t) {
+    return reinterpret_cast<const unsigned char*>(bytes_.data() + offset);
+  }
+
+ private:
+  std::string_view bytes_;
+};
+
+// A block read from the file a chunk at a time into one reused buffer, so a
+// load never holds the compressed file in memory besides its text.
+class FileBlock {
+ public:
+  FileBlock(const File& file, std::uint64_t start, std::size_t size)
+      : file_(file), start_(start), size_(size) {}
+  std::size_t size() const { return size_; }
+  const unsigned char* bytes(std::size_t offset, std::size_t n) {
+    if (!buffer_) buffer_.reset(new char[kMaxChunkSize]);
+    if (n > kMaxChunkSize || file_.readAt(buffer_.get(), n, start_ + offset) != n) return nullptr;
+    return reinterpret_cast<const unsigned char*>(buffer_.get());
+  }
+
+ private:
+  const File& file_;
+  std::uint64_t start_;
+  std::size_t size_;
+  std::unique_ptr<char[]> buffer_;
+};
+
+struct Decoded {
+  BlockText block;
+  bool shortOfTextSize = false;  // fewer bytes than TextSize (or no TextSize at all)
+};
+
+template <typename Block>
+Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
+  Decoded out;
+  BlockText& result = out.block;
+  const unsigned char* head = block.size() >= 4 ? block.bytes(0, 4) : nullptr;
+  if (!head || !initUcl()) {
+    result.damaged = true;  // not even a TextSize
+    out.shortOfTextSize = true;
+    return out;
+  }
+  const std::uint32_t textSize = getU32(reinterpret_cast<const char*>(head));
+  std::string& text = result.text;
+  // Chunks decode straight into the text while it has a whole chunk's room
+  // to spare; the last one or two go through `scratch` and are appended, so
+  // an honest block ends with a buffer of exactly TextSize bytes.
+  text.reserve(std::min<std::uint64_t>(textSize, std::uint64_t{block.size()} * kReserveRatio));
+  std::unique_ptr<unsigned char[]> scratch;
+
+  std::size_t pos = 4;
+  while (text.size() < textSize) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) {
+      result.cancelled = true;
+      break;
+    }
+    if (block.size() - pos < 4) break;  // out of chunks: the text is shorter than TextSize
+    const unsigned char* sizeBytes = block.bytes(pos, 4);
+    if (!sizeBytes) {
+      result.damaged = true;
+      break;
+    }
+    const std::uint32_t chunkSize = getU32(reinterpret_cast<const char*>(sizeBytes));
+    pos += 4;
+    const unsigned char* src = chunkSize <= kMaxChunkSize && chunkSize <= block.size() - pos
+                                   ? block.bytes(pos, chunkSize)
+                                   : nullptr;
+    if (!src) {
+      result.damaged = true;
+      break;
+    }
+    const std::size_t have = text.size();
+    ucl_uint produced = kMaxChunkSize;
+    int r;
+    if (text.capacity() - have >= kMaxChunkSize) {
+      text.resize(have + kMaxChunkSize);
+      r = ucl_nrv2e_decompress_safe_8(src, chunkSize,
+                                      reinterpret_cast<unsigned char*>(text.data() + have),
+                                      &produced, nullptr);
+      text.resize(r == UCL_E_OK && produced <= kMaxChunkSize ? have + produced : have);
+    } else {
+      if (!scratch) scratch.reset(new unsigned char[kMaxChunkSize]);
+      r = ucl_nrv2e_decompress_safe_8(src, chunkSize, scratch.get(), &produced, nullptr);
+      if (r == UCL_E_OK && produced <= kMaxChunkSize)
+        text.append(reinterpret_cast<const char*>(scratch.get()), produced);
+    }
+    if (r != UCL_E_OK || produced > kMaxChunkSize) {
+      result.damaged = true;
+      break;
+    }
+    pos += chunkSize;
+  }
+  out.shortOfTextSize = text.size() < textSize;
+  if (text.size() > textSize) text.resize(textSize);
+  // A reservation the chunks did not fill (a TextSize that lied, or damage)
+  // is given back.
+  if (text.capacity() - text.size() > text.size() / 16 + 4096) text.shrink_to_fit();
+  return out;
+}
+
+// Decodes both blocks of a file whose bytes before the trailer number
+// `bodySize`; makeBlock(start, size) gives a block's source.
+template <typename MakeBlock>
+DataFileContents decodeBody(std::uint64_t bodySize, const Trailer& t, MakeBlock&& makeBlock,
                             const std::atomic<bool>* cancel) {
   DataFileContents out;
   out.dataDate = t.dataDate;
-  const std::size_t firstEnd = std::min<std::size_t>(t.firstBlockSize, body.size());
-  const std::size_t secondEnd =
-      std::min<std::uint64_t>(std::uint64_t{t.firstBlockSize} + t.secondBlockSize, body.size());
+  // Blocks are clipped to the bytes before the trailer; reaching past them
+  // is damage, but what lies inside is still decoded.
+  const std::uint64_t firstEnd = std::min<std::uint64_t>(t.firstBlockSize, bodySize);
+  const std::uint64_t secondEnd =
+      std::min<std::uint64_t>(std::uint64_t{t.firstBlockSize} + t.secondBlockSize, bodySize);
+  const bool firstClipped = firstEnd < t.firstBlockSize;
+  const bool secondClipped = std::uint64_t{t.firstBlockSize} + t.secondBlockSize > bodySize;
 
-  BlockText first = DecompressBlock(body.substr(0, firstEnd), cancel);
-  if (first.cancelled) {
+  Decoded first = decodeBlock(makeBlock(0, firstEnd), cancel);
+  if (first.block.cancelled) {
     out.outcome = DataOutcome::kCancelled;
     return out;
   }
-  BlockText second = DecompressBlock(body.substr(firstEnd, secondEnd - firstEnd), cancel);
-  if (second.cancelled) {
+  Decoded second = decodeBlock(makeBlock(firstEnd, secondEnd - firstEnd), cancel);
+  if (second.block.cancelled) {
     out.outcome = DataOutcome::kCancelled;
     return out;
   }
   // A clipped block may still have decoded to its full TextSize; its text is
   // then whole, but the file is damaged all the same. One that fell short of
   // it lost its end to the clipping.
-  const bool firstClipped = firstEnd < t.firstBlockSize;
-  const bool secondClipped = std::uint64_t{t.firstBlockSize} + t.secondBlockSize > body.size();
-  if (first.damaged || (firstClipped && fellShort(body.substr(0, firstEnd), first.text)))
-    keepWholeLines(first.text);
-  if (second.damaged ||
-      (secondClipped && fellShort(body.substr(firstEnd, secondEnd - firstEnd), second.text)))
-    keepWholeLines(second.text);
-  const bool damaged = firstClipped || secondClipped || first.damaged || second.damaged;
-  out.headwords = std::move(first.text);
-  out.translations = std::move(second.text);
+  if (first.block.damaged || (firstClipped && first.shortOfTextSize))
+    keepWholeLines(first.block.text);
+  if (second.block.damaged || (secondClipped && second.shortOfTextSize))
+    keepWholeLines(second.block.text);
+  const bool damaged =
+      firstClipped || secondClipped || first.block.damaged || second.block.damaged;
+  out.headwords = std::move(first.block.text);
+  out.translations = std::move(second.block.text);
   out.outcome = damaged ? DataOutcome::kDamaged : DataOutcome::kLoaded;
   return out;
 }
@@ -158,55 +264,7 @@ DataFileContents decodeBody(std::string_view body, const Trailer& t,
 }  // namespace
 
 BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel) {
-  BlockText out;
-  if (block.size() < 4) {
-    out.damaged = true;  // not even a TextSize
-    return out;
-  }
-  if (!initUcl()) {
-    out.damaged = true;
-    return out;
-  }
-  const std::uint32_t textSize = getU32(block.data());
-  std::string& text = out.text;
-  // Decoding goes straight into the text's tail, which needs kMaxChunkSize
-  // free bytes beyond what is already there.
-  const std::size_t expected =
-      std::min<std::uint64_t>(textSize, std::uint64_t{block.size()} * kReserveRatio);
-  if (textSize > 0) text.reserve(expected + kMaxChunkSize);
-
-  std::size_t pos = 4;
-  while (text.size() < textSize) {
-    if (cancel && cancel->load(std::memory_order_relaxed)) {
-      out.cancelled = true;
-      break;
-    }
-    if (block.size() - pos < 4) break;  // out of chunks: the text is shorter than TextSize
-    const std::uint32_t chunkSize = getU32(block.data() + pos);
-    pos += 4;
-    if (chunkSize > kMaxChunkSize || chunkSize > block.size() - pos) {
-      out.damaged = true;
-      break;
-    }
-    const std::size_t have = text.size();
-    text.resize(have + kMaxChunkSize);
-    ucl_uint produced = kMaxChunkSize;
-    const int r = ucl_nrv2e_decompress_safe_8(
-        reinterpret_cast<const unsigned char*>(block.data() + pos), chunkSize,
-        reinterpret_cast<unsigned char*>(text.data() + have), &produced, nullptr);
-    if (r != UCL_E_OK || produced > kMaxChunkSize) {
-      text.resize(have);
-      out.damaged = true;
-      break;
-    }
-    text.resize(have + produced);
-    pos += chunkSize;
-  }
-  if (text.size() > textSize) text.resize(textSize);
-  // A reservation that the chunks did not fill (a TextSize that lied, or
-  // damage) is given back; an honest block wastes at most one chunk's room.
-  if (text.capacity() - text.size() > kMaxChunkSize + text.size() / 16) text.shrink_to_fit();
-  return out;
+  return decodeBlock(MemoryBlock(block), cancel).block;
 }
 
 DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel) {
@@ -216,7 +274,13 @@ DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* 
     return out;
   }
   const Trailer t = parseTrailer(image.data() + image.size() - kTrailerSize);
-  return decodeBody(image.substr(0, image.size() - kTrailerSize), t, cancel);
+  const std::string_view body = image.substr(0, image.size() - kTrailerSize);
+  return decodeBody(
+      body.size(), t,
+      [body](std::uint64_t start, std::uint64_t size) {
+        return MemoryBlock(body.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(size)));
+      },
+      cancel);
 }
 
 DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel) {
@@ -228,16 +292,14 @@ DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* 
   char trailerBytes[kTrailerSize];
   if (file.readAt(trailerBytes, kTrailerSize, file.size() - kTrailerSize) != kTrailerSize)
     return out;
-  const Trailer t = parseTrailer(trailerBytes);
-  // Only the blocks are read, and never more than the file holds before its
-  // trailer: the trailer's sizes cannot make this allocate beyond the file.
-  const std::uint64_t bodySize = file.size() - kTrailerSize;
-  const std::size_t want = static_cast<std::size_t>(
-      std::min<std::uint64_t>(std::uint64_t{t.firstBlockSize} + t.secondBlockSize, bodySize));
-  std::unique_ptr<char[]> body(new char[want == 0 ? 1 : want]);
-  const std::size_t got = file.readAt(body.get(), want, 0);
-  // A file that shrank under us reads as one whose blocks run past its end.
-  return decodeBody(std::string_view(body.get(), got), t, cancel);
+  // The blocks are read chunk by chunk, only ever inside the bytes before
+  // the trailer; a file that shrinks meanwhile reads as damaged.
+  return decodeBody(
+      file.size() - kTrailerSize, parseTrailer(trailerBytes),
+      [&file](std::uint64_t start, std::uint64_t size) {
+        return FileBlock(file, start, static_cast<std::size_t>(size));
+      },
+      cancel);
 }
 
 std::optional<double> ReadDataDate(const std::string& path) {

@@ -101,6 +101,61 @@ std::string chunkDataOfSize(std::size_t size) {
   throw std::runtime_error("no piece compresses to the wanted size");
 }
 
+// --- Line ends ----------------------------------------------------------
+
+// The line rule written the plain way, to check the fast splitter against.
+std::vector<std::string> referenceLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t cr = text.find('\r', pos);
+    if (cr == std::string::npos) cr = text.size();
+    lines.push_back(text.substr(pos, cr - pos));
+    pos = cr + 1;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+std::vector<std::string> linesOf(const WordList& list) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
+  return out;
+}
+
+TEST(SplitLinesTest, LineEndRules) {
+  using V = std::vector<std::string>;
+  const struct {
+    std::string text;
+    V lines;
+  } rows[] = {
+      {"", {}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\r\nb\r\n", {"a", "b"}},            // no empty last line
+      {"a\r\n\r\nb\r\n", {"a", "", "b"}},  // an empty line between two line ends
+      {"a\rb", {"a", "b"}},                   // CR alone ends a line
+      {"a\nb\r\n", {"a\nb"}},                // LF alone is a character
+      {"a\r\n\nb", {"a", "\nb"}},            // only one LF is skipped
+      {"\r\n", {""}},
+      {"\r\r", {"", ""}},
+      {"x", {"x"}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(linesOf(SplitLines(r.text)), r.lines) << r.text;
+}
+
+TEST(SplitLinesTest, AgreesWithThePlainRuleOnRandomText) {
+  std::mt19937 rng(42);
+  const char alphabet[] = {'a', 'b', '\r', '\n', '\r'};
+  for (int round = 0; round < 300; ++round) {
+    std::string text(rng() % 100, '\0');
+    for (char& c : text) c = alphabet[rng() % sizeof alphabet];
+    const WordList list = SplitLines(text);
+    ASSERT_EQ(linesOf(list), referenceLines(text)) << round;
+    for (std::size_t i = 0; i < list.count(); ++i)
+      ASSERT_EQ(list.lineAt(list.lineStart(i)), i);
+  }
+}
+
 class DataFileTest : public ::testing::Test {
  protected:
   TempDir dir_;
@@ -298,6 +353,7 @@ class DamagedFileTest : public ::testing::Test {
   const std::string first_ = blockOf(heads_);
   const std::string second_ = blockOf(trans_);
   const std::string image_ = fileOf(first_, second_);
+  TempDir dir_;
 
   // Offset where chunk k of a block starts.
   static std::size_t chunkStart(const std::vector<std::string>& pieces, std::size_t k) {
@@ -328,12 +384,15 @@ TEST_F(DamagedFileTest, EveryTruncationOfTheBlocksUnderAWholeTrailer) {
   const std::string tail = trailer(first_.size(), second_.size());
   for (std::size_t n = 0; n < first_.size() + second_.size(); ++n) {
     const std::string image = (first_ + second_).substr(0, n) + tail;
-    const DataFileContents c = ParseDataFile(image);
-    ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
-    const std::size_t firstCut = std::min(n, first_.size());
-    EXPECT_EQ(c.headwords, join(heads_, piecesBefore(heads_, firstCut))) << n;
-    const std::size_t secondCut = n > first_.size() ? n - first_.size() : 0;
-    EXPECT_EQ(c.translations, join(trans_, piecesBefore(trans_, secondCut))) << n;
+    writeFile(dir_.file("dataen.dat"), image);
+    // From memory and from disk alike.
+    for (const DataFileContents& c : {ParseDataFile(image), ReadDataFile(dir_.file("dataen.dat"))}) {
+      ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
+      const std::size_t firstCut = std::min(n, first_.size());
+      EXPECT_EQ(c.headwords, join(heads_, piecesBefore(heads_, firstCut))) << n;
+      const std::size_t secondCut = n > first_.size() ? n - first_.size() : 0;
+      EXPECT_EQ(c.translations, join(trans_, piecesBefore(trans_, secondCut))) << n;
+    }
   }
 }
 
