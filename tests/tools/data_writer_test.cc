@@ -1,6 +1,12 @@
 #include "tools/data_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "engine/data_file.h"
+#include "test_util.h"
 
 namespace tavro2 {
 namespace {
@@ -11,6 +17,82 @@ TEST(DataDateTest, CountsDaysFromFirstOfJanuaryYearOne) {
   EXPECT_EQ(DataDateOf(1899, 12, 30), 693594.0);
   EXPECT_EQ(DataDateOf(2000, 3, 1) - DataDateOf(2000, 2, 28), 2.0);  // leap year
   EXPECT_EQ(DataDateOf(1900, 3, 1) - DataDateOf(1900, 2, 28), 1.0);  // no leap day in 1900
+}
+
+std::uint32_t u32At(const std::string& s, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
+  return v;
+}
+
+// The sizes of the chunks of a block, walking its ChunkSize fields.
+std::vector<std::uint32_t> chunkSizes(const std::string& block) {
+  std::vector<std::uint32_t> sizes;
+  for (std::size_t pos = 4; pos + 4 <= block.size(); pos += 4 + sizes.back())
+    sizes.push_back(u32At(block, pos));
+  return sizes;
+}
+
+TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
+  const struct {
+    std::size_t length;
+    std::size_t chunks;
+  } rows[] = {{0, 0}, {1, 1}, {kPieceSize, 1}, {kPieceSize + 1, 2}, {2 * kPieceSize + 5, 3}};
+  for (const auto& r : rows) {
+    std::string text(r.length, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i * 7 % 26);
+    const std::string block = CompressBlock(text, 1);
+    EXPECT_EQ(u32At(block, 0), r.length);
+    const std::vector<std::uint32_t> sizes = chunkSizes(block);
+    EXPECT_EQ(sizes.size(), r.chunks) << r.length;
+    std::size_t total = 4;
+    for (std::uint32_t size : sizes) {
+      EXPECT_LE(size, kMaxChunkSize);
+      total += 4 + size;
+    }
+    EXPECT_EQ(total, block.size()) << r.length;
+    const BlockText decoded = DecompressBlock(block);
+    EXPECT_FALSE(decoded.damaged);
+    EXPECT_EQ(decoded.text, text) << r.length;
+  }
+}
+
+TEST(DataWriterTest, IncompressiblePiecesStayWithinTheChunkLimit) {
+  std::string noise(kPieceSize, '\0');
+  std::uint32_t x = 12345;
+  for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  const std::string block = CompressBlock(noise, 10);
+  ASSERT_EQ(chunkSizes(block).size(), 1u);
+  EXPECT_GT(chunkSizes(block)[0], kPieceSize);  // really incompressible
+  EXPECT_LE(chunkSizes(block)[0], kMaxChunkSize);
+  EXPECT_EQ(DecompressBlock(block).text, noise);
+}
+
+TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDate) {
+  const std::string first = CompressBlock("kata\r\n"), second = CompressBlock("word\r\n");
+  const std::string file = BuildDataFile("kata\r\n", "word\r\n", 733408.25);
+  ASSERT_EQ(file.size(), first.size() + second.size() + kTrailerSize);
+  EXPECT_EQ(file.substr(0, first.size()), first);
+  EXPECT_EQ(u32At(file, file.size() - 16), first.size());
+  EXPECT_EQ(u32At(file, file.size() - 12), second.size());
+  double date;
+  std::memcpy(&date, file.data() + file.size() - 8, 8);
+  EXPECT_EQ(date, 733408.25);
+
+  const DataFileContents c = ParseDataFile(file);
+  EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
+  EXPECT_EQ(c.translations, "word\r\n");
+}
+
+TEST(DataWriterTest, FailedWriteKeepsTheOldFile) {
+  test::TempDir dir;
+  const std::string path = dir.file("dataen.dat");
+  ASSERT_TRUE(WriteDataFile(path, "old\r\n", "lama\r\n", 1.0));
+  // A directory where the temporary file would go stops the write, even for root.
+  ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);
+  EXPECT_FALSE(WriteDataFile(path, "new\r\n", "baru\r\n", 1.0));
+  EXPECT_EQ(ReadDataFile(path).headwords, "old\r\n");
+  EXPECT_FALSE(WriteDataFile(dir.file("no/such/dir.dat"), "a", "b", 1.0));
 }
 
 }  // namespace
