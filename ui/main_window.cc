@@ -1,41 +1,569 @@
-// Temporary definitions so the library links while the window is built.
+// The main window's construction, start-up, events and keys. Layout and
+// skin live in main_window_layout.cc, the lookup display in
+// main_window_lookup.cc, the companion windows' hooks in
+// main_window_commands.cc.
 #include "ui/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProxyStyle>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/history_list.h"
+#include "app/ini_file.h"
+#include "app/settings.h"
 #include "engine/dictionary_store.h"
+#include "engine/loader.h"
 #include "engine/lookup_state.h"
+#include "ui/format_adapter.h"
+#include "ui/image_list.h"
+#include "ui/skin_widgets.h"
+#include "ui/word_list_delegate.h"
 
 namespace tavro2 {
 
-class DictionaryLoader {};
-class HistoryList {};
-class IniFile {};
-struct Settings {};
+namespace {
+
+// The private message the window posts to itself at its first show; the
+// number is WM_USER + 1001 on the platform the program comes from.
+const QEvent::Type kLoadStartMessage = static_cast<QEvent::Type>(QEvent::User + 1001);
+
+constexpr int kCreationWidth = 352;
+constexpr int kCreationHeight = 424;
+
+// A splitter handle that draws nothing: the panel's colour shows through.
+class PlainSplitterHandle : public QSplitterHandle {
+ public:
+  using QSplitterHandle::QSplitterHandle;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+};
+
+class PaneSplitter : public QSplitter {
+ public:
+  explicit PaneSplitter(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
+    setHandleWidth(2);
+    setChildrenCollapsible(false);
+  }
+
+ protected:
+  QSplitterHandle* createHandle() override { return new PlainSplitterHandle(orientation(), this); }
+};
+
+// The direction choices sit 85 and 128 pixels apart, as on the platform the
+// layout was measured on: a 12-pixel indicator with 3 pixels before the text.
+class DirectionChoiceStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    switch (metric) {
+      case PM_ExclusiveIndicatorWidth:
+      case PM_ExclusiveIndicatorHeight:
+        return 12;
+      case PM_RadioButtonLabelSpacing:
+        return 3;
+      default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+  }
+};
+
+// A read-only rich-text pane whose text area keeps an inner margin: 4 pixels
+// left and right, 2 at the top and bottom.
+class TranslationPane : public QTextEdit {
+ public:
+  explicit TranslationPane(QWidget* parent) : QTextEdit(parent) {
+    setReadOnly(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setAutoFillBackground(true);
+    document()->setDocumentMargin(1);
+    setViewportMargins(4, 2, 4, 2);
+  }
+};
+
+QListWidget* createWordList(QWidget* parent, const SkinPalette* palette, bool phrases) {
+  auto* list = new QListWidget(parent);
+  list->setFrameShape(QFrame::NoFrame);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setSelectionMode(phrases ? QAbstractItemView::ExtendedSelection
+                                 : QAbstractItemView::SingleSelection);
+  list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  list->setTextElideMode(Qt::ElideNone);
+  if (phrases) {
+    list->setItemDelegate(new PhraseListDelegate(palette, list));
+  } else {
+    list->setItemDelegate(new WordListDelegate(palette, list));
+  }
+  list->setAutoFillBackground(true);
+  return list;
+}
+
+// A column (word list) and a pane side by side in a panel, 1 pixel in from
+// the panel's edges.
+QSplitter* fillPanel(QWidget* panel, QWidget* column, QWidget* list, QWidget* pane) {
+  auto* columnLayout = new QHBoxLayout(column);
+  columnLayout->setContentsMargins(0, 0, 0, 0);
+  columnLayout->addWidget(list);
+  column->setAutoFillBackground(true);
+  column->setBackgroundRole(QPalette::Button);
+
+  auto* splitter = new PaneSplitter(panel);
+  splitter->addWidget(column);
+  splitter->addWidget(pane);
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({105, 240});
+
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(1, 1, 1, 1);
+  layout->addWidget(splitter);
+  panel->setAutoFillBackground(true);
+  return splitter;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(std::string programDir, QWidget* parent)
-    : QWidget(parent), programDir_(std::move(programDir)) {}
-MainWindow::~MainWindow() = default;
-bool MainWindow::clipboardMonitoring() const { return false; }
-void MainWindow::ReadSettings() {}
-void MainWindow::ApplyLanguage() {}
-void MainWindow::ApplySkin(int index) { skin_.load(index); palette_ = ComputeSkinPalette(skin_); }
-void MainWindow::ApplyFullLayout() {}
-void MainWindow::ApplyPanelLayout() {}
-void MainWindow::SetCompactMode(bool) {}
-void MainWindow::SetWideCompact(bool) {}
-void MainWindow::showLookupState() {}
-void MainWindow::showTranslation() {}
-void MainWindow::setStatusText(const std::string&) {}
-void MainWindow::search() {}
-void MainWindow::openHelp() {}
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      programDir_(std::move(programDir)),
+      store_(std::make_unique<DictionaryStore>()),
+      settings_(std::make_unique<Settings>()) {
+  setFont(AppFont(14));
+  setWindowIcon(ProgramIcon());
+  resize(kCreationWidth, kCreationHeight);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->geometry().center() - QPoint(kCreationWidth / 2, kCreationHeight / 2));
+  }
+
+  createTitleStrip();
+  createDirectionBar();
+  createPanels();
+  createToolBar();
+  createFooter();
+  createMenu();
+  clipboardTimer_ = new QTimer(this);
+  clipboardTimer_->setInterval(100);
+
+  // The loader is created idle; the first show starts it. Its end runs on
+  // the loader thread, so it only queues a call to this thread: a close that
+  // joins the loader never waits on this window.
+  loader_ = std::make_unique<DictionaryLoader>(*store_, programDir_, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
+        Qt::QueuedConnection);
+  });
+  lookup_ = std::make_unique<LookupState>(*store_, programDir_);
+
+  connectControls();
+  startUp();
+  clipboardTimer_->start();
+}
+
+MainWindow::~MainWindow() {
+  if (loader_) {
+    loader_->stop();
+    loader_->join();
+  }
+}
+
+void MainWindow::createTitleStrip() {
+  titleStrip_ = new SkinTitleStrip(&skin_, this);
+  titleStrip_->setObjectName("titleStrip");
+  titleStrip_->setGeometry(0, 0, kCreationWidth, 29);
+
+  titleText_ = new ShadowLabel(titleStrip_);
+  titleText_->setObjectName("titleText");
+  titleText_->setGeometry(40, 8, 33, 17);
+
+  closeGlyph_ = new GlyphButton(kImageClose, kImageCloseHot, kImageClosePressed, titleStrip_);
+  closeGlyph_->setObjectName("closeGlyph");
+  closeGlyph_->move(313, 7);
+  minimizeGlyph_ =
+      new GlyphButton(kImageMinimize, kImageMinimizeHot, kImageMinimizePressed, titleStrip_);
+  minimizeGlyph_->setObjectName("minimizeGlyph");
+  minimizeGlyph_->move(296, 7);
+  menuGlyph_ = new GlyphButton(kImageMenu, kImageMenu, kImageMenu, titleStrip_);
+  menuGlyph_->setObjectName("menuGlyph");
+  menuGlyph_->move(8, 7);
+  menuGlyph_->setContextMenuPolicy(Qt::CustomContextMenu);
+  modeGlyph_ = new GlyphButton(kImageFullMode, kImageFullMode, kImageFullMode, titleStrip_);
+  modeGlyph_->setObjectName("modeGlyph");
+  modeGlyph_->move(331, 7);
+  modeGlyph_->setToolTip("Switch between compact and full mode");
+}
+
+void MainWindow::createDirectionBar() {
+  directionBar_ = new GradientPanel(this);
+  directionBar_->setObjectName("directionBar");
+  directionBar_->setGeometry(0, 32, 353, 33);
+  const char* texts[] = {"Automatic", "English - Indonesian", "Indonesian - English"};
+  const int lefts[] = {9, 94, 222};
+  // Parented after the bar, so it is destroyed after the choices using it.
+  auto* style = new DirectionChoiceStyle();
+  style->setParent(this);
+  for (int i = 0; i < 3; ++i) {
+    auto* choice = new QRadioButton(texts[i], directionBar_);
+    choice->setStyle(style);
+    choice->setObjectName(QStringLiteral("direction%1").arg(i + 1));
+    choice->adjustSize();
+    choice->move(lefts[i], 9);
+    directions_[i] = choice;
+  }
+  directions_[0]->setToolTip("Automatic switch between two languages");
+  directions_[0]->setChecked(true);
+}
+
+void MainWindow::createPanels() {
+  translationPanel_ = new QWidget(this);
+  translationPanel_->setObjectName("translationPanel");
+  translationPanel_->setGeometry(5, 91, 345, 102);
+  wordColumn_ = new QWidget(translationPanel_);
+  mainList_ = createWordList(wordColumn_, &palette_, false);
+  mainList_->setObjectName("mainWordList");
+  mainList_->setToolTip("Main word list");
+  translationPane_ = new TranslationPane(translationPanel_);
+  translationPane_->setObjectName("translationPane");
+  translationPane_->setToolTip("The translation");
+  translationSplitter_ = fillPanel(translationPanel_, wordColumn_, mainList_, translationPane_);
+
+  relatedPanel_ = new QWidget(this);
+  relatedPanel_->setObjectName("relatedPanel");
+  relatedPanel_->setGeometry(5, 194, 345, 102);
+  relatedColumn_ = new QWidget(relatedPanel_);
+  relatedList_ = createWordList(relatedColumn_, &palette_, false);
+  relatedList_->setObjectName("relatedList");
+  relatedList_->setToolTip("Related text");
+  relatedPane_ = new TranslationPane(relatedPanel_);
+  relatedPane_->setObjectName("relatedTranslationPane");
+  relatedPane_->setToolTip("The translation");
+  relatedSplitter_ = fillPanel(relatedPanel_, relatedColumn_, relatedList_, relatedPane_);
+
+  phrasePanel_ = new QWidget(this);
+  phrasePanel_->setObjectName("phrasePanel");
+  phrasePanel_->setGeometry(5, 297, 343, 100);
+  phrasePanel_->setAutoFillBackground(true);
+  phraseList_ = createWordList(phrasePanel_, &palette_, true);
+  phraseList_->setObjectName("phraseList");
+  phraseList_->viewport()->setMouseTracking(true);
+  auto* layout = new QHBoxLayout(phrasePanel_);
+  layout->setContentsMargins(1, 1, 1, 1);
+  layout->addWidget(phraseList_);
+}
+
+void MainWindow::createToolBar() {
+  toolBar_ = new GradientPanel(this);
+  toolBar_->setObjectName("toolBar");
+  toolBar_->setGeometry(1, 64, 353, 28);
+
+  auto imageButton = [this](const char* bitmap, const char* caption, const char* name,
+                            const char* hint, int left, int width) {
+    auto* button = new ImageButton(ButtonBitmap(bitmap), caption, toolBar_);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setGeometry(left, 2, width, 22);
+    return button;
+  };
+  addButton_ = imageButton("BTNADD_BITMAP", "", "addButton", "Add new word", 248, 22);
+  aboutButton_ = imageButton("BTNINFO_BITMAP", "", "aboutButton", "About tavro", 319, 22);
+  helpButton_ = imageButton("BTNQUESTION_BITMAP", "", "helpButton", "Open Help", 296, 22);
+  settingsButton_ =
+      imageButton("BTNSETTING_BITMAP", "", "settingsButton", "Open setting", 272, 22);
+
+  searchPanel_ = new QWidget(toolBar_);
+  searchPanel_->setObjectName("searchPanel");
+  searchPanel_->setGeometry(8, 2, 121, 22);
+  searchPanel_->setAutoFillBackground(true);
+  searchBox_ = new QLineEdit(searchPanel_);
+  searchBox_->setObjectName("searchBox");
+  searchBox_->setFrame(false);
+  searchBox_->setFont(AppFont(16, true));
+  searchBox_->setToolTip("Write text to find here");
+  searchBox_->setTextMargins(1, 0, 1, 0);
+  QPalette boxPalette = searchBox_->palette();
+  boxPalette.setColor(QPalette::Base, Qt::white);
+  boxPalette.setColor(QPalette::Text, Qt::black);
+  searchBox_->setPalette(boxPalette);
+  auto* layout = new QHBoxLayout(searchPanel_);
+  layout->setContentsMargins(1, 1, 1, 1);
+  layout->addWidget(searchBox_);
+
+  clipboardButton_ = imageButton("BBCLIPBOARD_BITMAP", "", "clipboardButton",
+                                 "Activate Clipboard monitoring", 227, 22);
+  findButton_ = imageButton("BTNFIND_BITMAP", "Find", "findButton", "Find word", 132, 48);
+  phraseButton_ = imageButton("BBADD_BITMAP", "", "phraseButton", "Show phrase", 204, 22);
+  containButton_ = imageButton("BBREL_BITMAP", "", "containButton", "Show related text", 181, 22);
+  for (ImageButton* toggle : {clipboardButton_, phraseButton_, containButton_}) {
+    toggle->setCheckable(true);
+    toggle->setFaceColor(kWhite);
+  }
+}
+
+void MainWindow::createFooter() {
+  auto panel = [this](const char* name, QRect geometry) {
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, QColor(166, 202, 240));
+    label->setPalette(p);
+    return label;
+  };
+  statusLine_ = panel("statusLine", QRect(3, 400, 219, 20));
+  statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  linkPanel_ = panel("linkPanel", QRect(224, 400, 122, 20));
+  linkPanel_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+  // Stacking: the title strip lies over the direction bar's top rows, and
+  // the panels and the status line over the tool bar, which compact mode
+  // stretches behind them.
+  toolBar_->lower();
+  titleStrip_->raise();
+}
+
+void MainWindow::createMenu() {
+  menu_ = new QMenu(this);
+  menu_->setObjectName("popupMenu");
+  auto item = [this](const char* text, void (MainWindow::*command)()) {
+    QAction* action = menu_->addAction(QString::fromLatin1(text));
+    connect(action, &QAction::triggered, this, command);
+    return action;
+  };
+  item("Options\tCtrl+O", &MainWindow::openOptions);
+  menu_->addSeparator();
+  item("Minimize\tCtrl+M", &MainWindow::minimizeProgram);
+  item("Compact Mode\tCtrl+S", &MainWindow::compactCycle);
+  item("History\tCtrl+H", &MainWindow::toggleHistory);
+  menu_->addSeparator();
+  item("Open Help\tCtrl+H", &MainWindow::openHelp);
+  item("About...", &MainWindow::openAbout);
+  menu_->addSeparator();
+  item("Exit\tCtrl+X", &MainWindow::exitProgram);
+}
+
+// The accelerator table, built from the menu in its order: the first entry
+// for a key wins, so Ctrl+H (History and Open Help) runs History. The keys
+// are taken before any control sees them, the search box included (a line
+// edit would otherwise claim Ctrl+X and Ctrl+H for itself).
+bool MainWindow::runAccelerator(int key, Qt::KeyboardModifiers modifiers) {
+  modifiers &= ~Qt::KeypadModifier;
+  if (modifiers != Qt::ControlModifier) return false;
+  struct Accelerator {
+    int key;
+    void (MainWindow::*command)();
+  };
+  static const Accelerator kTable[] = {
+      {Qt::Key_O, &MainWindow::openOptions},    {Qt::Key_M, &MainWindow::minimizeProgram},
+      {Qt::Key_S, &MainWindow::compactCycle},   {Qt::Key_H, &MainWindow::toggleHistory},
+      {Qt::Key_H, &MainWindow::openHelp},       {Qt::Key_X, &MainWindow::exitProgram},
+  };
+  for (const Accelerator& accelerator : kTable) {
+    if (accelerator.key == key) {
+      (this->*accelerator.command)();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+      if (modifiers == Qt::ControlModifier) {
+        if (type == QEvent::ShortcutOverride) {
+          // Claim the key so no shortcut takes it; the key press follows.
+          static const int kKeys[] = {Qt::Key_O, Qt::Key_M, Qt::Key_S, Qt::Key_H, Qt::Key_X};
+          if (std::find(std::begin(kKeys), std::end(kKeys), key->key()) != std::end(kKeys)) {
+            event->accept();
+            return true;
+          }
+        } else if (runAccelerator(key->key(), key->modifiers())) {
+          return true;
+        }
+      }
+    }
+  }
+  if (watched == translationPane_->viewport() && type == QEvent::MouseButtonDblClick) {
+    wideToggle();
+    return false;
+  }
+  if (watched == relatedList_->viewport() && type == QEvent::MouseButtonDblClick) {
+    QMetaObject::invokeMethod(this, &MainWindow::onRelatedDoubleClicked, Qt::QueuedConnection);
+    return false;
+  }
+  if (watched == phraseList_->viewport() && type == QEvent::MouseMove) {
+    updatePhraseHint(static_cast<QMouseEvent*>(event)->position().toPoint());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::connectControls() {
+  // One filter on the application sees the keys before any control and the
+  // mouse events of the panes' viewports.
+  qApp->installEventFilter(this);
+
+  connect(titleStrip_, &SkinTitleStrip::doubleClicked, this, &MainWindow::compactToggle);
+  connect(titleText_, &ShadowLabel::doubleClicked, this, &MainWindow::compactToggle);
+  connect(titleStrip_, &SkinTitleStrip::released, this, &MainWindow::onTitleReleased);
+  connect(modeGlyph_, &GlyphButton::activated, this, &MainWindow::compactToggle);
+  connect(closeGlyph_, &GlyphButton::activated, this, [this] {
+    closeHistoryWindow();
+    exitProgram();
+  });
+  connect(minimizeGlyph_, &GlyphButton::activated, this, &MainWindow::minimizeProgram);
+  for (GlyphButton* glyph : {closeGlyph_, minimizeGlyph_}) {
+    connect(glyph, &GlyphButton::releasedOutside, this, &MainWindow::onGlyphReleasedOutside);
+  }
+  connect(menuGlyph_, &GlyphButton::activated, this, [this] { menu_->popup(QCursor::pos()); });
+  connect(menuGlyph_, &QWidget::customContextMenuRequested, this,
+          [this] { menu_->popup(QCursor::pos()); });
+
+  for (int i = 0; i < 3; ++i) {
+    connect(directions_[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) onDirectionClicked(i + 1);
+    });
+  }
+  connect(searchBox_, &QLineEdit::returnPressed, this, &MainWindow::search);
+  connect(findButton_, &QAbstractButton::clicked, this, &MainWindow::search);
+  connect(addButton_, &QAbstractButton::clicked, this, &MainWindow::openAddWord);
+  connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::openAbout);
+  connect(helpButton_, &QAbstractButton::clicked, this, &MainWindow::openHelp);
+  connect(settingsButton_, &QAbstractButton::clicked, this, &MainWindow::openOptions);
+  connect(containButton_, &QAbstractButton::clicked, this, &MainWindow::onContainToggled);
+  connect(phraseButton_, &QAbstractButton::clicked, this, &MainWindow::onPhraseToggled);
+  connect(clipboardButton_, &QAbstractButton::clicked, this, &MainWindow::onClipboardToggled);
+  connect(mainList_, &QListWidget::currentRowChanged, this, &MainWindow::onMainSelection);
+  connect(relatedList_, &QListWidget::currentRowChanged, this, &MainWindow::onRelatedSelection);
+  connect(clipboardTimer_, &QTimer::timeout, this, &MainWindow::pollClipboard);
+}
+
+// Start-up inside the window's creation: shape, files, caption, layout,
+// settings, direction, skin, companions. The data loads after the first show.
+void MainWindow::startUp() {
+  setMask(RoundedWindowRegion(kCreationWidth, kCreationHeight, kMainWindowShapeExtra));
+
+  ini_ = std::make_unique<IniFile>(programDir_ + kSettingsFileName, kSettingsSection);
+  history_ = std::make_unique<HistoryList>(programDir_ + kHistoryFileName);
+  history_->load();
+
+  setWindowTitle(kWindowCaption);
+  titleText_->setText(kWindowCaption);
+  titleText_->setFont(AppFont(14, true));
+  titleText_->fitToText();
+  titleText_->move((titleStrip_->width() - titleText_->width()) / 2,
+                   (titleStrip_->height() - titleText_->height()) / 2);
+  linkPanel_->setText(kMakerWebAddress);
+  linkPanel_->setToolTip(QStringLiteral("Visit ") + kMakerWebAddress);
+
+  ApplyFullLayout();
+  ReadSettings();
+  setStayOnTop(settings_->AlwaysOnTop);
+  ApplyLanguage();
+  ApplySkin(settings_->Skin);
+  createCompanionWindows();
+}
+
+bool MainWindow::clipboardMonitoring() const { return clipboardButton_->isChecked(); }
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;  // restored by the window system, not shown
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kLoadStartMessage));
+  }
+  activateWindow();
+  searchBox_->setFocus();
+  relatedPanel_->setVisible(containButton_->isChecked());
+  phrasePanel_->setVisible(phraseButton_->isChecked());
+  ApplyPanelLayout();
+  if (ReadCompactMode(*ini_)) {
+    SetCompactMode(true);
+    // Bring back the compact layout last used (normal or wide).
+    SetWideCompact(wide_);
+  }
+  setTranslationHint();
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == kLoadStartMessage) {
+    onLoadStart();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void MainWindow::onLoadStart() {
+  setStatusText(" Loading Data...");
+  loader_->start();
+}
+
+void MainWindow::onLoadFinished(const QString& status) {
+  statusLine_->setText(status);
+  emit loadFinished(status);
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (!event->spontaneous()) hidden_ = true;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) onMinimizeCommand();
+}
+
+// Closing is always allowed and writes nothing: every setting and history
+// entry was saved when it changed. The loader is asked to stop between
+// chunks and joined; its end only queues a call to this thread, so the join
+// cannot wait on us.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  closeHistoryWindow();
+  clipboardTimer_->stop();
+  loader_->stop();
+  loader_->join();
+  event->accept();
+}
+
+void MainWindow::openHelp() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("tavro2.chm")));
+  showMinimized();
+}
+
 void MainWindow::exitProgram() { close(); }
-void MainWindow::compactToggle() {}
-void MainWindow::compactCycle() {}
-void MainWindow::wideToggle() {}
-void MainWindow::showEvent(QShowEvent*) {}
-void MainWindow::hideEvent(QHideEvent*) {}
-void MainWindow::closeEvent(QCloseEvent*) {}
-void MainWindow::changeEvent(QEvent*) {}
-void MainWindow::paintEvent(QPaintEvent*) {}
-bool MainWindow::eventFilter(QObject*, QEvent*) { return false; }
+
+void MainWindow::onTitleReleased() {
+  closeGlyph_->clearPressed();
+  minimizeGlyph_->clearPressed();
+}
+
+void MainWindow::onGlyphReleasedOutside(QPoint globalPos) {
+  if (titleStrip_->rect().contains(titleStrip_->mapFromGlobal(globalPos))) onTitleReleased();
+}
 
 }  // namespace tavro2

@@ -27,7 +27,6 @@
 
 #include "ui/skin.h"
 
-class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -153,6 +152,7 @@ class MainWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -170,8 +170,8 @@ class MainWindow : public QWidget {
 
   // Layout helpers (main_window_layout.cc).
   void setTranslationHint();
-  void restyleToggle(QAbstractButton* button);
-  void applyToggleColors();
+  void restyleToggle(ImageButton* button);
+  void setStayOnTop(bool on);
 
   // Handlers.
   void onLoadStart();
@@ -188,11 +188,14 @@ class MainWindow : public QWidget {
   void updatePhraseHint(QPoint pos);
   bool runAccelerator(int key, Qt::KeyboardModifiers modifiers);
   void syncLookupSettings();
+  void showPhraseList();
 
   // Companion-window hooks (main_window_commands.cc).
   void pollClipboard();
   void recordInHistory();
   void onMinimizeCommand();
+  void onSettingsApplied();
+  void closeHistoryWindow();
   void createCompanionWindows();
 
   std::string programDir_;
@@ -210,7 +213,8 @@ class MainWindow : public QWidget {
   bool hidden_ = false;
   bool clipboardHit_ = false;
   bool shownOnce_ = false;
-  int hintLine_ = 0;
+  bool applyingLanguage_ = false;
+  int hintLine_ = -1;  // phrase-list line whose text is the hint; none yet
   QPointer<QWidget> historyWindow_;
 
   // Controls, in creation order.

@@ -2,8 +2,12 @@
 // the about box, the add-word editor, the history window with its definition
 // popup, and clipboard monitoring. Each is one small function here, so the
 // companions plug in without touching the window's own code.
+#include <QLineEdit>
 #include <QWidget>
 
+#include "app/history_list.h"
+#include "engine/lookup_state.h"
+#include "ui/format_adapter.h"
 #include "ui/main_window.h"
 
 namespace tavro2 {
@@ -38,10 +42,20 @@ void MainWindow::pollClipboard() {}
 
 // After a search: the history records the search box text with the
 // translation pane's text when the word is new and the pane is not empty.
-void MainWindow::recordInHistory() {}
+void MainWindow::recordInHistory() {
+  history_->AddToHistory(bytesOf(searchBox()->text()), lookup_->translationText);
+}
 
 // The window received the system minimize command.
 void MainWindow::onMinimizeCommand() {}
+
+// ReadSettings ran again: the history window takes the skin's colours.
+void MainWindow::onSettingsApplied() {}
+
+// Closes the history window at once, if it exists (close glyph, shutdown).
+void MainWindow::closeHistoryWindow() {
+  if (historyWindow() != nullptr) historyWindow()->close();
+}
 
 // Called once at the end of construction, after the skin is applied: the
 // definition popup is created hidden here.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -50,11 +51,19 @@ ColorRef colorRefOf(const QColor& color) {
   return RgbColor(color.red(), color.green(), color.blue());
 }
 
-QFont AppFont(int pixelSize, bool bold) {
+QFont AppFont(int height, bool bold) {
+  // The largest font whose line (ascent + descent) fits `height` pixels:
+  // 12-pixel Arial for a 14-pixel-high font. The main window's layout is
+  // measured in this font: "English - Indonesian" must fit between its
+  // direction choice and the next.
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
   font.setStyleHint(QFont::SansSerif);
+  font.setBold(bold);
+  int size = std::max(1, height);
+  font.setPixelSize(size);
+  while (size > 1 && QFontMetrics(font).height() > height) {
+    font.setPixelSize(--size);
+  }
   return font;
 }
 

@@ -57,9 +57,11 @@ ColorRef BlendColor(ColorRef a, ColorRef b, float t);
 QColor toQColor(ColorRef color);
 ColorRef colorRefOf(const QColor& color);
 
-// The program's text font: Arial (Liberation Sans where Arial is absent),
-// sized in pixels so text measures the same on every screen.
-QFont AppFont(int pixelSize = 14, bool bold = false);
+// The program's text font: Arial (Liberation Sans, its metric twin, where
+// Arial is absent), `height` pixels high: the text line, ascent plus
+// descent, is at most that tall (a 14-pixel-high font has a 12-pixel em).
+// Sized in pixels so text measures the same on every screen.
+QFont AppFont(int height = 14, bool bold = false);
 
 // --- Skin table -----------------------------------------------------------
 

@@ -1,0 +1,75 @@
+#include "ui/format_adapter.h"
+
+#include <QColor>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "engine/cp1252.h"
+
+namespace tavro2 {
+
+QString qStringOf1252(std::string_view bytes) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(bytes.size()));
+  for (unsigned char c : bytes) text.append(QChar(static_cast<char16_t>(unicodeOf1252(c))));
+  return text;
+}
+
+std::string bytesOf(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t cp = text.at(i).unicode();
+    if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+      cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+      ++i;
+    }
+    bytes.push_back(cp1252Of(cp));
+  }
+  return bytes;
+}
+
+namespace {
+
+QColor colorOf(std::uint32_t rgb) {
+  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+}  // namespace
+
+void ShowFormattedText(QTextDocument* document, std::string_view text,
+                       const std::vector<FormatRun>& runs) {
+  // One QChar per byte, except that a CR LF pair becomes a single paragraph
+  // break in the document: docPos maps each byte (and the end) to its
+  // document position.
+  document->setPlainText(qStringOf1252(text));
+  std::vector<int> docPos(text.size() + 1);
+  int pos = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    docPos[i] = pos;
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) ++pos;
+  }
+  docPos[text.size()] = pos;
+  QTextCursor cursor(document);
+  for (const FormatRun& run : runs) {
+    if (run.start >= text.size() || run.length == 0) continue;
+    const int from = docPos[run.start];
+    const int to = docPos[std::min(run.start + run.length, text.size())];
+    QTextCharFormat format;
+    if (run.bold) format.setFontWeight(QFont::Bold);
+    if (run.color) format.setForeground(colorOf(*run.color));
+    if (run.background) format.setBackground(colorOf(*run.background));
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(format);
+  }
+}
+
+void ShowFormattedText(QTextEdit* pane, std::string_view text,
+                       const std::vector<FormatRun>& runs) {
+  ShowFormattedText(pane->document(), text, runs);
+}
+
+}  // namespace tavro2

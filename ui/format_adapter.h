@@ -1,0 +1,33 @@
+// The edge between the engine's Windows-1252 texts and Qt: text conversion
+// and the one adapter that turns formatting runs into QTextCharFormats.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/render.h"
+
+class QTextEdit;
+class QTextDocument;
+
+namespace tavro2 {
+
+// Windows-1252 bytes to a QString, one QChar per byte, so positions in the
+// bytes are positions in the string.
+QString qStringOf1252(std::string_view bytes);
+// A QString to Windows-1252 bytes; a character 1252 cannot hold becomes '?'.
+std::string bytesOf(const QString& text);
+
+// Replaces the document's text with `text` and applies the runs: each run's
+// characters become bold and/or take its colour and background; all other
+// characters keep the document's default format. Runs reaching past the
+// text are cut at its end.
+void ShowFormattedText(QTextDocument* document, std::string_view text,
+                       const std::vector<FormatRun>& runs);
+void ShowFormattedText(QTextEdit* pane, std::string_view text,
+                       const std::vector<FormatRun>& runs);
+
+}  // namespace tavro2

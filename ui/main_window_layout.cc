@@ -1,0 +1,300 @@
+// The main window's modes and layouts, its settings and its skin.
+//
+// Geometry follows one convention: a control's "right" is its left plus its
+// width and its "bottom" its top plus its height (one past the last pixel).
+#include <QLabel>
+#include <QPainter>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTextEdit>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "engine/lookup_state.h"
+#include "ui/image_list.h"
+#include "ui/main_window.h"
+#include "ui/skin_widgets.h"
+
+namespace tavro2 {
+
+namespace {
+
+int rightOf(const QWidget* w) { return w->x() + w->width(); }
+int bottomOf(const QWidget* w) { return w->y() + w->height(); }
+
+constexpr int kFullHeight = 435;
+constexpr int kCompactHeight = 118;
+
+void setBackground(QWidget* widget, ColorRef color, QPalette::ColorRole role = QPalette::Window) {
+  QPalette p = widget->palette();
+  p.setColor(role, toQColor(color));
+  if (role == QPalette::Base) p.setColor(QPalette::Window, toQColor(color));
+  widget->setPalette(p);
+}
+
+void setTextColor(QWidget* widget, ColorRef color) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::WindowText, toQColor(color));
+  widget->setPalette(p);
+}
+
+}  // namespace
+
+void MainWindow::ApplyFullLayout() {
+  const int width = this->width();
+  resize(width, kFullHeight);
+
+  directionBar_->setGeometry(3, bottomOf(titleStrip_) - 4, width - 6, 32);
+  toolBar_->setGeometry(directionBar_->x(), bottomOf(directionBar_), directionBar_->width(), 32);
+  searchPanel_->setGeometry(5, 6, 109, searchPanel_->height());
+  findButton_->setGeometry(rightOf(searchPanel_) + 2, searchPanel_->y(), findButton_->width(), 22);
+
+  auto placeAfter = [this](QWidget* button, const QWidget* before, int gap) {
+    button->setGeometry(rightOf(before) + gap, findButton_->y(), button->width(),
+                        findButton_->height());
+  };
+  placeAfter(containButton_, findButton_, 10);
+  placeAfter(phraseButton_, containButton_, 1);
+  placeAfter(clipboardButton_, phraseButton_, 1);
+  placeAfter(addButton_, clipboardButton_, 10);
+  placeAfter(settingsButton_, addButton_, 1);
+  placeAfter(helpButton_, settingsButton_, 1);
+  placeAfter(aboutButton_, helpButton_, 1);
+
+  translationPanel_->setGeometry(8, bottomOf(toolBar_) + 6, width - 16, 102);
+  relatedPanel_->setGeometry(translationPanel_->x(), bottomOf(translationPanel_) + 2,
+                             translationPanel_->width(), translationPanel_->height());
+  phrasePanel_->setGeometry(translationPanel_->x(), bottomOf(relatedPanel_) + 2,
+                            translationPanel_->width(), 100);
+  statusLine_->setGeometry(translationPanel_->x(), bottomOf(phrasePanel_) + 4,
+                           translationPanel_->width() - 120, statusLine_->height());
+  linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(),
+                          118, linkPanel_->height());
+}
+
+void MainWindow::ApplyPanelLayout() {
+  const bool contain = containButton_->isChecked();
+  const bool phrase = phraseButton_->isChecked();
+  QRect panel = translationPanel_->geometry();
+  if (contain && phrase) {
+    ApplyFullLayout();
+  } else if (contain) {
+    panel.setHeight(153);
+    translationPanel_->setGeometry(panel);
+    relatedPanel_->setGeometry(relatedPanel_->x(), bottomOf(translationPanel_) + 2,
+                               relatedPanel_->width(), 153);
+  } else if (phrase) {
+    panel.setHeight(102);
+    translationPanel_->setGeometry(panel);
+    phrasePanel_->setGeometry(phrasePanel_->x(), bottomOf(translationPanel_) + 2,
+                              phrasePanel_->width(), 204);
+  } else {
+    panel.setHeight(308);
+    translationPanel_->setGeometry(panel);
+  }
+  relatedPanel_->setVisible(contain);
+  phrasePanel_->setVisible(phrase);
+}
+
+void MainWindow::SetCompactMode(bool on) {
+  compact_ = on;
+  for (QWidget* part : {static_cast<QWidget*>(directionBar_), wordColumn_, relatedPanel_,
+                        phrasePanel_, static_cast<QWidget*>(containButton_),
+                        static_cast<QWidget*>(phraseButton_)}) {
+    part->setVisible(!on);
+  }
+  // The splitter's handle goes with the column it drags.
+  translationSplitter_->handle(1)->setVisible(!on);
+  ini_->WriteBoolean(settings_key::kCompactMode, on);
+  syncLookupSettings();
+
+  if (!on) {
+    modeGlyph_->setRestImage(kImageFullMode);
+    ApplyFullLayout();
+    return;
+  }
+  resize(width(), kCompactHeight);
+  toolBar_->setGeometry(toolBar_->x(), 32, toolBar_->width(), height() - 35);
+  modeGlyph_->setRestImage(kImageCompactMode);
+  searchPanel_->setGeometry(searchPanel_->x(), 3, 90, searchPanel_->height());
+  clipboardButton_->move(searchPanel_->x(), bottomOf(searchPanel_) + 4);
+  settingsButton_->move(rightOf(clipboardButton_) + 1, clipboardButton_->y());
+  helpButton_->move(rightOf(settingsButton_), clipboardButton_->y());
+  aboutButton_->move(rightOf(helpButton_), clipboardButton_->y());
+  translationPanel_->setGeometry(102, 34, 245, 77);
+  statusLine_->setGeometry(statusLine_->x(), 90, searchPanel_->width(), statusLine_->height());
+}
+
+void MainWindow::SetWideCompact(bool on) {
+  if (!compact_) {
+    statusLine_->show();
+    return;
+  }
+  if (on) {
+    translationPanel_->setGeometry(7, translationPanel_->y(), width() - 14,
+                                   translationPanel_->height());
+    statusLine_->hide();
+  } else {
+    translationPanel_->setGeometry(102, 34, 245, 77);
+    statusLine_->show();
+  }
+  wide_ = on;
+}
+
+void MainWindow::setTranslationHint() {
+  translationPane_->setToolTip(compact_ ? "Double click to switch between full and normal compact mode"
+                                        : "The translation");
+}
+
+void MainWindow::compactToggle() {
+  SetCompactMode(!compact_);
+  SetWideCompact(wide_);
+  if (!compact_) ApplyPanelLayout();
+  setTranslationHint();
+}
+
+// Full -> compact -> wide compact -> full. The wide flag survives full mode
+// (the compact toggle brings the wide layout back), so "wide" alone does not
+// mean the window is in the wide layout: only in compact mode does the cycle
+// leave it; from full mode it always enters the normal compact layout.
+void MainWindow::compactCycle() {
+  if (compact_ && !wide_) {
+    SetWideCompact(true);
+  } else if (compact_ && wide_) {
+    SetWideCompact(false);
+    SetCompactMode(false);
+  } else {
+    SetCompactMode(true);
+    SetWideCompact(false);
+  }
+  if (!compact_) ApplyPanelLayout();
+  setTranslationHint();
+}
+
+void MainWindow::wideToggle() { SetWideCompact(!wide_); }
+
+// --- Settings -----------------------------------------------------------------
+
+void MainWindow::ReadSettings() {
+  *settings_ = tavro2::ReadSettings(*ini_);
+  clipboardButton_->setChecked(settings_->UseClipboard);
+  containButton_->setChecked(settings_->ShowContain);
+  phraseButton_->setChecked(settings_->ShowPhrase);
+  for (ImageButton* toggle : {clipboardButton_, containButton_, phraseButton_}) {
+    restyleToggle(toggle);
+  }
+  setStayOnTop(settings_->AlwaysOnTop);
+  SetOpacity(this, settings_->AlphaBlend);
+  syncLookupSettings();
+  onSettingsApplied();
+}
+
+void MainWindow::ApplyLanguage() {
+  const int language = settings_->Language;
+  if (language < 1 || language > 3) return;
+  applyingLanguage_ = true;
+  for (QRadioButton* choice : directions_) choice->setChecked(false);
+  directions_[language - 1]->setChecked(true);
+  applyingLanguage_ = false;
+  syncLookupSettings();
+}
+
+void MainWindow::setStayOnTop(bool on) {
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) show();
+}
+
+void MainWindow::onDirectionClicked(int number) {
+  if (applyingLanguage_) return;
+  settings_->Language = static_cast<std::uint8_t>(number);
+  ini_->WriteInteger(settings_key::kLanguage, number);
+  syncLookupSettings();
+}
+
+void MainWindow::onContainToggled() {
+  settings_->ShowContain = containButton_->isChecked();
+  ini_->WriteBoolean(settings_key::kShowContain, settings_->ShowContain);
+  restyleToggle(containButton_);
+  ApplyPanelLayout();
+}
+
+void MainWindow::onPhraseToggled() {
+  settings_->ShowPhrase = phraseButton_->isChecked();
+  ini_->WriteBoolean(settings_key::kShowPhrase, settings_->ShowPhrase);
+  restyleToggle(phraseButton_);
+  ApplyPanelLayout();
+  syncLookupSettings();
+}
+
+void MainWindow::onClipboardToggled() {
+  settings_->UseClipboard = clipboardButton_->isChecked();
+  ini_->WriteBoolean(settings_key::kUseClipboard, settings_->UseClipboard);
+  restyleToggle(clipboardButton_);
+}
+
+// Pressed: navy text, opaque face. Released: black text, transparent.
+void MainWindow::restyleToggle(ImageButton* button) {
+  const bool down = button->isChecked();
+  button->setTextColor(down ? QColor(0, 0, 128) : QColor(Qt::black));
+  button->setOpaque(down);
+}
+
+void MainWindow::syncLookupSettings() {
+  LookupSettings& s = lookup_->settings;
+  Direction direction = Direction::kAutomatic;
+  if (directions_[1]->isChecked()) direction = Direction::kEnglishIndonesian;
+  if (directions_[2]->isChecked()) direction = Direction::kIndonesianEnglish;
+  s.direction = direction;
+  s.WordsBefore = settings_->WordsBefore;
+  s.WordsAfter = settings_->WordsAfter;
+  s.MaxContainTexts = settings_->MaxContainTexts;
+  s.CompactMode = compact_;
+  s.ShowPhrase = phraseButton_->isChecked();
+  s.AutoRemAlpha = settings_->AutoRemAlpha;
+}
+
+// --- Skin ---------------------------------------------------------------------
+
+void MainWindow::ApplySkin(int index) {
+  skin_.load(index);
+  palette_ = ComputeSkinPalette(skin_);
+  const SkinPalette& p = palette_;
+
+  setBackground(this, p.windowColor);
+  toolBar_->setColors(p.toolBarTop, p.toolBarBottom);
+  directionBar_->setColors(p.directionBarTop, p.directionBarBottom);
+  setBackground(mainList_, p.mainWordList, QPalette::Base);
+  setBackground(translationPane_, p.translationPane, QPalette::Base);
+  setBackground(relatedList_, p.relatedList, QPalette::Base);
+  setBackground(relatedPane_, p.relatedTranslationPane, QPalette::Base);
+  setBackground(phraseList_, p.phraseList, QPalette::Base);
+  setBackground(statusLine_, p.statusLineBack);
+  setTextColor(statusLine_, p.statusLineText);
+  setBackground(linkPanel_, p.linkPanelBack);
+  setTextColor(linkPanel_, p.linkPanelText);
+  linkPanel_->setFont(AppFont(14, true));
+  setBackground(searchPanel_, p.searchFrame);
+  setBackground(translationPanel_, p.translationPanel);
+  setBackground(relatedPanel_, p.relatedPanel);
+  setBackground(phrasePanel_, p.phrasePanel);
+  clipboardButton_->setFaceColor(p.clipboardButton);
+  containButton_->setFaceColor(p.containButton);
+  phraseButton_->setFaceColor(p.phraseButton);
+  update();
+  titleStrip_->update();
+  mainList_->viewport()->update();
+  relatedList_->viewport()->update();
+  phraseList_->viewport()->update();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), toQColor(palette_.windowColor));
+  PaintSkinFrame(painter, rect(), skin_);
+}
+
+}  // namespace tavro2

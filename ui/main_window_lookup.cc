@@ -1,0 +1,100 @@
+// The main window's side of a lookup: it runs the lookup state's operations
+// and shows what the state then holds.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTextEdit>
+
+#include "engine/lookup_state.h"
+#include "ui/format_adapter.h"
+#include "ui/main_window.h"
+
+namespace tavro2 {
+
+namespace {
+
+// Refills a list without reporting a selection change: a lookup leaves no
+// line selected.
+void fillList(QListWidget* list, const WordList& lines) {
+  const QSignalBlocker blocker(list);
+  list->clear();
+  for (std::size_t i = 0; i < lines.count(); ++i) {
+    list->addItem(qStringOf1252(lines.line(i)));
+  }
+  list->setCurrentRow(-1);
+}
+
+}  // namespace
+
+void MainWindow::search() {
+  syncLookupSettings();
+  lookup_->searchText = bytesOf(searchBox_->text());
+  const bool offer = lookup_->SearchFromBox();
+  showLookupState();
+  if (offer) recordInHistory();
+}
+
+void MainWindow::showLookupState() {
+  const LookupState& state = *lookup_;
+  fillList(mainList_, state.mainWords);
+  ShowFormattedText(translationPane_, state.translationText, state.translationRuns);
+  fillList(relatedList_, state.relatedWords);
+  ShowFormattedText(relatedPane_, state.relatedTranslationText, state.relatedTranslationRuns);
+  showPhraseList();
+  setStatusText(state.statusText);
+}
+
+void MainWindow::showTranslation() {
+  ShowFormattedText(translationPane_, lookup_->translationText, lookup_->translationRuns);
+}
+
+void MainWindow::showPhraseList() {
+  const QSignalBlocker blocker(phraseList_);
+  phraseList_->clear();
+  for (const auto& [phrase, translation] : lookup_->phrases) {
+    phraseList_->addItem(qStringOf1252(phrase));
+    phraseList_->addItem(qStringOf1252(translation));
+  }
+  // A refilled list has new lines under the old index; the next move sets
+  // the hint afresh.
+  hintLine_ = -1;
+  phraseList_->setToolTip(QString());
+}
+
+void MainWindow::setStatusText(const std::string& text) {
+  statusLine_->setText(qStringOf1252(text));
+}
+
+void MainWindow::onMainSelection(int row) {
+  if (row < 0) return;
+  lookup_->ShowSelectedEntry(static_cast<std::size_t>(row));
+  showTranslation();
+}
+
+void MainWindow::onRelatedSelection(int row) {
+  if (row < 0) return;
+  lookup_->ShowSelectedRelated(static_cast<std::size_t>(row));
+  ShowFormattedText(relatedPane_, lookup_->relatedTranslationText,
+                    lookup_->relatedTranslationRuns);
+}
+
+// A double click on a related text lists the phrases holding it; the status
+// line is left as it is.
+void MainWindow::onRelatedDoubleClicked() {
+  const QListWidgetItem* item = relatedList_->currentItem();
+  if (item == nullptr) return;
+  syncLookupSettings();
+  lookup_->FindPhrases(bytesOf(item->text()));
+  showPhraseList();
+}
+
+void MainWindow::updatePhraseHint(QPoint pos) {
+  if (phraseList_->count() == 0) return;
+  const int line = phraseList_->indexAt(pos).row();
+  if (line < 0 || line == hintLine_) return;
+  phraseList_->setToolTip(phraseList_->item(line)->text());
+  hintLine_ = line;
+}
+
+}  // namespace tavro2

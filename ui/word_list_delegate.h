@@ -1,0 +1,43 @@
+// Owner drawing of the main window's lists.
+//
+// Word lists (main word list, related-text list): each line's rectangle is
+// filled and its text drawn 4 pixels from the left, at the top. The selected
+// line is filled with the selection colour (the tool bar's second gradient
+// colour) and its text is bold; other lines take the list's own background
+// and normal weight. The text colour is the list's text colour either way.
+//
+// Phrase list: items come in pairs. Even items (phrases) are bold on the
+// phrase-list colour, text 4 pixels in; odd items (translations) are regular
+// on white, 14 pixels in. A selected item of either kind is filled with the
+// selection colour. Text is clipped to the item.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+#include "ui/skin.h"
+
+namespace tavro2 {
+
+class WordListDelegate : public QStyledItemDelegate {
+ public:
+  WordListDelegate(const SkinPalette* palette, QObject* parent);
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+ private:
+  const SkinPalette* palette_;
+};
+
+class PhraseListDelegate : public QStyledItemDelegate {
+ public:
+  PhraseListDelegate(const SkinPalette* palette, QObject* parent);
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+ private:
+  const SkinPalette* palette_;
+};
+
+}  // namespace tavro2
