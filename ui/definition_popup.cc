@@ -1,0 +1,202 @@
+#include "ui/definition_popup.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/settings.h"
+#include "ui/history_host.h"
+#include "ui/history_window.h"
+#include "ui/skin.h"
+
+namespace tavro2 {
+
+namespace {
+
+constexpr QSize kInitialSize(168, 26);
+// The text rectangle's inset inside the text area.
+constexpr int kInsetX = 4;
+constexpr int kInsetY = 2;
+constexpr std::size_t kShortText = 20;  // characters
+
+// value * numerator / denominator rounded to the nearest integer, an exact
+// half going to the even neighbour. Exact in integers, so 150 * 0.23 = 34.5
+// gives 34 whatever a binary 0.23 would make of it.
+int MulRoundHalfEven(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  long long quotient = product / denominator;
+  long long remainder = product % denominator;
+  if (remainder < 0) remainder += denominator, --quotient;  // floor for negatives
+  const long long twice = 2 * remainder;
+  if (twice > denominator || (twice == denominator && (quotient % 2 != 0))) ++quotient;
+  return static_cast<int>(quotient);
+}
+
+// The text area: a read-only rich-text box whose text rectangle is inset
+// from its edges.
+class PopupTextArea : public QTextEdit {
+ public:
+  explicit PopupTextArea(QWidget* parent) : QTextEdit(parent) {
+    setViewportMargins(kInsetX, kInsetY, kInsetX, kInsetY);
+  }
+};
+
+}  // namespace
+
+QSize DefinitionPopupSize(int lineCount, int textWidth, std::size_t textLength) {
+  const int height = FDef::kFontHeight * lineCount + 6;
+  if (lineCount != 1) return QSize(FDef::kWrapWidth, height);
+  const int extra = textLength < kShortText ? MulRoundHalfEven(textWidth, 1, 2)
+                                            : MulRoundHalfEven(textWidth, 23, 100);
+  return QSize(textWidth + extra, height);
+}
+
+FDef::FDef(HistoryHost& host)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus),
+      host_(host) {
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setAutoFillBackground(true);
+  resize(kInitialSize);
+
+  textArea_ = new PopupTextArea(this);
+  textArea_->setReadOnly(true);
+  textArea_->setFrameStyle(QFrame::NoFrame);
+  textArea_->setLineWrapMode(QTextEdit::WidgetWidth);
+  textArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  textArea_->setAutoFillBackground(true);
+  textArea_->setFont(AppFont(kFontHeight));
+  textArea_->document()->setDefaultFont(AppFont(kFontHeight));
+  textArea_->document()->setDocumentMargin(0);
+  textArea_->setGeometry(rect());
+  textArea_->installEventFilter(this);
+
+  countdownTimer_.setInterval(kCountdownInterval);
+  connect(&countdownTimer_, &QTimer::timeout, this, &FDef::countdownTick);
+  countdownTimer_.start();
+  fadeTimer_.setInterval(kFadeInterval);
+  connect(&fadeTimer_, &QTimer::timeout, this, &FDef::fadeTick);
+}
+
+FDef::~FDef() = default;
+
+void FDef::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  textArea_->setGeometry(rect());
+}
+
+bool FDef::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == textArea_ && event->type() == QEvent::Leave) Hide();
+  return QWidget::eventFilter(watched, event);
+}
+
+void FDef::applyColors() {
+  const HistoryColors colors = host_.colors();
+  QPalette form = palette();
+  form.setColor(QPalette::Window, toQColor(colors.popupForm));
+  setPalette(form);
+  QPalette text = textArea_->palette();
+  text.setColor(QPalette::Base, toQColor(colors.popupText));
+  text.setColor(QPalette::Window, toQColor(colors.popupText));
+  textArea_->setPalette(text);
+}
+
+// ShowDefinitionPopup(H, I):
+//  1. top = H's top + I's top within H + 1;
+//  2. left: beside H, on its left when H stands more than 300 pixels from the
+//     screen's left edge (using the popup's width from its last showing),
+//     else on its right;
+//  3. the popup becomes visible;
+//  4. when the main window already shows this word with the text the popup
+//     holds, nothing more changes;
+//  5. the item is marked and the popup made 250 pixels wide;
+//  6. the main window shows the word's stored entry (ChooseHistoryItem);
+//  7. the translation pane's formatted contents are copied in;
+//  8. the popup is sized for its text (DefinitionPopupSize).
+// A popup on H's left is then placed again with its new width, so that it
+// ends at H's left edge instead of reaching over H (which would take the
+// mouse off the item and hide the popup again).
+void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
+  const QRect h = history.geometry();
+  const int top = h.y() + item.mapTo(&history, QPoint(0, 0)).y() + 1;
+  const bool onLeft = h.x() - host_.screenGeometry().x() > kSideThreshold;
+  move(onLeft ? h.x() - width() : h.x() + h.width(), top);
+  applyColors();
+  show();
+
+  const std::string word = item.word();
+  QTextEdit* pane = host_.translationPane();
+  if (pane == nullptr) return;
+  if (host_.searchBoxText() == word && pane->toPlainText() == textArea_->toPlainText()) return;
+
+  history.markItem(&item);
+  resize(kWrapWidth, height());
+  history.ChooseHistoryItem(&item);
+
+  QTextDocument* document = textArea_->document();
+  document->clear();
+  QTextCursor cursor(document);
+  cursor.insertFragment(QTextDocumentFragment(pane->document()));
+
+  const QString text = textArea_->toPlainText();
+  const int lines = wrappedLineCount();
+  const int textWidth = QFontMetrics(AppFont(kFontHeight)).horizontalAdvance(text);
+  resize(DefinitionPopupSize(lines, textWidth, static_cast<std::size_t>(text.size())));
+  if (onLeft) move(h.x() - width(), top);
+}
+
+int FDef::wrappedLineCount() const {
+  std::unique_ptr<QTextDocument> probe(textArea_->document()->clone());
+  probe->setDefaultFont(AppFont(kFontHeight));
+  probe->setDocumentMargin(0);
+  probe->setTextWidth(kWrapWidth - 2 * kInsetX);
+  QAbstractTextDocumentLayout* layout = probe->documentLayout();
+  int lines = 0;
+  for (QTextBlock block = probe->begin(); block.isValid(); block = block.next()) {
+    layout->blockBoundingRect(block);  // lays the block out
+    lines += std::max(1, block.layout()->lineCount());
+  }
+  return std::max(1, lines);
+}
+
+void FDef::Hide() { hide(); }
+
+// Auto-close. The counter counts seconds only while the clipboard-hit flag
+// is set and restarts only when a fade starts, so a second hit during the
+// countdown does not prolong it. AutoCloseTime is signed: 0 or less fades at
+// the first tick.
+void FDef::countdownTick() {
+  if (!host_.clipboardHit()) return;
+  if (static_cast<std::int64_t>(host_.settings().AutoCloseTime) >
+      static_cast<std::int64_t>(countdown_)) {
+    ++countdown_;
+    return;
+  }
+  countdown_ = 0;
+  fadeTimer_.start();
+}
+
+void FDef::fadeTick() {
+  opacity_ -= kFadeStep;
+  applyOpacity();
+  if (opacity_ > 0) return;
+  hide();
+  fadeTimer_.stop();
+  host_.setClipboardHit(false);
+  opacity_ = 255;
+  applyOpacity();
+}
+
+void FDef::applyOpacity() { setWindowOpacity(std::clamp(opacity_, 0, 255) / 255.0); }
+
+}  // namespace tavro2

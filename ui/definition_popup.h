@@ -1,0 +1,81 @@
+// FDef: the definition popup, a small borderless window beside the history
+// window showing one word's formatted entry.
+//
+// It is created hidden at start-up and lives for the whole run. A clipboard
+// hit (the clipboard-hit flag) makes it fade out: the countdown timer counts
+// whole seconds up to AutoCloseTime, then the fade timer lowers the opacity
+// by 10 every 100 ms from 255 until it reaches 0 or below (26 ticks), hides
+// the popup and resets the opacity and the flag. Hiding the popup any other
+// way leaves a running fade to finish on its own.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <cstddef>
+#include <cstdint>
+
+class QTextEdit;
+
+namespace tavro2 {
+
+class FHistory;
+class HistoryHost;
+class HistoryItem;
+
+// The popup's size for a text of `lineCount` lines wrapped at 250 pixels,
+// `textWidth` pixels wide in the popup's font and `textLength` characters
+// long. One line: width w + w * 0.5 for fewer than 20 characters, else
+// w + w * 0.23, the product rounded to the nearest integer with halves going
+// to the even neighbour. Several lines: width 250. Height 14 * lines + 6.
+QSize DefinitionPopupSize(int lineCount, int textWidth, std::size_t textLength);
+
+class FDef : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kCountdownInterval = 1000;  // ms
+  static constexpr int kFadeInterval = 100;        // ms
+  static constexpr int kFadeStep = 10;
+  static constexpr int kWrapWidth = 250;
+  static constexpr int kFontHeight = 14;
+  static constexpr int kSideThreshold = 300;  // pixels from the screen's left edge
+
+  explicit FDef(HistoryHost& host);
+  ~FDef() override;
+
+  // Shows the popup beside `item` of the history window and fills it with
+  // the item's entry (see the .cc for the steps).
+  void ShowDefinitionPopup(FHistory& history, HistoryItem& item);
+  // Makes the popup invisible; a running fade goes on.
+  void Hide();
+
+  // Timer ticks (public so tests drive them without waiting).
+  void countdownTick();
+  void fadeTick();
+
+  int opacity() const { return opacity_; }
+  std::uint32_t countdown() const { return countdown_; }
+  bool countdownTimerActive() const { return countdownTimer_.isActive(); }
+  bool fadeTimerActive() const { return fadeTimer_.isActive(); }
+  QTextEdit* textArea() const { return textArea_; }
+  // The number of lines of the popup's text wrapped at the text area's
+  // width for a popup 250 pixels wide.
+  int wrappedLineCount() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void applyColors();
+  void applyOpacity();
+
+  HistoryHost& host_;
+  QTextEdit* textArea_ = nullptr;
+  QTimer countdownTimer_;
+  QTimer fadeTimer_;
+  std::uint32_t countdown_ = 0;
+  int opacity_ = 255;
+};
+
+}  // namespace tavro2
