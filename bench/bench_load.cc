@@ -76,7 +76,7 @@ Fixture makeFixture(std::size_t entries) {
   f.entries = entries;
   WordMaker maker(2009);
   std::vector<std::string> heads(entries);
-  for (auto& h : heads) h = maker.word(2, 5);  // 8 bytes a headword line on average
+  for (auto& h : heads) h = maker.word(2, 6);  // 10 bytes a headword line on average
   std::sort(heads.begin(), heads.end());        // a dictionary's order
   std::vector<std::string> vocabulary(4000);
   for (auto& v : vocabulary) v = maker.word(1, 4);

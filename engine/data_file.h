@@ -54,9 +54,15 @@ struct DataFileContents {
   DataOutcome outcome = DataOutcome::kMissing;
 };
 
-// Decodes one block. Never reads outside `block`, never allocates from
-// TextSize: the output grows only by what chunks actually decode to. Stops
-// between chunks when *cancel becomes true.
+// Decodes one block. Never reads outside `block`. TextSize is trusted only
+// as far as the block's own size vouches for it: at most 32 times the block's
+// size is reserved ahead, and beyond that the output grows only by what the
+// chunks actually decode to, so a TextSize of 4 GiB in a small block costs
+// nothing. An honest block ends with a buffer of exactly TextSize bytes.
+// `damaged` is set at the first chunk whose ChunkSize is over the limit or
+// past the block's end, or that the decoder rejects (including output past
+// 295168 bytes); the text is what decoded before it. Stops between chunks
+// when *cancel becomes true.
 BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
 
 // Reads and decodes both blocks of the data file at `path` (the name is found
