@@ -31,6 +31,7 @@
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "ui/format_adapter.h"
+#include "ui/history_host.h"
 #include "ui/image_list.h"
 #include "ui/skin_widgets.h"
 #include "ui/word_list_delegate.h"
@@ -524,7 +525,7 @@ void MainWindow::onLoadStart() {
 }
 
 void MainWindow::onLoadFinished(const QString& status) {
-  statusLine_->setText(status);
+  setStatusText(bytesOf(status));
   emit loadFinished(status);
 }
 

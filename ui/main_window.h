@@ -46,6 +46,7 @@ class HistoryList;
 class ImageButton;
 class IniFile;
 class LookupState;
+class MainWindowHistoryHost;
 class ShadowLabel;
 class SkinTitleStrip;
 struct Settings;
@@ -104,6 +105,9 @@ class MainWindow : public QWidget {
   // pointer clears itself when the window is destroyed).
   QWidget* historyWindow() const { return historyWindow_; }
   void setHistoryWindow(QWidget* window) { historyWindow_ = window; }
+  // The history window, the definition popup and clipboard monitoring
+  // (created at the end of construction).
+  MainWindowHistoryHost* historyHost() const { return companions_.get(); }
 
   // --- Operations -----------------------------------------------------------
   // Reads every setting but CompactMode, bounds them and applies them (stay
@@ -147,6 +151,8 @@ class MainWindow : public QWidget {
   // The loader's end, handed to this thread; `status` is what the status
   // line then shows.
   void loadFinished(const QString& status);
+  // Every text the status line is given, in order.
+  void statusChanged(const QString& text);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -253,6 +259,9 @@ class MainWindow : public QWidget {
   QLabel* linkPanel_ = nullptr;
   QMenu* menu_ = nullptr;
   QTimer* clipboardTimer_ = nullptr;
+  // Last, so it goes first: the history window it may still hold points
+  // into the history list and the controls above.
+  std::unique_ptr<MainWindowHistoryHost> companions_;
 
   friend class MainWindowTest;
 };

@@ -8,6 +8,7 @@
 #include "app/history_list.h"
 #include "engine/lookup_state.h"
 #include "ui/format_adapter.h"
+#include "ui/history_host.h"
 #include "ui/main_window.h"
 
 namespace tavro2 {
@@ -23,7 +24,9 @@ void MainWindow::openAddWord() {}
 
 // History: with at least one word in the history, open the history window or
 // slide a docked one out; with an empty history nothing happens.
-void MainWindow::toggleHistory() {}
+void MainWindow::toggleHistory() {
+  if (companions_) companions_->HistoryCommand();
+}
 
 // Minimize: minimizes the program; with a history window present the window
 // is hidden as well (the history window brings it back).
@@ -38,7 +41,11 @@ void MainWindow::minimizeProgram() {
 
 // Run every 100 ms by the clipboard timer, whatever the clipboard button's
 // state; looks up newly copied text while clipboardMonitoring() is on.
-void MainWindow::pollClipboard() {}
+void MainWindow::pollClipboard() {
+  if (!companions_ || !clipboardMonitoring()) return;
+  syncLookupSettings();
+  companions_->PollClipboard();
+}
 
 // After a search: the history records the search box text with the
 // translation pane's text when the word is new and the pane is not empty.
@@ -47,18 +54,24 @@ void MainWindow::recordInHistory() {
 }
 
 // The window received the system minimize command.
-void MainWindow::onMinimizeCommand() {}
+void MainWindow::onMinimizeCommand() {
+  if (companions_) companions_->mainWindowMinimized();
+}
 
 // ReadSettings ran again: the history window takes the skin's colours.
-void MainWindow::onSettingsApplied() {}
+void MainWindow::onSettingsApplied() {
+  if (companions_) companions_->settingsApplied();
+}
 
 // Closes the history window at once, if it exists (close glyph, shutdown).
 void MainWindow::closeHistoryWindow() {
-  if (historyWindow() != nullptr) historyWindow()->close();
+  if (companions_) companions_->closeHistoryWindow();
 }
 
 // Called once at the end of construction, after the skin is applied: the
 // definition popup is created hidden here.
-void MainWindow::createCompanionWindows() {}
+void MainWindow::createCompanionWindows() {
+  companions_ = std::make_unique<MainWindowHistoryHost>(*this);
+}
 
 }  // namespace tavro2
