@@ -28,6 +28,10 @@ namespace {
 constexpr char16_t kLoneCarriageReturn = 0x240D;  // SYMBOL FOR CARRIAGE RETURN
 constexpr char16_t kLoneLineFeed = 0x240A;        // SYMBOL FOR LINE FEED
 
+// The layout below was drawn for Arial at 11 pixels per em (the platform's
+// 8-point default, a line about 14 pixels high); at a larger size the texts
+// run into the controls placed beside them.
+constexpr int kFontPixels = 11;
 constexpr float kTextPanelMix = 0.7f;
 constexpr float kChoiceStripTopMix = 0.2f;
 
@@ -90,7 +94,7 @@ class ColorPanel : public QWidget {
 
 QPushButton* makeButton(const QString& caption, bool bold, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
-  button->setFont(AppFont(14, bold));
+  button->setFont(AppFont(kFontPixels, bold));
   button->setFocusPolicy(Qt::NoFocus);  // not a tab stop, takes no focus on click
   button->setAutoDefault(false);
   return button;
@@ -159,7 +163,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
   setWindowTitle("FAddWord");
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kWidth, kHeight);
-  setFont(AppFont(14));
+  setFont(AppFont(kFontPixels));
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   setPalette(face);
@@ -188,7 +192,7 @@ void FAddWord::createControls() {
 
   titleText_ = new ShadowLabel(titleStrip_);
   titleText_->setObjectName("titleText");
-  titleText_->setFont(AppFont(14, true));
+  titleText_->setFont(AppFont(kFontPixels, true));
   titleText_->setText("Tavro - Add New Word");
   titleText_->fitToText();
   titleText_->move(115, 8);
@@ -199,6 +203,9 @@ void FAddWord::createControls() {
 
   choiceStrip_ = new GradientPanel(this);
   choiceStrip_->setGeometry(3, 31, kWidth - 6, 33);
+  // A platform-sized gap between box and text, so that both direction
+  // buttons fit the strip at their places.
+  choiceStrip_->setStyleSheet("QRadioButton, QCheckBox { spacing: 3px; }");
 
   openButton_ = makeButton("Open", false, choiceStrip_);
   openButton_->setObjectName("openButton");

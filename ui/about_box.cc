@@ -1,0 +1,207 @@
+#include "ui/about_box.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+
+#include "engine/data_statistics.h"
+#include "engine/dictionary_store.h"
+#include "ui/image_list.h"
+#include "ui/main_window.h"
+#include "ui/skin.h"
+#include "ui/skin_widgets.h"
+
+namespace tavro2 {
+namespace {
+
+const char* const kDescription =
+    "An English-Indonesian and Indonesian-English dictionary. Small, Simple, Easy and Fast  :)";
+// The layout below was drawn for Arial at 11 pixels per em (the platform's
+// 8-point default, a line about 14 pixels high); at a larger size the texts
+// run into the controls placed beside them.
+constexpr int kFontPixels = 11;
+// The product name is two sizes up, as 16 is to 14.
+constexpr int kProductFontPixels = 13;
+constexpr QRgb kShadowColor = 0x808080;
+constexpr int kIconSize = 32;
+
+// The icon frame: a panel in the skin's outline colour, read when it paints,
+// whose one-pixel edge shows round the icon column it holds.
+class OutlinePanel : public QWidget {
+ public:
+  OutlinePanel(const SkinState* skin, QWidget* parent) : QWidget(parent), skin_(skin) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(skin_->SkinOutlineColor));
+  }
+
+ private:
+  const SkinState* skin_;
+};
+
+// The program icon at the panel's top-left corner, over whatever is behind.
+class IconPanel : public QWidget {
+ public:
+  explicit IconPanel(QWidget* parent) : QWidget(parent), icon_(ProgramIconPixmap()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (icon_.isNull()) return;
+    QPainter painter(this);
+    painter.drawPixmap(QRect(0, 0, kIconSize, kIconSize), icon_);
+  }
+
+ private:
+  QPixmap icon_;  // released with the box
+};
+
+QLabel* makeWrappedLabel(const QString& text, const QRect& geometry, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(geometry);
+  return label;
+}
+
+}  // namespace
+
+// --- LinkLabel ------------------------------------------------------------------
+
+LinkLabel::LinkLabel(const QString& address, QWidget* parent) : QLabel(address, parent) {
+  setCursor(Qt::PointingHandCursor);
+  setHovered(false);
+  adjustSize();
+}
+
+void LinkLabel::setHovered(bool hovered) {
+  hovered_ = hovered;
+  QFont face = AppFont(kFontPixels, true);
+  face.setUnderline(hovered);
+  setFont(face);
+  QPalette colors = palette();
+  colors.setColor(QPalette::WindowText, hovered ? QColor(0, 0, 255) : QColor(0, 0, 0));
+  setPalette(colors);
+}
+
+void LinkLabel::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  setHovered(true);
+}
+
+void LinkLabel::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  setHovered(false);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  // Whether the browser could be started is not reported.
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    QDesktopServices::openUrl(QUrl(text()));
+}
+
+// --- AboutBox -------------------------------------------------------------------
+
+QString AboutStatisticsText(const DictionaryStore& store, const std::string& programDir,
+                            const QLocale& locale) {
+  const DataStatistics stats = ReadDataStatistics(store, programDir);
+  const DateFormatter formatDate = [&locale](const CalendarDate& date) {
+    return locale.toString(QDate(date.year, date.month, date.day), "dd MMM yy").toStdString();
+  };
+  // Everything but the locale's month names is ASCII; those come as UTF-8.
+  return QString::fromStdString(DataStatisticsText(stats, formatDate, "\n"));
+}
+
+AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
+                   const SkinState* skin, QWidget* parent, const QLocale& locale)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), skin_(skin) {
+  setObjectName("F3");
+  setFixedSize(kWidth, kHeight);
+  setFont(AppFont(kFontPixels));
+  createControls();
+  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  statistics_->setText(AboutStatisticsText(store, programDir, locale));
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+  }
+}
+
+void AboutBox::Open(const DictionaryStore& store, const std::string& programDir,
+                    const SkinState* skin, QWidget* parent) {
+  AboutBox box(store, programDir, skin, parent);
+  box.exec();
+}
+
+void AboutBox::createControls() {
+  titleStrip_ = new SkinTitleStrip(skin_, this);
+  titleStrip_->setGeometry(0, 0, kWidth, kTitleHeight);
+  auto* titleText = new ShadowLabel(titleStrip_);
+  titleText->setObjectName("titleText");
+  titleText->setFont(AppFont(kFontPixels, true));
+  titleText->setText("About Tavro");
+  titleText->fitToText();
+  titleText->move(8, 8);
+  GlyphButton* closeGlyph = CreateCloseGlyph(titleStrip_);
+  closeGlyph->setObjectName("closeGlyph");
+  closeGlyph->move(289, 7);
+
+  body_ = new GradientPanel(this, kWhite, skin_->SkinBaseColor);
+  body_->setObjectName("body");
+  body_->setGeometry(3, kTitleHeight + 3, kWidth - 6, kHeight - kTitleHeight - 6);
+
+  iconFrame_ = new OutlinePanel(skin_, body_);
+  iconFrame_->setGeometry(8, 7, 57, 169);
+  // The body's gradient upside down.
+  iconColumn_ = new GradientPanel(iconFrame_, body_->bottomColor(), body_->topColor());
+  iconColumn_->setGeometry(1, 1, 57 - 2, 169 - 2);
+  auto* icon = new IconPanel(iconColumn_);
+  icon->setGeometry(11, 8, kIconSize, kIconSize);
+
+  auto* product = new ShadowLabel(body_);
+  product->setObjectName("product");
+  product->setFont(AppFont(kProductFontPixels, true));
+  product->setTextColor(Qt::black);
+  product->setShadowColor(QColor::fromRgb(kShadowColor));
+  product->setText(kWindowCaption);
+  product->fitToText();
+  product->move(73, 7);
+
+  QLabel* freeware = makeWrappedLabel("Freeware", QRect(73, 25, 232, 33), body_);
+  freeware->setObjectName("freeware");
+  freeware->setEnabled(false);
+  makeWrappedLabel(kDescription, QRect(73, 62, 232, 41), body_)->setObjectName("description");
+  statistics_ = makeWrappedLabel(QString(), QRect(73, 110, 232, 45), body_);
+  statistics_->setObjectName("statistics");
+
+  link_ = new LinkLabel(kMakerWebAddress, body_);
+  link_->setObjectName("link");
+  link_->move(73, 161);
+}
+
+void AboutBox::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  body_->setColors(kWhite, skin_->SkinBaseColor);
+  iconFrame_->update();
+}
+
+void AboutBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  PaintSkinFrame(painter, rect(), *skin_);
+  // The skin may have changed since the box was shown.
+  body_->setColors(kWhite, skin_->SkinBaseColor);
+  iconColumn_->setColors(body_->bottomColor(), body_->topColor());
+}
+
+}  // namespace tavro2

@@ -1,0 +1,259 @@
+#include "ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <limits>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "ui/skin.h"
+#include "ui/skin_widgets.h"
+
+namespace tavro2 {
+namespace {
+
+// The layout below was drawn for Arial at 11 pixels per em (the platform's
+// 8-point default, a line about 14 pixels high); at a larger size the texts
+// run into the controls placed beside them.
+constexpr int kFontPixels = 11;
+constexpr float kWindowMix = 0.2f;
+constexpr float kSliderBackgroundMix = 0.78f;
+constexpr int kBoxWidth = 41;
+constexpr int kBoxHeight = 22;
+constexpr int kListHeight = 22;
+constexpr int kSliderHeight = 24;
+
+const char* const kFromLeft = "From Left";
+const char* const kFromRight = "From Right";
+
+QLabel* makeLabel(const QString& text, int x, int y, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->adjustSize();
+  label->move(x, y);
+  return label;
+}
+
+}  // namespace
+
+std::int32_t BoxNumber(std::string_view text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // One past the largest magnitude, so that "-2147483648" still fits.
+  constexpr std::int64_t kCap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    magnitude = std::min(kCap, magnitude * 10 + (text[i] - '0'));
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      host_(host) {
+  setObjectName("F2");
+  setFixedSize(kWidth, kHeight);
+  setFont(AppFont(kFontPixels));
+  createControls();
+  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  fillFromSettings();
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+  }
+}
+
+void OptionsDialog::Open(const OptionsHost& host) {
+  OptionsDialog dialog(host, host.mainWindow);
+  dialog.exec();
+}
+
+void OptionsDialog::createControls() {
+  titleStrip_ = new SkinTitleStrip(host_.skin, this);
+  titleStrip_->setGeometry(0, 0, kWidth, kTitleHeight);
+  titleText_ = new ShadowLabel(titleStrip_);
+  titleText_->setObjectName("titleText");
+  titleText_->setFont(AppFont(kFontPixels, true));
+  titleText_->setText("Tavro - Options");
+  titleText_->fitToText();
+  titleText_->move((kWidth - titleText_->width()) / 2, (kTitleHeight - titleText_->height()) / 2);
+  closeGlyph_ = CreateCloseGlyph(titleStrip_);
+  closeGlyph_->setObjectName("closeGlyph");
+  closeGlyph_->move(262, 7);
+
+  body_ = new GradientPanel(this, kWhite, host_.skin->SkinBaseColor);
+  body_->setObjectName("body");
+  body_->setGeometry(3, kTitleHeight + 3, kWidth - 6, kHeight - kTitleHeight - 6);
+
+  group_ = new QGroupBox(body_);
+  group_->setGeometry(6, 8, 272, 193);
+
+  alwaysOnTop_ = new QCheckBox("Always on Top", group_);
+  alwaysOnTop_->setObjectName("alwaysOnTop");
+  alwaysOnTop_->adjustSize();
+  alwaysOnTop_->move(9, 15);
+  autoRemAlpha_ = new QCheckBox("Auto remove non Alphanumeric", group_);
+  autoRemAlpha_->setObjectName("autoRemAlpha");
+  autoRemAlpha_->adjustSize();
+  autoRemAlpha_->move(9, 39);
+
+  makeLabel("Main words list, before", 9, 74, group_);
+  wordsBefore_ = makeNumberBox(126, 69);
+  wordsBefore_->setObjectName("wordsBefore");
+  makeLabel("After", 173, 74, group_);
+  wordsAfter_ = makeNumberBox(207, 69);
+  wordsAfter_->setObjectName("wordsAfter");
+  makeLabel("Max Contain text", 9, 96, group_);
+  maxContainTexts_ = makeNumberBox(126, 92);
+  maxContainTexts_->setObjectName("maxContainTexts");
+  makeLabel("Max 50", 174, 96, group_);
+
+  auto* skinLabel = new QLabel("Select Skin", group_);
+  skinLabel->setGeometry(9, 119, 57, 15);
+  skinList_ = new QComboBox(group_);
+  skinList_->setObjectName("skinList");
+  skinList_->setGeometry(126, 115, 136, kListHeight);
+  for (const SkinInfo& info : SkinTable()) skinList_->addItem(info.name);
+
+  makeLabel("Max word history", 9, 141, group_);
+  wordHistory_ = makeNumberBox(126, 138);
+  wordHistory_->setObjectName("wordHistory");
+  historyOrder_ = new QComboBox(group_);
+  historyOrder_->setObjectName("historyOrder");
+  historyOrder_->setGeometry(173, 138, 89, kListHeight);
+  historyOrder_->addItems({kFromLeft, kFromRight});
+
+  makeLabel("Alpha Blend", 9, 167, group_);
+
+  saveButton_ = new QPushButton("Save", body_);
+  saveButton_->setObjectName("saveButton");
+  saveButton_->setFont(AppFont(kFontPixels, true));
+  saveButton_->setGeometry(205, 206, 72, 27);
+  saveButton_->setFocusPolicy(Qt::NoFocus);
+  saveButton_->setAutoDefault(false);
+  connect(saveButton_, &QPushButton::clicked, this, &OptionsDialog::save);
+}
+
+QLineEdit* OptionsDialog::makeNumberBox(int x, int y) {
+  auto* box = new QLineEdit(group_);
+  box->setGeometry(x, y, kBoxWidth, kBoxHeight);
+  // Typing takes digits only; the value is still parsed leniently on Save.
+  box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), box));
+  return box;
+}
+
+void OptionsDialog::fillFromSettings() {
+  const Settings& settings = *host_.settings;
+  skinList_->setCurrentIndex(settings.Skin < skinList_->count() ? settings.Skin : -1);
+  wordsBefore_->setText(QString::number(settings.WordsBefore));
+  wordsAfter_->setText(QString::number(settings.WordsAfter));
+  maxContainTexts_->setText(QString::number(settings.MaxContainTexts));
+  alwaysOnTop_->setChecked(settings.AlwaysOnTop);
+  autoRemAlpha_->setChecked(settings.AutoRemAlpha);
+  wordHistory_->setText(QString::number(settings.WordHistory));
+
+  opacity_ = new QSlider(Qt::Horizontal, group_);
+  opacity_->setObjectName("opacity");
+  opacity_->setGeometry(136, 162, 120, kSliderHeight);
+  opacity_->setRange(kOpacityMin, kOpacityMax);
+  opacity_->setFocusPolicy(Qt::NoFocus);
+  opacity_->setAutoFillBackground(true);
+  recolorSlider();
+  opacity_->setValue(std::clamp<int>(settings.AlphaBlend, kOpacityMin, kOpacityMax));
+
+  // Attached only now, so that filling the controls writes nothing.
+  connect(skinList_, &QComboBox::currentIndexChanged, this, &OptionsDialog::skinChanged);
+  connect(opacity_, &QSlider::valueChanged, this, &OptionsDialog::opacityChanged);
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The stored value may lie outside the slider's range (AlphaBlend 5): the
+  // slider shows it brought into range, and the main window and the file
+  // take that value too.
+  const int position = std::clamp<int>(host_.settings->AlphaBlend, kOpacityMin, kOpacityMax);
+  {
+    const QSignalBlocker quiet(opacity_);
+    opacity_->setValue(position);
+  }
+  opacityChanged(position);
+  historyOrder_->setCurrentIndex(host_.settings->HistoryFromRight ? 1 : 0);
+}
+
+void OptionsDialog::skinChanged(int index) {
+  if (index < 0) return;
+  if (host_.applySkin) host_.applySkin(index);
+  if (host_.mainWindow) host_.mainWindow->update();
+  update();
+  titleStrip_->update();
+  body_->setColors(kWhite, host_.skin->SkinBaseColor);
+  recolorSlider();
+  host_.ini->WriteInteger(settings_key::kSkin, index);
+  // The running value follows the file, so the next opening shows this skin.
+  host_.settings->Skin = static_cast<std::uint8_t>(index);
+}
+
+void OptionsDialog::opacityChanged(int position) {
+  SetOpacity(host_.mainWindow, position);
+  host_.ini->WriteInteger(settings_key::kAlphaBlend, position);
+  // Kept in the running settings too: the next opening starts from it rather
+  // than putting the old opacity back.
+  host_.settings->AlphaBlend = static_cast<std::uint16_t>(position);
+}
+
+void OptionsDialog::save() {
+  IniFile& ini = *host_.ini;
+  ini.WriteInteger(settings_key::kWordsBefore, BoxNumber(wordsBefore_->text().toStdString()));
+  ini.WriteInteger(settings_key::kWordsAfter, BoxNumber(wordsAfter_->text().toStdString()));
+  ini.WriteInteger(settings_key::kMaxContainTexts,
+                   BoxNumber(maxContainTexts_->text().toStdString()));
+  ini.WriteBoolean(settings_key::kAlwaysOnTop, alwaysOnTop_->isChecked());
+  ini.WriteBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
+  ini.WriteInteger(settings_key::kAlphaBlend, opacity_->value());
+  ini.WriteInteger(settings_key::kWordHistory, BoxNumber(wordHistory_->text().toStdString()));
+  ini.WriteBoolean(settings_key::kHistoryFromRight, historyOrder_->currentText() == kFromRight);
+  if (host_.readSettings) host_.readSettings();
+  accept();
+}
+
+void OptionsDialog::recolorSlider() {
+  QPalette colors = opacity_->style()->standardPalette();
+  const ColorRef top = body_->topColor();
+  const ColorRef bottom = body_->bottomColor();
+  colors.setColor(QPalette::Window, toQColor(BlendColor(top, bottom, kSliderBackgroundMix)));
+  colors.setColor(QPalette::Button, toQColor(bottom));
+  colors.setColor(QPalette::Highlight, toQColor(bottom));
+  colors.setColor(QPalette::Mid, toQColor(bottom));
+  colors.setColor(QPalette::Light, toQColor(top));
+  colors.setColor(QPalette::Dark, toQColor(host_.skin->SkinOutlineColor));
+  opacity_->setPalette(colors);
+}
+
+void OptionsDialog::paintEvent(QPaintEvent*) {
+  const QColor windowColor = toQColor(BlendColor(kWhite, host_.skin->SkinBaseColor, kWindowMix));
+  QPainter painter(this);
+  painter.fillRect(rect(), windowColor);
+  PaintSkinFrame(painter, rect(), *host_.skin);
+  if (saveButton_->palette().color(QPalette::Button) != windowColor) {
+    QPalette colors = saveButton_->palette();
+    colors.setColor(QPalette::Button, windowColor);
+    saveButton_->setPalette(colors);
+  }
+}
+
+}  // namespace tavro2
