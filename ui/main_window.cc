@@ -544,6 +544,12 @@ void MainWindow::changeEvent(QEvent* event) {
 // chunks and joined; its end only queues a call to this thread, so the join
 // cannot wait on us.
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The add-word editor may hold unsaved words: it asks first, and a Cancel
+  // there (or a save that failed) keeps the program running.
+  if (addWordEditor_ && !addWordEditor_->close()) {
+    event->ignore();
+    return;
+  }
   closeHistoryWindow();
   clipboardTimer_->stop();
   loader_->stop();

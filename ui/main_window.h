@@ -222,6 +222,7 @@ class MainWindow : public QWidget {
   bool applyingLanguage_ = false;
   int hintLine_ = -1;  // phrase-list line whose text is the hint; none yet
   QPointer<QWidget> historyWindow_;
+  QPointer<QWidget> addWordEditor_;  // FAddWord while it is open
 
   // Controls, in creation order.
   SkinTitleStrip* titleStrip_ = nullptr;

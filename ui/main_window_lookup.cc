@@ -63,7 +63,9 @@ void MainWindow::showPhraseList() {
 }
 
 void MainWindow::setStatusText(const std::string& text) {
-  statusLine_->setText(qStringOf1252(text));
+  const QString shown = qStringOf1252(text);
+  statusLine_->setText(shown);
+  emit statusChanged(shown);
 }
 
 void MainWindow::onMainSelection(int row) {

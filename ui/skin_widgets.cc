@@ -169,7 +169,7 @@ GlyphButton* CreateCloseGlyph(QWidget* titleStrip) {
   auto* glyph = new GlyphButton(kImageClose, kImageCloseHot, kImageClosePressed, titleStrip);
   QObject::connect(glyph, &GlyphButton::activated, glyph, [glyph] {
     // A posted close request, so the window closes after this event returns.
-    QCoreApplication::postEvent(glyph->window(), new QEvent(QEvent::Close));
+    QMetaObject::invokeMethod(glyph->window(), &QWidget::close, Qt::QueuedConnection);
   });
   return glyph;
 }
