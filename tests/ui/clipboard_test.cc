@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include "fake_history_host.h"
 #include "ui/clipboard_monitor.h"
+#include "ui/main_window.h"
 
 namespace tavro2::test {
 namespace {
@@ -204,6 +208,77 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
   EXPECT_EQ(host.searchBox, "hello");
   EXPECT_EQ(system.readCount(), 2);
   clipboard->clear();
+}
+
+// The same path through the real main window and its history host.
+class MainWindowClipboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    writeDataFile(dir.file("dataen.dat"), {"can", "hello"}, {"dapat", "halo"});
+    writeDataFile(dir.file("dataid.dat"), {"halo"}, {"hello"});
+    writeDataFile(dir.file("datapr.dat"), {"halo kawan"}, {"hello friend"});
+    writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\n");
+    writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
+    window = std::make_unique<MainWindow>(dir.path());
+    window->show();
+    QDeadlineTimer deadline(30000);
+    while (!window->statusLine()->text().contains("Data OK") && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    host = window->historyHost();
+  }
+  void TearDown() override {
+    window.reset();
+    QGuiApplication::clipboard()->clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  TempDir dir;
+  std::unique_ptr<MainWindow> window;
+  MainWindowHistoryHost* host = nullptr;
+};
+
+TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory) {
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(window->statusLine()->text().contains("Data OK"));
+  ASSERT_TRUE(window->clipboardMonitoring());
+  window->toggleHistory();
+  FHistory* history = host->historyWindow();
+  ASSERT_NE(history, nullptr);
+  EXPECT_EQ(window->historyWindow(), history);
+  while (history->slideTimerActive()) history->slideTick();
+
+  QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
+  host->PollClipboard();
+  EXPECT_EQ(window->searchBox()->text(), "hello");
+  EXPECT_EQ(window->translationPane()->toPlainText(), "hello halo");
+  EXPECT_EQ(readFile(dir.file("History.txt")), crlfJoin({"can=can dapat", "hello=hello halo"}));
+  EXPECT_TRUE(window->clipboardHit());
+  EXPECT_EQ(history->items().front()->itemText(), " hello");
+  EXPECT_TRUE(host->definitionPopup()->isVisible());
+  EXPECT_EQ(host->definitionPopup()->textArea()->toPlainText(), "hello halo");
+
+  // Choosing the older item shows its stored entry.
+  history->ChooseHistoryItem(history->items()[1]);
+  EXPECT_EQ(window->searchBox()->text(), "can");
+  EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");
+}
+
+TEST_F(MainWindowClipboardTest, HistoryMenuHidesAndBringsBackTheMainWindow) {
+  window->toggleHistory();
+  FHistory* history = host->historyWindow();
+  ASSERT_NE(history, nullptr);
+  history->toggleMainWindow();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->hiddenFlag());
+  history->toggleMainWindow();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->hiddenFlag());
+
+  // Closing the main window closes the history window with it.
+  window->close();
+  EXPECT_EQ(host->historyWindow(), nullptr);
+  EXPECT_EQ(window->historyWindow(), nullptr);
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include "fake_history_host.h"
 #include "ui/history_window.h"
@@ -91,6 +92,9 @@ struct SlideCase {
   int ticksIn;   // ticks until docked
   int ticksOut;  // ticks of the slide out, the closing one included
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SlideCase& c, std::ostream* os) { *os << c.name; }
 
 class HistorySlideTest : public HistoryWindowTest,
                          public ::testing::WithParamInterface<SlideCase> {};
@@ -323,6 +327,44 @@ TEST_F(HistoryWindowTest, ColoursComeFromTheSkin) {
   host.colorsValue.window = RgbColor(1, 2, 3);
   w->applyColors();
   EXPECT_EQ(w->palette().color(QPalette::Window), QColor(1, 2, 3));
+}
+
+TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
+  host.addWords({"one"});
+  FHistory* w = openDocked();
+  QLabel* title = w->title();
+  const QPoint grab = title->mapToGlobal(QPoint(5, 5));
+  auto send = [title](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, title->mapFromGlobal(global), global,
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(title, &event);
+  };
+  send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
+  send(QEvent::MouseMove, grab - QPoint(600, 100), Qt::LeftButton);
+  EXPECT_EQ(w->pos(), QPoint(1216 - 600, host.window->y()));
+  EXPECT_EQ(w->y(), (770 - w->height()) / 2 - 100);
+  send(QEvent::MouseMove, grab - QPoint(1210, 0), Qt::LeftButton);  // 6 from the left edge
+  EXPECT_EQ(w->x(), 0);
+  send(QEvent::MouseButtonRelease, grab - QPoint(1210, 0), Qt::NoButton);
+  send(QEvent::MouseMove, grab, Qt::NoButton);
+  EXPECT_EQ(w->x(), 0) << "no drag after the release";
+}
+
+TEST_F(HistoryWindowTest, ClickingAnItemChoosesIt) {
+  host.addWords({"one", "two"});
+  FHistory* w = openDocked();
+  HistoryItem* item = w->items()[1];
+  const QPoint inside(5, 5);
+  QMouseEvent press(QEvent::MouseButtonPress, inside, item->mapToGlobal(inside), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, inside, item->mapToGlobal(inside),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(item, &press);
+  EXPECT_EQ(w->lastWord(), "");
+  QCoreApplication::sendEvent(item, &release);
+  EXPECT_EQ(w->lastWord(), "one");
+  EXPECT_EQ(host.searchBox, "one");
 }
 
 TEST_F(HistoryWindowTest, ClosingDetachesFromTheHistory) {
