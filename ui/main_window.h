@@ -264,7 +264,6 @@ class MainWindow : public QWidget {
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;
 
-  friend class MainWindowTest;
 };
 
 }  // namespace tavro2
