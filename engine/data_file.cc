@@ -11,6 +11,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace tavro2 {
@@ -21,6 +23,9 @@ namespace {
 // compresses better than 1:8. A block that does still decodes correctly,
 // only with a reallocation or two.
 constexpr std::size_t kReserveRatio = 32;
+
+// Threads that decode the chunks of one block at once, the caller included.
+constexpr unsigned kMaxDecodeThreads = 8;
 
 std::uint32_t getU32(const char* p) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);
@@ -123,6 +128,7 @@ class MemoryBlock {
   const unsigned char* bytes(std::size_t offset, std::size_t) {
     return reinterpret_cast<const unsigned char*>(bytes_.data() + offset);
   }
+  MemoryBlock forWorker() const { return *this; }
 
  private:
   std::string_view bytes_;
@@ -140,6 +146,8 @@ class FileBlock {
     if (n > kMaxChunkSize || file_.readAt(buffer_.get(), n, start_ + offset) != n) return nullptr;
     return reinterpret_cast<const unsigned char*>(buffer_.get());
   }
+  // Another reader of the same block with a buffer of its own.
+  FileBlock forWorker() const { return FileBlock(file_, start_, size_); }
 
  private:
   const File& file_;
@@ -153,6 +161,83 @@ struct Decoded {
   bool shortOfTextSize = false;  // fewer bytes than TextSize (or no TextSize at all)
 };
 
+// The fast road for a block as the writer makes it: every chunk but the last
+// decodes to exactly kPieceSize bytes and the last to the rest of TextSize,
+// so each chunk's place in the text is known before decoding and the chunks
+// are decoded on several threads, each straight into its place. Anything
+// else (odd chunk sizes, damage, a TextSize the block cannot vouch for)
+// returns false with the text emptied, and the caller decodes the block
+// chunk by chunk, which alone decides what a damaged block keeps.
+template <typename Block>
+bool decodeInParallel(Block& block, std::uint32_t textSize, std::string& text,
+                      const std::atomic<bool>* cancel, bool& cancelled) {
+  const unsigned threads = std::min(std::thread::hardware_concurrency(), kMaxDecodeThreads);
+  const std::size_t chunks = (std::size_t{textSize} + kPieceSize - 1) / kPieceSize;
+  if (threads < 2 || chunks < 3 || textSize > std::uint64_t{block.size()} * kReserveRatio)
+    return false;
+
+  struct Chunk {
+    std::size_t offset;
+    std::uint32_t size;
+  };
+  std::vector<Chunk> where;
+  where.reserve(chunks);
+  std::size_t pos = 4;
+  for (std::size_t i = 0; i < chunks; ++i) {
+    const unsigned char* sizeBytes = block.size() - pos >= 4 ? block.bytes(pos, 4) : nullptr;
+    if (!sizeBytes) return false;
+    const std::uint32_t size = getU32(reinterpret_cast<const char*>(sizeBytes));
+    if (size > kMaxChunkSize || size > block.size() - pos - 4) return false;
+    where.push_back({pos + 4, size});
+    pos += 4 + size;
+  }
+
+  text.resize(textSize);
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> failed{false};
+  std::atomic<bool> stopped{false};
+  auto work = [&](Block reader) {
+    for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < chunks;) {
+      if (failed.load(std::memory_order_relaxed)) return;
+      if (cancel && cancel->load(std::memory_order_relaxed)) {
+        stopped.store(true, std::memory_order_relaxed);
+        return;
+      }
+      const std::size_t at = i * kPieceSize;
+      const std::size_t room = std::min<std::size_t>(kPieceSize, textSize - at);
+      const unsigned char* src = reader.bytes(where[i].offset, where[i].size);
+      ucl_uint produced = static_cast<ucl_uint>(room);
+      if (!src || ucl_nrv2e_decompress_safe_8(src, where[i].size,
+                                              reinterpret_cast<unsigned char*>(text.data() + at),
+                                              &produced, nullptr) != UCL_E_OK ||
+          produced != room) {
+        failed.store(true, std::memory_order_relaxed);
+        return;
+      }
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (unsigned t = 1; t < threads && t < chunks; ++t) {
+    try {
+      helpers.emplace_back(work, block.forWorker());
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: the others share the work
+    }
+  }
+  work(block.forWorker());
+  for (std::thread& h : helpers) h.join();
+
+  if (stopped.load() && !failed.load()) {
+    cancelled = true;
+    return true;
+  }
+  if (failed.load() || stopped.load()) {
+    text.clear();
+    return false;
+  }
+  return true;
+}
+
 template <typename Block>
 Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
   Decoded out;
@@ -165,6 +250,7 @@ Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
   }
   const std::uint32_t textSize = getU32(reinterpret_cast<const char*>(head));
   std::string& text = result.text;
+  if (decodeInParallel(block, textSize, text, cancel, result.cancelled)) return out;
   // Chunks decode straight into the text while it has a whole chunk's room
   // to spare; the last one or two go through `scratch` and are appended, so
   // an honest block ends with a buffer of exactly TextSize bytes.

@@ -133,7 +133,7 @@ TEST_F(LoaderTest, DestroyingARunningLoaderStopsIt) {
   // Whatever was published is whole.
   for (DataKind k : {DataKind::kEnglish, DataKind::kIndonesian, DataKind::kPhrase})
     if (store_.count(k) > 0) {
-      EXPECT_EQ(store_.headwords(k).text(), text);
+      EXPECT_TRUE(store_.headwords(k).text() == text);  // no gtest diff of 1 MB
     }
 }
 
