@@ -37,7 +37,13 @@ int main(int argc, char** argv) {
     many += "word" + std::to_string(i) + "\r\n";
     manyTrans += "n kata " + std::to_string(i) + "; (Id) arti\r\n";
   }
+  // Over two pieces of repetitive text: three chunks in under 2 KB, enough
+  // for the decoder's multi-threaded road.
+  std::string large;
+  for (int i = 0; large.size() < 2 * 262144 + 5000; ++i)
+    large += "kata" + std::to_string(i % 100) + "=word\r\n";
   const std::vector<Seed> seeds = {
+      {"three_chunks", large, "x\r\n"},
       {"small", "apple\r\nbank\r\n", "n apel\r\nn tepi; sungai\r\n"},
       {"empty", "", ""},
       {"line_ends", "a\rb\r\n\r\nc\nd", "x\r\n"},
