@@ -6,21 +6,46 @@
 #include <QWidget>
 
 #include "app/history_list.h"
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "editor/add_word_editor.h"
 #include "engine/lookup_state.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
+#include "ui/about_box.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
 
 namespace tavro2 {
 
 // Options: create the options dialog, show it modally, destroy it.
-void MainWindow::openOptions() {}
+void MainWindow::openOptions() {
+  OptionsHost host;
+  host.mainWindow = this;
+  host.settings = settings_.get();
+  host.ini = ini_.get();
+  host.skin = &skin_;
+  host.applySkin = [this](int index) {
+    ApplySkin(index);
+    if (addWordEditor_) addWordEditor_->update();
+  };
+  host.readSettings = [this] { ReadSettings(); };
+  OptionsDialog::Open(host);
+}
 
 // About: create the about box, show it modally, destroy it.
-void MainWindow::openAbout() {}
+void MainWindow::openAbout() { AboutBox::Open(*store_, programDir_, &skin_, this); }
 
-// Add: create the add-word editor if none exists, then show it.
-void MainWindow::openAddWord() {}
+// Add: create the add-word editor if none exists, then show it. The editor
+// deletes itself when it closes, which clears the pointer, so the next
+// command builds a fresh one.
+void MainWindow::openAddWord() {
+  if (!addWordEditor_) addWordEditor_ = new FAddWord(programDir_, &skin_, this);
+  addWordEditor_->show();
+  addWordEditor_->raise();
+  addWordEditor_->activateWindow();
+  addWordEditor_->setFocus();
+}
 
 // History: with at least one word in the history, open the history window or
 // slide a docked one out; with an empty history nothing happens.

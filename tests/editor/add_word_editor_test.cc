@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <deque>
 #include <filesystem>
@@ -23,6 +25,7 @@
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
+#include "ui/main_window.h"
 #include "ui/skin.h"
 
 namespace tavro2 {
@@ -419,6 +422,46 @@ TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
   lookup.settings.direction = Direction::kIndonesianEnglish;
   EXPECT_TRUE(lookup.LookupWord("kucing"));
   EXPECT_NE(lookup.translationText.find("cat"), std::string::npos);
+}
+
+// Answers the next message box, which the code under test runs modally.
+void answerNextMessageBox(QMessageBox::StandardButton answer, QString* text) {
+  QTimer::singleShot(0, [answer, text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    *text = box->text();
+    box->button(answer)->click();
+  });
+}
+
+// The main window's Add button keeps one editor; quitting the program with
+// unsaved words in it asks first.
+TEST(AddWordFromMainWindowTest, OneEditorThatIsAskedBeforeTheProgramCloses) {
+  test::TempDir dir;
+  writeFile(dir.file("Tavro2en.dat"), "a=b\r\n");
+  MainWindow window(dir.path());
+  auto* add = window.findChild<QAbstractButton*>("addButton");
+  add->click();
+  QPointer<FAddWord> editor = window.findChild<FAddWord*>();
+  ASSERT_FALSE(editor.isNull());
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(editor->text(), "a=b\r\n");
+  editor->setText("c=d\r\n");
+  add->click();
+  EXPECT_EQ(window.findChildren<FAddWord*>().size(), 1);
+  EXPECT_EQ(editor->text(), "c=d\r\n");  // shown again as it was
+
+  QString asked;
+  answerNextMessageBox(QMessageBox::Cancel, &asked);
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(asked, "Do you want to save changes ?");
+  EXPECT_TRUE(editor->isVisible());
+
+  answerNextMessageBox(QMessageBox::Yes, &asked);
+  EXPECT_TRUE(window.close());
+  EXPECT_EQ(readFile(dir.file("Tavro2en.dat")), "c=d\r\n");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(editor.isNull());
 }
 
 }  // namespace

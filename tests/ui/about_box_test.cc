@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <string>
@@ -133,6 +136,25 @@ TEST_F(AboutBoxTest, TakesTheSkinsColoursWhenShown) {
   QTest::mouseClick(child<QWidget>(box, "closeGlyph"), Qt::LeftButton);
   QCoreApplication::sendPostedEvents();
   EXPECT_FALSE(box.isVisible());
+}
+
+// The main window's about button shows the box modally with the counts of
+// the window's store and the dates of the files in its directory.
+TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
+  test::TempDir dir;
+  test::writeDataFile(dir.file("dataen.dat"), {"a"}, {"b"});
+  MainWindow window(dir.path());  // not shown, so nothing is loaded yet
+  QString text;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->statisticsText();
+    box->reject();
+  });
+  window.findChild<QAbstractButton*>("aboutButton")->click();
+  const QString date = QLocale::system().toString(QDate(2009, 1, 1), "dd MMM yy");
+  EXPECT_EQ(text, "English-Indonesian : 0 [" + date + "]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]");
+  EXPECT_EQ(window.findChild<AboutBox*>(), nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 #include <climits>
 #include <optional>
@@ -18,6 +21,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "test_util.h"
+#include "ui/main_window.h"
 #include "ui/skin.h"
 #include "ui/skin_widgets.h"
 
@@ -194,6 +198,32 @@ TEST_F(OptionsDialogTest, SliderSetsOpacityAndStoresItAtOnce) {
   again->show();
   EXPECT_EQ(child<QSlider>(*again, "opacity")->value(), 180);
   EXPECT_EQ(OpacityOf(&mainWindow_), 180);
+}
+
+// The main window's settings button: the dialog runs modally over it, a skin
+// chosen there recolours it at once, and Save leaves it with the bounded
+// values read back from the file.
+TEST(OptionsFromMainWindowTest, SkinAndSaveReachTheMainWindow) {
+  test::TempDir dir;
+  MainWindow window(dir.path());
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    ran = true;
+    dialog->findChild<QComboBox*>("skinList")->setCurrentIndex(14);
+    EXPECT_EQ(window.skin().index, 14);
+    EXPECT_EQ(window.skin().SkinBaseColor, RgbColor(101, 157, 216));
+    dialog->findChild<QLineEdit*>("maxContainTexts")->setText("0");
+    dialog->findChild<QPushButton*>("saveButton")->click();
+  });
+  window.findChild<QAbstractButton*>("settingsButton")->click();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(window.findChild<OptionsDialog*>(), nullptr);  // destroyed on closing
+  EXPECT_EQ(window.settings().MaxContainTexts, 6);
+  EXPECT_EQ(window.settings().Skin, 14);
+  EXPECT_EQ(window.iniFile().ReadInteger("Skin", 0), 14);
+  EXPECT_EQ(window.iniFile().ReadInteger("MaxContainTexts", 10), 0);
 }
 
 }  // namespace
