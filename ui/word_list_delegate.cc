@@ -14,14 +14,23 @@ QSize lineSize(const QStyleOptionViewItem& option, bool bold) {
   return QSize(option.rect.width(), QFontMetrics(font).height() + 1);
 }
 
+// The list's text colour, except on a selection colour so dark that text in
+// it could not be read (the base colour of the dark skins): white there.
+QColor textColorOn(const QColor& background, const QColor& text) {
+  const int lightness =
+      (299 * background.red() + 587 * background.green() + 114 * background.blue()) / 1000;
+  return lightness < 128 ? QColor(Qt::white) : text;
+}
+
 void drawLine(QPainter* painter, const QStyleOptionViewItem& option, const QString& text,
-              const QColor& background, bool bold, int indent) {
+              const QColor& background, bool bold, int indent, bool selected) {
   painter->save();
   painter->fillRect(option.rect, background);
   QFont font = option.font;
   font.setBold(bold);
   painter->setFont(font);
-  painter->setPen(option.palette.color(QPalette::Text));
+  const QColor textColor = option.palette.color(QPalette::Text);
+  painter->setPen(selected ? textColorOn(background, textColor) : textColor);
   painter->setClipRect(option.rect);
   const QRect textRect = option.rect.adjusted(indent, 0, 0, 0);
   painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
@@ -42,7 +51,8 @@ void WordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const bool selected = isSelected(option);
   const QColor background = selected ? toQColor(palette_->toolBarBottom)
                                      : option.palette.color(QPalette::Base);
-  drawLine(painter, option, index.data(Qt::DisplayRole).toString(), background, selected, 4);
+  drawLine(painter, option, index.data(Qt::DisplayRole).toString(), background, selected, 4,
+           selected);
 }
 
 QSize WordListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
@@ -55,10 +65,11 @@ PhraseListDelegate::PhraseListDelegate(const SkinPalette* palette, QObject* pare
 void PhraseListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
   const bool phrase = index.row() % 2 == 0;
+  const bool selected = isSelected(option);
   QColor background = phrase ? toQColor(palette_->phraseList) : QColor(Qt::white);
-  if (isSelected(option)) background = toQColor(palette_->toolBarBottom);
+  if (selected) background = toQColor(palette_->toolBarBottom);
   drawLine(painter, option, index.data(Qt::DisplayRole).toString(), background, phrase,
-           phrase ? 4 : 14);
+           phrase ? 4 : 14, selected);
 }
 
 QSize PhraseListDelegate::sizeHint(const QStyleOptionViewItem& option,

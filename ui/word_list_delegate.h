@@ -4,7 +4,8 @@
 // filled and its text drawn 4 pixels from the left, at the top. The selected
 // line is filled with the selection colour (the tool bar's second gradient
 // colour) and its text is bold; other lines take the list's own background
-// and normal weight. The text colour is the list's text colour either way.
+// and normal weight. The text colour is the list's text colour, except on a
+// selection colour too dark to read it on (the dark skins), where it is white.
 //
 // Phrase list: items come in pairs. Even items (phrases) are bold on the
 // phrase-list colour, text 4 pixels in; odd items (translations) are regular

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include "test_util.h"
 #include "ui/image_list.h"
 #include "ui/skin_widgets.h"
+#include "ui/word_list_delegate.h"
 
 namespace tavro2 {
 namespace {
@@ -515,6 +517,82 @@ TEST_F(MainWindowTest, PhraseListHintFollowsTheMouse) {
   EXPECT_EQ(list->toolTip(), list->item(0)->text());
   QTest::mouseMove(list->viewport(), second.center());
   EXPECT_EQ(list->toolTip(), list->item(1)->text());
+}
+
+// --- Owner drawing -----------------------------------------------------------------------
+
+// Paints one list line through a delegate and returns the picture.
+QImage paintLine(QStyledItemDelegate& delegate, QListWidget& list, int row, bool selected) {
+  QStyleOptionViewItem option;
+  option.initFrom(&list);
+  option.font = AppFont(14);
+  option.rect = QRect(0, 0, 120, 16);
+  option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+  QImage image(120, 16, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  delegate.paint(&painter, option, list.model()->index(row, 0));
+  return image;
+}
+
+// The darkest and the lightest pixel (text is antialiased, so its colour
+// shows as the extreme).
+std::pair<int, int> lightnessRange(const QImage& image) {
+  int low = 255, high = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const int l = image.pixelColor(x, y).lightness();
+      low = std::min(low, l);
+      high = std::max(high, l);
+    }
+  }
+  return {low, high};
+}
+
+TEST(OwnerDrawTest, WordListLines) {
+  SkinState skin;
+  skin.load(0);
+  SkinPalette palette = ComputeSkinPalette(skin);
+  QListWidget list;
+  list.addItems({"makan", "minum"});
+  QPalette p = list.palette();
+  p.setColor(QPalette::Base, toQColor(palette.mainWordList));
+  p.setColor(QPalette::Text, Qt::black);
+  list.setPalette(p);
+  WordListDelegate delegate(&palette, nullptr);
+
+  const QImage plain = paintLine(delegate, list, 0, false);
+  EXPECT_EQ(plain.pixelColor(0, 0), toQColor(palette.mainWordList));
+  EXPECT_EQ(plain.pixelColor(3, 8), toQColor(palette.mainWordList));  // text starts at 4
+  EXPECT_LT(lightnessRange(plain).first, 40);  // black text
+  const QImage selected = paintLine(delegate, list, 0, true);
+  EXPECT_EQ(selected.pixelColor(0, 0), toQColor(palette.toolBarBottom));
+  EXPECT_LT(lightnessRange(selected).first, 40);
+
+  // On the dark selection colour of a dark skin the text turns white.
+  skin.load(17);
+  palette = ComputeSkinPalette(skin);
+  const QImage dark = paintLine(delegate, list, 1, true);
+  EXPECT_EQ(dark.pixelColor(0, 0), toQColor(palette.toolBarBottom));
+  EXPECT_GT(lightnessRange(dark).second, 215);  // white text
+  EXPECT_GE(lightnessRange(dark).first, toQColor(palette.toolBarBottom).lightness());
+}
+
+TEST(OwnerDrawTest, PhraseListPairs) {
+  SkinState skin;
+  skin.load(0);
+  const SkinPalette palette = ComputeSkinPalette(skin);
+  QListWidget list;
+  list.addItems({"alat makan", "cutlery"});
+  PhraseListDelegate delegate(&palette, nullptr);
+  const QImage phrase = paintLine(delegate, list, 0, false);
+  const QImage translation = paintLine(delegate, list, 1, false);
+  EXPECT_EQ(phrase.pixelColor(0, 0), toQColor(palette.phraseList));
+  EXPECT_EQ(translation.pixelColor(0, 0), QColor(Qt::white));
+  // The translation is indented: nothing but ground left of 14 pixels.
+  for (int x = 0; x < 14; ++x)
+    for (int y = 0; y < 16; ++y) ASSERT_EQ(translation.pixelColor(x, y), QColor(Qt::white));
+  EXPECT_EQ(paintLine(delegate, list, 1, true).pixelColor(0, 0), toQColor(palette.toolBarBottom));
 }
 
 // --- Keys, menu and glyphs ---------------------------------------------------------------
