@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
