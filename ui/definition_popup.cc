@@ -123,9 +123,9 @@ void FDef::applyColors() {
 //  6. the main window shows the word's stored entry (ChooseHistoryItem);
 //  7. the translation pane's formatted contents are copied in;
 //  8. the popup is sized for its text (DefinitionPopupSize).
-// A popup on H's left is then placed again with its new width, so that it
-// ends at H's left edge instead of reaching over H (which would take the
-// mouse off the item and hide the popup again).
+// A popup on H's left keeps its right edge at H's left edge whenever its
+// width changes (steps 5 and 8), instead of reaching over H: over H it would
+// take the mouse off the item, which unmarks the item and hides the popup.
 void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
   const QRect h = history.geometry();
   const int top = h.y() + item.mapTo(&history, QPoint(0, 0)).y() + 1;
@@ -140,7 +140,11 @@ void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
   if (host_.searchBoxText() == word && pane->toPlainText() == textArea_->toPlainText()) return;
 
   history.markItem(&item);
-  resize(kWrapWidth, height());
+  if (onLeft) {
+    setGeometry(h.x() - kWrapWidth, top, kWrapWidth, height());
+  } else {
+    resize(kWrapWidth, height());
+  }
   history.ChooseHistoryItem(&item);
 
   QTextDocument* document = textArea_->document();

@@ -372,9 +372,19 @@ void FHistory::toggleMainWindow() {
 void FHistory::ShortByName() {
   HistoryList& list = host_.historyList();
   list.SortByName();
+  // A marked item stands for its word: the mark moves with the word rather
+  // than staying on a label that now shows another one.
+  std::vector<std::string> marked;
+  for (const HistoryItem* item : items_) {
+    if (item->isMarked()) marked.push_back(item->itemText());
+  }
+  const QColor markColor = toQColor(host_.colors().markedItem);
   const std::vector<std::string>& lines = list.lines();
   for (std::size_t j = 0; j < items_.size() && j < lines.size(); ++j) {
-    items_[j]->setItemText(" " + std::string(HistoryList::wordOf(lines[j])));
+    HistoryItem* item = items_[j];
+    item->setItemText(" " + std::string(HistoryList::wordOf(lines[j])));
+    const bool mark = std::find(marked.begin(), marked.end(), item->itemText()) != marked.end();
+    if (mark != item->isMarked()) item->setMarked(mark, markColor);
   }
 }
 

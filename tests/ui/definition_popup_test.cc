@@ -112,6 +112,33 @@ TEST_F(DefinitionPopupTest, StandsLeftOfAHistoryWindowOnTheRightAndRightOfOneOnT
   EXPECT_EQ(popup.pos(), QPoint(300 + history->width(), top));
 }
 
+// Records the popup's geometry at every move and resize.
+class GeometryLog : public QObject {
+ public:
+  explicit GeometryLog(QWidget* watched) : watched_(watched) { watched->installEventFilter(this); }
+  std::vector<QRect> rects;
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (object == watched_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+      rects.push_back(watched_->geometry());
+    return false;
+  }
+
+ private:
+  QWidget* watched_;
+};
+
+TEST_F(DefinitionPopupTest, NeverReachesOverTheHistoryWindowWhileItIsSized) {
+  // Over the history window it would take the mouse off the item, which
+  // unmarks the item and hides the popup again.
+  popup.ShowDefinitionPopup(*history, *item("cat"));
+  GeometryLog log(&popup);
+  popup.ShowDefinitionPopup(*history, *item("long"));
+  ASSERT_FALSE(log.rects.empty());
+  for (const QRect& r : log.rects) EXPECT_LE(r.x() + r.width(), history->x());
+}
+
 TEST_F(DefinitionPopupTest, CopiesTheTranslationPaneWithItsFormatting) {
   popup.ShowDefinitionPopup(*history, *item("book"));
   QTextDocument* copy = popup.textArea()->document();

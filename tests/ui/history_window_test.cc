@@ -285,8 +285,11 @@ TEST_F(HistoryWindowTest, ShortByNameReordersItemsButWritesNothing) {
   host.addWords({"pear", "Apple", "banana"});
   FHistory* w = openDocked();
   const std::string file = readFile(host.list.path());
+  w->markItem(w->items()[2]);  // " pear"
   w->ShortByName();
   EXPECT_EQ(host.itemTexts(), (std::vector<std::string>{" Apple", " banana", " pear"}));
+  EXPECT_FALSE(w->items()[0]->isMarked()) << "the mark follows its word";
+  EXPECT_TRUE(w->items()[2]->isMarked());
   EXPECT_EQ(readFile(host.list.path()), file);
   host.list.AddToHistory("cherry", "cherry ceri");
   EXPECT_EQ(readFile(host.list.path()),
