@@ -94,8 +94,7 @@ bool directoryReadable(const std::string& dir) {
 // Loads the three data files completely, as the loader thread would, and
 // returns the status line the window shows at the end of loading.
 std::string loadAll(DictionaryStore& store, const std::string& dir) {
-  std::array<LoadState, 3> outcomes{LoadState::kPending, LoadState::kPending,
-                                    LoadState::kPending};
+  std::array<LoadState, 3> outcomes{LoadState::kPending, LoadState::kPending, LoadState::kPending};
   LoadDictionary(store, dir, nullptr, [&](DataKind kind, LoadState state) {
     outcomes[static_cast<std::size_t>(kind)] = state;
   });
@@ -110,11 +109,21 @@ void appendJsonString(std::string& out, std::string_view utf8) {
   for (char ch : utf8) {
     const auto c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char buf[8];
@@ -214,9 +223,12 @@ std::string sanitizeUtf8(std::string_view s) {
 
 Direction directionOf(std::uint8_t language) {
   switch (language) {
-    case 2: return Direction::kEnglishIndonesian;
-    case 3: return Direction::kIndonesianEnglish;
-    default: return Direction::kAutomatic;
+    case 2:
+      return Direction::kEnglishIndonesian;
+    case 3:
+      return Direction::kIndonesianEnglish;
+    default:
+      return Direction::kAutomatic;
   }
 }
 

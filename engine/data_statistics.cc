@@ -10,7 +10,7 @@ namespace tavro2 {
 
 namespace {
 
-constexpr double kLastDay = 3652059;  // 31 December 9999
+constexpr double kLastDay = 3652059;       // 31 December 9999
 constexpr std::int64_t kDay1970 = 719163;  // DataDate of 1 January 1970
 
 // Days since 1 January 1970 to a proleptic Gregorian date (the era-based
@@ -60,8 +60,8 @@ std::optional<CalendarDate> CalendarDateOf(double dataDate) {
 std::string FormatCount(std::int64_t count) {
   const bool negative = count < 0;
   // Via unsigned so that the most negative value has a magnitude too.
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(count)
-                                     : static_cast<std::uint64_t>(count);
+  std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
   std::string digits = std::to_string(magnitude);
   std::string out;
   for (std::size_t i = 0; i < digits.size(); ++i) {
@@ -126,8 +126,11 @@ std::string DataStatisticsText(const DataStatistics& stats, const DateFormatter&
     std::string date = "-";
     if (stats.dates[i])
       if (const auto calendar = CalendarDateOf(*stats.dates[i])) date = formatDate(*calendar);
-    text.append(kLabels[i]).append(FormatCount(stats.counts[i])).append(" [").append(date).append(
-        "]");
+    text.append(kLabels[i])
+        .append(FormatCount(stats.counts[i]))
+        .append(" [")
+        .append(date)
+        .append("]");
   }
   return text;
 }

@@ -52,8 +52,8 @@ std::string FormatDdMmmYy(const CalendarDate& date, const MonthNames& months);
 using DateFormatter = std::function<std::string(const CalendarDate&)>;
 
 struct DataStatistics {
-  std::array<std::int32_t, 3> counts{};            // indexed by DataKind
-  std::array<std::optional<double>, 3> dates{};    // nothing: missing or < 8 bytes
+  std::array<std::int32_t, 3> counts{};          // indexed by DataKind
+  std::array<std::optional<double>, 3> dates{};  // nothing: missing or < 8 bytes
 };
 
 // Counts from the store and dates from the data files in programDir (which

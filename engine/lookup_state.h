@@ -45,20 +45,20 @@ class LookupState {
   LookupSettings settings;
 
   // --- What the window shows -------------------------------------------
-  std::string searchText;            // the search box, as the user typed it
-  WordList mainWords;                // main word list
-  WordList FoundTranslations;        // parallel to mainWords
-  std::string translationText;       // translation pane
+  std::string searchText;       // the search box, as the user typed it
+  WordList mainWords;           // main word list
+  WordList FoundTranslations;   // parallel to mainWords
+  std::string translationText;  // translation pane
   std::vector<FormatRun> translationRuns;
-  WordList relatedWords;             // related-text list
-  WordList RelatedTranslations;      // parallel to relatedWords
+  WordList relatedWords;               // related-text list
+  WordList RelatedTranslations;        // parallel to relatedWords
   std::string relatedTranslationText;  // related translation pane
   std::vector<FormatRun> relatedTranslationRuns;
-  std::vector<PhrasePair> phrases;   // phrase list: (phrase, translation) pairs
-  std::string statusText;            // status line (texts begin with a space)
+  std::vector<PhrasePair> phrases;  // phrase list: (phrase, translation) pairs
+  std::string statusText;           // status line (texts begin with a space)
   bool FoundInIndonesian = false;
   std::string fallbackWord;
-  WordList UserWordList;             // the user list read last
+  WordList UserWordList;  // the user list read last
   // Set by SearchFromBox: the query or one of its base forms was found.
   bool queryFound = false;
 
@@ -88,8 +88,8 @@ class LookupState {
 
  private:
   // One side of a lookup: its user list, then its dictionary headwords.
-  void scanSide(DataKind kind, const char* userListName, bool indonesian,
-                std::string_view query, std::size_t& related, bool& found);
+  void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
+                std::size_t& related, bool& found);
 
   const DictionaryStore& store_;
   std::string dir_;

@@ -79,9 +79,8 @@ std::array<std::string, 14> derivedForms(std::string_view word) {
   const std::string w1 = w.substr(0, 1);
   const std::string s = w.substr(0, w.size() - 1);
   const std::string d = w + w.back();
-  return {w + "ly",   w1,         w + "ing",  w + "ings", w + "ed",
-          w + "d",    w + "s",    d + "ings", d + "ing",  s + "ing",
-          s + "ied",  s + "ier",  s + "iest", s + "ily"};
+  return {w + "ly",   w1,        w + "ing", w + "ings", w + "ed",  w + "d",    w + "s",
+          d + "ings", d + "ing", s + "ing", s + "ied",  s + "ier", s + "iest", s + "ily"};
 }
 
 }  // namespace

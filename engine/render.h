@@ -14,7 +14,7 @@
 namespace tavro2 {
 
 struct FormatRun {
-  std::size_t start = 0;   // in characters (bytes) of the pane text
+  std::size_t start = 0;  // in characters (bytes) of the pane text
   std::size_t length = 0;
   bool bold = false;
   std::optional<std::uint32_t> color;       // 0xRRGGBB; none = the pane's default

@@ -29,9 +29,19 @@ std::size_t FindWholeWord(std::string_view hay, std::string_view needle, std::si
 
 namespace detail {
 // The last line in [lo, n) whose start is at or before pos; lineStart(lo)
-// must be at or before pos. Gallops forward from lo, so a scan whose hits
-// come in order pays little per hit, dense or sparse.
+// must be at or before pos. Reads few line starts (a guess from the average
+// line length, then a gallop), so a scan pays little per hit, dense or
+// sparse, even when the list's spans do not fit in the cache.
 std::size_t lineOfHit(const WordList& list, std::size_t lo, std::size_t n, std::size_t pos);
+
+// lineOfHit for count hits in increasing order, lo being at or before the
+// first: out[k] is the line of pos[k]. The line starts each hit needs are
+// read in one pass first, so their cache misses overlap instead of queuing.
+inline constexpr std::size_t kHitBatch = 16;
+// Lines scanned hit by hit once a batch has shown hits to be dense.
+inline constexpr std::size_t kDenseLines = 4096;
+void linesOfHits(const WordList& list, std::size_t lo, std::size_t n, const std::size_t* pos,
+                 std::size_t count, std::size_t* out);
 }  // namespace detail
 
 // Calls visit(i) for each line i below `limit` (and below list.count()) that
@@ -43,19 +53,59 @@ void ForEachLineContaining(const WordList& list, std::size_t limit, std::string_
   const std::size_t n = limit < list.count() ? limit : list.count();
   if (n == 0 || needle.empty()) return;
   const std::string_view text = std::string_view(list.text()).substr(0, list.lineEnd(n - 1));
-  // Invariant: `from` is at or after the start of `line`, so every hit maps
-  // to `line` or a later one.
+  // Lines before `line` are done; `from` is at or after the start of
+  // `line`, so every hit maps to `line` or a later one. A hit running past
+  // its line's end is no hit of that line.
   std::size_t line = 0;
   std::size_t from = list.lineStart(0);
+  bool dense = false;
+  std::size_t hits[detail::kHitBatch];
+  std::size_t lines[detail::kHitBatch];
   while (line < n) {
-    const std::size_t pos = FindText(text, needle, from);
-    if (pos == std::string_view::npos) return;
-    line = detail::lineOfHit(list, line, n, pos);
-    if (pos + needle.size() <= list.lineEnd(line) && !visit(line)) return;
-    // Either the line is done or the hit ran past its end, and so would any
-    // later hit starting in it: go on with the next line.
-    if (++line >= n) return;
-    from = list.lineStart(line);
+    if (dense) {
+      // Most lines hold the needle: one hit at a time, going on with the
+      // next line after each, costs least. After a stretch of lines the
+      // batches below are tried again.
+      const std::size_t stop = line + detail::kDenseLines < n ? line + detail::kDenseLines : n;
+      while (line < stop) {
+        const std::size_t pos = FindText(text, needle, from);
+        if (pos == std::string_view::npos) return;
+        const std::size_t l = detail::lineOfHit(list, line, n, pos);
+        if (l >= stop) {  // lines up to l hold no hit; batches take it from here
+          line = l;
+          from = list.lineStart(l);
+          break;
+        }
+        if (pos + needle.size() <= list.lineEnd(l) && !visit(l)) return;
+        line = l + 1;
+        if (line < n) from = list.lineStart(line);
+      }
+      dense = false;
+      continue;
+    }
+    // Sparse hits: gather a batch and map it to lines together (see
+    // linesOfHits), so the cache misses of the line lookups overlap.
+    std::size_t count = 0;
+    std::size_t next = from;
+    while (count < detail::kHitBatch) {
+      const std::size_t pos = FindText(text, needle, next);
+      if (pos == std::string_view::npos) break;
+      hits[count++] = pos;
+      next = pos + 1;
+    }
+    if (count == 0) return;
+    detail::linesOfHits(list, line, n, hits, count, lines);
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::size_t l = lines[k];
+      if (l < line) continue;  // a line already visited in this batch
+      if (hits[k] + needle.size() <= list.lineEnd(l)) {
+        if (!visit(l)) return;
+        line = l + 1;
+      }
+    }
+    if (count < detail::kHitBatch || line >= n) return;  // the text is searched through
+    from = next > list.lineStart(line) ? next : list.lineStart(line);
+    dense = hits[count - 1] - hits[0] < detail::kHitBatch * 64;
   }
 }
 
@@ -85,7 +135,8 @@ void ForEachLineWithWholeWord(const WordList& list, std::size_t limit, std::stri
       from = list.lineStart(line);
       continue;
     }
-    const bool boundaryBefore = pos == start || !isAlnum1252(static_cast<unsigned char>(all[pos - 1]));
+    const bool boundaryBefore =
+        pos == start || !isAlnum1252(static_cast<unsigned char>(all[pos - 1]));
     const bool boundaryAfter = after == end || !isAlnum1252(static_cast<unsigned char>(all[after]));
     if (boundaryBefore && boundaryAfter) {
       if (!visit(line)) return;

@@ -87,9 +87,15 @@ class JsonReader {
       }
       const char e = s_[i_++];
       switch (e) {
-        case 'n': out.push_back('\n'); break;
-        case 'r': out.push_back('\r'); break;
-        case 't': out.push_back('\t'); break;
+        case 'n':
+          out.push_back('\n');
+          break;
+        case 'r':
+          out.push_back('\r');
+          break;
+        case 't':
+          out.push_back('\t');
+          break;
         case 'u': {
           const unsigned cp = std::stoul(std::string(s_.substr(i_, 4)), nullptr, 16);
           i_ += 4;
@@ -97,7 +103,8 @@ class JsonReader {
           out.push_back(static_cast<char>(cp));
           break;
         }
-        default: out.push_back(e);
+        default:
+          out.push_back(e);
       }
     }
   }
@@ -203,9 +210,8 @@ TEST_F(CommandLineTest, LookupOfABaseForm) {
   std::vector<std::string> keys;
   for (const auto& [k, v] : j.members) keys.push_back(k);
   EXPECT_EQ(keys, (std::vector<std::string>{"query", "found", "status", "words", "translation",
-                                            "translation_format", "related",
-                                            "related_translation", "related_format", "phrases",
-                                            "found_in_indonesian"}));
+                                            "translation_format", "related", "related_translation",
+                                            "related_format", "phrases", "found_in_indonesian"}));
   EXPECT_EQ(j["query"].string, "Running");
   EXPECT_EQ(j["words"].strings(), std::vector<std::string>{"run"});
   EXPECT_EQ(j["translation"].string, "run kki lari; running");
@@ -309,13 +315,12 @@ TEST_F(CommandLineTest, Usage) {
     std::vector<std::string> args;
     const char* message;
   };
-  for (const Bad& b : {Bad{{"--frobnicate"}, "unknown option '--frobnicate'"},
-                       Bad{{"--lookup"}, "'--lookup' needs a value"},
-                       Bad{{"word"}, "unexpected argument 'word'"},
-                       Bad{{"--about", "--lookup", "x"}, "cannot be combined"},
-                       Bad{{"--dir", "/a", "--dir", "/b"}, "given twice"},
-                       Bad{{"--lookup", "x", "--dir", "/nonexistent/tavro2"},
-                           "cannot read directory"}}) {
+  for (const Bad& b :
+       {Bad{{"--frobnicate"}, "unknown option '--frobnicate'"},
+        Bad{{"--lookup"}, "'--lookup' needs a value"}, Bad{{"word"}, "unexpected argument 'word'"},
+        Bad{{"--about", "--lookup", "x"}, "cannot be combined"},
+        Bad{{"--dir", "/a", "--dir", "/b"}, "given twice"},
+        Bad{{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}}) {
     r = run(b.args);
     EXPECT_EQ(r.status, 2) << b.message;
     EXPECT_NE(r.err.find(b.message), std::string::npos) << r.err;

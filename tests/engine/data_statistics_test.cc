@@ -22,7 +22,9 @@ TEST(DataStatisticsTest, CountsGroupThreeDigitsFromTheRight) {
 }
 
 TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
-  struct Case { int y, m, d; };
+  struct Case {
+    int y, m, d;
+  };
   for (const Case c : {Case{1, 1, 1}, Case{2009, 1, 1}, Case{2000, 2, 29}, Case{1900, 3, 1},
                        Case{1970, 1, 1}, Case{2024, 12, 31}, Case{9999, 12, 31}}) {
     const auto date = CalendarDateOf(DataDateOf(c.y, c.m, c.d) + 0.75);  // time of day ignored
@@ -30,8 +32,8 @@ TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
     EXPECT_EQ(*date, (CalendarDate{c.y, c.m, c.d}));
   }
   EXPECT_EQ(DataDateOf(2009, 1, 1), 733408);
-  for (double bad : {0.0, 0.5, -3.0, 3652060.0, 1e300, std::nan(""),
-                     std::numeric_limits<double>::infinity()})
+  for (double bad :
+       {0.0, 0.5, -3.0, 3652060.0, 1e300, std::nan(""), std::numeric_limits<double>::infinity()})
     EXPECT_FALSE(CalendarDateOf(bad)) << bad;
 }
 

@@ -120,8 +120,7 @@ TEST_P(NeighbourWindowTest, ClampedToTheList) {
 INSTANTIATE_TEST_SUITE_P(
     Windows, NeighbourWindowTest,
     ::testing::Values(WindowCase{2, 2, 0, {"target", "h1", "h2"}},
-                      WindowCase{2, 2, 5, {"h3", "h4", "target"}},
-                      WindowCase{0, 0, 3, {"target"}},
+                      WindowCase{2, 2, 5, {"h3", "h4", "target"}}, WindowCase{0, 0, 3, {"target"}},
                       WindowCase{1, 100, 4, {"h3", "target", "h5"}},
                       WindowCase{100, 100, 2, {"h0", "h1", "target", "h3", "h4", "h5"}}));
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "engine/text_search.h"
 #include "lookup_fixture.h"
 
@@ -94,8 +97,20 @@ TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatus) {
 
 // The buffer scans must give exactly what testing each line gives.
 TEST(LineScanTest, AgreesWithTheLineByLineRule) {
-  const std::vector<std::string> texts = {
-      "", "a", "ab", "ba", "aba", "a a", "xa", "ax", "a\nb", "ab\nab", "b,a.", "\xE9" "a", "aa"};
+  const std::vector<std::string> texts = {"",
+                                          "a",
+                                          "ab",
+                                          "ba",
+                                          "aba",
+                                          "a a",
+                                          "xa",
+                                          "ax",
+                                          "a\nb",
+                                          "ab\nab",
+                                          "b,a.",
+                                          "\xE9"
+                                          "a",
+                                          "aa"};
   std::string joined;
   for (const auto& t : texts) joined += t + "\r\n";
   joined += "a";  // a last line without a line end
@@ -126,6 +141,48 @@ TEST(LineScanTest, AgreesWithTheLineByLineRule) {
   }
 }
 
+TEST(LineScanTest, AgreesOnRandomLists) {
+  // Lines of very uneven length (empty ones, long ones, lone LFs inside)
+  // make the line guess of the scan miss in both directions; stretches
+  // where most lines hold "a" alternate with stretches where few do, so the
+  // scan changes between its dense and its sparse way several times.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> length(0, 40), longLine(0, 19), letter(0, 3), rare(0, 60);
+  const char dense[] = {'a', 'b', '\n', ' '};
+  const char sparse[] = {'c', 'b', 'b', ' '};
+  std::string text;
+  for (int i = 0; i < 30000; ++i) {
+    const bool isDense = (i / 5000) % 2 == 0;
+    const int n = longLine(rng) == 0 ? 400 : length(rng);
+    for (int k = 0; k < n; ++k)
+      text += isDense ? dense[letter(rng)] : rare(rng) == 0 ? 'a' : sparse[letter(rng)];
+    text += i % 7 == 0 ? "\r" : "\r\n";
+  }
+  const WordList list = SplitLines(text);
+  for (const char* needle : {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"}) {
+    std::vector<std::size_t> want;
+    for (std::size_t i = 0; i < list.count(); ++i)
+      if (list.line(i).find(needle) != std::string_view::npos) want.push_back(i);
+    std::vector<std::size_t> got;
+    ForEachLineContaining(list, list.count(), needle, [&](std::size_t i) {
+      got.push_back(i);
+      return true;
+    });
+    EXPECT_EQ(got, want) << needle;
+    // Ending the scan from the visitor stops it at once.
+    for (std::size_t stopAfter : {std::size_t{1}, std::size_t{17}, want.size() / 2}) {
+      std::vector<std::size_t> part;
+      ForEachLineContaining(list, list.count(), needle, [&](std::size_t i) {
+        part.push_back(i);
+        return part.size() < stopAfter;
+      });
+      const std::size_t expected = std::min(stopAfter, want.size());
+      ASSERT_EQ(part.size(), expected) << needle;
+      EXPECT_TRUE(std::equal(part.begin(), part.end(), want.begin())) << needle;
+    }
+  }
+}
+
 TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {
   // Long enough for the vector loop, with hits at every offset near the
   // block edges and the end.
@@ -134,7 +191,7 @@ TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {
     std::string h = hay;
     h.replace(at, 3, "abc");
     for (std::size_t from : {0, 1, 16, 40}) {
-      for (const char* needle : {"abc", "ab", "bc", "xabcx", "c", "abcd"})
+      for (const char* needle : {"abc", "ab", "bc", "xabcx", "c", "abcd", "xxxxxabc", "xxxxxxxabc"})
         EXPECT_EQ(FindText(h, needle, from), std::string_view(h).find(needle, from))
             << at << " " << from << " " << needle;
     }

@@ -47,42 +47,32 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, BaseFormTest,
     ::testing::Values(
         // The worked examples: the first candidate that is a headword wins.
-        BaseFormCase{"happily", {"happy", "happi"}},
-        BaseFormCase{"quickly", {"quick"}},
-        BaseFormCase{"running", {"run", "runne", "runn"}},
-        BaseFormCase{"making", {"make", "mak"}},
-        BaseFormCase{"walking", {"walke", "walk"}},
-        BaseFormCase{"stopped", {"stop"}},
-        BaseFormCase{"liked", {"like", "lik"}},
-        BaseFormCase{"walked", {"walke", "walk"}},
+        BaseFormCase{"happily", {"happy", "happi"}}, BaseFormCase{"quickly", {"quick"}},
+        BaseFormCase{"running", {"run", "runne", "runn"}}, BaseFormCase{"making", {"make", "mak"}},
+        BaseFormCase{"walking", {"walke", "walk"}}, BaseFormCase{"stopped", {"stop"}},
+        BaseFormCase{"liked", {"like", "lik"}}, BaseFormCase{"walked", {"walke", "walk"}},
         BaseFormCase{"carries", {"carrie", "carry", "carri", "carrie"}},
-        BaseFormCase{"boxes", {"boxe", "box", "boxe"}},
-        BaseFormCase{"happiest", {"happy"}},
+        BaseFormCase{"boxes", {"boxe", "box", "boxe"}}, BaseFormCase{"happiest", {"happy"}},
         BaseFormCase{"payment", {"pay"}},
         // Rule 4 with a doubled letter tries only W minus 3.
         BaseFormCase{"added", {"ad"}},
         // "ings": S = build, no doubled letter; then rule 5.
         BaseFormCase{"buildings", {"builde", "build", "building"}},
         BaseFormCase{"runnings", {"run", "runne", "runn", "running"}},
-        BaseFormCase{"happier", {"happy", "happi"}},
-        BaseFormCase{"tried", {"try", "trie", "tri"}},
+        BaseFormCase{"happier", {"happy", "happi"}}, BaseFormCase{"tried", {"try", "trie", "tri"}},
         // Short words: the stem of "ing" is empty (no doubled-letter test),
         // and rule 4 never compares before the start of a word under four
         // characters.
-        BaseFormCase{"ing", {"e", ""}},
-        BaseFormCase{"eed", {"ee", "e"}},
-        BaseFormCase{"ed", {"e", ""}},
-        BaseFormCase{"d", {}},
-        BaseFormCase{"s", {""}},
+        BaseFormCase{"ing", {"e", ""}}, BaseFormCase{"eed", {"ee", "e"}},
+        BaseFormCase{"ed", {"e", ""}}, BaseFormCase{"d", {}}, BaseFormCase{"s", {""}},
         BaseFormCase{"aaed", {"a"}},  // four characters: positions 1 and 2 compared
-        BaseFormCase{"", {}},
-        BaseFormCase{"run", {}}));
+        BaseFormCase{"", {}}, BaseFormCase{"run", {}}));
 
 TEST(BaseFormLimitTest, NoWordHasMoreThanFourteenCandidates) {
   // Every ending the rules know, on a stem with and without a doubled letter.
   const std::vector<std::string> endings = {
-      "ier", "ied", "ily", "ly",  "ing",  "ings", "ed",   "s",    "iest", "ries", "cies",
-      "ties", "bies", "fies", "lies", "er", "es", "ment", "ments", "iers", "ieds", "ers"};
+      "ier",  "ied",  "ily",  "ly",   "ing", "ings", "ed",   "s",     "iest", "ries", "cies",
+      "ties", "bies", "fies", "lies", "er",  "es",   "ment", "ments", "iers", "ieds", "ers"};
   for (const std::string stem : {"", "x", "bb", "abb", "ab"})
     for (const std::string& e : endings)
       EXPECT_LE(BaseFormCandidates(stem + e).size(), 14u) << stem + e;

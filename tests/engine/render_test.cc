@@ -10,9 +10,9 @@
 namespace tavro2 {
 namespace {
 
-constexpr std::uint32_t kBlue = 0x0000FF, kMaroon = 0x800000, kGreen = 0x008000,
-                        kRed = 0xFF0000, kMagenta = 0xFF00FF, kTeal = 0x008080,
-                        kSkyBlue = 0xA6CAF0, kSilver = 0xC0C0C0;
+constexpr std::uint32_t kBlue = 0x0000FF, kMaroon = 0x800000, kGreen = 0x008000, kRed = 0xFF0000,
+                        kMagenta = 0xFF00FF, kTeal = 0x008080, kSkyBlue = 0xA6CAF0,
+                        kSilver = 0xC0C0C0;
 
 FormatRun bold(std::size_t start, std::size_t length) { return {start, length, true, {}, {}}; }
 FormatRun colored(std::size_t start, std::size_t length, std::uint32_t color,
@@ -39,53 +39,79 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RenderTest,
     ::testing::Values(
         // The word, its form "running" and the marker; "lari" stays plain.
-        RenderCase{"WordFormAndMarker", "run kki lari; running", "run", false,
+        RenderCase{"WordFormAndMarker",
+                   "run kki lari; running",
+                   "run",
+                   false,
                    {bold(0, 3), colored(4, 3, kGreen), bold(14, 7)}},
         RenderCase{"CaseCounts", "Run kb", "run", false, {colored(4, 2, kBlue)}},
         RenderCase{"WholeWordOnly", "grant ran", "ran", false, {bold(6, 3)}},
         // Every standalone first letter, punctuation being a boundary.
-        RenderCase{"FirstLetterAlone", "abandon a. a, a b", "abandon", false,
+        RenderCase{"FirstLetterAlone",
+                   "abandon a. a, a b",
+                   "abandon",
+                   false,
                    {bold(0, 7), bold(8, 1), bold(11, 1), bold(14, 1)}},
         // Every marker colour; "kk" must not match inside "kkt", nor "ks"
         // inside "ksam"; "ksam" and "ksamb" each match only themselves.
-        RenderCase{"AllMarkers", "kb kkt kki ks kd kk Sl Inf RR ksam ksamb", "zz", false,
+        RenderCase{"AllMarkers",
+                   "kb kkt kki ks kd kk Sl Inf RR ksam ksamb",
+                   "zz",
+                   false,
                    {colored(0, 2, kBlue), colored(3, 3, kMaroon), colored(7, 3, kGreen),
                     colored(11, 2, kRed), colored(14, 2, kMagenta), colored(17, 2, kTeal),
                     colored(20, 2, kMaroon, kSkyBlue), colored(23, 3, kBlue, kSilver),
                     colored(27, 2, kBlue, kSilver), colored(30, 4, kGreen, kSilver),
                     colored(35, 5, kGreen, kSilver)}},
-        RenderCase{"MarkerPrefixesDoNotMatch", "kkt ksamb kbx xkb", "zz", false,
+        RenderCase{"MarkerPrefixesDoNotMatch",
+                   "kkt ksamb kbx xkb",
+                   "zz",
+                   false,
                    {colored(0, 3, kMaroon), colored(4, 5, kGreen, kSilver)}},
         // Markers are whole words of letters; punctuation bounds them.
-        RenderCase{"MarkerBeforePunctuation", "(kb), ks.", "zz", false,
+        RenderCase{"MarkerBeforePunctuation",
+                   "(kb), ks.",
+                   "zz",
+                   false,
                    {colored(1, 2, kBlue), colored(6, 2, kRed)}},
         // A note text, spaces and all, is one bold stretch.
-        RenderCase{"NoteText", "x j. -men; -kseru", "x", false, {bold(0, 1), bold(2, 7), bold(11, 6)}},
+        RenderCase{
+            "NoteText", "x j. -men; -kseru", "x", false, {bold(0, 1), bold(2, 7), bold(11, 6)}},
         // A one-character word: the stem is empty, so the bare endings
         // standing alone are forms of the word.
         // "ings" is no form of "x" ("xings" and "xxings" are).
-        RenderCase{"OneCharacterWord", "x ing ied ier iest ily xing ings", "x", false,
+        RenderCase{"OneCharacterWord",
+                   "x ing ied ier iest ily xing ings",
+                   "x",
+                   false,
                    {bold(0, 1), bold(2, 3), bold(6, 3), bold(10, 3), bold(14, 4), bold(19, 3),
                     bold(23, 4)}},
         RenderCase{"FourteenForms",
                    "happyly happying happyings happyed happyd happys happyyings happyying happing "
                    "happied happier happiest happily happy",
-                   "happy", false,
+                   "happy",
+                   false,
                    {bold(0, 7), bold(8, 8), bold(17, 9), bold(27, 7), bold(35, 6), bold(42, 6),
-                    bold(49, 10), bold(60, 9), bold(70, 7), bold(78, 7), bold(86, 7),
-                    bold(94, 8), bold(103, 7), bold(111, 5)}},
+                    bold(49, 10), bold(60, 9), bold(70, 7), bold(78, 7), bold(86, 7), bold(94, 8),
+                    bold(103, 7), bold(111, 5)}},
         // Indonesian entries: no marker colours, no forms; only the word.
         RenderCase{"IndonesianEntry", "lari kb run running l", "lari", true, {bold(0, 4)}},
         RenderCase{"IndonesianMarkerWord", "kb x kb", "kb", true, {bold(0, 2), bold(5, 2)}},
         // The word is marked last: a marker that is also the word stays coloured.
-        RenderCase{"WordThatIsAMarker", "ks ks", "ks", false,
-                   {colored(0, 2, kRed), colored(3, 2, kRed)}},
+        RenderCase{
+            "WordThatIsAMarker", "ks ks", "ks", false, {colored(0, 2, kRed), colored(3, 2, kRed)}},
         // Searching on from one past each match finds overlapping matches.
         RenderCase{"OverlappingMatches", "a a a", "a a", true, {bold(0, 5)}},
         // Windows-1252 letters and digits are not boundaries; other signs are.
-        RenderCase{"Cp1252Boundaries", "run\xE9 run2 \xC0run run\xB7 run\xA0", "run", true,
+        RenderCase{"Cp1252Boundaries",
+                   "run\xE9 run2 \xC0run run\xB7 run\xA0",
+                   "run",
+                   true,
                    {bold(15, 3), bold(20, 3)}},
-        RenderCase{"WordWithSpace", "ice cream kb", "ice cream", false,
+        RenderCase{"WordWithSpace",
+                   "ice cream kb",
+                   "ice cream",
+                   false,
                    {bold(0, 9), colored(10, 2, kBlue)}},
         // An empty word matches nothing and has no forms ("s" stays plain);
         // markers are still coloured.
