@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTextBlock>
-
 #include <utility>
 
 #include "app/atomic_file.h"
@@ -271,8 +270,7 @@ std::string FAddWord::text() const {
   // Block by block: QPlainTextEdit::toPlainText would turn no-break spaces
   // (byte 0xA0) into plain spaces.
   QString joined;
-  for (QTextBlock block = textArea_->document()->begin(); block.isValid();
-       block = block.next()) {
+  for (QTextBlock block = textArea_->document()->begin(); block.isValid(); block = block.next()) {
     if (block != textArea_->document()->begin()) joined += QChar(u'\n');
     joined += block.text();
   }
@@ -363,8 +361,7 @@ FAddWord::SaveOutcome FAddWord::saveList() {
     // The old list is whole (the write goes through a temporary file); the
     // text stays modified so that closing still offers to save it.
     ask(QMessageBox::Critical, "Warning",
-        "The word list could not be saved to\n" +
-            QString::fromStdString(cp1252ToUtf8(path)),
+        "The word list could not be saved to\n" + QString::fromStdString(cp1252ToUtf8(path)),
         QMessageBox::Ok);
     return SaveOutcome::kWriteFailed;
   }

@@ -16,7 +16,6 @@
 
 #include <QMessageBox>
 #include <QWidget>
-
 #include <functional>
 #include <string>
 #include <string_view>
@@ -77,11 +76,11 @@ class FAddWord : public QWidget {
   const std::vector<std::string>& checkLines() const { return checkLines_; }
 
   // Commands of the window's controls.
-  void openList();      // "Open": offer to save, then release the choice lock
-  void choiceClicked(); // "Phrase" or a direction button was clicked
-  bool check();         // the check before a save; shows the warning
-  bool save();          // "Save": true when the list was written
-  void sortData();      // "Sort data"
+  void openList();       // "Open": offer to save, then release the choice lock
+  void choiceClicked();  // "Phrase" or a direction button was clicked
+  bool check();          // the check before a save; shows the warning
+  bool save();           // "Save": true when the list was written
+  void sortData();       // "Sort data"
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -95,8 +94,8 @@ class FAddWord : public QWidget {
   void loadChosenList();
   void setLocked(bool locked);
   void textChanged();
-  QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title,
-                                  const QString& text, QMessageBox::StandardButtons buttons);
+  QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                  QMessageBox::StandardButtons buttons);
 
   std::string dir_;
   const SkinState* skin_;

@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLocale>
-
 #include <functional>
 #include <string>
 

@@ -10,9 +10,9 @@
 #include "app/settings.h"
 #include "editor/add_word_editor.h"
 #include "engine/lookup_state.h"
+#include "ui/about_box.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
-#include "ui/about_box.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 

@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
-
 #include <algorithm>
 #include <limits>
 

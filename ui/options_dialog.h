@@ -11,7 +11,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <cstdint>
 #include <functional>
 #include <string_view>

@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -198,7 +197,9 @@ TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLines) {
 TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
   // Surrounding spaces, blank lines, a no-break space, accented bytes, a lone
   // LF inside a line and no final line break all survive load and save.
-  const std::string list = "  x=y \r\n\r\n\xa0" "caf\xe9=kafe\r\nq=a\nb\r\nlast=akhir";
+  const std::string list =
+      "  x=y \r\n\r\n\xa0"
+      "caf\xe9=kafe\r\nq=a\nb\r\nlast=akhir";
   writeFile(en(), list);
   FAddWord& editor = open();
   EXPECT_EQ(editor.text(), list);
@@ -412,8 +413,7 @@ TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
   editor.setText("zebrafish=ikan zebra\r\n");
   ASSERT_TRUE(editor.save());
   EXPECT_TRUE(lookup.LookupWord("zebrafish"));
-  EXPECT_NE(lookup.translationText.find("ikan zebra"), std::string::npos)
-      << lookup.translationText;
+  EXPECT_NE(lookup.translationText.find("ikan zebra"), std::string::npos) << lookup.translationText;
 
   editor.openList();
   indonesianButton()->click();

@@ -44,8 +44,8 @@ TEST(UserListTextTest, CheckCountsOnlyNonBlankLines) {
       {"\r\n\r\nx", 1},
       {"=", 0},
       {"word=", 0},
-      {"  \r\n\r\n", 0},       // blank lines only pass
-      {"a\nb=c", 0},           // one line, holding '='
+      {"  \r\n\r\n", 0},  // blank lines only pass
+      {"a\nb=c", 0},      // one line, holding '='
       {"a=b\r\nc=d\r\ne", 3},
       {"a=b\r\nbad\r\nworse", 2},  // the first offender is named
       {"\x01\x1f \x20=\r\nz", 2},  // control bytes are blank, '=' makes it complete

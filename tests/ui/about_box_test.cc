@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
 #include <string>
 
 #include "engine/dictionary_store.h"
@@ -59,7 +58,7 @@ class AboutBoxTest : public ::testing::Test {
 TEST_F(AboutBoxTest, StatisticsShowCountsAndDates) {
   publishEnglish(12345);
   test::writeDataFile(dir_.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
-  test::writeFile(dir_.file("datapr.dat"), "short");            // too short for a date
+  test::writeFile(dir_.file("datapr.dat"), "short");           // too short for a date
   EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), english_),
             "English-Indonesian : 12,345 [01 Jan 09]\n"
             "Indonesian-English : 0 [-]\n"
@@ -72,8 +71,7 @@ TEST_F(AboutBoxTest, MonthNamesComeFromTheLocale) {
   test::writeDataFile(dir_.file("dataid.dat"), {"a"}, {"b"});
   const QString text = AboutStatisticsText(store_, dir_.path(), QLocale(QLocale::French));
   const QString expected = "Indonesian-English : 0 [" +
-                           QLocale(QLocale::French).toString(QDate(2009, 1, 1), "dd MMM yy") +
-                           "]";
+                           QLocale(QLocale::French).toString(QDate(2009, 1, 1), "dd MMM yy") + "]";
   EXPECT_EQ(text.section('\n', 1, 1), expected);
   EXPECT_NE(expected, "Indonesian-English : 0 [01 Jan 09]");
 }
@@ -153,7 +151,8 @@ TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
   });
   window.findChild<QAbstractButton*>("aboutButton")->click();
   const QString date = QLocale::system().toString(QDate(2009, 1, 1), "dd MMM yy");
-  EXPECT_EQ(text, "English-Indonesian : 0 [" + date + "]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]");
+  EXPECT_EQ(text,
+            "English-Indonesian : 0 [" + date + "]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]");
   EXPECT_EQ(window.findChild<AboutBox*>(), nullptr);
 }
 

@@ -12,7 +12,6 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
-
 #include <climits>
 #include <optional>
 #include <string>
@@ -34,11 +33,22 @@ TEST(BoxNumberTest, ParsesSignAndLeadingDigits) {
     std::int32_t value;
   };
   const std::vector<Row> rows = {
-      {"", 0},        {"12", 12},   {"+12", 12},    {"-12", -12},
-      {"12abc", 12},  {"abc", 0},   {"-", 0},       {"+", 0},
-      {" 5", 0},      {"007", 7},   {"1-2", 1},     {"--3", 0},
-      {"99999999999", INT_MAX},     {"-99999999999", INT_MIN},
-      {"-2147483648", INT_MIN},     {"2147483647", INT_MAX},
+      {"", 0},
+      {"12", 12},
+      {"+12", 12},
+      {"-12", -12},
+      {"12abc", 12},
+      {"abc", 0},
+      {"-", 0},
+      {"+", 0},
+      {" 5", 0},
+      {"007", 7},
+      {"1-2", 1},
+      {"--3", 0},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},
+      {"-2147483648", INT_MIN},
+      {"2147483647", INT_MAX},
   };
   for (const Row& row : rows) EXPECT_EQ(BoxNumber(row.text), row.value) << row.text;
 }
@@ -159,8 +169,7 @@ TEST_F(OptionsDialogTest, SkinChoiceIsAppliedAndStoredAtOnce) {
   EXPECT_EQ(body->bottomColor(), deepBlueBase);
   const QPalette after = child<QSlider>(*dialog, "opacity")->palette();
   EXPECT_NE(after.color(QPalette::Window), before.color(QPalette::Window));
-  EXPECT_EQ(after.color(QPalette::Window),
-            toQColor(BlendColor(kWhite, deepBlueBase, 0.78f)));
+  EXPECT_EQ(after.color(QPalette::Window), toQColor(BlendColor(kWhite, deepBlueBase, 0.78f)));
 
   // Leaving by the close glyph keeps the skin and stores nothing else.
   QTest::mouseClick(child<QWidget>(*dialog, "closeGlyph"), Qt::LeftButton);
