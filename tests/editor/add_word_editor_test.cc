@@ -20,7 +20,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/atomic_file.h"
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
@@ -67,7 +66,6 @@ class AddWordEditorTest : public ::testing::Test {
       editor_->setAttribute(Qt::WA_DeleteOnClose, false);
       delete editor_.data();
     }
-    setRenameFunctionForTesting(nullptr);
   }
 
   FAddWord& open() {
@@ -212,16 +210,6 @@ TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
   EXPECT_TRUE(script_.asked.empty());
 }
 
-TEST_F(AddWordEditorTest, SaveGoesToTheChosenList) {
-  FAddWord& editor = open();
-  editor.openList();
-  phraseBox()->click();
-  editor.setText("kata=word");
-  EXPECT_TRUE(editor.save());
-  EXPECT_EQ(readFile(phrase()), "kata=word");
-  EXPECT_FALSE(test::fileExists(en()));
-}
-
 TEST_F(AddWordEditorTest, ListNamedInAnotherCaseIsReadAndWrittenInPlace) {
   writeFile(dir_.file("tavro2EN.dat"), "x=y\r\n");
   FAddWord& editor = open();
@@ -338,13 +326,6 @@ TEST_F(FailedSaveTest, ReadOnlyDirectoryKeepsModified) {
   FAddWord& editor = open();
   ASSERT_EQ(chmod(dir_.path().c_str(), 0555), 0);
   expectRefused(editor, en(), "");
-}
-
-TEST_F(FailedSaveTest, InterruptedRenameLeavesTheOldListWhole) {
-  writeFile(en(), "old=lama\r\n");
-  FAddWord& editor = open();
-  setRenameFunctionForTesting([](const char*, const char*) { return -1; });
-  expectRefused(editor, en(), "old=lama\r\n");
 }
 
 TEST_F(FailedSaveTest, OpenAnsweredYesKeepsTheLockWhenTheWriteFails) {
