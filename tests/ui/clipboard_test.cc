@@ -12,6 +12,7 @@
 #include "fake_history_host.h"
 #include "ui/clipboard_monitor.h"
 #include "ui/main_window.h"
+#include "ui/skin_widgets.h"
 
 namespace tavro2::test {
 namespace {
@@ -256,6 +257,12 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory)
   EXPECT_EQ(history->items().front()->itemText(), " hello");
   EXPECT_TRUE(host->definitionPopup()->isVisible());
   EXPECT_EQ(host->definitionPopup()->textArea()->toPlainText(), "hello halo");
+  // Colours from the skin and the main window's controls.
+  EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().SkinOutlineColor));
+  EXPECT_EQ(history->itemPanel()->topColor(), window->skinPalette().mainWordList);
+  EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
+  EXPECT_EQ(host->definitionPopup()->textArea()->palette().color(QPalette::Base),
+            toQColor(window->skinPalette().relatedTranslationPane));
 
   // Choosing the older item shows its stored entry.
   history->ChooseHistoryItem(history->items()[1]);

@@ -66,15 +66,6 @@ class DefinitionPopupTest : public ::testing::Test {
   FDef& popup = *host.popup;
 };
 
-TEST_F(DefinitionPopupTest, CreatedHiddenWithItsTimers) {
-  FakeHistoryHost fresh;
-  EXPECT_FALSE(fresh.popup->isVisible());
-  EXPECT_EQ(fresh.popup->size(), QSize(168, 26));
-  EXPECT_TRUE(fresh.popup->countdownTimerActive());
-  EXPECT_FALSE(fresh.popup->fadeTimerActive());
-  EXPECT_EQ(fresh.popup->opacity(), 255);
-}
-
 TEST_F(DefinitionPopupTest, OneLineEntryIsSizedByItsTextWidth) {
   HistoryItem* cat = item("cat");
   popup.ShowDefinitionPopup(*history, *cat);
@@ -165,13 +156,6 @@ TEST_F(DefinitionPopupTest, PointingAgainAtTheShownWordChangesNothing) {
   EXPECT_EQ(host.entriesShown, shown);
   EXPECT_EQ(popup.size(), size);
   EXPECT_TRUE(popup.isVisible());
-}
-
-TEST_F(DefinitionPopupTest, TakesItsColoursFromTheMainWindow) {
-  popup.ShowDefinitionPopup(*history, *item("cat"));
-  EXPECT_EQ(popup.palette().color(QPalette::Window), toQColor(host.colorsValue.popupForm));
-  EXPECT_EQ(popup.textArea()->palette().color(QPalette::Base),
-            toQColor(host.colorsValue.popupText));
 }
 
 TEST_F(DefinitionPopupTest, ClipboardHitFadesAfterAutoCloseTimeIn26Steps) {

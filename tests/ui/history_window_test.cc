@@ -318,20 +318,6 @@ TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {
   EXPECT_TRUE(w->closeRequested());
 }
 
-TEST_F(HistoryWindowTest, ColoursComeFromTheSkin) {
-  host.addWords({"one"});
-  FHistory* w = openDocked();
-  EXPECT_EQ(w->palette().color(QPalette::Window), toQColor(host.colorsValue.window));
-  EXPECT_EQ(w->title()->palette().color(QPalette::Window), toQColor(host.colorsValue.title));
-  EXPECT_EQ(w->title()->palette().color(QPalette::WindowText), QColor(Qt::white));
-  EXPECT_EQ(w->itemPanel()->topColor(), host.colorsValue.panelTop);
-  EXPECT_EQ(w->itemPanel()->bottomColor(), host.colorsValue.panelBottom);
-
-  host.colorsValue.window = RgbColor(1, 2, 3);
-  w->applyColors();
-  EXPECT_EQ(w->palette().color(QPalette::Window), QColor(1, 2, 3));
-}
-
 TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
   host.addWords({"one"});
   FHistory* w = openDocked();
