@@ -40,9 +40,9 @@ namespace tavro2 {
 
 namespace {
 
-// The private message the window posts to itself at its first show; the
-// number is WM_USER + 1001 on the platform the program comes from.
-const QEvent::Type kLoadStartMessage = static_cast<QEvent::Type>(QEvent::User + 1001);
+// The private message the window posts to itself at its first show, with the
+// number it has always had (WM_USER + 1001); it lies in Qt's user range.
+const QEvent::Type kLoadStartMessage = static_cast<QEvent::Type>(2025);
 
 constexpr int kCreationWidth = 352;
 constexpr int kCreationHeight = 424;

@@ -251,11 +251,14 @@ void PaintSkinFrame(QPainter& painter, const QRect& client, const SkinState& ski
 // --- Windows ----------------------------------------------------------------
 
 QRegion RoundedWindowRegion(int width, int height, int extra) {
-  // The rows a 13 x 13 corner ellipse cuts off, from the top: the same steps
+  // The platform's rounded-rectangle regions end one pixel short of their
+  // right and bottom coordinates (which is why callers pass width + 1): the
+  // region covers x from 0 to width - 1, so both top corners round alike.
+  // The rows a 13 x 13 corner ellipse cuts off, from the top, are the steps
   // the title strip's outline draws, so the outline is the window's edge.
   constexpr int kInset[] = {5, 3, 2, 1, 1};
-  const int right = width + 1;  // exclusive
-  const int bottom = height + extra;
+  const int right = width;               // exclusive: (width + 1) - 1
+  const int bottom = height + extra - 1;  // exclusive
   QRegion region;
   int y = 0;
   for (int inset : kInset) {

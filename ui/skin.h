@@ -168,8 +168,10 @@ inline constexpr int kMainWindowShapeExtra = 19;
 inline constexpr int kDialogShapeExtra = 14;
 
 // A rounded rectangle from (0, 0) to (width + 1, height + extra) with 13 x 13
-// corner ellipses. It reaches below the window, so only the two top corners
-// show rounded. Windows set it once, with their size at creation.
+// corner ellipses, as the platform builds one: one pixel short at the right
+// and the bottom, so it spans the window's width exactly. It reaches below
+// the window, so only the two top corners show rounded. Windows set it once,
+// with their size at creation.
 QRegion RoundedWindowRegion(int width, int height, int extra);
 
 // The main window's constant opacity: the low 8 bits of value are the alpha,

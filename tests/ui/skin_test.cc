@@ -264,17 +264,23 @@ TEST(PaintTest, FrameNtPoints) {
 
 TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
   const QRegion region = RoundedWindowRegion(352, 424, 19);
+  // Row 0 runs from 5 to 346, as the title outline's top edge does.
   EXPECT_FALSE(region.contains(QPoint(4, 0)));
   EXPECT_TRUE(region.contains(QPoint(5, 0)));
-  EXPECT_TRUE(region.contains(QPoint(347, 0)));  // right edge is 353, exclusive
-  EXPECT_FALSE(region.contains(QPoint(348, 0)));
+  EXPECT_TRUE(region.contains(QPoint(346, 0)));
+  EXPECT_FALSE(region.contains(QPoint(347, 0)));
   EXPECT_FALSE(region.contains(QPoint(2, 1)));
   EXPECT_TRUE(region.contains(QPoint(3, 1)));
+  EXPECT_TRUE(region.contains(QPoint(348, 1)));
+  EXPECT_FALSE(region.contains(QPoint(349, 1)));
   EXPECT_FALSE(region.contains(QPoint(0, 4)));
   EXPECT_TRUE(region.contains(QPoint(0, 5)));
-  EXPECT_TRUE(region.contains(QPoint(0, 442)));
-  EXPECT_TRUE(region.contains(QPoint(352, 442)));
-  EXPECT_FALSE(region.contains(QPoint(0, 443)));
+  EXPECT_TRUE(region.contains(QPoint(351, 5)));
+  EXPECT_FALSE(region.contains(QPoint(352, 5)));
+  // Square below: the region reaches past the window's bottom edge.
+  EXPECT_TRUE(region.contains(QPoint(0, 441)));
+  EXPECT_TRUE(region.contains(QPoint(351, 441)));
+  EXPECT_FALSE(region.contains(QPoint(0, 442)));
 }
 
 TEST(WindowShapeTest, OpacityFollowsTheLowByte) {
