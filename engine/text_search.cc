@@ -156,6 +156,17 @@ std::size_t lineFromGuess(const WordList& list, std::size_t lo, std::size_t n, s
   return lo;
 }
 
+// Keeps reads whose only purpose is to bring memory into the cache from
+// being dropped as unused.
+inline void keepRead(std::uint32_t value) {
+#if defined(__GNUC__)
+  __asm__ volatile("" : : "r"(value));
+#else
+  static volatile std::uint32_t sink;
+  sink = value;
+#endif
+}
+
 // Guesses the line of a position from the average line length between lo
 // and the end, and refines a guess from the start of the guessed line.
 class LineGuesser {
@@ -233,8 +244,7 @@ void linesOfHits(const WordList& list, std::size_t lo, std::size_t n, const std:
     guesses[k] = guess.refine(guesses[k], starts[k], pos[k]);
     touched ^= list.lineStart(guesses[k]);
   }
-  // Keeps the reads above from being dropped as unused.
-  __asm__ volatile("" : : "r"(touched));
+  keepRead(touched);
   for (std::size_t k = 0; k < count; ++k) {
     const std::size_t near = nearLine(list, lo, n, pos[k]);
     if (near < n) {

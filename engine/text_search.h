@@ -34,12 +34,15 @@ namespace detail {
 // sparse, even when the list's spans do not fit in the cache.
 std::size_t lineOfHit(const WordList& list, std::size_t lo, std::size_t n, std::size_t pos);
 
-// lineOfHit for count hits in increasing order, lo being at or before the
-// first: out[k] is the line of pos[k]. The line starts each hit needs are
-// read in one pass first, so their cache misses overlap instead of queuing.
+// Hits gathered before they are mapped to lines together.
 inline constexpr std::size_t kHitBatch = 16;
 // Lines scanned hit by hit once a batch has shown hits to be dense.
 inline constexpr std::size_t kDenseLines = 4096;
+
+// lineOfHit for count (at most kHitBatch) hits in increasing order, lo being
+// at or before the first: out[k] is the line of pos[k]. The line starts the
+// hits need are read in passes over all of them, so their cache misses
+// overlap instead of queuing.
 void linesOfHits(const WordList& list, std::size_t lo, std::size_t n, const std::size_t* pos,
                  std::size_t count, std::size_t* out);
 }  // namespace detail
