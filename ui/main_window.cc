@@ -493,7 +493,8 @@ bool MainWindow::clipboardMonitoring() const { return clipboardButton_->isChecke
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (event->spontaneous()) return;  // restored by the window system, not shown
+  // Restored by the window system, or re-created for a flag: not shown anew.
+  if (event->spontaneous() || changingFlags_) return;
   if (!shownOnce_) {
     shownOnce_ = true;
     QCoreApplication::postEvent(this, new QEvent(kLoadStartMessage));
@@ -531,7 +532,7 @@ void MainWindow::onLoadFinished(const QString& status) {
 
 void MainWindow::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
-  if (!event->spontaneous()) hidden_ = true;
+  if (!event->spontaneous() && !changingFlags_) hidden_ = true;
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -220,6 +220,7 @@ class MainWindow : public QWidget {
   bool clipboardHit_ = false;
   bool shownOnce_ = false;
   bool applyingLanguage_ = false;
+  bool changingFlags_ = false;  // the stay-on-top change re-creates the window
   int hintLine_ = -1;  // phrase-list line whose text is the hint; none yet
   QPointer<QWidget> historyWindow_;
   QPointer<QWidget> addWordEditor_;  // FAddWord while it is open

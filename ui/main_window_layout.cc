@@ -203,9 +203,13 @@ void MainWindow::ApplyLanguage() {
 
 void MainWindow::setStayOnTop(bool on) {
   if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  // Changing the flag re-creates a shown window, hiding and showing it; that
+  // is no hide or show of the user's, so the events it sends are ignored.
   const bool visible = isVisible();
+  changingFlags_ = true;
   setWindowFlag(Qt::WindowStaysOnTopHint, on);
   if (visible) show();
+  changingFlags_ = false;
 }
 
 void MainWindow::onDirectionClicked(int number) {

@@ -369,6 +369,20 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
   EXPECT_EQ(settingsText(), text);  // CompactMode=1 written back unchanged
 }
 
+// The options dialog's Save reads the settings again; turning stay-on-top
+// off re-creates the shown window, which is no hide of the user's.
+TEST_F(MainWindowTest, ReadingSettingsAgainKeepsTheWindowShown) {
+  auto window = makeWindow();
+  window->show();
+  writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlwaysOnTop=0\r\nAlphaBlend=120\r\n");
+  window->ReadSettings();
+  EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->hiddenFlag());
+  EXPECT_EQ(OpacityOf(window.get()), 120);
+  EXPECT_EQ(window->height(), 435);
+}
+
 TEST_F(MainWindowTest, SkinRecoloursTheWindow) {
   auto window = makeWindow();
   window->ApplySkin(17);
