@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -23,6 +24,7 @@
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
+#include "ui/format_adapter.h"
 #include "ui/image_list.h"
 #include "ui/skin_widgets.h"
 #include "ui/word_list_delegate.h"
@@ -533,6 +535,40 @@ TEST_F(MainWindowTest, PhraseListHintFollowsTheMouse) {
   EXPECT_EQ(list->toolTip(), list->item(1)->text());
 }
 
+// --- The runs adapter ----------------------------------------------------------------------
+
+TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
+  QTextDocument doc;
+  // A CR LF pair is one paragraph break in the document; the run after it
+  // must still cover "cd". A run past the end is cut.
+  ShowFormattedText(&doc, "ab\r\ncd ef",
+                    {{4, 2, true, std::nullopt, std::nullopt},
+                     {7, 10, false, 0xFF0000u, 0xC0C0C0u}});
+  EXPECT_EQ(doc.toPlainText(), "ab\ncd ef");
+  auto formatOf = [&doc](int pos) {
+    QTextCursor cursor(&doc);
+    cursor.setPosition(pos + 1);
+    return cursor.charFormat();
+  };
+  EXPECT_NE(formatOf(1).fontWeight(), QFont::Bold);
+  EXPECT_EQ(formatOf(3).fontWeight(), QFont::Bold);  // 'c'
+  EXPECT_EQ(formatOf(4).fontWeight(), QFont::Bold);  // 'd'
+  EXPECT_NE(formatOf(5).fontWeight(), QFont::Bold);
+  EXPECT_EQ(formatOf(6).foreground().color(), QColor(255, 0, 0));  // 'e'
+  EXPECT_EQ(formatOf(7).background().color(), QColor(192, 192, 192));
+
+  // Showing another text drops the old formatting.
+  ShowFormattedText(&doc, "plain", {});
+  EXPECT_NE(formatOf(0).fontWeight(), QFont::Bold);
+  EXPECT_FALSE(formatOf(0).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST(FormatAdapterTest, TextConversionAtTheEdge) {
+  EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
+  EXPECT_EQ(bytesOf(QString::fromUtf8("caf\u00e9 \u20ac \u4e2d \U0001F600")),
+            "caf\xE9 \x80 ? ?");
+}
+
 // --- Owner drawing -----------------------------------------------------------------------
 
 // Paints one list line through a delegate and returns the picture.
@@ -621,6 +657,10 @@ TEST_F(MainWindowTest, MenuCaptionsCarryTheirKeys) {
   EXPECT_EQ(texts, (QStringList{"Options\tCtrl+O", "-", "Minimize\tCtrl+M",
                                 "Compact Mode\tCtrl+S", "History\tCtrl+H", "-",
                                 "Open Help\tCtrl+H", "About...", "-", "Exit\tCtrl+X"}));
+  window->show();
+  QTest::mouseClick(child<QWidget>(*window, "menuGlyph"), Qt::LeftButton, {}, QPoint(8, 8));
+  EXPECT_TRUE(menu->isVisible());
+  menu->close();
 }
 
 TEST_F(MainWindowTest, KeysWorkWhileTheSearchBoxHasTheFocus) {
