@@ -3,156 +3,121 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/program_dir.h"
 #include "test_util.h"
 
 namespace tavro2::test {
 namespace {
 
-// --- A small JSON reader, enough to check the program's output ----------
+using Strings = std::vector<std::string>;
 
+// One parsed JSON value. Objects keep their members in order; an array's
+// items have empty keys; a scalar keeps its text (a string unescaped, a
+// number or literal as written).
 struct Json {
-  enum class Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = Kind::kNull;
-  bool boolean = false;
-  double number = 0;
-  std::string string;
-  std::vector<Json> array;
-  std::vector<std::pair<std::string, Json>> members;  // in order
+  char kind = 0;  // '{', '[', '"', or 0 for a number or literal
+  std::string text;
+  std::vector<std::pair<std::string, Json>> items;
 
-  const Json& operator[](const std::string& key) const {
-    for (const auto& [k, v] : members)
+  const Json& operator[](std::string_view key) const {
+    for (const auto& [k, v] : items)
       if (k == key) return v;
-    throw std::runtime_error("no member " + key);
+    throw std::runtime_error("no member " + std::string(key));
   }
-  const Json& operator[](std::size_t i) const { return array.at(i); }
-  std::vector<std::string> strings() const {
-    std::vector<std::string> out;
-    for (const Json& j : array) out.push_back(j.string);
+  const Json& operator[](std::size_t i) const { return items.at(i).second; }
+  Strings strings(bool keys = false) const {
+    Strings out;
+    for (const auto& [k, v] : items) out.push_back(keys ? k : v.text);
     return out;
   }
 };
 
+// A strict reader: anything but one well-formed value throws. The program
+// writes non-ASCII characters as UTF-8, so only ASCII \u escapes are taken.
 class JsonReader {
  public:
-  explicit JsonReader(std::string_view text) : s_(text) {}
-  Json document() {
-    Json j = value();
-    space();
-    if (i_ != s_.size()) fail("trailing text");
+  static Json parse(std::string_view text) {
+    JsonReader r(text);
+    Json j = r.value();
+    if (r.peek() != '\0') r.fail("trailing text");
     return j;
   }
 
  private:
-  [[noreturn]] void fail(const std::string& why) {
-    throw std::runtime_error("JSON: " + why + " at " + std::to_string(i_));
+  explicit JsonReader(std::string_view s) : s_(s) {}
+  [[noreturn]] void fail(const char* why) const {
+    throw std::runtime_error(std::string("JSON: ") + why + " at " + std::to_string(i_));
   }
-  void space() {
-    while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\t' || s_[i_] == '\r'))
+  char peek() {
+    while (i_ < s_.size() && std::string_view(" \t\r\n").find(s_[i_]) != std::string_view::npos)
       ++i_;
+    return i_ < s_.size() ? s_[i_] : '\0';
   }
   bool eat(char c) {
-    space();
-    if (i_ < s_.size() && s_[i_] == c) {
-      ++i_;
-      return true;
-    }
-    return false;
+    if (peek() != c) return false;
+    ++i_;
+    return true;
   }
   void expect(char c) {
-    if (!eat(c)) fail(std::string("expected ") + c);
-  }
-  bool word(std::string_view w) {
-    if (s_.substr(i_, w.size()) != w) return false;
-    i_ += w.size();
-    return true;
+    if (!eat(c)) fail("unexpected character");
   }
   std::string str() {
     expect('"');
     std::string out;
-    while (true) {
-      if (i_ >= s_.size()) fail("open string");
-      const char c = s_[i_++];
-      if (c == '"') return out;
-      if (static_cast<unsigned char>(c) < 0x20) fail("raw control character");
-      if (c != '\\') {
-        out.push_back(c);
+    for (char c; (c = i_ < s_.size() ? s_[i_++] : '\0') != '"'; out.push_back(c)) {
+      if (static_cast<unsigned char>(c) < 0x20) fail("open string or raw control character");
+      if (c != '\\' || i_ >= s_.size()) continue;
+      const std::size_t e = std::string_view("\"\\/bfnrt").find(c = s_[i_++]);
+      if (e != std::string_view::npos) {
+        c = "\"\\/\b\f\n\r\t"[e];
         continue;
       }
-      const char e = s_[i_++];
-      switch (e) {
-        case 'n':
-          out.push_back('\n');
-          break;
-        case 'r':
-          out.push_back('\r');
-          break;
-        case 't':
-          out.push_back('\t');
-          break;
-        case 'u': {
-          const unsigned cp = std::stoul(std::string(s_.substr(i_, 4)), nullptr, 16);
-          i_ += 4;
-          if (cp >= 0x80) fail("only ASCII escapes expected");
-          out.push_back(static_cast<char>(cp));
-          break;
-        }
-        default:
-          out.push_back(e);
-      }
+      const int cp = c == 'u' ? std::stoi(std::string(s_.substr(i_, 4)), nullptr, 16) : 0x80;
+      if (cp >= 0x80) fail("bad or non-ASCII escape");
+      c = static_cast<char>(cp);
+      i_ += 4;
     }
+    return out;
   }
   Json value() {
-    space();
     Json j;
-    if (i_ >= s_.size()) fail("value expected");
-    const char c = s_[i_];
-    if (c == '"') {
-      j.kind = Json::Kind::kString;
-      j.string = str();
-    } else if (c == '{') {
+    j.kind = peek();
+    if (j.kind == '"') {
+      j.text = str();
+    } else if (j.kind == '{' || j.kind == '[') {
+      const char close = j.kind == '{' ? '}' : ']';
       ++i_;
-      j.kind = Json::Kind::kObject;
-      if (!eat('}')) {
-        do {
-          space();
-          std::string key = str();
+      for (bool more = peek() != close; more; more = eat(',')) {
+        std::string key;
+        if (j.kind == '{') {
+          key = str();
           expect(':');
-          j.members.emplace_back(std::move(key), value());
-        } while (eat(','));
-        expect('}');
+        }
+        j.items.emplace_back(std::move(key), value());
       }
-    } else if (c == '[') {
-      ++i_;
-      j.kind = Json::Kind::kArray;
-      if (!eat(']')) {
-        do j.array.push_back(value());
-        while (eat(','));
-        expect(']');
-      }
-    } else if (word("true") || word("false")) {
-      j.kind = Json::Kind::kBool;
-      j.boolean = s_[i_ - 1] == 'e' && s_[i_ - 2] == 'u';
-    } else if (word("null")) {
+      expect(close);
     } else {
+      j.kind = 0;
+      j.text = s_.substr(i_, s_.find_first_of(",]} \t\r\n", i_) - i_);
+      i_ += j.text.size();
       std::size_t used = 0;
-      j.kind = Json::Kind::kNumber;
-      j.number = std::stod(std::string(s_.substr(i_)), &used);
-      i_ += used;
+      if (j.text != "true" && j.text != "false" && j.text != "null" &&
+          (static_cast<void>(std::stod(j.text, &used)), used != j.text.size()))
+        fail("bad literal");
     }
     return j;
   }
+
   std::string_view s_;
   std::size_t i_ = 0;
 };
-
-// --- Running the program -----------------------------------------------
 
 struct ProgramRun {
   int status = -1;
@@ -168,7 +133,7 @@ std::string shellQuote(const std::string& arg) {
 
 class CommandLineTest : public ::testing::Test {
  protected:
-  ProgramRun run(const std::vector<std::string>& args) {
+  ProgramRun run(const Strings& args) {
     std::string cmd = "LC_ALL=C " + shellQuote(TAVRO2_BINARY);
     for (const auto& a : args) cmd += " " + shellQuote(a);
     cmd += " 2>" + shellQuote(dir.file("stderr.txt"));
@@ -176,8 +141,7 @@ class CommandLineTest : public ::testing::Test {
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) throw std::runtime_error("popen failed");
     char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
     const int w = pclose(p);
     r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
     r.err = readFile(dir.file("stderr.txt"));
@@ -187,112 +151,92 @@ class CommandLineTest : public ::testing::Test {
     const ProgramRun r = run({"--lookup", text, "--dir", dir.path()});
     EXPECT_EQ(r.status, expectedStatus) << r.err;
     EXPECT_TRUE(!r.out.empty() && r.out.back() == '\n');
-    Json j = JsonReader(r.out).document();
-    EXPECT_EQ(j["found"].boolean, expectedStatus == 0);
+    Json j = JsonReader::parse(r.out);
+    EXPECT_EQ(j["found"].text, expectedStatus == 0 ? "true" : "false");
     return j;
   }
-  void standardData() {
+  void standardData(const std::string& settings = "") {
     writeDataFile(dir.file("dataen.dat"), {"run", "runway", "walk"},
                   {"kki lari; running", "landasan", "kki berjalan"});
     writeDataFile(dir.file("dataid.dat"), {"lari", "kucing"}, {"run", "cat kb"});
     writeDataFile(dir.file("datapr.dat"), {"saya lari cepat", "kucing lari"},
                   {"I run fast", "the cat runs"});
+    if (!settings.empty()) writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
   }
 
   TempDir dir;
 };
 
 TEST_F(CommandLineTest, LookupOfABaseForm) {
-  standardData();
-  writeFile(dir.file("Tavro2.ini"), "[General]\r\nShowPhrase=1\r\n");
+  standardData("ShowPhrase=1\r\n");
   const Json j = lookup("Running", 0);
-  ASSERT_EQ(j.kind, Json::Kind::kObject);
-  std::vector<std::string> keys;
-  for (const auto& [k, v] : j.members) keys.push_back(k);
-  EXPECT_EQ(keys, (std::vector<std::string>{"query", "found", "status", "words", "translation",
-                                            "translation_format", "related", "related_translation",
-                                            "related_format", "phrases", "found_in_indonesian"}));
-  EXPECT_EQ(j["query"].string, "Running");
-  EXPECT_EQ(j["words"].strings(), std::vector<std::string>{"run"});
-  EXPECT_EQ(j["translation"].string, "run kki lari; running");
+  ASSERT_EQ(j.kind, '{');
+  EXPECT_EQ(j.strings(true), (Strings{"query", "found", "status", "words", "translation",
+                                      "translation_format", "related", "related_translation",
+                                      "related_format", "phrases", "found_in_indonesian"}));
+  EXPECT_EQ(j["query"].text, "Running");
+  EXPECT_EQ(j["words"].strings(), Strings{"run"});
+  EXPECT_EQ(j["translation"].text, "run kki lari; running");
   const Json& f = j["translation_format"];
-  ASSERT_EQ(f.array.size(), 3u);
-  EXPECT_EQ(f[0]["start"].number, 0);
-  EXPECT_EQ(f[0]["length"].number, 3);
-  EXPECT_TRUE(f[0]["bold"].boolean);
-  EXPECT_EQ(f[0].members.size(), 3u);  // no colour, no background
-  EXPECT_EQ(f[1]["start"].number, 4);
-  EXPECT_EQ(f[1]["color"].string, "#008000");
-  EXPECT_EQ(f[1].members.size(), 4u);
-  EXPECT_EQ(f[2]["start"].number, 14);
-  EXPECT_EQ(f[2]["length"].number, 7);
-  EXPECT_EQ(j["related"].strings(), std::vector<std::string>{"runway"});
-  EXPECT_EQ(j["related_translation"].string, "runway landasan");
+  ASSERT_EQ(f.items.size(), 3u);
+  EXPECT_EQ(f[0].strings(true), (Strings{"start", "length", "bold"}));  // no colour, no background
+  EXPECT_EQ(f[0].strings(), (Strings{"0", "3", "true"}));
+  EXPECT_EQ(f[1]["start"].text, "4");
+  EXPECT_EQ(f[1]["color"].text, "#008000");
+  EXPECT_EQ(f[1].items.size(), 4u);
+  EXPECT_EQ(f[2]["start"].text, "14");
+  EXPECT_EQ(f[2]["length"].text, "7");
+  EXPECT_EQ(j["related"].strings(), Strings{"runway"});
+  EXPECT_EQ(j["related_translation"].text, "runway landasan");
   // The phrase search takes the box text as typed: "Running" is in no phrase.
-  EXPECT_EQ(j["status"].string, " English word");
-  EXPECT_TRUE(j["phrases"].array.empty());
-  EXPECT_FALSE(j["found_in_indonesian"].boolean);
+  EXPECT_EQ(j["status"].text, " English word");
+  EXPECT_TRUE(j["phrases"].items.empty());
+  EXPECT_EQ(j["found_in_indonesian"].text, "false");
 }
 
-TEST_F(CommandLineTest, PhrasesAndTheirCount) {
-  standardData();
-  writeFile(dir.file("Tavro2.ini"), "[General]\r\nShowPhrase=1\r\n");
-  // English side: the English texts are searched, whole words only ("the
-  // cat runs" does not hold "run"), English first in each pair.
-  const Json j = lookup("run", 0);
-  EXPECT_EQ(j["status"].string, " English word (1 Phrase)");
-  ASSERT_EQ(j["phrases"].array.size(), 1u);
-  EXPECT_EQ(j["phrases"][0].strings(), (std::vector<std::string>{"I run fast", "saya lari cepat"}));
-  // Indonesian side: Indonesian first.
-  const Json k = lookup("lari", 0);
-  EXPECT_EQ(k["status"].string, " Indonesian word (2 Phrase)");
-  ASSERT_EQ(k["phrases"].array.size(), 2u);
-  EXPECT_EQ(k["phrases"][1].strings(), (std::vector<std::string>{"kucing lari", "the cat runs"}));
-}
-
-TEST_F(CommandLineTest, SettingsChooseTheSideAndTheWindow) {
-  standardData();
-  writeFile(dir.file("Tavro2.ini"), "[General]\r\nLanguage=3\r\nWordsAfter=5\r\n");
+// The side looked up comes first in each phrase pair.
+TEST_F(CommandLineTest, SettingsChooseTheSideTheWindowAndThePhrases) {
+  standardData("Language=3\r\nWordsAfter=5\r\nShowPhrase=1\r\n");
   Json j = lookup("lari", 0);
-  EXPECT_EQ(j["status"].string, " Indonesian word");
-  EXPECT_EQ(j["words"].strings(), (std::vector<std::string>{"lari", "kucing"}));
-  EXPECT_TRUE(j["found_in_indonesian"].boolean);
-  EXPECT_TRUE(j["translation_format"].array.size() == 1);
+  EXPECT_EQ(j["status"].text, " Indonesian word (2 Phrase)");
+  EXPECT_EQ(j["words"].strings(), (Strings{"lari", "kucing"}));
+  EXPECT_EQ(j["found_in_indonesian"].text, "true");
+  EXPECT_EQ(j["translation_format"].items.size(), 1u);
+  ASSERT_EQ(j["phrases"].items.size(), 2u);
+  EXPECT_EQ(j["phrases"][0].strings(), (Strings{"saya lari cepat", "I run fast"}));
+  EXPECT_EQ(j["phrases"][1].strings(), (Strings{"kucing lari", "the cat runs"}));
 
   writeFile(dir.file("Tavro2.ini"), "[General]\r\nLanguage=2\r\n");
   j = lookup("lari", 1);
-  EXPECT_EQ(j["status"].string, " not found");
-  EXPECT_TRUE(j["words"].array.empty());
+  EXPECT_EQ(j["status"].text, " not found");
+  EXPECT_TRUE(j["words"].items.empty());
 }
 
 TEST_F(CommandLineTest, Utf8InAndOut) {
   standardData();
   writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\n");
   Json j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
-  EXPECT_EQ(j["words"].strings(), std::vector<std::string>{"caf\xC3\xA9"});
-  EXPECT_EQ(j["translation"].string, "caf\xC3\xA9 coffee shop");
+  EXPECT_EQ(j["words"].strings(), Strings{"caf\xC3\xA9"});
+  EXPECT_EQ(j["translation"].text, "caf\xC3\xA9 coffee shop");
   // A character 1252 cannot hold becomes '?', and the filter drops it.
   j = lookup("\xE6\x97\xA5walk", 0);
-  EXPECT_EQ(j["query"].string, "\xE6\x97\xA5walk");
-  EXPECT_EQ(j["words"].strings(), std::vector<std::string>{"walk"});
+  EXPECT_EQ(j["query"].text, "\xE6\x97\xA5walk");
+  EXPECT_EQ(j["words"].strings(), Strings{"walk"});
   // Malformed UTF-8 is echoed as U+FFFD, keeping the output valid.
   j = lookup("walk\xFF", 0);
-  EXPECT_EQ(j["query"].string, "walk\xEF\xBF\xBD");
+  EXPECT_EQ(j["query"].text, "walk\xEF\xBF\xBD");
 }
 
-TEST_F(CommandLineTest, NothingToLookUp) {
+TEST_F(CommandLineTest, StatusWhenNothingIsLookedUpOrFilesAreMissing) {
   standardData();
-  const Json j = lookup(" 42 ", 1);
-  EXPECT_EQ(j["status"].string, " Data OK");  // as loading left it
-  EXPECT_TRUE(j["words"].array.empty());
-}
+  Json j = lookup(" 42 ", 1);
+  EXPECT_EQ(j["status"].text, " Data OK");  // as loading left it
+  EXPECT_TRUE(j["words"].items.empty());
 
-TEST_F(CommandLineTest, MissingDataFilesAreNamed) {
-  writeDataFile(dir.file("dataen.dat"), {"run"}, {"lari"});
-  const Json j = lookup("zzz", 1);
-  EXPECT_EQ(j["status"].string, " not found");
-  const Json k = lookup("", 1);
-  EXPECT_EQ(k["status"].string, " Missing: dataid.dat, datapr.dat");
+  ::unlink(dir.file("dataid.dat").c_str());
+  ::unlink(dir.file("datapr.dat").c_str());
+  EXPECT_EQ(lookup("zzz", 1)["status"].text, " not found");
+  EXPECT_EQ(lookup("", 1)["status"].text, " Missing: dataid.dat, datapr.dat");
 }
 
 TEST_F(CommandLineTest, About) {
@@ -311,39 +255,37 @@ TEST_F(CommandLineTest, Usage) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("--lookup TEXT"), std::string::npos);
 
-  struct Bad {
-    std::vector<std::string> args;
-    const char* message;
-  };
-  for (const Bad& b :
-       {Bad{{"--frobnicate"}, "unknown option '--frobnicate'"},
-        Bad{{"--lookup"}, "'--lookup' needs a value"}, Bad{{"word"}, "unexpected argument 'word'"},
-        Bad{{"--about", "--lookup", "x"}, "cannot be combined"},
-        Bad{{"--dir", "/a", "--dir", "/b"}, "given twice"},
-        Bad{{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}}) {
-    r = run(b.args);
-    EXPECT_EQ(r.status, 2) << b.message;
-    EXPECT_NE(r.err.find(b.message), std::string::npos) << r.err;
+  const std::pair<Strings, const char*> bad[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--lookup"}, "'--lookup' needs a value"},
+      {{"word"}, "unexpected argument 'word'"},
+      {{"--about", "--lookup", "x"}, "cannot be combined"},
+      {{"--dir", "/a", "--dir", "/b"}, "given twice"},
+      {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}};
+  for (const auto& [args, message] : bad) {
+    r = run(args);
+    EXPECT_EQ(r.status, 2) << message;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
 }
 
 TEST_F(CommandLineTest, WritesNothing) {
-  standardData();
-  writeFile(dir.file("Tavro2.ini"), "[General]\r\nWordsBefore=250\r\n");
+  standardData("WordsBefore=250\r\n");
   lookup("run", 0);
   EXPECT_FALSE(fileExists(dir.file("History.txt")));
   EXPECT_EQ(readFile(dir.file("Tavro2.ini")), "[General]\r\nWordsBefore=250\r\n");
 }
 
 TEST(CommandLineParseTest, NoArgumentsOrOnlyADirectoryOpenTheWindow) {
-  char prog[] = "tavro2";
-  char dirOpt[] = "--dir";
-  char dirVal[] = "/tmp";
+  const std::string saved = ProgramDirectory();
+  char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
   char* none[] = {prog, nullptr};
   EXPECT_FALSE(RunCommandLine(1, none));
   char* onlyDir[] = {prog, dirOpt, dirVal, nullptr};
   EXPECT_FALSE(RunCommandLine(3, onlyDir));
+  EXPECT_EQ(ProgramDirectory(), "/tmp/");
+  SetProgramDirectory(saved);
 }
 
 }  // namespace

@@ -11,9 +11,7 @@ namespace tavro2 {
 namespace {
 
 using test::crlfJoin;
-using test::fileExists;
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
 using Lines = std::vector<std::string>;
 using Result = HistoryList::AddResult;
@@ -24,12 +22,10 @@ TEST(HistoryFileTest, LineRules) {
     Lines lines;
   } rows[] = {
       {"", {}},
-      {"a=1\r\nb=2\r\n", {"a=1", "b=2"}},
       {"a=1\r\nb=2", {"a=1", "b=2"}},
       {"a=1\rb=2\r", {"a=1", "b=2"}},
       {"a=1\nmore\r\nb=2\r\n", {"a=1\nmore", "b=2"}},
       {"a\r\r\nb", {"a", "", "b"}},
-      {"\n", {"\n"}},
       {"\r\n\n", {"", "\n"}},
       {std::string("a=1\r\nb=\0x\r\nc=3\r\n", 16), {"a=1", "b="}},
       {std::string("\0a=1\r\n", 6), {}},
@@ -39,50 +35,39 @@ TEST(HistoryFileTest, LineRules) {
         << testing::PrintToString(row.text);
 }
 
-class RecordingObserver : public HistoryObserver {
- public:
+class HistoryListTest : public ::testing::Test, public HistoryObserver {
+ protected:
+  HistoryListTest() { history_.setObserver(this); }
   void PushHistoryItem(std::string_view word) override {
-    calls.push_back("push " + std::string(word));
+    calls_.push_back("push " + std::string(word));
   }
   void HighlightHistoryWord(std::string_view word) override {
-    calls.push_back("highlight " + std::string(word));
+    calls_.push_back("highlight " + std::string(word));
   }
-  Lines calls;
-};
-
-class HistoryListTest : public ::testing::Test {
- protected:
-  HistoryListTest() { history_.setObserver(&observer_); }
   std::string path() const { return dir_.file("History.txt"); }
 
-  TempDir dir_;
+  test::TempDir dir_;
   HistoryList history_{dir_.file("History.txt")};
-  RecordingObserver observer_;
+  Lines calls_;
 };
-
-TEST_F(HistoryListTest, MissingFileStartsEmpty) {
-  history_.load();
-  EXPECT_TRUE(history_.lines().empty());
-  EXPECT_EQ(history_.HistoryTranslation("cat"), "");
-}
 
 TEST_F(HistoryListTest, LongFileKeepsTheNewestFiftyAndGrowsToFiftyOne) {
   Lines sixty;
   for (int i = 0; i < 60; ++i) sixty.push_back("w" + std::to_string(i) + "=t" + std::to_string(i));
   writeFile(path(), crlfJoin(sixty));
   history_.load();
-  const Lines newest(sixty.begin() + 10, sixty.end());
-  EXPECT_EQ(history_.lines(), newest);
+  Lines expected(sixty.begin() + 10, sixty.end());
+  EXPECT_EQ(history_.lines(), expected);
 
-  EXPECT_EQ(history_.AddToHistory("cat", "kucing"), Result::kAppended);
-  Lines expected = newest;
-  expected.push_back("cat=kucing");
+  EXPECT_EQ(history_.AddToHistory("run", "lari\nberlari"), Result::kAppended);
+  expected.push_back("run=lari\nberlari");
   EXPECT_EQ(readFile(path()), crlfJoin(expected));
-  EXPECT_EQ(observer_.calls, Lines{"push cat"});
+  EXPECT_EQ(calls_, Lines{"push run"});
 
-  HistoryList again(path());
+  HistoryList again(path());  // the word of this run survives the next start
   again.load();
-  EXPECT_EQ(again.lines().back(), "cat=kucing") << "the word of this run survives the next start";
+  EXPECT_EQ(again.lines().back(), "run=lari\nberlari");
+  EXPECT_EQ(again.HistoryTranslation("run"), "lari\nberlari");
 }
 
 TEST_F(HistoryListTest, TranslationLookupIgnoresAsciiCaseOnly) {
@@ -93,48 +78,35 @@ TEST_F(HistoryListTest, TranslationLookupIgnoresAsciiCaseOnly) {
   EXPECT_EQ(history_.HistoryTranslation("\xE9t\xE9"), "") << "only A-Z fold";
   EXPECT_EQ(history_.HistoryTranslation(" cat"), "");
   EXPECT_EQ(history_.HistoryTranslation("dog"), "");
-  EXPECT_EQ(HistoryList::wordOf("a=b=c"), "a");
-  EXPECT_EQ(HistoryList::wordOf("dog"), "dog");
 }
 
+// Known by the text before the first '=' with ASCII case ignored, even when
+// the translation is empty or the word holds '=': none of these is appended
+// again on every lookup. The word is kept as typed, untrimmed.
 TEST_F(HistoryListTest, KnownWordAddsNothingAndHighlightsAsTyped) {
-  writeFile(path(), "Cat=kucing\r\n");
+  writeFile(path(), "Cat=kucing\r\ndog=\r\na=b=c\r\n");
   history_.load();
   EXPECT_EQ(history_.AddToHistory("cAT", "kucing lain"), Result::kAlreadyPresent);
-  EXPECT_EQ(history_.AddToHistory("Cat", "kucing"), Result::kAlreadyPresent);
-  EXPECT_EQ(history_.lines(), Lines{"Cat=kucing"});
-  EXPECT_EQ(readFile(path()), "Cat=kucing\r\n");
-  EXPECT_EQ(observer_.calls, (Lines{"highlight cAT", "highlight Cat"}));
+  EXPECT_EQ(history_.AddToHistory("DOG", "anjing"), Result::kAlreadyPresent);
+  EXPECT_EQ(history_.AddToHistory("a=b", "c"), Result::kAlreadyPresent);
+  EXPECT_EQ(history_.AddToHistory("a", "x"), Result::kAlreadyPresent);
+  EXPECT_EQ(readFile(path()), "Cat=kucing\r\ndog=\r\na=b=c\r\n");
+  EXPECT_EQ(calls_, (Lines{"highlight cAT", "highlight DOG", "highlight a=b", "highlight a"}));
+
+  EXPECT_EQ(history_.AddToHistory(" cat", "kucing"), Result::kAppended);
+  EXPECT_EQ(history_.lines().back(), " cat=kucing");
+  EXPECT_EQ(calls_.back(), "push  cat");
 }
 
 TEST_F(HistoryListTest, EmptyPaneOrNulRecordsNothing) {
+  history_.load();  // no file: an empty list
+  EXPECT_TRUE(history_.lines().empty());
   EXPECT_EQ(history_.AddToHistory("cat", ""), Result::kIgnored);
   EXPECT_EQ(history_.AddToHistory("cat", std::string("a\0b", 3)), Result::kIgnored);
   EXPECT_EQ(history_.AddToHistory(std::string("c\0t", 3), "x"), Result::kIgnored);
   EXPECT_TRUE(history_.lines().empty());
-  EXPECT_FALSE(fileExists(path()));
-  EXPECT_TRUE(observer_.calls.empty());
-}
-
-TEST_F(HistoryListTest, WordIsKeptUntrimmedAndRecordedOnce) {
-  EXPECT_EQ(history_.AddToHistory(" cat", "kucing"), Result::kAppended);
-  EXPECT_EQ(history_.AddToHistory("cat", "kucing"), Result::kAppended);
-  // A line with an empty translation and a word holding '=' are recognised
-  // too, so neither is appended again on every lookup.
-  writeFile(path(), "dog=\r\na=b=c\r\n");
-  history_.load();
-  EXPECT_EQ(history_.AddToHistory("DOG", "anjing"), Result::kAlreadyPresent);
-  EXPECT_EQ(history_.AddToHistory("a=b", "c"), Result::kAlreadyPresent);
-  EXPECT_EQ(history_.AddToHistory("a", "x"), Result::kAlreadyPresent);
-}
-
-TEST_F(HistoryListTest, MultiLineTranslationRoundTrips) {
-  ASSERT_EQ(history_.AddToHistory("run", "lari\nberlari"), Result::kAppended);
-  ASSERT_EQ(history_.AddToHistory("go", "pergi"), Result::kAppended);
-  EXPECT_EQ(readFile(path()), "run=lari\nberlari\r\ngo=pergi\r\n");
-  HistoryList again(path());
-  again.load();
-  EXPECT_EQ(again.HistoryTranslation("run"), "lari\nberlari");
+  EXPECT_FALSE(test::fileExists(path()));
+  EXPECT_TRUE(calls_.empty());
 }
 
 TEST_F(HistoryListTest, CrashDuringWriteLeavesOldFileWhole) {
@@ -164,15 +136,13 @@ TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) 
   writeFile(path(), before);
   history_.load();
   history_.SortByName();
-  const Lines sorted{"_x=4",  "a=3",   "apple=7", "b=1",        "B=2",
-                     "Cat=1", "cat=1", "Zeta=5",  "\xE9t\xE9=6"};
+  Lines sorted{"_x=4", "a=3", "apple=7", "b=1", "B=2", "Cat=1", "cat=1", "Zeta=5", "\xE9t\xE9=6"};
   EXPECT_EQ(history_.lines(), sorted);
   EXPECT_EQ(readFile(path()), before) << "sorting alone writes nothing";
 
   history_.AddToHistory("ant", "semut");
-  Lines expected = sorted;
-  expected.push_back("ant=semut");
-  EXPECT_EQ(readFile(path()), crlfJoin(expected));
+  sorted.push_back("ant=semut");
+  EXPECT_EQ(readFile(path()), crlfJoin(sorted));
 }
 
 }  // namespace

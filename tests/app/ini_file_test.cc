@@ -12,43 +12,20 @@ namespace tavro2 {
 namespace {
 
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
 
 TEST(ParseProfileIntegerTest, ReadsAsWindowsDoes) {
   const struct {
     const char* text;
     std::int32_t value;
-  } rows[] = {
-      {"42", 42},
-      {"abc", 0},
-      {"12abc", 12},
-      {"-5", -5},
-      {"+7", 7},
-      {" \t\x01 9", 9},
-      {"+-5", 0},
-      {"- 5", 0},
-      {"0x1F", 31},
-      {"0x1f", 31},
-      {"-0x10", -16},
-      {"0o17", 15},
-      {"0o8", 0},
-      {"0b101", 5},
-      {"0b102", 2},
-      {"0X10", 0},
-      {"0x", 0},
-      {"08", 8},
-      {"1 2", 1},
-      {"2147483647", INT_MAX},
-      {"2147483648", INT_MIN},
-      {"4294967295", -1},
-      {"4294967297", 1},
-      {"99999999999999999999", 1661992959},
-      {"0xFFFFFFFF", -1},
-      {"\xE9"
-       "5",
-       0},
-  };
+  } rows[] = {{"abc", 0},        {"12abc", 12},      {"-5", -5},
+              {"+7", 7},         {" \t\x01 9", 9},   {"+-5", 0},
+              {"- 5", 0},        {"0x1F", 31},       {"-0x10", -16},
+              {"0o17", 15},      {"0o8", 0},         {"0b101", 5},
+              {"0b102", 2},      {"0X10", 0},        {"0x", 0},
+              {"08", 8},         {"1 2", 1},         {"2147483648", INT_MIN},
+              {"4294967297", 1}, {"0xFFFFFFFF", -1}, {"99999999999999999999", 1661992959},
+              {"\xE9\x35", 0}};  // a byte above 127 is no blank
   for (const auto& row : rows) EXPECT_EQ(ParseProfileInteger(row.text), row.value) << row.text;
 }
 
@@ -56,67 +33,60 @@ class IniFileTest : public ::testing::Test {
  protected:
   std::string path() const { return dir_.file("Tavro2.ini"); }
   IniFile ini() const { return IniFile(path()); }
-  std::int32_t readFrom(const std::string& text, std::string_view key = "Language") {
-    writeFile(path(), text);
-    return ini().ReadInteger(key, -99);
-  }
-
-  TempDir dir_;
+  test::TempDir dir_;
 };
 
-TEST_F(IniFileTest, AbsentFileKeyOrValueGivesDefault) {
-  EXPECT_EQ(ini().ReadInteger("Language", 5), 5);
+TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
+  EXPECT_EQ(ini().ReadInteger("Language", 5), 5);  // no file
   EXPECT_TRUE(ini().ReadBoolean("AlwaysOnTop", true));
   EXPECT_FALSE(ini().ReadString("Language"));
 
-  EXPECT_EQ(readFrom("[General]\r\nSkin=3\r\n"), -99);             // other key
-  EXPECT_EQ(readFrom("[Other]\r\nLanguage=3\r\n"), -99);           // other section
-  EXPECT_EQ(readFrom("Language=3\r\n[General]\r\n"), -99);         // before any section
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=\r\n"), -99);          // empty value
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=  \"\"  \r\n"), -99);  // empty once unquoted
-  EXPECT_EQ(readFrom("[General]\r\nLanguage\r\n"), -99);           // no '=' at all
-  EXPECT_FALSE(ini().ReadBoolean("Language", false));
+  const struct {
+    std::string text;
+    std::int32_t value;  // -99: the default
+    const char* key = "Language";
+  } rows[] = {
+      {"[General]\r\nSkin=3\r\n", -99},
+      {"[Other]\r\nLanguage=3\r\n", -99},
+      {"Language=3\r\n[General]\r\n", -99},  // before any section
+      {"[General]\r\nLanguage=\r\n", -99},
+      {"[General]\r\nLanguage=  \"\"  \r\n", -99},  // empty once unquoted
+      {"[General]\r\nLanguage\r\n", -99},
+      {"[general]\r\nlanguage=2\r\n", 2},
+      {"  [ GENERAL ]  \r\n \t LANGUAGE \t=\t 3 \t\r\n", 3},
+      {"[General]\r\nLanguage=3\r\n", 3, "  language "},
+      {"[General]\r\nLanguage=\"3\"\r\n", 3},
+      {"[General]\r\nLanguage='-0x10'\r\n", -16},
+      {"[General]\r\nLanguage=\"3\r\n", 0},  // an unmatched quote stays
+      {"[General]\r\nLanguage=\" 7 \"\r\n", 7},
+      {"[General]\r\nLanguage=2 ; comment\r\n", 2},
+      {"[General]\r\nLanguage=2\r\nLanguage=3\r\n", 2},
+      {"[General]\r\nSkin=1\r\n[Other]\r\n[General]\r\nLanguage=3\r\n", -99},
+      {"[General]\nSkin=1\nLanguage=2\n", 2},
+      {"[General]\rSkin=1\rLanguage=3", 3},
+      {"\xEF\xBB\xBF[General]\r\nLanguage=2\r\n", 2},
+  };
+  for (const auto& row : rows) {
+    writeFile(path(), row.text);
+    EXPECT_EQ(ini().ReadInteger(row.key, -99), row.value) << testing::PrintToString(row.text);
+  }
+  EXPECT_EQ(IniFile(path(), " general ").ReadInteger("Language", 0), 2);
+  writeFile(path(), "[General]\r\nLanguage=\r\nSkin=a=1\r\n");
+  EXPECT_TRUE(ini().ReadBoolean("Language", true));  // an empty value gives the default
+  EXPECT_EQ(ini().ReadString("Language"), "");
+  EXPECT_EQ(ini().ReadInteger("Skin", -99), 0);
+  EXPECT_EQ(ini().ReadString("Skin"), "a=1");
 }
-
-TEST_F(IniFileTest, NamesIgnoreCaseAndSurroundingBlanks) {
-  EXPECT_EQ(readFrom("[general]\r\nlanguage=2\r\n"), 2);
-  EXPECT_EQ(readFrom("  [ GENERAL ]  \r\n \t LANGUAGE \t=\t 3 \t\r\n"), 3);
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=3\r\n", "  language "), 3);
-  EXPECT_EQ(IniFile(path(), " general ").ReadInteger("Language", 0), 3);
-}
-
-TEST_F(IniFileTest, ValuesAreUnquotedThenParsed) {
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=\"3\"\r\n"), 3);
-  EXPECT_EQ(readFrom("[General]\r\nLanguage='-0x10'\r\n"), -16);
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=\"3\r\n"), 0);  // unmatched quote stays
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=\" 7 \"\r\n"), 7);
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=2 ; comment\r\n"), 2);
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=a=1\r\n"), 0);
-  EXPECT_EQ(ini().ReadString("Language"), "a=1");
-}
-
-TEST_F(IniFileTest, FirstSectionAndFirstKeyWin) {
-  EXPECT_EQ(readFrom("[General]\r\nLanguage=2\r\nLanguage=3\r\n"), 2);
-  EXPECT_EQ(readFrom("[General]\r\nSkin=1\r\n[Other]\r\n[General]\r\nLanguage=3\r\n"), -99);
-}
-
-TEST_F(IniFileTest, AnyLineEndAndByteOrderMark) {
-  EXPECT_EQ(readFrom("[General]\nSkin=1\nLanguage=2\n"), 2);
-  EXPECT_EQ(readFrom("[General]\rSkin=1\rLanguage=3"), 3);
-  EXPECT_EQ(readFrom("\xEF\xBB\xBF[General]\r\nLanguage=2\r\n"), 2);
-}
-
-// Each row: the file before (nullptr: no file), the write, the file after.
-struct WriteCase {
-  const char* name;
-  const char* before;
-  const char* key;
-  std::int32_t value;
-  const char* after;
-};
 
 TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
-  const WriteCase cases[] = {
+  // The file before (nullptr: no file), the write, the file after.
+  const struct {
+    const char* name;
+    const char* before;
+    const char* key;
+    std::int32_t value;
+    const char* after;
+  } cases[] = {
       {"new file", nullptr, "Language", 2, "[General]\r\nLanguage=2\r\n"},
       {"empty file", "", "Skin", -5, "[General]\r\nSkin=-5\r\n"},
       {"replace keeps spelling and neighbours",
@@ -164,6 +134,13 @@ TEST_F(IniFileTest, BooleansAreOneAndZero) {
 }
 
 TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
+  // A settings path that exists but is no readable file: writing would throw
+  // away whatever is there.
+  ::mkdir(path().c_str(), 0755);
+  EXPECT_FALSE(ini().WriteInteger("Language", 2));
+  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
+  ::rmdir(path().c_str());
+
   const std::string before = "[General]\r\nLanguage=1\r\n";
   writeFile(path(), before);
   IniFile file = ini();
@@ -186,14 +163,6 @@ TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
     ::chmod(dir_.path().c_str(), 0755);
     EXPECT_EQ(readFile(path()), before);
   }
-}
-
-TEST_F(IniFileTest, UnreadableFileIsNotOverwritten) {
-  // A settings path that exists but cannot be read as a file: writing would
-  // throw away whatever is there.
-  ::mkdir(path().c_str(), 0755);
-  EXPECT_FALSE(ini().WriteInteger("Language", 2));
-  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
 }
 
 }  // namespace

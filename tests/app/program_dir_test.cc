@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/history_list.h"
+#include "app/settings.h"
 #include "test_util.h"
 
 namespace tavro2 {
@@ -33,10 +34,11 @@ TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
   ASSERT_EQ(::chdir(cwd.c_str()), 0);
 }
 
-TEST_F(ProgramDirTest, OverrideGainsTrailingSlash) {
+TEST_F(ProgramDirTest, OverrideGainsTrailingSlashAndHoldsTheFiles) {
   SetProgramDirectory("/data/tavro");
   EXPECT_EQ(ProgramDirectory(), "/data/tavro/");
   EXPECT_EQ(HistoryFilePath(), "/data/tavro/History.txt");
+  EXPECT_EQ(SettingsFilePath(), "/data/tavro/Tavro2.ini");
   SetProgramDirectory("/data/tavro/");
   EXPECT_EQ(ProgramDirectory(), "/data/tavro/");
   SetProgramDirectory("rel");
