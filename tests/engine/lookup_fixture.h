@@ -16,42 +16,39 @@ namespace tavro2 {
 
 // Readable failure messages for run comparisons.
 inline void PrintTo(const FormatRun& r, std::ostream* os) {
-  *os << "{" << r.start << "," << r.length << (r.bold ? ",bold" : "");
-  if (r.color) *os << ",color=" << std::hex << *r.color << std::dec;
-  if (r.background) *os << ",bg=" << std::hex << *r.background << std::dec;
-  *os << "}";
+  *os << "{" << r.start << "," << r.length << (r.bold ? ",bold" : "") << std::hex;
+  if (r.color) *os << ",color=" << *r.color;
+  if (r.background) *os << ",bg=" << *r.background;
+  *os << std::dec << "}";
 }
 
 }  // namespace tavro2
 
 namespace tavro2::test {
 
+using Lines = std::vector<std::string>;
+using Runs = std::vector<FormatRun>;
+
+inline Lines lines(const WordList& list) {
+  Lines out;
+  for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list.line(i));
+  return out;
+}
+
 class LookupFixture : public ::testing::Test {
  protected:
   // Each store file can be published once per test.
-  void publish(DataKind kind, const std::vector<std::string>& heads,
-               const std::vector<std::string>& translations) {
+  void publish(DataKind kind, const Lines& heads, const Lines& translations) {
     store.publish(kind, SplitLines(crlfJoin(heads)), SplitLines(crlfJoin(translations)),
                   LoadState::kLoaded);
   }
-  void english(const std::vector<std::string>& heads,
-               const std::vector<std::string>& translations) {
+  void english(const Lines& heads, const Lines& translations) {
     publish(DataKind::kEnglish, heads, translations);
   }
-  void indonesian(const std::vector<std::string>& heads,
-                  const std::vector<std::string>& translations) {
+  void indonesian(const Lines& heads, const Lines& translations) {
     publish(DataKind::kIndonesian, heads, translations);
   }
-  void userList(const char* name, const std::vector<std::string>& lines) {
-    writeFile(dir.file(name), crlfJoin(lines));
-  }
-
-  static std::vector<std::string> lines(const WordList& list) {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list.line(i));
-    return out;
-  }
-  using Lines = std::vector<std::string>;
+  void userList(const char* name, const Lines& text) { writeFile(dir.file(name), crlfJoin(text)); }
 
   TempDir dir;
   DictionaryStore store;

@@ -17,12 +17,13 @@ TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
   EXPECT_EQ(lines(state.relatedWords), (Lines{"rerun", "runner"}));
   EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"lari lagi", "pelari"}));
   EXPECT_EQ(state.translationText, "run kb lari");
-  EXPECT_EQ(state.translationRuns,
-            (std::vector<FormatRun>{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
+  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
   EXPECT_EQ(state.relatedTranslationText, "rerun lari lagi");
-  EXPECT_EQ(state.relatedTranslationRuns, (std::vector<FormatRun>{{0, 5, true, {}, {}}}));
+  EXPECT_EQ(state.relatedTranslationRuns, (Runs{{0, 5, true, {}, {}}}));
   EXPECT_EQ(state.statusText, " English word");
   EXPECT_FALSE(state.FoundInIndonesian);
+  EXPECT_FALSE(state.LookupWord(" run"));  // the query keeps its spaces
+  EXPECT_TRUE(state.relatedWords.empty());
 }
 
 TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
@@ -47,7 +48,22 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   EXPECT_EQ(state.statusText, " Indonesian word");
   // Indonesian entries get no marker colours.
   EXPECT_EQ(state.translationText, "sun matahari (en)");
-  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 3, true, {}, {}}}));
+  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
+
+  // Not found: FoundInIndonesian stays as the last find left it.
+  EXPECT_FALSE(state.LookupWord("zzz"));
+  EXPECT_TRUE(state.FoundInIndonesian);
+  EXPECT_EQ(state.statusText, " ");
+  EXPECT_TRUE(state.mainWords.empty() && state.translationText.empty());
+  EXPECT_TRUE(state.translationRuns.empty());
+
+  // A blank query empties everything but the status.
+  ASSERT_TRUE(state.LookupWord("sun"));
+  state.statusText = " Data OK";
+  EXPECT_FALSE(state.LookupWord(" \t "));
+  EXPECT_TRUE(state.mainWords.empty() && state.FoundTranslations.empty());
+  EXPECT_TRUE(state.translationText.empty());
+  EXPECT_EQ(state.statusText, " Data OK");
 }
 
 TEST_F(LookupWordTest, DirectionLimitsTheSides) {
@@ -55,10 +71,9 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   indonesian({"makan"}, {"eat"});
   state.settings.direction = Direction::kEnglishIndonesian;
   EXPECT_FALSE(state.LookupWord("makan"));
-  EXPECT_TRUE(state.mainWords.empty());
+  EXPECT_TRUE(state.mainWords.empty() && state.translationText.empty());
   EXPECT_EQ(lines(state.relatedWords), Lines{"makan malam"});
   EXPECT_EQ(state.statusText, " ");
-  EXPECT_TRUE(state.translationText.empty());
   EXPECT_EQ(state.relatedTranslationText, "makan malam dinner");
 
   state.settings.direction = Direction::kIndonesianEnglish;
@@ -67,62 +82,34 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   EXPECT_EQ(state.statusText, " Indonesian word");
 }
 
-TEST_F(LookupWordTest, NotFoundKeepsFoundInIndonesianOfTheLastFind) {
-  indonesian({"air"}, {"water"});
-  ASSERT_TRUE(state.LookupWord("air"));
-  EXPECT_FALSE(state.LookupWord("zzz"));
-  EXPECT_TRUE(state.FoundInIndonesian);
-  EXPECT_EQ(state.statusText, " ");
-  EXPECT_TRUE(state.mainWords.empty());
-  EXPECT_TRUE(state.translationText.empty());
-  EXPECT_TRUE(state.translationRuns.empty());
+TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
+  const struct {
+    std::uint16_t before, after;
+    std::size_t match;
+    Lines expected;
+  } rows[] = {
+      {2, 2, 0, {"target", "h1", "h2"}},
+      {2, 2, 5, {"h3", "h4", "target"}},
+      {0, 0, 3, {"target"}},
+      {1, 100, 4, {"h3", "target", "h5"}},
+      {100, 100, 2, {"h0", "h1", "target", "h3", "h4", "h5"}},
+  };
+  TempDir dir;
+  for (const auto& r : rows) {
+    Lines heads = {"h0", "h1", "h2", "h3", "h4", "h5"};
+    heads[r.match] = "target";
+    DictionaryStore store;
+    store.publish(DataKind::kEnglish, SplitLines(crlfJoin(heads)),
+                  SplitLines(crlfJoin({"t0", "t1", "t2", "t3", "t4", "t5"})), LoadState::kLoaded);
+    LookupState state(store, dir.path());
+    state.settings.WordsBefore = r.before;
+    state.settings.WordsAfter = r.after;
+    ASSERT_TRUE(state.LookupWord("target"));
+    EXPECT_EQ(lines(state.mainWords), r.expected);
+    EXPECT_EQ(state.FoundTranslations.count(), state.mainWords.count());
+    EXPECT_EQ(state.translationText, "target t" + std::to_string(r.match));
+  }
 }
-
-TEST_F(LookupWordTest, BlankQueryEmptiesEverythingButTheStatus) {
-  english({"run"}, {"lari"});
-  ASSERT_TRUE(state.LookupWord("run"));
-  state.statusText = " Data OK";
-  EXPECT_FALSE(state.LookupWord(" \t "));
-  EXPECT_TRUE(state.mainWords.empty());
-  EXPECT_TRUE(state.FoundTranslations.empty());
-  EXPECT_TRUE(state.translationText.empty());
-  EXPECT_EQ(state.statusText, " Data OK");
-}
-
-TEST_F(LookupWordTest, QueryIsComparedWithItsSpaces) {
-  english({"run"}, {"lari"});
-  EXPECT_FALSE(state.LookupWord(" run"));
-  EXPECT_TRUE(state.relatedWords.empty());  // " run" is in no headword either
-}
-
-struct WindowCase {
-  std::uint16_t before, after;
-  std::size_t match;
-  std::vector<std::string> expected;
-};
-
-class NeighbourWindowTest : public LookupFixture,
-                            public ::testing::WithParamInterface<WindowCase> {};
-
-TEST_P(NeighbourWindowTest, ClampedToTheList) {
-  const std::vector<std::string> heads = {"h0", "h1", "h2", "h3", "h4", "h5"};
-  std::vector<std::string> withTarget = heads;
-  withTarget[GetParam().match] = "target";
-  english(withTarget, {"t0", "t1", "t2", "t3", "t4", "t5"});
-  state.settings.WordsBefore = GetParam().before;
-  state.settings.WordsAfter = GetParam().after;
-  ASSERT_TRUE(state.LookupWord("target"));
-  EXPECT_EQ(lines(state.mainWords), GetParam().expected);
-  EXPECT_EQ(state.FoundTranslations.count(), state.mainWords.count());
-  EXPECT_EQ(state.translationText, "target t" + std::to_string(GetParam().match));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Windows, NeighbourWindowTest,
-    ::testing::Values(WindowCase{2, 2, 0, {"target", "h1", "h2"}},
-                      WindowCase{2, 2, 5, {"h3", "h4", "target"}}, WindowCase{0, 0, 3, {"target"}},
-                      WindowCase{1, 100, 4, {"h3", "target", "h5"}},
-                      WindowCase{100, 100, 2, {"h0", "h1", "target", "h3", "h4", "h5"}}));
 
 TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
   english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
@@ -135,7 +122,7 @@ TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensi
 }
 
 TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
-  std::vector<std::string> heads, trans;
+  Lines heads, trans;
   for (int i = 0; i < 30; ++i) {
     heads.push_back(i == 10 || i == 20 ? "kata" : i == 25 ? "katak" : "w" + std::to_string(i));
     trans.push_back("t" + std::to_string(i));
@@ -176,7 +163,7 @@ TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
 }
 
 TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
-  std::vector<std::string> heads, trans;
+  Lines heads, trans;
   for (int i = 0; i < 25; ++i) {
     heads.push_back("cat" + std::to_string(i));
     trans.push_back("t" + std::to_string(i));
@@ -195,6 +182,7 @@ TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
 }
 
 TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
+  EXPECT_FALSE(state.LookupWord("apple"));  // the lists are read for every query
   userList("Tavro2en.dat", {"apple=apel (saya)", "pineapple=nanas"});
   english({"ant", "apple", "apricot"}, {"semut", "apel", "aprikot"});
   state.settings.WordsBefore = 1;
@@ -205,13 +193,6 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
   EXPECT_EQ(state.translationText, "apple apel (saya)");
   EXPECT_EQ(lines(state.relatedWords), Lines{"pineapple"});
   EXPECT_EQ(lines(state.UserWordList), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
-}
-
-TEST_F(LookupWordTest, UserListsAreReadForEveryQuery) {
-  EXPECT_FALSE(state.LookupWord("baru"));
-  userList("Tavro2en.dat", {"baru=new"});
-  EXPECT_TRUE(state.LookupWord("baru"));
-  EXPECT_EQ(state.translationText, "baru new");
 }
 
 TEST_F(LookupWordTest, TranslationsMayBeMissing) {
@@ -226,59 +207,49 @@ TEST_F(LookupWordTest, TranslationsMayBeMissing) {
 TEST_F(LookupWordTest, HitsNeverSpanLines) {
   // In the buffer "ab\r\ncd" holds "b\r\nc"; a line-by-line test finds nothing.
   english({"ab", "cd", "xab", "abx"}, {"1", "2", "3", "4"});
-  EXPECT_FALSE(state.LookupWord("b\r\nc"));
-  EXPECT_TRUE(state.relatedWords.empty());
-  EXPECT_FALSE(state.LookupWord("bc"));
-  EXPECT_TRUE(state.relatedWords.empty());
+  for (const char* query : {"b\r\nc", "bc"}) {
+    EXPECT_FALSE(state.LookupWord(query));
+    EXPECT_TRUE(state.relatedWords.empty());
+  }
   EXPECT_FALSE(state.LookupWord("b"));
   EXPECT_EQ(lines(state.relatedWords), (Lines{"ab", "xab", "abx"}));
 }
 
-TEST_F(LookupWordTest, SelectionShowsTheChosenLine) {
-  english({"Run", "run", "runway"}, {"nama", "kki lari", "landasan"});
+TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
+  english({"Run", "run", "runway", "ks"}, {"nama", "kki lari", "landasan", "kb x"});
+  indonesian({"kata"}, {"kb word"});
   state.settings.WordsBefore = 1;
   ASSERT_TRUE(state.LookupWord("run"));
   state.ShowSelectedEntry(0);
   EXPECT_EQ(state.translationText, "Run nama");
-  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 3, true, {}, {}}}));
+  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
   state.ShowSelectedRelated(0);
   EXPECT_EQ(state.relatedTranslationText, "runway landasan");
   state.ShowSelectedEntry(7);  // no such line: nothing changes
   EXPECT_EQ(state.translationText, "Run nama");
-}
 
-TEST_F(LookupWordTest, SelectionColoursFollowTheLastFind) {
-  english({"ks"}, {"ks kb"});
-  indonesian({"kata"}, {"kb word"});
-  ASSERT_TRUE(state.LookupWord("kata"));  // an Indonesian find
+  ASSERT_TRUE(state.LookupWord("kata"));  // an Indonesian find: no marker colours
   state.mainWords.append("ks");
   state.FoundTranslations.append("kb x");
   state.ShowSelectedEntry(1);
-  EXPECT_EQ(state.translationRuns, (std::vector<FormatRun>{{0, 2, true, {}, {}}}));
+  EXPECT_EQ(state.translationRuns, (Runs{{0, 2, true, {}, {}}}));
 }
 
 class SearchFromBoxTest : public LookupFixture {};
 
-TEST_F(SearchFromBoxTest, BlankBoxLooksNothingUp) {
-  state.statusText = " Data OK";
-  state.searchText = "  \t";
-  EXPECT_FALSE(state.SearchFromBox());
-  EXPECT_EQ(state.statusText, " Data OK");
-}
-
 TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
   userList("Tavro2en.dat", {"dont=jangan", "wellknown=terkenal"});
   state.statusText = " Data OK";
-  state.searchText = "123 !?";
-  EXPECT_FALSE(state.SearchFromBox());  // nothing left after filtering
-  EXPECT_EQ(state.statusText, " Data OK");
-
+  for (const char* blank : {"  \t", "123 !?"}) {  // nothing left after trimming or filtering
+    state.searchText = blank;
+    EXPECT_FALSE(state.SearchFromBox());
+    EXPECT_EQ(state.statusText, " Data OK");
+  }
   state.searchText = " Don't ";
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_TRUE(state.queryFound);
   EXPECT_EQ(state.translationText, "dont jangan");
   EXPECT_EQ(state.searchText, " Don't ");  // the box keeps what was typed
-
   state.searchText = "well-known";
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_EQ(state.translationText, "wellknown terkenal");
@@ -297,8 +268,8 @@ TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
   EXPECT_EQ(state.statusText, " not found");
 }
 
-TEST_F(SearchFromBoxTest, BaseFormIsFoundWithItsOwnStatus) {
-  english({"run", "runway"}, {"kki lari", "landasan"});
+TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
+  english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
   state.searchText = "Running";
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_TRUE(state.queryFound);
@@ -306,28 +277,22 @@ TEST_F(SearchFromBoxTest, BaseFormIsFoundWithItsOwnStatus) {
   EXPECT_EQ(state.translationText, "run kki lari");
   EXPECT_EQ(state.statusText, " English word");
   EXPECT_EQ(state.searchText, "Running");
-}
 
-TEST_F(SearchFromBoxTest, CandidatesAreTriedInOrderUntilOneIsFound) {
-  english({"walk", "walke"}, {"jalan", "bukan"});
   state.searchText = "walked";
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_EQ(state.translationText, "walke bukan");  // rule 4 tries "walke" first
-
   state.searchText = "carries";
-  userList("Tavro2en.dat", {"carry=bawa", "carri=no"});
+  userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_EQ(state.translationText, "carry bawa");  // rule 7 before rule 9
-}
 
-TEST_F(SearchFromBoxTest, AddedTriesOnlyAdAndEndsNotFound) {
-  userList("Tavro2en.dat", {"add=tambah", "adde=x"});
+  // "added" tries only "ad": looked up, so the history is offered it, but
+  // not found; the last attempted lookup left its related entries.
   state.searchText = "added";
-  EXPECT_TRUE(state.SearchFromBox());  // looked up, so the history is offered it
+  EXPECT_TRUE(state.SearchFromBox());
   EXPECT_FALSE(state.queryFound);
   EXPECT_EQ(state.statusText, " not found");
   EXPECT_TRUE(state.translationText.empty());
-  // The last attempted lookup ("ad") left its related entries.
   EXPECT_EQ(lines(state.relatedWords), (Lines{"add", "adde"}));
 }
 

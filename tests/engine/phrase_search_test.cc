@@ -41,18 +41,11 @@ TEST_F(FindPhrasesTest, IndonesianSideSearchesPhrasesAndListsThemFirst) {
   EXPECT_EQ(state.phrases, (Pairs{{"kucing saya", "my own cat"},
                                   {"kucing itu lari", "the cat runs"},
                                   {"ada kucing, anjing.", "a cat. A dog"}}));
-}
-
-TEST_F(FindPhrasesTest, DirectionChoiceAloneSelectsTheIndonesianSide) {
+  // The direction choice alone also selects the Indonesian side.
+  state.FoundInIndonesian = false;
   state.settings.direction = Direction::kIndonesianEnglish;
   EXPECT_TRUE(state.FindPhrases("bola"));
   EXPECT_EQ(state.phrases, (Pairs{{"menangkap bola", "catch the ball"}}));
-}
-
-TEST_F(FindPhrasesTest, NothingFoundEmptiesTheList) {
-  state.phrases = {{"old", "pair"}};
-  EXPECT_FALSE(state.FindPhrases("zebra"));
-  EXPECT_TRUE(state.phrases.empty());
 }
 
 TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQueries) {
@@ -80,72 +73,66 @@ TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQuerie
   EXPECT_TRUE(state.LookupWord("cat"));
   EXPECT_EQ(state.statusText, " English word");
   EXPECT_EQ(state.phrases.size(), 1u);
-}
 
-TEST_F(FindPhrasesTest, NotFoundStillCountsPhrases) {
+  // Not found still counts phrases: " " then " (1 Phrase)".
   state.settings.ShowPhrase = true;
   state.searchText = "dog";
   EXPECT_FALSE(state.LookupWord("dog"));
-  EXPECT_EQ(state.statusText, "  (1 Phrase)");  // " " then " (1 Phrase)"
+  EXPECT_EQ(state.statusText, "  (1 Phrase)");
 }
 
-TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatus) {
+TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatusAndEmptiesOnNothingFound) {
   state.statusText = " English word";
   EXPECT_TRUE(state.FindPhrases("ball"));
   EXPECT_EQ(state.statusText, " English word");
+  EXPECT_FALSE(state.FindPhrases("zebra"));
+  EXPECT_TRUE(state.phrases.empty());
+}
+
+// The lines a scan visits, ending the scan once it has `stopAfter` of them.
+std::vector<std::size_t> visited(bool whole, const WordList& list, std::size_t limit,
+                                 const char* needle, std::size_t stopAfter = SIZE_MAX) {
+  std::vector<std::size_t> out;
+  const auto visit = [&](std::size_t i) {
+    out.push_back(i);
+    return out.size() < stopAfter;
+  };
+  if (whole) {
+    ForEachLineWithWholeWord(list, limit, needle, visit);
+  } else {
+    ForEachLineContaining(list, limit, needle, visit);
+  }
+  return out;
 }
 
 // The buffer scans must give exactly what testing each line gives.
 TEST(LineScanTest, AgreesWithTheLineByLineRule) {
-  const std::vector<std::string> texts = {"",
-                                          "a",
-                                          "ab",
-                                          "ba",
-                                          "aba",
-                                          "a a",
-                                          "xa",
-                                          "ax",
-                                          "a\nb",
-                                          "ab\nab",
-                                          "b,a.",
-                                          "\xE9"
-                                          "a",
-                                          "aa"};
-  std::string joined;
-  for (const auto& t : texts) joined += t + "\r\n";
-  joined += "a";  // a last line without a line end
-  const WordList list = SplitLines(joined);
+  // The last line has no line end.
+  const WordList list = SplitLines(
+      "\r\na\r\nab\r\nba\r\naba\r\na a\r\nxa\r\nax\r\na\nb\r\nab\nab\r\nb,a.\r\n\xE9"
+      "a\r\naa\r\na");
   WordList appended;  // lines back to back, nothing between them
   for (std::size_t i = 0; i < list.count(); ++i) appended.append(list.line(i));
 
   for (const WordList* l : {&list, static_cast<const WordList*>(&appended)}) {
     for (const char* needle : {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"}) {
       for (std::size_t limit : {l->count(), l->count() - 1, std::size_t{3}}) {
-        std::vector<std::size_t> contains, whole, expectContains, expectWhole;
-        ForEachLineContaining(*l, limit, needle, [&](std::size_t i) {
-          contains.push_back(i);
-          return true;
-        });
-        ForEachLineWithWholeWord(*l, limit, needle, [&](std::size_t i) {
-          whole.push_back(i);
-          return true;
-        });
+        std::vector<std::size_t> expectContains, expectWhole;
         for (std::size_t i = 0; i < limit; ++i) {
           if (l->line(i).find(needle) != std::string_view::npos) expectContains.push_back(i);
           if (PosWholeWord(needle, l->line(i)) > 0) expectWhole.push_back(i);
         }
-        EXPECT_EQ(contains, expectContains) << needle << " limit " << limit;
-        EXPECT_EQ(whole, expectWhole) << needle << " limit " << limit;
+        EXPECT_EQ(visited(false, *l, limit, needle), expectContains)
+            << needle << " limit " << limit;
+        EXPECT_EQ(visited(true, *l, limit, needle), expectWhole) << needle << " limit " << limit;
       }
     }
   }
 }
 
 TEST(LineScanTest, AgreesOnRandomLists) {
-  // Lines of very uneven length (empty ones, long ones, lone LFs inside)
-  // make the line guess of the scan miss in both directions; stretches
-  // where most lines hold "a" alternate with stretches where few do, so the
-  // scan changes between its dense and its sparse way several times.
+  // Lines of very uneven length make the scan's line guess miss both ways;
+  // dense and sparse stretches of "a" switch its two ways several times.
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> length(0, 40), longLine(0, 19), letter(0, 3), rare(0, 60);
   const char dense[] = {'a', 'b', '\n', ' '};
@@ -163,21 +150,11 @@ TEST(LineScanTest, AgreesOnRandomLists) {
     std::vector<std::size_t> want;
     for (std::size_t i = 0; i < list.count(); ++i)
       if (list.line(i).find(needle) != std::string_view::npos) want.push_back(i);
-    std::vector<std::size_t> got;
-    ForEachLineContaining(list, list.count(), needle, [&](std::size_t i) {
-      got.push_back(i);
-      return true;
-    });
-    EXPECT_EQ(got, want) << needle;
+    EXPECT_EQ(visited(false, list, list.count(), needle), want) << needle;
     // Ending the scan from the visitor stops it at once.
     for (std::size_t stopAfter : {std::size_t{1}, std::size_t{17}, want.size() / 2}) {
-      std::vector<std::size_t> part;
-      ForEachLineContaining(list, list.count(), needle, [&](std::size_t i) {
-        part.push_back(i);
-        return part.size() < stopAfter;
-      });
-      const std::size_t expected = std::min(stopAfter, want.size());
-      ASSERT_EQ(part.size(), expected) << needle;
+      const auto part = visited(false, list, list.count(), needle, stopAfter);
+      ASSERT_EQ(part.size(), std::min(stopAfter, want.size())) << needle;
       EXPECT_TRUE(std::equal(part.begin(), part.end(), want.begin())) << needle;
     }
   }

@@ -20,144 +20,85 @@ FormatRun colored(std::size_t start, std::size_t length, std::uint32_t color,
   return {start, length, true, color, background};
 }
 
-struct RenderCase {
-  const char* name;
-  std::string text;
-  std::string word;
-  bool indonesian;
-  std::vector<FormatRun> runs;
-};
+TEST(RenderTest, Runs) {
+  const struct {
+    std::string text, word;
+    bool indonesian;
+    std::vector<FormatRun> runs;
+  } rows[] = {
+      // The word, its form "running" and the marker; "lari" stays plain.
+      {"run kki lari; running", "run", false, {bold(0, 3), colored(4, 3, kGreen), bold(14, 7)}},
+      {"Run kb", "run", false, {colored(4, 2, kBlue)}},  // case counts
+      {"grant ran", "ran", false, {bold(6, 3)}},         // whole words only
+      // Every standalone first letter, punctuation being a boundary.
+      {"abandon a. a, a b", "abandon", false, {bold(0, 7), bold(8, 1), bold(11, 1), bold(14, 1)}},
+      // Every marker colour; "kk" must not match inside "kkt", nor "ks"
+      // inside "ksam"; "ksam" and "ksamb" each match only themselves.
+      {"kb kkt kki ks kd kk Sl Inf RR ksam ksamb",
+       "zz",
+       false,
+       {colored(0, 2, kBlue), colored(3, 3, kMaroon), colored(7, 3, kGreen), colored(11, 2, kRed),
+        colored(14, 2, kMagenta), colored(17, 2, kTeal), colored(20, 2, kMaroon, kSkyBlue),
+        colored(23, 3, kBlue, kSilver), colored(27, 2, kBlue, kSilver),
+        colored(30, 4, kGreen, kSilver), colored(35, 5, kGreen, kSilver)}},
+      {"kkt ksamb kbx xkb", "zz", false, {colored(0, 3, kMaroon), colored(4, 5, kGreen, kSilver)}},
+      // Markers are whole words of letters; punctuation bounds them.
+      {"(kb), ks.", "zz", false, {colored(1, 2, kBlue), colored(6, 2, kRed)}},
+      // A note text, spaces and all, is one bold stretch.
+      {"x j. -men; -kseru", "x", false, {bold(0, 1), bold(2, 7), bold(11, 6)}},
+      // A one-character word: the stem is empty, so the bare endings standing
+      // alone are forms of the word. "ings" is no form of "x" ("xings" is).
+      {"x ing ied ier iest ily xing ings",
+       "x",
+       false,
+       {bold(0, 1), bold(2, 3), bold(6, 3), bold(10, 3), bold(14, 4), bold(19, 3), bold(23, 4)}},
+      {"happyly happying happyings happyed happyd happys happyyings happyying happing happied "
+       "happier happiest happily happy",
+       "happy",
+       false,
+       {bold(0, 7), bold(8, 8), bold(17, 9), bold(27, 7), bold(35, 6), bold(42, 6), bold(49, 10),
+        bold(60, 9), bold(70, 7), bold(78, 7), bold(86, 7), bold(94, 8), bold(103, 7),
+        bold(111, 5)}},
+      // Indonesian entries: no marker colours, no forms; only the word.
+      {"lari kb run running l", "lari", true, {bold(0, 4)}},
+      {"kb x kb", "kb", true, {bold(0, 2), bold(5, 2)}},
+      // The word is marked last: a marker that is also the word stays coloured.
+      {"ks ks", "ks", false, {colored(0, 2, kRed), colored(3, 2, kRed)}},
+      // Searching on from one past each match finds overlapping matches.
+      {"a a a", "a a", true, {bold(0, 5)}},
+      // Windows-1252 letters and digits are not boundaries; other signs are.
+      {"run\xE9 run2 \xC0run run\xB7 run\xA0", "run", true, {bold(15, 3), bold(20, 3)}},
+      {"ice cream kb", "ice cream", false, {bold(0, 9), colored(10, 2, kBlue)}},
+      // Adjacent stretches of different formatting are separate runs.
+      {"kb-run ks", "run", false, {colored(0, 2, kBlue), bold(3, 3), colored(7, 2, kRed)}},
+      // An empty word matches nothing and has no forms ("s" stays plain);
+      // markers are still coloured.
+      {"s kb ing", "", false, {colored(2, 2, kBlue)}},
+      {"", "run", false, {}},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(RenderEntryText(r.text, r.word, r.indonesian), r.runs) << r.text;
 
-class RenderTest : public ::testing::TestWithParam<RenderCase> {};
-
-TEST_P(RenderTest, Runs) {
-  const RenderCase& c = GetParam();
-  EXPECT_EQ(RenderEntryText(c.text, c.word, c.indonesian), c.runs) << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RenderTest,
-    ::testing::Values(
-        // The word, its form "running" and the marker; "lari" stays plain.
-        RenderCase{"WordFormAndMarker",
-                   "run kki lari; running",
-                   "run",
-                   false,
-                   {bold(0, 3), colored(4, 3, kGreen), bold(14, 7)}},
-        RenderCase{"CaseCounts", "Run kb", "run", false, {colored(4, 2, kBlue)}},
-        RenderCase{"WholeWordOnly", "grant ran", "ran", false, {bold(6, 3)}},
-        // Every standalone first letter, punctuation being a boundary.
-        RenderCase{"FirstLetterAlone",
-                   "abandon a. a, a b",
-                   "abandon",
-                   false,
-                   {bold(0, 7), bold(8, 1), bold(11, 1), bold(14, 1)}},
-        // Every marker colour; "kk" must not match inside "kkt", nor "ks"
-        // inside "ksam"; "ksam" and "ksamb" each match only themselves.
-        RenderCase{"AllMarkers",
-                   "kb kkt kki ks kd kk Sl Inf RR ksam ksamb",
-                   "zz",
-                   false,
-                   {colored(0, 2, kBlue), colored(3, 3, kMaroon), colored(7, 3, kGreen),
-                    colored(11, 2, kRed), colored(14, 2, kMagenta), colored(17, 2, kTeal),
-                    colored(20, 2, kMaroon, kSkyBlue), colored(23, 3, kBlue, kSilver),
-                    colored(27, 2, kBlue, kSilver), colored(30, 4, kGreen, kSilver),
-                    colored(35, 5, kGreen, kSilver)}},
-        RenderCase{"MarkerPrefixesDoNotMatch",
-                   "kkt ksamb kbx xkb",
-                   "zz",
-                   false,
-                   {colored(0, 3, kMaroon), colored(4, 5, kGreen, kSilver)}},
-        // Markers are whole words of letters; punctuation bounds them.
-        RenderCase{"MarkerBeforePunctuation",
-                   "(kb), ks.",
-                   "zz",
-                   false,
-                   {colored(1, 2, kBlue), colored(6, 2, kRed)}},
-        // A note text, spaces and all, is one bold stretch.
-        RenderCase{
-            "NoteText", "x j. -men; -kseru", "x", false, {bold(0, 1), bold(2, 7), bold(11, 6)}},
-        // A one-character word: the stem is empty, so the bare endings
-        // standing alone are forms of the word.
-        // "ings" is no form of "x" ("xings" and "xxings" are).
-        RenderCase{"OneCharacterWord",
-                   "x ing ied ier iest ily xing ings",
-                   "x",
-                   false,
-                   {bold(0, 1), bold(2, 3), bold(6, 3), bold(10, 3), bold(14, 4), bold(19, 3),
-                    bold(23, 4)}},
-        RenderCase{"FourteenForms",
-                   "happyly happying happyings happyed happyd happys happyyings happyying happing "
-                   "happied happier happiest happily happy",
-                   "happy",
-                   false,
-                   {bold(0, 7), bold(8, 8), bold(17, 9), bold(27, 7), bold(35, 6), bold(42, 6),
-                    bold(49, 10), bold(60, 9), bold(70, 7), bold(78, 7), bold(86, 7), bold(94, 8),
-                    bold(103, 7), bold(111, 5)}},
-        // Indonesian entries: no marker colours, no forms; only the word.
-        RenderCase{"IndonesianEntry", "lari kb run running l", "lari", true, {bold(0, 4)}},
-        RenderCase{"IndonesianMarkerWord", "kb x kb", "kb", true, {bold(0, 2), bold(5, 2)}},
-        // The word is marked last: a marker that is also the word stays coloured.
-        RenderCase{
-            "WordThatIsAMarker", "ks ks", "ks", false, {colored(0, 2, kRed), colored(3, 2, kRed)}},
-        // Searching on from one past each match finds overlapping matches.
-        RenderCase{"OverlappingMatches", "a a a", "a a", true, {bold(0, 5)}},
-        // Windows-1252 letters and digits are not boundaries; other signs are.
-        RenderCase{"Cp1252Boundaries",
-                   "run\xE9 run2 \xC0run run\xB7 run\xA0",
-                   "run",
-                   true,
-                   {bold(15, 3), bold(20, 3)}},
-        RenderCase{"WordWithSpace",
-                   "ice cream kb",
-                   "ice cream",
-                   false,
-                   {bold(0, 9), colored(10, 2, kBlue)}},
-        // An empty word matches nothing and has no forms ("s" stays plain);
-        // markers are still coloured.
-        RenderCase{"EmptyWord", "s kb ing", "", false, {colored(2, 2, kBlue)}},
-        RenderCase{"EmptyText", "", "run", false, {}}),
-    [](const ::testing::TestParamInfo<RenderCase>& info) { return info.param.name; });
-
-TEST(RenderRunsTest, RunsCoverDistinctFormattingInTextOrder) {
-  // Adjacent stretches of different formatting are separate runs; the runs
-  // never overlap and come in text order.
-  const std::string text = "kb-run ks";
-  const auto runs = RenderEntryText(text, "run", false);
-  ASSERT_EQ(runs, (std::vector<FormatRun>{colored(0, 2, kBlue), bold(3, 3), colored(7, 2, kRed)}));
-  for (std::size_t i = 1; i < runs.size(); ++i)
-    EXPECT_LE(runs[i - 1].start + runs[i - 1].length, runs[i].start);
-}
-
-TEST(RenderRunsTest, LongEntryIsMarkedThroughout) {
-  std::string text;
+  std::string text;  // a long entry is marked throughout
   for (int i = 0; i < 200; ++i) text += "run kb ";
   const auto runs = RenderEntryText(text, "run", false);
   ASSERT_EQ(runs.size(), 400u);
   EXPECT_EQ(runs.back(), colored(text.size() - 3, 2, kBlue));
 }
 
-struct PosCase {
-  const char* needle;
-  const char* haystack;
-  std::size_t pos;
-};
-
-class PosWholeWordTest : public ::testing::TestWithParam<PosCase> {};
-
-TEST_P(PosWholeWordTest, Position) {
-  EXPECT_EQ(PosWholeWord(GetParam().needle, GetParam().haystack), GetParam().pos)
-      << GetParam().needle << " in " << GetParam().haystack;
+TEST(PosWholeWordTest, Position) {
+  const struct {
+    const char *needle, *haystack;
+    std::size_t pos;
+  } rows[] = {
+      {"cat", "cat", 1},   {"cat", "the cat sat", 5}, {"cat", "catch the cat", 11},
+      {"cat", "catch", 0}, {"cat", "a cat, a cat.", 3}, {"cat", "concat cat", 8},
+      {"cat", "Cat", 0},   {"cat", "ca", 0},          {"cat", "cat2 cat\xE9 cat", 11},
+      {"", "abc", 1},      {"", "", 0},              {"cat", "", 0},
+      {"a b", "a a b", 3},
+  };
+  for (const auto& r : rows) EXPECT_EQ(PosWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PosWholeWordTest,
-    ::testing::Values(PosCase{"cat", "cat", 1}, PosCase{"cat", "the cat sat", 5},
-                      PosCase{"cat", "catch the cat", 11}, PosCase{"cat", "catch", 0},
-                      PosCase{"cat", "a cat, a cat.", 3}, PosCase{"cat", "concat cat", 8},
-                      PosCase{"cat", "Cat", 0}, PosCase{"cat", "ca", 0},
-                      PosCase{"cat", "cat2 cat\xE9 cat", 11}, PosCase{"", "abc", 1},
-                      PosCase{"", "", 0}, PosCase{"cat", "", 0}, PosCase{"a b", "a a b", 3}));
 
 }  // namespace
 }  // namespace tavro2
