@@ -71,19 +71,19 @@ TEST(LoaderStatusTest, NamesEveryFileThatDidNotLoad) {
   for (const auto& [outcomes, text] : rows) EXPECT_EQ(LoadStatusText(outcomes), text);
 }
 
-TEST_F(LoaderTest, StoppedBeforeStartLoadsNothing) {
-  writeAll();
-  DictionaryLoader loader(store_, dir_.path(), countDone());
-  loader.stop();
-  loader.start();
-  loader.join();
-  EXPECT_FALSE(loader.finished());
+TEST_F(LoaderTest, StopEndsTheLoadWithoutReportingIt) {
+  {
+    writeAll();
+    DictionaryLoader loader(store_, dir_.path(), countDone());
+    loader.stop();  // before start: nothing is loaded
+    loader.start();
+    loader.join();
+    EXPECT_FALSE(loader.finished());
+    EXPECT_EQ(store_.EnglishCount(), 0);
+    EXPECT_EQ(loader.outcome(DataKind::kEnglish), LoadState::kPending);
+  }
   EXPECT_EQ(doneCalls_, 0);
-  EXPECT_EQ(store_.EnglishCount(), 0);
-  EXPECT_EQ(loader.outcome(DataKind::kEnglish), LoadState::kPending);
-}
 
-TEST_F(LoaderTest, DestroyingARunningLoaderStopsIt) {
   // Big enough that the stop usually lands mid-file; either way the
   // destructor returns and a cut-short load never reports its end.
   std::string text;
@@ -99,11 +99,11 @@ TEST_F(LoaderTest, DestroyingARunningLoaderStopsIt) {
     finished = loader.finished();
   }
   EXPECT_EQ(doneCalls_, finished ? 1 : 0);
-  // Whatever was published is whole.
-  for (DataKind k : {DataKind::kEnglish, DataKind::kIndonesian, DataKind::kPhrase})
-    if (store_.count(k) > 0) {
+  for (DataKind k : {DataKind::kEnglish, DataKind::kIndonesian, DataKind::kPhrase}) {
+    if (store_.count(k) > 0) {  // whatever was published is whole
       EXPECT_TRUE(store_.headwords(k).text() == text);  // no gtest diff of 1 MB
     }
+  }
 }
 
 // Readers poll the store while the loader publishes. Run under TSan: the

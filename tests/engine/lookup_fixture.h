@@ -50,6 +50,18 @@ class LookupFixture : public ::testing::Test {
   }
   void userList(const char* name, const Lines& text) { writeFile(dir.file(name), crlfJoin(text)); }
 
+  // What a find leaves on show, in one line: main words|their
+  // translations|related words|translation pane|status line (which begins
+  // with a space).
+  std::string shown() const {
+    std::string out;
+    for (const WordList* l : {&state.mainWords, &state.FoundTranslations, &state.relatedWords}) {
+      for (std::size_t i = 0; i < l->count(); ++i) out += (i ? "," : "") + std::string(l->line(i));
+      out += "|";
+    }
+    return out + state.translationText + "|" + state.statusText;
+  }
+
   TempDir dir;
   DictionaryStore store;
   LookupState state{store, dir.path()};

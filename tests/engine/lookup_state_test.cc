@@ -12,18 +12,14 @@ class LookupWordTest : public LookupFixture {};
 TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
   english({"Run", "rerun", "run", "runner"}, {"lari (kapital)", "lari lagi", "kb lari", "pelari"});
   EXPECT_TRUE(state.LookupWord("run"));
-  EXPECT_EQ(lines(state.mainWords), Lines{"run"});
-  EXPECT_EQ(lines(state.FoundTranslations), Lines{"kb lari"});
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"rerun", "runner"}));
+  EXPECT_EQ(shown(), "run|kb lari|rerun,runner|run kb lari| English word");
   EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"lari lagi", "pelari"}));
-  EXPECT_EQ(state.translationText, "run kb lari");
   EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
   EXPECT_EQ(state.relatedTranslationText, "rerun lari lagi");
   EXPECT_EQ(state.relatedTranslationRuns, (Runs{{0, 5, true, {}, {}}}));
-  EXPECT_EQ(state.statusText, " English word");
   EXPECT_FALSE(state.FoundInIndonesian);
   EXPECT_FALSE(state.LookupWord(" run"));  // the query keeps its spaces
-  EXPECT_TRUE(state.relatedWords.empty());
+  EXPECT_EQ(shown(), "|||| ");
 }
 
 TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
@@ -31,9 +27,7 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
   indonesian({"mata", "matahari"}, {"eye", "sun"});
   userList("Tavro2id.dat", {"mata=from the user"});
   EXPECT_TRUE(state.LookupWord("mata"));
-  EXPECT_EQ(lines(state.mainWords), Lines{"mata"});
-  EXPECT_TRUE(state.relatedWords.empty());
-  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_EQ(shown(), "mata|eye||mata eye| English word");
   EXPECT_FALSE(state.FoundInIndonesian);
 }
 
@@ -42,28 +36,22 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
   EXPECT_TRUE(state.LookupWord("sun"));
   EXPECT_TRUE(state.FoundInIndonesian);
-  EXPECT_EQ(lines(state.mainWords), Lines{"sun"});
-  // English related entries collected before the Indonesian side stay.
-  EXPECT_EQ(lines(state.relatedWords), Lines{"sunbeam"});
-  EXPECT_EQ(state.statusText, " Indonesian word");
+  // English related entries collected before the Indonesian side stay;
   // Indonesian entries get no marker colours.
-  EXPECT_EQ(state.translationText, "sun matahari (en)");
+  EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
   EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
 
   // Not found: FoundInIndonesian stays as the last find left it.
   EXPECT_FALSE(state.LookupWord("zzz"));
   EXPECT_TRUE(state.FoundInIndonesian);
-  EXPECT_EQ(state.statusText, " ");
-  EXPECT_TRUE(state.mainWords.empty() && state.translationText.empty());
+  EXPECT_EQ(shown(), "|||| ");
   EXPECT_TRUE(state.translationRuns.empty());
 
   // A blank query empties everything but the status.
   ASSERT_TRUE(state.LookupWord("sun"));
   state.statusText = " Data OK";
   EXPECT_FALSE(state.LookupWord(" \t "));
-  EXPECT_TRUE(state.mainWords.empty() && state.FoundTranslations.empty());
-  EXPECT_TRUE(state.translationText.empty());
-  EXPECT_EQ(state.statusText, " Data OK");
+  EXPECT_EQ(shown(), "|||| Data OK");
 }
 
 TEST_F(LookupWordTest, DirectionLimitsTheSides) {
@@ -71,15 +59,11 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   indonesian({"makan"}, {"eat"});
   state.settings.direction = Direction::kEnglishIndonesian;
   EXPECT_FALSE(state.LookupWord("makan"));
-  EXPECT_TRUE(state.mainWords.empty() && state.translationText.empty());
-  EXPECT_EQ(lines(state.relatedWords), Lines{"makan malam"});
-  EXPECT_EQ(state.statusText, " ");
+  EXPECT_EQ(shown(), "||makan malam|| ");
   EXPECT_EQ(state.relatedTranslationText, "makan malam dinner");
-
   state.settings.direction = Direction::kIndonesianEnglish;
   EXPECT_TRUE(state.LookupWord("makan"));
-  EXPECT_TRUE(state.relatedWords.empty());
-  EXPECT_EQ(state.statusText, " Indonesian word");
+  EXPECT_EQ(shown(), "makan|eat||makan eat| Indonesian word");
 }
 
 TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
@@ -115,10 +99,9 @@ TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensi
   english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
   state.settings.WordsBefore = 1;
   EXPECT_TRUE(state.LookupWord("bank"));
-  EXPECT_EQ(lines(state.mainWords), (Lines{"Bank", "bank", "x", "bank"}));
-  // "Bank" is a neighbour that equals the query without regard to case.
-  EXPECT_EQ(state.translationText, "bank tepi");
-  EXPECT_TRUE(state.relatedWords.empty());  // "Bank" does not contain "bank"
+  // "Bank" is a neighbour that equals the query without regard to case; it
+  // does not contain "bank", so it is no related text.
+  EXPECT_EQ(shown(), "Bank,bank,x,bank|tepi,bank (uang),x,bank 2||bank tepi| English word");
 }
 
 TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
@@ -137,19 +120,15 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
   state.phrases = {{"old", "kept"}};
   EXPECT_TRUE(state.LookupWord("kata"));
   // The user scan runs to its end; the dictionary scan ends at line 10, so
-  // "katak" (line 25) is not collected.
-  EXPECT_EQ(lines(state.mainWords), (Lines{"kata", "kata", "kata"}));
-  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"user", "user", "t10"}));
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"kata benda", "kata2"}));
-  EXPECT_EQ(state.translationText, "kata user");
-  EXPECT_EQ(state.statusText, " English word");  // no phrase search in compact mode
+  // "katak" (line 25) is not collected; compact mode runs no phrase search.
+  EXPECT_EQ(shown(), "kata,kata,kata|user,user,t10|kata benda,kata2|kata user| English word");
   EXPECT_EQ(state.phrases, (std::vector<PhrasePair>{{"old", "kept"}}));
 
   state.settings.CompactMode = false;
   EXPECT_TRUE(state.LookupWord("kata"));
-  EXPECT_EQ(lines(state.mainWords), (Lines{"kata", "kata", "kata", "kata"}));
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"kata benda", "kata2", "katak"}));
-  EXPECT_EQ(state.statusText, " English word (1 Phrase)");
+  EXPECT_EQ(shown(),
+            "kata,kata,kata,kata|user,user,t10,t20|kata benda,kata2,katak|kata user"
+            "| English word (1 Phrase)");
 }
 
 TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
@@ -157,7 +136,7 @@ TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
   english({"ab6", "ab7", "ab8", "ab9"}, {"d6", "d7", "d8", "d9"});
   state.settings.MaxContainTexts = 3;
   EXPECT_FALSE(state.LookupWord("ab"));
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"ab1", "ab2", "ab3"}));
+  EXPECT_EQ(shown(), "||ab1,ab2,ab3|| ");
   EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"u1", "u2", "u3"}));
   EXPECT_EQ(state.relatedTranslationText, "ab1 u1");
 }
@@ -174,11 +153,9 @@ TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
   indonesian(heads, trans);
   state.settings.MaxContainTexts = 10;
   EXPECT_TRUE(state.LookupWord("cat"));
-  ASSERT_EQ(state.relatedWords.count(), 10u);
-  EXPECT_EQ(state.relatedWords.line(0), "cat a");
-  EXPECT_EQ(state.relatedWords.line(2), "cat0");
-  EXPECT_EQ(state.relatedWords.line(9), "cat7");
-  EXPECT_EQ(state.translationText, "cat kucing");
+  EXPECT_EQ(shown(),
+            "cat|kucing|cat a,cat b,cat0,cat1,cat2,cat3,cat4,cat5,cat6,cat7|cat kucing"
+            "| Indonesian word");
 }
 
 TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
@@ -188,31 +165,26 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
   state.settings.WordsBefore = 1;
   state.settings.WordsAfter = 1;
   EXPECT_TRUE(state.LookupWord("apple"));
-  EXPECT_EQ(lines(state.mainWords), (Lines{"apple", "ant", "apple", "apricot"}));
-  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"apel (saya)", "semut", "apel", "aprikot"}));
-  EXPECT_EQ(state.translationText, "apple apel (saya)");
-  EXPECT_EQ(lines(state.relatedWords), Lines{"pineapple"});
+  EXPECT_EQ(shown(),
+            "apple,ant,apple,apricot|apel (saya),semut,apel,aprikot|pineapple|apple apel (saya)"
+            "| English word");
   EXPECT_EQ(lines(state.UserWordList), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
 }
 
-TEST_F(LookupWordTest, TranslationsMayBeMissing) {
+TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
   // Fewer translation lines than headwords: the missing ones are empty.
-  english({"one", "two", "three"}, {"satu"});
+  english({"one", "two", "three", "ab", "cd", "xab", "abx"}, {"satu"});
   state.settings.WordsBefore = 1;
   EXPECT_TRUE(state.LookupWord("three"));
-  EXPECT_EQ(lines(state.FoundTranslations), (Lines{"", ""}));
-  EXPECT_EQ(state.translationText, "three ");
-}
+  EXPECT_EQ(shown(), "two,three|,||three | English word");
 
-TEST_F(LookupWordTest, HitsNeverSpanLines) {
   // In the buffer "ab\r\ncd" holds "b\r\nc"; a line-by-line test finds nothing.
-  english({"ab", "cd", "xab", "abx"}, {"1", "2", "3", "4"});
   for (const char* query : {"b\r\nc", "bc"}) {
     EXPECT_FALSE(state.LookupWord(query));
-    EXPECT_TRUE(state.relatedWords.empty());
+    EXPECT_EQ(shown(), "|||| ");
   }
   EXPECT_FALSE(state.LookupWord("b"));
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"ab", "xab", "abx"}));
+  EXPECT_EQ(shown(), "||ab,xab,abx|| ");
 }
 
 TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
@@ -291,9 +263,7 @@ TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   state.searchText = "added";
   EXPECT_TRUE(state.SearchFromBox());
   EXPECT_FALSE(state.queryFound);
-  EXPECT_EQ(state.statusText, " not found");
-  EXPECT_TRUE(state.translationText.empty());
-  EXPECT_EQ(lines(state.relatedWords), (Lines{"add", "adde"}));
+  EXPECT_EQ(shown(), "||add,adde|| not found");
 }
 
 }  // namespace

@@ -105,7 +105,27 @@ std::vector<std::size_t> visited(bool whole, const WordList& list, std::size_t l
   return out;
 }
 
-// The buffer scans must give exactly what testing each line gives.
+// The buffer scans must give exactly what testing each line gives, also
+// when the visitor ends the scan early.
+void expectLineByLineRule(const WordList& l, std::initializer_list<const char*> needles) {
+  for (const char* needle : needles) {
+    for (std::size_t limit : {l.count(), l.count() - 1, std::size_t{3}}) {
+      std::vector<std::size_t> contains, whole;
+      for (std::size_t i = 0; i < limit; ++i) {
+        if (l.line(i).find(needle) != std::string_view::npos) contains.push_back(i);
+        if (PosWholeWord(needle, l.line(i)) > 0) whole.push_back(i);
+      }
+      EXPECT_EQ(visited(false, l, limit, needle), contains) << needle << " limit " << limit;
+      EXPECT_EQ(visited(true, l, limit, needle), whole) << needle << " limit " << limit;
+      for (std::size_t stopAfter : {std::size_t{1}, std::size_t{17}, contains.size() / 2 + 1}) {
+        const auto part = visited(false, l, limit, needle, stopAfter);
+        ASSERT_EQ(part.size(), std::min(stopAfter, contains.size())) << needle;
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), contains.begin())) << needle;
+      }
+    }
+  }
+}
+
 TEST(LineScanTest, AgreesWithTheLineByLineRule) {
   // The last line has no line end.
   const WordList list = SplitLines(
@@ -113,51 +133,23 @@ TEST(LineScanTest, AgreesWithTheLineByLineRule) {
       "a\r\naa\r\na");
   WordList appended;  // lines back to back, nothing between them
   for (std::size_t i = 0; i < list.count(); ++i) appended.append(list.line(i));
+  for (const WordList* l : {&list, static_cast<const WordList*>(&appended)})
+    expectLineByLineRule(*l, {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"});
 
-  for (const WordList* l : {&list, static_cast<const WordList*>(&appended)}) {
-    for (const char* needle : {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"}) {
-      for (std::size_t limit : {l->count(), l->count() - 1, std::size_t{3}}) {
-        std::vector<std::size_t> expectContains, expectWhole;
-        for (std::size_t i = 0; i < limit; ++i) {
-          if (l->line(i).find(needle) != std::string_view::npos) expectContains.push_back(i);
-          if (PosWholeWord(needle, l->line(i)) > 0) expectWhole.push_back(i);
-        }
-        EXPECT_EQ(visited(false, *l, limit, needle), expectContains)
-            << needle << " limit " << limit;
-        EXPECT_EQ(visited(true, *l, limit, needle), expectWhole) << needle << " limit " << limit;
-      }
-    }
-  }
-}
-
-TEST(LineScanTest, AgreesOnRandomLists) {
   // Lines of very uneven length make the scan's line guess miss both ways;
   // dense and sparse stretches of "a" switch its two ways several times.
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> length(0, 40), longLine(0, 19), letter(0, 3), rare(0, 60);
-  const char dense[] = {'a', 'b', '\n', ' '};
-  const char sparse[] = {'c', 'b', 'b', ' '};
   std::string text;
   for (int i = 0; i < 30000; ++i) {
     const bool isDense = (i / 5000) % 2 == 0;
     const int n = longLine(rng) == 0 ? 400 : length(rng);
     for (int k = 0; k < n; ++k)
-      text += isDense ? dense[letter(rng)] : rare(rng) == 0 ? 'a' : sparse[letter(rng)];
+      text += isDense ? "ab\n "[letter(rng)] : rare(rng) == 0 ? 'a' : "cbb "[letter(rng)];
     text += i % 7 == 0 ? "\r" : "\r\n";
   }
-  const WordList list = SplitLines(text);
-  for (const char* needle : {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"}) {
-    std::vector<std::size_t> want;
-    for (std::size_t i = 0; i < list.count(); ++i)
-      if (list.line(i).find(needle) != std::string_view::npos) want.push_back(i);
-    EXPECT_EQ(visited(false, list, list.count(), needle), want) << needle;
-    // Ending the scan from the visitor stops it at once.
-    for (std::size_t stopAfter : {std::size_t{1}, std::size_t{17}, want.size() / 2}) {
-      const auto part = visited(false, list, list.count(), needle, stopAfter);
-      ASSERT_EQ(part.size(), std::min(stopAfter, want.size())) << needle;
-      EXPECT_TRUE(std::equal(part.begin(), part.end(), want.begin())) << needle;
-    }
-  }
+  expectLineByLineRule(SplitLines(text),
+                       {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"});
 }
 
 TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {

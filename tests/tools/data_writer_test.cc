@@ -11,6 +11,25 @@
 namespace tavro2 {
 namespace {
 
+std::uint32_t u32At(const std::string& s, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
+  return v;
+}
+
+// The sizes of the chunks of a block, walking its ChunkSize fields; each
+// must lie within the limit, and together they must fill the block.
+std::vector<std::uint32_t> chunkSizes(const std::string& block) {
+  std::vector<std::uint32_t> sizes;
+  std::size_t pos = 4;
+  for (; pos + 4 <= block.size(); pos += 4 + sizes.back()) {
+    sizes.push_back(u32At(block, pos));
+    EXPECT_LE(sizes.back(), kMaxChunkSize);
+  }
+  EXPECT_EQ(pos, block.size());
+  return sizes;
+}
+
 TEST(DataDateTest, CountsDaysFromFirstOfJanuaryYearOne) {
   EXPECT_EQ(DataDateOf(1, 1, 1), 1.0);
   EXPECT_EQ(DataDateOf(2009, 1, 1), 733408.0);
@@ -19,52 +38,27 @@ TEST(DataDateTest, CountsDaysFromFirstOfJanuaryYearOne) {
   EXPECT_EQ(DataDateOf(1900, 3, 1) - DataDateOf(1900, 2, 28), 1.0);  // no leap day in 1900
 }
 
-std::uint32_t u32At(const std::string& s, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
-  return v;
-}
-
-// The sizes of the chunks of a block, walking its ChunkSize fields.
-std::vector<std::uint32_t> chunkSizes(const std::string& block) {
-  std::vector<std::uint32_t> sizes;
-  for (std::size_t pos = 4; pos + 4 <= block.size(); pos += 4 + sizes.back())
-    sizes.push_back(u32At(block, pos));
-  return sizes;
-}
-
 TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
-  const struct {
-    std::size_t length;
-    std::size_t chunks;
-  } rows[] = {{0, 0}, {1, 1}, {kPieceSize, 1}, {kPieceSize + 1, 2}, {2 * kPieceSize + 5, 3}};
-  for (const auto& r : rows) {
-    std::string text(r.length, '\0');
+  const std::pair<std::size_t, std::size_t> rows[] = {
+      {0, 0}, {1, 1}, {kPieceSize, 1}, {kPieceSize + 1, 2}, {2 * kPieceSize + 5, 3}};
+  for (const auto& [length, chunks] : rows) {
+    std::string text(length, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i * 7 % 26);
     const std::string block = CompressBlock(text, 1);
-    EXPECT_EQ(u32At(block, 0), r.length);
-    const std::vector<std::uint32_t> sizes = chunkSizes(block);
-    EXPECT_EQ(sizes.size(), r.chunks) << r.length;
-    std::size_t total = 4;
-    for (std::uint32_t size : sizes) {
-      EXPECT_LE(size, kMaxChunkSize);
-      total += 4 + size;
-    }
-    EXPECT_EQ(total, block.size()) << r.length;
+    EXPECT_EQ(u32At(block, 0), length);
+    EXPECT_EQ(chunkSizes(block).size(), chunks) << length;
     const BlockText decoded = DecompressBlock(block);
     EXPECT_FALSE(decoded.damaged);
-    EXPECT_EQ(decoded.text, text) << r.length;
+    EXPECT_EQ(decoded.text, text) << length;
   }
-}
 
-TEST(DataWriterTest, IncompressiblePiecesStayWithinTheChunkLimit) {
+  // Incompressible pieces stay within the chunk limit.
   std::string noise(kPieceSize, '\0');
   std::uint32_t x = 12345;
   for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
   const std::string block = CompressBlock(noise, 10);
   ASSERT_EQ(chunkSizes(block).size(), 1u);
   EXPECT_GT(chunkSizes(block)[0], kPieceSize);  // really incompressible
-  EXPECT_LE(chunkSizes(block)[0], kMaxChunkSize);
   EXPECT_EQ(DecompressBlock(block).text, noise);
 }
 
@@ -78,7 +72,6 @@ TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDate) {
   double date;
   std::memcpy(&date, file.data() + file.size() - 8, 8);
   EXPECT_EQ(date, 733408.25);
-
   const DataFileContents c = ParseDataFile(file);
   EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
   EXPECT_EQ(c.translations, "word\r\n");
