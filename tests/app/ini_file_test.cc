@@ -129,8 +129,6 @@ TEST_F(IniFileTest, BooleansAreOneAndZero) {
   ASSERT_TRUE(file.WriteBoolean("ShowPhrase", true));
   EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
   EXPECT_FALSE(file.ReadBoolean("AlwaysOnTop", true));
-  writeFile(path(), "[General]\r\nAlwaysOnTop=2\r\n");
-  EXPECT_TRUE(file.ReadBoolean("AlwaysOnTop", false));
 }
 
 TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
