@@ -1,13 +1,15 @@
-// PollClipboard's acceptance rules and steps, over a scripted clipboard, and
+// PollClipboard's acceptance rules and steps over a scripted clipboard, and
 // the conversion of clipboard text to Windows-1252.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCoreApplication>
-#include <QGuiApplication>
+
+#include <optional>
 
 #include "fake_history_host.h"
 #include "ui/clipboard_monitor.h"
@@ -18,34 +20,35 @@ namespace tavro2::test {
 namespace {
 
 TEST(ClipboardTextTest, ConvertsAsThe8BitFormatWould) {
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf8("hello")), "hello");
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf8("caf\xC3\xA9")), "caf\xE9");
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf8("\xE2\x82\xAC 5")), "\x80 5");  // euro
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC")), "??");
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), "a?b");  // one ?
-  EXPECT_EQ(ClipboardTextTo1252(QString::fromUtf16(u"ab\0cd", 5)), "ab");
+  const std::pair<QString, std::string> cases[] = {
+      {"hello", "hello"},
+      {QString::fromUtf8("caf\xC3\xA9"), "caf\xE9"},
+      {QString::fromUtf8("\xE2\x82\xAC 5"), "\x80 5"},  // euro
+      {QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"), "??"},
+      {QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b"},  // one ? for a surrogate pair
+      {QString::fromUtf16(u"ab\0cd", 5), "ab"},
+  };
+  for (const auto& [text, bytes] : cases) EXPECT_EQ(ClipboardTextTo1252(text), bytes);
 }
 
-class ClipboardTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host.store.publish(DataKind::kEnglish,
-                       SplitLines(crlfJoin({"can", "cant", "hello", "walk"})),
+// A host over a small English list and a scripted clipboard.
+struct ScriptedClipboard {
+  ScriptedClipboard() {
+    host.store.publish(DataKind::kEnglish, SplitLines(crlfJoin({"can", "cant", "hello", "walk"})),
                        SplitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
                        LoadState::kLoaded);
-    host.settingsValue.AutoRemAlpha = true;
-    host.lookupState.settings.AutoRemAlpha = true;
+    setAutoRemAlpha(true);
   }
-  void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-  // Puts a text on the scripted clipboard and signals the change.
-  void copy(const std::string& text) {
-    clip = {true, text};
-    monitor.markChanged();
+  void setAutoRemAlpha(bool on) {
+    host.settingsValue.AutoRemAlpha = on;
+    host.lookupState.settings.AutoRemAlpha = on;
   }
-  void copyNothing() {
-    clip = {};
+  // Puts a text (nullopt: no text at all) on the clipboard, signals the
+  // change and polls.
+  void copy(const std::optional<std::string>& text) {
+    clip = {text.has_value(), text.value_or("")};
     monitor.markChanged();
+    monitor.PollClipboard();
   }
 
   FakeHistoryHost host;
@@ -53,147 +56,87 @@ class ClipboardTest : public ::testing::Test {
   ClipboardMonitor monitor{host, [this] { return clip; }, true};
 };
 
-TEST_F(ClipboardTest, NothingHappensWhileTheButtonIsUp) {
+class ClipboardTest : public ::testing::Test, public ScriptedClipboard {};
+
+TEST(ClipboardPollTest, AcceptanceRules) {
+  const std::string a32(32, 'a'), b33(33, 'b'), c32(32, 'c');
+  const struct {
+    const char* name;
+    bool autoRemAlpha;
+    std::vector<std::optional<std::string>> copies;
+    std::string search, last;  // the search box and the last accepted text
+    int shows;
+    bool hit;
+    std::vector<std::string> history;
+  } cases[] = {
+      {"found", true, {"  Hello\r\n"}, "hello", "hello", 1, true, {"hello=hello halo"}},
+      {"same text twice", true, {"hello", "HELLO ", "HELLO "}, "hello", "hello", 1, true,
+       {"hello=hello halo"}},
+      {"same text after another", true, {"hello", "walk", "hello"}, "hello", "hello", 3, true,
+       {"hello=hello halo", "walk=walk berjalan"}},
+      {"32 then 33 characters", true, {" " + a32 + " ", b33, b33}, a32, a32, 1, false, {}},
+      {"32 letters after filtering", true, {c32 + "!"}, c32, c32 + "!", 1, false, {}},
+      {"filtered", true, {"Can't"}, "cant", "can't", 1, true, {"cant=cant logat"}},
+      {"not filtered", false, {"Can't"}, "can't", "can't", 1, false, {}},
+      {"spaces only", true, {"hello", "    "}, "", "", 2, true, {"hello=hello halo"}},
+      {"punctuation only", true, {"hello", "12!?-"}, "", "12!?-", 2, true, {"hello=hello halo"}},
+      // No text: only the hit flag changes; the same text after it is ignored.
+      {"no text", true, {"hello", std::nullopt, "hello"}, "hello", "hello", 1, false,
+       {"hello=hello halo"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedClipboard s;
+    s.setAutoRemAlpha(c.autoRemAlpha);
+    for (const auto& text : c.copies) s.copy(text);
+    EXPECT_EQ(s.host.searchBox, c.search);
+    EXPECT_EQ(s.host.lookupState.fallbackWord, c.search);
+    EXPECT_EQ(s.monitor.lastClipboardText(), c.last);
+    EXPECT_EQ(s.host.lookupShows, c.shows);
+    EXPECT_EQ(s.host.hit, c.hit);
+    EXPECT_EQ(readFile(s.host.list.path()), crlfJoin(c.history));
+    EXPECT_FALSE(s.host.popup->isVisible()) << "no history window, no popup";
+    if (c.search.empty()) {
+      EXPECT_EQ(s.host.lookupState.translationText, "");
+      EXPECT_EQ(s.host.lookupState.statusText, " not found");
+    }
+  }
+}
+
+TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled) {
   host.buttonDown = false;
   copy("hello");
-  monitor.PollClipboard();
   EXPECT_EQ(monitor.readCount(), 0);
   EXPECT_EQ(host.lookupShows, 0);
-}
 
-TEST_F(ClipboardTest, AFoundWordIsShownRecordedAndSetsTheHitFlag) {
-  copy("  Hello\r\n");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.searchBox, "hello");
-  EXPECT_EQ(host.lookupState.fallbackWord, "hello");
-  EXPECT_EQ(monitor.lastClipboardText(), "hello");
-  EXPECT_TRUE(host.hit);
-  EXPECT_EQ(host.records, 1);
-  EXPECT_EQ(host.list.HistoryTranslation("hello"), "hello halo");
-  EXPECT_EQ(readFile(host.list.path()), crlfJoin({"hello=hello halo"}));
-  EXPECT_FALSE(host.popup->isVisible()) << "no history window, no popup";
-}
-
-TEST_F(ClipboardTest, TheSameTextIsLookedUpOnceUntilAnotherIsAccepted) {
-  copy("hello");
-  monitor.PollClipboard();
-  copy("HELLO ");  // the same after cleaning
-  monitor.PollClipboard();
-  monitor.PollClipboard();
-  EXPECT_EQ(host.lookupShows, 1);
-  copy("walk");
-  monitor.PollClipboard();
-  copy("hello");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.lookupShows, 3);
-}
-
-TEST_F(ClipboardTest, TheTextIsReadOnlyAfterAChangeIsSignalled) {
-  copy("hello");
+  host.buttonDown = true;
   for (int i = 0; i < 10; ++i) monitor.PollClipboard();
   EXPECT_EQ(monitor.readCount(), 1);
   clip = {true, "walk"};  // changed without a signal: not seen yet
   monitor.PollClipboard();
   EXPECT_EQ(host.searchBox, "hello");
-  monitor.markChanged();
-  monitor.PollClipboard();
+  copy("walk");
   EXPECT_EQ(monitor.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
-}
 
-TEST_F(ClipboardTest, WithoutChangeSignalsEveryTickReads) {
-  ClipboardMonitor polling(host, [this] { return clip; }, false);
+  ClipboardMonitor unsignalled(host, [this] { return clip; }, false);
   clip = {true, "hello"};
-  polling.PollClipboard();
+  unsignalled.PollClipboard();
   clip = {true, "walk"};
-  polling.PollClipboard();
-  EXPECT_EQ(polling.readCount(), 2);
+  unsignalled.PollClipboard();
+  EXPECT_EQ(unsignalled.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
-}
-
-TEST_F(ClipboardTest, AutoRemAlphaFiltersAfterCleaning) {
-  copy("Can't");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.searchBox, "cant");
-  EXPECT_EQ(monitor.lastClipboardText(), "can't");  // K, not W, is remembered
-  EXPECT_EQ(host.list.HistoryTranslation("cant"), "cant logat");
-
-  host.settingsValue.AutoRemAlpha = false;
-  host.lookupState.settings.AutoRemAlpha = false;
-  copy("can");
-  monitor.PollClipboard();
-  copy("Can't");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.searchBox, "can't");
-}
-
-TEST_F(ClipboardTest, ThirtyTwoCharactersAreAcceptedAndThirtyThreeNever) {
-  const std::string longest(32, 'a');
-  copy(" " + longest + " ");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.searchBox, longest);
-  EXPECT_EQ(host.lookupShows, 1);
-
-  copy(std::string(33, 'b'));
-  for (int i = 0; i < 5; ++i) monitor.PollClipboard();
-  EXPECT_EQ(host.lookupShows, 1);
-  EXPECT_EQ(monitor.lastClipboardText(), longest) << "a rejected text is not accepted";
-
-  // Filtering counts: 33 characters of which one is punctuation pass.
-  host.settingsValue.AutoRemAlpha = true;
-  copy(std::string(32, 'c') + "!");
-  monitor.PollClipboard();
-  EXPECT_EQ(host.searchBox, std::string(32, 'c'));
-}
-
-TEST_F(ClipboardTest, SpacesOrPunctuationOnlyEmptyTheWindowWithNotFound) {
-  for (const char* empty : {"    ", "12!?-"}) {
-    copy("hello");
-    monitor.PollClipboard();
-    copy(empty);
-    monitor.PollClipboard();
-    EXPECT_EQ(host.searchBox, "") << empty;
-    EXPECT_EQ(host.lookupState.translationText, "") << empty;
-    EXPECT_EQ(host.lookupState.statusText, " not found") << empty;
-    EXPECT_EQ(host.list.lines().size(), 1u);
-  }
-}
-
-TEST_F(ClipboardTest, AClipboardWithoutTextOnlyClearsTheHitFlag) {
-  copy("hello");
-  monitor.PollClipboard();
-  ASSERT_TRUE(host.hit);
-  copyNothing();
-  monitor.PollClipboard();
-  EXPECT_FALSE(host.hit);
-  EXPECT_EQ(host.searchBox, "hello");
-  EXPECT_EQ(monitor.lastClipboardText(), "hello");
-  EXPECT_EQ(host.lookupShows, 1);
 }
 
 TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
   host.hit = true;
   copy("walked");
-  monitor.PollClipboard();
   EXPECT_EQ(host.lookupState.mainWords.line(0), "walk");
   EXPECT_EQ(host.lookupShows, 1);
   EXPECT_EQ(host.records, 0);
   EXPECT_TRUE(host.list.lines().empty());
   EXPECT_TRUE(host.hit) << "the flag keeps its value";
   EXPECT_EQ(host.lookupState.fallbackWord, "walked");
-}
-
-TEST_F(ClipboardTest, WithTheHistoryWindowOpenTheWordPopsUpBesideItsItem) {
-  host.list.AddToHistory("can", "can dapat");
-  host.HistoryCommand();
-  host.slideUntilSettled();
-  copy("hello");
-  monitor.PollClipboard();
-  ASSERT_EQ(host.itemTexts().front(), " hello");
-  EXPECT_TRUE(host.window->items().front()->isMarked());
-  EXPECT_TRUE(host.popup->isVisible());
-  EXPECT_EQ(host.popup->textArea()->toPlainText(), "hello halo");
-  EXPECT_EQ(host.popup->x() + host.popup->width(), host.window->x());
 }
 
 TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
@@ -204,7 +147,7 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
   EXPECT_EQ(host.searchBox, "walk");
   system.PollClipboard();
   EXPECT_EQ(system.readCount(), 1);
-  clipboard->setText(QString::fromUtf8("Hello"));
+  clipboard->setText(QStringLiteral("Hello"));
   system.PollClipboard();
   EXPECT_EQ(host.searchBox, "hello");
   EXPECT_EQ(system.readCount(), 2);
@@ -225,7 +168,12 @@ class MainWindowClipboardTest : public ::testing::Test {
     QDeadlineTimer deadline(30000);
     while (!window->statusLine()->text().contains("Data OK") && !deadline.hasExpired())
       QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(window->statusLine()->text().contains("Data OK"));
     host = window->historyHost();
+    ASSERT_NE(host, nullptr);
+    window->toggleHistory();
+    history = host->historyWindow();
+    ASSERT_NE(history, nullptr);
   }
   void TearDown() override {
     window.reset();
@@ -236,15 +184,11 @@ class MainWindowClipboardTest : public ::testing::Test {
   TempDir dir;
   std::unique_ptr<MainWindow> window;
   MainWindowHistoryHost* host = nullptr;
+  FHistory* history = nullptr;
 };
 
 TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory) {
-  ASSERT_NE(host, nullptr);
-  ASSERT_TRUE(window->statusLine()->text().contains("Data OK"));
   ASSERT_TRUE(window->clipboardMonitoring());
-  window->toggleHistory();
-  FHistory* history = host->historyWindow();
-  ASSERT_NE(history, nullptr);
   EXPECT_EQ(window->historyWindow(), history);
   while (history->slideTimerActive()) history->slideTick();
 
@@ -255,25 +199,24 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory)
   EXPECT_EQ(readFile(dir.file("History.txt")), crlfJoin({"can=can dapat", "hello=hello halo"}));
   EXPECT_TRUE(window->clipboardHit());
   EXPECT_EQ(history->items().front()->itemText(), " hello");
-  EXPECT_TRUE(host->definitionPopup()->isVisible());
-  EXPECT_EQ(host->definitionPopup()->textArea()->toPlainText(), "hello halo");
+  EXPECT_TRUE(history->items().front()->isMarked());
+  FDef* popup = host->definitionPopup();
+  EXPECT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->textArea()->toPlainText(), "hello halo");
+  EXPECT_EQ(popup->x() + popup->width(), history->x());
   // Colours from the skin and the main window's controls.
   EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().SkinOutlineColor));
   EXPECT_EQ(history->itemPanel()->topColor(), window->skinPalette().mainWordList);
   EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
-  EXPECT_EQ(host->definitionPopup()->textArea()->palette().color(QPalette::Base),
+  EXPECT_EQ(popup->textArea()->palette().color(QPalette::Base),
             toQColor(window->skinPalette().relatedTranslationPane));
 
-  // Choosing the older item shows its stored entry.
   history->ChooseHistoryItem(history->items()[1]);
   EXPECT_EQ(window->searchBox()->text(), "can");
   EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");
 }
 
 TEST_F(MainWindowClipboardTest, HistoryMenuHidesAndBringsBackTheMainWindow) {
-  window->toggleHistory();
-  FHistory* history = host->historyWindow();
-  ASSERT_NE(history, nullptr);
   history->toggleMainWindow();
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(window->hiddenFlag());

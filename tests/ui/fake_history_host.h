@@ -1,7 +1,7 @@
 // A stand-in main window for the history window, popup and clipboard tests:
-// a real HistoryList, LookupState and popup over a scratch directory, a
-// plain QTextEdit as the translation pane, a fixed work area, and counters
-// for the main-window operations the companions ask for.
+// a real HistoryList, LookupState and popup over a scratch directory, a plain
+// QTextEdit as the translation pane, a fixed work area, and counters for the
+// main-window operations the companions ask for.
 #pragma once
 
 #include <QPointer>
@@ -24,40 +24,39 @@
 
 namespace tavro2::test {
 
-inline QString q(std::string_view bytes) { return QString::fromUtf8(cp1252ToUtf8(bytes)); }
-
 class FakeHistoryHost : public HistoryHost {
  public:
-  FakeHistoryHost() {
-    colorsValue = {RgbColor(108, 140, 189), RgbColor(114, 178, 245), RgbColor(246, 249, 253),
-                   RgbColor(237, 243, 251), RgbColor(164, 194, 235), RgbColor(232, 240, 251),
-                   RgbColor(237, 243, 251)};
-    popup = std::make_unique<FDef>(*this);
-  }
-  ~FakeHistoryHost() override {
-    delete window.data();
-    popup.reset();
-  }
+  ~FakeHistoryHost() override { delete window.data(); }
 
-  // Fills the history with "word=translation of word" lines, oldest first.
+  // Records "w=w translation of w" for each word, oldest first.
   void addWords(const std::vector<std::string>& words) {
     for (const std::string& w : words) list.AddToHistory(w, w + " translation of " + w);
   }
   std::vector<std::string> itemTexts() const {
     std::vector<std::string> out;
-    if (window) {
+    if (window)
       for (const HistoryItem* item : window->items()) out.push_back(item->itemText());
-    }
     return out;
   }
   // Runs slide ticks until the window docks or closes (at most `limit`).
   int slideUntilSettled(int limit = 1000) {
     int ticks = 0;
-    while (window && window->slideTimerActive() && ticks < limit) {
-      window->slideTick();
-      ++ticks;
-    }
+    for (; window && window->slideTimerActive() && ticks < limit; ++ticks) window->slideTick();
     return ticks;
+  }
+  // The pane shows the lookup state's text with its bold runs (1252 text, so
+  // byte offsets are character offsets).
+  void showPane() {
+    pane.setPlainText(QString::fromUtf8(cp1252ToUtf8(lookupState.translationText)));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (const FormatRun& run : lookupState.translationRuns) {
+      if (!run.bold) continue;
+      QTextCursor cursor(pane.document());
+      cursor.setPosition(static_cast<int>(run.start));
+      cursor.setPosition(static_cast<int>(run.start + run.length), QTextCursor::KeepAnchor);
+      cursor.mergeCharFormat(bold);
+    }
   }
 
   HistoryList& historyList() override { return list; }
@@ -73,30 +72,10 @@ class FakeHistoryHost : public HistoryHost {
     showPane();
     ++entriesShown;
   }
-  // The pane's text with the lookup state's bold runs (1252 text, so byte
-  // offsets are character offsets).
-  void showPane() {
-    pane.setPlainText(q(lookupState.translationText));
-    for (const FormatRun& run : lookupState.translationRuns) {
-      if (!run.bold) continue;
-      QTextCursor cursor(pane.document());
-      cursor.setPosition(static_cast<int>(run.start));
-      cursor.setPosition(static_cast<int>(run.start + run.length), QTextCursor::KeepAnchor);
-      QTextCharFormat bold;
-      bold.setFontWeight(QFont::Bold);
-      cursor.mergeCharFormat(bold);
-    }
-  }
   bool mainWindowHidden() const override { return hidden; }
   void restoreProgram() override { ++restores; }
-  void showMainWindow() override {
-    ++mainShows;
-    hidden = false;
-  }
-  void minimizeAndHideMainWindow() override {
-    ++minimizes;
-    hidden = true;
-  }
+  void showMainWindow() override { ++mainShows, hidden = false; }
+  void minimizeAndHideMainWindow() override { ++minimizes, hidden = true; }
   void HistoryCommand() override { window = FHistory::HistoryCommand(*this, window); }
   void historyWindowClosed() override {
     ++closes;
@@ -122,18 +101,19 @@ class FakeHistoryHost : public HistoryHost {
   TempDir dir;
   HistoryList list{dir.file("History.txt")};
   Settings settingsValue;
-  HistoryColors colorsValue;
+  HistoryColors colorsValue{RgbColor(108, 140, 189), RgbColor(114, 178, 245),
+                            RgbColor(246, 249, 253), RgbColor(237, 243, 251),
+                            RgbColor(164, 194, 235), RgbColor(232, 240, 251),
+                            RgbColor(237, 243, 251)};
   QRect work{0, 0, 1280, 770};
   QRect screen{0, 0, 1280, 800};
   std::string searchBox;
   QTextEdit pane;
   DictionaryStore store;
   LookupState lookupState{store, dir.path()};
-  std::unique_ptr<FDef> popup;
+  std::unique_ptr<FDef> popup = std::make_unique<FDef>(*this);
   QPointer<FHistory> window;
-  bool hidden = false;
-  bool hit = false;
-  bool buttonDown = true;
+  bool hidden = false, hit = false, buttonDown = true;
   int restores = 0, mainShows = 0, minimizes = 0, closes = 0;
   int entriesShown = 0, lookupShows = 0, records = 0;
 };

@@ -1,6 +1,6 @@
 // The history window: building, sliding in and out, snapping, new and
-// highlighted words, choosing an item, sorting and the popup menu. The slide
-// timer is driven by calling its tick.
+// highlighted words, choosing, sorting and the popup menu. The slide timer is
+// driven by calling its tick.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,20 +15,25 @@
 namespace tavro2::test {
 namespace {
 
+std::vector<std::string> numbered(int count) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= count; ++i) out.push_back("w" + std::to_string(i));
+  return out;
+}
+
+void sendMouse(QWidget* to, QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, to->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(to, &event);
+}
+
 class HistoryWindowTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    // Closed windows delete themselves later; let them go with their test.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  // Closed windows delete themselves later; let them go with their test.
+  void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-  std::vector<std::string> words(int count) {
-    std::vector<std::string> out;
-    for (int i = 1; i <= count; ++i) out.push_back("w" + std::to_string(i));
-    return out;
-  }
-
-  FHistory* openDocked() {
+  FHistory* openDocked(const std::vector<std::string>& list) {
+    host.addWords(list);
     host.HistoryCommand();
     host.slideUntilSettled();
     return host.window;
@@ -37,12 +42,10 @@ class HistoryWindowTest : public ::testing::Test {
   FakeHistoryHost host;
 };
 
-TEST_F(HistoryWindowTest, EmptyHistoryOpensNothing) {
-  host.HistoryCommand();
-  EXPECT_EQ(host.window, nullptr);
-}
-
 TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
+  host.HistoryCommand();
+  EXPECT_EQ(host.window, nullptr) << "an empty history opens nothing";
+
   host.addWords({"alpha", "beta", "gamma"});
   host.HistoryCommand();
   FHistory* w = host.window;
@@ -50,7 +53,6 @@ TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(host.itemTexts(), (std::vector<std::string>{" gamma", " beta", " alpha"}));
   // Items at top 15 * k + 5, 16 high, width - 4 wide; window 64 wide.
-  ASSERT_EQ(w->items().size(), 3u);
   EXPECT_EQ(w->items()[0]->geometry(), QRect(1, 20, 60, 16));
   EXPECT_EQ(w->items()[2]->geometry(), QRect(1, 50, 60, 16));
   EXPECT_EQ(w->size(), QSize(64, 69));
@@ -58,13 +60,11 @@ TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
   EXPECT_EQ(w->title()->geometry(), QRect(0, 0, 62, 18));
   EXPECT_EQ(w->title()->text(), "History");
   EXPECT_EQ(w->pos(), QPoint(1280, (770 - 69) / 2));
-  EXPECT_TRUE(w->isSliding());
-  EXPECT_FALSE(w->isDocked());
-  EXPECT_TRUE(w->slideTimerActive());
+  EXPECT_TRUE(w->isSliding() && w->slideTimerActive() && !w->isDocked());
 }
 
 TEST_F(HistoryWindowTest, ItemsStopAtWordHistoryAndAtTheScreenBottom) {
-  host.addWords(words(30));
+  host.addWords(numbered(30));
   host.settingsValue.WordHistory = 20;
   host.HistoryCommand();
   EXPECT_EQ(host.window->items().size(), 20u);
@@ -83,76 +83,60 @@ TEST_F(HistoryWindowTest, ItemsStopAtWordHistoryAndAtTheScreenBottom) {
   EXPECT_TRUE(host.window->items().empty());
 }
 
-struct SlideCase {
-  const char* name;
-  QRect work;
-  bool fromRight;
-  int start;     // left when the first show ends
-  int docked;    // left when docked
-  int ticksIn;   // ticks until docked
-  int ticksOut;  // ticks of the slide out, the closing one included
-};
+TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
+  const struct {
+    const char* name;
+    QRect work;
+    bool fromRight;
+    int start, docked;  // left when the first show ends, and when docked
+    int ticksOut;       // the closing tick included; sliding in always takes 14
+  } cases[] = {
+      // 1280 - 5k until at most 1216 - 1 = 1215, then flush at 1216.
+      {"right", QRect(0, 0, 1280, 770), true, 1280, 1216, 14},
+      {"right, odd width", QRect(0, 0, 1277, 770), true, 1277, 1213, 14},
+      // -64 + 5k until 1, then flush at 0; out: 0 - 5k until below -69.
+      {"left", QRect(0, 0, 1280, 770), false, -64, 0, 15},
+      {"left of an offset work area", QRect(70, 0, 1210, 770), false, 6, 70, 15},
+      {"right of a second screen", QRect(1280, 0, 1024, 740), true, 2304, 2240, 14},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeHistoryHost host;
+    host.work = c.work;
+    host.settingsValue.HistoryFromRight = c.fromRight;
+    host.addWords({"one", "two"});
+    host.HistoryCommand();
+    FHistory* w = host.window;
+    EXPECT_EQ(w->x(), c.start);
+    const int y = w->y();
 
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const SlideCase& c, std::ostream* os) { *os << c.name; }
+    EXPECT_EQ(host.slideUntilSettled(), 14);
+    EXPECT_TRUE(w->isDocked());
+    EXPECT_FALSE(w->isSliding() || w->slideTimerActive());
+    EXPECT_EQ(w->pos(), QPoint(c.docked, y));
 
-class HistorySlideTest : public HistoryWindowTest,
-                         public ::testing::WithParamInterface<SlideCase> {};
-
-TEST_P(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
-  const SlideCase& c = GetParam();
-  host.work = c.work;
-  host.settingsValue.HistoryFromRight = c.fromRight;
-  host.addWords({"one", "two"});
-  host.HistoryCommand();
-  FHistory* w = host.window;
-  EXPECT_EQ(w->x(), c.start);
-  const int y = w->y();
-
-  EXPECT_EQ(host.slideUntilSettled(), c.ticksIn);
-  EXPECT_TRUE(w->isDocked());
-  EXPECT_FALSE(w->isSliding());
-  EXPECT_FALSE(w->slideTimerActive());
-  EXPECT_EQ(w->x(), c.docked);
-  EXPECT_EQ(w->y(), y);
-
-  host.HistoryCommand();  // docked and still: slide out
-  EXPECT_TRUE(w->closeRequested());
-  EXPECT_TRUE(w->slideTimerActive());
-  w->slideTick();
-  EXPECT_TRUE(w->isSliding());
-  EXPECT_EQ(host.slideUntilSettled() + 1, c.ticksOut);
-  EXPECT_EQ(host.window, nullptr);
-  EXPECT_EQ(host.closes, 1);
-  EXPECT_EQ(host.restores, 1);
+    host.HistoryCommand();  // docked and still: slide out
+    EXPECT_TRUE(w->closeRequested() && w->slideTimerActive());
+    w->slideTick();
+    EXPECT_TRUE(w->isSliding());
+    EXPECT_EQ(host.slideUntilSettled() + 1, c.ticksOut);
+    EXPECT_EQ(host.window, nullptr);
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(host.restores, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, HistorySlideTest,
-    ::testing::Values(
-        // 1280 - 5k until at most 1216 - 1 = 1215, then flush at 1216.
-        SlideCase{"Right", QRect(0, 0, 1280, 770), true, 1280, 1216, 14, 14},
-        SlideCase{"RightOddWidth", QRect(0, 0, 1277, 770), true, 1277, 1213, 14, 14},
-        // -64 + 5k until 1, then flush at 0; out: 0 - 5k until below -69.
-        SlideCase{"Left", QRect(0, 0, 1280, 770), false, -64, 0, 14, 15},
-        // A dock 70 wide on the left: the same slide, relative to it.
-        SlideCase{"LeftOfOffsetWorkArea", QRect(70, 0, 1210, 770), false, 6, 70, 14, 15},
-        SlideCase{"RightOfSecondScreen", QRect(1280, 0, 1024, 740), true, 2304, 2240, 14, 14}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(HistoryWindowTest, CommandWhileSlidingOnlyKeepsTheSlideGoing) {
+TEST_F(HistoryWindowTest, CommandKeepsASlideGoingAndClosesAWindowDraggedAway) {
   host.addWords({"one"});
   host.HistoryCommand();
   host.window->slideTick();
   host.HistoryCommand();
   EXPECT_FALSE(host.window->closeRequested());
   host.slideUntilSettled();
-  EXPECT_TRUE(host.window->isDocked());
-}
+  FHistory* w = host.window;
+  ASSERT_TRUE(w->isDocked());
 
-TEST_F(HistoryWindowTest, WindowDraggedAwayFromBothEdgesClosesAtOnce) {
-  host.addWords({"one"});
-  FHistory* w = openDocked();
   w->setWindowRect(QRect(600, 300, w->width(), w->height()));
   ASSERT_EQ(w->pos(), QPoint(600, 300));
   host.HistoryCommand();
@@ -172,134 +156,91 @@ TEST_F(HistoryWindowTest, MovesSnapToTheWorkAreaOnlyWhileNotSliding) {
   EXPECT_EQ(w->pos(), QPoint(0, 0));
 }
 
-struct SnapCase {
-  QRect proposed;
-  QRect expected;
-};
-
 TEST(SnapToWorkAreaTest, SnapsWithin15PixelsAndKeepsInside) {
   const WorkArea area = WorkArea::of(QRect(0, 30, 1280, 740));  // bottom 770
-  const SnapCase cases[] = {
-      {QRect(400, 300, 64, 100), QRect(400, 300, 64, 100)},    // nowhere near
-      {QRect(15, 300, 64, 100), QRect(0, 300, 64, 100)},       // left within 15
-      {QRect(16, 300, 64, 100), QRect(16, 300, 64, 100)},      // 16 away
-      {QRect(1201, 300, 64, 100), QRect(1216, 300, 64, 100)},  // right edge 1265 >= 1265
-      {QRect(1200, 300, 64, 100), QRect(1200, 300, 64, 100)},
-      {QRect(400, 45, 64, 100), QRect(400, 30, 64, 100)},      // top
-      {QRect(400, 655, 64, 100), QRect(400, 670, 64, 100)},    // bottom
-      {QRect(-200, 300, 64, 100), QRect(0, 300, 64, 100)},     // dragged off: back inside
-      {QRect(1500, 900, 64, 100), QRect(1216, 670, 64, 100)},
-      {QRect(400, 0, 64, 800), QRect(400, -30, 64, 800)},      // taller: bottom wins
+  const std::pair<QPoint, QPoint> cases[] = {  // proposed top left -> kept, 64 x 100
+      {{400, 300}, {400, 300}},   {{15, 300}, {0, 300}},     {{16, 300}, {16, 300}},
+      {{1201, 300}, {1216, 300}}, {{1200, 300}, {1200, 300}},  // right edge 1265 >= 1265
+      {{400, 45}, {400, 30}},     {{400, 655}, {400, 670}},  // top, bottom
+      {{-200, 300}, {0, 300}},    {{1500, 900}, {1216, 670}},  // dragged off: back inside
   };
-  for (const SnapCase& c : cases) {
-    EXPECT_EQ(SnapToWorkArea(c.proposed, area), c.expected) << c.proposed.x() << "," << c.proposed.y();
+  for (const auto& [from, to] : cases) {
+    EXPECT_EQ(SnapToWorkArea(QRect(from, QSize(64, 100)), area), QRect(to, QSize(64, 100)))
+        << from.x() << "," << from.y();
   }
+  // Taller than the work area: the bottom wins.
+  EXPECT_EQ(SnapToWorkArea(QRect(400, 0, 64, 800), area), QRect(400, -30, 64, 800));
 }
 
-TEST_F(HistoryWindowTest, NewWordWithoutGrowthDropsTheLastItem) {
-  host.addWords(words(30));
+TEST_F(HistoryWindowTest, NewWordsWithoutGrowthAndHighlightsInTheExactCaseOnly) {
   host.settingsValue.WordHistory = 20;
-  FHistory* w = openDocked();
+  FHistory* w = openDocked(numbered(30));
   const QSize size = w->size();
-  host.list.AddToHistory("fresh", "fresh baru");
+  host.list.AddToHistory("W29", "W29 lain");  // already there, other case
+  EXPECT_FALSE(host.popup->isVisible());
+  EXPECT_FALSE(w->items()[1]->isMarked());
+  EXPECT_EQ(host.list.lines().size(), 30u);
+
+  host.list.AddToHistory("w29", "w29 lain");
+  EXPECT_TRUE(w->items()[1]->isMarked());
+  EXPECT_TRUE(host.popup->isVisible());
+  EXPECT_EQ(host.searchBox, "w29");
+  EXPECT_EQ(w->lastWord(), "w29");
+
+  host.list.AddToHistory("fresh", "fresh baru");  // the last item goes
   ASSERT_EQ(w->items().size(), 20u);
-  EXPECT_EQ(host.itemTexts().front(), " fresh");
+  EXPECT_EQ(host.itemTexts()[0], " fresh");
   EXPECT_EQ(host.itemTexts()[1], " w30");
   EXPECT_EQ(host.itemTexts().back(), " w12");
   EXPECT_EQ(w->size(), size);
-  EXPECT_TRUE(w->items().front()->isMarked());
+  EXPECT_TRUE(w->items()[0]->isMarked());
   EXPECT_TRUE(host.popup->isVisible());
 }
 
-TEST_F(HistoryWindowTest, NewWordWithRoomAddsAnItemAndGrows) {
-  host.addWords({"one", "two", "three"});
-  FHistory* w = openDocked();
+TEST_F(HistoryWindowTest, NewWordWithRoomAddsAnItemAndGrowsUpFromTheBottomEdge) {
+  FHistory* w = openDocked({"one", "two", "three"});
   const QRect before = w->geometry();
   host.list.AddToHistory("four", "four empat");
-  ASSERT_EQ(w->items().size(), 4u);
   EXPECT_EQ(host.itemTexts(), (std::vector<std::string>{" four", " three", " two", " one"}));
   EXPECT_EQ(w->items().back()->y(), before.height() - 4);
   EXPECT_EQ(w->height(), before.height() + 16);
   EXPECT_EQ(w->itemPanel()->height(), w->height() - 2);
   EXPECT_EQ(w->pos(), before.topLeft());
-}
 
-TEST_F(HistoryWindowTest, GrowingAgainstTheBottomEdgeSnapsUp) {
-  host.addWords({"one", "two"});
-  FHistory* w = openDocked();
   w->setWindowRect(QRect(w->x(), 770 - w->height(), w->width(), w->height()));
-  host.list.AddToHistory("three", "three tiga");
+  host.list.AddToHistory("five", "five lima");
   EXPECT_EQ(w->geometry().bottom() + 1, 770);
 }
 
-TEST_F(HistoryWindowTest, HighlightMatchesTheExactCaseOnly) {
-  host.addWords({"Hello", "world"});
-  FHistory* w = openDocked();
-  host.list.AddToHistory("HELLO", "HELLO halo");  // already there, other case
-  EXPECT_FALSE(host.popup->isVisible());
-  EXPECT_FALSE(w->items()[1]->isMarked());
-  EXPECT_EQ(host.list.lines().size(), 2u);
-
-  host.list.AddToHistory("Hello", "Hello halo");
-  EXPECT_TRUE(w->items()[1]->isMarked());
-  EXPECT_TRUE(host.popup->isVisible());
-  EXPECT_EQ(host.searchBox, "Hello");
-  EXPECT_EQ(w->lastWord(), "Hello");
-}
-
-TEST_F(HistoryWindowTest, ChoosingAnItemShowsItsStoredEntryWithoutALookup) {
-  host.addWords({"one", "two"});
-  FHistory* w = openDocked();
-  const std::string file = readFile(host.list.path());
-  w->ChooseHistoryItem(w->items()[1]);
-  EXPECT_EQ(w->lastWord(), "one");
-  EXPECT_EQ(host.searchBox, "one");
-  EXPECT_EQ(host.pane.toPlainText(), "one translation of one");
-  EXPECT_EQ(host.records, 0);
-  EXPECT_EQ(host.lookupShows, 0);
-  EXPECT_EQ(readFile(host.list.path()), file);
-}
-
-TEST_F(HistoryWindowTest, PointingMarksAndLeavingUnmarks) {
-  host.addWords({"one", "two"});
-  FHistory* w = openDocked();
+TEST_F(HistoryWindowTest, PointingMarksAnItemAndClickingChoosesItWithoutALookup) {
+  FHistory* w = openDocked({"one", "two"});
   HistoryItem* item = w->items()[0];
   w->itemMouseMove(item);
-  EXPECT_TRUE(item->isMarked());
-  EXPECT_TRUE(item->font().bold());
-  EXPECT_TRUE(item->autoFillBackground());
+  EXPECT_TRUE(item->isMarked() && item->font().bold() && item->autoFillBackground());
   EXPECT_EQ(item->palette().color(QPalette::Window), toQColor(host.colorsValue.markedItem));
   EXPECT_TRUE(host.popup->isVisible());
   EXPECT_EQ(host.searchBox, "two");
-
   host.hit = true;
   w->itemMouseLeave(item);
-  EXPECT_FALSE(item->isMarked());
-  EXPECT_FALSE(item->font().bold());
-  EXPECT_FALSE(item->autoFillBackground());
+  EXPECT_FALSE(item->isMarked() || item->font().bold() || item->autoFillBackground());
   EXPECT_FALSE(host.hit);
   EXPECT_FALSE(host.popup->isVisible());
-}
 
-TEST_F(HistoryWindowTest, ShortByNameReordersItemsButWritesNothing) {
-  host.addWords({"pear", "Apple", "banana"});
-  FHistory* w = openDocked();
   const std::string file = readFile(host.list.path());
-  w->markItem(w->items()[2]);  // " pear"
-  w->ShortByName();
-  EXPECT_EQ(host.itemTexts(), (std::vector<std::string>{" Apple", " banana", " pear"}));
-  EXPECT_FALSE(w->items()[0]->isMarked()) << "the mark follows its word";
-  EXPECT_TRUE(w->items()[2]->isMarked());
+  item = w->items()[1];
+  const QPoint at = item->mapToGlobal(QPoint(5, 5));
+  sendMouse(item, QEvent::MouseButtonPress, at, Qt::LeftButton);
+  EXPECT_NE(host.searchBox, "one") << "chosen on the release";
+  sendMouse(item, QEvent::MouseButtonRelease, at, Qt::NoButton);
+  EXPECT_EQ(w->lastWord(), "one");
+  EXPECT_EQ(host.searchBox, "one");
+  EXPECT_EQ(host.pane.toPlainText(), "one translation of one");
+  EXPECT_EQ(host.records + host.lookupShows, 0);
   EXPECT_EQ(readFile(host.list.path()), file);
-  host.list.AddToHistory("cherry", "cherry ceri");
-  EXPECT_EQ(readFile(host.list.path()),
-            crlfJoin({"Apple=Apple translation of Apple", "banana=banana translation of banana",
-                      "pear=pear translation of pear", "cherry=cherry ceri"}));
 }
 
 TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {
-  host.addWords({"one"});
-  FHistory* w = openDocked();
+  FHistory* w = openDocked({"pear", "Apple", "banana"});
   const QList<QAction*> actions = w->popupMenu()->actions();
   ASSERT_EQ(actions.size(), 3);
   EXPECT_EQ(actions[0]->text(), "Show/Hide main window");
@@ -314,56 +255,43 @@ TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {
   EXPECT_EQ(host.mainShows, 1);
   EXPECT_FALSE(host.hidden);
 
+  // Sorting reorders the items, not the file; the mark follows its word.
+  const std::string file = readFile(host.list.path());
+  w->markItem(w->items()[2]);  // " pear"
+  actions[1]->trigger();
+  EXPECT_EQ(host.itemTexts(), (std::vector<std::string>{" Apple", " banana", " pear"}));
+  EXPECT_FALSE(w->items()[0]->isMarked());
+  EXPECT_TRUE(w->items()[2]->isMarked());
+  EXPECT_EQ(readFile(host.list.path()), file);
+  host.list.AddToHistory("cherry", "cherry ceri");
+  EXPECT_EQ(readFile(host.list.path()),
+            crlfJoin({"Apple=Apple translation of Apple", "banana=banana translation of banana",
+                      "pear=pear translation of pear", "cherry=cherry ceri"}));
+
   actions[2]->trigger();  // the History command: slide out
   EXPECT_TRUE(w->closeRequested());
 }
 
 TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
-  host.addWords({"one"});
-  FHistory* w = openDocked();
+  FHistory* w = openDocked({"one"});
   QLabel* title = w->title();
   const QPoint grab = title->mapToGlobal(QPoint(5, 5));
-  auto send = [title](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, title->mapFromGlobal(global), global,
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(title, &event);
-  };
-  send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
-  send(QEvent::MouseMove, grab - QPoint(600, 100), Qt::LeftButton);
-  EXPECT_EQ(w->pos(), QPoint(1216 - 600, host.window->y()));
-  EXPECT_EQ(w->y(), (770 - w->height()) / 2 - 100);
-  send(QEvent::MouseMove, grab - QPoint(1210, 0), Qt::LeftButton);  // 6 from the left edge
+  const int y = w->y();
+  sendMouse(title, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+  sendMouse(title, QEvent::MouseMove, grab - QPoint(600, 100), Qt::LeftButton);
+  EXPECT_EQ(w->pos(), QPoint(1216 - 600, y - 100));
+  sendMouse(title, QEvent::MouseMove, grab - QPoint(1210, 0), Qt::LeftButton);  // 6 from the edge
   EXPECT_EQ(w->x(), 0);
-  send(QEvent::MouseButtonRelease, grab - QPoint(1210, 0), Qt::NoButton);
-  send(QEvent::MouseMove, grab, Qt::NoButton);
+  sendMouse(title, QEvent::MouseButtonRelease, grab - QPoint(1210, 0), Qt::NoButton);
+  sendMouse(title, QEvent::MouseMove, grab, Qt::NoButton);
   EXPECT_EQ(w->x(), 0) << "no drag after the release";
 }
 
-TEST_F(HistoryWindowTest, ClickingAnItemChoosesIt) {
-  host.addWords({"one", "two"});
-  FHistory* w = openDocked();
-  HistoryItem* item = w->items()[1];
-  const QPoint inside(5, 5);
-  QMouseEvent press(QEvent::MouseButtonPress, inside, item->mapToGlobal(inside), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, inside, item->mapToGlobal(inside),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(item, &press);
-  EXPECT_EQ(w->lastWord(), "");
-  QCoreApplication::sendEvent(item, &release);
-  EXPECT_EQ(w->lastWord(), "one");
-  EXPECT_EQ(host.searchBox, "one");
-}
-
 TEST_F(HistoryWindowTest, ClosingDetachesFromTheHistory) {
-  host.addWords({"one"});
-  FHistory* w = openDocked();
-  w->close();
+  openDocked({"one"})->close();
   EXPECT_EQ(host.closes, 1);
-  // A word recorded after the close reaches no window.
   EXPECT_EQ(host.list.AddToHistory("two", "two dua"), HistoryList::AddResult::kAppended);
-  EXPECT_FALSE(host.popup->isVisible());
+  EXPECT_FALSE(host.popup->isVisible()) << "a word recorded after the close reaches no window";
 }
 
 }  // namespace
