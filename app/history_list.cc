@@ -5,32 +5,14 @@
 #include "app/atomic_file.h"
 #include "app/program_dir.h"
 #include "engine/cp1252.h"
+#include "engine/word_list.h"
 
 namespace tavro2 {
 namespace {
 
-bool equalFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
-
-std::vector<std::string_view> splitViews(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
-  std::vector<std::string_view> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t cr = text.find('\r', pos);
-    if (cr == std::string_view::npos) {
-      lines.push_back(text.substr(pos));
-      break;
-    }
-    lines.push_back(text.substr(pos, cr - pos));
-    pos = cr + 1;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
-  }
-  return lines;
+// The history's lines: the data line rules, with reading stopping at a NUL.
+std::vector<std::string_view> historyLines(std::string_view text) {
+  return SplitLineViews(text.substr(0, text.find('\0')));
 }
 
 }  // namespace
@@ -42,7 +24,7 @@ HistoryList::HistoryList(std::string path) : path_(std::move(path)) {}
 const std::vector<std::string>& HistoryList::lines() const { return lines_; }
 
 std::vector<std::string> HistoryList::SplitHistoryText(std::string_view text) {
-  const auto views = splitViews(text);
+  const auto views = historyLines(text);
   return std::vector<std::string>(views.begin(), views.end());
 }
 
@@ -50,7 +32,7 @@ void HistoryList::load() {
   lines_.clear();
   const auto text = readFileBytes(path_);
   if (!text) return;
-  const auto views = splitViews(*text);
+  const auto views = historyLines(*text);
   // The newest lines are the last ones; keeping the first would drop every
   // word recorded since the file reached the cap, run after run.
   const std::size_t first = views.size() > kLoadCap ? views.size() - kLoadCap : 0;
@@ -68,7 +50,7 @@ std::string_view HistoryList::translationOf(std::string_view line) {
 
 std::string HistoryList::HistoryTranslation(std::string_view word) const {
   for (const auto& line : lines_)
-    if (equalFolded(wordOf(line), word)) return std::string(translationOf(line));
+    if (equalsFolded(wordOf(line), word)) return std::string(translationOf(line));
   return {};
 }
 
@@ -80,7 +62,7 @@ std::string HistoryList::HistoryTranslation(std::string_view word) const {
 bool HistoryList::contains(std::string_view word) const {
   return std::any_of(lines_.begin(), lines_.end(), [word](const std::string& line) {
     return line.size() >= word.size() &&
-           equalFolded(std::string_view(line).substr(0, word.size()), word) &&
+           equalsFolded(std::string_view(line).substr(0, word.size()), word) &&
            (line.size() == word.size() || line[word.size()] == '=');
   });
 }

@@ -19,12 +19,6 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
 
 // One line of the file: its text is [start, end), its line end [end, next).
 struct Line {
@@ -79,7 +73,7 @@ Place locate(std::string_view text, const std::vector<Line>& lines, std::string_
     if (content.empty()) continue;
     if (const auto name = sectionName(content)) {
       if (place.sectionFound) break;  // only the first section of the name counts
-      inSection = sameName(*name, section);
+      inSection = equalsFolded(*name, section);
       if (inSection) {
         place.sectionFound = true;
         place.lastSectionLine = i;
@@ -91,7 +85,7 @@ Place locate(std::string_view text, const std::vector<Line>& lines, std::string_
     if (place.keyFound) continue;
     const auto eq = content.find('=');
     const std::string_view name = trim(content.substr(0, eq));
-    if (!name.empty() && sameName(name, key)) {
+    if (!name.empty() && equalsFolded(name, key)) {
       place.keyFound = true;
       place.keyLine = i;
       place.name = name;

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/word_list.h"
+
 namespace tavro2 {
 
 std::vector<std::string_view> SplitEditorLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t cr = text.find('\r', start);
-    if (cr == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, cr - start));
-    start = cr + 1;
-    if (start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
+  return SplitLineViews(text);
 }
 
 bool IsBlankLine(std::string_view line) {

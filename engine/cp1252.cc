@@ -51,6 +51,13 @@ std::string foldAscii(std::string_view text) {
   return out;
 }
 
+bool equalsFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
 char32_t unicodeOf1252(unsigned char c) {
   return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : static_cast<char32_t>(c);
 }

@@ -22,6 +22,9 @@ inline char foldAscii(char c) {
 }
 std::string foldAscii(std::string_view text);
 
+// Equality with A-Z folded to a-z (the one case-insensitive comparison).
+bool equalsFolded(std::string_view a, std::string_view b);
+
 // The Unicode code point of a byte. The five bytes that 1252 leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as
 // Windows does.

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/cp1252.h"
+
 namespace tavro2 {
 namespace {
 
@@ -44,15 +46,6 @@ double getF64(const char* p) {
 bool initUcl() {
   static const bool ok = ucl_init() == UCL_E_OK;
   return ok;
-}
-
-char foldAZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAZ(a[i]) != foldAZ(b[i])) return false;
-  return true;
 }
 
 // An open regular file, closed on scope exit.
@@ -409,7 +402,7 @@ std::string ResolvePath(const std::string& path) {
   std::vector<std::string> matches;
   while (const dirent* e = ::readdir(d)) {
     const std::string_view candidate(e->d_name);
-    if (equalFolded(candidate, name)) matches.emplace_back(candidate);
+    if (equalsFolded(candidate, name)) matches.emplace_back(candidate);
   }
   ::closedir(d);
   if (matches.empty()) return path;
@@ -441,7 +434,7 @@ std::string_view FindTranslation(const WordList& list, std::string_view word) {
   for (std::size_t i = 0; i < list.count(); ++i) {
     const std::string_view line = list.line(i);
     if (line.size() < keyLength || line[word.size()] != '=') continue;
-    if (equalFolded(line.substr(0, word.size()), word)) return line.substr(keyLength);
+    if (equalsFolded(line.substr(0, word.size()), word)) return line.substr(keyLength);
   }
   return {};
 }

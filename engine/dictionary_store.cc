@@ -3,6 +3,8 @@
 #include <limits>
 #include <utility>
 
+#include "engine/cp1252.h"
+
 namespace tavro2 {
 namespace {
 
@@ -11,13 +13,10 @@ const WordList& emptyList() {
   return empty;
 }
 
-char foldAZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The store field a data file's name selects, or nothing for any other name.
 std::optional<DataKind> kindOfName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (char& c : name) c = foldAZ(c);
+  const std::string name = foldAscii(slash == std::string::npos ? path : path.substr(slash + 1));
   if (name == "dataen.dat") return DataKind::kEnglish;
   if (name == "dataid.dat") return DataKind::kIndonesian;
   if (name == "datapr.dat") return DataKind::kPhrase;

@@ -10,13 +10,6 @@ namespace tavro2 {
 
 namespace {
 
-// A-Z folded equality: the list control's search for an exact text.
-bool equalFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
 
 std::string paneText(std::string_view word, std::string_view translation) {
   std::string text;
@@ -129,7 +122,7 @@ bool LookupState::LookupWord(std::string_view query) {
     // Every main-list line equal to q was appended with it, so k exists;
     // it may be an earlier neighbour differing from q in case only.
     std::size_t k = 0;
-    while (k < mainWords.count() && !equalFolded(mainWords.line(k), q)) ++k;
+    while (k < mainWords.count() && !equalsFolded(mainWords.line(k), q)) ++k;
     translationText = paneText(q, FoundTranslations.line(k));
     translationRuns = RenderEntryText(translationText, q, FoundInIndonesian);
   }

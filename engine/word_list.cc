@@ -87,4 +87,20 @@ WordList WordList::fromText(std::string text) {
 
 WordList SplitLines(std::string text) { return WordList::fromText(std::move(text)); }
 
+std::vector<std::string_view> SplitLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t cr = text.find('\r', pos);
+    if (cr == std::string_view::npos) {
+      lines.push_back(text.substr(pos));
+      break;
+    }
+    lines.push_back(text.substr(pos, cr - pos));
+    pos = cr + 1;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
 }  // namespace tavro2

@@ -68,4 +68,7 @@ class WordList {
 // empty last line.
 WordList SplitLines(std::string text);
 
+// The same line rules over a text the caller keeps: views into `text`.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
+
 }  // namespace tavro2
