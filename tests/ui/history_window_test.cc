@@ -127,33 +127,26 @@ TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
   }
 }
 
-TEST_F(HistoryWindowTest, CommandKeepsASlideGoingAndClosesAWindowDraggedAway) {
+TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   host.addWords({"one"});
   host.HistoryCommand();
-  host.window->slideTick();
-  host.HistoryCommand();
-  EXPECT_FALSE(host.window->closeRequested());
-  host.slideUntilSettled();
   FHistory* w = host.window;
+  w->slideTick();
+  host.HistoryCommand();
+  EXPECT_FALSE(w->closeRequested()) << "a command while sliding keeps the slide going";
+  w->setWindowRect(QRect(w->x(), 12, w->width(), w->height()));
+  EXPECT_EQ(w->y(), 12) << "no snapping while sliding";
+  host.slideUntilSettled();
   ASSERT_TRUE(w->isDocked());
+  w->setWindowRect(QRect(10, 12, w->width(), w->height()));
+  EXPECT_EQ(w->pos(), QPoint(0, 0));
 
+  // Away from both edges the command closes the window at once.
   w->setWindowRect(QRect(600, 300, w->width(), w->height()));
-  ASSERT_EQ(w->pos(), QPoint(600, 300));
   host.HistoryCommand();
   w->slideTick();
   EXPECT_EQ(host.window, nullptr);
   EXPECT_EQ(host.closes, 1);
-}
-
-TEST_F(HistoryWindowTest, MovesSnapToTheWorkAreaOnlyWhileNotSliding) {
-  host.addWords({"one"});
-  host.HistoryCommand();
-  FHistory* w = host.window;
-  w->setWindowRect(QRect(10, 12, w->width(), w->height()));
-  EXPECT_EQ(w->pos(), QPoint(10, 12)) << "no snapping while sliding";
-  host.slideUntilSettled();
-  w->setWindowRect(QRect(10, 12, w->width(), w->height()));
-  EXPECT_EQ(w->pos(), QPoint(0, 0));
 }
 
 TEST(SnapToWorkAreaTest, SnapsWithin15PixelsAndKeepsInside) {
