@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <string>
+#include <tuple>
 
 #include "engine/dictionary_store.h"
 #include "test_util.h"
@@ -29,24 +30,26 @@ class UrlCatcher : public QObject {
   void open(const QUrl& url) { opened.append(url); }
 };
 
-WordList linesOf(int count, const std::string& stem) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += stem + std::to_string(i) + "\r\n";
-  return SplitLines(std::move(text));
+template <typename T = QWidget>
+T* child(QWidget& box, const char* name) {
+  T* widget = box.findChild<T*>(name);
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
 }
 
 class AboutBoxTest : public ::testing::Test {
  protected:
   void publishEnglish(int count) {
-    store_.publish(DataKind::kEnglish, linesOf(count, "w"), linesOf(count, "t"),
-                   LoadState::kLoaded);
+    std::string words, translations;
+    for (int i = 0; i < count; ++i) {
+      words += "w" + std::to_string(i) + "\r\n";
+      translations += "t" + std::to_string(i) + "\r\n";
+    }
+    store_.publish(DataKind::kEnglish, SplitLines(std::move(words)),
+                   SplitLines(std::move(translations)), LoadState::kLoaded);
   }
-
-  template <typename T>
-  static T* child(QWidget& box, const char* name) {
-    T* widget = box.findChild<T*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+  QString statistics() {
+    return AboutBox(store_, dir_.path(), &skin_, nullptr, english_).statisticsText();
   }
 
   test::TempDir dir_;
@@ -56,45 +59,44 @@ class AboutBoxTest : public ::testing::Test {
 };
 
 TEST_F(AboutBoxTest, StatisticsShowCountsAndDates) {
+  EXPECT_TRUE(statistics().startsWith("English-Indonesian : 0 [-]"));
   publishEnglish(12345);
   test::writeDataFile(dir_.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
   test::writeFile(dir_.file("datapr.dat"), "short");           // too short for a date
-  EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), english_),
-            "English-Indonesian : 12,345 [01 Jan 09]\n"
-            "Indonesian-English : 0 [-]\n"
-            "Phrase : 0 [-]");
-  AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
-  EXPECT_EQ(box.statisticsText().section('\n', 0, 0), "English-Indonesian : 12,345 [01 Jan 09]");
-}
+  const QString expected =
+      "English-Indonesian : 12,345 [01 Jan 09]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]";
+  EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), english_), expected);
+  // A box opened later shows the counts of that moment.
+  EXPECT_EQ(statistics(), expected);
 
-TEST_F(AboutBoxTest, MonthNamesComeFromTheLocale) {
+  // Month names come from the locale.
   test::writeDataFile(dir_.file("dataid.dat"), {"a"}, {"b"});
-  const QString text = AboutStatisticsText(store_, dir_.path(), QLocale(QLocale::French));
-  const QString expected = "Indonesian-English : 0 [" +
-                           QLocale(QLocale::French).toString(QDate(2009, 1, 1), "dd MMM yy") + "]";
-  EXPECT_EQ(text.section('\n', 1, 1), expected);
-  EXPECT_NE(expected, "Indonesian-English : 0 [01 Jan 09]");
+  const QLocale french(QLocale::French);
+  EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), french).section('\n', 1, 1),
+            "Indonesian-English : 0 [" + french.toString(QDate(2009, 1, 1), "dd MMM yy") + "]");
+  EXPECT_NE(french.toString(QDate(2009, 1, 1), "dd MMM yy"), "01 Jan 09");
 }
 
-TEST_F(AboutBoxTest, ReopeningShowsTheCountsOfThatMoment) {
-  AboutBox early(store_, dir_.path(), &skin_, nullptr, english_);
-  EXPECT_TRUE(early.statisticsText().startsWith("English-Indonesian : 0 [-]"));
-  publishEnglish(999);
-  AboutBox later(store_, dir_.path(), &skin_, nullptr, english_);
-  EXPECT_TRUE(later.statisticsText().startsWith("English-Indonesian : 999 [-]"));
-}
-
-TEST_F(AboutBoxTest, ShowsItsTexts) {
+TEST_F(AboutBoxTest, TextsSkinAndCloseGlyph) {
   AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
   EXPECT_EQ(box.size(), QSize(313, 217));
-  EXPECT_EQ(child<ShadowLabel>(box, "titleText")->text(), "About Tavro");
-  EXPECT_EQ(child<ShadowLabel>(box, "product")->text(), "Tavro 2.04");
-  EXPECT_EQ(child<QLabel>(box, "freeware")->text(), "Freeware");
+  auto text = [&box](const char* name) { return child<QLabel>(box, name)->text(); };
+  EXPECT_EQ(std::tuple(child<ShadowLabel>(box, "titleText")->text(),
+                       child<ShadowLabel>(box, "product")->text(), text("freeware"), text("link")),
+            std::tuple("About Tavro", "Tavro 2.04", "Freeware", kMakerWebAddress));
   EXPECT_FALSE(child<QLabel>(box, "freeware")->isEnabled());
-  EXPECT_EQ(child<QLabel>(box, "description")->text(),
+  EXPECT_EQ(text("description"),
             "An English-Indonesian and Indonesian-English dictionary. Small, Simple, Easy and "
             "Fast  :)");
-  EXPECT_EQ(child<QLabel>(box, "link")->text(), kMakerWebAddress);
+
+  skin_.load(14);
+  box.show();
+  auto* body = child<GradientPanel>(box, "body");
+  EXPECT_EQ(std::tuple(body->topColor(), body->bottomColor()),
+            std::tuple(kWhite, skin_.SkinBaseColor));
+  QTest::mouseClick(child(box, "closeGlyph"), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_FALSE(box.isVisible());
 }
 
 TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
@@ -120,20 +122,7 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
   QDesktopServices::setUrlHandler(scheme, &catcher, "open");
   QTest::mouseClick(link, Qt::LeftButton);
   QDesktopServices::unsetUrlHandler(scheme);
-  ASSERT_EQ(catcher.opened.size(), 1);
-  EXPECT_EQ(catcher.opened[0], QUrl(kMakerWebAddress));
-}
-
-TEST_F(AboutBoxTest, TakesTheSkinsColoursWhenShown) {
-  AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
-  skin_.load(14);
-  box.show();
-  auto* body = child<GradientPanel>(box, "body");
-  EXPECT_EQ(body->topColor(), kWhite);
-  EXPECT_EQ(body->bottomColor(), skin_.SkinBaseColor);
-  QTest::mouseClick(child<QWidget>(box, "closeGlyph"), Qt::LeftButton);
-  QCoreApplication::sendPostedEvents();
-  EXPECT_FALSE(box.isVisible());
+  EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(kMakerWebAddress)});
 }
 
 // The main window's about button shows the box modally with the counts of

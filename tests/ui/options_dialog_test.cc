@@ -15,6 +15,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/ini_file.h"
@@ -28,67 +29,52 @@ namespace tavro2 {
 namespace {
 
 TEST(BoxNumberTest, ParsesSignAndLeadingDigits) {
-  struct Row {
-    const char* text;
-    std::int32_t value;
+  const std::pair<const char*, std::int32_t> rows[] = {
+      {"", 0},  {"12", 12}, {"+12", 12}, {"-12", -12}, {"12abc", 12}, {"abc", 0},
+      {"-", 0}, {"+", 0},   {" 5", 0},   {"007", 7},   {"1-2", 1},    {"--3", 0},
   };
-  const std::vector<Row> rows = {
-      {"", 0},
-      {"12", 12},
-      {"+12", 12},
-      {"-12", -12},
-      {"12abc", 12},
-      {"abc", 0},
-      {"-", 0},
-      {"+", 0},
-      {" 5", 0},
-      {"007", 7},
-      {"1-2", 1},
-      {"--3", 0},
-      {"99999999999", INT_MAX},
-      {"-99999999999", INT_MIN},
-      {"-2147483648", INT_MIN},
-      {"2147483647", INT_MAX},
-  };
-  for (const Row& row : rows) EXPECT_EQ(BoxNumber(row.text), row.value) << row.text;
+  for (const auto& [text, value] : rows) EXPECT_EQ(BoxNumber(text), value) << text;
+  // Beyond the 32-bit range a number stops at its ends.
+  for (const char* text : {"99999999999", "2147483647"}) EXPECT_EQ(BoxNumber(text), INT_MAX);
+  for (const char* text : {"-99999999999", "-2147483648"}) EXPECT_EQ(BoxNumber(text), INT_MIN);
 }
 
 class OptionsDialogTest : public ::testing::Test {
  protected:
-  OptionsDialogTest() : ini_(dir_.file("Tavro2.ini")) {}
-
-  // Settings as the main window would hold them after reading the file.
+  // A dialog over settings read from the file as the main window would.
   std::unique_ptr<OptionsDialog> open(const std::string& iniText = "") {
     if (!iniText.empty()) test::writeFile(ini_.path(), iniText);
     settings_ = ReadSettings(ini_);
     skin_.load(settings_.Skin);
-    OptionsHost host;
-    host.mainWindow = &mainWindow_;
-    host.settings = &settings_;
-    host.ini = &ini_;
-    host.skin = &skin_;
-    host.applySkin = [this](int index) {
-      skin_.load(index);
-      appliedSkins_.push_back(index);
-    };
-    host.readSettings = [this] {
-      settings_ = ReadSettings(ini_);
-      ++settingsReads_;
-    };
+    OptionsHost host{&mainWindow_,
+                     &settings_,
+                     &ini_,
+                     &skin_,
+                     [this](int index) {
+                       skin_.load(index);
+                       appliedSkins_.push_back(index);
+                     },
+                     [this] {
+                       settings_ = ReadSettings(ini_);
+                       ++settingsReads_;
+                     }};
     return std::make_unique<OptionsDialog>(host);
   }
 
-  template <typename T>
+  template <typename T = QWidget>
   static T* child(QWidget& dialog, const char* name) {
     T* widget = dialog.findChild<T*>(name);
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
+  static QString box(QWidget& dialog, const char* name) {
+    return child<QLineEdit>(dialog, name)->text();
+  }
 
   std::optional<std::string> stored(std::string_view key) const { return ini_.ReadString(key); }
 
   test::TempDir dir_;
-  IniFile ini_;
+  IniFile ini_{dir_.file("Tavro2.ini")};
   Settings settings_;
   SkinState skin_;
   QWidget mainWindow_;
@@ -100,17 +86,16 @@ TEST_F(OptionsDialogTest, ControlsStartFromTheRunningSettings) {
   auto dialog = open(
       "[General]\r\nWordsBefore=3\r\nWordsAfter=4\r\nMaxContainTexts=0\r\nSkin=14\r\n"
       "AlwaysOnTop=0\r\nAutoRemAlpha=1\r\nWordHistory=33\r\nHistoryFromRight=1\r\n");
-  EXPECT_EQ(child<QLineEdit>(*dialog, "wordsBefore")->text(), "3");
-  EXPECT_EQ(child<QLineEdit>(*dialog, "wordsAfter")->text(), "4");
-  EXPECT_EQ(child<QLineEdit>(*dialog, "maxContainTexts")->text(), "6");  // bounded on reading
-  EXPECT_EQ(child<QLineEdit>(*dialog, "wordHistory")->text(), "33");
+  // MaxContainTexts was bounded on reading.
+  EXPECT_EQ(std::tuple(box(*dialog, "wordsBefore"), box(*dialog, "wordsAfter"),
+                       box(*dialog, "maxContainTexts"), box(*dialog, "wordHistory")),
+            std::tuple("3", "4", "6", "33"));
   EXPECT_FALSE(child<QCheckBox>(*dialog, "alwaysOnTop")->isChecked());
   EXPECT_TRUE(child<QCheckBox>(*dialog, "autoRemAlpha")->isChecked());
   auto* skins = child<QComboBox>(*dialog, "skinList");
   ASSERT_EQ(skins->count(), 20);
-  EXPECT_EQ(skins->itemText(0), "Blue Aqua");
-  EXPECT_EQ(skins->itemText(19), "Vista Black 2");
-  EXPECT_EQ(skins->currentText(), "Deep Blue Aqua");
+  EXPECT_EQ(std::tuple(skins->itemText(0), skins->itemText(19), skins->currentText()),
+            std::tuple("Blue Aqua", "Vista Black 2", "Deep Blue Aqua"));
   EXPECT_TRUE(appliedSkins_.empty());  // filling the list applies nothing
 
   dialog->show();
@@ -136,28 +121,24 @@ TEST_F(OptionsDialogTest, SaveWritesTheEightKeysInOrderThenReadsThemBack) {
             "AlwaysOnTop=0\r\nAutoRemAlpha=1\r\nAlphaBlend=255\r\nWordHistory=12\r\n"
             "HistoryFromRight=0\r\n");
   EXPECT_EQ(settingsReads_, 1);
-  EXPECT_EQ(settings_.WordsBefore, 100);
-  EXPECT_EQ(settings_.WordsAfter, 100);  // -5 cut to 16 bits is 65531
-  EXPECT_EQ(settings_.MaxContainTexts, 6);
-  EXPECT_EQ(settings_.WordHistory, 12);
-  EXPECT_FALSE(settings_.AlwaysOnTop);
-  EXPECT_FALSE(settings_.HistoryFromRight);
+  // Read back bounded; -5 cut to 16 bits is 65531.
+  EXPECT_EQ(std::tuple(settings_.WordsBefore, settings_.WordsAfter, settings_.MaxContainTexts,
+                       settings_.WordHistory, settings_.AlwaysOnTop, settings_.HistoryFromRight),
+            std::tuple(100, 100, 6, 12, false, false));
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-}
 
-TEST_F(OptionsDialogTest, SaveWithoutTouchingKeepsHistoryFromRight) {
-  auto dialog = open("[General]\r\nHistoryFromRight=1\r\nWordsBefore=250\r\n");
-  dialog->show();
-  child<QPushButton>(*dialog, "saveButton")->click();
+  // Saved untouched, the boxes hold the bounded values and the order stays.
+  auto again = open("[General]\r\nHistoryFromRight=1\r\nWordsBefore=250\r\n");
+  again->show();
+  child<QPushButton>(*again, "saveButton")->click();
   EXPECT_EQ(stored("HistoryFromRight"), "1");
-  EXPECT_EQ(stored("WordsBefore"), "100");  // the box showed the bounded value
-  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(stored("WordsBefore"), "100");
+  EXPECT_FALSE(again->isVisible());
 }
 
 TEST_F(OptionsDialogTest, SkinChoiceIsAppliedAndStoredAtOnce) {
   auto dialog = open();
   dialog->show();
-  auto* body = child<GradientPanel>(*dialog, "body");
   const QPalette before = child<QSlider>(*dialog, "opacity")->palette();
   child<QComboBox>(*dialog, "skinList")->setCurrentIndex(14);
 
@@ -166,13 +147,13 @@ TEST_F(OptionsDialogTest, SkinChoiceIsAppliedAndStoredAtOnce) {
   EXPECT_EQ(settings_.Skin, 14);
   const ColorRef deepBlueBase = RgbColor(101, 157, 216);  // zBlueX row 6
   EXPECT_EQ(skin_.SkinBaseColor, deepBlueBase);
-  EXPECT_EQ(body->bottomColor(), deepBlueBase);
-  const QPalette after = child<QSlider>(*dialog, "opacity")->palette();
-  EXPECT_NE(after.color(QPalette::Window), before.color(QPalette::Window));
-  EXPECT_EQ(after.color(QPalette::Window), toQColor(BlendColor(kWhite, deepBlueBase, 0.78f)));
+  EXPECT_EQ(child<GradientPanel>(*dialog, "body")->bottomColor(), deepBlueBase);
+  const QColor slider = child<QSlider>(*dialog, "opacity")->palette().color(QPalette::Window);
+  EXPECT_NE(slider, before.color(QPalette::Window));
+  EXPECT_EQ(slider, toQColor(BlendColor(kWhite, deepBlueBase, 0.78f)));
 
   // Leaving by the close glyph keeps the skin and stores nothing else.
-  QTest::mouseClick(child<QWidget>(*dialog, "closeGlyph"), Qt::LeftButton);
+  QTest::mouseClick(child(*dialog, "closeGlyph"), Qt::LeftButton);
   QCoreApplication::sendPostedEvents();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(dialog->result(), QDialog::Rejected);
@@ -186,19 +167,14 @@ TEST_F(OptionsDialogTest, SliderSetsOpacityAndStoresItAtOnce) {
   auto* slider = child<QSlider>(*dialog, "opacity");
   dialog->show();
   // Out of range in the file: shown, applied and stored as 20.
-  EXPECT_EQ(slider->value(), 20);
-  EXPECT_EQ(OpacityOf(&mainWindow_), 20);
-  EXPECT_EQ(stored("AlphaBlend"), "20");
-
-  slider->setValue(300);
-  EXPECT_EQ(slider->value(), 255);
-  slider->setValue(0);
-  EXPECT_EQ(slider->value(), 20);
-  slider->setValue(180);
-  EXPECT_EQ(OpacityOf(&mainWindow_), 180);
-  EXPECT_EQ(stored("AlphaBlend"), "180");
-  EXPECT_EQ(settings_.AlphaBlend, 180);
-
+  EXPECT_EQ(std::tuple(slider->value(), OpacityOf(&mainWindow_), stored("AlphaBlend")),
+            std::tuple(20, 20, "20"));
+  for (auto [set, shown] : {std::pair(300, 255), std::pair(0, 20), std::pair(180, 180)}) {
+    slider->setValue(set);
+    EXPECT_EQ(slider->value(), shown) << set;
+  }
+  EXPECT_EQ(std::tuple(OpacityOf(&mainWindow_), stored("AlphaBlend"), settings_.AlphaBlend),
+            std::tuple(180, "180", 180));
   dialog->close();
   EXPECT_EQ(stored("AlphaBlend"), "180");
 
@@ -229,8 +205,8 @@ TEST(OptionsFromMainWindowTest, SkinAndSaveReachTheMainWindow) {
   window.findChild<QAbstractButton*>("settingsButton")->click();
   EXPECT_TRUE(ran);
   EXPECT_EQ(window.findChild<OptionsDialog*>(), nullptr);  // destroyed on closing
-  EXPECT_EQ(window.settings().MaxContainTexts, 6);
-  EXPECT_EQ(window.settings().Skin, 14);
+  EXPECT_EQ(std::tuple(window.settings().MaxContainTexts, window.settings().Skin),
+            std::tuple(6, 14));
   EXPECT_EQ(window.iniFile().ReadInteger("Skin", 0), 14);
   EXPECT_EQ(window.iniFile().ReadInteger("MaxContainTexts", 10), 0);
 }

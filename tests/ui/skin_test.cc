@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <tuple>
 
 #include "ui/image_list.h"
 #include "ui/skin_widgets.h"
@@ -17,25 +18,21 @@
 namespace tavro2 {
 namespace {
 
-// --- BlendColor ----------------------------------------------------------------
-
-struct BlendRow {
-  ColorRef a;
-  ColorRef b;
-  float t;
-  ColorRef expected;
-};
-
 TEST(BlendColorTest, Rows) {
-  const ColorRef grey = RgbColor(128, 128, 128);
+  const ColorRef a = RgbColor(10, 20, 30), b = RgbColor(200, 100, 50);
   const ColorRef skin0Base = RgbColor(164, 194, 235);
-  const BlendRow rows[] = {
-      {RgbColor(10, 20, 30), RgbColor(200, 100, 50), 0.0f, RgbColor(10, 20, 30)},
-      {RgbColor(10, 20, 30), RgbColor(200, 100, 50), 1.0f, RgbColor(200, 100, 50)},
-      {RgbColor(10, 20, 30), RgbColor(200, 100, 50), 1.5f, RgbColor(200, 100, 50)},
-      {RgbColor(10, 20, 30), RgbColor(200, 100, 50), -0.5f, RgbColor(10, 20, 30)},
+  const struct {
+    ColorRef a, b;
+    float t;
+    ColorRef expected;
+  } rows[] = {
+      {a, b, 0.0f, a},
+      {a, b, 1.0f, b},
+      {a, b, 1.5f, b},
+      {a, b, -0.5f, a},
+      {a, b, std::nanf(""), a},
       // 255 - 127 * 0.5 = 191.5: a half goes to the even neighbour.
-      {kWhite, grey, 0.5f, RgbColor(192, 192, 192)},
+      {kWhite, RgbColor(128, 128, 128), 0.5f, RgbColor(192, 192, 192)},
       // 0.5 -> 0 and 2.5 -> 2 (even), 1.5 -> 2.
       {RgbColor(0, 2, 1), RgbColor(1, 3, 2), 0.5f, RgbColor(0, 2, 2)},
       {RgbColor(0, 0, 0), RgbColor(5, 3, 1), 0.5f, RgbColor(2, 2, 0)},
@@ -44,22 +41,17 @@ TEST(BlendColorTest, Rows) {
       {kWhite, skin0Base, 0.7f, RgbColor(191, 212, 241)},
       {kWhite, skin0Base, 0.1f, RgbColor(246, 249, 253)},
   };
-  for (const BlendRow& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(BlendColor(row.a, row.b, row.t), row.expected)
         << std::hex << row.a << " " << row.b << " t=" << row.t;
   }
-  EXPECT_EQ(BlendColor(RgbColor(1, 2, 3), kWhite, std::nanf("")), RgbColor(1, 2, 3));
-}
-
-TEST(BlendColorTest, SplitColorTakesRedFromTheLowByte) {
-  EXPECT_EQ(SplitColor(0x00123456), (Rgb{0x56, 0x34, 0x12}));
+  EXPECT_EQ(SplitColor(0x00123456), (Rgb{0x56, 0x34, 0x12}));  // red in the low byte
   EXPECT_EQ(toQColor(RgbColor(1, 2, 3)), QColor(1, 2, 3));
-  EXPECT_EQ(colorRefOf(QColor(1, 2, 3)), RgbColor(1, 2, 3));
 }
 
 // --- Skin table and state ---------------------------------------------------------
 
-TEST(SkinTableTest, TwentyNamedSkinsEachWithItsBitmap) {
+TEST(SkinTableTest, TwentyNamedSkinsWithTheirPixels) {
   ASSERT_EQ(SkinBitmaps().size(), 20u);
   EXPECT_STREQ(SkinTable()[0].name, "Blue Aqua");
   EXPECT_STREQ(SkinTable()[14].name, "Deep Blue Aqua");
@@ -70,49 +62,44 @@ TEST(SkinTableTest, TwentyNamedSkinsEachWithItsBitmap) {
   EXPECT_EQ(FindSkinBitmap("aquablue_t"), FindSkinBitmap("AquaBlue_T"));
   EXPECT_EQ(FindSkinBitmap("ZBLUEX")->name, std::string("zBlueX"));
   EXPECT_EQ(FindSkinBitmap("AquaBlue"), nullptr);
-}
 
-TEST(SkinTableTest, PixelsAsPublished) {
-  struct Probe {
+  const struct {
     const char* bitmap;
     int row;
     std::array<std::uint8_t, 3> rgb;
-  };
-  const Probe probes[] = {
-      {"AquaBlue_T", 0, {108, 140, 189}},   {"AquaBlue_T", 28, {44, 125, 210}},
-      {"CoronaH_T", 13, {88, 104, 172}},    {"Zr5AquaBlue_T", 27, {164, 137, 250}},
+  } probes[] = {
+      {"AquaBlue_T", 0, {108, 140, 189}},    {"AquaBlue_T", 28, {44, 125, 210}},
+      {"CoronaH_T", 13, {88, 104, 172}},     {"Zr5AquaBlue_T", 27, {164, 137, 250}},
       {"WinXpSilver_T", 2, {255, 255, 255}}, {"WinXpSilver_T", 25, {255, 255, 255}},
-      {"WinVista1", 28, {26, 27, 39}},      {"WinVista2", 12, {34, 69, 37}},
-      {"WinVista3", 28, {22, 31, 62}},      {"zBlackGreenX", 6, {86, 121, 113}},
-      {"Zr1Pink", 20, {238, 209, 240}},     {"zYellowX", 10, {147, 147, 34}},
+      {"WinVista1", 28, {26, 27, 39}},       {"WinVista2", 12, {34, 69, 37}},
+      {"WinVista3", 28, {22, 31, 62}},       {"zBlackGreenX", 6, {86, 121, 113}},
+      {"Zr1Pink", 20, {238, 209, 240}},      {"zYellowX", 10, {147, 147, 34}},
   };
-  for (const Probe& probe : probes) {
+  for (const auto& probe : probes) {
     EXPECT_EQ(FindSkinBitmap(probe.bitmap)->rows[probe.row], probe.rgb)
         << probe.bitmap << " row " << probe.row;
   }
 }
 
-TEST(SkinStateTest, SamplesOutlineBaseAndShade) {
+TEST(SkinStateTest, SkinZeroSamplesAndPalette) {
   SkinState skin;
   skin.load(0);
-  EXPECT_EQ(skin.SkinOutlineColor, RgbColor(108, 140, 189));
-  EXPECT_EQ(skin.SkinBaseColor, RgbColor(164, 194, 235));
-  EXPECT_EQ(skin.SkinShadeColor, RgbColor(114, 178, 245));
-  EXPECT_EQ(skin.PhraseListColor, BlendColor(kWhite, skin.SkinBaseColor, 0.3f));
+  const ColorRef base = RgbColor(164, 194, 235);
+  EXPECT_EQ(std::tuple(skin.SkinOutlineColor, skin.SkinBaseColor, skin.SkinShadeColor),
+            std::tuple(RgbColor(108, 140, 189), base, RgbColor(114, 178, 245)));
+  EXPECT_EQ(skin.PhraseListColor, BlendColor(kWhite, base, 0.3f));
   ASSERT_EQ(skin.bitmap.size(), QSize(1, 29));
   EXPECT_EQ(QColor(skin.bitmap.pixel(0, 10)), QColor(88, 146, 222));
 
   const SkinPalette p = ComputeSkinPalette(skin);
-  EXPECT_EQ(p.windowColor, RgbColor(237, 243, 251));
+  const ColorRef light = RgbColor(237, 243, 251);
+  EXPECT_EQ(std::tuple(p.windowColor, p.toolBarTop, p.directionBarTop, p.relatedList),
+            std::tuple(light, light, light, light));
+  EXPECT_EQ(std::tuple(p.toolBarBottom, p.directionBarBottom, p.phrasePanel),
+            std::tuple(base, base, base));
   EXPECT_EQ(p.clipboardButton, RgbColor(191, 212, 241));
-  EXPECT_EQ(p.toolBarTop, p.windowColor);
-  EXPECT_EQ(p.toolBarBottom, skin.SkinBaseColor);
-  EXPECT_EQ(p.directionBarTop, p.toolBarTop);
-  EXPECT_EQ(p.directionBarBottom, p.toolBarBottom);
-  EXPECT_EQ(p.relatedList, p.windowColor);
-  EXPECT_EQ(p.translationPanel, BlendColor(kWhite, skin.SkinBaseColor, 0.8f));
-  EXPECT_EQ(p.relatedPanel, BlendColor(kWhite, skin.SkinBaseColor, 0.95f));
-  EXPECT_EQ(p.phrasePanel, skin.SkinBaseColor);
+  EXPECT_EQ(p.translationPanel, BlendColor(kWhite, base, 0.8f));
+  EXPECT_EQ(p.relatedPanel, BlendColor(kWhite, base, 0.95f));
 }
 
 TEST(SkinStateTest, FourteenAndIndicesPastTheTableLoadDeepBlue) {
@@ -120,9 +107,9 @@ TEST(SkinStateTest, FourteenAndIndicesPastTheTableLoadDeepBlue) {
     SkinState skin;
     skin.load(index);
     EXPECT_EQ(skin.index, index);
-    EXPECT_EQ(skin.SkinOutlineColor, RgbColor(39, 65, 148)) << index;
-    EXPECT_EQ(skin.SkinBaseColor, RgbColor(101, 157, 216)) << index;
-    EXPECT_EQ(skin.SkinShadeColor, RgbColor(56, 133, 252)) << index;
+    EXPECT_EQ(std::tuple(skin.SkinOutlineColor, skin.SkinBaseColor, skin.SkinShadeColor),
+              std::tuple(RgbColor(39, 65, 148), RgbColor(101, 157, 216), RgbColor(56, 133, 252)))
+        << index;
   }
   SkinState gray;
   gray.load(15);
@@ -131,177 +118,131 @@ TEST(SkinStateTest, FourteenAndIndicesPastTheTableLoadDeepBlue) {
 
 // --- Gradient bands and polylines ---------------------------------------------------
 
-TEST(PaintTest, GradientRowsTruncateTowardZero) {
-  const ColorRef top = kWhite;
+TEST(PaintTest, GradientRowsAndPolylines) {
   const ColorRef bottom = RgbColor(164, 194, 235);
-  EXPECT_EQ(GradientRowColor(top, bottom, 0, 32), kWhite);
+  EXPECT_EQ(GradientRowColor(kWhite, bottom, 0, 32), kWhite);
   // 255 + 1 * (164 - 255) / 32 = 255 - 2 (not - 3, as flooring would give).
-  EXPECT_EQ(GradientRowColor(top, bottom, 1, 32), RgbColor(253, 254, 255));
-  EXPECT_EQ(GradientRowColor(top, bottom, 31, 32), RgbColor(167, 196, 236));
-  // Rising channels truncate downwards.
+  EXPECT_EQ(GradientRowColor(kWhite, bottom, 1, 32), RgbColor(253, 254, 255));
+  EXPECT_EQ(GradientRowColor(kWhite, bottom, 31, 32), RgbColor(167, 196, 236));
   EXPECT_EQ(GradientRowColor(RgbColor(0, 0, 0), RgbColor(10, 10, 10), 1, 3), RgbColor(3, 3, 3));
-}
 
-TEST(PaintTest, PolylineLeavesOutItsLastPoint) {
+  // A polyline leaves out its last point; a shallow step half-way goes
+  // toward the end.
   const QPoint line[] = {{0, 0}, {3, 0}, {3, 2}};
-  EXPECT_EQ(PolylinePixels(line),
-            (std::vector<QPoint>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}}));
+  EXPECT_EQ(PolylinePixels(line), (std::vector<QPoint>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}}));
   const QPoint diagonal[] = {{5, 5}, {3, 7}};
   EXPECT_EQ(PolylinePixels(diagonal), (std::vector<QPoint>{{5, 5}, {4, 6}}));
-  // A shallow step half-way goes toward the end.
   const QPoint shallow[] = {{10, 2}, {8, 1}};
   EXPECT_EQ(PolylinePixels(shallow), (std::vector<QPoint>{{10, 2}, {9, 1}}));
   const QPoint single[] = {{1, 1}};
   EXPECT_TRUE(PolylinePixels(single).empty());
 }
 
-QImage paintTitle(int width, int height, const SkinState& skin) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  PaintSkinTitle(painter, QRect(0, 0, width, height), skin);
-  return image;
-}
+class SkinPaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override { skin_.load(0); }
 
-ColorRef at(const QImage& image, int x, int y) { return colorRefOf(QColor(image.pixel(x, y))); }
-
-TEST(PaintTest, TitleStripPointForPoint) {
-  SkinState skin;
-  skin.load(0);
-  const QImage image = paintTitle(352, 29, skin);
-  const ColorRef outline = skin.SkinOutlineColor;
-  const ColorRef shade = skin.SkinShadeColor;
-  auto row = [&](int y) {
+  QImage paint(int width, int height, void (*painter)(QPainter&, const QRect&, const SkinState&)) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    painter(p, image.rect(), skin_);
+    return image;
+  }
+  static ColorRef row(int y) {
     const auto& p = SkinBitmapFor(0).rows[y];
     return RgbColor(p[0], p[1], p[2]);
-  };
-  // The bitmap one row to one row inside the outline.
-  for (int y = 1; y < 28; ++y) EXPECT_EQ(at(image, 100, y), row(y)) << y;
-  // Left edge: outline from row 5 down; the steps of the corner.
-  for (int y = 5; y < 29; ++y) EXPECT_EQ(at(image, 0, y), outline) << y;
-  EXPECT_EQ(at(image, 0, 4), row(4));
-  for (QPoint p : {QPoint(1, 5), QPoint(1, 4), QPoint(1, 3), QPoint(2, 3), QPoint(2, 2),
-                   QPoint(3, 2), QPoint(3, 1), QPoint(4, 1), QPoint(5, 1)}) {
-    EXPECT_EQ(at(image, p.x(), p.y()), outline) << p.x() << "," << p.y();
   }
-  EXPECT_EQ(at(image, 2, 4), row(4));
-  EXPECT_EQ(at(image, 4, 2), row(2));
-  // Right edge, R = 352.
-  for (int y = 5; y < 29; ++y) EXPECT_EQ(at(image, 351, y), outline) << y;
-  for (QPoint p : {QPoint(346, 1), QPoint(347, 1), QPoint(348, 1), QPoint(348, 2),
-                   QPoint(349, 2), QPoint(349, 3), QPoint(350, 3), QPoint(350, 4),
-                   QPoint(350, 5)}) {
-    EXPECT_EQ(at(image, p.x(), p.y()), outline) << p.x() << "," << p.y();
+  // Expects `color` at every point of `xy` (x, y pairs).
+  static void expectAll(const QImage& image, ColorRef color, std::initializer_list<int> xy) {
+    for (const int* p = xy.begin(); p + 1 < xy.end(); p += 2) {
+      EXPECT_EQ(colorRefOf(image.pixelColor(p[0], p[1])), color) << p[0] << "," << p[1];
+    }
   }
-  EXPECT_EQ(at(image, 351, 4), row(4));
-  EXPECT_EQ(at(image, 349, 4), row(4));
+
+  SkinState skin_;
+};
+
+TEST_F(SkinPaintTest, TitleStripPointForPoint) {
+  const QImage image = paint(352, 29, PaintSkinTitle);
+  const ColorRef outline = skin_.SkinOutlineColor;
+  // The bitmap one row to one row inside the outline; the outline down both
+  // sides from row 5.
+  for (int y = 1; y < 28; ++y) expectAll(image, row(y), {100, y});
+  for (int y = 5; y < 29; ++y) expectAll(image, outline, {0, y, 351, y});
+  // The steps of the corners.
+  expectAll(image, outline,
+            {1,   5, 1,   4, 1,   3, 2,   3, 2,   2, 3,   2, 3,   1, 4,   1, 5,   1,
+             346, 1, 347, 1, 348, 1, 348, 2, 349, 2, 349, 3, 350, 3, 350, 4, 350, 5});
+  expectAll(image, row(4), {0, 4, 2, 4, 351, 4, 349, 4});
+  expectAll(image, row(2), {4, 2});
   // Bottom line from L+4 to R-5, shade pixels at both ends.
-  for (int x : {4, 100, 347}) EXPECT_EQ(at(image, x, 28), outline) << x;
-  for (int x : {1, 2, 3, 348, 349, 350}) EXPECT_EQ(at(image, x, 28), shade) << x;
+  expectAll(image, outline, {4, 28, 100, 28, 347, 28});
+  expectAll(image, skin_.SkinShadeColor, {1, 28, 2, 28, 3, 28, 348, 28, 349, 28, 350, 28});
 }
 
-TEST(PaintTest, TallerTitleStripStretchesTheRowsInOrder) {
-  SkinState skin;
-  skin.load(0);
-  const QImage image = paintTitle(100, 31, skin);
-  const auto& rows = SkinBitmapFor(0).rows;
+TEST_F(SkinPaintTest, TallerTitleStripStretchesTheRowsInOrder) {
+  const QImage image = paint(100, 31, PaintSkinTitle);
   int last = 0;
   for (int y = 1; y < 30; ++y) {
-    const ColorRef c = at(image, 50, y);
-    int found = -1;
-    for (int r = last; r < 29; ++r) {
-      if (RgbColor(rows[r][0], rows[r][1], rows[r][2]) == c) {
-        found = r;
-        break;
-      }
-    }
-    ASSERT_GE(found, last) << "row " << y;
+    int found = last;
+    while (found < 29 && row(found) != colorRefOf(image.pixelColor(50, y))) ++found;
+    ASSERT_LT(found, 29) << "row " << y;
     last = found;
   }
   EXPECT_GE(last, 26);  // rows 26 and 27 share a colour
   // The corners stay rounded only at the top.
-  EXPECT_EQ(at(image, 0, 4), RgbColor(rows[3][0], rows[3][1], rows[3][2]));
-  EXPECT_EQ(at(image, 0, 30), skin.SkinOutlineColor);
-  EXPECT_EQ(at(image, 1, 30), skin.SkinShadeColor);
+  expectAll(image, row(3), {0, 4});
+  expectAll(image, skin_.SkinOutlineColor, {0, 30});
+  expectAll(image, skin_.SkinShadeColor, {1, 30});
 }
 
-TEST(PaintTest, FrameNtPoints) {
-  SkinState skin;
-  skin.load(0);
-  QImage image(200, 100, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  {
-    QPainter painter(&image);
-    PaintSkinFrame(painter, image.rect(), skin);
-  }
-  const ColorRef outline = skin.SkinOutlineColor;
-  const ColorRef shade = skin.SkinShadeColor;
-  const ColorRef none = RgbColor(0, 0, 0);
-  struct Pixel {
-    int x, y;
-    ColorRef color;
-  };
-  const Pixel pixels[] = {
-      // Outer: (L,F) down, along the bottom, up the right, last point left out.
-      {0, 28, outline}, {0, 99, outline}, {198, 99, outline}, {199, 99, outline},
-      {199, 29, outline}, {199, 28, none},
-      // Inner: (L+3,F+1), (L+2,F+2) ... (R-3,F+2), (R-5,F+1).
-      {3, 29, outline}, {2, 30, outline}, {2, 96, outline}, {2, 97, outline},
-      {196, 97, outline}, {197, 97, outline}, {197, 31, outline}, {197, 30, outline},
-      {196, 29, outline}, {195, 29, none},
-      // Shade: (L+2,F+1), (L+1,F+2) ... (R-2,F+2), (R-4,F); corner pixels.
-      {2, 29, shade}, {1, 30, shade}, {1, 98, shade}, {197, 98, shade}, {198, 98, shade},
-      {198, 30, shade}, {197, 29, shade}, {196, 28, none}, {1, 29, shade}, {198, 29, shade},
-      // Above the border and inside it nothing is drawn.
-      {0, 27, none}, {100, 50, none}, {3, 50, none},
-  };
-  for (const Pixel& p : pixels) {
-    EXPECT_EQ(at(image, p.x, p.y), p.color) << p.x << "," << p.y;
-  }
+TEST_F(SkinPaintTest, FrameNtPoints) {
+  const QImage image = paint(200, 100, PaintSkinFrame);
+  // Outer: (L,F) down, along the bottom, up the right, last point left out.
+  // Inner: (L+3,F+1), (L+2,F+2) ... (R-3,F+2), (R-5,F+1).
+  expectAll(image, skin_.SkinOutlineColor,
+            {0, 28, 0, 99, 198, 99, 199, 99, 199, 29, 3,   29, 2,   30,
+             2, 96, 2, 97, 196, 97, 197, 97, 197, 31, 197, 30, 196, 29});
+  // Shade: (L+2,F+1), (L+1,F+2) ... (R-2,F+2), (R-4,F); corner pixels.
+  expectAll(image, skin_.SkinShadeColor,
+            {2, 29, 1, 30, 1, 98, 197, 98, 198, 98, 198, 30, 197, 29, 1, 29, 198, 29});
+  // Above the border, past the polylines' ends and inside nothing is drawn.
+  expectAll(image, RgbColor(0, 0, 0), {199, 28, 195, 29, 196, 28, 0, 27, 100, 50, 3, 50});
 }
 
 // --- Windows ----------------------------------------------------------------------
 
 TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
   const QRegion region = RoundedWindowRegion(352, 424, 19);
-  // Row 0 runs from 5 to 346, as the title outline's top edge does.
-  EXPECT_FALSE(region.contains(QPoint(4, 0)));
-  EXPECT_TRUE(region.contains(QPoint(5, 0)));
-  EXPECT_TRUE(region.contains(QPoint(346, 0)));
-  EXPECT_FALSE(region.contains(QPoint(347, 0)));
-  EXPECT_FALSE(region.contains(QPoint(2, 1)));
-  EXPECT_TRUE(region.contains(QPoint(3, 1)));
-  EXPECT_TRUE(region.contains(QPoint(348, 1)));
-  EXPECT_FALSE(region.contains(QPoint(349, 1)));
-  EXPECT_FALSE(region.contains(QPoint(0, 4)));
-  EXPECT_TRUE(region.contains(QPoint(0, 5)));
-  EXPECT_TRUE(region.contains(QPoint(351, 5)));
-  EXPECT_FALSE(region.contains(QPoint(352, 5)));
-  // Square below: the region reaches past the window's bottom edge.
-  EXPECT_TRUE(region.contains(QPoint(0, 441)));
-  EXPECT_TRUE(region.contains(QPoint(351, 441)));
-  EXPECT_FALSE(region.contains(QPoint(0, 442)));
+  // Row 0 runs from 5 to 346, as the title outline's top edge does; the
+  // region is square below and reaches past the window's bottom edge.
+  for (QPoint p : {QPoint(5, 0), QPoint(346, 0), QPoint(3, 1), QPoint(348, 1), QPoint(0, 5),
+                   QPoint(351, 5), QPoint(0, 441), QPoint(351, 441)}) {
+    EXPECT_TRUE(region.contains(p)) << p.x() << "," << p.y();
+  }
+  for (QPoint p : {QPoint(4, 0), QPoint(347, 0), QPoint(2, 1), QPoint(349, 1), QPoint(0, 4),
+                   QPoint(352, 5), QPoint(0, 442)}) {
+    EXPECT_FALSE(region.contains(p)) << p.x() << "," << p.y();
+  }
 }
 
 TEST(WindowShapeTest, OpacityFollowsTheLowByte) {
   QWidget window;
   EXPECT_EQ(OpacityOf(&window), 255);
-  SetOpacity(&window, 200);
-  EXPECT_EQ(OpacityOf(&window), 200);
-  EXPECT_NEAR(window.windowOpacity(), 200 / 255.0, 0.01);
-  SetOpacity(&window, 255);
-  EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
-  SetOpacity(&window, 20);
-  EXPECT_NEAR(window.windowOpacity(), 20 / 255.0, 0.01);
-  SetOpacity(&window, 511);  // low 8 bits 255: opaque
-  EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
-  EXPECT_EQ(OpacityOf(&window), 511);
+  for (int alpha : {200, 255, 20, 511}) {  // 511's low 8 bits are 255: opaque
+    SetOpacity(&window, alpha);
+    EXPECT_EQ(OpacityOf(&window), alpha);
+    EXPECT_NEAR(window.windowOpacity(), (alpha & 0xFF) / 255.0, 0.01) << alpha;
+    if ((alpha & 0xFF) == 255) {
+      EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0) << alpha;
+    }
+  }
 }
 
 TEST(FontTest, FourteenPixelsHighFitsTheLine) {
-  const QFont font = AppFont(14);
-  EXPECT_LE(QFontMetrics(font).height(), 14);
-  EXPECT_GE(QFontMetrics(font).height(), 13);
+  EXPECT_LE(QFontMetrics(AppFont(14)).height(), 14);
+  EXPECT_GE(QFontMetrics(AppFont(14)).height(), 13);
   EXPECT_TRUE(AppFont(16, true).bold());
 }
 
@@ -317,20 +258,28 @@ TEST(GlyphTest, NineImagesWithWhiteTransparent) {
   const QImage rest = GlyphPixmap(kImageClose).toImage();
   const QImage hot = GlyphPixmap(kImageCloseHot).toImage();
   const QImage pressed = GlyphPixmap(kImageClosePressed).toImage();
-  EXPECT_EQ(qAlpha(rest.pixel(7, 7)), 0);
-  EXPECT_EQ(qAlpha(hot.pixel(4, 4)), 0);
-  EXPECT_EQ(qAlpha(pressed.pixel(7, 7)), 255);
-  EXPECT_EQ(qAlpha(rest.pixel(0, 0)), 0);  // outside the 14 x 14 square
+  EXPECT_EQ(std::tuple(qAlpha(rest.pixel(7, 7)), qAlpha(hot.pixel(4, 4)),
+                       qAlpha(pressed.pixel(7, 7)), qAlpha(rest.pixel(0, 0))),
+            std::tuple(0, 0, 255, 0));  // (0, 0) is outside the 14 x 14 square
   const QColor red = rest.pixelColor(7, 3);
   EXPECT_GT(red.red(), 2 * red.green());
   EXPECT_GT(hot.pixelColor(7, 3).lightness(), red.lightness());
   EXPECT_LT(pressed.pixelColor(7, 3).lightness(), red.lightness());
-  for (const char* name : {"BTNADD_BITMAP", "BTNINFO_BITMAP", "BTNQUESTION_BITMAP",
-                           "BTNSETTING_BITMAP", "BBCLIPBOARD_BITMAP", "BTNFIND_BITMAP",
-                           "BBADD_BITMAP", "BBREL_BITMAP"}) {
+  for (const char* name :
+       {"BTNADD_BITMAP", "BTNINFO_BITMAP", "BTNQUESTION_BITMAP", "BTNSETTING_BITMAP",
+        "BBCLIPBOARD_BITMAP", "BTNFIND_BITMAP", "BBADD_BITMAP", "BBREL_BITMAP"}) {
     EXPECT_EQ(ButtonBitmap(name).size(), QSize(16, 16)) << name;
   }
   EXPECT_EQ(ProgramIconPixmap().size(), QSize(32, 32));
+}
+
+void sendEnter(QWidget* widget, QPointF global) {
+  QEnterEvent enter(QPointF(8, 8), QPointF(8, 8), global);
+  QApplication::sendEvent(widget, &enter);
+}
+void sendLeave(QWidget* widget) {
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(widget, &leave);
 }
 
 // Pressing the close glyph, moving off and releasing elsewhere closes
@@ -354,11 +303,9 @@ TEST(GlyphTest, CloseGlyphPressLeaveRelease) {
   QTest::mouseRelease(glyph, Qt::LeftButton, {}, QPoint(-30, 8));
   EXPECT_EQ(activated.count(), 0);
   EXPECT_TRUE(glyph->isPressed());
-  QEnterEvent enter(QPointF(8, 8), QPointF(8, 8), QPointF(78, 15));
-  QApplication::sendEvent(glyph, &enter);
+  sendEnter(glyph, QPointF(78, 15));
   EXPECT_EQ(glyph->shownImage(), kImageClosePressed);
-  QEvent leave(QEvent::Leave);
-  QApplication::sendEvent(glyph, &leave);
+  sendLeave(glyph);
   EXPECT_EQ(glyph->shownImage(), kImageClose);
 
   QTest::mousePress(glyph, Qt::LeftButton, {}, QPoint(8, 8));
@@ -367,19 +314,15 @@ TEST(GlyphTest, CloseGlyphPressLeaveRelease) {
   EXPECT_EQ(glyph->shownImage(), kImageClose);
   QCoreApplication::sendPostedEvents(&window, QEvent::MetaCall);
   EXPECT_FALSE(window.isVisible());
-}
 
-TEST(GlyphTest, HotImageWhileNotPressed) {
-  QWidget strip;
-  GlyphButton glyph(kImageMinimize, kImageMinimizeHot, kImageMinimizePressed, &strip);
-  QEnterEvent enter(QPointF(8, 8), QPointF(8, 8), QPointF(8, 8));
-  QApplication::sendEvent(&glyph, &enter);
-  EXPECT_EQ(glyph.shownImage(), kImageMinimizeHot);
-  glyph.clearPressed();
-  glyph.setRestImage(kImageFullMode);
-  QEvent leave(QEvent::Leave);
-  QApplication::sendEvent(&glyph, &leave);
-  EXPECT_EQ(glyph.shownImage(), kImageFullMode);
+  // Not pressed, the glyph lights under the mouse and rests on its rest image.
+  GlyphButton minimize(kImageMinimize, kImageMinimizeHot, kImageMinimizePressed, &strip);
+  sendEnter(&minimize, QPointF(8, 8));
+  EXPECT_EQ(minimize.shownImage(), kImageMinimizeHot);
+  minimize.clearPressed();
+  minimize.setRestImage(kImageFullMode);
+  sendLeave(&minimize);
+  EXPECT_EQ(minimize.shownImage(), kImageFullMode);
 }
 
 }  // namespace
