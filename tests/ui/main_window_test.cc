@@ -495,14 +495,11 @@ QImage paintLine(QStyledItemDelegate& delegate, QListWidget& list, int row, bool
 // The darkest and the lightest pixel (antialiased text shows its colour as
 // the extreme).
 std::pair<int, int> lightnessRange(const QImage& image) {
-  int low = 255, high = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      low = std::min(low, image.pixelColor(x, y).lightness());
-      high = std::max(high, image.pixelColor(x, y).lightness());
-    }
-  }
-  return {low, high};
+  std::vector<int> values;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) values.push_back(image.pixelColor(x, y).lightness());
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  return {*low, *high};
 }
 
 TEST(OwnerDrawTest, WordAndPhraseListLines) {
