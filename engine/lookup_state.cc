@@ -10,7 +10,6 @@ namespace tavro2 {
 
 namespace {
 
-
 std::string paneText(std::string_view word, std::string_view translation) {
   std::string text;
   text.reserve(word.size() + 1 + translation.size());
