@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/synthetic_words.h"
 #include "engine/dictionary_store.h"
 #include "tools/data_writer.h"
 
@@ -50,33 +51,10 @@ std::uint32_t getU32(const char* p) {
   return v;  // little-endian host
 }
 
-// Words from a small syllable set, so that words, and the translations made
-// of them, repeat the way a dictionary's do.
-class WordMaker {
- public:
-  explicit WordMaker(unsigned seed) : rng_(seed) {}
-  std::string word(int minSyllables, int maxSyllables) {
-    static const char* const kSyllables[] = {
-        "ka", "ta", "ra", "ma", "na", "sa", "la", "pa", "ba", "da", "ga", "ja", "ha", "wa",
-        "ke", "te", "re", "me", "ne", "se", "le", "pe", "be", "de", "ki", "ti", "ri", "mi",
-        "ni", "si", "li", "pi", "bi", "di", "ku", "tu", "ru", "mu", "nu", "su", "lu", "pu",
-        "ng", "an", "in", "un", "er", "ar", "or", "st", "th", "ch", "ou", "ea", "io", "ly"};
-    std::uniform_int_distribution<int> count(minSyllables, maxSyllables);
-    std::uniform_int_distribution<int> pick(0, std::size(kSyllables) - 1);
-    std::string w;
-    for (int i = count(rng_); i > 0; --i) w += kSyllables[pick(rng_)];
-    return w;
-  }
-  std::mt19937& rng() { return rng_; }
-
- private:
-  std::mt19937 rng_;
-};
-
 Fixture makeFixture(std::size_t entries) {
   Fixture f;
   f.entries = entries;
-  WordMaker maker(2009);
+  tavro2::bench::WordMaker maker(2009);
   std::vector<std::string> heads(entries);
   for (auto& h : heads) h = maker.word(2, 6);  // 10 bytes a headword line on average
   std::sort(heads.begin(), heads.end());        // a dictionary's order

@@ -53,6 +53,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/synthetic_words.h"
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
 #include "engine/query_text.h"
@@ -73,27 +74,6 @@ constexpr char kHitQuery[] = "kari";         // once a headword, of the Indonesi
 constexpr char kEnglishHitQuery[] = "kane";  // once a headword, of the English side only
 constexpr char kDenseQuery[] = "a";
 
-class WordMaker {
- public:
-  explicit WordMaker(unsigned seed) : rng_(seed) {}
-  std::string word(int minSyllables, int maxSyllables) {
-    static const char* const kSyllables[] = {
-        "ka", "ta", "ra", "ma", "na", "sa", "la", "pa", "ba", "da", "ga", "ja", "ha", "wa",
-        "ke", "te", "re", "me", "ne", "se", "le", "pe", "be", "de", "ki", "ti", "ri", "mi",
-        "ni", "si", "li", "pi", "bi", "di", "ku", "tu", "ru", "mu", "nu", "su", "lu", "pu",
-        "ng", "an", "in", "un", "er", "ar", "or", "st", "th", "ch", "ou", "ea", "io", "ly"};
-    std::uniform_int_distribution<int> count(minSyllables, maxSyllables);
-    std::uniform_int_distribution<int> pick(0, std::size(kSyllables) - 1);
-    std::string w;
-    for (int i = count(rng_); i > 0; --i) w += kSyllables[pick(rng_)];
-    return w;
-  }
-  std::mt19937& rng() { return rng_; }
-
- private:
-  std::mt19937 rng_;
-};
-
 struct Side {
   std::string heads;
   std::string translations;
@@ -103,7 +83,7 @@ struct Side {
 // `absent` of none (both still occur inside longer headwords).
 Side makeSide(std::size_t entries, unsigned seed, const std::string& present,
               const std::string& absent) {
-  WordMaker maker(seed);
+  tavro2::bench::WordMaker maker(seed);
   std::vector<std::string> heads(entries);
   for (auto& h : heads) h = maker.word(2, 5);
   for (auto& h : heads)
