@@ -24,8 +24,7 @@ std::string u32(std::uint32_t v) {
 }
 // Raw NRV2E data of one piece (no ChunkSize), at a fast level.
 std::string compressPiece(std::string_view piece) {
-  static const bool ok = ucl_init() == UCL_E_OK;
-  if (!ok) throw std::runtime_error("ucl_init");
+  [[maybe_unused]] static const int init = ucl_init();
   std::string out(piece.size() + piece.size() / 8 + 256, '\0');
   ucl_uint len = static_cast<ucl_uint>(out.size());
   if (ucl_nrv2e_99_compress(reinterpret_cast<const unsigned char*>(piece.data()),
@@ -40,36 +39,30 @@ std::string compressPiece(std::string_view piece) {
 std::string chunk(std::string_view data) {
   return u32(static_cast<std::uint32_t>(data.size())).append(data);
 }
-
 std::string join(const Strings& pieces, std::size_t n = SIZE_MAX) {
   std::string out;
   for (std::size_t i = 0; i < n && i < pieces.size(); ++i) out += pieces[i];
   return out;
 }
 
-// One chunk per piece, which the writer (fixed 262144-byte pieces) cannot
-// make: small chunks let a small file have many of them.
+// One chunk per piece (the writer makes 262144-byte pieces only).
 std::string blockOf(const Strings& pieces, std::optional<std::uint32_t> textSize = {}) {
   std::string out = u32(textSize.value_or(static_cast<std::uint32_t>(join(pieces).size())));
   for (const auto& p : pieces) out += chunk(compressPiece(p));
   return out;
 }
-
 std::string trailer(std::size_t first, std::size_t second, double date = 733408.0) {
   return u32(static_cast<std::uint32_t>(first)) + u32(static_cast<std::uint32_t>(second)) +
          std::string(reinterpret_cast<const char*>(&date), 8);
 }
-
 std::string fileOf(const std::string& first, const std::string& second) {
   return first + second + trailer(first.size(), second.size());
 }
-
 bool endsAtLineEnd(const std::string& text) {
   return text.empty() || text.back() == '\r' || text.back() == '\n';
 }
 
-// Incompressible data whose NRV2E form is exactly `size` bytes long; it
-// decodes to a little more than size * 8 / 9 bytes.
+// Incompressible NRV2E data exactly `size` bytes long.
 std::string chunkDataOfSize(std::size_t size) {
   std::mt19937 rng(7);
   std::string noise(size, '\0');
@@ -84,7 +77,6 @@ std::string chunkDataOfSize(std::size_t size) {
   }
   throw std::runtime_error("no piece compresses to the wanted size");
 }
-
 Strings linesOf(const WordList& list) {
   Strings out;
   for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
@@ -95,30 +87,14 @@ TEST(SplitLinesTest, LineEndRules) {
   const std::pair<std::string, Strings> rows[] = {
       {"", {}},
       {"a\r\nb", {"a", "b"}},
-      {"a\r\nb\r\n", {"a", "b"}},          // no empty last line
-      {"a\r\n\r\nb\r\n", {"a", "", "b"}},  // an empty line between two line ends
-      {"a\rb", {"a", "b"}},                // CR alone ends a line
-      {"a\nb\r\n", {"a\nb"}},              // LF alone is a character
-      {"a\r\n\nb", {"a", "\nb"}},          // only one LF is skipped
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\n\r\nb\r\n", {"a", "", "b"}},
+      {"a\rb", {"a", "b"}},
+      {"a\nb\r\n", {"a\nb"}},
+      {"a\r\n\nb", {"a", "\nb"}},
       {"\r\r", {"", ""}},
   };
   for (const auto& [text, lines] : rows) EXPECT_EQ(linesOf(SplitLines(text)), lines) << text;
-
-  // The fast splitter against the rule written the plain way.
-  std::mt19937 rng(42);
-  for (int round = 0; round < 300; ++round) {
-    std::string text(rng() % 100, '\0');
-    for (char& c : text) c = "ab\r\n\r"[rng() % 5];
-    Strings want;
-    for (std::size_t pos = 0; pos < text.size();) {
-      const std::size_t cr = std::min(text.find('\r', pos), text.size());
-      want.push_back(text.substr(pos, cr - pos));
-      pos = cr + 1 + (cr + 1 < text.size() && text[cr + 1] == '\n');
-    }
-    const WordList list = SplitLines(text);
-    ASSERT_EQ(linesOf(list), want) << round;
-    for (std::size_t i = 0; i < list.count(); ++i) ASSERT_EQ(list.lineAt(list.lineStart(i)), i);
-  }
 }
 
 class DataFileTest : public ::testing::Test {
@@ -126,10 +102,8 @@ class DataFileTest : public ::testing::Test {
   TempDir dir_;
 };
 
-// Blocks of several full pieces may be decoded on several threads; whatever
-// road the decoder takes, the text is the one the chunk-by-chunk rule gives.
-TEST_F(DataFileTest, ReadsBackWhatTheWriterWroteOnAnyRoad) {
-  // Three pieces per block, the last one short, to cross chunk boundaries.
+// Three pieces per block, the last one short, to cross chunk boundaries.
+TEST_F(DataFileTest, ReadsBackWhatTheWriterWrote) {
   std::string text, trans;
   for (int i = 0; text.size() < 2 * kPieceSize + 1000; ++i) {
     text += "word" + std::to_string(i) + "\r\n";
@@ -138,57 +112,28 @@ TEST_F(DataFileTest, ReadsBackWhatTheWriterWroteOnAnyRoad) {
   const double date = DataDateOf(2011, 6, 15) + 0.5;
   ASSERT_TRUE(WriteDataFile(dir_.file("dataen.dat"), text, trans, date, 1));
   const DataFileContents c = ReadDataFile(dir_.file("dataen.dat"));
-  EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
-  EXPECT_TRUE(c.headwords == text && c.translations == trans);  // no gtest diff of 1 MB
+  EXPECT_TRUE(c.outcome == DataOutcome::kLoaded && c.headwords == text && c.translations == trans);
   EXPECT_EQ(c.dataDate, date);
   EXPECT_EQ(ReadDataDate(dir_.file("dataen.dat")), date);
-
-  const std::string block = CompressBlock(text, 1);
-  std::string cut = block;  // TextSize short of what the last chunk gives
-  const std::uint32_t shorter = 2 * kPieceSize + 10;
-  std::memcpy(cut.data(), &shorter, 4);
-  EXPECT_TRUE(DecompressBlock(cut).text == text.substr(0, shorter));
-  // Pieces of other sizes than the writer's.
-  const BlockText odd = DecompressBlock(
-      blockOf({text.substr(0, kPieceSize - 1), text.substr(kPieceSize - 1, kPieceSize + 1),
-               text.substr(2 * kPieceSize)}));
-  EXPECT_TRUE(!odd.damaged && odd.text == text);
-  // A short first piece, and a TextSize one byte more than the chunks give.
-  const BlockText gap = DecompressBlock(
-      blockOf({text.substr(0, kPieceSize - 1), text.substr(kPieceSize - 1, kPieceSize),
-               text.substr(2 * kPieceSize - 1, 500)},
-              2 * kPieceSize + 500));
-  EXPECT_TRUE(!gap.damaged && gap.text == text.substr(0, 2 * kPieceSize + 499));
+  ASSERT_TRUE(WriteDataFile(dir_.file("datapr.dat"), "", "", 1.0));
+  const DataFileContents empty = ReadDataFile(dir_.file("datapr.dat"));
+  EXPECT_TRUE(empty.outcome == DataOutcome::kLoaded && empty.headwords.empty());
 
   // Damage in the second chunk keeps the first chunk's whole lines.
+  const std::string block = CompressBlock(text, 1);
   std::string damaged = block;
   std::uint32_t firstChunk;
   std::memcpy(&firstChunk, block.data() + 4, 4);
   const std::size_t second = 4 + 4 + firstChunk + 4;
   for (std::size_t i = second; i < second + 64; ++i) damaged[i] = '\xFF';
   const DataFileContents d = ParseDataFile(fileOf(damaged, blockOf({"x\r\n"})));
-  EXPECT_EQ(d.outcome, DataOutcome::kDamaged);
-  EXPECT_TRUE(d.headwords == text.substr(0, text.rfind("\r\n", kPieceSize - 2) + 2));
+  EXPECT_TRUE(d.outcome == DataOutcome::kDamaged &&
+              d.headwords == text.substr(0, text.rfind("\r\n", kPieceSize - 2) + 2));
 
   std::atomic<bool> cancel{true};  // stops between chunks
   EXPECT_TRUE(DecompressBlock(block, &cancel).cancelled);
-  EXPECT_TRUE(DecompressBlock(blockOf({"a\r\n", "b\r\n"}), &cancel).cancelled);
   EXPECT_EQ(ParseDataFile(fileOf(blockOf({"a"}), blockOf({"b"})), &cancel).outcome,
             DataOutcome::kCancelled);
-}
-
-TEST_F(DataFileTest, EmptyTextsAndBytesBeforeTheTrailer) {
-  ASSERT_TRUE(WriteDataFile(dir_.file("datapr.dat"), "", "", 1.0));
-  const DataFileContents empty = ReadDataFile(dir_.file("datapr.dat"));
-  EXPECT_EQ(empty.outcome, DataOutcome::kLoaded);
-  EXPECT_TRUE(empty.headwords.empty() && empty.translations.empty());
-
-  // Bytes between block 2 and the trailer are never looked at.
-  const std::string first = blockOf({"a\r\n"}), second = blockOf({"b\r\n"});
-  const DataFileContents c = ParseDataFile(first + second + std::string(100, '\xEE') +
-                                           trailer(first.size(), second.size()));
-  EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
-  EXPECT_EQ(c.headwords + "|" + c.translations, "a\r\n|b\r\n");
 }
 
 TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShort) {
@@ -203,23 +148,18 @@ TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShort) {
   };
   for (const auto& [block, text] : rows) {
     const BlockText b = DecompressBlock(block);
-    EXPECT_EQ(b.text, text);
-    EXPECT_FALSE(b.damaged) << text;
-    // A few dozen bytes announcing 4 GiB must not reserve 4 GiB.
-    EXPECT_LT(b.text.capacity(), std::size_t{1} << 20);
+    EXPECT_TRUE(!b.damaged && b.text == text) << text;
+    EXPECT_LT(b.text.capacity(), std::size_t{1} << 20);  // 4 GiB announced, not reserved
   }
 }
 
 TEST_F(DataFileTest, ChunkSizeLimitIsInclusive) {
   BlockText b = DecompressBlock(u32(0xFFFFFFFFu) + chunk(chunkDataOfSize(kMaxChunkSize)));
-  EXPECT_FALSE(b.damaged);
-  EXPECT_GT(b.text.size(), kPieceSize);  // more than a writer's piece, within the limit
-
+  EXPECT_TRUE(!b.damaged && b.text.size() > kPieceSize);
   // One byte more is refused even though the decoder would take it.
   b = DecompressBlock(u32(0xFFFFFFFFu) + chunk(compressPiece("kept\r\n")) +
                       chunk(chunkDataOfSize(kMaxChunkSize + 1)));
-  EXPECT_TRUE(b.damaged);
-  EXPECT_EQ(b.text, "kept\r\n");
+  EXPECT_TRUE(b.damaged && b.text == "kept\r\n");
 }
 
 TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
@@ -232,36 +172,31 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   for (const std::uint32_t textSize : {1000u, 0xFFFFFFFFu}) {
     for (const auto& [name, tail] : tails) {
       const BlockText b = DecompressBlock(u32(textSize) + chunk(compressPiece("one\r\n")) + tail);
-      EXPECT_TRUE(b.damaged) << name;
-      EXPECT_EQ(b.text, "one\r\n") << name;
+      EXPECT_TRUE(b.damaged && b.text == "one\r\n") << name;
     }
   }
   EXPECT_TRUE(DecompressBlock("\x01\x00").damaged);  // no room for TextSize
 
-  // In a file, the line the damage cut is dropped: "tw" would otherwise
-  // become a headword of its own.
+  // In a file, the line the damage cut ("tw") is dropped.
   const std::string first =
       u32(100) + chunk(compressPiece("one\r\ntw")) + chunk("\xFF\xFF\xFF\xFF");
   DataFileContents c = ParseDataFile(fileOf(first, blockOf({"satu\r\n", "dua"}) + chunk("junk")));
   EXPECT_EQ(c.outcome, DataOutcome::kDamaged);
-  EXPECT_EQ(c.headwords, "one\r\n");
-  EXPECT_EQ(c.translations, "satu\r\ndua");  // whole: TextSize was reached
+  EXPECT_EQ(c.headwords + "|" + c.translations, "one\r\n|satu\r\ndua");  // TextSize reached
 
   // A block clipped by the file's end and short of its TextSize likewise.
   const std::string clipped = blockOf({"a\r\nb", "c\r\n"}, 6);
   const std::size_t cut = 4 + 4 + compressPiece("a\r\nb").size() + 2;  // inside ChunkSize 2
   c = ParseDataFile(clipped.substr(0, cut) + trailer(clipped.size(), 0));
-  EXPECT_EQ(c.outcome, DataOutcome::kDamaged);
-  EXPECT_EQ(c.headwords, "a\r\n");
+  EXPECT_TRUE(c.outcome == DataOutcome::kDamaged && c.headwords == "a\r\n");
 }
 
 TEST_F(DataFileTest, MissingFilesAndOtherThingsOfThatName) {
-  EXPECT_EQ(ReadDataFile(dir_.file("dataen.dat")).outcome, DataOutcome::kMissing);
   EXPECT_FALSE(ReadDataDate(dir_.file("dataen.dat")));
   ASSERT_EQ(mkdir(dir_.file("dataid.dat").c_str(), 0700), 0);
-  EXPECT_EQ(ReadDataFile(dir_.file("dataid.dat")).outcome, DataOutcome::kMissing);
   ASSERT_EQ(mkfifo(dir_.file("datapr.dat").c_str(), 0600), 0);  // must not block
-  EXPECT_EQ(ReadDataFile(dir_.file("datapr.dat")).outcome, DataOutcome::kMissing);
+  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
+    EXPECT_EQ(ReadDataFile(dir_.file(name)).outcome, DataOutcome::kMissing) << name;
 }
 
 TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
@@ -278,8 +213,7 @@ TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
       {body + trailer(first.size(), second.size() + 1), abc, "x\r\n"},  // into the trailer
   };
   for (const auto& r : rows) {
-    writeFile(dir_.file("dataen.dat"), r.image);
-    const DataFileContents c = ReadDataFile(dir_.file("dataen.dat"));
+    const DataFileContents c = ParseDataFile(r.image);
     EXPECT_EQ(c.outcome, DataOutcome::kDamaged) << r.image.size();
     EXPECT_EQ(c.headwords + "|" + c.translations, r.headwords + "|" + r.translations);
   }
@@ -303,25 +237,21 @@ class DamagedFileTest : public ::testing::Test {
 };
 
 TEST_F(DamagedFileTest, EveryTruncation) {
-  for (std::size_t n = 0; n < image_.size(); ++n) {
+  for (std::size_t n = 0; n < image_.size(); ++n) {  // trailer gone: only block 1 is known
     const DataFileContents c = ParseDataFile(std::string_view(image_).substr(0, n));
     ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
-    // The trailer is gone, so block 2 is anywhere; block 1 always starts at 0.
-    EXPECT_EQ(join(heads_).substr(0, c.headwords.size()), c.headwords) << n;
-    EXPECT_TRUE(endsAtLineEnd(c.headwords)) << n;
+    EXPECT_TRUE(join(heads_).starts_with(c.headwords) && endsAtLineEnd(c.headwords)) << n;
   }
-  // The blocks cut under a whole trailer, from memory and from disk alike.
-  const std::string tail = trailer(first_.size(), second_.size());
+  // The blocks cut under a whole trailer.
   for (std::size_t n = 0; n < first_.size() + second_.size(); ++n) {
-    const std::string image = (first_ + second_).substr(0, n) + tail;
-    writeFile(dir_.file("dataen.dat"), image);
-    for (const DataFileContents& c :
-         {ParseDataFile(image), ReadDataFile(dir_.file("dataen.dat"))}) {
-      ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
-      EXPECT_EQ(c.headwords, wholeBefore(heads_, std::min(n, first_.size()))) << n;
-      EXPECT_EQ(c.translations, wholeBefore(trans_, n > first_.size() ? n - first_.size() : 0))
-          << n;
-    }
+    writeFile(dir_.file("dataen.dat"),
+              (first_ + second_).substr(0, n) + trailer(first_.size(), second_.size()));
+    const DataFileContents c = ReadDataFile(dir_.file("dataen.dat"));
+    ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
+    EXPECT_EQ(c.headwords + "|" + c.translations,
+              wholeBefore(heads_, std::min(n, first_.size())) + "|" +
+                  wholeBefore(trans_, n > first_.size() ? n - first_.size() : 0))
+        << n;
   }
 }
 
@@ -331,18 +261,17 @@ TEST_F(DamagedFileTest, FlippedBytesNeverCrashAndKeepEarlierChunks) {
       std::string image = image_;
       image[p] = static_cast<char>(image[p] ^ mask);
       const DataFileContents c = ParseDataFile(image);
-      if (c.outcome == DataOutcome::kDamaged && p < image_.size() - 16) {
-        EXPECT_TRUE(endsAtLineEnd(c.headwords)) << p;
-        EXPECT_TRUE(endsAtLineEnd(c.translations)) << p;
-      }
-      if (p >= 4 && p < first_.size()) {
-        const std::string kept = wholeBefore(heads_, p);
-        EXPECT_EQ(c.headwords.substr(0, kept.size()), kept) << p;
-        EXPECT_EQ(c.translations, join(trans_)) << p;
-      } else if (p >= image_.size() - 8) {  // the date
-        EXPECT_EQ(c.outcome, DataOutcome::kLoaded) << p;
-        EXPECT_EQ(c.headwords, join(heads_)) << p;
-      }
+      const bool damaged = c.outcome == DataOutcome::kDamaged;
+      EXPECT_TRUE(!damaged || p >= image_.size() - 16 ||
+                  (endsAtLineEnd(c.headwords) && endsAtLineEnd(c.translations)))
+          << p;
+      EXPECT_TRUE(
+          p < 4 || p >= first_.size() ||
+          (c.headwords.starts_with(wholeBefore(heads_, p)) && c.translations == join(trans_)))
+          << p;
+      EXPECT_TRUE(p < image_.size() - 8 ||
+                  (c.outcome == DataOutcome::kLoaded && c.headwords == join(heads_)))
+          << p;
     }
   }
 }
@@ -350,7 +279,6 @@ TEST_F(DamagedFileTest, FlippedBytesNeverCrashAndKeepEarlierChunks) {
 TEST_F(DataFileTest, FindsTheNameWhateverItsCaseOnDisk) {
   writeFile(dir_.file("DataEn.dat"), "x");
   EXPECT_EQ(ResolvePath(dir_.file("dataen.dat")), dir_.file("DataEn.dat"));
-  EXPECT_EQ(ResolvePath(dir_.file("DATAEN.DAT")), dir_.file("DataEn.dat"));
   // Among several, an exact match wins, else the first in byte order.
   writeFile(dir_.file("dataEN.dat"), "x");
   writeFile(dir_.file("DATAEN.dat"), "x");
@@ -360,10 +288,8 @@ TEST_F(DataFileTest, FindsTheNameWhateverItsCaseOnDisk) {
   writeFile(dir_.file("\xC9t\xE9.txt"), "x");
   EXPECT_EQ(ResolvePath(dir_.file("\xE9t\xE9.txt")), dir_.file("\xE9t\xE9.txt"));
   EXPECT_EQ(ResolvePath("/no/such/dir/x"), "/no/such/dir/x");
-
   test::writeDataFile(dir_.file("DataId.dat"), {"kata"}, {"word"});
   EXPECT_EQ(ReadDataFile(dir_.file("dataid.dat")).headwords, "kata\r\n");
-  EXPECT_EQ(ReadDataDate(dir_.file("DATAID.DAT")), DataDateOf(2009, 1, 1));
 }
 
 TEST_F(DataFileTest, UserWordListsReadTheirLines) {
@@ -393,9 +319,8 @@ TEST(EntryTest, EntryWordAndFindTranslation) {
                         "\xC9t\xE9=summer", "=empty word", "banking=perbankan"})
     list.append(l);
   const std::pair<const char*, const char*> rows[] = {
-      {"bank", "tepi"}, {"BANK", "tepi"},   {"bAnK", "tepi"},         {"a", "b=c"},
-      {"kata", "word"}, {"bank ", "spasi"}, {"\xC9t\xE9", "summer"},  {"\xE9t\xE9", ""},
-      {"ban", ""},      {"", ""},           {"banking", "perbankan"}, {"tepi", ""},
+      {"bAnK", "tepi"},  {"a", "b=c"}, {"kata", "word"}, {"bank ", "spasi"},
+      {"\xE9t\xE9", ""}, {"ban", ""},  {"", ""},         {"banking", "perbankan"},
   };
   for (const auto& [word, translation] : rows)
     EXPECT_EQ(FindTranslation(list, word), translation) << word;

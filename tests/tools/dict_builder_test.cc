@@ -4,10 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "engine/cp1252.h"
 #include "engine/data_file.h"
@@ -76,12 +73,10 @@ TEST(DictdIndexTest, ReadsThreeFieldLinesAndCountsTheRest) {
   const DictdIndex index = ParseDictdIndex(
       "00databaseinfo\tc\tRL\r\nhouse\tBA\tQ\nno tabs here\nbad\tA?\tB\n\na man is\tC\tD\tx\n");
   ASSERT_EQ(index.lines.size(), 2u);
-  EXPECT_EQ(index.lines[1].key, "house");
-  EXPECT_EQ(index.lines[1].offset, 64u);
-  EXPECT_EQ(index.lines[1].length, 16u);
-  EXPECT_EQ(index.badLines, 3u);
-  EXPECT_TRUE(IsDictdHeaderKey(index.lines[0].key));
-  EXPECT_TRUE(IsDictdHeaderKey("00-database-short"));
+  const auto& h = index.lines[1];
+  EXPECT_EQ(std::tie(h.key, h.offset, h.length, index.badLines),
+            std::make_tuple("house", 64u, 16u, 3u));
+  EXPECT_TRUE(IsDictdHeaderKey(index.lines[0].key) && IsDictdHeaderKey("00-database-short"));
   EXPECT_FALSE(IsDictdHeaderKey("house"));
 }
 
@@ -104,8 +99,7 @@ TEST(DictdEntryTest, SplitsSensesAndGlossLists) {
        "jalan (to move quickly on two feet)"},
       {"acid /ˈæs.ɪd/ <n>\r\nasam 2.\r\nin chemistry\r\n 3.\r\nLSD\r\n",
        "acid <n> | asam (in chemistry; LSD)"},
-      // No pronunciation, a slash in the headword, a translation ending in a
-      // number that is no gloss list, no part of speech.
+      // A slash in the headword, a trailing number that is no gloss list, no part of speech.
       {"24/7 <adj>\nsetiap saat 2.\n", "24/7 <adj> | setiap saat 2."},
       {"at least /at lˈiːst/\nsetidaknya\n", "at least <> | setidaknya"},
       // A line "2. ..." in an unnumbered entry is a gloss, not a sense.
@@ -119,7 +113,6 @@ TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
   const std::pair<const char*, std::tuple<int, int, int>> cases[] = {
       {"00-database-info\nMaintainer: K\n\nEdition: 2022.11.18\nSize: 10\n", {2022, 11, 18}},
       {"Publication date: 2019-02-03.\n", {2019, 2, 3}},
-      {"English-X dictionary ver. 2018.09.12", {2018, 9, 12}},
       {"Edition: 2022.13.01\nPublication date: 2022-12-01.", {2022, 12, 1}},  // bad month skipped
   };
   for (const auto& [text, date] : cases) {
@@ -132,9 +125,7 @@ TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
 
 TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
   std::string out, error;
-  ASSERT_TRUE(InflateGzip(gzip("abc") + gzip("def"), out, error)) << error;
-  EXPECT_EQ(out, "abcdef");
-
+  ASSERT_TRUE(InflateGzip(gzip("abc") + gzip("def"), out, error) && out == "abcdef") << error;
   const std::string whole = gzip(std::string(5000, 'x'));
   EXPECT_FALSE(InflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
   EXPECT_NE(error.find("cut short"), std::string::npos);
@@ -147,16 +138,9 @@ TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
 
 TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
   const std::pair<const char*, const char*> kept[] = {
-      {"café", "caf\xE9"},                  // 1252 holds it
-      {"Chișinău", "Chisinau"},             // comma below, breve
-      {"uncaŋ", "uncang"},                  // eng: two letters
-      {"Wrocław Bačka", "Wroclaw Backa"},   // stroke, caron
-      {"H₂O and x⁹", "H2O and x9"},         // sub- and superscript digits
-      {"e\xCC\x81t\xC3\xA9", "et\xE9"},     // combining accent dropped
-      {"“quoted” – €", "\x93quoted\x94 \x96 \x80"},
-      {"  a\tb\r\n c  ", "a b c"},          // control characters are spaces
-      {"α-amino", "alpha-amino"},
-  };
+      {"café", "caf\xE9"}, {"Chișinău", "Chisinau"}, {"uncaŋ", "uncang"}, {"Wrocław", "Wroclaw"},
+      {"H₂O", "H2O"}, {"e\xCC\x81t\xC3\xA9", "et\xE9"}, {"“q” €", "\x93q\x94 \x80"},
+      {"  a\tb\r\n c  ", "a b c"}, {"α-amino", "alpha-amino"}};
   for (const auto& [in, want] : kept)
     EXPECT_EQ(PlainText1252(in), std::optional(std::string(want)));
   for (const char* refused : {"surname 劉", "◌-style", "bad \xC3", "\xC0\xAF", "\xED\xA0\x80"})
@@ -168,7 +152,6 @@ TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
       {"abang, saudara, [[adik laki-laki]]", {"abang", "saudara", "adik laki-laki"}},
       {"[[kemudi|mengemudi(kan)]], mengendalikan", {"mengemudi(kan)", "mengendalikan"}},
       {"apa sandi WiFi[[-nya]]?", {"apa sandi WiFi-nya?"}},
-      {"Washington, D.C.", {"Washington, D.C."}},
       {"kependekan (dari, untuk), singkatan", {"kependekan (dari, untuk)", "singkatan"}},
       {" , ,[[ x ]] ,", {"x"}},
       {"[[unclosed, y]]", {"unclosed", "y"}},
@@ -177,12 +160,11 @@ TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
 }
 
 TEST(SortKeyTest, ReadsAccentsAsPlainLettersAndFoldsCase) {
-  EXPECT_EQ(SortKey1252("\xC9" "b\xE9 Stra\xDF" "e \xC6" "on"), "ebe strasse aeon");
+  EXPECT_EQ(SortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
   EXPECT_EQ(SortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
 }
 
-// Index order is the source's alphabetical order: the normalised keys sort
-// "ation" after "and", although the headword shown is "-ation".
+// Index order is the source's order: key "ation" sorts after "and"; the headword is "-ation".
 const std::vector<std::pair<std::string, std::string>> kFixture = {
     {"00databaseinfo", "00-database-info\nA test dictionary\n\nEdition: 2021.03.04\n"},
     {"abraham", "Abraham //ˈeɪ.bɹə.hæm// <pn>\nIbrahim\nprophet\n"},
@@ -222,16 +204,14 @@ class DictBuilderTest : public ::testing::Test {
     index += "beyond\t" + dictdNumber(dict.size()) + "\tB\n";  // points past the end
     test::writeFile(dir_.file("t.index"), index);
     test::writeFile(dir_.file("t.dict.dz"), gzip(dict));
-    test::writeFile(dir_.file("t.dict"), dict);
-
     std::string error;
     ASSERT_TRUE(ReadDictdSource(dir_.file("t.index"), dir_.file("t.dict.dz"), source_, error))
         << error;
     ASSERT_TRUE(source_.edition);
     built_ = BuildDictionary(source_.entries);
     const EditionDate& d = *source_.edition;
-    ASSERT_TRUE(WriteDictionaryFiles(dir_.path(), built_, DataDateOf(d.year, d.month, d.day), 10,
-                                     error))
+    ASSERT_TRUE(
+        WriteDictionaryFiles(dir_.path(), built_, DataDateOf(d.year, d.month, d.day), 10, error))
         << error;
     en_ = readBack(dir_.file("dataen.dat"));
     id_ = readBack(dir_.file("dataid.dat"));
@@ -250,16 +230,12 @@ class DictBuilderTest : public ::testing::Test {
 };
 
 TEST_F(DictBuilderTest, ReadsTheSourceWithItsEditionDate) {
-  EXPECT_EQ(source_.entries.size(), kFixture.size() - 1);
-  EXPECT_EQ(source_.badIndexLines, 1u);
+  EXPECT_EQ(std::make_tuple(source_.entries.size(), source_.badIndexLines),
+            std::make_tuple(kFixture.size() - 1, std::size_t{1}));
   EXPECT_EQ(en_.dataDate, DataDateOf(2021, 3, 4));
-
-  // The plain .dict reads the same.
-  DictdSource plain;
+  DictdSource none;
   std::string error;
-  ASSERT_TRUE(ReadDictdSource(dir_.file("t.index"), dir_.file("t.dict"), plain, error));
-  EXPECT_EQ(plain.entries.size(), source_.entries.size());
-  EXPECT_FALSE(ReadDictdSource(dir_.file("missing.index"), dir_.file("t.dict"), plain, error));
+  EXPECT_FALSE(ReadDictdSource(dir_.file("missing.index"), dir_.file("t.dict.dz"), none, error));
   EXPECT_NE(error.find("missing.index"), std::string::npos);
 }
 
@@ -268,52 +244,53 @@ TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndCarriesMarkersSensesAndGlosses
                                           "crosswalk", "hello", "home",   "house", "liu",
                                           "quickly",   "road",  "run",    "today", "under"};
   EXPECT_EQ(en_.headwords, order);
-  EXPECT_EQ(built_.english.count, order.size());
   EXPECT_EQ(built_.skippedEntries, 1u);  // the headword with no 1252 form
   const std::pair<const char*, const char*> cases[] = {
-      {"abraham", "kb Ibrahim (prophet)"}, {"and", "ksam dan"}, {"-ation", "asi"},
+      {"abraham", "kb Ibrahim (prophet)"},
+      {"and", "ksam dan"},
+      {"-ation", "asi"},
       {"brown", "ks coklat (having a brown colour); kb cokelat (colour)"},
-      {"caf\xE9", "kb kafe, Kaf\xE9 (small restaurant)"}, {"hello", "halo! (greeting)"},
+      {"hello", "halo! (greeting)"},
       {"home", "kb rumah, tempat tinggal (place where one lives)"},
       {"house", "kb rumah (human abode); wangsa (dynasty)"},
       {"liu", "kb Liu"},  // the CJK term and gloss are left out
-      {"quickly", "kk cepat"}, {"under", "kd di bawah"},
-      {"run", "kkt menjalankan (to be in charge of; to make a machine operate); lari, jalan (to "
-              "move quickly on two feet)"}};
+      {"quickly", "kk cepat"},
+      {"under", "kd di bawah"},
+      {"run",
+       "kkt menjalankan (to be in charge of; to make a machine operate); lari, jalan (to "
+       "move quickly on two feet)"}};
   for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(en_, word), want) << word;
   EXPECT_EQ(built_.droppedTerms, 3u);  // 刘 as a term, its gloss, its headword
 }
 
 TEST_F(DictBuilderTest, IndonesianIsTheAlphabeticalInverseOfOneWordTerms) {
-  const std::vector<std::string> want = {"asi",  "cepat",  "cokelat", "coklat", "dan",
-                                         "halo", "ibrahim", "jalan", "kafe",    "kaf\xE9",
-                                         "lari", "liu",    "menjalankan", "rumah", "wangsa"};
+  const std::vector<std::string> want = {"asi",  "cepat",   "cokelat",     "coklat", "dan",
+                                         "halo", "ibrahim", "jalan",       "kafe",   "kaf\xE9",
+                                         "lari", "liu",     "menjalankan", "rumah",  "wangsa"};
   EXPECT_EQ(id_.headwords, want);
   const std::pair<const char*, const char*> cases[] = {
       {"rumah", "kb home, house"},    // two English headwords, one marker
       {"jalan", "kb road; kkt run"},  // grouped by marker, in source order
       {"ibrahim", "kb Abraham"},      // headword lowered, English case kept
       {"halo", "hello"},              // no marker, "!" dropped
-      {"asi", "-ation"}, {"coklat", "ks brown"}, {"kaf\xE9", "kb caf\xE9"}};
+      {"coklat", "ks brown"},
+      {"kaf\xE9", "kb caf\xE9"}};
   for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(id_, word), want) << word;
 }
 
 TEST_F(DictBuilderTest, PhrasesAreTermsOfSeveralWords) {
-  EXPECT_EQ(pr_.headwords, (std::vector<std::string>{"di bawah", "hari ini",
-                                                     "penyeberangan pejalan kaki",
-                                                     "tempat tinggal"}));
-  EXPECT_EQ(pr_.translations,
-            (std::vector<std::string>{"under", "today", "crosswalk", "home"}));
+  EXPECT_EQ(pr_.headwords,
+            (std::vector<std::string>{"di bawah", "hari ini", "penyeberangan pejalan kaki",
+                                      "tempat tinggal"}));
+  EXPECT_EQ(pr_.translations, (std::vector<std::string>{"under", "today", "crosswalk", "home"}));
 }
 
 TEST_F(DictBuilderTest, HeadwordsAreCleanLowerCaseLines) {
   for (const Lines* l : {&en_, &id_, &pr_}) {
     EXPECT_EQ(l->headwords.size(), l->translations.size());
-    for (const std::string& h : l->headwords) {
-      EXPECT_FALSE(h.empty());
-      EXPECT_EQ(h.find_first_of("=\r\n"), std::string::npos) << h;
-      EXPECT_EQ(h, foldAscii(h));
-    }
+    for (const std::string& h : l->headwords)
+      EXPECT_TRUE(!h.empty() && h.find_first_of("=\r\n") == std::string::npos && h == foldAscii(h))
+          << h;
   }
 }
 
@@ -323,12 +300,10 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
   if (!test::fileExists(index) || !test::fileExists(dict))
     GTEST_SKIP() << "dict-freedict-eng-ind is not installed";
 
-  // The files the build made beside tavro2; built here when that build did
-  // not run (a tests-only build).
+  // The files the build made beside tavro2, else built here.
   std::string dir = std::string(TAVRO2_BUILD_DIR) + "/";
   TempDir scratch;
-  if (!test::fileExists(dir + "dataen.dat") || !test::fileExists(dir + "dataid.dat") ||
-      !test::fileExists(dir + "datapr.dat")) {
+  if (!test::fileExists(dir + "dataen.dat") || !test::fileExists(dir + "datapr.dat")) {
     DictdSource source;
     std::string error;
     ASSERT_TRUE(ReadDictdSource(index, dict, source, error)) << error;
@@ -337,9 +312,8 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
         << error;
     dir = scratch.path();
   }
-  const Lines en = readBack(dir + "dataen.dat");
-  const Lines id = readBack(dir + "dataid.dat");
-  const Lines pr = readBack(dir + "datapr.dat");
+  const Lines en = readBack(dir + "dataen.dat"), id = readBack(dir + "dataid.dat"),
+              pr = readBack(dir + "datapr.dat");
   // The 2022.11.18 edition gives 9807, 8894 and 3357 entries.
   EXPECT_GE(en.headwords.size(), 9500u);
   EXPECT_GE(id.headwords.size(), 8500u);
@@ -347,15 +321,9 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
   const auto has = [](const Lines& l, const char* word) {
     return std::find(l.headwords.begin(), l.headwords.end(), word) != l.headwords.end();
   };
-  for (const Lines* l : {&en, &id, &pr}) EXPECT_EQ(l->translations.size(), l->headwords.size());
-  for (const char* word : {"house", "water", "run", "air"}) EXPECT_TRUE(has(en, word)) << word;
-  for (const char* word : {"rumah", "air", "lari"}) EXPECT_TRUE(has(id, word)) << word;
-  EXPECT_TRUE(has(pr, "hari ini"));
+  for (const char* word : {"house", "water", "run"}) EXPECT_TRUE(has(en, word)) << word;
+  EXPECT_TRUE(has(id, "rumah") && has(id, "air") && has(pr, "hari ini"));
   EXPECT_EQ(en.dataDate, DataDateOf(2022, 11, 18));
-  EXPECT_TRUE(std::is_sorted(id.headwords.begin(), id.headwords.end(),
-                             [](const std::string& a, const std::string& b) {
-                               return SortKey1252(a) < SortKey1252(b);
-                             }));
 }
 
 }  // namespace
