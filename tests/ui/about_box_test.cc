@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <string>
 #include <tuple>
 
 #include "engine/dictionary_store.h"
@@ -40,11 +39,9 @@ T* child(QWidget& box, const char* name) {
 class AboutBoxTest : public ::testing::Test {
  protected:
   void publishEnglish(int count) {
-    std::string words, translations;
-    for (int i = 0; i < count; ++i) {
-      words += "w" + std::to_string(i) + "\r\n";
-      translations += "t" + std::to_string(i) + "\r\n";
-    }
+    std::string words;
+    for (int i = 0; i < count; ++i) words += "w" + std::to_string(i) + "\r\n";
+    std::string translations = words;
     store_.publish(DataKind::kEnglish, SplitLines(std::move(words)),
                    SplitLines(std::move(translations)), LoadState::kLoaded);
   }
@@ -65,30 +62,21 @@ TEST_F(AboutBoxTest, StatisticsShowCountsAndDates) {
   test::writeFile(dir_.file("datapr.dat"), "short");           // too short for a date
   const QString expected =
       "English-Indonesian : 12,345 [01 Jan 09]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]";
-  EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), english_), expected);
   // A box opened later shows the counts of that moment.
-  EXPECT_EQ(statistics(), expected);
-
-  // Month names come from the locale.
-  test::writeDataFile(dir_.file("dataid.dat"), {"a"}, {"b"});
-  const QLocale french(QLocale::French);
-  EXPECT_EQ(AboutStatisticsText(store_, dir_.path(), french).section('\n', 1, 1),
-            "Indonesian-English : 0 [" + french.toString(QDate(2009, 1, 1), "dd MMM yy") + "]");
-  EXPECT_NE(french.toString(QDate(2009, 1, 1), "dd MMM yy"), "01 Jan 09");
+  EXPECT_EQ(std::tuple(AboutStatisticsText(store_, dir_.path(), english_), statistics()),
+            std::tuple(expected, expected));
 }
 
 TEST_F(AboutBoxTest, TextsSkinAndCloseGlyph) {
   AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
-  EXPECT_EQ(box.size(), QSize(313, 217));
   auto text = [&box](const char* name) { return child<QLabel>(box, name)->text(); };
-  EXPECT_EQ(std::tuple(child<ShadowLabel>(box, "titleText")->text(),
-                       child<ShadowLabel>(box, "product")->text(), text("freeware"), text("link")),
-            std::tuple("About Tavro", "Tavro 2.04", "Freeware", kMakerWebAddress));
+  EXPECT_EQ(std::tuple(box.size(), child<ShadowLabel>(box, "titleText")->text(),
+                       child<ShadowLabel>(box, "product")->text(), text("freeware"), text("link"),
+                       text("description")),
+            std::tuple(QSize(313, 217), "About Tavro", "Tavro 2.04", "Freeware", kMakerWebAddress,
+                       "An English-Indonesian and Indonesian-English dictionary. Small, Simple, "
+                       "Easy and Fast  :)"));
   EXPECT_FALSE(child<QLabel>(box, "freeware")->isEnabled());
-  EXPECT_EQ(text("description"),
-            "An English-Indonesian and Indonesian-English dictionary. Small, Simple, Easy and "
-            "Fast  :)");
-
   skin_.load(14);
   box.show();
   auto* body = child<GradientPanel>(box, "body");
@@ -108,15 +96,12 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
                            link->palette().color(QPalette::WindowText));
   };
   EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
-  for (int round = 0; round < 2; ++round) {
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(link, &enter);
-    EXPECT_EQ(looks(), std::make_tuple(true, true, QColor(0, 0, 255)));
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(link, &leave);
-    EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
-  }
-
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QCoreApplication::sendEvent(link, &enter);
+  EXPECT_EQ(looks(), std::make_tuple(true, true, QColor(0, 0, 255)));
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(link, &leave);
+  EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
   UrlCatcher catcher;
   const QString scheme = QUrl(kMakerWebAddress).scheme();
   QDesktopServices::setUrlHandler(scheme, &catcher, "open");
@@ -125,8 +110,7 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
   EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(kMakerWebAddress)});
 }
 
-// The main window's about button shows the box modally with the counts of
-// the window's store and the dates of the files in its directory.
+// The main window's about button shows its store's counts and its files' dates.
 TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
   test::TempDir dir;
   test::writeDataFile(dir.file("dataen.dat"), {"a"}, {"b"});
