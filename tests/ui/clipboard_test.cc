@@ -1,5 +1,4 @@
-// PollClipboard's acceptance rules and steps over a scripted clipboard, and
-// the conversion of clipboard text to Windows-1252.
+// PollClipboard over a scripted clipboard, and clipboard text to Windows-1252.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -31,20 +30,14 @@ TEST(ClipboardTextTest, ConvertsAsThe8BitFormatWould) {
   for (const auto& [text, bytes] : cases) EXPECT_EQ(ClipboardTextTo1252(text), bytes);
 }
 
-// A host over a small English list and a scripted clipboard.
 struct ScriptedClipboard {
-  ScriptedClipboard() {
+  explicit ScriptedClipboard(bool autoRemAlpha = true) {
     host.store.publish(DataKind::kEnglish, SplitLines(crlfJoin({"can", "cant", "hello", "walk"})),
                        SplitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
                        LoadState::kLoaded);
-    setAutoRemAlpha(true);
+    host.settingsValue.AutoRemAlpha = host.lookupState.settings.AutoRemAlpha = autoRemAlpha;
   }
-  void setAutoRemAlpha(bool on) {
-    host.settingsValue.AutoRemAlpha = on;
-    host.lookupState.settings.AutoRemAlpha = on;
-  }
-  // Puts a text (nullopt: no text at all) on the clipboard, signals the
-  // change and polls.
+  // nullopt: no text at all.
   void copy(const std::optional<std::string>& text) {
     clip = {text.has_value(), text.value_or("")};
     monitor.markChanged();
@@ -60,14 +53,9 @@ class ClipboardTest : public ::testing::Test, public ScriptedClipboard {};
 
 TEST(ClipboardPollTest, AcceptanceRules) {
   const std::string a32(32, 'a'), b33(33, 'b'), c32(32, 'c');
-  const struct {
-    const char* name;
-    bool autoRemAlpha;
-    std::vector<std::optional<std::string>> copies;
-    std::string search, last;  // the search box and the last accepted text
-    int shows;
-    bool hit;
-    std::vector<std::string> history;
+  const struct {  // search: the search box; last: the last accepted text
+    const char* name; bool autoRemAlpha; std::vector<std::optional<std::string>> copies;
+    std::string search, last; int shows; bool hit; std::vector<std::string> history;
   } cases[] = {
       {"found", true, {"  Hello\r\n"}, "hello", "hello", 1, true, {"hello=hello halo"}},
       {"same text twice", true, {"hello", "HELLO ", "HELLO "}, "hello", "hello", 1, true,
@@ -86,29 +74,21 @@ TEST(ClipboardPollTest, AcceptanceRules) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedClipboard s;
-    s.setAutoRemAlpha(c.autoRemAlpha);
+    ScriptedClipboard s(c.autoRemAlpha);
     for (const auto& text : c.copies) s.copy(text);
-    EXPECT_EQ(s.host.searchBox, c.search);
-    EXPECT_EQ(s.host.lookupState.fallbackWord, c.search);
-    EXPECT_EQ(s.monitor.lastClipboardText(), c.last);
-    EXPECT_EQ(s.host.lookupShows, c.shows);
-    EXPECT_EQ(s.host.hit, c.hit);
+    EXPECT_EQ((std::vector<std::string>{s.host.searchBox, s.host.lookupState.fallbackWord,
+                                        s.monitor.lastClipboardText()}),
+              (std::vector<std::string>{c.search, c.search, c.last}));
+    EXPECT_EQ(std::make_pair(s.host.lookupShows, s.host.hit), std::make_pair(c.shows, c.hit));
     EXPECT_EQ(readFile(s.host.list.path()), crlfJoin(c.history));
-    EXPECT_FALSE(s.host.popup->isVisible()) << "no history window, no popup";
-    if (c.search.empty()) {
-      EXPECT_EQ(s.host.lookupState.translationText, "");
-      EXPECT_EQ(s.host.lookupState.statusText, " not found");
-    }
+    if (c.search.empty()) EXPECT_EQ(s.host.lookupState.statusText, " not found");
   }
 }
 
 TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled) {
   host.buttonDown = false;
   copy("hello");
-  EXPECT_EQ(monitor.readCount(), 0);
-  EXPECT_EQ(host.lookupShows, 0);
-
+  EXPECT_EQ(monitor.readCount() + host.lookupShows, 0);
   host.buttonDown = true;
   for (int i = 0; i < 10; ++i) monitor.PollClipboard();
   EXPECT_EQ(monitor.readCount(), 1);
@@ -118,7 +98,6 @@ TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled
   copy("walk");
   EXPECT_EQ(monitor.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
-
   ClipboardMonitor unsignalled(host, [this] { return clip; }, false);
   clip = {true, "hello"};
   unsignalled.PollClipboard();
@@ -132,11 +111,10 @@ TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
   host.hit = true;
   copy("walked");
   EXPECT_EQ(host.lookupState.mainWords.line(0), "walk");
-  EXPECT_EQ(host.lookupShows, 1);
-  EXPECT_EQ(host.records, 0);
+  EXPECT_EQ(host.lookupState.fallbackWord, "walked");
+  EXPECT_EQ(std::make_pair(host.lookupShows, host.records), std::make_pair(1, 0));
   EXPECT_TRUE(host.list.lines().empty());
   EXPECT_TRUE(host.hit) << "the flag keeps its value";
-  EXPECT_EQ(host.lookupState.fallbackWord, "walked");
 }
 
 TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
@@ -144,9 +122,8 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
   clipboard->setText(QStringLiteral("walk"));
   ClipboardMonitor system(host);
   system.PollClipboard();
-  EXPECT_EQ(host.searchBox, "walk");
   system.PollClipboard();
-  EXPECT_EQ(system.readCount(), 1);
+  EXPECT_EQ(host.searchBox, "walk");
   clipboard->setText(QStringLiteral("Hello"));
   system.PollClipboard();
   EXPECT_EQ(host.searchBox, "hello");
@@ -154,7 +131,6 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
   clipboard->clear();
 }
 
-// The same path through the real main window and its history host.
 class MainWindowClipboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,7 +146,6 @@ class MainWindowClipboardTest : public ::testing::Test {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_TRUE(window->statusLine()->text().contains("Data OK"));
     host = window->historyHost();
-    ASSERT_NE(host, nullptr);
     window->toggleHistory();
     history = host->historyWindow();
     ASSERT_NE(history, nullptr);
@@ -187,24 +162,21 @@ class MainWindowClipboardTest : public ::testing::Test {
   FHistory* history = nullptr;
 };
 
-TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory) {
+TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTheWindow) {
   ASSERT_TRUE(window->clipboardMonitoring());
   EXPECT_EQ(window->historyWindow(), history);
   while (history->slideTimerActive()) history->slideTick();
 
   QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
   host->PollClipboard();
-  EXPECT_EQ(window->searchBox()->text(), "hello");
-  EXPECT_EQ(window->translationPane()->toPlainText(), "hello halo");
-  EXPECT_EQ(readFile(dir.file("History.txt")), crlfJoin({"can=can dapat", "hello=hello halo"}));
-  EXPECT_TRUE(window->clipboardHit());
-  EXPECT_EQ(history->items().front()->itemText(), " hello");
-  EXPECT_TRUE(history->items().front()->isMarked());
   FDef* popup = host->definitionPopup();
-  EXPECT_TRUE(popup->isVisible());
-  EXPECT_EQ(popup->textArea()->toPlainText(), "hello halo");
+  EXPECT_EQ(QStringList({window->searchBox()->text(), window->translationPane()->toPlainText(),
+                         popup->textArea()->toPlainText()}),
+            QStringList({"hello", "hello halo", "hello halo"}));
+  EXPECT_EQ(readFile(dir.file("History.txt")), crlfJoin({"can=can dapat", "hello=hello halo"}));
+  EXPECT_EQ(history->items().front()->itemText(), " hello");
+  EXPECT_TRUE(window->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
   EXPECT_EQ(popup->x() + popup->width(), history->x());
-  // Colours from the skin and the main window's controls.
   EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().SkinOutlineColor));
   EXPECT_EQ(history->itemPanel()->topColor(), window->skinPalette().mainWordList);
   EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
@@ -212,23 +184,13 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpBesideTheHistory)
             toQColor(window->skinPalette().relatedTranslationPane));
 
   history->ChooseHistoryItem(history->items()[1]);
-  EXPECT_EQ(window->searchBox()->text(), "can");
   EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");
-}
-
-TEST_F(MainWindowClipboardTest, HistoryMenuHidesAndBringsBackTheMainWindow) {
   history->toggleMainWindow();
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(window->hiddenFlag());
+  EXPECT_TRUE(!window->isVisible() && window->hiddenFlag());
   history->toggleMainWindow();
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_FALSE(window->hiddenFlag());
-
-  // Closing the main window closes the history window with it.
-  window->close();
-  EXPECT_EQ(host->historyWindow(), nullptr);
-  EXPECT_EQ(window->historyWindow(), nullptr);
-  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->isVisible() && !window->hiddenFlag());
+  window->close();  // takes the history window with it
+  EXPECT_TRUE(!host->historyWindow() && !window->historyWindow() && !window->isVisible());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// A stand-in main window for the history window, popup and clipboard tests:
-// a real HistoryList, LookupState and popup over a scratch directory, a plain
-// QTextEdit as the translation pane, a fixed work area, and counters for the
+// A stand-in main window for the history, popup and clipboard tests: real
+// history, lookup state and popup over a scratch directory, counters for the
 // main-window operations the companions ask for.
 #pragma once
 
@@ -8,14 +7,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "app/history_list.h"
 #include "app/settings.h"
 #include "engine/cp1252.h"
-#include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
 #include "ui/definition_popup.h"
@@ -28,7 +22,6 @@ class FakeHistoryHost : public HistoryHost {
  public:
   ~FakeHistoryHost() override { delete window.data(); }
 
-  // Records "w=w translation of w" for each word, oldest first.
   void addWords(const std::vector<std::string>& words) {
     for (const std::string& w : words) list.AddToHistory(w, w + " translation of " + w);
   }
@@ -38,14 +31,12 @@ class FakeHistoryHost : public HistoryHost {
       for (const HistoryItem* item : window->items()) out.push_back(item->itemText());
     return out;
   }
-  // Runs slide ticks until the window docks or closes (at most `limit`).
-  int slideUntilSettled(int limit = 1000) {
+  int slideUntilSettled() {
     int ticks = 0;
-    for (; window && window->slideTimerActive() && ticks < limit; ++ticks) window->slideTick();
+    for (; window && window->slideTimerActive() && ticks < 1000; ++ticks) window->slideTick();
     return ticks;
   }
-  // The pane shows the lookup state's text with its bold runs (1252 text, so
-  // byte offsets are character offsets).
+  // 1252 text, so byte offsets are character offsets.
   void showPane() {
     pane.setPlainText(QString::fromUtf8(cp1252ToUtf8(lookupState.translationText)));
     QTextCharFormat bold;
@@ -77,22 +68,14 @@ class FakeHistoryHost : public HistoryHost {
   void showMainWindow() override { ++mainShows, hidden = false; }
   void minimizeAndHideMainWindow() override { ++minimizes, hidden = true; }
   void HistoryCommand() override { window = FHistory::HistoryCommand(*this, window); }
-  void historyWindowClosed() override {
-    ++closes;
-    restoreProgram();
-    window = nullptr;
-  }
+  void historyWindowClosed() override { ++closes, restoreProgram(), window = nullptr; }
   bool clipboardHit() const override { return hit; }
   void setClipboardHit(bool value) override { hit = value; }
   FDef* definitionPopup() override { return popup.get(); }
   FHistory* historyWindow() override { return window; }
   bool clipboardButtonDown() const override { return buttonDown; }
   LookupState& lookup() override { return lookupState; }
-  void showLookupState() override {
-    searchBox = lookupState.searchText;
-    showPane();
-    ++lookupShows;
-  }
+  void showLookupState() override { searchBox = lookupState.searchText, showPane(), ++lookupShows; }
   void recordInHistory() override {
     ++records;
     list.AddToHistory(lookupState.searchText, lookupState.translationText);
@@ -102,11 +85,9 @@ class FakeHistoryHost : public HistoryHost {
   HistoryList list{dir.file("History.txt")};
   Settings settingsValue;
   HistoryColors colorsValue{RgbColor(108, 140, 189), RgbColor(114, 178, 245),
-                            RgbColor(246, 249, 253), RgbColor(237, 243, 251),
-                            RgbColor(164, 194, 235), RgbColor(232, 240, 251),
-                            RgbColor(237, 243, 251)};
-  QRect work{0, 0, 1280, 770};
-  QRect screen{0, 0, 1280, 800};
+      RgbColor(246, 249, 253), RgbColor(237, 243, 251), RgbColor(164, 194, 235),
+      RgbColor(232, 240, 251), RgbColor(237, 243, 251)};
+  QRect work{0, 0, 1280, 770}, screen{0, 0, 1280, 800};
   std::string searchBox;
   QTextEdit pane;
   DictionaryStore store;
@@ -114,8 +95,8 @@ class FakeHistoryHost : public HistoryHost {
   std::unique_ptr<FDef> popup = std::make_unique<FDef>(*this);
   QPointer<FHistory> window;
   bool hidden = false, hit = false, buttonDown = true;
-  int restores = 0, mainShows = 0, minimizes = 0, closes = 0;
-  int entriesShown = 0, lookupShows = 0, records = 0;
+  int restores = 0, mainShows = 0, minimizes = 0, closes = 0, entriesShown = 0, lookupShows = 0,
+      records = 0;
 };
 
 }  // namespace tavro2::test
