@@ -13,6 +13,7 @@
 
 #include "engine/dictionary_store.h"
 #include "test_util.h"
+#include "ui_test_util.h"
 #include "ui/main_window.h"
 #include "ui/skin.h"
 #include "ui/skin_widgets.h"
@@ -20,21 +21,8 @@
 namespace tavro2 {
 namespace {
 
-// Stands in for the desktop's browser.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.append(url); }
-};
-
-template <typename T = QWidget>
-T* child(QWidget& box, const char* name) {
-  T* widget = box.findChild<T*>(name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
+using test::child;
+using test::UrlCatcher;
 
 class AboutBoxTest : public ::testing::Test {
  protected:
@@ -102,12 +90,9 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
   QEvent leave(QEvent::Leave);
   QCoreApplication::sendEvent(link, &leave);
   EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
-  UrlCatcher catcher;
-  const QString scheme = QUrl(kMakerWebAddress).scheme();
-  QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+  UrlCatcher catcher(QUrl(kMakerWebAddress).scheme());
   QTest::mouseClick(link, Qt::LeftButton);
-  QDesktopServices::unsetUrlHandler(scheme);
-  EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(kMakerWebAddress)});
+  EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(kMakerWebAddress)});
 }
 
 // The main window's about button shows its store's counts and its files' dates.

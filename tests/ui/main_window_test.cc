@@ -24,6 +24,7 @@
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
+#include "ui_test_util.h"
 #include "ui/format_adapter.h"
 #include "ui/image_list.h"
 #include "ui/skin_widgets.h"
@@ -32,25 +33,10 @@
 namespace tavro2 {
 namespace {
 
+using test::child;
 using test::readFile;
+using test::UrlCatcher;
 
-// Catches what the window hands to the desktop's opener.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  UrlCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
-  ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-  QList<QUrl> urls;
- public slots:
-  void open(const QUrl& url) { urls.append(url); }
-};
-
-template <class T = QWidget>
-T* child(QWidget& parent, const char* name) {
-  T* found = parent.findChild<T*>(name);
-  EXPECT_NE(found, nullptr) << name;
-  return found;
-}
 QRect geometryOf(QWidget& w, const char* name) { return child(w, name)->geometry(); }
 bool shown(QWidget& w, const char* name) { return !child(w, name)->isHidden(); }
 // The geometry of a shown panel, a null rect for a hidden one.
