@@ -238,28 +238,6 @@ void sortByKey(std::vector<Line>& lines, std::string Line::*field) {
   lines = std::move(sorted);
 }
 
-bool readWhole(const std::string& path, std::string& out, std::string& error) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!f) {
-    error = "cannot open " + path;
-    return false;
-  }
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-    if (out.size() + n > kMaxDictdText) {
-      error = path + " is too large";
-      return false;
-    }
-    out.append(buf, n);
-  }
-  if (std::ferror(f.get())) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string> PlainText1252(std::string_view utf8) {
@@ -465,7 +443,7 @@ BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries) {
 bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, DictdSource& source,
                      std::string& error) {
   std::string indexText, dictText;
-  if (!readWhole(indexPath, indexText, error) || !ReadDictdText(dictPath, dictText, error))
+  if (!ReadWholeFile(indexPath, indexText, error) || !ReadDictdText(dictPath, dictText, error))
     return false;
   const DictdIndex index = ParseDictdIndex(indexText);
   source = DictdSource{};

@@ -166,26 +166,31 @@ bool InflateGzip(std::string_view gz, std::string& out, std::string& error, std:
   }
 }
 
-bool ReadDictdText(const std::string& path, std::string& out, std::string& error) {
+bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!f) {
     error = "cannot open " + path;
     return false;
   }
-  std::string raw;
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-    if (raw.size() + n > kMaxDictdText) {
+    if (out.size() + n > kMaxDictdText) {
       error = path + " is larger than " + std::to_string(kMaxDictdText) + " bytes";
       return false;
     }
-    raw.append(buf, n);
+    out.append(buf, n);
   }
   if (std::ferror(f.get())) {
     error = "cannot read " + path;
     return false;
   }
+  return true;
+}
+
+bool ReadDictdText(const std::string& path, std::string& out, std::string& error) {
+  std::string raw;
+  if (!ReadWholeFile(path, raw, error)) return false;
   if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0x1F &&
       static_cast<unsigned char>(raw[1]) == 0x8B) {
     if (!InflateGzip(raw, out, error)) {

@@ -79,6 +79,10 @@ bool InflateGzip(std::string_view gz, std::string& out, std::string& error,
 // inflated. `error` says what went wrong when it returns false.
 bool ReadDictdText(const std::string& path, std::string& out, std::string& error);
 
+// Appends the whole file to `out`; false with `error` set when it cannot be
+// read or is larger than kMaxDictdText bytes.
+bool ReadWholeFile(const std::string& path, std::string& out, std::string& error);
+
 // True for the index keys of dictd's own header entries (00databaseinfo,
 // 00-database-short, ...), which are not dictionary entries.
 bool IsDictdHeaderKey(std::string_view key);
