@@ -5,21 +5,15 @@
 #include <QMimeData>
 
 #include "app/settings.h"
-#include "engine/cp1252.h"
 #include "engine/lookup_state.h"
 #include "engine/query_text.h"
+#include "ui/format_adapter.h"
 #include "ui/history_host.h"
 
 namespace tavro2 {
 
 std::string ClipboardTextTo1252(const QString& text) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(text.size()));
-  for (const char32_t cp : text.toUcs4()) {
-    if (cp == 0) break;
-    bytes.push_back(cp1252Of(cp));
-  }
-  return bytes;
+  return bytesOf(text.left(text.indexOf(QChar(0))));  // CF_TEXT ends at a NUL
 }
 
 ClipboardReading ClipboardMonitor::ReadSystemClipboard() {
