@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/base_form_stages.h"
 #include "engine/data_file.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
@@ -145,6 +146,11 @@ bool LookupState::LookupWord(std::string_view query) {
 
 bool LookupState::FindBaseForm() {
   for (const std::string& candidate : BaseFormCandidates(fallbackWord))
+    if (LookupWord(candidate)) return true;
+  // Only a word that every ending rule left unfound goes on to the further
+  // stages, so whatever those rules find stays as it was.
+  for (const std::string& candidate :
+       FurtherBaseFormCandidates(fallbackWord, settings.direction, stemmer.get()))
     if (LookupWord(candidate)) return true;
   statusText = " not found";
   return false;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +19,8 @@
 #include "engine/word_list.h"
 
 namespace tavro2 {
+
+class Stemmer;
 
 // The three direction choices; the numbers are the Language setting's.
 enum class Direction : std::uint8_t {
@@ -61,6 +64,9 @@ class LookupState {
   WordList UserWordList;  // the user list read last
   // Set by SearchFromBox: the query or one of its base forms was found.
   bool queryFound = false;
+  // Hunspell's stems for the base-form fallback; none when null (the
+  // window, the command line and the reach report give it Stemmer::shared()).
+  std::shared_ptr<Stemmer> stemmer;
 
   // --- Operations --------------------------------------------------------
   // The search box path (Enter or Find) on searchText. Returns true when the
@@ -72,7 +78,9 @@ class LookupState {
   // searchText, not the query.
   bool LookupWord(std::string_view query);
   // Tries the base-form candidates of fallbackWord through LookupWord until
-  // one is found (true); otherwise the status line reads " not found".
+  // one is found (true); otherwise the status line reads " not found". After
+  // the ending rules come the irregular forms and the stems of the
+  // directions searched (FurtherBaseFormCandidates).
   bool FindBaseForm();
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.

@@ -1,0 +1,35 @@
+#include "engine/base_form_stages.h"
+
+#include <algorithm>
+
+#include "engine/irregular_forms.h"
+#include "engine/query_text.h"
+#include "engine/stemmer.h"
+
+namespace tavro2 {
+
+std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direction direction,
+                                                   Stemmer* stemmer) {
+  std::vector<std::string> out;
+  if (word.empty()) return out;
+  const std::vector<std::string> tried = BaseFormCandidates(word);
+  auto add = [&](std::string_view candidate) {
+    if (candidate.empty() || candidate == word) return;
+    const auto same = [&](const std::string& s) { return s == candidate; };
+    if (std::any_of(tried.begin(), tried.end(), same) || std::any_of(out.begin(), out.end(), same))
+      return;
+    out.emplace_back(candidate);
+  };
+  const bool english = direction != Direction::kIndonesianEnglish;
+  const bool indonesian = direction != Direction::kEnglishIndonesian;
+  if (english) {
+    for (std::string_view base : IrregularBaseForms(word)) add(base);
+    if (stemmer)
+      for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);
+  }
+  if (indonesian && stemmer)
+    for (const std::string& s : stemmer->stems(StemLanguage::kIndonesian, word)) add(s);
+  return out;
+}
+
+}  // namespace tavro2

@@ -1,0 +1,25 @@
+// The base-form stages that follow the ending rules of FindBaseForm: WordNet's
+// irregular English forms, then Hunspell's English stems, then its
+// Indonesian stems. They are tried only for a word that the lookup and every
+// ending rule left unfound.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/lookup_state.h"
+
+namespace tavro2 {
+
+class Stemmer;
+
+// The candidates of the further stages for `word`, in the order to try
+// them: English stages only for "English - Indonesian", Indonesian only for
+// "Indonesian - English", both (English first) for "Automatic". Leaves out
+// the word itself, the ending rules' candidates (already tried) and repeats.
+// A null stemmer leaves only the irregular forms.
+std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direction direction,
+                                                   Stemmer* stemmer);
+
+}  // namespace tavro2

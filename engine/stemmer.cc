@@ -1,0 +1,133 @@
+#include "engine/stemmer.h"
+
+#include <hunspell/hunspell.hxx>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "engine/cp1252.h"
+
+namespace tavro2 {
+
+namespace {
+
+// Hunspell does not analyse longer words; such a query has no stems.
+constexpr std::size_t kMaxWordBytes = 100;
+
+// The encodings a dictionary's SET line may name that we convert; any other
+// one is used for plain ASCII words only.
+enum class Encoding : std::uint8_t { kUtf8, kLatin1, kAscii };
+
+Encoding encodingOf(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (name == "UTF-8" || name == "UTF8") return Encoding::kUtf8;
+  if (name == "ISO8859-1" || name == "ISO-8859-1") return Encoding::kLatin1;
+  return Encoding::kAscii;
+}
+
+bool hasByteIn(std::string_view s, unsigned char lo, unsigned char hi) {
+  return std::any_of(s.begin(), s.end(), [=](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return c >= lo && c <= hi;
+  });
+}
+
+// 1252 agrees with Latin-1 except at 0x80-0x9F, where Latin-1 has controls.
+std::optional<std::string> toDictionary(Encoding e, std::string_view word) {
+  switch (e) {
+    case Encoding::kUtf8:
+      return cp1252ToUtf8(word);
+    case Encoding::kLatin1:
+      if (hasByteIn(word, 0x80, 0x9F)) return std::nullopt;
+      return std::string(word);
+    case Encoding::kAscii:
+      break;
+  }
+  if (hasByteIn(word, 0x80, 0xFF)) return std::nullopt;
+  return std::string(word);
+}
+
+std::optional<std::string> fromDictionary(Encoding e, std::string_view stem) {
+  switch (e) {
+    case Encoding::kUtf8: {
+      // '?' stands for what 1252 cannot hold; no stem has it of its own.
+      std::string s = utf8To1252(stem);
+      if (s.find('?') != std::string::npos) return std::nullopt;
+      return s;
+    }
+    case Encoding::kLatin1:
+      if (hasByteIn(stem, 0x80, 0x9F)) return std::nullopt;
+      return std::string(stem);
+    case Encoding::kAscii:
+      break;
+  }
+  if (hasByteIn(stem, 0x80, 0xFF)) return std::nullopt;
+  return std::string(stem);
+}
+
+bool readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
+
+}  // namespace
+
+struct Stemmer::Dictionary {
+  Dictionary(const std::string& aff, const std::string& dic)
+      : hunspell(aff.c_str(), dic.c_str()), encoding(encodingOf(hunspell.get_dic_encoding())) {}
+  Hunspell hunspell;
+  Encoding encoding;
+};
+
+Stemmer::Stemmer(std::string dictionaryDir) : dir_(std::move(dictionaryDir)) {
+  loading_ = std::thread([this] {
+    static constexpr const char* kNames[] = {"en_US", "id_ID"};
+    for (std::size_t i = 0; i < dictionaries_.size(); ++i) {
+      const std::string base = dir_ + kNames[i];
+      if (readable(base + ".aff") && readable(base + ".dic"))
+        dictionaries_[i] = std::make_unique<Dictionary>(base + ".aff", base + ".dic");
+    }
+  });
+}
+
+Stemmer::~Stemmer() { waitForLoading(); }
+
+// The join is the hand-over: what the thread wrote is visible after it.
+void Stemmer::waitForLoading() {
+  std::call_once(joined_, [this] {
+    if (loading_.joinable()) loading_.join();
+  });
+}
+
+bool Stemmer::available(StemLanguage language) {
+  waitForLoading();
+  return dictionaries_[static_cast<std::size_t>(language)] != nullptr;
+}
+
+std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view word) {
+  std::vector<std::string> out;
+  waitForLoading();
+  Dictionary* d = dictionaries_[static_cast<std::size_t>(language)].get();
+  if (!d || word.empty() || word.size() > kMaxWordBytes) return out;
+  const std::optional<std::string> encoded = toDictionary(d->encoding, word);
+  if (!encoded) return out;
+  std::vector<std::string> found;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    found = d->hunspell.stem(*encoded);
+  }
+  for (const std::string& s : found) {
+    std::optional<std::string> stem = fromDictionary(d->encoding, s);
+    // A capitalised stem is a name or an abbreviation, no base of a word.
+    if (!stem || stem->empty() || hasByteIn(*stem, 'A', 'Z')) continue;
+    if (*stem != word && std::find(out.begin(), out.end(), *stem) == out.end())
+      out.push_back(std::move(*stem));
+  }
+  return out;
+}
+
+std::shared_ptr<Stemmer> Stemmer::shared() {
+  static const std::shared_ptr<Stemmer> stemmer = std::make_shared<Stemmer>();
+  return stemmer;
+}
+
+}  // namespace tavro2

@@ -1,0 +1,136 @@
+#include "engine/base_form_stages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/irregular_forms.h"
+#include "engine/stemmer.h"
+#include "lookup_fixture.h"
+
+namespace tavro2::test {
+namespace {
+
+using Views = std::vector<std::string_view>;
+
+bool systemDictionaries() {
+  for (const char* f : {"en_US.aff", "en_US.dic", "id_ID.aff", "id_ID.dic"})
+    if (!fileExists(std::string(Stemmer::kSystemDictionaryDir) + f)) return false;
+  return true;
+}
+
+#define REQUIRE_SYSTEM_DICTIONARIES() \
+  if (!systemDictionaries()) GTEST_SKIP() << "hunspell-en-us or hunspell-id not installed"
+
+TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
+  const struct {
+    const char* word;
+    Views bases;
+  } rows[] = {
+      {"went", {"go"}},
+      {"children", {"child"}},
+      {"better", {"good", "well"}},  // adjective list before adverb list, "well" once
+      {"acer", {}},                  // listed as its own base
+      {"walked", {}},
+      {"", {}},
+      {"ate", {"eat"}},
+      {"aides-de-camp", {"aide-de-camp"}},
+      {"wenta", {}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IrregularBaseForms(r.word), r.bases) << r.word;
+}
+
+TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
+  REQUIRE_SYSTEM_DICTIONARIES();
+  Stemmer stemmer;
+  const struct {
+    StemLanguage language;
+    const char* word;
+    Lines stems;
+  } rows[] = {
+      {StemLanguage::kIndonesian, "digunakan", {"guna"}},
+      {StemLanguage::kIndonesian, "memiliki", {"milik"}},
+      {StemLanguage::kIndonesian, "makanan", {"makan"}},
+      {StemLanguage::kIndonesian, "looked", {}},
+      {StemLanguage::kEnglish, "looked", {"look"}},
+      {StemLanguage::kEnglish, "digunakan", {}},
+      {StemLanguage::kEnglish, "look", {}},  // never the word itself
+      {StemLanguage::kEnglish, "r\xE9looked", {}},  // 1252 to UTF-8, then no stem
+      {StemLanguage::kIndonesian, "makan\x80", {}},  // no Latin-1 form
+      {StemLanguage::kEnglish, std::string(300, 'a').c_str(), {}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
+}
+
+TEST(StemmerTest, AMissingDictionaryOnlyDisablesItsLanguage) {
+  REQUIRE_SYSTEM_DICTIONARIES();
+  TempDir dir;
+  for (const char* f : {"id_ID.aff", "id_ID.dic", "en_US.aff"})  // en_US.dic missing
+    std::filesystem::copy_file(std::string(Stemmer::kSystemDictionaryDir) + f, dir.file(f));
+  Stemmer stemmer(dir.path());
+  EXPECT_FALSE(stemmer.available(StemLanguage::kEnglish));
+  EXPECT_TRUE(stemmer.stems(StemLanguage::kEnglish, "looked").empty());
+  EXPECT_EQ(stemmer.stems(StemLanguage::kIndonesian, "digunakan"), (Lines{"guna"}));
+
+  TempDir empty;
+  Stemmer none(empty.path());
+  EXPECT_FALSE(none.available(StemLanguage::kIndonesian));
+  EXPECT_TRUE(none.stems(StemLanguage::kIndonesian, "digunakan").empty());
+}
+
+TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
+  REQUIRE_SYSTEM_DICTIONARIES();
+  Stemmer stemmer;
+  const struct {
+    const char* word;
+    Direction direction;
+    bool withStemmer;
+    Lines candidates;
+  } rows[] = {
+      {"rebuilt", Direction::kEnglishIndonesian, true, {"rebuild", "built"}},  // irregular first
+      {"rebuilt", Direction::kEnglishIndonesian, false, {"rebuild"}},
+      {"rebuilt", Direction::kIndonesianEnglish, true, {}},
+      {"digunakan", Direction::kEnglishIndonesian, true, {}},
+      {"digunakan", Direction::kIndonesianEnglish, true, {"guna"}},
+      {"digunakan", Direction::kAutomatic, true, {"guna"}},
+      {"went", Direction::kAutomatic, true, {"go"}},
+      {"running", Direction::kAutomatic, true, {}},  // "run" is an ending rule's candidate
+      {"", Direction::kAutomatic, true, {}},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(FurtherBaseFormCandidates(r.word, r.direction, r.withStemmer ? &stemmer : nullptr),
+              r.candidates)
+        << r.word << " " << static_cast<int>(r.direction);
+}
+
+class FurtherStagesLookupTest : public LookupFixture {};
+
+TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
+  REQUIRE_SYSTEM_DICTIONARIES();
+  english({"built", "go", "rebuild", "wen"}, {"kkt dibangun", "kki pergi", "kkt membangun lagi",
+                                               "kb kutil"});
+  indonesian({"guna"}, {"use"});
+  state.stemmer = Stemmer::shared();
+  const struct {
+    const char* box;
+    Direction direction;
+    const char* shown;
+  } rows[] = {
+      {"Went", Direction::kAutomatic, "go|kki pergi||go kki pergi| English word"},
+      {"rebuilt", Direction::kEnglishIndonesian,
+       "rebuild|kkt membangun lagi||rebuild kkt membangun lagi| English word"},
+      {"digunakan", Direction::kAutomatic, "guna|use||guna use| Indonesian word"},
+      {"digunakan", Direction::kEnglishIndonesian, "|||| not found"},
+      {"went", Direction::kIndonesianEnglish, "|||| not found"},
+      {"zzqqx", Direction::kAutomatic, "|||| not found"},
+  };
+  for (const auto& r : rows) {
+    state.settings.direction = r.direction;
+    state.searchText = r.box;
+    EXPECT_TRUE(state.SearchFromBox());
+    EXPECT_EQ(shown(), r.shown) << r.box;
+  }
+}
+
+}  // namespace
+}  // namespace tavro2::test
