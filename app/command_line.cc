@@ -15,6 +15,7 @@
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
+#include "engine/stemmer.h"
 
 namespace tavro2 {
 
@@ -243,6 +244,7 @@ int runLookup(const std::string& dir, const std::string& textUtf8) {
 
   DictionaryStore store;
   LookupState state(store, dir);
+  state.stemmer = Stemmer::shared();  // loads beside the data
   state.settings.direction = directionOf(s.Language);
   state.settings.WordsBefore = s.WordsBefore;
   state.settings.WordsAfter = s.WordsAfter;

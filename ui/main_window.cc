@@ -30,6 +30,7 @@
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
+#include "engine/stemmer.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
 #include "ui/image_list.h"
@@ -175,6 +176,7 @@ MainWindow::MainWindow(std::string programDir, QWidget* parent)
         Qt::QueuedConnection);
   });
   lookup_ = std::make_unique<LookupState>(*store_, programDir_);
+  lookup_->stemmer = Stemmer::shared();  // its dictionaries load on a thread of their own
 
   connectControls();
   startUp();
