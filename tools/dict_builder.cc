@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -186,11 +187,6 @@ struct EnglishGroup {
   std::vector<std::string> senses;  // rendered: "a, b (gloss; gloss)"
 };
 
-struct EnglishLine {
-  std::string headword;
-  std::vector<EnglishGroup> groups;
-};
-
 struct IndonesianLine {
   std::string headword;
   std::vector<EnglishGroup> groups;  // senses here are English headwords
@@ -356,15 +352,123 @@ std::string SortKey1252(std::string_view text) {
   return key;
 }
 
-BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries) {
-  BuiltDictionary built;
-  std::vector<EnglishLine> english;
-  std::unordered_map<std::string, std::size_t> englishAt;
-  std::vector<IndonesianLine> indonesian;
-  std::unordered_map<std::string, std::size_t> indonesianAt;
-  std::vector<PhraseLine> phrases;
-  std::unordered_map<std::string, std::size_t> phraseAt;
+namespace {
 
+// The order of dictd's index: letters, digits and spaces only, folded.
+std::string indexKey(std::string_view headword) {
+  std::string key;
+  for (char c : SortKey1252(headword))
+    if (c == ' ' || static_cast<unsigned char>(c) >= 0x80 || isAlnum1252(static_cast<unsigned char>(c)))
+      key += c;
+  return key;
+}
+
+// A WordNet gloss made short: bracketed asides dropped, then cut at a word
+// end with "..." when still long.
+std::string shortGloss(std::string_view gloss) {
+  std::string text;
+  int depth = 0;
+  for (char c : gloss) {
+    if (c == '(') ++depth;
+    if (depth == 0) text += c;
+    if (c == ')' && depth > 0) --depth;
+  }
+  text = collapseSpaces(text);
+  while (!text.empty() && (text.back() == ',' || text.back() == ' ')) text.pop_back();
+  if (text.size() <= kGlossLength) return text;
+  std::size_t cut = text.rfind(' ', kGlossLength - 3);
+  if (cut == std::string::npos || cut == 0) cut = kGlossLength - 3;
+  text.resize(cut);
+  while (!text.empty() && (text.back() == ',' || text.back() == ' ' || text.back() == ';'))
+    text.pop_back();
+  return text + "...";
+}
+
+std::string_view markerOfWordnet(char pos) {
+  switch (pos) {
+    case 'n': return "kb";
+    case 'v': return "kkt";
+    case 'a': return "ks";
+    default: return "kk";
+  }
+}
+
+class Builder {
+ public:
+  BuiltDictionary built;
+
+  void addFreeDict(const std::vector<DictdEntry>& entries);
+  void addWordnet(const std::vector<WordnetSynset>& synsets);
+  void addFunctionWords(const std::vector<FunctionWord>& words);
+  void finish();
+
+ private:
+  struct Line {
+    std::string headword;
+    std::vector<EnglishGroup> groups;
+    std::unordered_set<std::string> given;  // folded Indonesian words of the entry
+  };
+
+  // An Indonesian term's folded form, for telling whether an entry has it.
+  static std::string givenKey(std::string_view term) {
+    const std::string head = indonesianHeadword(term);
+    return head.empty() ? foldAscii(term) : head;
+  }
+
+  Line& lineFor(const std::string& key) {
+    auto [it, fresh] = englishAt_.try_emplace(key, english_.size());
+    if (fresh) english_.push_back({key, {}, {}});
+    return english_[it->second];
+  }
+
+  void invert(const std::string& term, std::string_view marker, const std::string& display) {
+    const std::string head = indonesianHeadword(term);
+    if (head.empty()) return;
+    if (head.find(' ') != std::string::npos) {
+      auto [it, fresh] = phraseAt_.try_emplace(head, phrases_.size());
+      if (fresh) phrases_.push_back({head, {}});
+      addUnique(phrases_[it->second].english, display);
+    } else {
+      auto [it, fresh] = indonesianAt_.try_emplace(head, indonesian_.size());
+      if (fresh) indonesian_.push_back({head, {}});
+      addUnique(groupFor(indonesian_[it->second].groups, marker).senses, display);
+    }
+  }
+
+  // Adds a sense of the terms the entry lacks; false when it lacks none.
+  bool addSense(Line& line, std::string_view marker, const std::vector<std::string>& terms,
+                std::size_t most, const std::string& gloss, const std::string& display) {
+    std::vector<std::string> fresh;
+    for (const std::string& term : terms) {
+      if (fresh.size() == most) break;
+      if (line.given.insert(givenKey(term)).second) fresh.push_back(term);
+    }
+    if (fresh.empty()) return false;
+    std::string rendered = join(fresh, ", ");
+    if (!gloss.empty()) rendered += " (" + gloss + ")";
+    addUnique(groupFor(line.groups, marker).senses, rendered);
+    for (const std::string& term : fresh) invert(term, marker, display);
+    return true;
+  }
+
+  // A headword in 1252, or nothing (counted) when it has no usable form.
+  std::optional<std::string> headwordOf(std::string_view utf8) {
+    const auto shown = PlainText1252(utf8);
+    if (!shown) ++built.droppedTerms;
+    if (!shown || shown->empty() || shown->find('=') != std::string::npos) return std::nullopt;
+    return shown;
+  }
+
+  std::vector<Line> english_;
+  std::unordered_map<std::string, std::size_t> englishAt_;
+  std::size_t freeDictLines_ = 0;
+  std::vector<IndonesianLine> indonesian_;
+  std::unordered_map<std::string, std::size_t> indonesianAt_;
+  std::vector<PhraseLine> phrases_;
+  std::unordered_map<std::string, std::size_t> phraseAt_;
+};
+
+void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
   for (const DictdEntry& entry : entries) {
     const auto shown = PlainText1252(entry.headword);
     if (!shown || shown->empty() || shown->find('=') != std::string::npos) {
@@ -379,7 +483,7 @@ BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries) {
                                     : *shown;
     const std::string_view marker = MarkerOf(entry.partOfSpeech);
 
-    std::vector<std::string> senses;
+    std::vector<std::string> senses, allTerms;
     for (const DictdSense& sense : entry.senses) {
       std::vector<std::string> terms;
       for (const std::string& raw : SplitTranslations(sense.translations)) {
@@ -404,40 +508,168 @@ BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries) {
       std::string rendered = join(terms, ", ");
       if (!glosses.empty()) rendered += " (" + join(glosses, "; ") + ")";
       senses.push_back(std::move(rendered));
-
       for (const std::string& term : terms) {
-        const std::string head = indonesianHeadword(term);
-        if (head.empty()) continue;
-        if (head.find(' ') != std::string::npos) {
-          auto [it, fresh] = phraseAt.try_emplace(head, phrases.size());
-          if (fresh) phrases.push_back({head, {}});
-          addUnique(phrases[it->second].english, display);
-        } else {
-          auto [it, fresh] = indonesianAt.try_emplace(head, indonesian.size());
-          if (fresh) indonesian.push_back({head, {}});
-          addUnique(groupFor(indonesian[it->second].groups, marker).senses, display);
-        }
+        invert(term, marker, display);
+        allTerms.push_back(term);
       }
     }
     if (senses.empty()) {
       ++built.skippedEntries;
       continue;
     }
-    const std::string key = foldAscii(display);
-    auto [it, fresh] = englishAt.try_emplace(key, english.size());
-    if (fresh) english.push_back({key, {}});
-    EnglishGroup& group = groupFor(english[it->second].groups, marker);
+    Line& line = lineFor(foldAscii(display));
+    EnglishGroup& group = groupFor(line.groups, marker);
     for (std::string& s : senses) addUnique(group.senses, s);
+    for (const std::string& term : allTerms) line.given.insert(givenKey(term));
+  }
+  freeDictLines_ = english_.size();
+}
+
+void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
+  // Each synset's Indonesian words in 1252, the most common first: by the
+  // word's count in that synset, then its counts summed over the join, then
+  // how many synsets list it.
+  std::vector<std::vector<std::string>> words(synsets.size());
+  std::vector<std::vector<int>> counts(synsets.size());
+  std::vector<std::string> glosses(synsets.size());
+  std::unordered_map<std::string, std::pair<long, int>> common;
+  for (std::size_t i = 0; i < synsets.size(); ++i) {
+    for (const WordnetWord& w : synsets[i].indonesian) {
+      const auto term = PlainText1252(w.word);
+      if (!term) ++built.droppedTerms;
+      if (!term || term->empty() ||
+          std::find(words[i].begin(), words[i].end(), *term) != words[i].end())
+        continue;
+      words[i].push_back(*term);
+      counts[i].push_back(w.count);
+      auto& c = common[givenKey(*term)];
+      c.first += w.count;
+      ++c.second;
+    }
+    const auto gloss = PlainText1252(synsets[i].gloss);
+    if (gloss) glosses[i] = shortGloss(*gloss);
+    else ++built.droppedTerms;
+  }
+  for (std::size_t i = 0; i < synsets.size(); ++i) {
+    std::vector<std::size_t> order(words[i].size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    const auto rank = [&](std::size_t k) {
+      const auto& c = common[givenKey(words[i][k])];
+      return std::make_tuple(counts[i][k], c.first, c.second);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+    std::vector<std::string> sorted;
+    for (std::size_t k : order) sorted.push_back(std::move(words[i][k]));
+    words[i] = std::move(sorted);
   }
 
-  for (const EnglishLine& line : english)
+  struct Use {
+    std::size_t synset;
+    int sense, tags;
+    std::string display;
+  };
+  std::unordered_map<std::string, std::vector<Use>> uses;
+  std::vector<std::pair<std::string, std::string>> keys;  // index key, headword
+  for (std::size_t i = 0; i < synsets.size(); ++i) {
+    if (words[i].empty()) continue;
+    for (const WordnetLemma& l : synsets[i].english) {
+      const auto shown = headwordOf(l.lemma);
+      if (!shown) continue;
+      const std::string key = foldAscii(*shown);
+      auto& list = uses[key];
+      if (list.empty()) keys.emplace_back(indexKey(key), key);
+      list.push_back({i, l.sense, l.tags, *shown});
+    }
+  }
+  std::sort(keys.begin(), keys.end());
+
+  for (const auto& [unused, key] : keys) {
+    std::vector<Use>& list = uses[key];
+    std::stable_sort(list.begin(), list.end(), [](const Use& a, const Use& b) {
+      return std::make_pair(a.sense, -a.tags) < std::make_pair(b.sense, -b.tags);
+    });
+    // Parts of speech in the order of their most tagged sense.
+    std::string parts;
+    std::unordered_map<char, int> mostTags;
+    for (const Use& u : list) {
+      const char pos = synsets[u.synset].pos;
+      if (parts.find(pos) == std::string::npos) parts += pos;
+      mostTags[pos] = std::max(mostTags[pos], u.tags);
+    }
+    std::stable_sort(parts.begin(), parts.end(), [&](char a, char b) {
+      if (mostTags[a] != mostTags[b]) return mostTags[a] > mostTags[b];
+      return std::string_view("nvar").find(a) < std::string_view("nvar").find(b);
+    });
+    Line& line = lineFor(key);
+    for (char pos : parts) {
+      std::size_t added = 0;
+      std::vector<std::size_t> done;
+      for (const Use& u : list) {
+        if (added == kWordnetSensesPerPart) break;
+        if (synsets[u.synset].pos != pos ||
+            std::find(done.begin(), done.end(), u.synset) != done.end())
+          continue;
+        done.push_back(u.synset);
+        if (addSense(line, markerOfWordnet(pos), words[u.synset], kWordnetWordsPerSense,
+                     glosses[u.synset], u.display))
+          ++added;
+      }
+    }
+  }
+}
+
+void Builder::addFunctionWords(const std::vector<FunctionWord>& words) {
+  for (const FunctionWord& w : words) {
+    const auto shown = headwordOf(w.headword);
+    if (!shown) continue;
+    std::vector<std::string> terms;
+    for (const std::string& raw : w.terms) {
+      const auto term = PlainText1252(raw);
+      if (!term) ++built.droppedTerms;
+      if (term && !term->empty()) addUnique(terms, *term);
+    }
+    const auto gloss = PlainText1252(w.gloss);
+    addSense(lineFor(foldAscii(*shown)), w.marker, terms, terms.size(), gloss ? *gloss : "",
+             *shown);
+  }
+}
+
+void Builder::finish() {
+  // FreeDict's lines keep the source's order; the headwords only the other
+  // sources give are merged in by the same index order.
+  std::vector<std::pair<std::string, std::size_t>> added;
+  for (std::size_t i = freeDictLines_; i < english_.size(); ++i)
+    if (!english_[i].groups.empty()) added.emplace_back(indexKey(english_[i].headword), i);
+  std::sort(added.begin(), added.end());
+  std::size_t next = 0;
+  auto emit = [&](const Line& line) {
     appendLine(built.english, line.headword, renderGroups(line.groups, "; "));
-  sortByKey(indonesian, &IndonesianLine::headword);
-  for (const IndonesianLine& line : indonesian)
+  };
+  for (std::size_t i = 0; i < freeDictLines_; ++i) {
+    const std::string key = indexKey(english_[i].headword);
+    for (; next < added.size() && added[next].first < key; ++next) emit(english_[added[next].second]);
+    emit(english_[i]);
+  }
+  for (; next < added.size(); ++next) emit(english_[added[next].second]);
+
+  sortByKey(indonesian_, &IndonesianLine::headword);
+  for (const IndonesianLine& line : indonesian_)
     appendLine(built.indonesian, line.headword, renderGroups(line.groups, ", "));
-  sortByKey(phrases, &PhraseLine::phrase);
-  for (const PhraseLine& line : phrases) appendLine(built.phrases, line.phrase, join(line.english, ", "));
-  return built;
+  sortByKey(phrases_, &PhraseLine::phrase);
+  for (const PhraseLine& line : phrases_)
+    appendLine(built.phrases, line.phrase, join(line.english, ", "));
+}
+
+}  // namespace
+
+BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries, const ExtraSources& extra) {
+  Builder builder;
+  builder.addFreeDict(entries);
+  builder.addFunctionWords(extra.functionWords);
+  builder.addWordnet(extra.wordnet);
+  builder.finish();
+  return std::move(builder.built);
 }
 
 bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, DictdSource& source,

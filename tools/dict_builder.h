@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "tools/dictd_reader.h"
+#include "tools/extra_sources.h"
 
 namespace tavro2 {
 
@@ -65,8 +66,30 @@ std::vector<std::string> SplitTranslations(std::string_view line);
 // accented 1252 letters read as their plain letter; ties go by bytes.
 std::string SortKey1252(std::string_view text);
 
-// Builds the three files' texts from entries in the source's order.
-BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries);
+// What the WordNet join adds to one entry at most: senses per part of
+// speech, Indonesian words per sense, characters of a gloss.
+inline constexpr std::size_t kWordnetSensesPerPart = 4;
+inline constexpr std::size_t kWordnetWordsPerSense = 3;
+inline constexpr std::size_t kGlossLength = 60;
+
+struct ExtraSources {
+  std::vector<WordnetSynset> wordnet;
+  std::vector<FunctionWord> functionWords;
+};
+
+// Builds the three files' texts from FreeDict's entries in the source's
+// order, merged with the other sources. An English entry gives FreeDict's
+// senses first, then the function-word list's (for these words WordNet
+// knows mostly rare readings: "at" astatine, "may" the month), then
+// WordNet's (most frequent first, grouped by part of speech, the parts in
+// the order of their most frequent sense); a function-word or WordNet sense
+// keeps only the Indonesian words the entry lacks and is left out when none
+// remain. Senses of a part of speech the entry already has join its group.
+// Headwords that only the other sources give are merged into FreeDict's
+// order. Every Indonesian word of an entry is inverted into dataid.dat or,
+// when it has several words, datapr.dat.
+BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries,
+                                const ExtraSources& extra = {});
 
 struct DictdSource {
   std::vector<DictdEntry> entries;      // in index order, header entries excluded

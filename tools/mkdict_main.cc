@@ -1,7 +1,9 @@
 // tavro2-mkdict: builds dataen.dat, dataid.dat and datapr.dat from a dictd
-// English-Indonesian dictionary.
+// English-Indonesian dictionary, optionally merged with the WordNet join and
+// the function-word list (see tools/extra_sources.h).
 //
 //   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
+//                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]
 //                 [--level 1..10] [--date YYYY-MM-DD]
 //
 // DataDate is the source's edition date unless --date is given; a source that
@@ -22,6 +24,7 @@ namespace {
 
 int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
+               " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]"
                " [--level 1..10] [--date YYYY-MM-DD]\n";
   return 2;
 }
@@ -40,7 +43,7 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string indexPath, dictPath, outDir;
+  std::string indexPath, dictPath, outDir, wordnetPath, functionWordsPath;
   int level = tavro2::kDictionaryLevel;
   std::optional<tavro2::EditionDate> date;
   for (int i = 1; i < argc; ++i) {
@@ -49,6 +52,10 @@ int main(int argc, char** argv) {
       indexPath = argv[++i];
     } else if (std::strcmp(argv[i], "--dict") == 0 && hasValue) {
       dictPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--wordnet") == 0 && hasValue) {
+      wordnetPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--function-words") == 0 && hasValue) {
+      functionWordsPath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -79,7 +86,17 @@ int main(int argc, char** argv) {
     std::cerr << "tavro2-mkdict: the source states no edition date; give --date\n";
     return 1;
   }
-  const tavro2::BuiltDictionary dict = tavro2::BuildDictionary(source.entries);
+  tavro2::ExtraSources extra;
+  std::size_t badWordnet = 0, badFunctionWords = 0;
+  if ((!wordnetPath.empty() &&
+       !tavro2::ReadWordnetJoin(wordnetPath, extra.wordnet, badWordnet, error)) ||
+      (!functionWordsPath.empty() &&
+       !tavro2::ReadFunctionWords(functionWordsPath, extra.functionWords, badFunctionWords,
+                                  error))) {
+    std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
+  }
+  const tavro2::BuiltDictionary dict = tavro2::BuildDictionary(source.entries, extra);
   if (!tavro2::WriteDictionaryFiles(outDir, dict,
                                     tavro2::DataDateOf(date->year, date->month, date->day), level,
                                     error)) {
@@ -89,8 +106,10 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  std::printf("tavro2-mkdict: %zu source entries, dated %04d-%02d-%02d, level %d, %.2f s\n",
-              source.entries.size(), date->year, date->month, date->day, level, seconds);
+  std::printf("tavro2-mkdict: %zu source entries, %zu WordNet synsets, %zu function-word senses,"
+              " dated %04d-%02d-%02d, level %d, %.2f s\n",
+              source.entries.size(), extra.wordnet.size(), extra.functionWords.size(), date->year,
+              date->month, date->day, level, seconds);
   const std::pair<const char*, std::size_t> files[] = {{"dataen.dat", dict.english.count},
                                                        {"dataid.dat", dict.indonesian.count},
                                                        {"datapr.dat", dict.phrases.count}};
@@ -103,5 +122,8 @@ int main(int argc, char** argv) {
   if (source.badIndexLines || dict.droppedTerms || dict.skippedEntries)
     std::printf("  skipped: %zu index lines, %zu entries; %zu terms without a 1252 form\n",
                 source.badIndexLines, dict.skippedEntries, dict.droppedTerms);
+  if (badWordnet || badFunctionWords)
+    std::printf("  skipped: %zu WordNet lines, %zu function-word lines that do not fit\n",
+                badWordnet, badFunctionWords);
   return 0;
 }
