@@ -305,23 +305,39 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
   TempDir scratch;
   if (!test::fileExists(dir + "dataen.dat") || !test::fileExists(dir + "datapr.dat")) {
     DictdSource source;
+    ExtraSources extra;
+    std::size_t bad = 0;
     std::string error;
-    ASSERT_TRUE(ReadDictdSource(index, dict, source, error)) << error;
-    ASSERT_TRUE(WriteDictionaryFiles(scratch.path(), BuildDictionary(source.entries),
+    const std::string data = std::string(TAVRO2_SOURCE_DIR) + "/data/";
+    ASSERT_TRUE(ReadDictdSource(index, dict, source, error) &&
+                ReadWordnetJoin(data + "wordnet/wordnet-ind.tsv.gz", extra.wordnet, bad, error) &&
+                ReadFunctionWords(data + "function_words.txt", extra.functionWords, bad, error))
+        << error;
+    ASSERT_TRUE(WriteDictionaryFiles(scratch.path(), BuildDictionary(source.entries, extra),
                                      DataDateOf(2022, 11, 18), 1, error))
         << error;
     dir = scratch.path();
   }
   const Lines en = readBack(dir + "dataen.dat"), id = readBack(dir + "dataid.dat"),
               pr = readBack(dir + "datapr.dat");
-  // The 2022.11.18 edition gives 9807, 8894 and 3357 entries.
-  EXPECT_GE(en.headwords.size(), 9500u);
-  EXPECT_GE(id.headwords.size(), 8500u);
-  EXPECT_GE(pr.headwords.size(), 3000u);
+  // The 2022.11.18 edition alone gives 9807, 8894 and 3357 entries; merged
+  // with WordNet and the function words 53802, 26162 and 11734.
+  EXPECT_GE(en.headwords.size(), 50000u);
+  EXPECT_GE(id.headwords.size(), 24000u);
+  EXPECT_GE(pr.headwords.size(), 10000u);
   const auto has = [](const Lines& l, const char* word) {
     return std::find(l.headwords.begin(), l.headwords.end(), word) != l.headwords.end();
   };
   for (const char* word : {"house", "water", "run"}) EXPECT_TRUE(has(en, word)) << word;
+  const auto translation = [&](const char* word) {
+    const auto it = std::find(en.headwords.begin(), en.headwords.end(), word);
+    return it == en.headwords.end() ? std::string() : en.translations[it - en.headwords.begin()];
+  };
+  const std::pair<const char*, const char*> merged[] = {
+      {"enjoy", "menikmati"}, {"beauty", "kecantikan"}, {"look", "melihat"}, {"at", "kd di"},
+      {"would", "akan"}};
+  for (const auto& [word, part] : merged)
+    EXPECT_NE(translation(word).find(part), std::string::npos) << word;
   EXPECT_TRUE(has(id, "rumah") && has(id, "air") && has(pr, "hari ini"));
   EXPECT_EQ(en.dataDate, DataDateOf(2022, 11, 18));
 }

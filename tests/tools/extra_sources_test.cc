@@ -1,0 +1,155 @@
+#include "tools/extra_sources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tools/dict_builder.h"
+
+namespace tavro2 {
+namespace {
+
+TEST(ExtraSourcesTest, ParsesGoodLinesAndCountsTheRest) {
+  std::size_t bad = 0;
+  const auto synsets = ParseWordnetJoin(
+      "# comment\n"
+      "01-v\tv\tenjoy#1#52|bask#1#3\tderive pleasure\tmenikmati#12|seronok\r\n"
+      "02-n\tx\tw#1#0\tg\tk\n"          // unknown part of speech
+      "03-n\tn\tw#1\tg\tk\n"            // lemma without tag count
+      "04-n\tn\tw#1#0\tg\tk#many\n"     // count not a number
+      "05-n\tn\tw#1#0\tg\n",            // a field short
+      bad);
+  ASSERT_EQ(synsets.size(), 1u);
+  EXPECT_EQ(bad, 4u);
+  const WordnetSynset& s = synsets[0];
+  EXPECT_EQ(s.pos, 'v');
+  EXPECT_EQ(s.gloss, "derive pleasure");
+  ASSERT_EQ(s.english.size(), 2u);
+  EXPECT_EQ(std::make_tuple(s.english[1].lemma, s.english[1].sense, s.english[1].tags),
+            std::make_tuple("bask", 1, 3));
+  ASSERT_EQ(s.indonesian.size(), 2u);
+  EXPECT_EQ(std::make_tuple(s.indonesian[0].word, s.indonesian[0].count, s.indonesian[1].count),
+            std::make_tuple("menikmati", 12, 0));
+
+  const auto words = ParseFunctionWords(
+      "# c\n\nat | kd | di,  pada , | place\nme | | aku | \nbad line\nx | k b | y | z\n", bad);
+  ASSERT_EQ(words.size(), 2u);
+  EXPECT_EQ(bad, 2u);
+  EXPECT_EQ(words[0].terms, (std::vector<std::string>{"di", "pada"}));
+  EXPECT_EQ(std::make_tuple(words[1].marker, words[1].gloss), std::make_tuple("", ""));
+}
+
+// A line of a built text by headword, or "<none>".
+std::string lineOf(const DataTexts& t, std::string_view word) {
+  std::size_t h = 0, tr = 0;
+  for (std::size_t i = 0; i < t.count; ++i) {
+    const std::size_t he = t.headwords.find("\r\n", h), te = t.translations.find("\r\n", tr);
+    if (std::string_view(t.headwords).substr(h, he - h) == word)
+      return t.translations.substr(tr, te - tr);
+    h = he + 2, tr = te + 2;
+  }
+  return "<none>";
+}
+
+std::vector<std::string> headwordsOf(const DataTexts& t) {
+  std::vector<std::string> out;
+  for (std::size_t at = 0, end; (end = t.headwords.find("\r\n", at)) != std::string::npos;
+       at = end + 2)
+    out.push_back(t.headwords.substr(at, end - at));
+  return out;
+}
+
+WordnetSynset synset(char pos, std::vector<WordnetLemma> en, std::string gloss,
+                     std::vector<WordnetWord> id) {
+  return {pos, std::move(gloss), std::move(en), std::move(id)};
+}
+
+class MergeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::vector<DictdEntry> freedict = {
+        {"eat", "v", {{"makan", {"to ingest"}}}},
+        {"house", "n", {{"rumah", {}}}},
+        {"zoo", "n", {{"kebun binatang", {}}}},
+    };
+    ExtraSources extra;
+    extra.wordnet = {
+        // eat: makan is FreeDict's; a sense left with nothing new is dropped.
+        synset('v', {{"eat", 2, 1}}, "eat a meal", {{"makan", 9}}),
+        // Words by count in the sense, then summed counts, then how many senses use them.
+        synset('v', {{"eat", 1, 60}}, "take in solid food (at a meal)",
+               {{"dahar"}, {"santap", 2}, {"melahap"}, {"memakan"}, {"menyantap"}}),
+        synset('v', {{"devour", 1, 0}}, "eat greedily", {{"melahap"}, {"memakan", 1}}),
+        // Five noun senses: the cap keeps the first four by sense number.
+        synset('n', {{"eat", 5, 0}}, "five", {{"e5"}}), synset('n', {{"eat", 3, 0}}, "three", {{"e3"}}),
+        synset('n', {{"eat", 4, 0}}, "four", {{"e4"}}), synset('n', {{"eat", 2, 0}}, "two", {{"e2"}}),
+        synset('n', {{"eat", 6, 0}}, "six", {{"e6"}}),
+        // A new headword of two words, a phrase, 1252 conversion and dropping.
+        synset('a', {{"Ice cream", 1, 0}, {"ice cream", 1, 0}}, "a frozen dessert that goes on "
+               "and on well beyond what anyone would read", {{"es krim"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
+        synset('r', {{"fast", 1, 0}}, "quickly", {{"cepat"}}),
+    };
+    extra.functionWords = {{"at", "kd", {"di", "pada"}, "place"}, {"eat", "", {"makan", "santap"}, "x"}};
+    built_ = BuildDictionary(freedict, extra);
+  }
+  BuiltDictionary built_;
+};
+
+TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
+  const std::pair<const char*, const char*> rows[] = {
+      // Function words before WordNet, whose verbs come first (more tagged).
+      {"eat",
+       "kkt makan (to ingest); memakan, melahap, dahar (take in solid food); santap (x); "
+       "kb e2 (two); e3 (three); e4 (four); e5 (five)"},
+      {"devour", "kkt memakan, melahap (eat greedily)"},
+      {"ice cream", "ks es krim, caf\xE9 (a frozen dessert that goes on and on well beyond what...)"},
+      {"fast", "kk cepat (quickly)"},
+      {"at", "kd di, pada (place)"},
+      {"house", "kb rumah"},
+  };
+  for (const auto& [word, want] : rows) EXPECT_EQ(lineOf(built_.english, word), want) << word;
+  EXPECT_EQ(headwordsOf(built_.english),
+            (std::vector<std::string>{"at", "devour", "eat", "fast", "house", "ice cream", "zoo"}));
+  EXPECT_EQ(built_.droppedTerms, 1u);
+}
+
+TEST_F(MergeTest, IndonesianAndPhrasesInvertTheMergedEntries) {
+  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt devour, eat");
+  EXPECT_EQ(lineOf(built_.indonesian, "santap"), "eat");
+  EXPECT_EQ(lineOf(built_.indonesian, "menyantap"), "<none>");  // cut by the cap, so not inverted
+  EXPECT_EQ(lineOf(built_.indonesian, "caf\xE9"), "ks Ice cream");
+  EXPECT_EQ(lineOf(built_.phrases, "es krim"), "Ice cream");
+}
+
+TEST(WordnetJoinTest, CommittedFileJoinsKnownPairs) {
+  std::vector<WordnetSynset> synsets;
+  std::size_t bad = 0;
+  std::string error;
+  ASSERT_TRUE(ReadWordnetJoin(std::string(TAVRO2_SOURCE_DIR) + "/data/wordnet/wordnet-ind.tsv.gz",
+                              synsets, bad, error))
+      << error;
+  EXPECT_EQ(bad, 0u);
+  EXPECT_GT(synsets.size(), 38000u);
+  const auto joined = [&](const char* english, const char* indonesian) {
+    return std::any_of(synsets.begin(), synsets.end(), [&](const WordnetSynset& s) {
+      return std::any_of(s.english.begin(), s.english.end(),
+                         [&](const WordnetLemma& l) { return l.lemma == english && l.sense == 1; }) &&
+             std::any_of(s.indonesian.begin(), s.indonesian.end(),
+                         [&](const WordnetWord& w) { return w.word == indonesian; });
+    });
+  };
+  for (const auto& [en, id] : {std::pair{"enjoy", "menikmati"}, {"beauty", "kecantikan"},
+                               {"eat", "makan"}, {"look", "melihat"}})
+    EXPECT_TRUE(joined(en, id)) << en << " / " << id;
+
+  std::vector<FunctionWord> words;
+  ASSERT_TRUE(ReadFunctionWords(std::string(TAVRO2_SOURCE_DIR) + "/data/function_words.txt",
+                                words, bad, error))
+      << error;
+  EXPECT_EQ(bad, 0u);
+  for (const FunctionWord& w : words)
+    for (const std::string& term : w.terms) EXPECT_TRUE(PlainText1252(term)) << term;
+}
+
+}  // namespace
+}  // namespace tavro2
