@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -165,7 +166,8 @@ bool decodeInParallel(Block& block, std::uint32_t textSize, std::string& text,
                       const std::atomic<bool>* cancel, bool& cancelled) {
   const unsigned threads = std::min(std::thread::hardware_concurrency(), kMaxDecodeThreads);
   const std::size_t chunks = (std::size_t{textSize} + kPieceSize - 1) / kPieceSize;
-  if (threads < 2 || chunks < 3 || textSize > std::uint64_t{block.size()} * kReserveRatio)
+  if (threads < 2 || chunks < 3 || textSize > kMaxBlockText ||
+      textSize > std::uint64_t{block.size()} * kReserveRatio)
     return false;
 
   struct Chunk {
@@ -184,12 +186,17 @@ bool decodeInParallel(Block& block, std::uint32_t textSize, std::string& text,
     pos += 4 + size;
   }
 
-  text.resize(textSize);
+  // The text is reserved whole (the limits above bound it) but grows a batch
+  // of chunks at a time, so its pages are touched only as far as chunks have
+  // decoded: a block whose TextSize lies fails within its first batch.
+  text.reserve(textSize);
+  const std::size_t batch = std::max<std::size_t>(std::size_t{threads} * 4, 16);
   std::atomic<std::size_t> next{0};
+  std::size_t batchEnd = 0;
   std::atomic<bool> failed{false};
   std::atomic<bool> stopped{false};
   auto work = [&](Block reader) {
-    for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < chunks;) {
+    for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < batchEnd;) {
       if (failed.load(std::memory_order_relaxed)) return;
       if (cancel && cancel->load(std::memory_order_relaxed)) {
         stopped.store(true, std::memory_order_relaxed);
@@ -208,16 +215,22 @@ bool decodeInParallel(Block& block, std::uint32_t textSize, std::string& text,
       }
     }
   };
-  std::vector<std::thread> helpers;
-  for (unsigned t = 1; t < threads && t < chunks; ++t) {
-    try {
-      helpers.emplace_back(work, block.forWorker());
-    } catch (const std::system_error&) {
-      break;  // no more threads to be had: the others share the work
+  for (std::size_t first = 0; first < chunks && !failed.load() && !stopped.load();
+       first = batchEnd) {
+    batchEnd = std::min(chunks, first + batch);
+    text.resize(std::min<std::size_t>(textSize, batchEnd * kPieceSize));
+    next.store(first);
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads && t < batchEnd - first; ++t) {
+      try {
+        helpers.emplace_back(work, block.forWorker());
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: the others share the work
+      }
     }
+    work(block.forWorker());
+    for (std::thread& h : helpers) h.join();
   }
-  work(block.forWorker());
-  for (std::thread& h : helpers) h.join();
 
   if (stopped.load() && !failed.load()) {
     cancelled = true;
@@ -246,7 +259,8 @@ Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
   // Chunks decode straight into the text while it has a whole chunk's room
   // to spare; the last one or two go through `scratch` and are appended, so
   // an honest block ends with a buffer of exactly TextSize bytes.
-  text.reserve(std::min<std::uint64_t>(textSize, std::uint64_t{block.size()} * kReserveRatio));
+  text.reserve(std::min<std::uint64_t>(
+      {textSize, std::uint64_t{block.size()} * kReserveRatio, kMaxBlockText}));
   std::unique_ptr<unsigned char[]> scratch;
 
   std::size_t pos = 4;
@@ -254,6 +268,13 @@ Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
     if (cancel && cancel->load(std::memory_order_relaxed)) {
       result.cancelled = true;
       break;
+    }
+    if (text.size() > kMaxBlockText) break;  // too large: handled below
+    if (text.capacity() - text.size() < kMaxChunkSize && text.capacity() < kMaxBlockText) {
+      // Grown by hand so the buffer never passes the limit by more than a
+      // chunk, as doubling would.
+      text.reserve(std::min(std::max(text.capacity() * 2, text.size() + kMaxChunkSize),
+                            kMaxBlockText + kMaxChunkSize));
     }
     if (block.size() - pos < 4) break;  // out of chunks: the text is shorter than TextSize
     const unsigned char* sizeBytes = block.bytes(pos, 4);
@@ -293,6 +314,11 @@ Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
   }
   out.shortOfTextSize = text.size() < textSize;
   if (text.size() > textSize) text.resize(textSize);
+  if (text.size() > kMaxBlockText) {
+    std::string().swap(text);
+    result.damaged = result.tooLarge = true;
+    return out;
+  }
   // A reservation the chunks did not fill (a TextSize that lied, or damage)
   // is given back.
   if (text.capacity() - text.size() > text.size() / 16 + 4096) text.shrink_to_fit();
@@ -333,19 +359,38 @@ DataFileContents decodeBody(std::uint64_t bodySize, const Trailer& t, MakeBlock&
     keepWholeLines(second.block.text);
   const bool damaged =
       firstClipped || secondClipped || first.block.damaged || second.block.damaged;
+  out.outcome = damaged ? DataOutcome::kDamaged : DataOutcome::kLoaded;
+  if (first.block.tooLarge || second.block.tooLarge ||
+      countLineEnds(first.block.text) > kMaxBlockLines ||
+      countLineEnds(second.block.text) > kMaxBlockLines) {
+    out.outcome = DataOutcome::kDamaged;  // no text at all: see the size limits
+    return out;
+  }
   out.headwords = std::move(first.block.text);
   out.translations = std::move(second.block.text);
-  out.outcome = damaged ? DataOutcome::kDamaged : DataOutcome::kLoaded;
+  return out;
+}
+
+// A reader's answer when memory ran out part way: damaged, with no text.
+DataFileContents outOfMemory() {
+  DataFileContents out;
+  out.outcome = DataOutcome::kDamaged;
   return out;
 }
 
 }  // namespace
 
 BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel) {
-  return decodeBlock(MemoryBlock(block), cancel).block;
+  try {
+    return decodeBlock(MemoryBlock(block), cancel).block;
+  } catch (const std::bad_alloc&) {
+    BlockText out;
+    out.damaged = out.tooLarge = true;
+    return out;
+  }
 }
 
-DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel) {
+DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel) try {
   if (image.size() < kTrailerSize) {
     DataFileContents out;
     out.outcome = DataOutcome::kDamaged;
@@ -359,9 +404,11 @@ DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* 
         return MemoryBlock(body.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(size)));
       },
       cancel);
+} catch (const std::bad_alloc&) {
+  return outOfMemory();
 }
 
-DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel) {
+DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel) try {
   DataFileContents out;
   const File file(ResolvePath(path));
   if (!file.ok()) return out;  // kMissing
@@ -378,6 +425,8 @@ DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* 
         return FileBlock(file, start, static_cast<std::size_t>(size));
       },
       cancel);
+} catch (const std::bad_alloc&) {
+  return outOfMemory();
 }
 
 std::optional<double> ReadDataDate(const std::string& path) {

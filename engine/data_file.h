@@ -18,6 +18,15 @@
 //
 // Damage is a value, not an exception: every reader returns what it could
 // decode before the first damaged chunk together with an outcome.
+//
+// Decoded size. A few hundred bytes of NRV2E can stand for 256 KiB of text,
+// so neither TextSize nor the file's size says what a block costs in memory.
+// A block's text may not exceed kMaxBlockText bytes nor hold more than
+// kMaxBlockLines line ends (CRs); a file that breaks either limit, or whose decoding runs
+// out of memory, is damaged and yields no text at all. The limits sit far
+// above any real dictionary (a million headwords with their translations
+// take 10 MB and 30 MB) and keep a hostile file's cost near 200 MB: the
+// text, plus at most 8 bytes a line for the line table.
 #pragma once
 
 #include <atomic>
@@ -33,6 +42,8 @@ namespace tavro2 {
 inline constexpr std::uint32_t kMaxChunkSize = 295168;  // 262144 + 262144/8 + 256
 inline constexpr std::uint32_t kPieceSize = 262144;
 inline constexpr std::size_t kTrailerSize = 16;
+inline constexpr std::size_t kMaxBlockText = std::size_t{128} << 20;
+inline constexpr std::size_t kMaxBlockLines = std::size_t{8} << 20;
 
 enum class DataOutcome {
   kLoaded,     // both blocks decoded completely
@@ -45,6 +56,7 @@ struct BlockText {
   std::string text;  // what decoded before any damage, cut to TextSize
   bool damaged = false;
   bool cancelled = false;
+  bool tooLarge = false;  // the text would pass kMaxBlockText; `text` is empty
 };
 
 struct DataFileContents {
@@ -56,13 +68,14 @@ struct DataFileContents {
 
 // Decodes one block. Never reads outside `block`. TextSize is trusted only
 // as far as the block's own size vouches for it: at most 32 times the block's
-// size is reserved ahead, and beyond that the output grows only by what the
-// chunks actually decode to, so a TextSize of 4 GiB in a small block costs
-// nothing. An honest block ends with a buffer of exactly TextSize bytes.
-// `damaged` is set at the first chunk whose ChunkSize is over the limit or
-// past the block's end, or that the decoder rejects (including output past
-// 295168 bytes); the text is what decoded before it. Stops between chunks
-// when *cancel becomes true.
+// size (and never more than kMaxBlockText) is reserved ahead, and beyond that
+// the output grows only by what the chunks actually decode to, so a TextSize
+// of 4 GiB in a small block costs nothing. An honest block ends with a buffer
+// of exactly TextSize bytes. `damaged` is set at the first chunk whose
+// ChunkSize is over the limit or past the block's end, or that the decoder
+// rejects (including output past 295168 bytes); the text is what decoded
+// before it. A text that would pass kMaxBlockText sets `damaged` and
+// `tooLarge` and is dropped. Stops between chunks when *cancel becomes true.
 BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
 
 // Reads and decodes both blocks of the data file at `path` (the name is found
@@ -71,8 +84,9 @@ BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cance
 // length. Outcome:
 //   kMissing   no regular file of that name, or it cannot be opened;
 //   kDamaged   shorter than the trailer, a block reaching into the trailer or
-//              past the end, a block shorter than its TextSize field, or a
-//              chunk DecompressBlock rejects;
+//              past the end, a block shorter than its TextSize field, a
+//              chunk DecompressBlock rejects, a block over the decoded-size
+//              limits (then both texts are empty), or memory ran out;
 //   kCancelled *cancel became true (the texts are then incomplete).
 // A damaged block keeps its text up to its last line end: a line cut short
 // by the damage is dropped rather than taken for a whole headword. The other
@@ -99,9 +113,10 @@ std::string ResolvePath(const std::string& path);
 // kMaxUserListBytes are read and the line they cut short is dropped.
 inline constexpr std::size_t kMaxUserListBytes = std::size_t{64} << 20;
 
-// User word lists: the file's lines (SplitLines); empty when the file is
-// missing, unreadable or not a regular file. The name is found whatever its
-// case on disk.
+// User word lists: the file's lines (SplitLines) after UserListTo1252, so a
+// UTF-8 file with LF line ends reads as well as a Windows one; empty when the
+// file is missing, unreadable or not a regular file. The name is found
+// whatever its case on disk.
 WordList ReadUserWordList(const std::string& path);
 
 // The word of a user line: its text before the first '=', or the whole line.

@@ -1,6 +1,7 @@
 #include "engine/dictionary_store.h"
 
 #include <limits>
+#include <new>
 #include <utility>
 
 #include "engine/cp1252.h"
@@ -75,8 +76,16 @@ LoadState LoadDataFile(DictionaryStore& store, const std::string& path,
   }
   const std::optional<DataKind> kind = kindOfName(path);
   if (!kind) return state;
-  store.publish(*kind, SplitLines(std::move(contents.headwords)),
-                SplitLines(std::move(contents.translations)), state);
+  WordList headwords, translations;
+  try {
+    headwords = SplitLines(std::move(contents.headwords));
+    translations = SplitLines(std::move(contents.translations));
+  } catch (const std::bad_alloc&) {
+    headwords = WordList();  // no memory for the line tables: the file is of no use
+    translations = WordList();
+    state = LoadState::kDamaged;
+  }
+  store.publish(*kind, std::move(headwords), std::move(translations), state);
   return state;
 }
 

@@ -85,6 +85,8 @@ WordList WordList::fromText(std::string text) {
   return list;
 }
 
+std::size_t countLineEnds(std::string_view text) { return countCr(text.data(), text.size()); }
+
 WordList SplitLines(std::string text) { return WordList::fromText(std::move(text)); }
 
 std::vector<std::string_view> SplitLineViews(std::string_view text) {

@@ -68,6 +68,10 @@ class WordList {
 // empty last line.
 WordList SplitLines(std::string text);
 
+// How many CRs `text` holds: SplitLines makes at most one line more. Callers
+// check it before building a line table for text they do not trust.
+std::size_t countLineEnds(std::string_view text);
+
 // The same line rules over a text the caller keeps: views into `text`.
 std::vector<std::string_view> SplitLineViews(std::string_view text);
 

@@ -1,6 +1,7 @@
 #include "engine/data_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <ucl/ucl.h>
 #include <unistd.h>
@@ -189,6 +190,62 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   const std::size_t cut = 4 + 4 + compressPiece("a\r\nb").size() + 2;  // inside ChunkSize 2
   c = ParseDataFile(clipped.substr(0, cut) + trailer(clipped.size(), 0));
   EXPECT_TRUE(c.outcome == DataOutcome::kDamaged && c.headwords == "a\r\n");
+}
+
+// Bombs: one chunk decoding to a whole piece, repeated. Past either limit
+// the file is damaged and keeps no text; at the limit it loads.
+TEST_F(DataFileTest, DecodedSizeLimits) {
+  const std::string letters = chunk(compressPiece(std::string(kPieceSize, 'a')));
+  const std::string lineEnds = chunk(compressPiece(std::string(kPieceSize, '\r')));
+  auto bomb = [](const std::string& piece, std::size_t pieces, std::uint64_t textSize) {
+    std::string block = u32(static_cast<std::uint32_t>(std::min<std::uint64_t>(textSize, 0xFFFFFFFFu)));
+    for (std::size_t i = 0; i < pieces; ++i) block += piece;
+    return block;
+  };
+  const std::size_t overText = kMaxBlockText / kPieceSize + 1;
+  const std::size_t atLines = kMaxBlockLines / kPieceSize;
+  const struct {
+    const char* what;
+    std::string block;
+    DataOutcome outcome;
+  } rows[] = {
+      {"text over the limit", bomb(letters, overText, overText * kPieceSize), DataOutcome::kDamaged},
+      {"line ends at the limit", bomb(lineEnds, atLines, atLines * kPieceSize), DataOutcome::kLoaded},
+      {"one line end more", bomb(lineEnds, atLines + 1, 0xFFFFFFFFu), DataOutcome::kDamaged},
+  };
+  // Each in the other block from the one before, so both blocks are checked.
+  const std::string small = blockOf({"a\r\n"});
+  bool first = true;
+  for (const auto& row : rows) {
+    const std::string image = first ? fileOf(row.block, small) : fileOf(small, row.block);
+    first = !first;
+    const DataFileContents c = ParseDataFile(image);
+    EXPECT_EQ(c.outcome, row.outcome) << row.what;
+    if (row.outcome == DataOutcome::kDamaged) {
+      EXPECT_TRUE(c.headwords.empty() && c.translations.empty()) << row.what;
+    }
+  }
+  const BlockText b = DecompressBlock(rows[0].block);
+  EXPECT_TRUE(b.damaged && b.tooLarge && b.text.empty());
+}
+
+// A 2 GiB sparse file: zeros announced as a huge text. Damaged at once, and
+// nothing is sized from the announcement (a zero-filled 4 GiB buffer would
+// exhaust a test machine's memory).
+TEST_F(DataFileTest, SparseFileAnnouncingHugeText) {
+  for (const std::uint32_t textSize : {0xFFFFFFFFu, std::uint32_t{100} << 20}) {
+    const std::string path = dir_.file("dataen.dat");
+    const off_t size = off_t{2} << 30;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const std::string head = u32(textSize);
+    const std::string tail = trailer(static_cast<std::size_t>(size) - kTrailerSize, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    ASSERT_EQ(::pwrite(fd, head.data(), head.size(), 0), 4);
+    ASSERT_EQ(::pwrite(fd, tail.data(), tail.size(), size - 16), 16);
+    ::close(fd);
+    EXPECT_EQ(ReadDataFile(path).outcome, DataOutcome::kDamaged) << textSize;
+  }
 }
 
 TEST_F(DataFileTest, MissingFilesAndOtherThingsOfThatName) {
