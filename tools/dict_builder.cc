@@ -187,15 +187,38 @@ struct EnglishGroup {
   std::vector<std::string> senses;  // rendered: "a, b (gloss; gloss)"
 };
 
+// An English headword that the WordNet join gives an Indonesian word, kept
+// until all are known: only the best ranked make the line.
+struct Candidate {
+  std::pair<int, int> rank;  // the headword's sense number, then its tags negated
+  std::string marker;
+  std::string display;
+};
+
 struct IndonesianLine {
   std::string headword;
   std::vector<EnglishGroup> groups;  // senses here are English headwords
+  std::vector<Candidate> candidates;
 };
 
 struct PhraseLine {
   std::string phrase;
   std::vector<std::string> english;
+  std::vector<Candidate> candidates;
 };
+
+// The candidates of a line, best first; those shown already are skipped.
+template <typename Add>
+void addCandidates(std::vector<Candidate>& candidates, std::size_t most, Add&& add) {
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
+  std::size_t added = 0;
+  for (const Candidate& c : candidates) {
+    if (added == most) break;
+    if (add(c)) ++added;
+  }
+  candidates.clear();
+}
 
 void appendLine(DataTexts& texts, std::string_view headword, std::string_view translation) {
   texts.headwords.append(headword).append("\r\n");
@@ -421,23 +444,31 @@ class Builder {
     return english_[it->second];
   }
 
-  void invert(const std::string& term, std::string_view marker, const std::string& display) {
+  // Lists `display` under the term in dataid.dat or datapr.dat; with a rank,
+  // as a candidate for the best ranked few.
+  void invert(const std::string& term, std::string_view marker, const std::string& display,
+              const std::pair<int, int>* rank = nullptr) {
     const std::string head = indonesianHeadword(term);
     if (head.empty()) return;
     if (head.find(' ') != std::string::npos) {
       auto [it, fresh] = phraseAt_.try_emplace(head, phrases_.size());
-      if (fresh) phrases_.push_back({head, {}});
-      addUnique(phrases_[it->second].english, display);
+      if (fresh) phrases_.push_back({head, {}, {}});
+      PhraseLine& line = phrases_[it->second];
+      if (rank) line.candidates.push_back({*rank, std::string(marker), display});
+      else addUnique(line.english, display);
     } else {
       auto [it, fresh] = indonesianAt_.try_emplace(head, indonesian_.size());
-      if (fresh) indonesian_.push_back({head, {}});
-      addUnique(groupFor(indonesian_[it->second].groups, marker).senses, display);
+      if (fresh) indonesian_.push_back({head, {}, {}});
+      IndonesianLine& line = indonesian_[it->second];
+      if (rank) line.candidates.push_back({*rank, std::string(marker), display});
+      else addUnique(groupFor(line.groups, marker).senses, display);
     }
   }
 
   // Adds a sense of the terms the entry lacks; false when it lacks none.
   bool addSense(Line& line, std::string_view marker, const std::vector<std::string>& terms,
-                std::size_t most, const std::string& gloss, const std::string& display) {
+                std::size_t most, const std::string& gloss, const std::string& display,
+                const std::pair<int, int>* rank = nullptr) {
     std::vector<std::string> fresh;
     for (const std::string& term : terms) {
       if (fresh.size() == most) break;
@@ -447,7 +478,7 @@ class Builder {
     std::string rendered = join(fresh, ", ");
     if (!gloss.empty()) rendered += " (" + gloss + ")";
     addUnique(groupFor(line.groups, marker).senses, rendered);
-    for (const std::string& term : fresh) invert(term, marker, display);
+    for (const std::string& term : fresh) invert(term, marker, display, rank);
     return true;
   }
 
@@ -611,8 +642,9 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
             std::find(done.begin(), done.end(), u.synset) != done.end())
           continue;
         done.push_back(u.synset);
+        const std::pair<int, int> rank(u.sense, -u.tags);
         if (addSense(line, markerOfWordnet(pos), words[u.synset], kWordnetWordsPerSense,
-                     glosses[u.synset], u.display))
+                     glosses[u.synset], u.display, &rank))
           ++added;
       }
     }
@@ -652,6 +684,23 @@ void Builder::finish() {
     emit(english_[i]);
   }
   for (; next < added.size(); ++next) emit(english_[added[next].second]);
+
+  // WordNet's English headwords of an Indonesian word: those for which it
+  // is the most frequent sense come first, and only a few are kept.
+  for (IndonesianLine& line : indonesian_)
+    addCandidates(line.candidates, kWordnetEnglishPerWord, [&](const Candidate& c) {
+      for (const EnglishGroup& g : line.groups)
+        if (std::find(g.senses.begin(), g.senses.end(), c.display) != g.senses.end()) return false;
+      groupFor(line.groups, c.marker).senses.push_back(c.display);
+      return true;
+    });
+  for (PhraseLine& line : phrases_)
+    addCandidates(line.candidates, kWordnetEnglishPerWord, [&](const Candidate& c) {
+      if (std::find(line.english.begin(), line.english.end(), c.display) != line.english.end())
+        return false;
+      line.english.push_back(c.display);
+      return true;
+    });
 
   sortByKey(indonesian_, &IndonesianLine::headword);
   for (const IndonesianLine& line : indonesian_)

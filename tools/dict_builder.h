@@ -71,6 +71,8 @@ std::string SortKey1252(std::string_view text);
 inline constexpr std::size_t kWordnetSensesPerPart = 4;
 inline constexpr std::size_t kWordnetWordsPerSense = 3;
 inline constexpr std::size_t kGlossLength = 60;
+// English headwords that the WordNet join adds to one Indonesian word at most.
+inline constexpr std::size_t kWordnetEnglishPerWord = 12;
 
 struct ExtraSources {
   std::vector<WordnetSynset> wordnet;
@@ -87,7 +89,9 @@ struct ExtraSources {
 // remain. Senses of a part of speech the entry already has join its group.
 // Headwords that only the other sources give are merged into FreeDict's
 // order. Every Indonesian word of an entry is inverted into dataid.dat or,
-// when it has several words, datapr.dat.
+// when it has several words, datapr.dat; of the English headwords WordNet
+// adds to an Indonesian word, those whose most frequent senses hold it are
+// kept.
 BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries,
                                 const ExtraSources& extra = {});
 

@@ -89,6 +89,9 @@ class MergeTest : public ::testing::Test {
                "and on well beyond what anyone would read", {{"es krim"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
         synset('r', {{"fast", 1, 0}}, "quickly", {{"cepat"}}),
     };
+    // Fourteen headwords whose senses give "ramai": the twelve most frequent senses stay.
+    for (int k = 0; k < 14; ++k)
+      extra.wordnet.push_back(synset('a', {{std::string(1, char('a' + k)), 14 - k, 0}}, "", {{"ramai"}}));
     extra.functionWords = {{"at", "kd", {"di", "pada"}, "place"}, {"eat", "", {"makan", "santap"}, "x"}};
     built_ = BuildDictionary(freedict, extra);
   }
@@ -109,16 +112,19 @@ TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
   };
   for (const auto& [word, want] : rows) EXPECT_EQ(lineOf(built_.english, word), want) << word;
   EXPECT_EQ(headwordsOf(built_.english),
-            (std::vector<std::string>{"at", "devour", "eat", "fast", "house", "ice cream", "zoo"}));
+            (std::vector<std::string>{"a", "at", "b", "c", "d", "devour", "e", "eat", "f", "fast",
+                                      "g", "h", "house", "i", "ice cream", "j", "k", "l", "m", "n",
+                                      "zoo"}));
   EXPECT_EQ(built_.droppedTerms, 1u);
 }
 
 TEST_F(MergeTest, IndonesianAndPhrasesInvertTheMergedEntries) {
-  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt devour, eat");
+  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, devour");  // by sense, then tags
   EXPECT_EQ(lineOf(built_.indonesian, "santap"), "eat");
   EXPECT_EQ(lineOf(built_.indonesian, "menyantap"), "<none>");  // cut by the cap, so not inverted
   EXPECT_EQ(lineOf(built_.indonesian, "caf\xE9"), "ks Ice cream");
   EXPECT_EQ(lineOf(built_.phrases, "es krim"), "Ice cream");
+  EXPECT_EQ(lineOf(built_.indonesian, "ramai"), "ks n, m, l, k, j, i, h, g, f, e, d, c");
 }
 
 TEST(WordnetJoinTest, CommittedFileJoinsKnownPairs) {
