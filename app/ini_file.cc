@@ -1,5 +1,7 @@
 #include "app/ini_file.h"
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/atomic_file.h"
@@ -27,22 +29,22 @@ struct Line {
   std::size_t next;
 };
 
-std::vector<Line> splitLines(std::string_view text) {
-  std::vector<Line> lines;
+// Calls visit(line) for each line in order; visit returns false to stop.
+template <class Visit>
+void forEachLine(std::string_view text, Visit&& visit) {
   std::size_t pos = 0;
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) pos = kUtf8Bom.size();
   while (pos < text.size()) {
     const std::size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) {
-      lines.push_back({pos, text.size(), text.size()});
-      break;
+      visit(Line{pos, text.size(), text.size()});
+      return;
     }
     std::size_t next = end + 1;
     if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
-    lines.push_back({pos, end, next});
+    if (!visit(Line{pos, end, next})) return;
     pos = next;
   }
-  return lines;
 }
 
 // The section name of a header line, or nothing for any other line.
@@ -53,47 +55,32 @@ std::optional<std::string_view> sectionName(std::string_view trimmed) {
   return trim(trimmed.substr(1, close - 1));
 }
 
-// Where a key stands in the file text, as reading and writing both see it.
-struct Place {
-  bool sectionFound = false;
-  std::size_t lastSectionLine = 0;  // the header or the section's last non-blank line
-  bool keyFound = false;
-  std::size_t keyLine = 0;
-  std::string_view name;   // as the file spells it
-  std::string_view value;  // trimmed, quotes still on
-};
-
-Place locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,
-             std::string_view key) {
-  Place place;
+// Calls visit(line, name, value) for each key line of the first section
+// named `section`, in file order; name and value are trimmed, the value's
+// quotes still on. Returns the section's header or last non-blank line, or
+// nothing when there is no such section.
+template <class Visit>
+std::optional<Line> forEachKey(std::string_view text, std::string_view section, Visit&& visit) {
+  std::optional<Line> last;
   bool inSection = false;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view content =
-        trim(text.substr(lines[i].start, lines[i].end - lines[i].start));
-    if (content.empty()) continue;
+  forEachLine(text, [&](const Line& line) {
+    const std::string_view content = trim(text.substr(line.start, line.end - line.start));
+    if (content.empty()) return true;
     if (const auto name = sectionName(content)) {
-      if (place.sectionFound) break;  // only the first section of the name counts
+      if (last) return false;  // only the first section of the name counts
       inSection = equalsFolded(*name, section);
-      if (inSection) {
-        place.sectionFound = true;
-        place.lastSectionLine = i;
-      }
-      continue;
+      if (inSection) last = line;
+      return true;
     }
-    if (!inSection) continue;
-    place.lastSectionLine = i;
-    if (place.keyFound) continue;
+    if (!inSection) return true;
+    last = line;
     const auto eq = content.find('=');
     const std::string_view name = trim(content.substr(0, eq));
-    if (!name.empty() && equalsFolded(name, key)) {
-      place.keyFound = true;
-      place.keyLine = i;
-      place.name = name;
-      place.value =
-          eq == std::string_view::npos ? std::string_view() : trim(content.substr(eq + 1));
-    }
-  }
-  return place;
+    if (!name.empty())
+      visit(line, name, eq == std::string_view::npos ? std::string_view() : trim(content.substr(eq + 1)));
+    return true;
+  });
+  return last;
 }
 
 std::string_view unquote(std::string_view value) {
@@ -139,24 +126,45 @@ IniFile::IniFile(std::string path, std::string section)
 
 const std::string& IniFile::path() const { return path_; }
 
-std::optional<std::string> IniFile::ReadString(std::string_view key) const {
-  const auto text = readFileBytes(path_);
-  if (!text) return std::nullopt;
-  const Place place = locate(*text, splitLines(*text), section_, trim(key));
-  if (!place.keyFound) return std::nullopt;
-  return std::string(unquote(place.value));
+IniFile::Snapshot IniFile::read() const {
+  Snapshot snapshot;
+  const auto text = readFileBytes(path_, nullptr, kMaxSettingsBytes);
+  if (!text) return snapshot;
+  forEachKey(*text, section_, [&](const Line&, std::string_view name, std::string_view value) {
+    snapshot.keys_.emplace_back(name, unquote(value));
+  });
+  return snapshot;
 }
 
-std::int32_t IniFile::ReadInteger(std::string_view key, std::int32_t defaultValue) const {
+std::optional<std::string> IniFile::Snapshot::ReadString(std::string_view key) const {
+  key = trim(key);
+  for (const auto& [name, value] : keys_)
+    if (equalsFolded(name, key)) return value;  // the first key of a name counts
+  return std::nullopt;
+}
+
+std::int32_t IniFile::Snapshot::ReadInteger(std::string_view key, std::int32_t defaultValue) const {
   const auto value = ReadString(key);
   if (!value || value->empty()) return defaultValue;
   return ParseProfileInteger(*value);
 }
 
-bool IniFile::ReadBoolean(std::string_view key, bool defaultValue) const {
+bool IniFile::Snapshot::ReadBoolean(std::string_view key, bool defaultValue) const {
   const auto value = ReadString(key);
   if (!value || value->empty()) return defaultValue;
   return ParseProfileInteger(*value) != 0;
+}
+
+std::optional<std::string> IniFile::ReadString(std::string_view key) const {
+  return read().ReadString(key);
+}
+
+std::int32_t IniFile::ReadInteger(std::string_view key, std::int32_t defaultValue) const {
+  return read().ReadInteger(key, defaultValue);
+}
+
+bool IniFile::ReadBoolean(std::string_view key, bool defaultValue) const {
+  return read().ReadBoolean(key, defaultValue);
 }
 
 bool IniFile::WriteInteger(std::string_view key, std::int32_t value) {
@@ -174,28 +182,38 @@ bool IniFile::WriteString(std::string_view key, std::string_view value) {
     return false;
 
   bool missing = false;
-  auto old = readFileBytes(path_, &missing);
+  auto old = readFileBytes(path_, &missing, kMaxSettingsBytes);
   if (!old && !missing) return false;
   const std::string text = old ? std::move(*old) : std::string();
-  const std::vector<Line> lines = splitLines(text);
-  const Place place = locate(text, lines, section_, key);
+  std::optional<Line> keyLine;
+  std::string_view keyName;
+  const std::optional<Line> sectionEnd =
+      forEachKey(text, section_, [&](const Line& line, std::string_view name, std::string_view) {
+        if (!keyLine && equalsFolded(name, key)) {
+          keyLine = line;
+          keyName = name;
+        }
+      });
+  std::optional<Line> lastLine;
+  forEachLine(text, [&](const Line& line) {
+    lastLine = line;
+    return true;
+  });
 
   std::string out;
   out.reserve(text.size() + key.size() + value.size() + section_.size() + 8);
-  if (place.keyFound) {
-    const Line& line = lines[place.keyLine];
-    out.append(text, 0, line.start);
-    out.append(place.name).append("=").append(value);
-    out.append(text, line.end, std::string::npos);
-  } else if (place.sectionFound) {
-    const Line& line = lines[place.lastSectionLine];
-    out.append(text, 0, line.next);
-    if (line.next == line.end) out.append(kCrLf);  // the file's last line had no line end
+  if (keyLine) {
+    out.append(text, 0, keyLine->start);
+    out.append(keyName).append("=").append(value);
+    out.append(text, keyLine->end, std::string::npos);
+  } else if (sectionEnd) {
+    out.append(text, 0, sectionEnd->next);
+    if (sectionEnd->next == sectionEnd->end) out.append(kCrLf);  // the file's last line had no line end
     out.append(key).append("=").append(value).append(kCrLf);
-    out.append(text, line.next, std::string::npos);
+    out.append(text, sectionEnd->next, std::string::npos);
   } else {
     out = text;
-    if (!lines.empty() && lines.back().next == lines.back().end) out.append(kCrLf);
+    if (lastLine && lastLine->next == lastLine->end) out.append(kCrLf);
     out.append("[").append(section_).append("]").append(kCrLf);
     out.append(key).append("=").append(value).append(kCrLf);
   }

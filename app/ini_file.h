@@ -14,21 +14,43 @@
 // Lines before the first section belong to none. A UTF-8 byte-order mark at
 // the very start is skipped when reading and kept when writing.
 //
-// The accessor holds no file state: every read reads the file afresh and
-// every write rewrites it through WriteFileAtomically, changing only the one
-// line it writes (or adding lines) and keeping every other byte.
+// The accessor holds no file state: every read reads the file afresh (a
+// Snapshot reads it once for many keys) and every write rewrites it through
+// WriteFileAtomically, changing only the one line it writes (or adding lines)
+// and keeping every other byte. A file larger than kMaxSettingsBytes, or one
+// that is no regular file, reads as absent and is never rewritten.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tavro2 {
+
+// A settings file is a few hundred bytes; this leaves room for any
+// hand-edited one.
+inline constexpr std::size_t kMaxSettingsBytes = std::size_t{1} << 20;
 
 class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStringA
  public:
   explicit IniFile(std::string path, std::string section = "General");
+
+  // The section's keys as one read of the file found them; its reads follow
+  // the rules of IniFile's own (which each take a snapshot of their own).
+  class Snapshot {
+   public:
+    std::int32_t ReadInteger(std::string_view key, std::int32_t defaultValue) const;
+    bool ReadBoolean(std::string_view key, bool defaultValue) const;
+    std::optional<std::string> ReadString(std::string_view key) const;
+
+   private:
+    friend class IniFile;
+    std::vector<std::pair<std::string, std::string>> keys_;  // file order, quotes removed
+  };
+  Snapshot read() const;
 
   // The key's value parsed by ParseProfileInteger; the default when the file,
   // the section or the key is absent, the file cannot be read, or the value

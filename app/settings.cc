@@ -13,7 +13,8 @@ std::uint16_t low16(std::int32_t v) { return static_cast<std::uint16_t>(v); }
 
 std::string SettingsFilePath() { return ProgramDirectory() + kSettingsFileName; }
 
-Settings ReadSettings(const IniFile& ini) {
+Settings ReadSettings(const IniFile& file) {
+  const IniFile::Snapshot ini = file.read();  // one read and parse for every key
   namespace k = settings_key;
   const Settings d;
   Settings s;

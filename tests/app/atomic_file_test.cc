@@ -1,7 +1,9 @@
 #include "app/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -61,6 +63,70 @@ TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
   EXPECT_FALSE(WriteFileAtomically(dir_.file("ro.txt"), "x"));
   EXPECT_EQ(readFile(dir_.file("ro.txt")), "keep");
   EXPECT_EQ(entries(), 3);  // plain, sub, ro.txt: no temporary left
+}
+
+// A dangling link gets its target created (relative to the link), the link
+// staying; a loop is refused.
+TEST_F(AtomicFileTest, DanglingLinksAreFollowedAndLoopsRefused) {
+  std::filesystem::create_directory(dir_.file("sub"));
+  std::filesystem::create_symlink("sub/target.txt", dir_.file("link.txt"));
+  ASSERT_TRUE(WriteFileAtomically(dir_.file("link.txt"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.txt")));
+  EXPECT_EQ(readFile(dir_.file("sub/target.txt")), "new");
+
+  std::filesystem::create_symlink("loop2", dir_.file("loop1"));
+  std::filesystem::create_symlink("loop1", dir_.file("loop2"));
+  EXPECT_FALSE(WriteFileAtomically(dir_.file("loop1"), "x"));
+}
+
+TEST_F(AtomicFileTest, ReadsAreBoundedAndNeverBlock) {
+  ASSERT_EQ(::mkfifo(dir_.file("fifo").c_str(), 0600), 0);
+  bool missing = true;
+  EXPECT_FALSE(readFileBytes(dir_.file("fifo"), &missing));
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(readFileTail(dir_.file("fifo"), 10));
+
+  writeFile(dir_.file("ten"), "0123456789");
+  EXPECT_EQ(readFileBytes(dir_.file("ten"), &missing, 10), "0123456789");
+  EXPECT_FALSE(readFileBytes(dir_.file("ten"), &missing, 9));
+  EXPECT_FALSE(missing);  // too large is not missing: a writer must not replace it
+  bool cut = true;
+  EXPECT_EQ(readFileTail(dir_.file("ten"), 10, &cut), "0123456789");
+  EXPECT_FALSE(cut);
+  EXPECT_EQ(readFileTail(dir_.file("ten"), 4, &cut), "6789");
+  EXPECT_TRUE(cut);
+}
+
+// Only our own names, only from processes that are gone, only files older
+// than this process.
+TEST_F(AtomicFileTest, StaleTemporariesOfDeadWritersAreRemoved) {
+  const std::string target = dir_.file("History.txt");
+  const std::string self = std::to_string(::getpid());
+  const struct {
+    std::string name;
+    bool old;
+    bool removed;
+  } rows[] = {
+      {"History.txt.tmp.999999999.3", true, true},  // above any pid: gone
+      {"History.txt.tmp." + self + ".0", true, false},
+      {"History.txt.tmp.999999999.4", false, false},
+      {"History.txt.tmp.x.1", true, false},
+      {"History.txt.tmp.999999999", true, false},
+      {"Other.txt.tmp.999999999.3", true, false},
+  };
+  for (const auto& row : rows) {
+    writeFile(dir_.file(row.name), "partial");
+    if (row.old) {
+      const struct timespec times[2] = {{946684800, 0}, {946684800, 0}};  // 2000
+      ASSERT_EQ(::utimensat(AT_FDCWD, dir_.file(row.name).c_str(), times, 0), 0);
+    } else {
+      const struct timespec times[2] = {{0, UTIME_NOW}, {4102444800, 0}};  // 2100
+      ASSERT_EQ(::utimensat(AT_FDCWD, dir_.file(row.name).c_str(), times, 0), 0);
+    }
+  }
+  EXPECT_EQ(removeStaleTemporaries(target), 1u);
+  for (const auto& row : rows)
+    EXPECT_EQ(test::fileExists(dir_.file(row.name)), !row.removed) << row.name;
 }
 
 }  // namespace

@@ -123,6 +123,17 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
   }
 }
 
+// One read of the file answers every key as the single reads do.
+TEST_F(IniFileTest, SnapshotReadsAsSingleReads) {
+  writeFile(path(), "[General]\r\nLanguage = '2'\r\nlanguage=3\r\nSkin=\r\nShow\r\n[Other]\r\nA=1");
+  const IniFile::Snapshot snapshot = ini().read();
+  for (const char* key : {"Language", " LANGUAGE ", "Skin", "Show", "A", "Missing"}) {
+    EXPECT_EQ(snapshot.ReadString(key), ini().ReadString(key)) << key;
+    EXPECT_EQ(snapshot.ReadInteger(key, 7), ini().ReadInteger(key, 7)) << key;
+  }
+  EXPECT_EQ(snapshot.ReadInteger("Language", 1), 2);
+}
+
 TEST_F(IniFileTest, BooleansAreOneAndZero) {
   IniFile file = ini();
   ASSERT_TRUE(file.WriteBoolean("AlwaysOnTop", false));
@@ -150,6 +161,20 @@ TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
   EXPECT_FALSE(file.WriteInteger("Language", 2));
   ::chmod(path().c_str(), 0644);
   EXPECT_EQ(readFile(path()), before);
+
+  // A FIFO (opening it must not wait for a writer) and a file past the size
+  // limit read as absent and are never rewritten.
+  ::unlink(path().c_str());
+  ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
+  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
+  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  ::unlink(path().c_str());
+  const std::string huge = before + std::string(kMaxSettingsBytes, '\r');
+  writeFile(path(), huge);
+  EXPECT_EQ(ini().ReadInteger("Language", 3), 3);
+  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  EXPECT_EQ(readFile(path()), huge);
+  writeFile(path(), before);
 
   if (::geteuid() != 0) {  // root may write into a read-only directory
     ::chmod(dir_.path().c_str(), 0555);
