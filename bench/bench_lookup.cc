@@ -24,6 +24,10 @@
 //                        line is visited), for information;
 //   BM_FindBaseForm      FindBaseForm of the word with the most candidates,
 //                        none of them a headword;
+//   BM_EveryStage        FindBaseForm of the miss that tries the most
+//                        candidates through every stage: the ending rules,
+//                        the irregular forms and both languages' Hunspell
+//                        stems ("Automatic", the shared stemmer);
 //   BM_FourteenLookups   14 missing LookupWord calls: one for each candidate
 //                        of all ten rules together, the bound FindBaseForm
 //                        is held to (no single word reaches it);
@@ -54,10 +58,12 @@
 #include <vector>
 
 #include "bench/synthetic_words.h"
+#include "engine/base_form_stages.h"
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
 #include "engine/query_text.h"
 #include "engine/render.h"
+#include "engine/stemmer.h"
 #include "engine/text_search.h"
 
 namespace {
@@ -119,6 +125,8 @@ struct Fixture {
   tavro2::DictionaryStore store;
   std::string worstBaseFormWord;
   std::size_t worstCandidates = 0;
+  std::string everyStageWord;  // the miss with the most candidates of all stages
+  std::size_t everyStageCandidates = 0;
   std::string entry2000;
 };
 
@@ -180,6 +188,21 @@ void makeFixture(Fixture& f, std::size_t entries) {
     if (n > f.worstCandidates) {
       f.worstCandidates = n;
       f.worstBaseFormWord = w;
+    }
+  }
+
+  // Through every stage: the ending rules' worst word and words of the
+  // irregular lists and of Indonesian with many candidates.
+  for (const std::string& w : {f.worstBaseFormWord, std::string("bicennaries"),
+                              std::string("indices"), std::string("digunakan")}) {
+    const std::size_t n =
+        tavro2::BaseFormCandidates(w).size() +
+        tavro2::FurtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
+                                          tavro2::Stemmer::shared().get())
+            .size();
+    if (n > f.everyStageCandidates) {
+      f.everyStageCandidates = n;
+      f.everyStageWord = w;
     }
   }
 
@@ -291,6 +314,20 @@ void BM_FindBaseForm(benchmark::State& state) {
   state.counters["candidates"] = static_cast<double>(gFixture->worstCandidates);
 }
 
+tavro2::LookupState makeEveryStageState() {
+  tavro2::LookupState state = makeState();
+  state.stemmer = tavro2::Stemmer::shared();
+  state.fallbackWord = gFixture->everyStageWord;
+  return state;
+}
+
+void BM_EveryStage(benchmark::State& state) {
+  tavro2::LookupState lookup = makeEveryStageState();
+  for (auto _ : state)
+    if (lookup.FindBaseForm()) state.SkipWithError("a candidate was found");
+  state.counters["candidates"] = static_cast<double>(gFixture->everyStageCandidates);
+}
+
 void BM_FourteenLookups(benchmark::State& state) {
   tavro2::LookupState lookup = makeState();
   for (auto _ : state)
@@ -369,6 +406,7 @@ int main(int argc, char** argv) {
       {"BM_LookupHitIndonesian", BM_LookupHitIndonesian},
       {"BM_LookupDense", BM_LookupDense},
       {"BM_FindBaseForm", BM_FindBaseForm},
+      {"BM_EveryStage", BM_EveryStage},
       {"BM_FourteenLookups", BM_FourteenLookups},
       {"BM_Render2000", BM_Render2000}};
   for (const auto& [name, fn] : benchmarks) {
@@ -385,9 +423,11 @@ int main(int argc, char** argv) {
   // The ratios, from rounds in which subject and yardstick run back to back.
   const int rounds = quick ? 5 : 31;
   tavro2::LookupState miss = makeState(), hitId = makeState(), hitEn = makeState(),
-                      dense = makeState(), baseForm = makeState();
+                      dense = makeState(), baseForm = makeState(),
+                      everyStage = makeEveryStageState();
   baseForm.fallbackWord = fixture.worstBaseFormWord;
-  Ratios grepRatio, memmemRatio, hitIdRatio, hitEnRatio, denseRatio, baseFormRatio, fourteenRatio;
+  Ratios grepRatio, memmemRatio, hitIdRatio, hitEnRatio, denseRatio, baseFormRatio, fourteenRatio,
+      everyStageRatio;
   std::vector<double> renderWall, renderCpu;
   bool grepRan = true;
   // Each timing follows a run of the same work, so every subject is timed in
@@ -417,6 +457,7 @@ int main(int argc, char** argv) {
     hitEnRatio.add(warm([&] { hitEn.LookupWord(kEnglishHitQuery); }), warm(lookupMiss));
     denseRatio.add(warm([&] { dense.LookupWord(kDenseQuery); }), warm(lookupMiss));
     baseFormRatio.add(warm([&] { baseForm.FindBaseForm(); }), warm(lookupMiss));
+    everyStageRatio.add(warm([&] { everyStage.FindBaseForm(); }), warm(lookupMiss));
     fourteenRatio.add(warm([&] {
                         for (int i = 0; i < 14; ++i) miss.LookupWord(kMissQuery);
                       }),
@@ -442,6 +483,9 @@ int main(int argc, char** argv) {
   hitEnRatio.print("hit, English side / miss", "<= 1.2x");
   denseRatio.print("one-letter query / miss", "report");
   baseFormRatio.print("worst FindBaseForm / one lookup", "<= 15x");
+  std::printf("  (every stage: \"%s\", %zu candidates)\n", fixture.everyStageWord.c_str(),
+              fixture.everyStageCandidates);
+  everyStageRatio.print("miss through every stage / one lookup", "<= 15x");
   fourteenRatio.print("14 missing lookups / one lookup", "<= 15x");
   std::printf("  %-44s %7.3f ms wall %7.3f ms CPU (target < 1 ms)\n",
               "render a 2,000-character entry", median(renderWall) * 1e3, median(renderCpu) * 1e3);
