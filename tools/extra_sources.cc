@@ -1,6 +1,7 @@
 #include "tools/extra_sources.h"
 
 #include <charconv>
+#include <optional>
 
 #include "tools/dictd_reader.h"
 
@@ -42,89 +43,97 @@ bool isComment(std::string_view line) {
   return line.empty() || line.front() == '#';
 }
 
+std::optional<WordnetSynset> parseSynset(std::string_view line) {
+  const auto fields = splitAt(line, "\t");
+  if (fields.size() != 5 || fields[1].size() != 1 ||
+      std::string_view("nvar").find(fields[1][0]) == std::string_view::npos)
+    return std::nullopt;
+  WordnetSynset s;
+  s.pos = fields[1][0];
+  s.gloss = trim(fields[3]);
+  for (std::string_view item : splitAt(fields[2], "|")) {
+    const auto parts = splitAt(item, "#");
+    WordnetLemma l;
+    if (parts.size() != 3 || trim(parts[0]).empty() || !readCount(parts[1], l.sense) ||
+        !readCount(parts[2], l.tags))
+      return std::nullopt;
+    l.lemma = trim(parts[0]);
+    s.english.push_back(std::move(l));
+  }
+  for (std::string_view item : splitAt(fields[4], "|")) {
+    const auto parts = splitAt(item, "#");
+    WordnetWord w;
+    if (parts.size() > 2 || trim(parts[0]).empty() ||
+        (parts.size() == 2 && !readCount(parts[1], w.count)))
+      return std::nullopt;
+    w.word = trim(parts[0]);
+    s.indonesian.push_back(std::move(w));
+  }
+  return s;
+}
+
+std::optional<FunctionWord> parseFunctionWord(std::string_view line) {
+  const auto fields = splitAt(line, "|");
+  if (fields.size() != 4) return std::nullopt;
+  FunctionWord w;
+  w.headword = trim(fields[0]);
+  w.marker = trim(fields[1]);
+  w.gloss = trim(fields[3]);
+  for (std::string_view term : splitAt(fields[2], ","))
+    if (!trim(term).empty()) w.terms.emplace_back(trim(term));
+  if (w.headword.empty() || w.terms.empty() || w.marker.find(' ') != std::string::npos)
+    return std::nullopt;
+  return w;
+}
+
+// Every line that is no comment through `parse`; the lines it refuses are counted.
+template <typename Parse>
+auto parseLines(std::string_view text, std::size_t& badLines, Parse parse) {
+  std::vector<typename decltype(parse(text))::value_type> out;
+  badLines = 0;
+  for (std::string_view line : lines(text)) {
+    if (isComment(line)) continue;
+    if (auto item = parse(line)) {
+      out.push_back(std::move(*item));
+    } else {
+      ++badLines;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<WordnetSynset> ParseWordnetJoin(std::string_view text, std::size_t& badLines) {
-  std::vector<WordnetSynset> out;
-  badLines = 0;
-  for (std::string_view line : lines(text)) {
-    if (isComment(line)) continue;
-    const auto fields = splitAt(line, "\t");
-    WordnetSynset s;
-    bool good = fields.size() == 5 && fields[1].size() == 1 &&
-                std::string_view("nvar").find(fields[1][0]) != std::string_view::npos;
-    if (good) {
-      s.pos = fields[1][0];
-      s.gloss = trim(fields[3]);
-      for (std::string_view item : splitAt(fields[2], "|")) {
-        const auto parts = splitAt(item, "#");
-        WordnetLemma l;
-        if (parts.size() != 3 || trim(parts[0]).empty() || !readCount(parts[1], l.sense) ||
-            !readCount(parts[2], l.tags)) {
-          good = false;
-          break;
-        }
-        l.lemma = trim(parts[0]);
-        s.english.push_back(std::move(l));
-      }
-      for (std::string_view item : good ? splitAt(fields[4], "|") : std::vector<std::string_view>{}) {
-        const auto parts = splitAt(item, "#");
-        WordnetWord w;
-        if (parts.size() > 2 || trim(parts[0]).empty() ||
-            (parts.size() == 2 && !readCount(parts[1], w.count))) {
-          good = false;
-          break;
-        }
-        w.word = trim(parts[0]);
-        s.indonesian.push_back(std::move(w));
-      }
-    }
-    if (!good) {
-      ++badLines;
-      continue;
-    }
-    out.push_back(std::move(s));
-  }
-  return out;
+  return parseLines(text, badLines, parseSynset);
 }
 
 std::vector<FunctionWord> ParseFunctionWords(std::string_view text, std::size_t& badLines) {
-  std::vector<FunctionWord> out;
-  badLines = 0;
-  for (std::string_view line : lines(text)) {
-    if (isComment(line)) continue;
-    const auto fields = splitAt(line, "|");
-    FunctionWord w;
-    if (fields.size() == 4) {
-      w.headword = trim(fields[0]);
-      w.marker = trim(fields[1]);
-      w.gloss = trim(fields[3]);
-      for (std::string_view term : splitAt(fields[2], ","))
-        if (!trim(term).empty()) w.terms.emplace_back(trim(term));
-    }
-    if (w.headword.empty() || w.terms.empty() || w.marker.find(' ') != std::string::npos) {
-      ++badLines;
-      continue;
-    }
-    out.push_back(std::move(w));
-  }
-  return out;
+  return parseLines(text, badLines, parseFunctionWord);
 }
+
+namespace {
+
+// A file read whole (a gzip'd one inflated) and parsed.
+template <typename Item>
+bool readList(const std::string& path, std::vector<Item> (*parse)(std::string_view, std::size_t&),
+              std::vector<Item>& out, std::size_t& badLines, std::string& error) {
+  std::string text;
+  if (!ReadDictdText(path, text, error)) return false;
+  out = parse(text, badLines);
+  return true;
+}
+
+}  // namespace
 
 bool ReadWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
                      std::size_t& badLines, std::string& error) {
-  std::string text;
-  if (!ReadDictdText(path, text, error)) return false;
-  out = ParseWordnetJoin(text, badLines);
-  return true;
+  return readList(path, &ParseWordnetJoin, out, badLines, error);
 }
 
 bool ReadFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
                        std::size_t& badLines, std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(path, text, error)) return false;
-  out = ParseFunctionWords(text, badLines);
-  return true;
+  return readList(path, &ParseFunctionWords, out, badLines, error);
 }
 
 }  // namespace tavro2
