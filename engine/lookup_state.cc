@@ -4,6 +4,7 @@
 
 #include "engine/base_form_stages.h"
 #include "engine/data_file.h"
+#include "engine/folded_words.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
 
@@ -49,19 +50,36 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
 
   // The user list is read from disk for every query: the editor may have
   // saved it since the last one. Its scan always runs to the end.
+  // Each word shows the translation of the first line of that word (A-Z
+  // folded); the lines are gathered first so one pass finds them all.
   UserWordList = ReadUserWordList(dir_ + userListName);
+  struct Hit {
+    std::string_view word;
+    std::size_t slot;
+    bool exact;
+  };
+  std::vector<Hit> hits;
+  FoldedWords words;
   for (std::size_t i = 0; i < UserWordList.count(); ++i) {
     const std::string_view w = EntryWord(UserWordList.line(i));
     if (w.find(q) == std::string_view::npos) continue;
     if (w == q) {
+      hits.push_back({w, words.add(w), true});
+    } else if (related < maxRelated) {
+      hits.push_back({w, words.add(w), false});
+      ++related;
+    }
+  }
+  const std::vector<std::string_view> userTranslations = firstTranslations(UserWordList, words);
+  for (const Hit& hit : hits) {
+    if (hit.exact) {
       found = true;
       FoundInIndonesian = indonesian;
-      mainWords.append(w);
-      FoundTranslations.append(FindTranslation(UserWordList, w));
-    } else if (related < maxRelated) {
-      relatedWords.append(w);
-      RelatedTranslations.append(FindTranslation(UserWordList, w));
-      ++related;
+      mainWords.append(hit.word);
+      FoundTranslations.append(userTranslations[hit.slot]);
+    } else {
+      relatedWords.append(hit.word);
+      RelatedTranslations.append(userTranslations[hit.slot]);
     }
   }
 
