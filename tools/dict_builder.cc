@@ -235,9 +235,11 @@ std::string renderGroups(const std::vector<EnglishGroup>& groups, std::string_vi
   return join(parts, "; ");
 }
 
-EnglishGroup& groupFor(std::vector<EnglishGroup>& groups, std::string_view marker) {
-  for (EnglishGroup& g : groups)
-    if (g.marker == marker) return g;
+// The group of `marker` among groups[from...], made at the end if none.
+EnglishGroup& groupFor(std::vector<EnglishGroup>& groups, std::string_view marker,
+                       std::size_t from = 0) {
+  for (std::size_t i = from; i < groups.size(); ++i)
+    if (groups[i].marker == marker) return groups[i];
   groups.push_back({std::string(marker), {}});
   return groups.back();
 }
@@ -423,6 +425,7 @@ class Builder {
   void addFreeDict(const std::vector<DictdEntry>& entries);
   void addWordnet(const std::vector<WordnetSynset>& synsets);
   void addFunctionWords(const std::vector<FunctionWord>& words);
+  void nextSource() { ++source_; }
   void finish();
 
  private:
@@ -430,6 +433,8 @@ class Builder {
     std::string headword;
     std::vector<EnglishGroup> groups;
     std::unordered_set<std::string> given;  // folded Indonesian words of the entry
+    int source = 0;                // the source that added the last groups,
+    std::size_t sourceGroups = 0;  // which start here
   };
 
   // An Indonesian term's folded form, for telling whether an entry has it.
@@ -477,7 +482,12 @@ class Builder {
     if (fresh.empty()) return false;
     std::string rendered = join(fresh, ", ");
     if (!gloss.empty()) rendered += " (" + gloss + ")";
-    addUnique(groupFor(line.groups, marker).senses, rendered);
+    // Each source's text follows the text of the sources before it whole.
+    if (line.source != source_) {
+      line.source = source_;
+      line.sourceGroups = line.groups.size();
+    }
+    addUnique(groupFor(line.groups, marker, line.sourceGroups).senses, rendered);
     for (const std::string& term : fresh) invert(term, marker, display, rank);
     return true;
   }
@@ -493,6 +503,7 @@ class Builder {
   std::vector<Line> english_;
   std::unordered_map<std::string, std::size_t> englishAt_;
   std::size_t freeDictLines_ = 0;
+  int source_ = 0;  // counts the sources added so far
   std::vector<IndonesianLine> indonesian_;
   std::unordered_map<std::string, std::size_t> indonesianAt_;
   std::vector<PhraseLine> phrases_;
@@ -633,13 +644,18 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       return std::string_view("nvar").find(a) < std::string_view("nvar").find(b);
     });
     Line& line = lineFor(key);
+    // A word the other sources know gets only WordNet's senses that its
+    // corpus attests (and the first of each part of speech): the rare ones
+    // ("can", the buttocks) would crowd out what the entry is looked up for.
+    const bool known = !line.groups.empty();
     for (char pos : parts) {
       std::size_t added = 0;
       std::vector<std::size_t> done;
       for (const Use& u : list) {
         if (added == kWordnetSensesPerPart) break;
         if (synsets[u.synset].pos != pos ||
-            std::find(done.begin(), done.end(), u.synset) != done.end())
+            std::find(done.begin(), done.end(), u.synset) != done.end() ||
+            (known && u.tags == 0 && u.sense > 1))
           continue;
         done.push_back(u.synset);
         const std::pair<int, int> rank(u.sense, -u.tags);
@@ -715,7 +731,9 @@ void Builder::finish() {
 BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries, const ExtraSources& extra) {
   Builder builder;
   builder.addFreeDict(entries);
+  builder.nextSource();
   builder.addFunctionWords(extra.functionWords);
+  builder.nextSource();
   builder.addWordnet(extra.wordnet);
   builder.finish();
   return std::move(builder.built);

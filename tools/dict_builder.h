@@ -86,7 +86,8 @@ struct ExtraSources {
 // WordNet's (most frequent first, grouped by part of speech, the parts in
 // the order of their most frequent sense); a function-word or WordNet sense
 // keeps only the Indonesian words the entry lacks and is left out when none
-// remain. Senses of a part of speech the entry already has join its group.
+// remain. Each source's text follows the text of those before it whole, its
+// senses grouped by part of speech, so a marker may recur.
 // Headwords that only the other sources give are merged into FreeDict's
 // order. Every Indonesian word of an entry is inverted into dataid.dat or,
 // when it has several words, datapr.dat; of the English headwords WordNet

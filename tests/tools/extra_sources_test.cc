@@ -80,10 +80,12 @@ class MergeTest : public ::testing::Test {
         synset('v', {{"eat", 1, 60}}, "take in solid food (at a meal)",
                {{"dahar"}, {"santap", 2}, {"melahap"}, {"memakan"}, {"menyantap"}}),
         synset('v', {{"devour", 1, 0}}, "eat greedily", {{"melahap"}, {"memakan", 1}}),
-        // Five noun senses: the cap keeps the first four by sense number.
-        synset('n', {{"eat", 5, 0}}, "five", {{"e5"}}), synset('n', {{"eat", 3, 0}}, "three", {{"e3"}}),
-        synset('n', {{"eat", 4, 0}}, "four", {{"e4"}}), synset('n', {{"eat", 2, 0}}, "two", {{"e2"}}),
-        synset('n', {{"eat", 6, 0}}, "six", {{"e6"}}),
+        // Five noun senses: the cap keeps the first four by sense number. For a
+        // word FreeDict knows, a later sense that the corpus never tags is left out.
+        synset('n', {{"eat", 5, 1}}, "five", {{"e5"}}), synset('n', {{"eat", 3, 1}}, "three", {{"e3"}}),
+        synset('n', {{"eat", 4, 1}}, "four", {{"e4"}}), synset('n', {{"eat", 2, 1}}, "two", {{"e2"}}),
+        synset('n', {{"eat", 6, 1}}, "six", {{"e6"}}), synset('n', {{"eat", 7, 0}}, "rare", {{"e7"}}),
+        synset('n', {{"house", 2, 0}}, "rare", {{"wisma"}}),
         // A new headword of two words, a phrase, 1252 conversion and dropping.
         synset('a', {{"Ice cream", 1, 0}, {"ice cream", 1, 0}}, "a frozen dessert that goes on "
                "and on well beyond what anyone would read", {{"es krim"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
@@ -102,7 +104,7 @@ TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
   const std::pair<const char*, const char*> rows[] = {
       // Function words before WordNet, whose verbs come first (more tagged).
       {"eat",
-       "kkt makan (to ingest); memakan, melahap, dahar (take in solid food); santap (x); "
+       "kkt makan (to ingest); santap (x); kkt memakan, melahap, dahar (take in solid food); "
        "kb e2 (two); e3 (three); e4 (four); e5 (five)"},
       {"devour", "kkt memakan, melahap (eat greedily)"},
       {"ice cream", "ks es krim, caf\xE9 (a frozen dessert that goes on and on well beyond what...)"},
