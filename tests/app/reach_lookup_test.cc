@@ -24,7 +24,7 @@ TEST(DefaultDataLookupTest, EverydayWordsFindTheirEntries) {
       {"went", "\"translation\":\"go ", ""},
       {"children", "\"translation\":\"child ", ""},
       {"digunakan", "\"translation\":\"guna ", ""},
-      {"memiliki", "\"translation\":\"milik ", ""},
+      {"memiliki", "\"translation\":\"memiliki ", "own"},  // a headword of its own
       {"at", "\"translation\":\"at ", ""},
   };
   TempDir out;
