@@ -579,7 +579,9 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
     for (const WordnetWord& w : synsets[i].indonesian) {
       const auto term = PlainText1252(w.word);
       if (!term) ++built.droppedTerms;
-      if (!term || term->empty() ||
+      // A word holding the marks that separate senses and glosses
+      // ("York, Inggris") would read as several.
+      if (!term || term->empty() || term->find_first_of(",;()") != std::string::npos ||
           std::find(words[i].begin(), words[i].end(), *term) != words[i].end())
         continue;
       words[i].push_back(*term);

@@ -88,7 +88,7 @@ class MergeTest : public ::testing::Test {
         synset('n', {{"house", 2, 0}}, "rare", {{"wisma"}}),
         // A new headword of two words, a phrase, 1252 conversion and dropping.
         synset('a', {{"Ice cream", 1, 0}, {"ice cream", 1, 0}}, "a frozen dessert that goes on "
-               "and on well beyond what anyone would read", {{"es krim"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
+               "and on well beyond what anyone would read", {{"es krim"}, {"York, Inggris"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
         synset('r', {{"fast", 1, 0}}, "quickly", {{"cepat"}}),
     };
     // Fourteen headwords whose senses give "ramai": the twelve most frequent senses stay.
