@@ -8,8 +8,10 @@
 // is the text of the elements that hold code, commands, keys, file names,
 // links, tables and page credits rather than prose. A word form is a
 // run of letters, with an apostrophe between two letters kept inside it;
-// forms are counted with A-Z lowered. For English, forms capitalised in
-// more than half of their occurrences (names) are left out. Each of the N
+// forms are counted with A-Z lowered. Left out are the forms capitalised in
+// more than half of their occurrences (names, acronyms) and, in an
+// Indonesian corpus, the English words: forms that the English Hunspell
+// dictionary knows and the Indonesian one does not. Each of the N
 // most frequent forms goes through SearchFromBox with the direction of its
 // language ("English - Indonesian" or "Indonesian - English"), default
 // settings and no user word lists. Prints the share found, how many each
@@ -160,14 +162,18 @@ int main(int argc, char** argv) {
     const std::string text = readAll(path);
     countForms(tavro2::utf8To1252(markup ? proseOf(text) : text), forms);
   }
+  const std::shared_ptr<tavro2::Stemmer> stemmer = tavro2::Stemmer::shared();
   std::vector<std::pair<std::string, std::size_t>> ranked;
-  std::size_t names = 0;
+  std::size_t names = 0, foreign = 0;
   for (const auto& [form, count] : forms) {
-    if (english && 2 * count.capitalised > count.total) {
+    if (2 * count.capitalised > count.total) {
       ++names;
-      continue;
+    } else if (!english && stemmer->knows(tavro2::StemLanguage::kEnglish, form) &&
+               !stemmer->knows(tavro2::StemLanguage::kIndonesian, form)) {
+      ++foreign;
+    } else {
+      ranked.emplace_back(form, count.total);
     }
-    ranked.emplace_back(form, count.total);
   }
   std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
     return a.second != b.second ? a.second > b.second : a.first < b.first;
@@ -185,7 +191,7 @@ int main(int argc, char** argv) {
   if (!mkdtemp(userDir.data())) return 2;
   userDir += "/";
   tavro2::LookupState state(store, userDir);
-  state.stemmer = tavro2::Stemmer::shared();
+  state.stemmer = stemmer;
   state.settings.direction =
       english ? tavro2::Direction::kEnglishIndonesian : tavro2::Direction::kIndonesianEnglish;
 
@@ -213,9 +219,9 @@ int main(int argc, char** argv) {
 
   const std::size_t n = ranked.size();
   const std::size_t found = n - misses.size();
-  const std::string left = english ? ", " + std::to_string(names) + " names left out" : "";
-  std::printf("%s corpus: %zu word forms%s; the %zu most frequent:\n",
-              english ? "English" : "Indonesian", forms.size(), left.c_str(), n);
+  std::printf("%s corpus: %zu word forms, %zu names and %zu English words left out; "
+              "the %zu most frequent:\n",
+              english ? "English" : "Indonesian", forms.size(), names, foreign, n);
   std::printf("found %zu (%.1f%%): %zu as typed, %zu by the ending rules, %zu by the further "
               "stages\n",
               found, n ? 100.0 * found / n : 0.0, direct, byRules, further);

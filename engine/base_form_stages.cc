@@ -23,7 +23,7 @@ std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direct
   const bool english = direction != Direction::kIndonesianEnglish;
   const bool indonesian = direction != Direction::kEnglishIndonesian;
   if (english) {
-    for (std::string_view base : IrregularBaseForms(word)) add(base);
+    for (const std::string& base : IrregularBaseForms(word)) add(base);
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);
   }

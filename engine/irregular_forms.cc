@@ -18,12 +18,14 @@ constexpr IrregularForm kIrregularForms[] = {
 
 }  // namespace
 
-std::vector<std::string_view> IrregularBaseForms(std::string_view word) {
+std::vector<std::string> IrregularBaseForms(std::string_view word) {
   const auto [first, last] = std::equal_range(
       std::begin(kIrregularForms), std::end(kIrregularForms), IrregularForm{word, {}},
       [](const IrregularForm& a, const IrregularForm& b) { return a.form < b.form; });
-  std::vector<std::string_view> bases;
-  for (auto it = first; it != last; ++it) bases.push_back(it->base);
+  std::vector<std::string> bases;
+  for (auto it = first; it != last; ++it) bases.emplace_back(it->base);
+  if (bases.empty() && word.size() > 3 && word.ends_with("men"))
+    bases.push_back(std::string(word.substr(0, word.size() - 3)) + "man");
   return bases;
 }
 

@@ -125,6 +125,15 @@ std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view 
   return out;
 }
 
+bool Stemmer::knows(StemLanguage language, std::string_view word) {
+  waitForLoading();
+  Dictionary* d = dictionaries_[static_cast<std::size_t>(language)].get();
+  if (!d || word.empty() || word.size() > kMaxWordBytes) return false;
+  const std::optional<std::string> encoded = toDictionary(d->encoding, word);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return encoded && d->hunspell.spell(*encoded);
+}
+
 std::shared_ptr<Stemmer> Stemmer::shared() {
   static const std::shared_ptr<Stemmer> stemmer = std::make_shared<Stemmer>();
   return stemmer;

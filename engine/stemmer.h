@@ -39,6 +39,9 @@ class Stemmer {
   // none with a capital (names and abbreviations). Empty when the language has no dictionary or the word
   // cannot be put into the dictionary's encoding.
   std::vector<std::string> stems(StemLanguage language, std::string_view word);
+  // Whether the language's dictionary holds the 1252 word as it is spelt
+  // (Hunspell's spelling check); false without the dictionary.
+  bool knows(StemLanguage language, std::string_view word);
   // Whether the language's dictionary loaded.
   bool available(StemLanguage language);
 

@@ -11,8 +11,6 @@
 namespace tavro2::test {
 namespace {
 
-using Views = std::vector<std::string_view>;
-
 bool systemDictionaries() {
   for (const char* f : {"en_US.aff", "en_US.dic", "id_ID.aff", "id_ID.dic"})
     if (!fileExists(std::string(Stemmer::kSystemDictionaryDir) + f)) return false;
@@ -25,7 +23,7 @@ bool systemDictionaries() {
 TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
   const struct {
     const char* word;
-    Views bases;
+    Lines bases;
   } rows[] = {
       {"went", {"go"}},
       {"children", {"child"}},
@@ -36,6 +34,10 @@ TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
       {"ate", {"eat"}},
       {"aides-de-camp", {"aide-de-camp"}},
       {"wenta", {}},
+      {"women", {"woman"}},  // by rule, as WordNet does
+      {"policemen", {"policeman"}},
+      {"men", {"man"}},  // listed
+      {"men's", {}},
   };
   for (const auto& r : rows) EXPECT_EQ(IrregularBaseForms(r.word), r.bases) << r.word;
 }
@@ -45,7 +47,7 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
   Stemmer stemmer;
   const struct {
     StemLanguage language;
-    const char* word;
+    std::string word;
     Lines stems;
   } rows[] = {
       {StemLanguage::kIndonesian, "digunakan", {"guna"}},
@@ -57,7 +59,7 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
       {StemLanguage::kEnglish, "look", {}},  // never the word itself
       {StemLanguage::kEnglish, "r\xE9looked", {}},  // 1252 to UTF-8, then no stem
       {StemLanguage::kIndonesian, "makan\x80", {}},  // no Latin-1 form
-      {StemLanguage::kEnglish, std::string(300, 'a').c_str(), {}},
+      {StemLanguage::kEnglish, std::string(300, 'a'), {}},
   };
   for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
 }
@@ -71,6 +73,9 @@ TEST(StemmerTest, AMissingDictionaryOnlyDisablesItsLanguage) {
   EXPECT_FALSE(stemmer.available(StemLanguage::kEnglish));
   EXPECT_TRUE(stemmer.stems(StemLanguage::kEnglish, "looked").empty());
   EXPECT_EQ(stemmer.stems(StemLanguage::kIndonesian, "digunakan"), (Lines{"guna"}));
+  EXPECT_TRUE(stemmer.knows(StemLanguage::kIndonesian, "makan"));
+  EXPECT_FALSE(stemmer.knows(StemLanguage::kIndonesian, "looked"));
+  EXPECT_FALSE(stemmer.knows(StemLanguage::kEnglish, "look"));
 
   TempDir empty;
   Stemmer none(empty.path());
