@@ -10,30 +10,43 @@
 #include "app/ini_file.h"
 #include "app/program_dir.h"
 #include "app/settings.h"
+#include "app/storage.h"
 #include "engine/cp1252.h"
 #include "engine/data_statistics.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "engine/stemmer.h"
+#include "engine/user_list_encoding.h"
 
 namespace tavro2 {
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tavro2 [--dir DIR]                  open the dictionary window\n"
+    "usage: tavro2 [--dir DIR] [WORD]           open the dictionary window (and look WORD up);\n"
+    "                                           a window already open on the same files is\n"
+    "                                           raised instead and given WORD\n"
     "       tavro2 --lookup TEXT [--dir DIR]    look TEXT up as the search box does;\n"
     "                                           print the result as one JSON object\n"
     "       tavro2 --about [--dir DIR]          print the dictionaries' entry counts and dates\n"
+    "       tavro2 --version                    print the version\n"
     "       tavro2 --help                       print this text\n"
     "\n"
-    "DIR holds the data files, the user word lists and Tavro2.ini (default: the\n"
-    "program's directory). Nothing is written.\n"
-    "Exit status: 0 found, 1 not found, 2 bad usage or unreadable DIR.\n";
+    "The window also takes Qt's own options, such as -platform NAME or -style NAME.\n"
+    "--lookup and --about write nothing. Exit status: 0 found, 1 not found,\n"
+    "2 bad usage or unreadable DIR.\n"
+    "\n"
+    "Where files live: with --dir, every file is in DIR. Otherwise, when the\n"
+    "program's directory is writable and holds the data (or no installed data\n"
+    "exists), every file lives beside the program. Otherwise the data comes from\n"
+    "the program's directory or ../share/tavro2/, Tavro2.ini from\n"
+    "$XDG_CONFIG_HOME/tavro2/ (~/.config/tavro2/) and History.txt and the user\n"
+    "word lists from $XDG_DATA_HOME/tavro2/ (~/.local/share/tavro2/). Now:\n";
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool about = false;
   std::optional<std::string> lookup;
   std::optional<std::string> dir;
@@ -73,6 +86,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& out) {
       if (auto err = takeValue(out.dir)) return err;
     } else if ((name == "--help" || name == "-h") && !inlineValue) {
       out.help = true;
+    } else if (name == "--version" && !inlineValue) {
+      out.version = true;
     } else if (name == "--about" && !inlineValue) {
       out.about = true;
     } else if (arg.starts_with("-")) {
@@ -180,37 +195,11 @@ void appendLines(std::string& out, const WordList& list) {
   out.push_back(']');
 }
 
-// The length of the well-formed UTF-8 sequence at the start of s, or 0.
-std::size_t utf8SequenceLength(std::string_view s) {
-  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char c = b(0);
-  if (c < 0x80) return 1;
-  std::size_t n;
-  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    if (c == 0xE0) lo = 0xA0;  // no overlong forms
-    if (c == 0xED) hi = 0x9F;  // no surrogates
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    if (c == 0xF0) lo = 0x90;
-    if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (s.size() < n || b(1) < lo || b(1) > hi) return 0;
-  for (std::size_t i = 2; i < n; ++i)
-    if (b(i) < 0x80 || b(i) > 0xBF) return 0;
-  return n;
-}
-
 std::string sanitizeUtf8(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   while (!s.empty()) {
-    const std::size_t n = utf8SequenceLength(s);
+    const std::size_t n = Utf8SequenceLength(s);
     if (n == 0) {
       out += "\xEF\xBF\xBD";
       s.remove_prefix(1);
@@ -238,12 +227,20 @@ bool writeOut(const std::string& text) {
          std::fflush(stdout) == 0;
 }
 
-int runLookup(const std::string& dir, const std::string& textUtf8) {
-  const IniFile ini(dir + kSettingsFileName);
+// One line on stderr when some data file could not be read, so a script
+// does not take an empty answer for a real one.
+void reportMissingData(const std::string& loadStatus, const std::string& dataDir) {
+  if (loadStatus == " Data OK") return;
+  std::fprintf(stderr, "tavro2: no complete dictionary data in %s (%s)\n", dataDir.c_str(),
+               loadStatus.substr(1).c_str());
+}
+
+int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
+  const IniFile ini(places.configDir + kSettingsFileName);
   const Settings s = ReadSettings(ini);
 
   DictionaryStore store;
-  LookupState state(store, dir);
+  LookupState state(store, places.userDir);
   state.stemmer = Stemmer::shared();  // loads beside the data
   state.settings.direction = directionOf(s.Language);
   state.settings.WordsBefore = s.WordsBefore;
@@ -252,18 +249,22 @@ int runLookup(const std::string& dir, const std::string& textUtf8) {
   state.settings.CompactMode = ReadCompactMode(ini);
   state.settings.ShowPhrase = s.ShowPhrase;
   state.settings.AutoRemAlpha = s.AutoRemAlpha;
-  state.statusText = loadAll(store, dir);
+  const std::string loadStatus = loadAll(store, places.dataDir);
+  reportMissingData(loadStatus, places.dataDir);
+  state.statusText = loadStatus;
 
   state.searchText = utf8To1252(textUtf8);
   state.SearchFromBox();
+  state.statusText = NoteMissingData(state.statusText, loadStatus);
   const bool found = state.queryFound;
   if (!writeOut(LookupResultJson(state, textUtf8, found) + "\n")) return 2;
   return found ? 0 : 1;
 }
 
-int runAbout(const std::string& dir) {
+int runAbout(const StoragePlaces& places) {
+  const std::string& dir = places.dataDir;
   DictionaryStore store;
-  loadAll(store, dir);
+  reportMissingData(loadAll(store, dir), dir);
   // The user's locale for the month names, as the about box uses it; an
   // unusable locale setting falls back to the C locale's English names.
   MonthNames months = EnglishMonthAbbreviations();
@@ -313,23 +314,101 @@ std::string LookupResultJson(const LookupState& state, std::string_view queryUtf
   return out;
 }
 
+bool WantsCommandLine(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const std::string_view name = arg.substr(0, arg.find('='));
+    if (name == "--lookup" || name == "--about" || name == "--help" || name == "-h" ||
+        name == "--version")
+      return true;
+    if (arg == "--dir") ++i;  // its value may look like anything
+  }
+  return false;
+}
+
+namespace {
+
+// Qt's own command-line options (QGuiApplication, QApplication and the X11
+// platform), which Qt takes out of argv itself; those in the first list take
+// a value. Qt also accepts them with two dashes.
+constexpr std::string_view kQtValueOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowicon", "qwindowtitle", "title", "style", "stylesheet", "session", "display",
+    "name", "dialogs", "fn", "font", "bg", "background", "fg", "foreground", "btn", "button",
+    "visual", "ncols", "cmap", "im", "inputstyle"};
+constexpr std::string_view kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb",
+                                               "sync", "testability"};
+
+// 0 when `arg` is no Qt option, else how many arguments it spans.
+int qtOptionLength(std::string_view arg) {
+  if (!arg.starts_with("-")) return 0;
+  arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+  const std::string_view name = arg.substr(0, arg.find('='));
+  for (std::string_view option : kQtFlagOptions)
+    if (arg == option) return 1;
+  for (std::string_view option : kQtValueOptions)
+    if (name == option) return name.size() == arg.size() ? 2 : 1;
+  if (arg.starts_with("qmljsdebugger=")) return 1;
+  return 0;
+}
+
+}  // namespace
+
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& args,
+                                        WindowArguments& out) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (const int span = qtOptionLength(arg)) {
+      i += static_cast<std::size_t>(span - 1);  // Qt takes it (and its value)
+    } else if (arg == "--dir" || arg.starts_with("--dir=")) {
+      if (out.dir) return usageError("option '--dir' given twice");
+      if (arg != "--dir") {
+        out.dir = arg.substr(6);
+      } else if (i + 1 < args.size()) {
+        out.dir = args[++i];
+      } else {
+        return usageError("option '--dir' needs a value");
+      }
+    } else if (arg.starts_with("-")) {
+      return usageError("unknown option '" + arg + "'");
+    } else {
+      if (!out.word.empty()) out.word.push_back(' ');
+      out.word += arg;
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<int> RunCommandLine(int argc, char** argv) {
+  if (!WantsCommandLine(argc, argv)) {
+    // The window's: checked here, before Qt needs a display to say anything.
+    WindowArguments window;
+    if (auto err = ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc), window))
+      return err;
+    if (window.dir) SetStorage(StorageIn(*window.dir));
+    return std::nullopt;
+  }
   Options options;
   if (auto err = parseOptions(argc, argv, options)) return err;
+  if (options.dir) SetStorage(StorageIn(*options.dir));
   if (options.help) {
     std::fputs(kUsage, stdout);
+    std::fputs(DescribeStorage(Storage()).c_str(), stdout);
     return 0;
   }
-  if (options.dir) SetProgramDirectory(*options.dir);
-  if (!options.lookup && !options.about) return std::nullopt;  // the window
+  if (options.version) {
+    std::printf("tavro2 %s\n", kVersion);
+    return 0;
+  }
+  if (!options.lookup && !options.about) return std::nullopt;
 
-  const std::string dir = ProgramDirectory();
-  if (!directoryReadable(dir)) {
-    std::fprintf(stderr, "tavro2: cannot read directory '%s'\n", dir.c_str());
+  const StoragePlaces& places = Storage();
+  if (options.dir && !directoryReadable(places.dataDir)) {
+    std::fprintf(stderr, "tavro2: cannot read directory '%s'\n", places.dataDir.c_str());
     return 2;
   }
-  if (options.about) return runAbout(dir);
-  return runLookup(dir, *options.lookup);
+  if (options.about) return runAbout(places);
+  return runLookup(places, *options.lookup);
 }
 
 }  // namespace tavro2

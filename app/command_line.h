@@ -1,28 +1,45 @@
-// The command-line side of tavro2: --lookup, --about, --help.
+// The command-line side of tavro2: --lookup, --about, --help, --version.
 //
 //   tavro2 --lookup TEXT [--dir DIR]   one search-box query, printed as JSON
 //   tavro2 --about [--dir DIR]         the about box's statistics text
-//   tavro2 --help                      usage
+//   tavro2 --version, --help           version, usage and where files live
 //
-// DIR defaults to the program directory. The command line reads the settings
-// file and the data files there completely and writes nothing. Exit status:
-// 0 found (or --about / --help done), 1 not found, 2 bad usage or a DIR
-// that cannot be read.
+// Files are found where Storage() says (everything in DIR with --dir). The
+// command line reads the settings file and the data files completely and
+// writes nothing. Exit status: 0 found (or --about / --help done), 1 not
+// found, 2 bad usage or a DIR that cannot be read.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavro2 {
 
 class LookupState;
 
-// Runs the command line when it asks for something the window does not do.
-// Returns the exit status, or nothing when the program should open its
-// window (no arguments, or only --dir DIR; the directory is then set as the
-// program directory).
+inline constexpr char kVersion[] = "2.04";
+
+// True when argv names --lookup, --about, --help or --version: the command
+// line runs and the window does not open. Everything else (Qt's own options
+// too) is the window's.
+bool WantsCommandLine(int argc, char** argv);
+
+// Runs the command line when WantsCommandLine; returns the exit status, or
+// nothing when the program should open its window (the window's arguments
+// are then checked, and --dir DIR chosen as the storage).
 std::optional<int> RunCommandLine(int argc, char** argv);
+
+// What the window takes from its arguments: --dir DIR and the words to look
+// up (several are joined by spaces); Qt's own options (-platform NAME, ...)
+// are passed over. On bad usage prints why and returns 2.
+struct WindowArguments {
+  std::optional<std::string> dir;
+  std::string word;
+};
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& args,
+                                        WindowArguments& out);
 
 // The JSON object --lookup prints (without the final newline) for `state`
 // after a SearchFromBox on `queryUtf8`. Texts are converted from

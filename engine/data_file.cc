@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/cp1252.h"
+#include "engine/user_list_encoding.h"
 
 namespace tavro2 {
 namespace {
@@ -468,8 +469,9 @@ WordList ReadUserWordList(const std::string& path) {
       static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kMaxUserListBytes));
   std::string text(want, '\0');
   text.resize(file.readAt(text.data(), want, 0));
-  if (tooLong) keepWholeLines(text);
-  return SplitLines(std::move(text));
+  // A cut list keeps its whole lines, whichever line end its text uses.
+  if (tooLong) text.resize(text.find_last_of("\r\n") + 1);  // npos + 1 == 0
+  return SplitLines(UserListTo1252(std::move(text)));
 }
 
 std::string_view EntryWord(std::string_view line) {

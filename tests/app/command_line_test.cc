@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/program_dir.h"
+#include "app/storage.h"
 #include "test_util.h"
 
 namespace tavro2::test {
@@ -161,7 +162,7 @@ TEST_F(CommandLineTest, StatusWhenNothingIsLookedUpOrFilesAreMissing) {
 
   ::unlink(dir.file("dataid.dat").c_str());
   ::unlink(dir.file("datapr.dat").c_str());
-  EXPECT_EQ(lookup("zzz", 1).at("status"), R"(" not found")");
+  EXPECT_EQ(lookup("zzz", 1).at("status"), R"(" not found - Missing: dataid.dat, datapr.dat")");
   EXPECT_EQ(lookup("", 1).at("status"), R"(" Missing: dataid.dat, datapr.dat")");
 }
 
@@ -184,7 +185,8 @@ TEST_F(CommandLineTest, Usage) {
   const std::pair<Strings, const char*> bad[] = {
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--lookup"}, "'--lookup' needs a value"},
-      {{"word"}, "unexpected argument 'word'"},
+      {{"--lookup", "x", "word"}, "unexpected argument 'word'"},
+      {{"-platform", "offscreen", "-x"}, "unknown option '-x'"},
       {{"--about", "--lookup", "x"}, "cannot be combined"},
       {{"--dir", "/a", "--dir", "/b"}, "given twice"},
       {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}};
@@ -196,15 +198,20 @@ TEST_F(CommandLineTest, Usage) {
   }
 }
 
-TEST(CommandLineParseTest, NoArgumentsOrOnlyADirectoryOpenTheWindow) {
-  const std::string saved = ProgramDirectory();
+TEST(CommandLineParseTest, WindowArgumentsPassQtOptionsOver) {
   char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
   char* none[] = {prog, nullptr};
   EXPECT_FALSE(RunCommandLine(1, none));
   char* onlyDir[] = {prog, dirOpt, dirVal, nullptr};
   EXPECT_FALSE(RunCommandLine(3, onlyDir));
-  EXPECT_EQ(ProgramDirectory(), "/tmp/");
-  SetProgramDirectory(saved);
+  EXPECT_EQ(Storage().userDir, "/tmp/");
+
+  WindowArguments w;
+  EXPECT_FALSE(ParseWindowArguments({"-platform", "xcb", "ice", "--style=fusion", "-reverse",
+                                     "cream", "--dir=/d"},
+                                    w));
+  EXPECT_EQ(w.word, "ice cream");
+  EXPECT_EQ(w.dir, "/d");
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+#include "app/storage.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "test_util.h"
+
+namespace tavro2 {
+namespace {
+
+TEST(StorageTest, DecidesEachPlace) {
+  const struct {
+    const char* name;
+    bool writable, dataBeside, dataShared;
+    const char *configHome, *dataHome;
+    StoragePlaces want;
+  } rows[] = {
+      {"writable build tree", true, true, false, "", "", {"/opt/t/", "/opt/t/", "/opt/t/", true}},
+      {"writable, no data anywhere", true, false, false, "", "", {"/opt/t/", "/opt/t/", "/opt/t/", true}},
+      {"unpacked package (writable)", true, false, true, "", "",
+       {"/opt/share/tavro2/", "/home/u/.config/tavro2/", "/home/u/.local/share/tavro2/", false}},
+      {"read-only with data beside", false, true, true, "", "",
+       {"/opt/t/", "/home/u/.config/tavro2/", "/home/u/.local/share/tavro2/", false}},
+      {"read-only, XDG set", false, false, true, "/x/c", "/x/d/",
+       {"/opt/share/tavro2/", "/x/c/tavro2/", "/x/d/tavro2/", false}},
+      {"relative XDG ignored", false, false, false, "rel", "rel",
+       {"/opt/share/tavro2/", "/home/u/.config/tavro2/", "/home/u/.local/share/tavro2/", false}},
+  };
+  for (const auto& row : rows) {
+    StorageInputs in{"/opt/t/", row.writable, row.dataBeside, row.dataShared, "/home/u",
+                     row.configHome, row.dataHome};
+    const StoragePlaces got = DecideStorage(in);
+    EXPECT_EQ(got.dataDir, row.want.dataDir) << row.name;
+    EXPECT_EQ(got.configDir, row.want.configDir) << row.name;
+    EXPECT_EQ(got.userDir, row.want.userDir) << row.name;
+    EXPECT_EQ(got.portable, row.want.portable) << row.name;
+  }
+}
+
+TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
+  test::TempDir root;
+  ::mkdir((root.path() + "bin").c_str(), 0755);
+  ::mkdir((root.path() + "share").c_str(), 0755);
+  ::mkdir((root.path() + "share/tavro2").c_str(), 0755);
+  test::writeFile(root.file("share/tavro2/DataEn.dat"), "x");  // found whatever its case
+  const StorageInputs in = CurrentStorageInputs(root.path() + "bin");
+  EXPECT_EQ(in.programDir, root.path() + "bin/");
+  EXPECT_FALSE(in.programDirHasData);
+  EXPECT_TRUE(in.shareDirHasData);
+
+  const StoragePlaces places{root.path() + "share/tavro2/", root.file("c/tavro2/"),
+                             root.file("d/tavro2/"), false};
+  ASSERT_TRUE(PrepareStorage(places));
+  struct stat st {};
+  ASSERT_EQ(::stat(places.userDir.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_TRUE(test::fileExists(places.configDir));
+}
+
+TEST(StorageTest, NotFoundKeepsNamingMissingData) {
+  const std::string missing = " Missing: dataen.dat, dataid.dat, datapr.dat";
+  EXPECT_EQ(NoteMissingData(" not found", missing), " not found -" + missing);
+  EXPECT_EQ(NoteMissingData(" ", missing), " not found -" + missing);
+  EXPECT_EQ(NoteMissingData(" English word", missing), " English word");
+  EXPECT_EQ(NoteMissingData(" not found", " Data OK"), " not found");
+  EXPECT_EQ(NoteMissingData(" not found", ""), " not found");
+}
+
+}  // namespace
+}  // namespace tavro2

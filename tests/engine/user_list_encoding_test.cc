@@ -1,0 +1,52 @@
+#include "engine/user_list_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/data_file.h"
+#include "test_util.h"
+
+namespace tavro2 {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// What the lookup reads from each kind of file, with the line rules applied.
+TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    Strings lines;
+  } rows[] = {
+      {"Windows, unchanged", "caf\xE9=kopi\r\na=b\nc\r\n", {"caf\xE9=kopi", "a=b\nc"}},
+      {"Windows, lone CR", "a=b\rc=d", {"a=b", "c=d"}},
+      {"Linux LF, ASCII", "bank=tepi\nhouse=rumah\n", {"bank=tepi", "house=rumah"}},
+      {"Linux LF, UTF-8", "kaf\xC3\xA9=coffee\n\nx=\xE2\x82\xAC 5\n", {"kaf\xE9=coffee", "", "x=\x80 5"}},
+      {"UTF-8 outside 1252", "\xE4\xB8\xAD=china\n", {"?=china"}},
+      {"byte-order mark", "\xEF\xBB\xBFkata=word\r\n", {"kata=word"}},
+      {"Latin-1 LF, not UTF-8", "caf\xE9=kopi\n", {"caf\xE9=kopi"}},
+      {"overlong is not UTF-8", "\xC0\xAF=x\r\n", {"\xC0\xAF=x"}},
+  };
+  test::TempDir dir;
+  for (const auto& row : rows) {
+    test::writeFile(dir.file("Tavro2id.dat"), row.bytes);
+    const WordList list = ReadUserWordList(dir.file("Tavro2id.dat"));
+    Strings got;
+    for (std::size_t i = 0; i < list.count(); ++i) got.emplace_back(list.line(i));
+    EXPECT_EQ(got, row.lines) << row.name;
+  }
+}
+
+TEST(UserListEncodingTest, DetectsTheKind) {
+  EXPECT_TRUE(DetectUserListFormat("kaf\xC3\xA9\n").utf8);
+  EXPECT_FALSE(DetectUserListFormat("kaf\xE9\n").utf8);
+  EXPECT_FALSE(DetectUserListFormat("plain\r\n").utf8);
+  EXPECT_TRUE(DetectUserListFormat("a\nb").lfLineEnds);
+  EXPECT_FALSE(DetectUserListFormat("a\r\nb\n").lfLineEnds);
+  EXPECT_TRUE(DetectUserListFormat("\xEF\xBB\xBF").byteOrderMark);
+  // Cut sequences, surrogates and code points above U+10FFFF are not UTF-8.
+  for (const char* bad : {"\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace tavro2
