@@ -108,26 +108,95 @@ QMessageBox::StandardButton AskWithMessageBox(QWidget* owner, QMessageBox::Icon 
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString EditorTextOf(std::string_view bytes) {
+namespace {
+
+// Raw characters, line ends as the file has them, to the text area's text.
+QString editorTextOfRaw(const QString& raw, bool lfLineEnds) {
   QString text;
-  text.reserve(static_cast<qsizetype>(bytes.size()));
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+  text.reserve(raw.size());
+  for (qsizetype i = 0; i < raw.size(); ++i) {
+    const char16_t c = raw[i].unicode();
+    if (c == u'\r') {
+      if (i + 1 < raw.size() && raw[i + 1] == QChar(u'\n')) {
         text += QChar(u'\n');
         ++i;
       } else {
         text += QChar(kLoneCarriageReturn);
       }
-    } else if (c == '\n') {
-      text += QChar(kLoneLineFeed);
+    } else if (c == u'\n') {
+      text += QChar(lfLineEnds ? u'\n' : kLoneLineFeed);
     } else {
-      // Every 1252 code point lies in the basic plane: one UTF-16 unit.
-      text += QChar(static_cast<char16_t>(unicodeOf1252(static_cast<unsigned char>(c))));
+      text += raw[i];
     }
   }
   return text;
+}
+
+QString rawOf1252(std::string_view bytes) {
+  QString raw;
+  raw.reserve(static_cast<qsizetype>(bytes.size()));
+  // Every 1252 code point lies in the basic plane: one UTF-16 unit.
+  for (const char c : bytes)
+    raw += QChar(static_cast<char16_t>(unicodeOf1252(static_cast<unsigned char>(c))));
+  return raw;
+}
+
+bool isLineBreak(char16_t unit) {
+  return unit == u'\n' || unit == QChar::ParagraphSeparator || unit == QChar::LineSeparator;
+}
+
+// True when 1252 holds every character of the text (line ends and the lone
+// CR and LF symbols stand for bytes and count as held).
+bool holdsOnly1252(const QString& text) {
+  for (const QChar ch : text) {
+    const char16_t unit = ch.unicode();
+    if (isLineBreak(unit) || unit == kLoneCarriageReturn || unit == kLoneLineFeed) continue;
+    if (QChar::isSurrogate(unit) || (cp1252Of(unit) == '?' && unit != u'?')) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QString EditorTextOf(std::string_view bytes) { return editorTextOfRaw(rawOf1252(bytes), false); }
+
+QString EditorTextOfFile(std::string_view bytes, const UserListFormat& format) {
+  if (!format.utf8 && !format.lfLineEnds) return EditorTextOf(bytes);
+  if (format.byteOrderMark) bytes.remove_prefix(3);
+  const QString raw = format.utf8
+                          ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                          : rawOf1252(bytes);
+  return editorTextOfRaw(raw, format.lfLineEnds);
+}
+
+std::string FileBytesOfEditorText(const QString& text, UserListFormat& format) {
+  if (!format.utf8 && !holdsOnly1252(text)) format.utf8 = true;
+  const char* lineEnd = format.lfLineEnds ? "\n" : "\r\n";
+  if (!format.utf8) {
+    std::string bytes = EditorBytesOf(text);
+    if (!format.lfLineEnds) return bytes;
+    std::string lf;  // a list without CR holds no lone-CR symbol either
+    lf.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) lf += bytes[i];
+    return lf;
+  }
+  QString raw;
+  raw.reserve(text.size());
+  for (const QChar ch : text) {
+    const char16_t unit = ch.unicode();
+    if (isLineBreak(unit)) {
+      raw += QLatin1String(lineEnd);
+    } else if (unit == kLoneCarriageReturn) {
+      raw += QChar(u'\r');
+    } else if (unit == kLoneLineFeed) {
+      raw += QChar(u'\n');
+    } else {
+      raw += ch;
+    }
+  }
+  return (format.byteOrderMark ? std::string("\xEF\xBB\xBF") : std::string()) +
+         raw.toUtf8().toStdString();
 }
 
 std::string EditorBytesOf(const QString& text) {
@@ -266,7 +335,7 @@ void FAddWord::createControls() {
   connect(textArea_, &QPlainTextEdit::textChanged, this, &FAddWord::textChanged);
 }
 
-std::string FAddWord::text() const {
+QString FAddWord::joinedText() const {
   // Block by block: QPlainTextEdit::toPlainText would turn no-break spaces
   // (byte 0xA0) into plain spaces.
   QString joined;
@@ -274,8 +343,10 @@ std::string FAddWord::text() const {
     if (block != textArea_->document()->begin()) joined += QChar(u'\n');
     joined += block.text();
   }
-  return EditorBytesOf(joined);
+  return joined;
 }
+
+std::string FAddWord::text() const { return EditorBytesOf(joinedText()); }
 
 void FAddWord::setText(std::string_view bytes) { textArea_->setPlainText(EditorTextOf(bytes)); }
 
@@ -300,7 +371,8 @@ void FAddWord::choiceClicked() {
 void FAddWord::loadChosenList() {
   // A missing or unreadable list gives an empty text area, without a word.
   const std::string bytes = readFileBytes(chosenListPath()).value_or(std::string());
-  textArea_->setPlainText(EditorTextOf(bytes));
+  format_ = DetectUserListFormat(bytes);
+  textArea_->setPlainText(EditorTextOfFile(bytes, format_));
   textArea_->setEnabled(true);
   setLocked(true);
   modified_ = false;  // putting the text in raised a change notification
@@ -357,7 +429,8 @@ bool FAddWord::save() { return saveList() == SaveOutcome::kSaved; }
 FAddWord::SaveOutcome FAddWord::saveList() {
   if (!check()) return SaveOutcome::kCheckFailed;
   const std::string path = chosenListPath();
-  if (!WriteFileAtomically(path, text())) {
+  UserListFormat format = format_;
+  if (!WriteFileAtomically(path, FileBytesOfEditorText(joinedText(), format))) {
     // The old list is whole (the write goes through a temporary file); the
     // text stays modified so that closing still offers to save it.
     ask(QMessageBox::Critical, "Warning",
@@ -365,11 +438,22 @@ FAddWord::SaveOutcome FAddWord::saveList() {
         QMessageBox::Ok);
     return SaveOutcome::kWriteFailed;
   }
+  format_ = format;
   modified_ = false;
   return SaveOutcome::kSaved;
 }
 
-void FAddWord::sortData() { textArea_->setPlainText(EditorTextOf(SortEditorLines(text()))); }
+void FAddWord::sortData() {
+  const QString joined = joinedText();
+  if (!format_.utf8 && holdsOnly1252(joined)) {
+    textArea_->setPlainText(EditorTextOf(SortEditorLines(text())));
+    return;
+  }
+  // Sorted as UTF-8 bytes (code point order), so no character is lost.
+  UserListFormat utf8{true, false, false};
+  textArea_->setPlainText(
+      EditorTextOfFile(SortEditorLines(FileBytesOfEditorText(joined, utf8)), utf8));
+}
 
 void FAddWord::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);

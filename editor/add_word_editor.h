@@ -5,7 +5,11 @@
 // The text area holds the list's Windows-1252 bytes unchanged: a CR LF pair
 // is a line break, and a lone CR or LF (which the list format keeps inside a
 // line) shows as the symbol U+240D or U+240A so that it survives a load and a
-// save byte for byte.
+// save byte for byte. A list written on Linux (UTF-8, LF line ends; see
+// engine/user_list_encoding.h) is shown decoded and saved in its own kind
+// again. A Windows-1252 list that is given a character 1252 cannot hold is
+// saved as UTF-8 (with its CR LF line ends), so nothing typed is lost; the
+// lookup reads it either way.
 //
 // States: after a load the choice is locked (the Phrase box and the two
 // direction buttons are disabled) and `modified` is false; any change of the
@@ -20,6 +24,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/user_list_encoding.h"
 
 class QCheckBox;
 class QLabel;
@@ -75,6 +81,7 @@ class FAddWord : public QWidget {
   // The lines the last check kept (its non-blank lines).
   const std::vector<std::string>& checkLines() const { return checkLines_; }
 
+
   // Commands of the window's controls.
   void openList();       // "Open": offer to save, then release the choice lock
   void choiceClicked();  // "Phrase" or a direction button was clicked
@@ -94,6 +101,7 @@ class FAddWord : public QWidget {
   void loadChosenList();
   void setLocked(bool locked);
   void textChanged();
+  QString joinedText() const;
   QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
                                   QMessageBox::StandardButtons buttons);
 
@@ -101,6 +109,7 @@ class FAddWord : public QWidget {
   const SkinState* skin_;
   MessageAsker asker_;
 
+  UserListFormat format_;  // of the list loaded; a new list is Windows text
   bool modified_ = false;
   bool locked_ = false;
   std::vector<std::string> checkLines_;
@@ -123,5 +132,10 @@ class FAddWord : public QWidget {
 // Conversions between list bytes and the text area's text (see above).
 QString EditorTextOf(std::string_view bytes);
 std::string EditorBytesOf(const QString& text);
+// The same for a list file of the given kind (UTF-8 or not, LF or CR LF).
+QString EditorTextOfFile(std::string_view bytes, const UserListFormat& format);
+// The file bytes for the text in `format`; a Windows-1252 format becomes
+// UTF-8 when the text holds a character 1252 cannot.
+std::string FileBytesOfEditorText(const QString& text, UserListFormat& format);
 
 }  // namespace tavro2

@@ -194,6 +194,37 @@ TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
 }
 
 TEST_F(AddWordEditorTest, SortReplacesTheTextAndMarksItModified) {
+// A list written on Linux shows decoded and is saved in its own kind; a
+// Windows list given a character 1252 lacks is saved as UTF-8, losing nothing.
+TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
+  const struct {
+    const char* name;
+    std::string file, shown, saved;
+  } rows[] = {
+      {"UTF-8, LF", "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n", "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n", ""},
+      {"ASCII, LF", "a=b\nc=d", "a=b\nc=d", ""},
+      {"UTF-8 with mark", "\xEF\xBB\xBFx=\xC3\xA9\r\n", "x=\xC3\xA9\n", ""},
+      {"1252 gains a Chinese word", "kaf\xE9=kopi\r\n", "kaf\xC3\xA9=kopi\n",
+       "kaf\xC3\xA9=kopi\r\n\xE4\xB8\xAD=china"},
+  };
+  for (const auto& row : rows) {
+    writeFile(en(), row.file);
+    FAddWord& editor = open();
+    auto* area = child<QPlainTextEdit>("textArea");
+    EXPECT_EQ(area->toPlainText().toStdString(), row.shown) << row.name;
+    if (!row.saved.empty()) {
+      area->moveCursor(QTextCursor::End);
+      area->insertPlainText(QString::fromUtf8("\xE4\xB8\xAD=china"));
+    }
+    ASSERT_TRUE(editor.save()) << row.name;
+    EXPECT_EQ(readFile(en()), row.saved.empty() ? row.file : row.saved) << row.name;
+  }
+  // Sorting such a list keeps its characters too.
+  open().sortData();
+  EXPECT_EQ(child<QPlainTextEdit>("textArea")->toPlainText().toStdString(),
+            "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n");
+}
+
   writeFile(en(), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
   FAddWord& editor = open();
   editor.sortData();
