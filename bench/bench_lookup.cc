@@ -193,8 +193,9 @@ void makeFixture(Fixture& f, std::size_t entries) {
 
   // Through every stage: the ending rules' worst word and words of the
   // irregular lists and of Indonesian with many candidates.
-  for (const std::string& w : {f.worstBaseFormWord, std::string("bicennaries"),
-                              std::string("indices"), std::string("digunakan")}) {
+  for (const std::string& w :
+       {f.worstBaseFormWord, std::string("bicennaries"), std::string("indices"),
+        std::string("digunakan"), std::string("memakaikannyalah"), std::string("pakaies")}) {
     const std::size_t n =
         tavro2::BaseFormCandidates(w).size() +
         tavro2::FurtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,

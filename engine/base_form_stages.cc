@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
 #include "engine/query_text.h"
 #include "engine/stemmer.h"
@@ -27,8 +28,11 @@ std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direct
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);
   }
-  if (indonesian && stemmer)
-    for (const std::string& s : stemmer->stems(StemLanguage::kIndonesian, word)) add(s);
+  if (indonesian) {
+    if (stemmer)
+      for (const std::string& s : stemmer->stems(StemLanguage::kIndonesian, word)) add(s);
+    for (const std::string& root : IndonesianRootCandidates(word)) add(root);
+  }
   return out;
 }
 

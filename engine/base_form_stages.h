@@ -1,7 +1,8 @@
 // The base-form stages that follow the ending rules of FindBaseForm: WordNet's
 // irregular English forms, then Hunspell's English stems, then its
-// Indonesian stems. They are tried only for a word that the lookup and every
-// ending rule left unfound.
+// Indonesian stems, then the Indonesian affix rules (for the many affixed
+// forms the Indonesian Hunspell dictionary does not analyse). They are tried
+// only for a word that the lookup and every ending rule left unfound.
 #pragma once
 
 #include <string>
@@ -18,7 +19,7 @@ class Stemmer;
 // them: English stages only for "English - Indonesian", Indonesian only for
 // "Indonesian - English", both (English first) for "Automatic". Leaves out
 // the word itself, the ending rules' candidates (already tried) and repeats.
-// A null stemmer leaves only the irregular forms.
+// A null stemmer leaves out the Hunspell stages.
 std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direction direction,
                                                    Stemmer* stemmer);
 

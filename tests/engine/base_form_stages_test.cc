@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
 #include "engine/stemmer.h"
 #include "lookup_fixture.h"
@@ -96,8 +97,12 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       {"rebuilt", Direction::kEnglishIndonesian, false, {"rebuild"}},
       {"rebuilt", Direction::kIndonesianEnglish, true, {}},
       {"digunakan", Direction::kEnglishIndonesian, true, {}},
-      {"digunakan", Direction::kIndonesianEnglish, true, {"guna"}},
-      {"digunakan", Direction::kAutomatic, true, {"guna"}},
+      // Hunspell's stem, then the affix rules' other roots.
+      {"digunakan", Direction::kIndonesianEnglish, true,
+       {"guna", "diguna", "digunak", "gunak", "gunakan"}},
+      {"digunakan", Direction::kIndonesianEnglish, false,
+       {"diguna", "guna", "digunak", "gunak", "gunakan"}},
+      {"matikan", Direction::kAutomatic, true, {"mati", "matik"}},
       {"went", Direction::kAutomatic, true, {"go"}},
       {"running", Direction::kAutomatic, true, {}},  // "run" is an ending rule's candidate
       {"", Direction::kAutomatic, true, {}},
@@ -108,13 +113,38 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
         << r.word << " " << static_cast<int>(r.direction);
 }
 
+TEST(IndonesianAffixesTest, LikeliestRootFirst) {
+  const struct {
+    const char* word;
+    Lines candidates;
+  } rows[] = {
+      {"keluarkan", {"keluar", "luar", "keluark", "luark", "luarkan"}},
+      {"tampilan", {"tampil"}},
+      {"memakai", {"pakai", "makai", "memaka", "paka", "maka"}},  // -i taken off last
+      {"menulis", {"tulis", "nulis"}},
+      {"menyapu", {"sapu"}},
+      {"mengirim", {"irim", "kirim"}},
+      {"mengecat", {"cat"}},
+      {"melihat", {"lihat"}},
+      {"apapun", {"apa"}},
+      {"makanannya", {"makan", "makanan"}},
+      {"memakaikannyalah",  // at most eight
+       {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
+      {"makan", {"mak"}},
+      {"Makan", {}},
+      {"kata-kata", {}},
+      {"abcd", {}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IndonesianRootCandidates(r.word), r.candidates) << r.word;
+}
+
 class FurtherStagesLookupTest : public LookupFixture {};
 
 TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
   REQUIRE_SYSTEM_DICTIONARIES();
   english({"built", "go", "rebuild", "wen"}, {"kkt dibangun", "kki pergi", "kkt membangun lagi",
                                                "kb kutil"});
-  indonesian({"guna"}, {"use"});
+  indonesian({"guna", "keluar"}, {"use", "go out"});
   state.stemmer = Stemmer::shared();
   const struct {
     const char* box;
@@ -126,6 +156,7 @@ TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
        "rebuild|kkt membangun lagi||rebuild kkt membangun lagi| English word"},
       {"digunakan", Direction::kAutomatic, "guna|use||guna use| Indonesian word"},
       {"digunakan", Direction::kEnglishIndonesian, "|||| not found"},
+      {"keluarkan", Direction::kIndonesianEnglish, "keluar|go out||keluar go out| Indonesian word"},
       {"went", Direction::kIndonesianEnglish, "|||| not found"},
       {"zzqqx", Direction::kAutomatic, "|||| not found"},
   };
