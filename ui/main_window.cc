@@ -27,6 +27,7 @@
 #include "app/history_list.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
+#include "app/storage.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
@@ -146,9 +147,9 @@ QSplitter* fillPanel(QWidget* panel, QWidget* column, QWidget* list, QWidget* pa
 
 }  // namespace
 
-MainWindow::MainWindow(std::string programDir, QWidget* parent)
+MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      programDir_(std::move(programDir)),
+      places_(std::move(places)),
       store_(std::make_unique<DictionaryStore>()),
       settings_(std::make_unique<Settings>()) {
   setFont(AppFont(14));
@@ -170,12 +171,12 @@ MainWindow::MainWindow(std::string programDir, QWidget* parent)
   // The loader is created idle; the first show starts it. Its end runs on
   // the loader thread, so it only queues a call to this thread: a close that
   // joins the loader never waits on this window.
-  loader_ = std::make_unique<DictionaryLoader>(*store_, programDir_, [this] {
+  loader_ = std::make_unique<DictionaryLoader>(*store_, places_.dataDir, [this] {
     QMetaObject::invokeMethod(
         this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
         Qt::QueuedConnection);
   });
-  lookup_ = std::make_unique<LookupState>(*store_, programDir_);
+  lookup_ = std::make_unique<LookupState>(*store_, places_.userDir);
   lookup_->stemmer = Stemmer::shared();  // its dictionaries load on a thread of their own
 
   connectControls();
@@ -405,6 +406,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return true;
           }
+      // F1 opens the manual, as in most desktop programs.
+      if (type == QEvent::KeyPress && key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        openHelp();
+        return true;
+      }
         } else if (runAccelerator(key->key(), key->modifiers())) {
           return true;
         }
@@ -470,8 +476,8 @@ void MainWindow::connectControls() {
 void MainWindow::startUp() {
   setMask(RoundedWindowRegion(kCreationWidth, kCreationHeight, kMainWindowShapeExtra));
 
-  ini_ = std::make_unique<IniFile>(programDir_ + kSettingsFileName, kSettingsSection);
-  history_ = std::make_unique<HistoryList>(programDir_ + kHistoryFileName);
+  ini_ = std::make_unique<IniFile>(places_.configDir + kSettingsFileName, kSettingsSection);
+  history_ = std::make_unique<HistoryList>(places_.userDir + kHistoryFileName);
   history_->load();
 
   setWindowTitle(kWindowCaption);
@@ -528,7 +534,8 @@ void MainWindow::onLoadStart() {
 }
 
 void MainWindow::onLoadFinished(const QString& status) {
-  setStatusText(bytesOf(status));
+  loadStatus_ = bytesOf(status);
+  setStatusText(loadStatus_);
   emit loadFinished(status);
 }
 
@@ -561,13 +568,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::openHelp() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("tavro2.chm")));
+  const std::string manual = ManualPath();
+  if (manual.empty()) {
+    setStatusText(" Help: the manual is not installed");
+    return;
+  }
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual)))) {
+    setStatusText(" Help: no program opens the manual");
+    return;
+  }
   showMinimized();
 }
 
 void MainWindow::exitProgram() { close(); }
 
 void MainWindow::onTitleReleased() {
+// The manual opens in the desktop's browser. When there is none to open it
+// with, the window says so and stays where it is.
   closeGlyph_->clearPressed();
   minimizeGlyph_->clearPressed();
 }

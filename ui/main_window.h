@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/storage.h"
 #include "ui/skin.h"
 
 class QLabel;
@@ -63,14 +64,16 @@ class MainWindow : public QWidget {
  public:
   // Creates the window with every control and runs start-up up to the first
   // show: settings read and applied, history loaded, skin applied. The data
-  // files and every file the window reads or writes are named from
-  // `programDir` (with its trailing separator). The loader starts at the
-  // first show.
-  explicit MainWindow(std::string programDir, QWidget* parent = nullptr);
+  // files and every file the window reads or writes are named from `places`.
+  // The loader starts at the first show.
+  explicit MainWindow(StoragePlaces places, QWidget* parent = nullptr);
+  // Everything in one directory (with its trailing separator).
+  explicit MainWindow(const std::string& programDir, QWidget* parent = nullptr)
+      : MainWindow(StorageIn(programDir), parent) {}
   ~MainWindow() override;
 
   // --- State the companion windows use -----------------------------------
-  const std::string& programDir() const { return programDir_; }
+  const StoragePlaces& storage() const { return places_; }
   DictionaryStore& store() { return *store_; }
   LookupState& lookup() { return *lookup_; }
   HistoryList& history() { return *history_; }
@@ -128,7 +131,9 @@ class MainWindow : public QWidget {
   void showLookupState();
   // Shows only the translation pane of the lookup state (history choice).
   void showTranslation();
-  // Sets the status line's text (Windows-1252 bytes).
+  // Sets the status line's text (Windows-1252 bytes). While data files are
+  // missing, a lookup's " not found" keeps naming them. A text too wide for
+  // the line is drawn smaller, never cut.
   void setStatusText(const std::string& text);
 
   // The search-box path: Enter or Find.
@@ -179,6 +184,7 @@ class MainWindow : public QWidget {
   void restyleToggle(ImageButton* button);
   void setStayOnTop(bool on);
 
+  void fitStatusFont();  // main_window_lookup.cc
   // Handlers.
   void onLoadStart();
   void onLoadFinished(const QString& status);
@@ -204,7 +210,7 @@ class MainWindow : public QWidget {
   void closeHistoryWindow();
   void createCompanionWindows();
 
-  std::string programDir_;
+  StoragePlaces places_;
   std::unique_ptr<DictionaryStore> store_;
   std::unique_ptr<DictionaryLoader> loader_;
   std::unique_ptr<LookupState> lookup_;
@@ -217,6 +223,7 @@ class MainWindow : public QWidget {
   bool compact_ = false;
   bool wide_ = false;
   bool hidden_ = false;
+  std::string loadStatus_;  // what the end of loading said; empty before
   bool clipboardHit_ = false;
   bool shownOnce_ = false;
   bool applyingLanguage_ = false;

@@ -34,13 +34,13 @@ void MainWindow::openOptions() {
 }
 
 // About: create the about box, show it modally, destroy it.
-void MainWindow::openAbout() { AboutBox::Open(*store_, programDir_, &skin_, this); }
+void MainWindow::openAbout() { AboutBox::Open(*store_, places_.dataDir, &skin_, this); }
 
 // Add: create the add-word editor if none exists, then show it. The editor
 // deletes itself when it closes, which clears the pointer, so the next
 // command builds a fresh one.
 void MainWindow::openAddWord() {
-  if (!addWordEditor_) addWordEditor_ = new FAddWord(programDir_, &skin_, this);
+  if (!addWordEditor_) addWordEditor_ = new FAddWord(places_.userDir, &skin_, this);
   addWordEditor_->show();
   addWordEditor_->raise();
   addWordEditor_->activateWindow();

@@ -73,6 +73,7 @@ void MainWindow::ApplyFullLayout() {
   linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(),
                           118, linkPanel_->height());
 }
+  fitStatusFont();
 
 void MainWindow::ApplyPanelLayout() {
   const bool contain = containButton_->isChecked();
@@ -126,6 +127,7 @@ void MainWindow::SetCompactMode(bool on) {
   translationPanel_->setGeometry(102, 34, 245, 77);
   statusLine_->setGeometry(statusLine_->x(), 90, searchPanel_->width(), statusLine_->height());
 }
+  fitStatusFont();
 
 void MainWindow::SetWideCompact(bool on) {
   if (!compact_) {

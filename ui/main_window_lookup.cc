@@ -1,11 +1,13 @@
 // The main window's side of a lookup: it runs the lookup state's operations
 // and shows what the state then holds.
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTextEdit>
 
+#include "app/storage.h"
 #include "engine/lookup_state.h"
 #include "ui/format_adapter.h"
 #include "ui/main_window.h"
@@ -15,6 +17,9 @@ namespace tavro2 {
 namespace {
 
 // Refills a list without reporting a selection change: a lookup leaves no
+// A status text too wide for the line shrinks down to this size.
+constexpr int kSmallestStatusPixels = 8;
+
 // line selected.
 void fillList(QListWidget* list, const WordList& lines) {
   const QSignalBlocker blocker(list);
@@ -63,13 +68,27 @@ void MainWindow::showPhraseList() {
 }
 
 void MainWindow::setStatusText(const std::string& text) {
-  const QString shown = qStringOf1252(text);
+  const QString shown = qStringOf1252(NoteMissingData(text, loadStatus_));
   statusLine_->setText(shown);
   emit statusChanged(shown);
 }
+  fitStatusFont();
 
 void MainWindow::onMainSelection(int row) {
   if (row < 0) return;
+void MainWindow::fitStatusFont() {
+  QFont font = this->font();
+  const int room = statusLine_->width() - 2;
+  while (font.pixelSize() > kSmallestStatusPixels &&
+         QFontMetrics(font).horizontalAdvance(statusLine_->text()) > room)
+    font.setPixelSize(font.pixelSize() - 1);
+  statusLine_->setFont(font);
+  // Where even the smallest size is cut (compact mode), the hint has it all.
+  statusLine_->setToolTip(QFontMetrics(font).horizontalAdvance(statusLine_->text()) > room
+                              ? statusLine_->text()
+                              : QString());
+}
+
   lookup_->ShowSelectedEntry(static_cast<std::size_t>(row));
   showTranslation();
 }

@@ -1,26 +1,68 @@
 #include "ui/run_window.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QStringList>
 
-#include <string_view>
+#include <cstdio>
+#include <string>
+#include <vector>
 
-#include "app/program_dir.h"
+#include "app/command_line.h"
+#include "app/storage.h"
 #include "ui/image_list.h"
 #include "ui/main_window.h"
+#include "ui/single_instance.h"
 
 namespace tavro2 {
 
+void BringForward(MainWindow& window, const QString& word) {
+  if (window.isMinimized()) window.showNormal();
+  window.show();
+  window.setHiddenFlag(false);
+  window.raise();
+  window.activateWindow();
+  if (word.isEmpty()) return;
+  window.searchBox()->setText(word);
+  window.search();
+}
+
 int RunWindow(int argc, char** argv) {
-  // --dir DIR names the directory of the data, settings and history files
-  // (portable use, tests); without it they live beside the program.
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string_view(argv[i]) == "--dir") SetProgramDirectory(argv[i + 1]);
-  }
+  // Qt takes its own options (-platform, -style, ...) out of argv first.
   QApplication app(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
+  QApplication::setApplicationVersion(kVersion);
+  QApplication::setDesktopFileName("org.tavro2.Tavro2");
   QApplication::setWindowIcon(ProgramIcon());
 
-  MainWindow window(ProgramDirectory());
+  std::vector<std::string> rest;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) rest.push_back(arguments[i].toStdString());
+  WindowArguments parsed;
+  if (auto err = ParseWindowArguments(rest, parsed)) return *err;
+  if (parsed.dir) SetStorage(StorageIn(*parsed.dir));
+  const StoragePlaces places = Storage();
+  const QString word = QString::fromStdString(parsed.word);
+
+  const QString serverName = InstanceServerName(places.identity());
+  if (HandToRunningInstance(serverName, word)) return 0;
+  InstanceServer server;
+  if (!server.listen(serverName)) {
+    // Another window started at the very same moment: hand over to it.
+    if (HandToRunningInstance(serverName, word)) return 0;
+    std::fputs("tavro2: cannot claim the single-instance socket; running anyway\n", stderr);
+  }
+
+  PrepareStorage(places);
+  MainWindow window(places);
+  QObject::connect(&server, &InstanceServer::activated, &window,
+                   [&window](const QString& w) { BringForward(window, w); });
+  if (!word.isEmpty()) {
+    // The word is looked up once the dictionary is in, as if typed then.
+    window.searchBox()->setText(word);
+    QObject::connect(&window, &MainWindow::loadFinished, &window, [&window] { window.search(); },
+                     Qt::SingleShotConnection);
+  }
   window.show();
   return QApplication::exec();
 }

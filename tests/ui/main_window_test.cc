@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -22,6 +24,7 @@
 
 #include "app/settings.h"
 #include "engine/loader.h"
+#include "app/program_dir.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
 #include "ui_test_util.h"
@@ -340,6 +343,22 @@ TEST_F(MainWindowTest, ClosingDuringTheLoadStopsIt) {
   window.reset();
   QCoreApplication::processEvents();  // a queued end of a destroyed window is dropped
   EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
+// With no data at all the line names every file uncut, and a lookup that
+// finds nothing still says why.
+TEST_F(MainWindowTest, NoDataIsNamedInFullAndAfterALookup) {
+  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
+    std::remove(dir_.file(name).c_str());
+  auto window = makeWindow();
+  showAndLoad(*window);
+  QLabel* line = window->statusLine();
+  EXPECT_EQ(line->text(), " Missing: dataen.dat, dataid.dat, datapr.dat");
+  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+  window->searchBox()->setText("house");
+  window->search();
+  EXPECT_EQ(line->text(), " not found - Missing: dataen.dat, dataid.dat, datapr.dat");
+  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+}
+
 }
 
 TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
@@ -473,13 +492,17 @@ TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
   EXPECT_EQ(std::tuple(window->isVisible(), window->searchBox()->text()), std::tuple(false, "abc"));
 }
 
-TEST_F(MainWindowTest, HelpOpensTheHelpFileAndMinimizes) {
+// Help (and F1) opens the manual beside the program; without one the status
+// line says so and the window stays.
+TEST_F(MainWindowTest, HelpOpensTheManualOrSaysWhyNot) {
+  const std::string savedDir = ProgramDirectory();
+  SetProgramDirectory(dir_.path());
   UrlCatcher opener;
   auto window = makeWindow();
   window->show();
   click(*window, "helpButton");
   ASSERT_EQ(opener.urls.size(), 1);
-  EXPECT_TRUE(opener.urls[0].toLocalFile().endsWith("/tavro2.chm"));
+  EXPECT_EQ(opener.urls[0].toLocalFile().toStdString(), dir_.file("manual/index.html"));
   EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMinimized));
 }
 
@@ -488,9 +511,17 @@ TEST_F(MainWindowTest, CloseGlyphReleasedOverTheTitleStripDoesNotClose) {
   auto window = makeWindow();
   window->show();
   auto* glyph = child<GlyphButton>(*window, "closeGlyph");
+  EXPECT_TRUE(opener.urls.empty());
+  EXPECT_EQ(window->statusLine()->text(), " Help: the manual is not installed");
+  EXPECT_FALSE(window->windowState().testFlag(Qt::WindowMinimized));
+
+  std::filesystem::create_directory(dir_.file("manual"));
+  test::writeFile(dir_.file("manual/index.html"), "<html></html>");
+  QTest::keyClick(window->searchBox(), Qt::Key_F1);
   QTest::mousePress(glyph, Qt::LeftButton, {}, QPoint(8, 8));
   EXPECT_EQ(glyph->shownImage(), kImageClosePressed);
   QTest::mouseMove(glyph, QPoint(-100, 8));
+  SetProgramDirectory(savedDir);
   EXPECT_EQ(glyph->shownImage(), kImageClose);
   QTest::mouseRelease(glyph, Qt::LeftButton, {}, QPoint(-100, 8));
   EXPECT_TRUE(window->isVisible() && !glyph->isPressed());

@@ -1,0 +1,80 @@
+#include "ui/single_instance.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <future>
+
+#include "test_util.h"
+#include "ui/main_window.h"
+#include "ui/run_window.h"
+
+namespace tavro2 {
+namespace {
+
+QString uniqueName() {
+  static int n = 0;
+  return InstanceServerName("single-instance-test\n" + std::to_string(::getpid()) + "-" +
+                            std::to_string(++n));
+}
+
+// The client blocks until the server answers, so it runs on its own thread
+// while this one serves.
+std::future<bool> handOver(const QString& name, const QString& word) {
+  return std::async(std::launch::async, [name, word] { return HandToRunningInstance(name, word); });
+}
+
+TEST(SingleInstanceTest, SecondServerOnTheSamePlaceLosesAndHandsItsWordOver) {
+  const QString name = uniqueName();
+  EXPECT_FALSE(HandToRunningInstance(name, "bank", 200)) << "nobody listens yet";
+  InstanceServer first, second;
+  ASSERT_TRUE(first.listen(name));
+  EXPECT_FALSE(second.listen(name)) << "a live window keeps its place";
+
+  QSignalSpy activated(&first, &InstanceServer::activated);
+  auto answered = handOver(name, "rumah");
+  ASSERT_TRUE(activated.wait(5000));
+  EXPECT_EQ(activated.at(0).at(0).toString(), "rumah");
+  EXPECT_TRUE(answered.get());
+
+  // Other places are other windows.
+  InstanceServer elsewhere;
+  EXPECT_TRUE(elsewhere.listen(uniqueName()));
+  EXPECT_NE(InstanceServerName("a\nb"), InstanceServerName("a\nc"));
+}
+
+TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
+  // A window that died leaves its socket file with nobody listening.
+  test::TempDir dir;
+  const std::string path = dir.file("socket");
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::close(fd);
+  ASSERT_TRUE(test::fileExists(path));
+
+  InstanceServer next;
+  EXPECT_TRUE(next.listen(QString::fromStdString(path)));
+}
+
+TEST(SingleInstanceTest, BringForwardShowsTheWindowAndLooksTheWordUp) {
+  test::TempDir dir;
+  test::writeDataFile(dir.file("dataen.dat"), {"house"}, {"rumah"});
+  MainWindow window(dir.path());
+  window.showMinimized();
+  BringForward(window, "house");
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.searchBox()->text(), "house");
+}
+
+}  // namespace
+}  // namespace tavro2
