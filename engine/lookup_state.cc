@@ -4,13 +4,14 @@
 
 #include "engine/base_form_stages.h"
 #include "engine/data_file.h"
-#include "engine/folded_words.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
 
 namespace tavro2 {
 
 namespace {
+
+const UserList emptyList;
 
 std::string paneText(std::string_view word, std::string_view translation) {
   std::string text;
@@ -22,7 +23,7 @@ std::string paneText(std::string_view word, std::string_view translation) {
 }  // namespace
 
 LookupState::LookupState(const DictionaryStore& store, std::string programDir)
-    : store_(store), dir_(std::move(programDir)) {}
+    : store_(store), dir_(std::move(programDir)), userList_(&emptyList) {}
 
 bool LookupState::SearchFromBox() {
   queryFound = false;
@@ -51,37 +52,26 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   // The user list is read from disk for every query: the editor may have
   // saved it since the last one. Its scan always runs to the end.
   // Each word shows the translation of the first line of that word (A-Z
-  // folded); the lines are gathered first so one pass finds them all.
-  UserWordList = ReadUserWordList(dir_ + userListName);
-  struct Hit {
-    std::string_view word;
-    std::size_t slot;
-    bool exact;
-  };
-  std::vector<Hit> hits;
-  FoldedWords words;
-  for (std::size_t i = 0; i < UserWordList.count(); ++i) {
-    const std::string_view w = EntryWord(UserWordList.line(i));
-    if (w.find(q) == std::string_view::npos) continue;
+  // folded), which the list's index gives. A word holding q is part of a
+  // line holding it: the fast scan finds the lines, and the word is checked
+  // on its own.
+  userList_ = &userLists_.read(dir_ + userListName);
+  const WordList& lines = userList_->lines();
+  ForEachLineContaining(lines, lines.count(), q, [&](std::size_t i) {
+    const std::string_view w = EntryWord(lines.line(i));
+    if (w.find(q) == std::string_view::npos) return true;
     if (w == q) {
-      hits.push_back({w, words.add(w), true});
-    } else if (related < maxRelated) {
-      hits.push_back({w, words.add(w), false});
-      ++related;
-    }
-  }
-  const std::vector<std::string_view> userTranslations = firstTranslations(UserWordList, words);
-  for (const Hit& hit : hits) {
-    if (hit.exact) {
       found = true;
       FoundInIndonesian = indonesian;
-      mainWords.append(hit.word);
-      FoundTranslations.append(userTranslations[hit.slot]);
-    } else {
-      relatedWords.append(hit.word);
-      RelatedTranslations.append(userTranslations[hit.slot]);
+      mainWords.append(w);
+      FoundTranslations.append(userList_->translationOf(i));
+    } else if (related < maxRelated) {
+      relatedWords.append(w);
+      RelatedTranslations.append(userList_->translationOf(i));
+      ++related;
     }
-  }
+    return true;
+  });
 
   // The count is read once (acquire) and the lists only below it, so a file
   // the loader is still publishing reads as absent.
@@ -124,7 +114,7 @@ bool LookupState::LookupWord(std::string_view query) {
   relatedTranslationRuns.clear();
   FoundTranslations.clear();
   RelatedTranslations.clear();
-  UserWordList.clear();
+  userList_ = &emptyList;
 
   const std::string_view trimmed = TrimView(q);
   if (trimmed.empty()) return false;  // the status line keeps its text
@@ -191,10 +181,10 @@ void LookupState::ShowSelectedRelated(std::size_t index) {
 bool LookupState::FindPhrases(std::string_view text) {
   const std::string query(text);  // may point into a list emptied below
   phrases.clear();
-  UserWordList = ReadUserWordList(dir_ + "Tavro2phrase.dat");
+  userList_ = &userLists_.read(dir_ + "Tavro2phrase.dat");
   const bool indonesianSide =
       FoundInIndonesian || settings.direction == Direction::kIndonesianEnglish;
-  return CollectPhrases(query, indonesianSide, UserWordList, store_, phrases);
+  return CollectPhrases(query, indonesianSide, *userList_, store_, phrases);
 }
 
 void LookupState::ShowTranslation(std::string text, std::string_view word) {

@@ -16,6 +16,7 @@
 #include "engine/dictionary_store.h"
 #include "engine/phrase_search.h"
 #include "engine/render.h"
+#include "engine/user_list_cache.h"
 #include "engine/word_list.h"
 
 namespace tavro2 {
@@ -61,7 +62,6 @@ class LookupState {
   std::string statusText;           // status line (texts begin with a space)
   bool FoundInIndonesian = false;
   std::string fallbackWord;
-  WordList UserWordList;  // the user list read last
   // Set by SearchFromBox: the query or one of its base forms was found.
   bool queryFound = false;
   // Hunspell's stems for the base-form fallback; none when null (the
@@ -93,6 +93,8 @@ class LookupState {
   // Puts a text into the translation pane rendered for `word` (the history
   // window's choice of an item uses it).
   void ShowTranslation(std::string text, std::string_view word);
+  // The user list read last (empty after a lookup of an empty text).
+  const WordList& userWordList() const { return userList_->lines(); }
 
  private:
   // One side of a lookup: its user list, then its dictionary headwords.
@@ -101,6 +103,8 @@ class LookupState {
 
   const DictionaryStore& store_;
   std::string dir_;
+  UserListCache userLists_;
+  const UserList* userList_;
 };
 
 }  // namespace tavro2

@@ -1,55 +1,62 @@
 #include "engine/phrase_search.h"
 
+#include <algorithm>
+
 #include "engine/data_file.h"
-#include "engine/folded_words.h"
 #include "engine/render.h"
 #include "engine/text_search.h"
 
 namespace tavro2 {
 namespace {
 
-// The user phrases part of CollectPhrases in linear time. A line's English
-// text is the translation of the first line of its word (A-Z folded), which
-// need not be its own line, so each side first gathers the words it needs
-// and one pass finds their translations.
-void collectUserPhrases(std::string_view query, bool indonesianSide, const WordList& list,
+// Calls visit(i) for every line of `list` that may hold `query` as a whole
+// word; every line that does is among them. A fast scan of the whole text
+// passes over the lines without the query at all.
+template <class Visit>
+void forEachCandidateLine(const WordList& list, std::string_view query, Visit&& visit) {
+  if (query.empty()) {  // an empty query is a whole word of any non-empty text
+    for (std::size_t i = 0; i < list.count(); ++i) visit(i);
+    return;
+  }
+  ForEachLineWithWholeWord(list, list.count(), query, [&](std::size_t i) {
+    visit(i);
+    return true;
+  });
+}
+
+// The user phrases part of CollectPhrases. A whole word of a line's word or
+// translation is one of the whole line too ('=' and the line's ends are no
+// letters), so the candidate lines hold every match.
+void collectUserPhrases(std::string_view query, bool indonesianSide, const UserList& list,
                         std::vector<PhrasePair>& out) {
-  FoldedWords words;
+  const WordList& lines = list.lines();
   if (indonesianSide) {
-    std::vector<std::pair<std::string_view, std::size_t>> hits;  // (phrase, slot)
-    for (std::size_t i = 0; i < list.count(); ++i) {
-      const std::string_view indonesian = EntryWord(list.line(i));
-      if (PosWholeWord(query, indonesian) > 0) hits.emplace_back(indonesian, words.add(indonesian));
-    }
-    if (hits.empty()) return;
-    const std::vector<std::string_view> english = firstTranslations(list, words);
-    for (const auto& [indonesian, slot] : hits) out.emplace_back(indonesian, english[slot]);
+    forEachCandidateLine(lines, query, [&](std::size_t i) {
+      const std::string_view indonesian = EntryWord(lines.line(i));
+      if (PosWholeWord(query, indonesian) > 0) out.emplace_back(indonesian, list.translationOf(i));
+    });
     return;
   }
   // A word whose English text holds the query has it as the translation of
-  // its first line, which therefore holds the query itself: those lines'
-  // words are the only ones that can match.
-  for (std::size_t i = 0; i < list.count(); ++i) {
-    const std::string_view line = list.line(i);
-    const std::size_t eq = line.find('=');
-    if (eq != std::string_view::npos && PosWholeWord(query, line.substr(eq + 1)) > 0)
-      words.add(line.substr(0, eq));
-  }
-  if (words.size() == 0) return;
-  const std::vector<std::string_view> english = firstTranslations(list, words);
-  std::vector<bool> matches(words.size());
-  for (std::size_t slot = 0; slot < words.size(); ++slot)
-    matches[slot] = PosWholeWord(query, english[slot]) > 0;
-  for (std::size_t i = 0; i < list.count(); ++i) {
-    const std::string_view indonesian = EntryWord(list.line(i));
-    const std::size_t slot = words.find(indonesian);
-    if (slot != FoldedWords::npos && matches[slot]) out.emplace_back(english[slot], indonesian);
-  }
+  // its first line, which therefore is a candidate itself; every line of
+  // such a word matches, wherever it stands.
+  std::vector<bool> seen(list.count());
+  std::vector<std::size_t> matched;
+  forEachCandidateLine(lines, query, [&](std::size_t c) {
+    if (seen[c] || PosWholeWord(query, list.translationOf(c)) == 0) return;
+    list.forEachLineOfWord(c, [&](std::size_t j) {
+      seen[j] = true;
+      matched.push_back(j);
+    });
+  });
+  std::sort(matched.begin(), matched.end());
+  for (const std::size_t j : matched)
+    out.emplace_back(list.translationOf(j), EntryWord(lines.line(j)));
 }
 
 }  // namespace
 
-bool CollectPhrases(std::string_view query, bool indonesianSide, const WordList& userPhrases,
+bool CollectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
                     const DictionaryStore& store, std::vector<PhrasePair>& out) {
   const std::size_t before = out.size();
 

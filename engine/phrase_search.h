@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/dictionary_store.h"
+#include "engine/user_list.h"
 #include "engine/word_list.h"
 
 namespace tavro2 {
@@ -22,7 +23,7 @@ using PhrasePair = std::pair<std::string, std::string>;
 // searched and comes first. A user line's Indonesian text is its word
 // (EntryWord) and its English text FindTranslation of that word. Returns
 // true when anything was appended.
-bool CollectPhrases(std::string_view query, bool indonesianSide, const WordList& userPhrases,
+bool CollectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
                     const DictionaryStore& store, std::vector<PhrasePair>& out);
 
 }  // namespace tavro2

@@ -161,7 +161,7 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
   EXPECT_EQ(shown(),
             "apple,ant,apple,apricot|apel (saya),semut,apel,aprikot|pineapple|apple apel (saya)"
             "| English word");
-  EXPECT_EQ(lines(state.UserWordList), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
+  EXPECT_EQ(lines(state.userWordList()), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
 }
 
 TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {

@@ -1,0 +1,98 @@
+#include "engine/user_list.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/cp1252.h"
+#include "engine/data_file.h"
+#include "engine/phrase_search.h"
+#include "engine/query_text.h"
+#include "engine/render.h"
+#include "lookup_fixture.h"
+
+namespace tavro2::test {
+namespace {
+
+// Random user lists over a few words that collide when A-Z is folded, with
+// and without '=', empty words and translations holding '='. The one-pass
+// answers must equal the line-by-line definitions on every one of them.
+class UserListOracleTest : public LookupFixture {
+ protected:
+  std::vector<std::string> randomList(std::size_t lines) {
+    static const char* const words[] = {"a", "A", "ab", "aB", "kata", "Kata", "", "rumah kata"};
+    static const char* const texts[] = {"", "house", "a house", "x=kata", "kata ab", "AB"};
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < lines; ++i) {
+      std::string line = words[rng_() % std::size(words)];
+      if (rng_() % 4 != 0) line += std::string("=") + texts[rng_() % std::size(texts)];
+      out.push_back(line);
+    }
+    return out;
+  }
+  std::mt19937 rng_{12345};
+};
+
+TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
+  const char* const queries[] = {"a", "ab", "kata", "house", "x", "AB"};
+  for (int round = 0; round < 300; ++round) {
+    const std::vector<std::string> lines = randomList(1 + round % 12);
+    const WordList list = SplitLines(crlfJoin(lines));
+
+    const UserList user(list);
+    for (std::size_t i = 0; i < list.count(); ++i) {
+      ASSERT_EQ(user.translationOf(i), FindTranslation(list, EntryWord(list[i]))) << round;
+      std::vector<std::size_t> same, expected;
+      user.forEachLineOfWord(i, [&](std::size_t j) { same.push_back(j); });
+      for (std::size_t j = 0; j < list.count(); ++j)
+        if (equalsFolded(EntryWord(list[j]), EntryWord(list[i]))) expected.push_back(j);
+      ASSERT_EQ(same, expected) << round;
+    }
+
+    const char* const query = queries[round % std::size(queries)];
+    for (const bool indonesian : {true, false}) {
+      std::vector<PhrasePair> expected;
+      for (std::size_t i = 0; i < list.count(); ++i) {
+        const std::string_view word = EntryWord(list[i]);
+        const std::string_view english = FindTranslation(list, word);
+        if (PosWholeWord(query, indonesian ? word : english) == 0) continue;
+        if (indonesian)
+          expected.emplace_back(word, english);
+        else
+          expected.emplace_back(english, word);
+      }
+      std::vector<PhrasePair> got;
+      CollectPhrases(query, indonesian, user, store, got);
+      ASSERT_EQ(got, expected) << round << " " << query << " " << indonesian;
+    }
+
+    // The lookup's user-list scan: exact words in the main list, the others
+    // that contain the query as related texts, up to the cap.
+    userList("Tavro2en.dat", lines);
+    state.settings.MaxContainTexts = 3;
+    state.settings.direction = Direction::kEnglishIndonesian;
+    const std::string q = Lower(query);
+    state.LookupWord(q);
+    std::vector<std::string> main, related;
+    for (std::size_t i = 0; i < list.count(); ++i) {
+      const std::string_view word = EntryWord(list[i]);
+      if (word.find(q) == std::string_view::npos) continue;
+      const std::string entry = std::string(word) + "|" + std::string(FindTranslation(list, word));
+      if (word == q)
+        main.push_back(entry);
+      else if (related.size() < 3)
+        related.push_back(entry);
+    }
+    std::vector<std::string> gotMain, gotRelated;
+    for (std::size_t i = 0; i < state.mainWords.count(); ++i)
+      gotMain.push_back(std::string(state.mainWords[i]) + "|" + std::string(state.FoundTranslations[i]));
+    for (std::size_t i = 0; i < state.relatedWords.count(); ++i)
+      gotRelated.push_back(std::string(state.relatedWords[i]) + "|" +
+                           std::string(state.RelatedTranslations[i]));
+    ASSERT_EQ(gotMain, main) << round;
+    ASSERT_EQ(gotRelated, related) << round;
+  }
+}
+
+}  // namespace
+}  // namespace tavro2::test
