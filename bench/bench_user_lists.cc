@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/synthetic_words.h"
@@ -43,15 +44,9 @@ struct Fixture {
 };
 Fixture* gFixture = nullptr;
 
-// Writes a list dated an hour back, as a list kept for a while is: the
-// lookup then reads it once and afterwards only checks that it is unchanged.
 void writeLines(const std::string& path, const std::vector<std::string>& lines) {
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-  }
-  std::filesystem::last_write_time(
-      path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : lines) out << line << "\r\n";
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -99,6 +94,12 @@ void makeFixture(Fixture& f, std::size_t storeLines, std::size_t listLines) {
   }
   writeLines(f.phraseDir + "Tavro2phrase.dat", userPhrases);
   writeLines(f.copiesDir + "Tavro2en.dat", copies);
+  // A list kept for a while is read once and afterwards only checked to be
+  // unchanged; one written a moment ago is read every time (see
+  // UserListCache). The lists are timed as lists kept for a while: the
+  // lookup waits until their times have settled.
+  const auto settled = std::chrono::system_clock::now() + std::chrono::seconds(3);
+  while (std::chrono::system_clock::now() < settled) std::this_thread::yield();
 }
 
 tavro2::LookupState makeState(const std::string& dir, bool phrases) {

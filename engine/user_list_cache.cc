@@ -7,10 +7,6 @@
 namespace tavro2 {
 namespace {
 
-// How long a file must have been still when it was read before its stamp is
-// trusted: well above any file system's time granularity.
-constexpr time_t kSettledSeconds = 2;
-
 bool sameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -36,9 +32,8 @@ const UserList& UserListCache::read(const std::string& path) {
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
   entry.stamp = stamp;
-  // The change time is part of the stamp: setting the modification time back
-  // after a change still moves it.
-  entry.trusted = now.tv_sec - st.st_mtim.tv_sec > kSettledSeconds;
+  entry.trusted = now.tv_sec - st.st_mtim.tv_sec >= settledSeconds_ &&
+                  now.tv_sec - st.st_ctim.tv_sec >= settledSeconds_;
   entry.list = UserList(ReadUserWordList(path));
   return entry.list;
 }

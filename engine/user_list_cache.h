@@ -6,10 +6,9 @@
 // the lookup itself, so the lines of each file are kept together with the
 // file's identity, size and times, and a query whose stat finds all of them
 // unchanged reuses them. File times advance in clock ticks, so a file changed
-// twice within one tick could keep its stamp: a list whose modification time
-// was recent when it was read is therefore read afresh every time, until it
-// has been still for a while (a tool that sets the time back changes the
-// change time, which is part of the stamp).
+// twice within one tick could keep its stamp: a list whose modification or
+// change time was recent when it was read is therefore read afresh every
+// time, until it has been still for a while.
 #pragma once
 
 #include <ctime>
@@ -23,6 +22,11 @@ namespace tavro2 {
 
 class UserListCache {
  public:
+  // `settledSeconds`: how long a file must have been still when it was read
+  // before its stamp is trusted; well above any file system's time
+  // granularity.
+  explicit UserListCache(int settledSeconds = 2) : settledSeconds_(settledSeconds) {}
+
   // The lines ReadUserWordList(path) would give now, with their index. The
   // reference stays valid until the next read of the same path.
   const UserList& read(const std::string& path);
@@ -41,6 +45,7 @@ class UserListCache {
     bool trusted = false;  // the stamp was settled when the lines were read
     UserList list;
   };
+  int settledSeconds_;
   std::map<std::string, Entry> entries_;
 };
 

@@ -1,6 +1,11 @@
 #include "engine/user_list.h"
+#include "engine/user_list_cache.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <random>
 
@@ -92,6 +97,40 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
     ASSERT_EQ(gotMain, main) << round;
     ASSERT_EQ(gotRelated, related) << round;
   }
+}
+
+// The cache answers as a fresh read would. A cache that trusts a stamp at
+// once sees a new file or a new size; the default one also a rewrite that
+// keeps the size and sets the old modification time back within the same
+// clock tick, which no stamp can tell.
+TEST(UserListCacheTest, ChangedFilesAreReadAgain) {
+  TempDir dir;
+  const std::string path = dir.file("Tavro2en.dat");
+  auto firstLine = [](const UserList& list) { return std::string(list.lines().line(0)); };
+  UserListCache atOnce(0);
+  EXPECT_EQ(atOnce.read(path).count(), 0u);
+  writeFile(path, "a=1\r\n");
+  const UserList* kept = &atOnce.read(path);
+  EXPECT_EQ(firstLine(*kept), "a=1");
+  EXPECT_EQ(&atOnce.read(path), kept);
+  writeFile(dir.file("new"), "b=2\r\n");
+  ::rename(dir.file("new").c_str(), path.c_str());
+  EXPECT_EQ(firstLine(atOnce.read(path)), "b=2");
+  writeFile(path, "c=33\r\n");
+  EXPECT_EQ(firstLine(atOnce.read(path)), "c=33");
+  ::unlink(path.c_str());
+  EXPECT_EQ(atOnce.read(path).count(), 0u);
+
+  UserListCache cache;
+  auto writeOld = [&](const char* text) {
+    writeFile(path, text);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {946684800, 0}};  // 2000
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  };
+  writeOld("a=1\r\n");
+  EXPECT_EQ(firstLine(cache.read(path)), "a=1");
+  writeOld("b=2\r\n");
+  EXPECT_EQ(firstLine(cache.read(path)), "b=2");
 }
 
 }  // namespace
