@@ -24,10 +24,12 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/atomic_file.h"
 #include "app/history_list.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/storage.h"
+#include "editor/add_word_editor.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
@@ -479,6 +481,14 @@ void MainWindow::startUp() {
   ini_ = std::make_unique<IniFile>(places_.configDir + kSettingsFileName, kSettingsSection);
   history_ = std::make_unique<HistoryList>(places_.userDir + kHistoryFileName);
   history_->load();
+  // A writer killed between writing its temporary file and renaming it left
+  // the temporary behind; only ours, and only those of writers now gone.
+  for (const std::string& written :
+       {places_.configDir + kSettingsFileName, places_.userDir + kHistoryFileName,
+        places_.userDir + FAddWord::kEnglishListName,
+        places_.userDir + FAddWord::kIndonesianListName,
+        places_.userDir + FAddWord::kPhraseListName})
+    removeStaleTemporaries(written);
 
   setWindowTitle(kWindowCaption);
   titleText_->setText(kWindowCaption);
