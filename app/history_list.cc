@@ -1,42 +1,58 @@
 #include "app/history_list.h"
 
 #include <algorithm>
+#include <deque>
+#include <optional>
 
 #include "app/atomic_file.h"
-#include "app/program_dir.h"
+#include "app/storage.h"
 #include "engine/cp1252.h"
-#include "engine/word_list.h"
 
 namespace tavro2 {
 namespace {
 
-// The history's lines: the data line rules, with reading stopping at a NUL.
-std::vector<std::string_view> historyLines(std::string_view text) {
-  return SplitLineViews(text.substr(0, text.find('\0')));
+// The newest `keep` lines of the history file, read from its last
+// kMaxHistoryBytes only (the line those cut short is dropped), holding no
+// more than `keep` lines at any time: a file of a hundred million line ends
+// costs what a normal one does. Nothing when the file cannot be read.
+std::optional<std::vector<std::string>> newestHistoryLines(const std::string& path,
+                                                           std::size_t keep) {
+  bool cut = false;
+  const auto bytes = readFileTail(path, kMaxHistoryBytes, &cut);
+  if (!bytes) return std::nullopt;
+  std::string_view text(*bytes);
+  text = text.substr(0, text.find('\0'));
+  std::size_t pos = 0;
+  if (cut) {
+    pos = text.find('\r');
+    pos = pos == std::string_view::npos ? text.size() : pos + 1;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  std::deque<std::string_view> newest;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\r', pos);
+    if (end == std::string_view::npos) end = text.size();
+    if (newest.size() == keep) newest.pop_front();
+    newest.push_back(text.substr(pos, end - pos));
+    pos = end + 1;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  if (keep == 0) newest.clear();
+  return std::vector<std::string>(newest.begin(), newest.end());
 }
 
 }  // namespace
 
-std::string HistoryFilePath() { return ProgramDirectory() + kHistoryFileName; }
+std::string HistoryFilePath() { return Storage().userDir + kHistoryFileName; }
 
 HistoryList::HistoryList(std::string path) : path_(std::move(path)) {}
 
 const std::vector<std::string>& HistoryList::lines() const { return lines_; }
 
-std::vector<std::string> HistoryList::SplitHistoryText(std::string_view text) {
-  const auto views = historyLines(text);
-  return std::vector<std::string>(views.begin(), views.end());
-}
-
 void HistoryList::load() {
-  lines_.clear();
-  const auto text = readFileBytes(path_);
-  if (!text) return;
-  const auto views = historyLines(*text);
   // The newest lines are the last ones; keeping the first would drop every
   // word recorded since the file reached the cap, run after run.
-  const std::size_t first = views.size() > kLoadCap ? views.size() - kLoadCap : 0;
-  lines_.assign(views.begin() + static_cast<std::ptrdiff_t>(first), views.end());
+  lines_ = newestHistoryLines(path_, kLoadCap).value_or(std::vector<std::string>());
 }
 
 std::string_view HistoryList::wordOf(std::string_view line) {
@@ -67,12 +83,23 @@ bool HistoryList::contains(std::string_view word) const {
   });
 }
 
+// Called right after a word was appended. Another window on the same file
+// may have recorded words since this one read it: the newest of those are
+// kept, just before the new word, so neither writer loses the other's.
 bool HistoryList::save() {
+  std::vector<std::string> others;
+  if (auto onDisk = newestHistoryLines(path_, kLoadCap)) {
+    for (std::string& line : *onDisk)
+      if (!contains(wordOf(line))) others.push_back(std::move(line));
+  }
   std::size_t size = 0;
   for (const auto& line : lines_) size += line.size() + 2;
+  for (const auto& line : others) size += line.size() + 2;
   std::string text;
   text.reserve(size);
-  for (const auto& line : lines_) text.append(line).append("\r\n");
+  for (std::size_t i = 0; i + 1 < lines_.size(); ++i) text.append(lines_[i]).append("\r\n");
+  for (const auto& line : others) text.append(line).append("\r\n");
+  if (!lines_.empty()) text.append(lines_.back()).append("\r\n");
   return WriteFileAtomically(path_, text);
 }
 

@@ -1,6 +1,6 @@
 // The word history: every word looked up that showed a translation, with
 // that translation, oldest first, kept in memory for the whole run and in the
-// history file "History.txt" beside the program.
+// history file "History.txt" in the user directory.
 //
 // History file. Plain Windows-1252 text, one line per word, each line "word"
 // "=" "translation" followed by CR LF (the last one too). Reading: a line ends
@@ -11,7 +11,9 @@
 //
 // At load only the newest kLoadCap lines are kept. While the program runs the
 // list grows without bound, and each appended word rewrites the whole file
-// atomically, so the file always holds exactly the list.
+// atomically: the list, plus the newest words another window on the same
+// file recorded meanwhile (placed before the new word), so two writers never
+// drop each other's words.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +25,11 @@ namespace tavro2 {
 
 inline constexpr char kHistoryFileName[] = "History.txt";
 
-// Program directory + "History.txt".
+// Only the last this many bytes of a history file are read (at most 50 lines
+// of words with their translations are kept of it).
+inline constexpr std::size_t kMaxHistoryBytes = std::size_t{16} << 20;
+
+// User directory (see Storage) + "History.txt".
 std::string HistoryFilePath();
 
 // What the history window hooks into to follow AddToHistory. HistoryList
@@ -78,9 +84,6 @@ class HistoryList {
   static std::string_view wordOf(std::string_view line);
   // Text after the first '=' (empty when it has none).
   static std::string_view translationOf(std::string_view line);
-
-  // The lines of a history file's text by the reading rules above.
-  static std::vector<std::string> SplitHistoryText(std::string_view text);
 
  private:
   bool contains(std::string_view word) const;

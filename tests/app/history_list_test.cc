@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "app/failing_rename.h"
@@ -15,6 +17,15 @@ using test::readFile;
 using test::writeFile;
 using Lines = std::vector<std::string>;
 using Result = HistoryList::AddResult;
+
+// The lines load() reads from a file holding `text`.
+Lines loadedLines(const std::string& text) {
+  test::TempDir dir;
+  writeFile(dir.file("History.txt"), text);
+  HistoryList history(dir.file("History.txt"));
+  history.load();
+  return history.lines();
+}
 
 TEST(HistoryFileTest, LineRules) {
   const struct {
@@ -31,8 +42,7 @@ TEST(HistoryFileTest, LineRules) {
       {std::string("\0a=1\r\n", 6), {}},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(HistoryList::SplitHistoryText(row.text), row.lines)
-        << testing::PrintToString(row.text);
+    EXPECT_EQ(loadedLines(row.text), row.lines) << testing::PrintToString(row.text);
 }
 
 class HistoryListTest : public ::testing::Test, public HistoryObserver {
@@ -140,6 +150,46 @@ TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) 
   history_.AddToHistory("ant", "semut");
   sorted.push_back("ant=semut");
   EXPECT_EQ(readFile(path()), crlfJoin(sorted));
+}
+
+// Two windows on one file: each append keeps what the other recorded since,
+// just before the new word, and neither list in memory changes for it.
+TEST_F(HistoryListTest, TwoWritersKeepEachOthersWords) {
+  writeFile(path(), crlfJoin({"old=lama"}));
+  history_.load();
+  HistoryList other(path());
+  other.load();
+
+  history_.AddToHistory("bank", "tepi");
+  other.AddToHistory("house", "rumah");
+  EXPECT_EQ(readFile(path()), crlfJoin({"old=lama", "bank=tepi", "house=rumah"}));
+  history_.AddToHistory("tree", "pohon");
+  EXPECT_EQ(readFile(path()), crlfJoin({"old=lama", "bank=tepi", "house=rumah", "tree=pohon"}));
+  other.AddToHistory("BANK", "tepi");  // known on disk only: appended once, not twice
+  EXPECT_EQ(readFile(path()),
+            crlfJoin({"old=lama", "house=rumah", "tree=pohon", "BANK=tepi"}));
+  EXPECT_EQ(history_.lines(), (Lines{"old=lama", "bank=tepi", "tree=pohon"}));
+}
+
+// A FIFO reads as no history at once (opening it must not wait for a
+// writer); a file past the read limit gives its newest lines, and a huge
+// run of line ends costs no more than the lines kept.
+TEST_F(HistoryListTest, HostileFilesAreReadBoundedAndNeverBlock) {
+  ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
+  history_.load();
+  EXPECT_TRUE(history_.lines().empty());
+  EXPECT_EQ(history_.AddToHistory("bank", "bank"), Result::kAppended);
+  EXPECT_TRUE(history_.lastWriteFailed());  // a FIFO is never replaced
+  std::filesystem::remove(path());
+
+  Lines newest;
+  for (int i = 0; i < 60; ++i) newest.push_back("w" + std::to_string(i) + "=t");
+  writeFile(path(), "cut=" + std::string(kMaxHistoryBytes, 'x') + "\r\n" +
+                        std::string(1000000, '\r') + crlfJoin(newest));
+  EXPECT_EQ(loadedLines(readFile(path())), Lines(newest.begin() + 10, newest.end()));
+
+  writeFile(path(), "cut=" + std::string(kMaxHistoryBytes, 'x') + "\r\nlast=t\r\n");
+  EXPECT_EQ(loadedLines(readFile(path())), Lines{"last=t"});  // the cut line is dropped
 }
 
 }  // namespace
