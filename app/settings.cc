@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/program_dir.h"
+#include "app/storage.h"
 
 namespace tavro2 {
 namespace {
@@ -11,7 +11,7 @@ std::uint16_t low16(std::int32_t v) { return static_cast<std::uint16_t>(v); }
 
 }  // namespace
 
-std::string SettingsFilePath() { return ProgramDirectory() + kSettingsFileName; }
+std::string SettingsFilePath() { return Storage().configDir + kSettingsFileName; }
 
 Settings ReadSettings(const IniFile& file) {
   const IniFile::Snapshot ini = file.read();  // one read and parse for every key

@@ -50,7 +50,7 @@ struct Settings {
   bool HistoryFromRight = true;
 };
 
-// Program directory + "Tavro2.ini".
+// Settings directory (see Storage) + "Tavro2.ini".
 std::string SettingsFilePath();
 
 // Every key but CompactMode, in table order, widths cut, then bounds:

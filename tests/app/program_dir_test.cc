@@ -8,6 +8,7 @@
 
 #include "app/history_list.h"
 #include "app/settings.h"
+#include "app/storage.h"
 #include "test_util.h"
 
 namespace tavro2 {
@@ -37,6 +38,7 @@ TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
 TEST_F(ProgramDirTest, OverrideGainsTrailingSlashAndHoldsTheFiles) {
   SetProgramDirectory("/data/tavro");
   EXPECT_EQ(ProgramDirectory(), "/data/tavro/");
+  SetStorage(StorageIn("/data/tavro"));  // as --dir does
   EXPECT_EQ(HistoryFilePath(), "/data/tavro/History.txt");
   EXPECT_EQ(SettingsFilePath(), "/data/tavro/Tavro2.ini");
   SetProgramDirectory("/data/tavro/");
