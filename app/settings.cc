@@ -32,6 +32,7 @@ Settings ReadSettings(const IniFile& file) {
   s.WordHistory = ini.ReadInteger(k::kWordHistory, d.WordHistory);
   s.AutoCloseTime = ini.ReadInteger(k::kAutoCloseTime, d.AutoCloseTime);
   s.HistoryFromRight = ini.ReadBoolean(k::kHistoryFromRight, d.HistoryFromRight);
+  s.UseSelection = ini.ReadBoolean(k::kUseSelection, d.UseSelection);
 
   if (s.WordsBefore > 100) s.WordsBefore = 100;
   if (s.WordsAfter > 100) s.WordsAfter = 100;

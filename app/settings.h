@@ -36,6 +36,7 @@ inline constexpr std::string_view kWordHistory = "WordHistory";
 inline constexpr std::string_view kAutoCloseTime = "AutoCloseTime";
 inline constexpr std::string_view kHistoryFromRight = "HistoryFromRight";
 inline constexpr std::string_view kCompactMode = "CompactMode";  // read on its own
+inline constexpr std::string_view kUseSelection = "UseSelection";  // select-to-translate
 }  // namespace settings_key
 
 // Defaults are the values of a missing file.
@@ -48,6 +49,7 @@ struct Settings {
   bool UseClipboard = false, ShowContain = false, ShowPhrase = false;
   std::int32_t WordHistory = 20, AutoCloseTime = 7;  // no bounds
   bool HistoryFromRight = true;
+  bool UseSelection = false;  // look up text selected in other programs
 };
 
 // Settings directory (see Storage) + "Tavro2.ini".

@@ -196,11 +196,10 @@ void makeFixture(Fixture& f, std::size_t entries) {
   for (const std::string& w :
        {f.worstBaseFormWord, std::string("bicennaries"), std::string("indices"),
         std::string("digunakan"), std::string("memakaikannyalah"), std::string("pakaies")}) {
-    const std::size_t n =
-        tavro2::BaseFormCandidates(w).size() +
-        tavro2::FurtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
-                                          tavro2::Stemmer::shared().get())
-            .size();
+    const std::size_t n = tavro2::BaseFormCandidates(w).size() +
+                          tavro2::FurtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
+                                                            tavro2::Stemmer::shared().get())
+                              .size();
     if (n > f.everyStageCandidates) {
       f.everyStageCandidates = n;
       f.everyStageWord = w;

@@ -49,7 +49,9 @@ struct FormCount {
 };
 
 bool isApostrophe(unsigned char c) { return c == '\'' || c == 0x92; }  // ' and the right quote
-bool isCapital(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+bool isCapital(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+}
 
 // Counts the word forms of a 1252 text into `forms`.
 void countForms(std::string_view text, std::map<std::string, FormCount>& forms) {
@@ -79,8 +81,8 @@ void countForms(std::string_view text, std::map<std::string, FormCount>& forms) 
 // The prose of an HTML or XML text.
 std::string proseOf(std::string_view text) {
   static const std::set<std::string, std::less<>> kSkipped = {
-      "a",   "app",   "cmd",  "code",   "info",   "input",  "key", "keyseq",
-      "pre", "screen", "script", "style", "sys", "table", "file", "output"};
+      "a",   "app",    "cmd",    "code",  "info", "input", "key",  "keyseq",
+      "pre", "screen", "script", "style", "sys",  "table", "file", "output"};
   std::string out;
   std::size_t depth = 0;  // inside this many skipped elements
   std::size_t i = 0;
@@ -219,12 +221,14 @@ int main(int argc, char** argv) {
 
   const std::size_t n = ranked.size();
   const std::size_t found = n - misses.size();
-  std::printf("%s corpus: %zu word forms, %zu names and %zu English words left out; "
-              "the %zu most frequent:\n",
-              english ? "English" : "Indonesian", forms.size(), names, foreign, n);
-  std::printf("found %zu (%.1f%%): %zu as typed, %zu by the ending rules, %zu by the further "
-              "stages\n",
-              found, n ? 100.0 * found / n : 0.0, direct, byRules, further);
+  std::printf(
+      "%s corpus: %zu word forms, %zu names and %zu English words left out; "
+      "the %zu most frequent:\n",
+      english ? "English" : "Indonesian", forms.size(), names, foreign, n);
+  std::printf(
+      "found %zu (%.1f%%): %zu as typed, %zu by the ending rules, %zu by the further "
+      "stages\n",
+      found, n ? 100.0 * found / n : 0.0, direct, byRules, further);
   std::printf("before the further stages: %.1f%%\n", n ? 100.0 * (direct + byRules) / n : 0.0);
   std::printf("misses (%zu):\n", misses.size());
   for (const auto& [form, count] : misses)

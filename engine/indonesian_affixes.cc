@@ -27,34 +27,31 @@ void addPrefixRoots(std::string_view s, std::vector<std::string>& out) {
     if (!s.starts_with(m)) continue;
     const std::string_view r = s.substr(2);
     auto add = [&](std::string_view prefix, std::string_view root) {
-      if (root.size() + prefix.size() >= kMinRoot) out.push_back(std::string(prefix) + std::string(root));
+      if (root.size() + prefix.size() >= kMinRoot)
+        out.push_back(std::string(prefix) + std::string(root));
     };
     if (r.starts_with("nge") && r.size() >= 3 + kMinRoot) {
       add("", r.substr(3));  // mengecat -> cat
     } else if (r.starts_with("ng") && r.size() > 2) {
       const std::string_view root = r.substr(2);
-      add("", root);                              // mengambil -> ambil
-      if (isVowel(root[0])) add("k", root);       // mengirim -> kirim
+      add("", root);                         // mengambil -> ambil
+      if (isVowel(root[0])) add("k", root);  // mengirim -> kirim
     } else if (r.starts_with("ny") && r.size() > 2 && isVowel(r[2])) {
-      add("s", r.substr(2));                      // menyapu -> sapu
-    } else if (r.starts_with("m") && r.size() > 1) {
+      add("s", r.substr(2));  // menyapu -> sapu
+    } else if ((r.starts_with("m") || r.starts_with("n")) && r.size() > 1) {
+      // Before a vowel mem- and men- stand for a dropped p or t (memakai ->
+      // pakai, menulis -> tulis) or keep the root's own nasal (memakan ->
+      // makan); before a consonant they are the prefix alone (membaca ->
+      // baca, mendengar -> dengar).
       const std::string_view root = r.substr(1);
       if (isVowel(root[0])) {
-        add("p", root);                           // memakai -> pakai
-        add("m", root);                           // memakan -> makan
+        add(r[0] == 'm' ? "p" : "t", root);
+        add(r.substr(0, 1), root);
       } else {
-        add("", root);                            // membaca -> baca
-      }
-    } else if (r.starts_with("n") && r.size() > 1) {
-      const std::string_view root = r.substr(1);
-      if (isVowel(root[0])) {
-        add("t", root);                           // menulis -> tulis
-        add("n", root);                           // menanti -> nanti
-      } else {
-        add("", root);                            // mendengar -> dengar
+        add("", root);
       }
     } else if (!r.empty() && std::string_view("lrwy").find(r[0]) != std::string_view::npos) {
-      add("", r);                                 // melihat -> lihat
+      add("", r);  // melihat -> lihat
     }
   }
 }

@@ -1,10 +1,10 @@
 #include "engine/stemmer.h"
 
-#include <hunspell/hunspell.hxx>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <hunspell/hunspell.hxx>
 #include <optional>
 
 #include "engine/cp1252.h"
@@ -34,37 +34,24 @@ bool hasByteIn(std::string_view s, unsigned char lo, unsigned char hi) {
   });
 }
 
-// 1252 agrees with Latin-1 except at 0x80-0x9F, where Latin-1 has controls.
+// 1252 agrees with Latin-1 except at 0x80-0x9F (controls in Latin-1), and
+// ASCII is what all three share: in those encodings a text is the same bytes
+// both ways when it avoids the bytes one side lacks.
+std::optional<std::string> sameBytes(Encoding e, std::string_view text) {
+  if (hasByteIn(text, 0x80, e == Encoding::kLatin1 ? 0x9F : 0xFF)) return std::nullopt;
+  return std::string(text);
+}
+
 std::optional<std::string> toDictionary(Encoding e, std::string_view word) {
-  switch (e) {
-    case Encoding::kUtf8:
-      return cp1252ToUtf8(word);
-    case Encoding::kLatin1:
-      if (hasByteIn(word, 0x80, 0x9F)) return std::nullopt;
-      return std::string(word);
-    case Encoding::kAscii:
-      break;
-  }
-  if (hasByteIn(word, 0x80, 0xFF)) return std::nullopt;
-  return std::string(word);
+  return e == Encoding::kUtf8 ? cp1252ToUtf8(word) : sameBytes(e, word);
 }
 
 std::optional<std::string> fromDictionary(Encoding e, std::string_view stem) {
-  switch (e) {
-    case Encoding::kUtf8: {
-      // '?' stands for what 1252 cannot hold; no stem has it of its own.
-      std::string s = utf8To1252(stem);
-      if (s.find('?') != std::string::npos) return std::nullopt;
-      return s;
-    }
-    case Encoding::kLatin1:
-      if (hasByteIn(stem, 0x80, 0x9F)) return std::nullopt;
-      return std::string(stem);
-    case Encoding::kAscii:
-      break;
-  }
-  if (hasByteIn(stem, 0x80, 0xFF)) return std::nullopt;
-  return std::string(stem);
+  if (e != Encoding::kUtf8) return sameBytes(e, stem);
+  // '?' stands for what 1252 cannot hold; no stem has it of its own.
+  std::string s = utf8To1252(stem);
+  if (s.find('?') != std::string::npos) return std::nullopt;
+  return s;
 }
 
 bool readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }

@@ -36,8 +36,8 @@ class Stemmer {
 
   // The stems Hunspell gives for a Windows-1252 word, in its order, in
   // 1252: never the word itself, no stem twice, none that 1252 cannot hold,
-  // none with a capital (names and abbreviations). Empty when the language has no dictionary or the word
-  // cannot be put into the dictionary's encoding.
+  // none with a capital (names and abbreviations). Empty when the language has no dictionary or the
+  // word cannot be put into the dictionary's encoding.
   std::vector<std::string> stems(StemLanguage language, std::string_view word);
   // Whether the language's dictionary holds the 1252 word as it is spelt
   // (Hunspell's spelling check); false without the dictionary.

@@ -158,7 +158,11 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
   setWindowIcon(ProgramIcon());
   resize(kCreationWidth, kCreationHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->geometry().center() - QPoint(kCreationWidth / 2, kCreationHeight / 2));
+    // (width - w) div 2, not QRect::center(), which lies half a pixel up and
+    // left of the middle of an even-sized screen.
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - kCreationWidth) / 2,
+         area.y() + (area.height() - kCreationHeight) / 2);
   }
 
   createTitleStrip();
@@ -361,6 +365,10 @@ void MainWindow::createMenu() {
   item("Minimize\tCtrl+M", &MainWindow::minimizeProgram);
   item("Compact Mode\tCtrl+S", &MainWindow::compactCycle);
   item("History\tCtrl+H", &MainWindow::toggleHistory);
+  useSelectionAction_ = menu_->addAction(QStringLiteral("Select to Translate"));
+  useSelectionAction_->setObjectName("useSelectionAction");
+  useSelectionAction_->setCheckable(true);
+  connect(useSelectionAction_, &QAction::triggered, this, &MainWindow::setUseSelection);
   menu_->addSeparator();
   item("Open Help\tCtrl+H", &MainWindow::openHelp);
   item("About...", &MainWindow::openAbout);

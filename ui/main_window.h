@@ -28,6 +28,7 @@
 #include "app/storage.h"
 #include "ui/skin.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -151,6 +152,8 @@ class MainWindow : public QWidget {
   void compactToggle();
   void compactCycle();
   void wideToggle();
+  // Select-to-translate on or off; UseSelection is written at once.
+  void setUseSelection(bool on);
 
  signals:
   // The loader's end, handed to this thread; `status` is what the status
@@ -267,6 +270,7 @@ class MainWindow : public QWidget {
   QLabel* statusLine_ = nullptr;
   QLabel* linkPanel_ = nullptr;
   QMenu* menu_ = nullptr;
+  QAction* useSelectionAction_ = nullptr;
   QTimer* clipboardTimer_ = nullptr;
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.

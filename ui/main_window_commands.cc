@@ -2,6 +2,7 @@
 // the about box, the add-word editor, the history window with its definition
 // popup, and clipboard monitoring. Each is one small function here, so the
 // companions plug in without touching the window's own code.
+#include <QAction>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -30,6 +31,7 @@ void MainWindow::openOptions() {
     if (addWordEditor_) addWordEditor_->update();
   };
   host.readSettings = [this] { ReadSettings(); };
+  host.setUseSelection = [this](bool on) { setUseSelection(on); };
   OptionsDialog::Open(host);
 }
 
@@ -41,10 +43,7 @@ void MainWindow::openAbout() { AboutBox::Open(*store_, places_.dataDir, &skin_, 
 // command builds a fresh one.
 void MainWindow::openAddWord() {
   if (!addWordEditor_) addWordEditor_ = new FAddWord(places_.userDir, &skin_, this);
-  addWordEditor_->show();
-  addWordEditor_->raise();
-  addWordEditor_->activateWindow();
-  addWordEditor_->setFocus();
+  if (auto* editor = qobject_cast<FAddWord*>(addWordEditor_.data())) editor->present();
 }
 
 // History: with at least one word in the history, open the history window or
@@ -65,11 +64,18 @@ void MainWindow::minimizeProgram() {
 }
 
 // Run every 100 ms by the clipboard timer, whatever the clipboard button's
-// state; looks up newly copied text while clipboardMonitoring() is on.
+// state; looks up newly copied text while clipboardMonitoring() is on, and
+// newly selected text while select-to-translate is on.
 void MainWindow::pollClipboard() {
-  if (!companions_ || !clipboardMonitoring()) return;
+  if (!companions_) return;
   syncLookupSettings();
   companions_->PollClipboard();
+}
+
+void MainWindow::setUseSelection(bool on) {
+  settings_->UseSelection = on;
+  ini_->WriteBoolean(settings_key::kUseSelection, on);
+  useSelectionAction_->setChecked(on);
 }
 
 // After a search: the history records the search box text with the

@@ -2,6 +2,7 @@
 //
 // Geometry follows one convention: a control's "right" is its left plus its
 // width and its "bottom" its top plus its height (one past the last pixel).
+#include <QAction>
 #include <QLabel>
 #include <QPainter>
 #include <QLineEdit>
@@ -184,6 +185,7 @@ void MainWindow::ReadSettings() {
   clipboardButton_->setChecked(settings_->UseClipboard);
   containButton_->setChecked(settings_->ShowContain);
   phraseButton_->setChecked(settings_->ShowPhrase);
+  useSelectionAction_->setChecked(settings_->UseSelection);
   for (ImageButton* toggle : {clipboardButton_, containButton_, phraseButton_}) {
     restyleToggle(toggle);
   }

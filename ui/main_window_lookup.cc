@@ -10,6 +10,7 @@
 #include "app/storage.h"
 #include "engine/lookup_state.h"
 #include "ui/format_adapter.h"
+#include "ui/history_host.h"
 #include "ui/main_window.h"
 
 namespace tavro2 {
@@ -48,6 +49,7 @@ void MainWindow::showLookupState() {
   ShowFormattedText(relatedPane_, state.relatedTranslationText, state.relatedTranslationRuns);
   showPhraseList();
   setStatusText(state.statusText);
+  if (companions_) companions_->lookupShown();
 }
 
 void MainWindow::showTranslation() {

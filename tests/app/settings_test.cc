@@ -23,8 +23,8 @@ TEST_F(SettingsTest, NoFileGivesEveryDefault) {
                        s.Skin, s.WordHistory, s.AutoCloseTime),
             std::tuple(1, 0, 0, 10, 255, 0, 20, 7));
   EXPECT_EQ(std::tuple(s.AlwaysOnTop, s.AutoRemAlpha, s.UseClipboard, s.ShowContain, s.ShowPhrase,
-                       s.HistoryFromRight, ReadCompactMode(ini_)),
-            std::tuple(true, true, false, false, false, true, false));
+                       s.HistoryFromRight, ReadCompactMode(ini_), s.UseSelection),
+            std::tuple(true, true, false, false, false, true, false, false));
   EXPECT_FALSE(test::fileExists(ini_.path())) << "reading never creates the file";
 }
 
@@ -50,6 +50,7 @@ TEST_F(SettingsTest, WidthsAndBounds) {
       {FIELD(WordHistory), {{"-3", -3}, {"100000", 100000}}},
       {FIELD(AutoCloseTime), {{"0x10", 16}}},
       {FIELD(HistoryFromRight), {{"0", 0}}},
+      {FIELD(UseSelection), {{"1", 1}, {"0", 0}}},
 #undef FIELD
   };
   for (const auto& row : rows) {

@@ -57,8 +57,8 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
       {StemLanguage::kIndonesian, "looked", {}},
       {StemLanguage::kEnglish, "looked", {"look"}},
       {StemLanguage::kEnglish, "digunakan", {}},
-      {StemLanguage::kEnglish, "look", {}},  // never the word itself
-      {StemLanguage::kEnglish, "r\xE9looked", {}},  // 1252 to UTF-8, then no stem
+      {StemLanguage::kEnglish, "look", {}},          // never the word itself
+      {StemLanguage::kEnglish, "r\xE9looked", {}},   // 1252 to UTF-8, then no stem
       {StemLanguage::kIndonesian, "makan\x80", {}},  // no Latin-1 form
       {StemLanguage::kEnglish, std::string(300, 'a'), {}},
   };
@@ -98,9 +98,13 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       {"rebuilt", Direction::kIndonesianEnglish, true, {}},
       {"digunakan", Direction::kEnglishIndonesian, true, {}},
       // Hunspell's stem, then the affix rules' other roots.
-      {"digunakan", Direction::kIndonesianEnglish, true,
+      {"digunakan",
+       Direction::kIndonesianEnglish,
+       true,
        {"guna", "diguna", "digunak", "gunak", "gunakan"}},
-      {"digunakan", Direction::kIndonesianEnglish, false,
+      {"digunakan",
+       Direction::kIndonesianEnglish,
+       false,
        {"diguna", "guna", "digunak", "gunak", "gunakan"}},
       {"matikan", Direction::kAutomatic, true, {"mati", "matik"}},
       {"went", Direction::kAutomatic, true, {"go"}},
@@ -142,8 +146,8 @@ class FurtherStagesLookupTest : public LookupFixture {};
 
 TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
   REQUIRE_SYSTEM_DICTIONARIES();
-  english({"built", "go", "rebuild", "wen"}, {"kkt dibangun", "kki pergi", "kkt membangun lagi",
-                                               "kb kutil"});
+  english({"built", "go", "rebuild", "wen"},
+          {"kkt dibangun", "kki pergi", "kkt membangun lagi", "kb kutil"});
   indonesian({"guna", "keluar"}, {"use", "go out"});
   state.stemmer = Stemmer::shared();
   const struct {

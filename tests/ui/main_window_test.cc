@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
@@ -226,8 +228,13 @@ TEST_F(MainWindowTest, TogglesAndDirectionsWriteTheirKeysAtOnce) {
   EXPECT_EQ(std::tuple(phrase->isOpaque(), phrase->textColor()),
             std::tuple(false, QColor(Qt::black)));
   click(*window, "direction3");
+  auto* useSelection = window->findChild<QAction*>("useSelectionAction");
+  ASSERT_NE(useSelection, nullptr);
+  useSelection->trigger();
+  EXPECT_TRUE(useSelection->isChecked() && window->settings().UseSelection);
   const std::string expected =
-      "[General]\r\nShowPhrase=0\r\nShowContain=1\r\nUseClipboard=1\r\nLanguage=3\r\n";
+      "[General]\r\nShowPhrase=0\r\nShowContain=1\r\nUseClipboard=1\r\nLanguage=3\r\n"
+      "UseSelection=1\r\n";
   EXPECT_EQ(settingsText(), expected);
   window->close();  // writes nothing more
   EXPECT_EQ(settingsText(), expected);
@@ -244,6 +251,9 @@ TEST_F(MainWindowTest, StartsWithDefaultsWithoutSettingsFile) {
   const LookupSettings& s = window->lookup().settings;
   EXPECT_EQ(std::tuple(s.direction, s.MaxContainTexts, s.WordsBefore, s.WordsAfter),
             std::tuple(Direction::kAutomatic, 10, 0, 0));
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(window->pos(), screen.topLeft() + QPoint((screen.width() - 352) / 2,
+                                                     (screen.height() - 424) / 2));
   window->show();
   expectFullLayout(*window);
   EXPECT_EQ(geometryOf(*window, "translationPanel").height(), 308);
@@ -473,7 +483,7 @@ TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
   QStringList texts;
   for (QAction* action : menu->actions()) texts << (action->isSeparator() ? "-" : action->text());
   EXPECT_EQ(texts, (QStringList{"Options\tCtrl+O", "-", "Minimize\tCtrl+M", "Compact Mode\tCtrl+S",
-                                "History\tCtrl+H", "-", "Open Help\tCtrl+H", "About...", "-",
+                                "History\tCtrl+H", "Select to Translate", "-", "Open Help\tCtrl+H", "About...", "-",
                                 "Exit\tCtrl+X"}));
   window->show();
   QTest::mouseClick(child(*window, "menuGlyph"), Qt::LeftButton, {}, QPoint(8, 8));
