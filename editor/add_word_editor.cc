@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextBlock>
 #include <utility>
 
@@ -443,6 +444,18 @@ FAddWord::SaveOutcome FAddWord::saveList() {
   return SaveOutcome::kSaved;
 }
 
+void FAddWord::present() {
+  show();
+  raise();
+  activateWindow();
+  textArea_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void FAddWord::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  textArea_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void FAddWord::sortData() {
   const QString joined = joinedText();
   if (!format_.utf8 && holdsOnly1252(joined)) {
@@ -473,8 +486,10 @@ void FAddWord::closeEvent(QCloseEvent* event) {
   switch (ask(QMessageBox::Question, "Confirmation", "Do you want to save changes ?",
               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
-      // Stays open when the check fails or the list cannot be written.
-      event->setAccepted(save());
+      // An empty text has nothing to save (Save would write nothing), so Yes
+      // closes; otherwise the editor stays open when the check fails or the
+      // list cannot be written.
+      event->setAccepted(text().empty() || save());
       break;
     case QMessageBox::No:
       event->accept();

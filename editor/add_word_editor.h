@@ -81,6 +81,9 @@ class FAddWord : public QWidget {
   // The lines the last check kept (its non-blank lines).
   const std::vector<std::string>& checkLines() const { return checkLines_; }
 
+  // Shows the editor, brings it to the front and gives the text area the
+  // keyboard focus, so the first keys typed reach the list.
+  void present();
 
   // Commands of the window's controls.
   void openList();       // "Open": offer to save, then release the choice lock
@@ -92,6 +95,7 @@ class FAddWord : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   enum class SaveOutcome { kSaved, kCheckFailed, kWriteFailed };

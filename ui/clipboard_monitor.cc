@@ -2,27 +2,41 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
 
 #include "app/settings.h"
+#include "engine/cp1252.h"
 #include "engine/lookup_state.h"
 #include "engine/query_text.h"
-#include "ui/format_adapter.h"
+#include "ui/definition_popup.h"
 #include "ui/history_host.h"
 
 namespace tavro2 {
 
-std::string ClipboardTextTo1252(const QString& text) {
-  return bytesOf(text.left(text.indexOf(QChar(0))));  // CF_TEXT ends at a NUL
+namespace {
+
+// Whether `text`, lowered A to Z, equals `lowered` (no copy of `text`).
+bool equalsLowered(std::string_view text, std::string_view lowered) {
+  if (text.size() != lowered.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowered[i]) return false;
+  }
+  return true;
 }
 
-ClipboardReading ClipboardMonitor::ReadSystemClipboard() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard == nullptr) return {};
-  const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
-  if (data == nullptr || !data->hasText()) return {};
-  return {true, ClipboardTextTo1252(data->text())};
+// The length FilterLetters would give `text`, counted only up to `limit` + 1.
+std::size_t filteredLength(std::string_view text, std::size_t limit) {
+  std::size_t kept = 0;
+  for (char c : text) {
+    if (c == ' ' || isLetter1252(static_cast<unsigned char>(c))) {
+      if (++kept > limit) break;
+    }
+  }
+  return kept;
 }
+
+}  // namespace
 
 bool ClipboardMonitor::PlatformSignalsChanges() {
   // X11 (through XFixes), Wayland and Windows announce every new clipboard
@@ -34,50 +48,108 @@ bool ClipboardMonitor::PlatformSignalsChanges() {
          platform == QLatin1String("windows") || platform == QLatin1String("offscreen");
 }
 
-ClipboardMonitor::ClipboardMonitor(HistoryHost& host, QObject* parent)
-    : ClipboardMonitor(host, &ClipboardMonitor::ReadSystemClipboard, PlatformSignalsChanges(),
-                       parent) {
+ClipboardMonitor::ClipboardMonitor(HistoryHost& host, SelectionKind kind, QObject* parent)
+    : ClipboardMonitor(host, Reader(), PlatformSignalsChanges(), kind, parent) {
+  systemReader_ = SelectionReader::forPlatform(kind);
+  reader_ = [reader = systemReader_.get()](SelectionDone done) { reader->read(std::move(done)); };
   if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-    connect(clipboard, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
-      if (mode == QClipboard::Clipboard) markChanged();
+    const QClipboard::Mode watched =
+        kind == SelectionKind::kPrimary ? QClipboard::Selection : QClipboard::Clipboard;
+    connect(clipboard, &QClipboard::changed, this, [this, clipboard, watched](QClipboard::Mode mode) {
+      if (mode != watched) return;
+      // Text selected in our own windows is the user working here, not a
+      // word to translate.
+      if (mode == QClipboard::Selection && clipboard->ownsSelection()) return;
+      markChanged();
     });
   }
 }
 
 ClipboardMonitor::ClipboardMonitor(HistoryHost& host, Reader reader, bool signalsChanges,
-                                   QObject* parent)
-    : QObject(parent), host_(host), reader_(std::move(reader)), signalsChanges_(signalsChanges) {}
+                                   SelectionKind kind, QObject* parent)
+    : QObject(parent),
+      host_(host),
+      kind_(kind),
+      reader_(std::move(reader)),
+      signalsChanges_(signalsChanges),
+      // The clipboard's text at start-up is looked up; a selection only once
+      // the user makes a new one.
+      stale_(kind == SelectionKind::kClipboard) {}
+
+ClipboardMonitor::~ClipboardMonitor() = default;
+
+bool ClipboardMonitor::enabled() const {
+  return kind_ == SelectionKind::kClipboard ? host_.clipboardButtonDown()
+                                            : host_.settings().UseSelection;
+}
 
 void ClipboardMonitor::PollClipboard() {
-  if (!host_.clipboardButtonDown()) return;
-
-  if (stale_ || !signalsChanges_) {
-    // Cleared before the read: a change signalled while the read waits on
-    // the clipboard's owner makes the next tick read again.
-    stale_ = false;
-    current_ = reader_();
-    ++reads_;
+  if (!enabled()) {
+    // A selection made while select-to-translate was off is not new when
+    // it is turned on.
+    if (kind_ == SelectionKind::kPrimary) stale_ = false;
+    return;
   }
-  const std::string key = Trim(Lower(current_.hasText ? current_.text : std::string()));
-  if (key == lastText_) return;
+  const int settle = kind_ == SelectionKind::kPrimary ? kSettleTicks : 0;
+  if (quietTicks_ < settle) ++quietTicks_;
+  if ((stale_ || !signalsChanges_) && !reading_ && quietTicks_ >= settle) {
+    // Cleared before the read: a change signalled while the read waits on
+    // the owner makes a later tick read again.
+    stale_ = false;
+    reading_ = true;
+    ++reads_;
+    reader_([this](ClipboardReading reading) { received(std::move(reading)); });
+  }
+  judge();
+}
 
-  const std::string word = host_.settings().AutoRemAlpha ? FilterLetters(key) : key;
-  if (word.size() > kMaxWordLength) return;
+void ClipboardMonitor::received(ClipboardReading reading) {
+  reading_ = false;
+  if (reading.hasText != current_.hasText || reading.tooLong != current_.tooLong ||
+      reading.text != current_.text) {
+    current_ = std::move(reading);
+    ++serial_;
+  }
+  if (enabled()) judge();
+}
+
+void ClipboardMonitor::judge() {
+  const bool autoRemAlpha = host_.settings().AutoRemAlpha;
+  if (judgedSerial_ == serial_ && judgedAutoRemAlpha_ == autoRemAlpha) return;
+  judgedSerial_ = serial_;
+  judgedAutoRemAlpha_ = autoRemAlpha;
+  ++judged_;
+
+  // Lower changes no byte of code 32 or less, so trimming first gives K.
+  const std::string_view trimmed =
+      TrimView(current_.hasText ? std::string_view(current_.text) : std::string_view());
+  if (equalsLowered(trimmed, lastText_)) return;
+  const std::size_t length =
+      autoRemAlpha ? filteredLength(trimmed, kMaxWordLength) : trimmed.size();
+  if (length > kMaxWordLength || current_.tooLong) return;
   if (!current_.hasText) {
     host_.setClipboardHit(false);
     return;
   }
+  std::string key = Lower(trimmed);
+  std::string word = autoRemAlpha ? FilterLetters(key) : key;
+  accept(std::move(key), std::move(word));
+}
 
+void ClipboardMonitor::accept(std::string key, std::string word) {
   LookupState& lookup = host_.lookup();
-  lookup.searchText = word;
-  lookup.fallbackWord = Lower(word);
-  lastText_ = key;
+  lookup.searchText = std::move(word);
+  lookup.fallbackWord = Lower(lookup.searchText);
+  lastText_ = std::move(key);
 
   if (lookup.LookupWord(lookup.searchText)) {
     host_.setClipboardHit(true);
     // Shown before it is recorded: the popup copies the translation pane.
     host_.showLookupState();
     host_.recordInHistory();
+    if (kind_ == SelectionKind::kPrimary) {
+      if (FDef* popup = host_.definitionPopup()) popup->ShowNearPointer(host_.pointerPosition());
+    }
   } else {
     lookup.FindBaseForm();
     host_.showLookupState();

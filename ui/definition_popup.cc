@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
+#include "ui/selection_reader.h"
 #include "ui/skin.h"
 
 namespace tavro2 {
@@ -27,6 +28,8 @@ constexpr QSize kInitialSize(168, 26);
 constexpr int kInsetX = 4;
 constexpr int kInsetY = 2;
 constexpr std::size_t kShortText = 20;  // characters
+// The popup's distance from the pointer, clear of the cursor's shape.
+constexpr int kPointerGap = 16;
 
 // value * numerator / denominator rounded to the nearest integer, an exact
 // half going to the even neighbour. Exact in integers, so 150 * 0.23 = 34.5
@@ -134,10 +137,16 @@ void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
   applyColors();
   show();
 
+  besideHistory_ = true;
+  flushWindowSystem();
+
   const std::string word = item.word();
   QTextEdit* pane = host_.translationPane();
   if (pane == nullptr) return;
-  if (host_.searchBoxText() == word && pane->toPlainText() == textArea_->toPlainText()) return;
+  if (host_.searchBoxText() == word && pane->toPlainText() == textArea_->toPlainText()) {
+    word_ = word;
+    return;
+  }
 
   history.markItem(&item);
   if (onLeft) {
@@ -146,7 +155,12 @@ void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
     resize(kWrapWidth, height());
   }
   history.ChooseHistoryItem(&item);
+  word_ = word;
+  fillFromPane(pane);
+  if (onLeft) move(h.x() - width(), top);
+}
 
+void FDef::fillFromPane(QTextEdit* pane) {
   QTextDocument* document = textArea_->document();
   document->clear();
   QTextCursor cursor(document);
@@ -156,7 +170,30 @@ void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
   const int lines = wrappedLineCount();
   const int textWidth = QFontMetrics(AppFont(kFontHeight)).horizontalAdvance(text);
   resize(DefinitionPopupSize(lines, textWidth, static_cast<std::size_t>(text.size())));
-  if (onLeft) move(h.x() - width(), top);
+}
+
+void FDef::ShowNearPointer(QPoint pointer) {
+  QTextEdit* pane = host_.translationPane();
+  if (pane == nullptr) return;
+  besideHistory_ = false;
+  word_ = host_.searchBoxText();
+  resize(kWrapWidth, height());
+  fillFromPane(pane);
+
+  // Below and right of the pointer, clear of the cursor's shape; where the
+  // screen ends, on the pointer's other side; never off the screen.
+  const QRect screen = host_.screenGeometryAt(pointer);
+  int x = pointer.x() + kPointerGap;
+  int y = pointer.y() + kPointerGap;
+  if (x + width() > screen.x() + screen.width()) x = pointer.x() - kPointerGap - width();
+  if (y + height() > screen.y() + screen.height()) y = pointer.y() - kPointerGap - height();
+  x = std::max(screen.x(), std::min(x, screen.x() + screen.width() - width()));
+  y = std::max(screen.y(), std::min(y, screen.y() + screen.height() - height()));
+  move(x, y);
+  applyColors();
+  show();
+  raise();
+  flushWindowSystem();
 }
 
 int FDef::wrappedLineCount() const {
@@ -173,7 +210,14 @@ int FDef::wrappedLineCount() const {
   return std::max(1, lines);
 }
 
-void FDef::Hide() { hide(); }
+void FDef::Hide() {
+  hide();
+  flushWindowSystem();
+}
+
+void FDef::hideBesideHistory() {
+  if (besideHistory_) Hide();
+}
 
 // Auto-close. The counter counts seconds only while the clipboard-hit flag
 // is set and restarts only when a fade starts, so a second hit during the
@@ -201,6 +245,12 @@ void FDef::fadeTick() {
   applyOpacity();
 }
 
-void FDef::applyOpacity() { setWindowOpacity(std::clamp(opacity_, 0, 255) / 255.0); }
+// Qt writes the opacity into its outgoing buffer and sends it only when
+// its event loop next flushes, which an idle program may not do for a long
+// time: the step is sent here, when it is made.
+void FDef::applyOpacity() {
+  setWindowOpacity(std::clamp(opacity_, 0, 255) / 255.0);
+  flushWindowSystem();
+}
 
 }  // namespace tavro2

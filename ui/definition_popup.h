@@ -1,12 +1,14 @@
 // FDef: the definition popup, a small borderless window beside the history
-// window showing one word's formatted entry.
+// window (or, for a selected word, near the mouse pointer) showing one
+// word's formatted entry.
 //
 // It is created hidden at start-up and lives for the whole run. A clipboard
 // hit (the clipboard-hit flag) makes it fade out: the countdown timer counts
 // whole seconds up to AutoCloseTime, then the fade timer lowers the opacity
 // by 10 every 100 ms from 255 until it reaches 0 or below (26 ticks), hides
 // the popup and resets the opacity and the flag. Hiding the popup any other
-// way leaves a running fade to finish on its own.
+// way leaves a running fade to finish on its own. Each opacity step is sent
+// to the window system at once, so the fade is seen as it is made.
 #pragma once
 
 #include <QTimer>
@@ -14,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class QTextEdit;
 
@@ -46,8 +49,16 @@ class FDef : public QWidget {
   // Shows the popup beside `item` of the history window and fills it with
   // the item's entry (see the .cc for the steps).
   void ShowDefinitionPopup(FHistory& history, HistoryItem& item);
+  // Shows the entry the translation pane holds near `pointer` (below and
+  // right of it, or above and left where the screen ends there), kept on
+  // the screen under the pointer.
+  void ShowNearPointer(QPoint pointer);
   // Makes the popup invisible; a running fade goes on.
   void Hide();
+  // Hides a popup shown beside the history window (which is going away).
+  void hideBesideHistory();
+  // The word whose entry the popup was last given.
+  const std::string& word() const { return word_; }
 
   // Timer ticks (public so tests drive them without waiting).
   void countdownTick();
@@ -69,6 +80,9 @@ class FDef : public QWidget {
  private:
   void applyColors();
   void applyOpacity();
+  // Copies the translation pane's formatted text in and sizes the popup
+  // for it (steps 7 and 8 of ShowDefinitionPopup).
+  void fillFromPane(QTextEdit* pane);
 
   HistoryHost& host_;
   QTextEdit* textArea_ = nullptr;
@@ -76,6 +90,8 @@ class FDef : public QWidget {
   QTimer fadeTimer_;
   std::uint32_t countdown_ = 0;
   int opacity_ = 255;
+  bool besideHistory_ = false;
+  std::string word_;
 };
 
 }  // namespace tavro2

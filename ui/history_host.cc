@@ -1,5 +1,6 @@
 #include "ui/history_host.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -24,7 +25,8 @@ QScreen* desktopScreen() { return QGuiApplication::primaryScreen(); }
 MainWindowHistoryHost::MainWindowHistoryHost(MainWindow& window)
     : window_(window),
       popup_(std::make_unique<FDef>(*this)),
-      monitor_(std::make_unique<ClipboardMonitor>(*this)) {}
+      monitor_(std::make_unique<ClipboardMonitor>(*this)),
+      selectionMonitor_(std::make_unique<ClipboardMonitor>(*this, SelectionKind::kPrimary)) {}
 
 MainWindowHistoryHost::~MainWindowHistoryHost() {
   // A history window still open when the main window goes (no close event
@@ -60,17 +62,25 @@ QRect MainWindowHistoryHost::screenGeometry() const {
   return screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
+QRect MainWindowHistoryHost::screenGeometryAt(QPoint point) const {
+  QScreen* screen = QGuiApplication::screenAt(point);
+  return screen != nullptr ? screen->geometry() : screenGeometry();
+}
+
+QPoint MainWindowHistoryHost::pointerPosition() const { return QCursor::pos(); }
+
 std::string MainWindowHistoryHost::searchBoxText() const {
   return bytesOf(window_.searchBox()->text());
 }
 
 QTextEdit* MainWindowHistoryHost::translationPane() { return window_.translationPane(); }
 
-void MainWindowHistoryHost::showHistoryEntry(const std::string& word) {
+void MainWindowHistoryHost::showHistoryEntry(const std::string& word,
+                                             const std::string& historyWord) {
   window_.searchBox()->setText(qStringOf1252(word));
   LookupState& state = window_.lookup();
   state.searchText = bytesOf(window_.searchBox()->text());
-  state.ShowTranslation(window_.history().HistoryTranslation(state.searchText), state.searchText);
+  state.ShowTranslation(window_.history().HistoryTranslation(historyWord), state.searchText);
   window_.showTranslation();
 }
 
@@ -125,7 +135,14 @@ void MainWindowHistoryHost::recordInHistory() {
   window_.history().AddToHistory(searchBoxText(), window_.lookup().translationText);
 }
 
-void MainWindowHistoryHost::PollClipboard() { monitor_->PollClipboard(); }
+void MainWindowHistoryHost::PollClipboard() {
+  monitor_->PollClipboard();
+  selectionMonitor_->PollClipboard();
+}
+
+void MainWindowHistoryHost::lookupShown() {
+  if (popup_->isVisible() && popup_->word() != searchBoxText()) popup_->Hide();
+}
 
 void MainWindowHistoryHost::mainWindowMinimized() {
   if (history_) history_->mainWindowMinimized();

@@ -9,6 +9,7 @@
 // clipboard monitor and keeps the history window while it exists.
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
 
@@ -55,14 +56,19 @@ class HistoryHost {
   // The desktop's work area and the whole screen, in global coordinates.
   virtual QRect workArea() const = 0;
   virtual QRect screenGeometry() const = 0;
+  // The screen under `point` (the one screen, unless the host knows more).
+  virtual QRect screenGeometryAt(QPoint) const { return screenGeometry(); }
+  // Where the mouse pointer is, in global coordinates.
+  virtual QPoint pointerPosition() const = 0;
 
   // --- The main window -----------------------------------------------------
   virtual std::string searchBoxText() const = 0;  // Windows-1252 bytes
   virtual QTextEdit* translationPane() = 0;
   // ChooseHistoryItem's main-window half: the search box gets `word`, the
-  // translation pane HistoryTranslation(word), rendered for the word. No
-  // lookup runs and the history does not change.
-  virtual void showHistoryEntry(const std::string& word) = 0;
+  // translation pane HistoryTranslation(`historyWord`) (the word as the
+  // history keeps it, blanks and all), rendered for `word`. No lookup runs
+  // and the history does not change.
+  virtual void showHistoryEntry(const std::string& word, const std::string& historyWord) = 0;
 
   virtual bool mainWindowHidden() const = 0;
   // Restores the program (un-minimises it) and brings it to the front.
@@ -108,9 +114,11 @@ class MainWindowHistoryHost final : public HistoryHost {
   HistoryColors colors() const override;
   QRect workArea() const override;
   QRect screenGeometry() const override;
+  QRect screenGeometryAt(QPoint point) const override;
+  QPoint pointerPosition() const override;
   std::string searchBoxText() const override;
   QTextEdit* translationPane() override;
-  void showHistoryEntry(const std::string& word) override;
+  void showHistoryEntry(const std::string& word, const std::string& historyWord) override;
   bool mainWindowHidden() const override;
   void restoreProgram() override;
   void showMainWindow() override;
@@ -127,8 +135,11 @@ class MainWindowHistoryHost final : public HistoryHost {
   void recordInHistory() override;
 
   // --- Entry points of the main window's commands and events --------------
-  // The 100 ms clipboard timer.
+  // The 100 ms clipboard timer: the clipboard and the selection monitors.
   void PollClipboard();
+  // The main window shows a new lookup: a popup showing another word is
+  // hidden (a found word brings it back with its own entry).
+  void lookupShown();
   // The window received the system minimise command.
   void mainWindowMinimized();
   // Settings were read again: the history window takes the skin's colours.
@@ -136,11 +147,13 @@ class MainWindowHistoryHost final : public HistoryHost {
   // Closes the history window at once, if it exists (close glyph, shutdown).
   void closeHistoryWindow();
   ClipboardMonitor& clipboardMonitor() { return *monitor_; }
+  ClipboardMonitor& selectionMonitor() { return *selectionMonitor_; }
 
  private:
   MainWindow& window_;
   std::unique_ptr<FDef> popup_;
   std::unique_ptr<ClipboardMonitor> monitor_;
+  std::unique_ptr<ClipboardMonitor> selectionMonitor_;
   QPointer<FHistory> history_;
   bool closingHistory_ = false;
 };

@@ -66,11 +66,9 @@ void HistoryItem::setItemText(std::string text) {
   setText(toQString(text_));
 }
 
-std::string HistoryItem::word() const {
-  std::size_t start = 0;
-  while (start < text_.size() && static_cast<unsigned char>(text_[start]) <= 32) ++start;
-  return text_.substr(start);
-}
+std::string HistoryItem::word() const { return std::string(TrimView(text_)); }
+
+std::string HistoryItem::historyWord() const { return text_.empty() ? text_ : text_.substr(1); }
 
 void HistoryItem::setMarked(bool marked, const QColor& background) {
   marked_ = marked;
@@ -161,7 +159,11 @@ FHistory* FHistory::HistoryCommand(HistoryHost& host, FHistory* window) {
   if (host.historyList().lines().empty()) return window;
   if (window == nullptr) window = new FHistory(host);
   window->show();
-  if (window->docked_ && !window->sliding_) window->closeRequest_ = true;
+  if (window->docked_ && !window->sliding_) {
+    window->closeRequest_ = true;
+    // The popup beside it would be left standing where the window was.
+    if (FDef* popup = host.definitionPopup()) popup->hideBesideHistory();
+  }
   window->slideTimer_.start();
   return window;
 }
@@ -311,6 +313,7 @@ void FHistory::closeEvent(QCloseEvent* event) {
   if (closing_) return;
   closing_ = true;
   slideTimer_.stop();
+  if (FDef* popup = host_.definitionPopup()) popup->hideBesideHistory();
   host_.historyList().setObserver(nullptr);
   host_.historyWindowClosed();
 }
@@ -324,8 +327,10 @@ void FHistory::PushHistoryItem(std::string_view word) {
     setWindowRect(QRect(x(), y(), width(), height() + kItemHeight));
     panel_->resize(width() - 2, height() - 2);
   }
+  const std::vector<std::string> marked = markedTexts();
   for (std::size_t j = items_.size(); j-- > 1;) items_[j]->setItemText(items_[j - 1]->itemText());
   if (!items_.empty()) items_.front()->setItemText(" " + std::string(word));
+  markTexts(marked);
   HighlightHistoryWord(word);
 }
 
@@ -339,7 +344,7 @@ void FHistory::HighlightHistoryWord(std::string_view word) {
 
 void FHistory::ChooseHistoryItem(HistoryItem* item) {
   lastWord_ = item->word();
-  host_.showHistoryEntry(lastWord_);
+  host_.showHistoryEntry(lastWord_, item->historyWord());
 }
 
 void FHistory::markItem(HistoryItem* item) {
@@ -372,18 +377,29 @@ void FHistory::toggleMainWindow() {
 void FHistory::ShortByName() {
   HistoryList& list = host_.historyList();
   list.SortByName();
-  // A marked item stands for its word: the mark moves with the word rather
-  // than staying on a label that now shows another one.
+  const std::vector<std::string> marked = markedTexts();
+  const std::vector<std::string>& lines = list.lines();
+  for (std::size_t j = 0; j < items_.size() && j < lines.size(); ++j) {
+    items_[j]->setItemText(" " + std::string(HistoryList::wordOf(lines[j])));
+  }
+  markTexts(marked);
+}
+
+// A marked item stands for its word: when the words move to other labels
+// (sorting, a new word at the top) the marks move with them rather than
+// staying on labels that now show other words.
+std::vector<std::string> FHistory::markedTexts() const {
   std::vector<std::string> marked;
   for (const HistoryItem* item : items_) {
     if (item->isMarked()) marked.push_back(item->itemText());
   }
+  return marked;
+}
+
+void FHistory::markTexts(const std::vector<std::string>& texts) {
   const QColor markColor = toQColor(host_.colors().markedItem);
-  const std::vector<std::string>& lines = list.lines();
-  for (std::size_t j = 0; j < items_.size() && j < lines.size(); ++j) {
-    HistoryItem* item = items_[j];
-    item->setItemText(" " + std::string(HistoryList::wordOf(lines[j])));
-    const bool mark = std::find(marked.begin(), marked.end(), item->itemText()) != marked.end();
+  for (HistoryItem* item : items_) {
+    const bool mark = std::find(texts.begin(), texts.end(), item->itemText()) != texts.end();
     if (mark != item->isMarked()) item->setMarked(mark, markColor);
   }
 }

@@ -64,8 +64,12 @@ class HistoryItem : public QLabel {
 
   void setItemText(std::string text);  // " " + word
   const std::string& itemText() const { return text_; }
-  // The item's text with its leading blanks (codes up to 32) removed.
+  // The item's text with its leading and trailing blanks (codes up to 32)
+  // removed: the word as it is looked up and shown.
   std::string word() const;
+  // The word as the history keeps it (the text after the item's one
+  // leading space), blanks and all: the key of its stored translation.
+  std::string historyWord() const;
 
   // Marked: opaque, `background` behind bold text. Unmarked: transparent,
   // normal weight.
@@ -161,6 +165,9 @@ class FHistory : public QWidget, public HistoryObserver {
   void finishShow();
   void finishHide();
   void layoutChildren();
+  // Marks exactly the items showing one of `texts` (marks follow words).
+  void markTexts(const std::vector<std::string>& texts);
+  std::vector<std::string> markedTexts() const;
   // Manual caption drag: the window follows the mouse through the snap rule.
   bool dragPress(QMouseEvent* event);
   bool dragMove(QMouseEvent* event);

@@ -110,6 +110,11 @@ void OptionsDialog::createControls() {
   autoRemAlpha_->setObjectName("autoRemAlpha");
   autoRemAlpha_->adjustSize();
   autoRemAlpha_->move(9, 39);
+  useSelection_ = new QCheckBox("Select to Translate", group_);
+  useSelection_->setObjectName("useSelection");
+  useSelection_->setToolTip("Look up the text selected in other programs");
+  useSelection_->adjustSize();
+  useSelection_->move(140, 15);
 
   makeLabel("Main words list, before", 9, 74, group_);
   wordsBefore_ = makeNumberBox(126, 69);
@@ -164,6 +169,7 @@ void OptionsDialog::fillFromSettings() {
   maxContainTexts_->setText(QString::number(settings.MaxContainTexts));
   alwaysOnTop_->setChecked(settings.AlwaysOnTop);
   autoRemAlpha_->setChecked(settings.AutoRemAlpha);
+  useSelection_->setChecked(settings.UseSelection);
   wordHistory_->setText(QString::number(settings.WordHistory));
 
   opacity_ = new QSlider(Qt::Horizontal, group_);
@@ -178,6 +184,9 @@ void OptionsDialog::fillFromSettings() {
   // Attached only now, so that filling the controls writes nothing.
   connect(skinList_, &QComboBox::currentIndexChanged, this, &OptionsDialog::skinChanged);
   connect(opacity_, &QSlider::valueChanged, this, &OptionsDialog::opacityChanged);
+  connect(useSelection_, &QCheckBox::toggled, this, [this](bool on) {
+    if (host_.setUseSelection) host_.setUseSelection(on);
+  });
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {

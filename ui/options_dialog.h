@@ -1,8 +1,10 @@
 // The options dialog (F2): the settings that have no control of their own
 // in the main window.
 //
-// Two controls act at once: the skin list applies and stores `Skin`, the
-// opacity slider sets the main window's opacity and stores `AlphaBlend`.
+// Three controls act at once: the skin list applies and stores `Skin`, the
+// opacity slider sets the main window's opacity and stores `AlphaBlend`, and
+// "Select to Translate" turns select-to-translate on or off and stores
+// `UseSelection`.
 // Everything else reaches the settings file only through "Save", which
 // writes eight keys in a fixed order, has the main window read its settings
 // back (that is where the bounds apply) and closes. The close glyph leaves
@@ -42,6 +44,8 @@ struct OptionsHost {
   std::function<void(int index)> applySkin;
   // Reads every setting back from the file, bounds and applies them.
   std::function<void()> readSettings;
+  // Turns select-to-translate on or off and writes UseSelection at once.
+  std::function<void(bool on)> setUseSelection;
 };
 
 // A box's text as a number: an optional '-' or '+', then the digits up to
@@ -88,6 +92,7 @@ class OptionsDialog : public QDialog {
   QGroupBox* group_ = nullptr;
   QCheckBox* alwaysOnTop_ = nullptr;
   QCheckBox* autoRemAlpha_ = nullptr;
+  QCheckBox* useSelection_ = nullptr;
   QLineEdit* wordsBefore_ = nullptr;
   QLineEdit* wordsAfter_ = nullptr;
   QLineEdit* maxContainTexts_ = nullptr;

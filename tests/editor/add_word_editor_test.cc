@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -193,7 +194,6 @@ TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
   EXPECT_FALSE(test::fileExists(en()));
 }
 
-TEST_F(AddWordEditorTest, SortReplacesTheTextAndMarksItModified) {
 // A list written on Linux shows decoded and is saved in its own kind; a
 // Windows list given a character 1252 lacks is saved as UTF-8, losing nothing.
 TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
@@ -225,6 +225,7 @@ TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
             "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n");
 }
 
+TEST_F(AddWordEditorTest, SortReplacesTheTextAndMarksItModified) {
   writeFile(en(), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
   FAddWord& editor = open();
   editor.sortData();
@@ -323,6 +324,14 @@ TEST_F(AddWordEditorTest, ClosingWithUnsavedChangesAsks) {
   EXPECT_EQ(open().text(), "c=d\r\n");  // discarded; a fresh editor reads the list from disk
 }
 
+TEST_F(AddWordEditorTest, YesOnAnEmptyTextClosesWithoutWriting) {
+  writeFile(en(), "a=b\r\n");
+  open().setText("");
+  script_.answers = {QMessageBox::Yes};
+  EXPECT_TRUE(editor_->close());
+  EXPECT_EQ(readFile(en()), "a=b\r\n");
+}
+
 TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
   DictionaryStore store;
   LookupState lookup(store, dir_.path());
@@ -354,8 +363,12 @@ TEST(AddWordFromMainWindowTest, OneEditorThatIsAskedBeforeTheProgramCloses) {
   QPointer<FAddWord> editor = window.findChild<FAddWord*>();
   ASSERT_FALSE(editor.isNull());
   EXPECT_TRUE(editor->isVisible() && editor->text() == "a=b\r\n");
+  QWidget* textArea = editor->findChild<QWidget*>("textArea");
+  EXPECT_EQ(editor->focusWidget(), textArea);  // the first keys reach the list
   editor->setText("c=d\r\n");
+  window.searchBox()->setFocus();
   add->click();
+  EXPECT_EQ(editor->focusWidget(), textArea);
   EXPECT_EQ(window.findChildren<FAddWord*>().size(), 1);
   EXPECT_EQ(editor->text(), "c=d\r\n");  // shown again as it was
   QString asked;

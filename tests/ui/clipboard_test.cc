@@ -39,14 +39,17 @@ struct ScriptedClipboard {
   }
   // nullopt: no text at all.
   void copy(const std::optional<std::string>& text) {
-    clip = {text.has_value(), text.value_or("")};
+    copy(ClipboardReading{text.has_value(), text.value_or(""), false});
+  }
+  void copy(ClipboardReading reading) {
+    clip = std::move(reading);
     monitor.markChanged();
     monitor.PollClipboard();
   }
 
   FakeHistoryHost host;
   ClipboardReading clip;
-  ClipboardMonitor monitor{host, [this] { return clip; }, true};
+  ClipboardMonitor monitor{host, [this](SelectionDone done) { done(clip); }, true};
 };
 
 class ClipboardTest : public ::testing::Test, public ScriptedClipboard {};
@@ -98,13 +101,79 @@ TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled
   copy("walk");
   EXPECT_EQ(monitor.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
-  ClipboardMonitor unsignalled(host, [this] { return clip; }, false);
+  ClipboardMonitor unsignalled(host, [this](SelectionDone done) { done(clip); }, false);
   clip = {true, "hello"};
   unsignalled.PollClipboard();
   clip = {true, "walk"};
   unsignalled.PollClipboard();
   EXPECT_EQ(unsignalled.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
+}
+
+// A reader that answers when the test says so, as an owner on another
+// thread would.
+struct LateReader {
+  void operator()(SelectionDone done) { waiting.push_back(std::move(done)); }
+  void answer(ClipboardReading reading) {
+    auto done = std::move(waiting.front());
+    waiting.erase(waiting.begin());
+    done(std::move(reading));
+  }
+  std::vector<SelectionDone> waiting;
+};
+
+TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
+  LateReader late;
+  ClipboardMonitor async(host, [&late](SelectionDone done) { late(std::move(done)); }, true);
+  async.PollClipboard();
+  async.markChanged();  // changed again while the owner has not answered
+  for (int i = 0; i < 5; ++i) async.PollClipboard();
+  ASSERT_EQ(late.waiting.size(), 1u);
+  late.answer({true, "hello"});  // looked up as soon as it arrives
+  EXPECT_EQ(host.searchBox, "hello");
+  async.PollClipboard();  // the change seen during the read: read again
+  ASSERT_EQ(late.waiting.size(), 1u);
+  late.answer({});  // an owner that did not answer in time reads as no text
+  EXPECT_FALSE(host.hit);
+
+  // A long text left on the clipboard is judged once, not at every tick,
+  // and again when the setting it was judged under changes.
+  copy(std::string(1 << 20, 'x') + "!");
+  const int judged = monitor.judgeCount();
+  for (int i = 0; i < 100; ++i) monitor.PollClipboard();
+  EXPECT_EQ(monitor.judgeCount(), judged);
+  host.settingsValue.AutoRemAlpha = false;
+  monitor.PollClipboard();
+  EXPECT_EQ(monitor.judgeCount(), judged + 1);
+  copy(std::string(1 << 20, ' ') + "Walk\t");  // long, but a word once trimmed
+  EXPECT_EQ(host.searchBox, "walk");
+  copy(ClipboardReading{true, "can", true});  // cut at the size limit: never a word
+  EXPECT_EQ(host.searchBox, "walk");
+}
+
+TEST_F(ClipboardTest, SelectedTextOnceSettledIsLookedUpNearThePointer) {
+  ClipboardMonitor selection(host, [this](SelectionDone done) { done(clip); }, true,
+                             SelectionKind::kPrimary);
+  clip = {true, "hello"};
+  selection.markChanged();
+  selection.PollClipboard();
+  EXPECT_EQ(selection.readCount(), 0) << "off by default";
+  host.settingsValue.UseSelection = true;
+  selection.PollClipboard();
+  EXPECT_EQ(selection.readCount(), 0) << "selected while off: not new";
+  for (const char* step : {"h", "hel", "hello"}) {  // a drag: one change per step
+    clip = {true, step};
+    selection.markChanged();
+    selection.PollClipboard();
+  }
+  EXPECT_EQ(selection.readCount(), 0);
+  for (int tick = 1; tick < ClipboardMonitor::kSettleTicks; ++tick) selection.PollClipboard();
+  EXPECT_EQ(selection.readCount(), 1);
+  EXPECT_EQ((std::vector<std::string>{host.searchBox, host.list.lines().at(0)}),
+            (std::vector<std::string>{"hello", "hello=hello halo"}));
+  EXPECT_TRUE(host.hit && host.popup->isVisible());
+  EXPECT_EQ(host.popup->pos(), host.pointer + QPoint(16, 16));
+  EXPECT_EQ(host.popup->textArea()->toPlainText(), "hello halo");
 }
 
 TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
@@ -182,6 +251,10 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTh
   EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
   EXPECT_EQ(popup->textArea()->palette().color(QPalette::Base),
             toQColor(window->skinPalette().relatedTranslationPane));
+
+  window->searchBox()->setText("zzz");  // a later search that finds nothing
+  window->search();
+  EXPECT_FALSE(popup->isVisible()) << "the popup no longer shows the current word";
 
   history->ChooseHistoryItem(history->items()[1]);
   EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");

@@ -146,5 +146,31 @@ TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade
   }
 }
 
+TEST_F(DefinitionPopupTest, NearThePointerItStaysOnTheScreen) {
+  host.showHistoryEntry("cat", "cat");  // the pane holds the entry, as after a lookup
+  const QSize size = DefinitionPopupSize(1, QFontMetrics(AppFont(14)).horizontalAdvance("kucing"), 6);
+  const int w = size.width(), h = size.height();
+  const struct { QPoint pointer, expected; } cases[] = {
+      {{600, 400}, {616, 416}},                  // below and right
+      {{1270, 400}, {1270 - 16 - w, 416}},       // right edge: left of the pointer
+      {{600, 795}, {616, 795 - 16 - h}},         // bottom: above it
+      {{5, 5}, {21, 21}},
+  };
+  for (const auto& c : cases) {
+    popup.ShowNearPointer(c.pointer);
+    EXPECT_EQ(popup.geometry(), QRect(c.expected, size)) << c.pointer.x() << "," << c.pointer.y();
+    EXPECT_TRUE(popup.isVisible() && popup.word() == "cat");
+  }
+  // Beside the history window it goes with it; near the pointer it stays.
+  popup.hideBesideHistory();
+  EXPECT_TRUE(popup.isVisible());
+  show("book");
+  host.HistoryCommand();  // the docked window starts sliding out
+  EXPECT_FALSE(popup.isVisible());
+  show("book");
+  history.close();
+  EXPECT_FALSE(popup.isVisible());
+}
+
 }  // namespace
 }  // namespace tavro2::test

@@ -57,9 +57,10 @@ class FakeHistoryHost : public HistoryHost {
   QRect screenGeometry() const override { return screen; }
   std::string searchBoxText() const override { return searchBox; }
   QTextEdit* translationPane() override { return &pane; }
-  void showHistoryEntry(const std::string& word) override {
+  QPoint pointerPosition() const override { return pointer; }
+  void showHistoryEntry(const std::string& word, const std::string& historyWord) override {
     searchBox = word;
-    lookupState.ShowTranslation(list.HistoryTranslation(searchBox), searchBox);
+    lookupState.ShowTranslation(list.HistoryTranslation(historyWord), searchBox);
     showPane();
     ++entriesShown;
   }
@@ -88,6 +89,7 @@ class FakeHistoryHost : public HistoryHost {
       RgbColor(246, 249, 253), RgbColor(237, 243, 251), RgbColor(164, 194, 235),
       RgbColor(232, 240, 251), RgbColor(237, 243, 251)};
   QRect work{0, 0, 1280, 770}, screen{0, 0, 1280, 800};
+  QPoint pointer{600, 400};
   std::string searchBox;
   QTextEdit pane;
   DictionaryStore store;

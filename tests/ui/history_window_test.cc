@@ -166,6 +166,7 @@ TEST_F(HistoryWindowTest, NewWordsWithoutGrowthAndHighlightsInTheExactCaseOnly) 
   EXPECT_EQ((Texts{texts[0], texts[1], texts.back()}), (Texts{" fresh", " w30", " w12"}));
   EXPECT_EQ(w->size(), size);
   EXPECT_TRUE(w->items()[0]->isMarked() && host.popup->isVisible());
+  EXPECT_TRUE(w->items()[2]->isMarked() && !w->items()[1]->isMarked()) << "marks follow words";
 }
 
 TEST_F(HistoryWindowTest, NewWordWithRoomAddsAnItemAndGrowsUpFromTheBottomEdge) {
@@ -204,6 +205,12 @@ TEST_F(HistoryWindowTest, PointingMarksAnItemAndClickingChoosesItWithoutALookup)
             (Texts{"one", "one", "one translation of one"}));
   EXPECT_EQ(host.records + host.lookupShows, 0);
   EXPECT_EQ(readFile(host.list.path()), file);
+
+  // A word recorded with blanks around it is shown without them, with its entry.
+  host.list.AddToHistory("  hello  ", "hello halo");
+  w->ChooseHistoryItem(w->items()[0]);
+  EXPECT_EQ((Texts{host.searchBox, host.pane.toPlainText().toStdString()}),
+            (Texts{"hello", "hello halo"}));
 }
 
 TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {

@@ -47,7 +47,8 @@ class OptionsDialogTest : public ::testing::Test {
     skin_.load(settings_.Skin);
     OptionsHost host{&mainWindow_, &settings_, &ini_, &skin_,
                      [this](int index) { skin_.load(index); appliedSkins_.push_back(index); },
-                     [this] { settings_ = ReadSettings(ini_); ++settingsReads_; }};
+                     [this] { settings_ = ReadSettings(ini_); ++settingsReads_; },
+                     [this](bool on) { selectionToggles_.push_back(on); }};
     return std::make_unique<OptionsDialog>(host);
   }
 
@@ -67,6 +68,7 @@ class OptionsDialogTest : public ::testing::Test {
   QWidget mainWindow_;
   std::vector<int> appliedSkins_;
   int settingsReads_ = 0;
+  std::vector<bool> selectionToggles_;
 };
 
 TEST_F(OptionsDialogTest, ControlsStartFromTheRunningSettings) {
@@ -79,6 +81,11 @@ TEST_F(OptionsDialogTest, ControlsStartFromTheRunningSettings) {
                        child<QCheckBox>(*dialog, "alwaysOnTop")->isChecked(),
                        child<QCheckBox>(*dialog, "autoRemAlpha")->isChecked()),
             std::tuple("3", "4", "6", "33", false, true));
+  // Select to Translate starts from the setting and acts at once, without Save.
+  auto* useSelection = child<QCheckBox>(*dialog, "useSelection");
+  EXPECT_FALSE(useSelection->isChecked());
+  useSelection->click();
+  EXPECT_EQ(selectionToggles_, std::vector<bool>{true});
   auto* skins = child<QComboBox>(*dialog, "skinList");
   ASSERT_EQ(skins->count(), 20);
   EXPECT_EQ(std::tuple(skins->itemText(0), skins->itemText(19), skins->currentText()),

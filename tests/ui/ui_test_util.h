@@ -5,9 +5,13 @@
 
 #include <QList>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
+
+#include <functional>
+#include <string>
 
 namespace tavro2::test {
 
@@ -32,5 +36,27 @@ class UrlCatcher : public QObject {
  private:
   QString scheme_;
 };
+
+// Processes events until `done` holds or `timeoutMs` passes; false then.
+bool processEventsUntil(const std::function<bool()>& done, int timeoutMs);
+
+// An Xvfb server on a display number it picks itself, stopped when the
+// object goes. start() is false, with `why` set, when no server came up.
+struct XvfbServer {
+  bool start();
+  ~XvfbServer();
+  QProcess process;
+  QString display;
+  std::string why;
+};
+
+// Another program (xclip) takes `selection` ("clipboard" or "primary") with
+// `text`; it stays in the background as the owner until the X server goes.
+bool putWithXclip(const char* selection, const QByteArray& text);
+
+// Runs the tests matching `filter` (disabled ones included) in a child copy
+// of this program on `server`'s display with the X11 platform; returns its
+// output, and whether every one of them ran and passed in `passed`.
+std::string runChildTests(const XvfbServer& server, const QString& filter, bool& passed);
 
 }  // namespace tavro2::test

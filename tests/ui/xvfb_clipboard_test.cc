@@ -1,22 +1,20 @@
-// End to end under a real X server: with the clipboard button down, xclip
-// puts a word on the clipboard; the main window looks it up, records it in
-// "History.txt" and shows it in the popup beside the history window. The test
-// starts its own Xvfb and reruns this program on it with the X11 platform,
-// selecting the disabled child test below. Without Xvfb or xclip it skips.
+// End to end under a real X server. The test starts its own Xvfb and reruns
+// this program on it with the X11 platform, selecting the disabled child
+// tests (XvfbChild, here and in xvfb_selection_test.cc). Without Xvfb or
+// xclip it skips. Here: with the clipboard button down, xclip puts a word on
+// the clipboard; the main window looks it up, records it in "History.txt"
+// and shows it in the popup beside the history window.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTextEdit>
 
-#include <functional>
-
 #include "test_util.h"
+#include "ui_test_util.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
@@ -25,78 +23,19 @@
 namespace tavro2::test {
 namespace {
 
-constexpr char kChildFilter[] = "XvfbClipboardTest.DISABLED_ChildCopiedWordIsLookedUp";
-
-// Processes events until `done` holds or the deadline passes.
-bool processEventsUntil(const std::function<bool()>& done, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
-
-// An Xvfb server on a display number it picks itself, stopped when the
-// object goes. start() is false, with `why` set, when no server came up.
-struct XvfbServer {
-  bool start() {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) return fail("Xvfb is not installed");
-    process.start(xvfb, QString("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(' '));
-    if (!process.waitForStarted(10000)) return fail("Xvfb did not start");
-    QDeadlineTimer deadline(20000);
-    QByteArray out;
-    while (!out.contains('\n')) {
-      if (deadline.hasExpired() || process.state() != QProcess::Running)
-        return fail("Xvfb reported no display: " + process.readAllStandardError().toStdString());
-      process.waitForReadyRead(200);
-      out += process.readAllStandardOutput();
-    }
-    display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
-    return true;
-  }
-  bool fail(std::string reason) {
-    why = std::move(reason);
-    return false;
-  }
-  ~XvfbServer() {
-    if (process.state() == QProcess::NotRunning) return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) process.kill(), process.waitForFinished(5000);
-  }
-  QProcess process;
-  QString display;
-  std::string why;
-};
-
-TEST(XvfbClipboardTest, CopiedWordIsLookedUpRecordedAndPoppedUp) {
+// Every XvfbChild test runs in one child process on one Xvfb server.
+TEST(XvfbClipboardTest, ChildTestsPassOnARealXServer) {
   if (QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty())
-    GTEST_SKIP() << "xclip is not installed; the clipboard test needs it";
+    GTEST_SKIP() << "xclip is not installed; the clipboard tests need it";
   XvfbServer server;
-  if (!server.start()) GTEST_SKIP() << "no X server for the clipboard test: " << server.why;
-
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("DISPLAY"), server.display);
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("TAVRO2_XVFB_CHILD"), QStringLiteral("1"));
-  child.setProcessEnvironment(env);
-  child.setProcessChannelMode(QProcess::MergedChannels);
-  child.start(QCoreApplication::applicationFilePath(),
-              {QStringLiteral("--gtest_also_run_disabled_tests"),
-               QStringLiteral("--gtest_filter=") + kChildFilter});
-  ASSERT_TRUE(child.waitForStarted(10000));
-  const bool finished = child.waitForFinished(150000);
-  if (!finished) child.kill(), child.waitForFinished(5000);
-  const std::string output = child.readAll().toStdString();
-  ASSERT_TRUE(finished) << "the child did not finish:\n" << output;
-  EXPECT_EQ(child.exitCode(), 0) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+  if (!server.start()) GTEST_SKIP() << "no X server for the clipboard tests: " << server.why;
+  bool passed = false;
+  const std::string output = runChildTests(server, QStringLiteral("XvfbChild.*"), passed);
+  EXPECT_TRUE(passed) << output;
 }
 
-// The child, run on the Xvfb display by the test above.
-TEST(XvfbClipboardTest, DISABLED_ChildCopiedWordIsLookedUp) {
+// The children, run on the Xvfb display by the test above.
+TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   ASSERT_FALSE(qEnvironmentVariableIsEmpty("TAVRO2_XVFB_CHILD")) << "run by the test above";
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
 
@@ -122,14 +61,8 @@ TEST(XvfbClipboardTest, DISABLED_ChildCopiedWordIsLookedUp) {
   ASSERT_NE(host->historyWindow(), nullptr);
   ASSERT_TRUE(processEventsUntil([&] { return host->historyWindow()->isDocked(); }, 20000));
 
-  // Another program takes the clipboard. xclip stays in the background as
-  // its owner until the X server goes.
-  QProcess xclip;
-  xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard")});
-  ASSERT_TRUE(xclip.waitForStarted(10000));
-  xclip.write("  Hello\n");
-  xclip.closeWriteChannel();
-  ASSERT_TRUE(xclip.waitForFinished(20000));
+  // Another program takes the clipboard.
+  ASSERT_TRUE(putWithXclip("clipboard", "  Hello\n"));
 
   const std::string historyFile = dir.file("History.txt");
   ASSERT_TRUE(processEventsUntil(

@@ -1,0 +1,219 @@
+// Children of the Xvfb test in xvfb_clipboard_test.cc, run on a real X
+// server: a clipboard owner that never answers costs the window no frame,
+// the popup's fade reaches the server step by step, and text selected in
+// another program pops up near the pointer.
+#ifdef TAVRO2_HAVE_XCB
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <xcb/xcb.h>
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "test_util.h"
+#include "ui/clipboard_monitor.h"
+#include "ui/definition_popup.h"
+#include "ui/history_host.h"
+#include "ui/main_window.h"
+#include "ui_test_util.h"
+
+namespace tavro2::test {
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : 0;
+  std::free(reply);
+  return atom;
+}
+
+// Another X client: takes a selection and never reads its events, so every
+// SelectionRequest sent to it goes unanswered.
+struct SilentOwner {
+  explicit SilentOwner(const char* selection) {
+    c = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t window = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t atom = internAtom(c, selection);
+    xcb_set_selection_owner(c, window, atom, XCB_CURRENT_TIME);
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom), nullptr);
+    owns = owner != nullptr && owner->owner == window;
+    std::free(owner);
+  }
+  ~SilentOwner() { xcb_disconnect(c); }
+  xcb_connection_t* c;
+  bool owns = false;
+};
+
+// Records every value the window's _NET_WM_WINDOW_OPACITY takes, as another
+// client sees it, on a thread of its own: alpha 0..255, 255 for none.
+class OpacitySampler {
+ public:
+  explicit OpacitySampler(xcb_window_t window) : window_(window) {
+    c_ = xcb_connect(nullptr, nullptr);
+    atom_ = internAtom(c_, "_NET_WM_WINDOW_OPACITY");
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c_, window_, XCB_CW_EVENT_MASK, &events);
+    xcb_flush(c_);
+    thread_ = std::thread([this] { run(); });
+  }
+  ~OpacitySampler() {
+    stop_ = true;
+    thread_.join();
+    xcb_disconnect(c_);
+  }
+  std::vector<int> values() {
+    std::lock_guard lock(mutex_);
+    return values_;
+  }
+
+ private:
+  void run() {
+    while (!stop_) {
+      pollfd fd{xcb_get_file_descriptor(c_), POLLIN, 0};
+      poll(&fd, 1, 20);
+      while (xcb_generic_event_t* event = xcb_poll_for_event(c_)) {
+        const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && notify->atom == atom_)
+          record();
+        std::free(event);
+      }
+    }
+  }
+  void record() {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c_, xcb_get_property(c_, 0, window_, atom_, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    int alpha = 255;
+    if (reply != nullptr && xcb_get_property_value_length(reply) == 4) {
+      const uint32_t value = *static_cast<const uint32_t*>(xcb_get_property_value(reply));
+      alpha = static_cast<int>(value * 255.0 / 0xffffffffu + 0.5);
+    }
+    std::free(reply);
+    std::lock_guard lock(mutex_);
+    if (values_.empty() || values_.back() != alpha) values_.push_back(alpha);
+  }
+
+  xcb_connection_t* c_;
+  xcb_window_t window_;
+  xcb_atom_t atom_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<int> values_;
+  std::thread thread_;
+};
+
+class XvfbWindow {
+ public:
+  explicit XvfbWindow(const std::string& settings) {
+    writeDataFile(dir.file("dataen.dat"), {"can", "hello", "walk"},
+                  {"dapat", "halo; salam", "berjalan"});
+    writeDataFile(dir.file("dataid.dat"), {"halo"}, {"hello"});
+    writeDataFile(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
+    writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
+    window = std::make_unique<MainWindow>(dir.path());
+    window->show();
+    loaded = processEventsUntil(
+        [&] { return window->statusLine()->text().contains(QStringLiteral("Data OK")); }, 30000);
+    host = window->historyHost();
+  }
+  TempDir dir;
+  std::unique_ptr<MainWindow> window;
+  MainWindowHistoryHost* host = nullptr;
+  bool loaded = false;
+};
+
+// While a read waits on the owner, the polls the clipboard timer makes must
+// return at once. (Timing the event loop would not show a blocking read: a
+// read that waits in a nested loop keeps timers running but holds back the
+// user's keys and clicks.)
+TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
+  XvfbWindow w("UseClipboard=1\r\n");
+  ASSERT_TRUE(w.loaded);
+  for (QTimer* timer : w.window->findChildren<QTimer*>()) {
+    if (timer->interval() == 100) timer->stop();  // the clipboard timer: polled by hand here
+  }
+  ClipboardMonitor& monitor = w.host->clipboardMonitor();
+  qint64 longest = 0;
+  auto poll = [&] {
+    QElapsedTimer call;
+    call.start();
+    w.host->PollClipboard();
+    longest = std::max(longest, call.elapsed());
+  };
+  ASSERT_TRUE(processEventsUntil([&] { return poll(), !monitor.readPending(); }, 5000));
+  const int reads = monitor.readCount();
+  SilentOwner owner("CLIPBOARD");
+  ASSERT_TRUE(owner.owns);
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(processEventsUntil([&] { return poll(), monitor.readCount() > reads; }, 5000));
+  ASSERT_TRUE(processEventsUntil([&] { return poll(), !monitor.readPending(); }, 5000));
+  std::printf("silent owner: read given up after %lld ms, longest poll %lld ms\n",
+              static_cast<long long>(clock.elapsed()), static_cast<long long>(longest));
+  EXPECT_LT(longest, 50);
+  EXPECT_FALSE(w.window->clipboardHit());
+}
+
+TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
+  XvfbWindow w("AutoCloseTime=0\r\n");
+  ASSERT_TRUE(w.loaded);
+  w.window->searchBox()->setText(QStringLiteral("walk"));
+  w.window->search();
+  FDef* popup = w.host->definitionPopup();
+  popup->ShowNearPointer(QPoint(200, 200));
+  ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 5000));
+  OpacitySampler sampler(static_cast<xcb_window_t>(popup->winId()));
+  w.window->setClipboardHit(true);
+  ASSERT_TRUE(processEventsUntil([&] { return !popup->isVisible(); }, 10000));
+  processEventsUntil([&] { return !sampler.values().empty() && sampler.values().back() == 255; },
+                     2000);
+  // 245, 235, ... 5, then 0 (the 26th step, -5, shows as 0), back to 255 when hidden.
+  std::vector<int> steps;
+  for (int step = 1; step <= 26; ++step) steps.push_back(std::max(0, 255 - 10 * step));
+  std::vector<int> seen = sampler.values();
+  if (!seen.empty() && seen.back() == 255) seen.pop_back();
+  std::size_t next = 0, missed = 0;
+  for (int value : seen) {
+    while (next < steps.size() && steps[next] != value) ++next, ++missed;
+    ASSERT_LT(next, steps.size()) << "out of order or unexpected: " << value;
+    ++next;
+  }
+  missed += steps.size() - next;
+  std::printf("fade: %zu of the 26 steps seen by another client\n", steps.size() - missed);
+  EXPECT_LE(missed, 1u) << "seen " << ::testing::PrintToString(seen);
+}
+
+TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
+  XvfbWindow w("UseSelection=1\r\n");
+  ASSERT_TRUE(w.loaded);
+  QCursor::setPos(400, 300);
+  ASSERT_TRUE(processEventsUntil([] { return QCursor::pos() == QPoint(400, 300); }, 5000));
+  ASSERT_TRUE(putWithXclip("primary", "  Walk\n"));
+
+  FDef* popup = w.host->definitionPopup();
+  ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 10000));
+  EXPECT_EQ(popup->textArea()->toPlainText(), QStringLiteral("walk berjalan"));
+  EXPECT_EQ(popup->pos(), QPoint(416, 316));
+  EXPECT_EQ(w.window->searchBox()->text(), QStringLiteral("walk"));
+  EXPECT_EQ(readFile(w.dir.file("History.txt")), crlfJoin({"walk=walk berjalan"}));
+  EXPECT_TRUE(w.window->clipboardHit());
+}
+
+}  // namespace
+}  // namespace tavro2::test
+#endif  // TAVRO2_HAVE_XCB

@@ -1,0 +1,49 @@
+#include "ui/selection_reader.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "ui/format_adapter.h"
+#include "ui/x11_selection_reader.h"
+
+namespace tavro2 {
+
+std::string ClipboardTextTo1252(const QString& text) {
+  return bytesOf(text.left(text.indexOf(QChar(0))));  // CF_TEXT ends at a NUL
+}
+
+ClipboardReading ReadingOf(const QString& text) {
+  ClipboardReading reading{true, ClipboardTextTo1252(text), false};
+  if (reading.text.size() > kMaxSelectionBytes) {
+    reading.text.resize(kMaxSelectionBytes);
+    reading.tooLong = true;
+  }
+  return reading;
+}
+
+std::unique_ptr<SelectionReader> SelectionReader::forPlatform(SelectionKind kind) {
+  if (QGuiApplication::platformName() == QLatin1String("xcb") && x11SelectionSupported()) {
+    auto x11 = std::make_unique<X11SelectionReader>(kind);
+    if (x11->connected()) return x11;
+  }
+  return std::make_unique<QtSelectionReader>(kind);
+}
+
+void QtSelectionReader::read(SelectionDone done) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const bool primary = kind_ == SelectionKind::kPrimary;
+  if (clipboard == nullptr || (primary && !clipboard->supportsSelection())) {
+    done({});
+    return;
+  }
+  const QMimeData* data =
+      clipboard->mimeData(primary ? QClipboard::Selection : QClipboard::Clipboard);
+  if (data == nullptr || !data->hasText()) {
+    done({});
+    return;
+  }
+  done(ReadingOf(data->text()));
+}
+
+}  // namespace tavro2
