@@ -175,6 +175,13 @@ TEST_F(CommandLineTest, About) {
             "English-Indonesian : 3 [01 Jan 09]\n"
             "Indonesian-English : 2 [01 Jan 09]\n"
             "Phrase : 0 [-]\n");
+  // A damaged or missing file is said once, on stderr, for both commands.
+  EXPECT_EQ(r.err, "tavro2: no complete dictionary data in " + dir.path() +
+                       " (Damaged: datapr.dat)\n");
+  test::TempDir empty;
+  EXPECT_EQ(run({"--lookup", "x", "--dir", empty.path()}).err,
+            "tavro2: no complete dictionary data in " + empty.path() +
+                " (Missing: dataen.dat, dataid.dat, datapr.dat)\n");
 }
 
 TEST_F(CommandLineTest, Usage) {
