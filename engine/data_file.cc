@@ -260,8 +260,11 @@ Decoded decodeBlock(Block&& block, const std::atomic<bool>* cancel) {
   // Chunks decode straight into the text while it has a whole chunk's room
   // to spare; the last one or two go through `scratch` and are appended, so
   // an honest block ends with a buffer of exactly TextSize bytes.
+  // Room for one chunk past the limit, so the chunk that passes it never
+  // makes the buffer move (the old and new buffers together would double
+  // what a hostile block costs).
   text.reserve(std::min<std::uint64_t>(
-      {textSize, std::uint64_t{block.size()} * kReserveRatio, kMaxBlockText}));
+      {textSize, std::uint64_t{block.size()} * kReserveRatio, kMaxBlockText + kMaxChunkSize}));
   std::unique_ptr<unsigned char[]> scratch;
 
   std::size_t pos = 4;
