@@ -9,7 +9,6 @@
 #include <mutex>
 #include <optional>
 
-#include "app/history_list.h"
 #include "app/program_dir.h"
 #include "app/settings.h"
 #include "engine/data_file.h"
@@ -145,7 +144,9 @@ std::string NoteMissingData(const std::string& status, const std::string& loadSt
   if (loadStatus.empty() || loadStatus == " Data OK" || loadStatus == " Loading Data...")
     return status;
   if (status != " not found" && status != " ") return status;
-  return " not found -" + loadStatus;
+  static const std::string kNothing =
+      LoadStatusText({LoadState::kMissing, LoadState::kMissing, LoadState::kMissing});
+  return loadStatus == kNothing ? " not found - no dictionary data" : " not found -" + loadStatus;
 }
 
 std::string ManualPath() {

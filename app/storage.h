@@ -63,10 +63,10 @@ bool StorageOverridden();
 bool PrepareStorage(const StoragePlaces& places);
 
 // The status line after a lookup that found nothing, while the data is
-// incomplete: " not found" (or the bare " ") followed by what the end of
-// loading said, e.g. " not found - Missing: dataen.dat, dataid.dat,
-// datapr.dat", so the reason does not vanish with the first lookup. Every
-// other text is returned as it is.
+// incomplete: " not found - no dictionary data" when no data file could be
+// read, else " not found -" followed by what the end of loading said (e.g.
+// " not found - Missing: datapr.dat"), so the reason does not vanish with
+// the first lookup. Every other text is returned as it is.
 std::string NoteMissingData(const std::string& status, const std::string& loadStatus);
 
 // The user manual's index.html: beside the program (a build tree or a

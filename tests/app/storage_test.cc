@@ -58,9 +58,11 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
 }
 
 TEST(StorageTest, NotFoundKeepsNamingMissingData) {
-  const std::string missing = " Missing: dataen.dat, dataid.dat, datapr.dat";
+  const std::string none = " Missing: dataen.dat, dataid.dat, datapr.dat";
+  EXPECT_EQ(NoteMissingData(" not found", none), " not found - no dictionary data");
+  EXPECT_EQ(NoteMissingData(" ", none), " not found - no dictionary data");
+  const std::string missing = " Missing: dataid.dat; Damaged: datapr.dat";
   EXPECT_EQ(NoteMissingData(" not found", missing), " not found -" + missing);
-  EXPECT_EQ(NoteMissingData(" ", missing), " not found -" + missing);
   EXPECT_EQ(NoteMissingData(" English word", missing), " English word");
   EXPECT_EQ(NoteMissingData(" not found", " Data OK"), " not found");
   EXPECT_EQ(NoteMissingData(" not found", ""), " not found");

@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, NoDataIsNamedInFullAndAfterALookup) {
   EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
   window->searchBox()->setText("house");
   window->search();
-  EXPECT_EQ(line->text(), " not found - Missing: dataen.dat, dataid.dat, datapr.dat");
+  EXPECT_EQ(line->text(), " not found - no dictionary data");
   EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
 }
 
