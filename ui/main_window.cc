@@ -408,6 +408,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (widget != nullptr && widget->window() == this) {
       auto* key = static_cast<QKeyEvent*>(event);
       Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+      // F1 opens the manual, as in most desktop programs.
+      if (type == QEvent::KeyPress && key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        openHelp();
+        return true;
+      }
       if (modifiers == Qt::ControlModifier) {
         if (type == QEvent::ShortcutOverride) {
           // Claim the key so no shortcut takes it; the key press follows.
@@ -416,11 +421,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return true;
           }
-      // F1 opens the manual, as in most desktop programs.
-      if (type == QEvent::KeyPress && key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
-        openHelp();
-        return true;
-      }
         } else if (runAccelerator(key->key(), key->modifiers())) {
           return true;
         }
@@ -585,6 +585,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// The manual opens in the desktop's browser. When there is none to open it
+// with, the window says so and stays where it is.
 void MainWindow::openHelp() {
   const std::string manual = ManualPath();
   if (manual.empty()) {
@@ -601,8 +603,6 @@ void MainWindow::openHelp() {
 void MainWindow::exitProgram() { close(); }
 
 void MainWindow::onTitleReleased() {
-// The manual opens in the desktop's browser. When there is none to open it
-// with, the window says so and stays where it is.
   closeGlyph_->clearPressed();
   minimizeGlyph_->clearPressed();
 }

@@ -184,10 +184,10 @@ class MainWindow : public QWidget {
 
   // Layout helpers (main_window_layout.cc).
   void setTranslationHint();
+  void fitStatusFont();  // main_window_lookup.cc
   void restyleToggle(ImageButton* button);
   void setStayOnTop(bool on);
 
-  void fitStatusFont();  // main_window_lookup.cc
   // Handlers.
   void onLoadStart();
   void onLoadFinished(const QString& status);
@@ -223,10 +223,10 @@ class MainWindow : public QWidget {
   SkinState skin_;
   SkinPalette palette_;
 
+  std::string loadStatus_;  // what the end of loading said; empty before
   bool compact_ = false;
   bool wide_ = false;
   bool hidden_ = false;
-  std::string loadStatus_;  // what the end of loading said; empty before
   bool clipboardHit_ = false;
   bool shownOnce_ = false;
   bool applyingLanguage_ = false;

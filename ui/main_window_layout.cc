@@ -73,8 +73,8 @@ void MainWindow::ApplyFullLayout() {
                            translationPanel_->width() - 120, statusLine_->height());
   linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(),
                           118, linkPanel_->height());
-}
   fitStatusFont();
+}
 
 void MainWindow::ApplyPanelLayout() {
   const bool contain = containButton_->isChecked();
@@ -127,8 +127,8 @@ void MainWindow::SetCompactMode(bool on) {
   aboutButton_->move(rightOf(helpButton_), clipboardButton_->y());
   translationPanel_->setGeometry(102, 34, 245, 77);
   statusLine_->setGeometry(statusLine_->x(), 90, searchPanel_->width(), statusLine_->height());
-}
   fitStatusFont();
+}
 
 void MainWindow::SetWideCompact(bool on) {
   if (!compact_) {

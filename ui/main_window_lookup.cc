@@ -17,10 +17,10 @@ namespace tavro2 {
 
 namespace {
 
-// Refills a list without reporting a selection change: a lookup leaves no
 // A status text too wide for the line shrinks down to this size.
 constexpr int kSmallestStatusPixels = 8;
 
+// Refills a list without reporting a selection change: a lookup leaves no
 // line selected.
 void fillList(QListWidget* list, const WordList& lines) {
   const QSignalBlocker blocker(list);
@@ -72,12 +72,10 @@ void MainWindow::showPhraseList() {
 void MainWindow::setStatusText(const std::string& text) {
   const QString shown = qStringOf1252(NoteMissingData(text, loadStatus_));
   statusLine_->setText(shown);
+  fitStatusFont();
   emit statusChanged(shown);
 }
-  fitStatusFont();
 
-void MainWindow::onMainSelection(int row) {
-  if (row < 0) return;
 void MainWindow::fitStatusFont() {
   QFont font = this->font();
   const int room = statusLine_->width() - 2;
@@ -91,6 +89,8 @@ void MainWindow::fitStatusFont() {
                               : QString());
 }
 
+void MainWindow::onMainSelection(int row) {
+  if (row < 0) return;
   lookup_->ShowSelectedEntry(static_cast<std::size_t>(row));
   showTranslation();
 }

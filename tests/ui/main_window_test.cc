@@ -24,9 +24,9 @@
 #include <QUrl>
 #include <tuple>
 
+#include "app/program_dir.h"
 #include "app/settings.h"
 #include "engine/loader.h"
-#include "app/program_dir.h"
 #include "engine/lookup_state.h"
 #include "test_util.h"
 #include "ui_test_util.h"
@@ -343,16 +343,6 @@ TEST_F(MainWindowTest, MissingDataFileIsNamed) {
   EXPECT_TRUE(expected.contains("dataid.dat"));
 }
 
-TEST_F(MainWindowTest, ClosingDuringTheLoadStopsIt) {
-  auto window = makeWindow();
-  window->show();
-  QCoreApplication::sendPostedEvents(window.get());  // the load start
-  EXPECT_EQ(statusTexts().front(), " Loading Data...");
-  window->close();  // joins the loader; must not wait on this thread
-  EXPECT_FALSE(window->isVisible());
-  window.reset();
-  QCoreApplication::processEvents();  // a queued end of a destroyed window is dropped
-  EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
 // With no data at all the line names every file uncut, and a lookup that
 // finds nothing still says why.
 TEST_F(MainWindowTest, NoDataIsNamedInFullAndAfterALookup) {
@@ -369,6 +359,16 @@ TEST_F(MainWindowTest, NoDataIsNamedInFullAndAfterALookup) {
   EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
 }
 
+TEST_F(MainWindowTest, ClosingDuringTheLoadStopsIt) {
+  auto window = makeWindow();
+  window->show();
+  QCoreApplication::sendPostedEvents(window.get());  // the load start
+  EXPECT_EQ(statusTexts().front(), " Loading Data...");
+  window->close();  // joins the loader; must not wait on this thread
+  EXPECT_FALSE(window->isVisible());
+  window.reset();
+  QCoreApplication::processEvents();  // a queued end of a destroyed window is dropped
+  EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
 }
 
 TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
@@ -511,16 +511,6 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrSaysWhyNot) {
   auto window = makeWindow();
   window->show();
   click(*window, "helpButton");
-  ASSERT_EQ(opener.urls.size(), 1);
-  EXPECT_EQ(opener.urls[0].toLocalFile().toStdString(), dir_.file("manual/index.html"));
-  EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMinimized));
-}
-
-// Released over the title strip the pressed flag clears: pointing again lights it.
-TEST_F(MainWindowTest, CloseGlyphReleasedOverTheTitleStripDoesNotClose) {
-  auto window = makeWindow();
-  window->show();
-  auto* glyph = child<GlyphButton>(*window, "closeGlyph");
   EXPECT_TRUE(opener.urls.empty());
   EXPECT_EQ(window->statusLine()->text(), " Help: the manual is not installed");
   EXPECT_FALSE(window->windowState().testFlag(Qt::WindowMinimized));
@@ -528,10 +518,20 @@ TEST_F(MainWindowTest, CloseGlyphReleasedOverTheTitleStripDoesNotClose) {
   std::filesystem::create_directory(dir_.file("manual"));
   test::writeFile(dir_.file("manual/index.html"), "<html></html>");
   QTest::keyClick(window->searchBox(), Qt::Key_F1);
+  ASSERT_EQ(opener.urls.size(), 1);
+  EXPECT_EQ(opener.urls[0].toLocalFile().toStdString(), dir_.file("manual/index.html"));
+  EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMinimized));
+  SetProgramDirectory(savedDir);
+}
+
+// Released over the title strip the pressed flag clears: pointing again lights it.
+TEST_F(MainWindowTest, CloseGlyphReleasedOverTheTitleStripDoesNotClose) {
+  auto window = makeWindow();
+  window->show();
+  auto* glyph = child<GlyphButton>(*window, "closeGlyph");
   QTest::mousePress(glyph, Qt::LeftButton, {}, QPoint(8, 8));
   EXPECT_EQ(glyph->shownImage(), kImageClosePressed);
   QTest::mouseMove(glyph, QPoint(-100, 8));
-  SetProgramDirectory(savedDir);
   EXPECT_EQ(glyph->shownImage(), kImageClose);
   QTest::mouseRelease(glyph, Qt::LeftButton, {}, QPoint(-100, 8));
   EXPECT_TRUE(window->isVisible() && !glyph->isPressed());
