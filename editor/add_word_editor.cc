@@ -370,8 +370,19 @@ void FAddWord::choiceClicked() {
 }
 
 void FAddWord::loadChosenList() {
-  // A missing or unreadable list gives an empty text area, without a word.
-  const std::string bytes = readFileBytes(chosenListPath()).value_or(std::string());
+  // A missing list gives an empty text area, without a word. One that exists
+  // but cannot be read (too large, no regular file, no permission) gives an
+  // empty one too, with a warning, and is never replaced by a Save: that
+  // would throw its words away.
+  const std::string path = chosenListPath();
+  bool missing = false;
+  const std::optional<std::string> read = readFileBytes(path, &missing);
+  listReadable_ = read || missing;
+  if (!listReadable_)
+    ask(QMessageBox::Critical, "Warning",
+        "The word list could not be read from\n" + QString::fromStdString(cp1252ToUtf8(path)),
+        QMessageBox::Ok);
+  const std::string bytes = read.value_or(std::string());
   format_ = DetectUserListFormat(bytes);
   textArea_->setPlainText(EditorTextOfFile(bytes, format_));
   textArea_->setEnabled(true);
@@ -431,7 +442,7 @@ FAddWord::SaveOutcome FAddWord::saveList() {
   if (!check()) return SaveOutcome::kCheckFailed;
   const std::string path = chosenListPath();
   UserListFormat format = format_;
-  if (!WriteFileAtomically(path, FileBytesOfEditorText(joinedText(), format))) {
+  if (!listReadable_ || !WriteFileAtomically(path, FileBytesOfEditorText(joinedText(), format))) {
     // The old list is whole (the write goes through a temporary file); the
     // text stays modified so that closing still offers to save it.
     ask(QMessageBox::Critical, "Warning",

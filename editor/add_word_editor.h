@@ -116,6 +116,7 @@ class FAddWord : public QWidget {
   UserListFormat format_;  // of the list loaded; a new list is Windows text
   bool modified_ = false;
   bool locked_ = false;
+  bool listReadable_ = true;  // false: the list exists but could not be read
   std::vector<std::string> checkLines_;
 
   SkinTitleStrip* titleStrip_ = nullptr;

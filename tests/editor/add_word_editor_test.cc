@@ -1,5 +1,6 @@
 #include "editor/add_word_editor.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -288,6 +289,25 @@ TEST_F(AddWordEditorTest, FailedSaveOfAReadOnlyListKeepsModifiedAndTheLock) {
   script_.answers = {QMessageBox::Yes, QMessageBox::Ok};  // "Open": save first, which fails
   editor.openList();
   EXPECT_TRUE(editor.locked() && editor.modified());
+}
+
+// A list too large to read shows empty with a warning; saving over it
+// would lose it, so Save refuses as for a read-only list.
+TEST_F(AddWordEditorTest, UnreadableListIsNeverReplaced) {
+  const int fd = ::open(en().c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t{65} << 20), 0);  // sparse, over the read limit
+  ::close(fd);
+  script_.answers = {QMessageBox::Ok};
+  open();
+  ASSERT_EQ(script_.asked.size(), 1u);
+  EXPECT_TRUE(script_.asked[0].text.contains("could not be read"));
+  script_.asked.clear();
+  editor_->setText("fresh=segar\r\n");
+  script_.answers = {QMessageBox::Ok};
+  EXPECT_FALSE(editor_->save());
+  EXPECT_EQ(std::filesystem::file_size(en()), std::uintmax_t{65} << 20);
+  EXPECT_TRUE(editor_->modified());
 }
 
 TEST_F(AddWordEditorTest, FailedSaveInAReadOnlyDirectoryKeepsModified) {
