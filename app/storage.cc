@@ -85,6 +85,15 @@ bool overridden = false;
 
 }  // namespace
 
+std::string StoragePlaces::identity() const {
+  std::error_code ec;
+  const auto canonical = [&ec](const std::string& dir) {
+    const auto path = std::filesystem::weakly_canonical(std::filesystem::absolute(dir, ec), ec);
+    return ec ? dir : path.string();
+  };
+  return canonical(configDir) + '\n' + canonical(userDir);
+}
+
 StoragePlaces DecideStorage(const StorageInputs& in) {
   if (in.programDirWritable && (in.programDirHasData || !in.shareDirHasData))
     return StorageIn(in.programDir);

@@ -27,7 +27,8 @@ struct StoragePlaces {
   bool portable = true;   // all three are the same directory
 
   // The one-instance key: two windows on the same places must not both run.
-  std::string identity() const { return configDir + '\n' + userDir; }
+  // The same directories give the same key however they were named.
+  std::string identity() const;
 };
 
 // What the decision depends on; CurrentStorageInputs reads it from the

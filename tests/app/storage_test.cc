@@ -55,6 +55,10 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
   ASSERT_EQ(::stat(places.userDir.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_TRUE(test::fileExists(places.configDir));
+  // One window per place, however the place is named.
+  EXPECT_EQ(StorageIn(root.path() + "bin/../share").identity(),
+            StorageIn(root.path() + "share/").identity());
+  EXPECT_NE(StorageIn(root.path() + "bin").identity(), StorageIn(root.path() + "share").identity());
 }
 
 TEST(StorageTest, NotFoundKeepsNamingMissingData) {
