@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "test_util.h"
@@ -26,6 +27,7 @@
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
 #include "ui/main_window.h"
+#include "ui/x11_selection_reader.h"
 #include "ui_test_util.h"
 
 namespace tavro2::test {
@@ -196,6 +198,35 @@ TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   missed += steps.size() - next;
   std::printf("fade: %zu of the 26 steps seen by another client\n", steps.size() - missed);
   EXPECT_LE(missed, 1u) << "seen " << ::testing::PrintToString(seen);
+}
+
+// What the X11 reader hands back: `done` is called on this thread.
+ClipboardReading readOnce(X11SelectionReader& reader) {
+  std::optional<ClipboardReading> got;
+  reader.read([&got](ClipboardReading reading) { got = std::move(reading); });
+  processEventsUntil([&] { return got.has_value(); }, 10000);
+  return got.value_or(ClipboardReading{true, "no answer", true});
+}
+
+TEST(XvfbChild, DISABLED_X11ReaderTakesLargeTextsInPiecesAndStopsAtItsLimit) {
+  std::string text;  // 5 MB: more than one request carries, so it comes by INCR
+  for (int i = 0; text.size() < (5 << 20); ++i) text += "kata" + std::to_string(i) + ' ';
+  ASSERT_TRUE(putWithXclip("clipboard", QByteArray::fromStdString(text)));
+  X11SelectionReader reader(SelectionKind::kClipboard);
+  ASSERT_TRUE(reader.connected());
+  const ClipboardReading whole = readOnce(reader);
+  EXPECT_TRUE(whole.hasText && !whole.tooLong && whole.text == text) << whole.text.size();
+  // A fresh owner: the last one may still be winding up the transfer.
+  ASSERT_TRUE(putWithXclip("clipboard", QByteArray::fromStdString(text)));
+  X11SelectionReader small(SelectionKind::kClipboard, kSelectionTimeoutMs, 1000);
+  const ClipboardReading cut = readOnce(small);
+  EXPECT_TRUE(cut.hasText && cut.tooLong && cut.text == text.substr(0, 1000));
+
+  SilentOwner owner("PRIMARY");
+  ASSERT_TRUE(owner.owns);
+  X11SelectionReader primary(SelectionKind::kPrimary);
+  const ClipboardReading silent = readOnce(primary);
+  EXPECT_FALSE(silent.hasText || silent.tooLong);
 }
 
 TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
