@@ -185,6 +185,8 @@ TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   processEventsUntil([&] { return !sampler.values().empty() && sampler.values().back() == 255; },
                      2000);
   // 245, 235, ... 5, then 0 (the 26th step, -5, shows as 0), back to 255 when hidden.
+  // A busy machine may let a sample or two slip by; a fade held back in Qt's
+  // buffer shows only a handful of them.
   std::vector<int> steps;
   for (int step = 1; step <= 26; ++step) steps.push_back(std::max(0, 255 - 10 * step));
   std::vector<int> seen = sampler.values();
@@ -197,7 +199,7 @@ TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   }
   missed += steps.size() - next;
   std::printf("fade: %zu of the 26 steps seen by another client\n", steps.size() - missed);
-  EXPECT_LE(missed, 1u) << "seen " << ::testing::PrintToString(seen);
+  EXPECT_LE(missed, 2u) << "seen " << ::testing::PrintToString(seen);
 }
 
 // What the X11 reader hands back: `done` is called on this thread.
