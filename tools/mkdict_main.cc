@@ -1,9 +1,9 @@
 // tavro2-mkdict: builds dataen.dat, dataid.dat and datapr.dat from a dictd
 // English-Indonesian dictionary, optionally merged with the WordNet join and
-// the function-word list (see tools/extra_sources.h).
+// the function-word and everyday-word lists (see tools/extra_sources.h).
 //
 //   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
-//                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]
+//                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
 //                 [--level 1..10] [--date YYYY-MM-DD]
 //
 // DataDate is the source's edition date unless --date is given; a source that
@@ -24,7 +24,7 @@ namespace {
 
 int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
-               " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]"
+               " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]..."
                " [--level 1..10] [--date YYYY-MM-DD]\n";
   return 2;
 }
@@ -43,7 +43,8 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string indexPath, dictPath, outDir, wordnetPath, functionWordsPath;
+  std::string indexPath, dictPath, outDir, wordnetPath;
+  std::vector<std::string> wordListPaths;  // --function-words, in order
   int level = tavro2::kDictionaryLevel;
   std::optional<tavro2::EditionDate> date;
   for (int i = 1; i < argc; ++i) {
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--wordnet") == 0 && hasValue) {
       wordnetPath = argv[++i];
     } else if (std::strcmp(argv[i], "--function-words") == 0 && hasValue) {
-      functionWordsPath = argv[++i];
+      wordListPaths.push_back(argv[++i]);
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -88,13 +89,18 @@ int main(int argc, char** argv) {
   }
   tavro2::ExtraSources extra;
   std::size_t badWordnet = 0, badFunctionWords = 0;
-  if ((!wordnetPath.empty() &&
-       !tavro2::ReadWordnetJoin(wordnetPath, extra.wordnet, badWordnet, error)) ||
-      (!functionWordsPath.empty() &&
-       !tavro2::ReadFunctionWords(functionWordsPath, extra.functionWords, badFunctionWords,
-                                  error))) {
+  if (!wordnetPath.empty() &&
+      !tavro2::ReadWordnetJoin(wordnetPath, extra.wordnet, badWordnet, error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;
+  }
+  for (const std::string& path : wordListPaths) {
+    std::vector<tavro2::FunctionWord> senses;
+    if (!tavro2::ReadFunctionWords(path, senses, badFunctionWords, error)) {
+      std::cerr << "tavro2-mkdict: " << error << "\n";
+      return 1;
+    }
+    extra.functionWords.insert(extra.functionWords.end(), senses.begin(), senses.end());
   }
   const tavro2::BuiltDictionary dict = tavro2::BuildDictionary(source.entries, extra);
   if (!tavro2::WriteDictionaryFiles(outDir, dict,

@@ -150,13 +150,15 @@ TEST(WordnetJoinTest, CommittedFileJoinsKnownPairs) {
                                {"eat", "makan"}, {"look", "melihat"}})
     EXPECT_TRUE(joined(en, id)) << en << " / " << id;
 
-  std::vector<FunctionWord> words;
-  ASSERT_TRUE(ReadFunctionWords(std::string(TAVRO2_SOURCE_DIR) + "/data/function_words.txt",
-                                words, bad, error))
-      << error;
-  EXPECT_EQ(bad, 0u);
-  for (const FunctionWord& w : words)
-    for (const std::string& term : w.terms) EXPECT_TRUE(PlainText1252(term)) << term;
+  for (const char* list : {"function_words.txt", "everyday_words.txt"}) {
+    std::vector<FunctionWord> words;
+    ASSERT_TRUE(ReadFunctionWords(std::string(TAVRO2_SOURCE_DIR) + "/data/" + list, words, bad,
+                                  error))
+        << error;
+    EXPECT_EQ(bad, 0u) << list;
+    for (const FunctionWord& w : words)
+      for (const std::string& term : w.terms) EXPECT_TRUE(PlainText1252(term)) << term;
+  }
 }
 
 }  // namespace
