@@ -175,8 +175,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  const char* quick = std::getenv("TAVRO2_BENCH_QUICK");
-  Fixture fixture = makeFixture(quick && *quick && *quick != '0' ? 20000 : 1000000);
+  Fixture fixture = makeFixture(tavro2::bench::quickRun() ? 20000 : 1000000);
   gFixture = &fixture;
 
   SummaryReporter reporter;

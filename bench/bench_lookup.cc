@@ -69,6 +69,7 @@
 namespace {
 
 using tavro2::DataKind;
+using tavro2::bench::median;
 
 // The miss query and the Indonesian hit query agree in length and in the
 // three bytes the scan's filter tests (first, middle, last: "k", "r", "i"),
@@ -363,12 +364,6 @@ Sample timeIt(F&& f) {
   return {seconds(w1) - seconds(w0), seconds(c1) - seconds(c0)};
 }
 
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 // Per-round ratios of a subject against its yardstick, the two timed back to
 // back in every round, so that load from elsewhere on the machine shifts
 // both alike; the medians are printed.
@@ -388,8 +383,7 @@ struct Ratios {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  const char* quickEnv = std::getenv("TAVRO2_BENCH_QUICK");
-  const bool quick = quickEnv && *quickEnv && *quickEnv != '0';
+  const bool quick = tavro2::bench::quickRun();
   Fixture fixture;
   makeFixture(fixture, quick ? 20000 : 1000000);
   gFixture = &fixture;

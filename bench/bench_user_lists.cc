@@ -125,17 +125,11 @@ double secondsOf(tavro2::LookupState& state) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  const char* quickEnv = std::getenv("TAVRO2_BENCH_QUICK");
-  const bool quick = quickEnv && *quickEnv && *quickEnv != '0';
+  const bool quick = tavro2::bench::quickRun();
   Fixture fixture;
   gFixture = &fixture;
   makeFixture(fixture, quick ? 20000 : 1000000, quick ? 2000 : 80000);
@@ -162,9 +156,9 @@ int main(int argc, char** argv) {
   }
   std::printf("\nRatios, medians of %d rounds:\n", rounds);
   std::printf("  lookup with the phrase list / without      %6.2fx  (target < 2x)\n",
-              median(phraseRatio));
+              tavro2::bench::median(phraseRatio));
   std::printf("  lookup with the query word in the list     %6.2fx  (report)\n",
-              median(copiesRatio));
+              tavro2::bench::median(copiesRatio));
   for (const std::string* dir : {&fixture.plainDir, &fixture.phraseDir, &fixture.copiesDir})
     std::filesystem::remove_all(*dir);
   return 0;

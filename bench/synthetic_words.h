@@ -1,13 +1,29 @@
-// Synthetic dictionary words for the benchmarks: drawn from a small
+// What the benchmarks share. Synthetic dictionary words: drawn from a small
 // syllable set, so that words, and the translations made of them, repeat the
 // way a dictionary's do. Deterministic for a given seed.
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tavro2::bench {
+
+// TAVRO2_BENCH_QUICK set (and not "0"): a small data set and short runs, so
+// the test command can check that each benchmark still works.
+inline bool quickRun() {
+  const char* quick = std::getenv("TAVRO2_BENCH_QUICK");
+  return quick && *quick && *quick != '0';
+}
+
+inline double median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
 
 class WordMaker {
  public:
