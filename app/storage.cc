@@ -87,9 +87,14 @@ bool overridden = false;
 
 std::string StoragePlaces::identity() const {
   std::error_code ec;
+  // weakly_canonical keeps the trailing separator of a directory that does
+  // not exist yet and drops it from one that does: without it in both, a
+  // place reads the same before its directories are made and after.
   const auto canonical = [&ec](const std::string& dir) {
     const auto path = std::filesystem::weakly_canonical(std::filesystem::absolute(dir, ec), ec);
-    return ec ? dir : path.string();
+    std::string text = ec ? dir : path.string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
   };
   return canonical(configDir) + '\n' + canonical(userDir);
 }

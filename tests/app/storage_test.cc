@@ -50,7 +50,11 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
 
   const StoragePlaces places{root.path() + "share/tavro2/", root.file("c/tavro2/"),
                              root.file("d/tavro2/"), false};
+  // The first window names its place before creating it; a later one finds
+  // it made, and must still meet the first.
+  const std::string before = places.identity();
   ASSERT_TRUE(PrepareStorage(places));
+  EXPECT_EQ(places.identity(), before);
   struct stat st {};
   ASSERT_EQ(::stat(places.userDir.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
