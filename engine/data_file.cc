@@ -136,7 +136,10 @@ class FileBlock {
       : file_(file), start_(start), size_(size) {}
   std::size_t size() const { return size_; }
   const unsigned char* bytes(std::size_t offset, std::size_t n) {
-    if (!buffer_) buffer_.reset(new char[kMaxChunkSize]);
+    // No memory for the buffer reads as unreadable bytes: this may run on a
+    // decoding thread, which must not throw.
+    if (!buffer_) buffer_.reset(new (std::nothrow) char[kMaxChunkSize]);
+    if (!buffer_) return nullptr;
     if (n > kMaxChunkSize || file_.readAt(buffer_.get(), n, start_ + offset) != n) return nullptr;
     return reinterpret_cast<const unsigned char*>(buffer_.get());
   }
@@ -222,10 +225,11 @@ bool decodeInParallel(Block& block, std::uint32_t textSize, std::string& text,
     text.resize(std::min<std::size_t>(textSize, batchEnd * kPieceSize));
     next.store(first);
     std::vector<std::thread> helpers;
+    helpers.reserve(threads);  // so adding a running thread never needs memory
     for (unsigned t = 1; t < threads && t < batchEnd - first; ++t) {
       try {
         helpers.emplace_back(work, block.forWorker());
-      } catch (const std::system_error&) {
+      } catch (const std::exception&) {
         break;  // no more threads to be had: the others share the work
       }
     }
