@@ -194,11 +194,11 @@ bool IniFile::WriteString(std::string_view key, std::string_view value) {
           keyName = name;
         }
       });
-  std::optional<Line> lastLine;
-  forEachLine(text, [&](const Line& line) {
-    lastLine = line;
-    return true;
-  });
+  // The file's last line has no line end when its text (past a BOM) ends in
+  // anything but CR or LF.
+  const std::string_view body =
+      std::string_view(text).substr(text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0);
+  const bool lastLineOpen = !body.empty() && body.back() != '\r' && body.back() != '\n';
 
   std::string out;
   out.reserve(text.size() + key.size() + value.size() + section_.size() + 8);
@@ -213,7 +213,7 @@ bool IniFile::WriteString(std::string_view key, std::string_view value) {
     out.append(text, sectionEnd->next, std::string::npos);
   } else {
     out = text;
-    if (lastLine && lastLine->next == lastLine->end) out.append(kCrLf);
+    if (lastLineOpen) out.append(kCrLf);
     out.append("[").append(section_).append("]").append(kCrLf);
     out.append(key).append("=").append(value).append(kCrLf);
   }

@@ -368,9 +368,13 @@ DataFileContents decodeBody(std::uint64_t bodySize, const Trailer& t, MakeBlock&
   const bool damaged =
       firstClipped || secondClipped || first.block.damaged || second.block.damaged;
   out.outcome = damaged ? DataOutcome::kDamaged : DataOutcome::kLoaded;
-  if (first.block.tooLarge || second.block.tooLarge ||
-      countLineEnds(first.block.text) > kMaxBlockLines ||
-      countLineEnds(second.block.text) > kMaxBlockLines) {
+  // Only a text of more bytes than the line limit can pass it, so a normal
+  // dictionary is never counted here (the line table counts it once more).
+  const auto tooManyLines = [](const std::string& text) {
+    return text.size() > kMaxBlockLines && countLineEnds(text) > kMaxBlockLines;
+  };
+  if (first.block.tooLarge || second.block.tooLarge || tooManyLines(first.block.text) ||
+      tooManyLines(second.block.text)) {
     out.outcome = DataOutcome::kDamaged;  // no text at all: see the size limits
     return out;
   }

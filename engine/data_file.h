@@ -56,7 +56,7 @@ struct BlockText {
   std::string text;  // what decoded before any damage, cut to TextSize
   bool damaged = false;
   bool cancelled = false;
-  bool tooLarge = false;  // the text would pass kMaxBlockText; `text` is empty
+  bool tooLarge = false;  // past kMaxBlockText or out of memory; `text` is empty
 };
 
 struct DataFileContents {

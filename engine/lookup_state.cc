@@ -49,12 +49,12 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
                            std::string_view q, std::size_t& related, bool& found) {
   const std::size_t maxRelated = settings.MaxContainTexts;
 
-  // The user list is read from disk for every query: the editor may have
-  // saved it since the last one. Its scan always runs to the end.
-  // Each word shows the translation of the first line of that word (A-Z
-  // folded), which the list's index gives. A word holding q is part of a
-  // line holding it: the fast scan finds the lines, and the word is checked
-  // on its own.
+  // The user list is checked on disk for every query (the editor may have
+  // saved it since the last one) and read again when it changed; its scan
+  // always runs to the end. Each word shows the translation of the first
+  // line of that word (A-Z folded), which the list's index gives. A word
+  // holding q is part of a line holding it: the fast scan finds the lines,
+  // and the word is checked on its own.
   userList_ = &userLists_.read(dir_ + userListName);
   const WordList& lines = userList_->lines();
   ForEachLineContaining(lines, lines.count(), q, [&](std::size_t i) {
