@@ -85,15 +85,5 @@ TEST_F(DictionaryStoreTest, PublishesEachFileOnce) {
   EXPECT_EQ(held, "a");  // a reader's view stays valid
 }
 
-TEST_F(DictionaryStoreTest, ListsCostTheirTextAndEightBytesALine) {
-  std::string heads;
-  for (int i = 0; i < 5000; ++i) heads += "headword" + std::to_string(i) + "\r\n";
-  ASSERT_TRUE(WriteDataFile(dir_.file("dataen.dat"), heads, heads, 1.0, 1));
-  LoadDataFile(store_, dir_.file("dataen.dat"));
-  const std::size_t budget = heads.size() + 8 * 5000;
-  // Small texts keep at most one chunk's spare room; see DecompressBlock.
-  EXPECT_LE(store_.EnglishHeadwords().memoryBytes(), budget + budget / 10 + kMaxChunkSize);
-}
-
 }  // namespace
 }  // namespace tavro2

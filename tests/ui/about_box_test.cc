@@ -26,34 +26,11 @@ using test::UrlCatcher;
 
 class AboutBoxTest : public ::testing::Test {
  protected:
-  void publishEnglish(int count) {
-    std::string words;
-    for (int i = 0; i < count; ++i) words += "w" + std::to_string(i) + "\r\n";
-    std::string translations = words;
-    store_.publish(DataKind::kEnglish, SplitLines(std::move(words)),
-                   SplitLines(std::move(translations)), LoadState::kLoaded);
-  }
-  QString statistics() {
-    return AboutBox(store_, dir_.path(), &skin_, nullptr, english_).statisticsText();
-  }
-
   test::TempDir dir_;
   DictionaryStore store_;
   SkinState skin_;
   const QLocale english_{QLocale::English, QLocale::UnitedStates};
 };
-
-TEST_F(AboutBoxTest, StatisticsShowCountsAndDates) {
-  EXPECT_TRUE(statistics().startsWith("English-Indonesian : 0 [-]"));
-  publishEnglish(12345);
-  test::writeDataFile(dir_.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
-  test::writeFile(dir_.file("datapr.dat"), "short");           // too short for a date
-  const QString expected =
-      "English-Indonesian : 12,345 [01 Jan 09]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]";
-  // A box opened later shows the counts of that moment.
-  EXPECT_EQ(std::tuple(AboutStatisticsText(store_, dir_.path(), english_), statistics()),
-            std::tuple(expected, expected));
-}
 
 TEST_F(AboutBoxTest, TextsSkinAndCloseGlyph) {
   AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
