@@ -75,7 +75,7 @@ int openTemporary(const std::string& target, std::string* tempPath) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
   const std::optional<std::string> resolved = resolveTarget(path);
   if (!resolved) return false;

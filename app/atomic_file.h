@@ -22,7 +22,7 @@ namespace tavro2 {
 // followed, so the link stays and its target is replaced; a dangling link
 // gets its target created, and a link loop is refused. An existing file
 // keeps its permission bits; a new one gets 0666 less the umask.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // The most any whole-file read takes in: a larger file is no settings file,
 // history or word list of ours, and reading it would cost its size in memory.

@@ -111,10 +111,10 @@ bool directoryReadable(const std::string& dir) {
 // returns the status line the window shows at the end of loading.
 std::string loadAll(DictionaryStore& store, const std::string& dir) {
   std::array<LoadState, 3> outcomes{LoadState::kPending, LoadState::kPending, LoadState::kPending};
-  LoadDictionary(store, dir, nullptr, [&](DataKind kind, LoadState state) {
+  loadDictionary(store, dir, nullptr, [&](DataKind kind, LoadState state) {
     outcomes[static_cast<std::size_t>(kind)] = state;
   });
-  return LoadStatusText(outcomes);
+  return loadStatusText(outcomes);
 }
 
 // --- JSON ----------------------------------------------------------------
@@ -199,7 +199,7 @@ std::string sanitizeUtf8(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   while (!s.empty()) {
-    const std::size_t n = Utf8SequenceLength(s);
+    const std::size_t n = utf8SequenceLength(s);
     if (n == 0) {
       out += "\xEF\xBF\xBD";
       s.remove_prefix(1);
@@ -237,7 +237,7 @@ void reportMissingData(const std::string& loadStatus, const std::string& dataDir
 
 int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
   const IniFile ini(places.configDir + kSettingsFileName);
-  const Settings s = ReadSettings(ini);
+  const Settings s = readSettings(ini);
 
   DictionaryStore store;
   LookupState state(store, places.userDir);
@@ -246,7 +246,7 @@ int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
   state.settings.WordsBefore = s.WordsBefore;
   state.settings.WordsAfter = s.WordsAfter;
   state.settings.MaxContainTexts = s.MaxContainTexts;
-  state.settings.CompactMode = ReadCompactMode(ini);
+  state.settings.CompactMode = readCompactMode(ini);
   state.settings.ShowPhrase = s.ShowPhrase;
   state.settings.AutoRemAlpha = s.AutoRemAlpha;
   const std::string loadStatus = loadAll(store, places.dataDir);
@@ -254,10 +254,10 @@ int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
   state.statusText = loadStatus;
 
   state.searchText = utf8To1252(textUtf8);
-  state.SearchFromBox();
-  state.statusText = NoteMissingData(state.statusText, loadStatus);
+  state.searchFromBox();
+  state.statusText = noteMissingData(state.statusText, loadStatus);
   const bool found = state.queryFound;
-  if (!writeOut(LookupResultJson(state, textUtf8, found) + "\n")) return 2;
+  if (!writeOut(lookupResultJson(state, textUtf8, found) + "\n")) return 2;
   return found ? 0 : 1;
 }
 
@@ -267,20 +267,20 @@ int runAbout(const StoragePlaces& places) {
   reportMissingData(loadAll(store, dir), dir);
   // The user's locale for the month names, as the about box uses it; an
   // unusable locale setting falls back to the C locale's English names.
-  MonthNames months = EnglishMonthAbbreviations();
+  MonthNames months = englishMonthAbbreviations();
   try {
-    months = MonthAbbreviationsUtf8(std::locale(""));
+    months = monthAbbreviationsUtf8(std::locale(""));
   } catch (const std::exception&) {
   }
-  const std::string text = DataStatisticsText(
-      ReadDataStatistics(store, dir),
-      [&](const CalendarDate& date) { return FormatDdMmmYy(date, months); }, "\n");
+  const std::string text = dataStatisticsText(
+      readDataStatistics(store, dir),
+      [&](const CalendarDate& date) { return formatDdMmmYy(date, months); }, "\n");
   return writeOut(text + "\n") ? 0 : 2;
 }
 
 }  // namespace
 
-std::string LookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found) {
+std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found) {
   std::string out = "{\"query\":";
   appendJsonString(out, sanitizeUtf8(queryUtf8));
   out += ",\"found\":";
@@ -314,7 +314,7 @@ std::string LookupResultJson(const LookupState& state, std::string_view queryUtf
   return out;
 }
 
-bool WantsCommandLine(int argc, char** argv) {
+bool wantsCommandLine(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const std::string_view name = arg.substr(0, arg.find('='));
@@ -354,7 +354,7 @@ int qtOptionLength(std::string_view arg) {
 
 }  // namespace
 
-std::optional<int> ParseWindowArguments(const std::vector<std::string>& args,
+std::optional<int> parseWindowArguments(const std::vector<std::string>& args,
                                         WindowArguments& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -379,21 +379,21 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& args,
   return std::nullopt;
 }
 
-std::optional<int> RunCommandLine(int argc, char** argv) {
-  if (!WantsCommandLine(argc, argv)) {
+std::optional<int> runCommandLine(int argc, char** argv) {
+  if (!wantsCommandLine(argc, argv)) {
     // The window's: checked here, before Qt needs a display to say anything.
     WindowArguments window;
-    if (auto err = ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc), window))
+    if (auto err = parseWindowArguments(std::vector<std::string>(argv + 1, argv + argc), window))
       return err;
-    if (window.dir) SetStorage(StorageIn(*window.dir));
+    if (window.dir) setStorage(storageIn(*window.dir));
     return std::nullopt;
   }
   Options options;
   if (auto err = parseOptions(argc, argv, options)) return err;
-  if (options.dir) SetStorage(StorageIn(*options.dir));
+  if (options.dir) setStorage(storageIn(*options.dir));
   if (options.help) {
     std::fputs(kUsage, stdout);
-    std::fputs(DescribeStorage(Storage()).c_str(), stdout);
+    std::fputs(describeStorage(currentStorage()).c_str(), stdout);
     return 0;
   }
   if (options.version) {
@@ -402,7 +402,7 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
   }
   if (!options.lookup && !options.about) return std::nullopt;
 
-  const StoragePlaces& places = Storage();
+  const StoragePlaces& places = currentStorage();
   if (options.dir && !directoryReadable(places.dataDir)) {
     std::fprintf(stderr, "tavro2: cannot read directory '%s'\n", places.dataDir.c_str());
     return 2;

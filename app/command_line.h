@@ -4,7 +4,7 @@
 //   tavro2 --about [--dir DIR]         the about box's statistics text
 //   tavro2 --version, --help           version, usage and where files live
 //
-// Files are found where Storage() says (everything in DIR with --dir). The
+// Files are found where currentStorage() says (everything in DIR with --dir). The
 // command line reads the settings file and the data files completely and
 // writes nothing. Exit status: 0 found (or --about / --help done), 1 not
 // found, 2 bad usage or a DIR that cannot be read.
@@ -24,12 +24,12 @@ inline constexpr char kVersion[] = "2.04";
 // True when argv names --lookup, --about, --help or --version: the command
 // line runs and the window does not open. Everything else (Qt's own options
 // too) is the window's.
-bool WantsCommandLine(int argc, char** argv);
+bool wantsCommandLine(int argc, char** argv);
 
 // Runs the command line when WantsCommandLine; returns the exit status, or
 // nothing when the program should open its window (the window's arguments
 // are then checked, and --dir DIR chosen as the storage).
-std::optional<int> RunCommandLine(int argc, char** argv);
+std::optional<int> runCommandLine(int argc, char** argv);
 
 // What the window takes from its arguments: --dir DIR and the words to look
 // up (several are joined by spaces); Qt's own options (-platform NAME, ...)
@@ -38,13 +38,13 @@ struct WindowArguments {
   std::optional<std::string> dir;
   std::string word;
 };
-std::optional<int> ParseWindowArguments(const std::vector<std::string>& args,
+std::optional<int> parseWindowArguments(const std::vector<std::string>& args,
                                         WindowArguments& out);
 
 // The JSON object --lookup prints (without the final newline) for `state`
 // after a SearchFromBox on `queryUtf8`. Texts are converted from
 // Windows-1252 to UTF-8; `queryUtf8` is echoed with malformed bytes replaced
 // by U+FFFD so the output is always valid UTF-8.
-std::string LookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found);
+std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found);
 
 }  // namespace tavro2

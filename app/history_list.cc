@@ -43,7 +43,7 @@ std::optional<std::vector<std::string>> newestHistoryLines(const std::string& pa
 
 }  // namespace
 
-std::string HistoryFilePath() { return Storage().userDir + kHistoryFileName; }
+std::string historyFilePath() { return currentStorage().userDir + kHistoryFileName; }
 
 HistoryList::HistoryList(std::string path) : path_(std::move(path)) {}
 
@@ -64,7 +64,7 @@ std::string_view HistoryList::translationOf(std::string_view line) {
   return eq == std::string_view::npos ? std::string_view() : line.substr(eq + 1);
 }
 
-std::string HistoryList::HistoryTranslation(std::string_view word) const {
+std::string HistoryList::historyTranslation(std::string_view word) const {
   for (const auto& line : lines_)
     if (equalsFolded(wordOf(line), word)) return std::string(translationOf(line));
   return {};
@@ -100,16 +100,16 @@ bool HistoryList::save() {
   for (std::size_t i = 0; i + 1 < lines_.size(); ++i) text.append(lines_[i]).append("\r\n");
   for (const auto& line : others) text.append(line).append("\r\n");
   if (!lines_.empty()) text.append(lines_.back()).append("\r\n");
-  return WriteFileAtomically(path_, text);
+  return writeFileAtomically(path_, text);
 }
 
-HistoryList::AddResult HistoryList::AddToHistory(std::string_view word,
+HistoryList::AddResult HistoryList::addToHistory(std::string_view word,
                                                  std::string_view translation) {
   if (translation.empty()) return AddResult::kIgnored;
   if (word.find('\0') != std::string_view::npos || translation.find('\0') != std::string_view::npos)
     return AddResult::kIgnored;
   if (contains(word)) {
-    if (observer_) observer_->HighlightHistoryWord(word);
+    if (observer_) observer_->highlightHistoryWord(word);
     return AddResult::kAlreadyPresent;
   }
   std::string line;
@@ -117,11 +117,11 @@ HistoryList::AddResult HistoryList::AddToHistory(std::string_view word,
   line.append(word).append("=").append(translation);
   lines_.push_back(std::move(line));
   lastWriteFailed_ = !save();
-  if (observer_) observer_->PushHistoryItem(word);
+  if (observer_) observer_->pushHistoryItem(word);
   return AddResult::kAppended;
 }
 
-void HistoryList::SortByName() {
+void HistoryList::sortByName() {
   std::stable_sort(lines_.begin(), lines_.end(), [](const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -30,7 +30,7 @@ inline constexpr char kHistoryFileName[] = "History.txt";
 inline constexpr std::size_t kMaxHistoryBytes = std::size_t{16} << 20;
 
 // User directory (see Storage) + "History.txt".
-std::string HistoryFilePath();
+std::string historyFilePath();
 
 // What the history window hooks into to follow AddToHistory. HistoryList
 // calls PushHistoryItem after appending a new word and HighlightHistoryWord
@@ -39,8 +39,8 @@ std::string HistoryFilePath();
 // before it is destroyed.
 class HistoryObserver {
  public:
-  virtual void PushHistoryItem(std::string_view word) = 0;
-  virtual void HighlightHistoryWord(std::string_view word) = 0;
+  virtual void pushHistoryItem(std::string_view word) = 0;
+  virtual void highlightHistoryWord(std::string_view word) = 0;
 
  protected:
   ~HistoryObserver() = default;
@@ -60,7 +60,7 @@ class HistoryList {
 
   // Translation of the first line whose word equals `word` with ASCII case
   // ignored: the text after its first '='. Empty when there is none.
-  std::string HistoryTranslation(std::string_view word) const;
+  std::string historyTranslation(std::string_view word) const;
 
   // AddToHistory: word = search box text unchanged, translation = pane text.
   // kIgnored: the pane is empty (or either text holds a NUL byte, which would
@@ -71,11 +71,11 @@ class HistoryList {
   // the file, CR LF after every line. A refused write is ignored: the list
   // keeps the word, lastWriteFailed() tells.
   enum class AddResult { kIgnored, kAppended, kAlreadyPresent };
-  AddResult AddToHistory(std::string_view word, std::string_view translation);
+  AddResult addToHistory(std::string_view word, std::string_view translation);
 
   // "Short by name": sorts with A-Z folded to a-z, ties by unsigned bytes.
   // Not written until the next append.
-  void SortByName();
+  void sortByName();
 
   void setObserver(HistoryObserver* observer) { observer_ = observer; }
   bool lastWriteFailed() const { return lastWriteFailed_; }

@@ -99,7 +99,7 @@ int digitValue(char c) {
 
 }  // namespace
 
-std::int32_t ParseProfileInteger(std::string_view text) {
+std::int32_t parseProfileInteger(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
   bool negative = false;
@@ -136,46 +136,46 @@ IniFile::Snapshot IniFile::read() const {
   return snapshot;
 }
 
-std::optional<std::string> IniFile::Snapshot::ReadString(std::string_view key) const {
+std::optional<std::string> IniFile::Snapshot::readString(std::string_view key) const {
   key = trim(key);
   for (const auto& [name, value] : keys_)
     if (equalsFolded(name, key)) return value;  // the first key of a name counts
   return std::nullopt;
 }
 
-std::int32_t IniFile::Snapshot::ReadInteger(std::string_view key, std::int32_t defaultValue) const {
-  const auto value = ReadString(key);
+std::int32_t IniFile::Snapshot::readInteger(std::string_view key, std::int32_t defaultValue) const {
+  const auto value = readString(key);
   if (!value || value->empty()) return defaultValue;
-  return ParseProfileInteger(*value);
+  return parseProfileInteger(*value);
 }
 
-bool IniFile::Snapshot::ReadBoolean(std::string_view key, bool defaultValue) const {
-  const auto value = ReadString(key);
+bool IniFile::Snapshot::readBoolean(std::string_view key, bool defaultValue) const {
+  const auto value = readString(key);
   if (!value || value->empty()) return defaultValue;
-  return ParseProfileInteger(*value) != 0;
+  return parseProfileInteger(*value) != 0;
 }
 
-std::optional<std::string> IniFile::ReadString(std::string_view key) const {
-  return read().ReadString(key);
+std::optional<std::string> IniFile::readString(std::string_view key) const {
+  return read().readString(key);
 }
 
-std::int32_t IniFile::ReadInteger(std::string_view key, std::int32_t defaultValue) const {
-  return read().ReadInteger(key, defaultValue);
+std::int32_t IniFile::readInteger(std::string_view key, std::int32_t defaultValue) const {
+  return read().readInteger(key, defaultValue);
 }
 
-bool IniFile::ReadBoolean(std::string_view key, bool defaultValue) const {
-  return read().ReadBoolean(key, defaultValue);
+bool IniFile::readBoolean(std::string_view key, bool defaultValue) const {
+  return read().readBoolean(key, defaultValue);
 }
 
-bool IniFile::WriteInteger(std::string_view key, std::int32_t value) {
-  return WriteString(key, std::to_string(value));
+bool IniFile::writeInteger(std::string_view key, std::int32_t value) {
+  return writeString(key, std::to_string(value));
 }
 
-bool IniFile::WriteBoolean(std::string_view key, bool value) {
-  return WriteString(key, value ? "1" : "0");
+bool IniFile::writeBoolean(std::string_view key, bool value) {
+  return writeString(key, value ? "1" : "0");
 }
 
-bool IniFile::WriteString(std::string_view key, std::string_view value) {
+bool IniFile::writeString(std::string_view key, std::string_view value) {
   key = trim(key);
   if (key.empty() || key.find_first_of("=\r\n") != std::string_view::npos ||
       value.find_first_of("\r\n") != std::string_view::npos || section_.empty())
@@ -217,7 +217,7 @@ bool IniFile::WriteString(std::string_view key, std::string_view value) {
     out.append("[").append(section_).append("]").append(kCrLf);
     out.append(key).append("=").append(value).append(kCrLf);
   }
-  return WriteFileAtomically(path_, out);
+  return writeFileAtomically(path_, out);
 }
 
 }  // namespace tavro2

@@ -42,9 +42,9 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
   // the rules of IniFile's own (which each take a snapshot of their own).
   class Snapshot {
    public:
-    std::int32_t ReadInteger(std::string_view key, std::int32_t defaultValue) const;
-    bool ReadBoolean(std::string_view key, bool defaultValue) const;
-    std::optional<std::string> ReadString(std::string_view key) const;
+    std::int32_t readInteger(std::string_view key, std::int32_t defaultValue) const;
+    bool readBoolean(std::string_view key, bool defaultValue) const;
+    std::optional<std::string> readString(std::string_view key) const;
 
    private:
     friend class IniFile;
@@ -55,12 +55,12 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
   // The key's value parsed by ParseProfileInteger; the default when the file,
   // the section or the key is absent, the file cannot be read, or the value
   // (after removing quotes) is empty.
-  std::int32_t ReadInteger(std::string_view key, std::int32_t defaultValue) const;
+  std::int32_t readInteger(std::string_view key, std::int32_t defaultValue) const;
   // ReadInteger's value, non-zero being true; the default in the same cases.
-  bool ReadBoolean(std::string_view key, bool defaultValue) const;
+  bool readBoolean(std::string_view key, bool defaultValue) const;
   // The value text with its quotes removed; nothing in the cases above where
   // ReadInteger gives the default, except that an empty value is "".
-  std::optional<std::string> ReadString(std::string_view key) const;
+  std::optional<std::string> readString(std::string_view key) const;
 
   // Writes the key as decimal text ("1" / "0" for booleans). An existing key
   // line becomes name=value, keeping the name as the file spells it and its
@@ -69,11 +69,11 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
   // CR LF "Key=Value" CR LF (a new file is exactly that). Returns false, and
   // changes nothing, when the system refused the write or the existing file
   // could not be read (writing then would lose its other lines).
-  bool WriteInteger(std::string_view key, std::int32_t value);  // false when the system refused
-  bool WriteBoolean(std::string_view key, bool value);          // "1" / "0"
+  bool writeInteger(std::string_view key, std::int32_t value);  // false when the system refused
+  bool writeBoolean(std::string_view key, bool value);          // "1" / "0"
   // As above with any value text; false as well for an empty key, a key
   // holding '=', or a key or value holding a line break.
-  bool WriteString(std::string_view key, std::string_view value);
+  bool writeString(std::string_view key, std::string_view value);
 
   const std::string& path() const;
   const std::string& section() const { return section_; }
@@ -89,6 +89,6 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
 // digits of that base up to the first character that is not one. Only the
 // low 32 bits are kept, so "4294967297" reads 1 and "-5" the pattern of -5.
 // Text without digits reads 0 ("abc" 0, "12abc" 12).
-std::int32_t ParseProfileInteger(std::string_view text);
+std::int32_t parseProfileInteger(std::string_view text);
 
 }  // namespace tavro2

@@ -6,9 +6,9 @@
 #endif
 
 int main(int argc, char** argv) {
-  if (auto status = tavro2::RunCommandLine(argc, argv)) return *status;
+  if (auto status = tavro2::runCommandLine(argc, argv)) return *status;
 #ifdef TAVRO2_WITH_QT
-  return tavro2::RunWindow(argc, argv);
+  return tavro2::runWindow(argc, argv);
 #else
   return 2;
 #endif

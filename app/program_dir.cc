@@ -21,7 +21,7 @@ std::string& cachedDirectory() {
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string executableDirectory() {
   // readlink does not say whether it truncated, so grow until the answer
   // leaves room to spare. PATH_MAX is not a real limit on Linux.
   std::vector<char> buffer(256);
@@ -40,14 +40,14 @@ std::string ExecutableDirectory() {
   }
 }
 
-const std::string& ProgramDirectory() {
+const std::string& programDirectory() {
   std::lock_guard<std::mutex> lock(directoryMutex());
   std::string& dir = cachedDirectory();
-  if (dir.empty()) dir = ExecutableDirectory();
+  if (dir.empty()) dir = executableDirectory();
   return dir;
 }
 
-void SetProgramDirectory(std::string dir) {
+void setProgramDirectory(std::string dir) {
   if (dir.empty()) dir = "./";
   if (dir.back() != '/') dir.push_back('/');
   std::lock_guard<std::mutex> lock(directoryMutex());

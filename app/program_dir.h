@@ -10,16 +10,16 @@ namespace tavro2 {
 // Directory of the running executable with trailing '/', from /proc/self/exe,
 // computed once. Call SetProgramDirectory, if at all, before other threads
 // read this.
-const std::string& ProgramDirectory();
+const std::string& programDirectory();
 
 // Overrides it (command line --dir, tests); a missing trailing '/' is added.
 // An empty directory means the working directory ("./"). A relative
 // directory is kept as given.
-void SetProgramDirectory(std::string dir);
+void setProgramDirectory(std::string dir);
 
 // The executable's directory as /proc/self/exe names it now, with trailing
 // '/'; "./" when the link cannot be read (no /proc). ProgramDirectory caches
 // the first answer.
-std::string ExecutableDirectory();
+std::string executableDirectory();
 
 }  // namespace tavro2

@@ -11,28 +11,28 @@ std::uint16_t low16(std::int32_t v) { return static_cast<std::uint16_t>(v); }
 
 }  // namespace
 
-std::string SettingsFilePath() { return Storage().configDir + kSettingsFileName; }
+std::string settingsFilePath() { return currentStorage().configDir + kSettingsFileName; }
 
-Settings ReadSettings(const IniFile& file) {
+Settings readSettings(const IniFile& file) {
   const IniFile::Snapshot ini = file.read();  // one read and parse for every key
   namespace k = settings_key;
   const Settings d;
   Settings s;
-  s.Language = low8(ini.ReadInteger(k::kLanguage, d.Language));
-  s.WordsBefore = low16(ini.ReadInteger(k::kWordsBefore, d.WordsBefore));
-  s.WordsAfter = low16(ini.ReadInteger(k::kWordsAfter, d.WordsAfter));
-  s.MaxContainTexts = low16(ini.ReadInteger(k::kMaxContainTexts, d.MaxContainTexts));
-  s.AlphaBlend = low16(ini.ReadInteger(k::kAlphaBlend, d.AlphaBlend));
-  s.Skin = low8(ini.ReadInteger(k::kSkin, d.Skin));
-  s.AlwaysOnTop = ini.ReadBoolean(k::kAlwaysOnTop, d.AlwaysOnTop);
-  s.AutoRemAlpha = ini.ReadBoolean(k::kAutoRemAlpha, d.AutoRemAlpha);
-  s.UseClipboard = ini.ReadBoolean(k::kUseClipboard, d.UseClipboard);
-  s.ShowContain = ini.ReadBoolean(k::kShowContain, d.ShowContain);
-  s.ShowPhrase = ini.ReadBoolean(k::kShowPhrase, d.ShowPhrase);
-  s.WordHistory = ini.ReadInteger(k::kWordHistory, d.WordHistory);
-  s.AutoCloseTime = ini.ReadInteger(k::kAutoCloseTime, d.AutoCloseTime);
-  s.HistoryFromRight = ini.ReadBoolean(k::kHistoryFromRight, d.HistoryFromRight);
-  s.UseSelection = ini.ReadBoolean(k::kUseSelection, d.UseSelection);
+  s.Language = low8(ini.readInteger(k::kLanguage, d.Language));
+  s.WordsBefore = low16(ini.readInteger(k::kWordsBefore, d.WordsBefore));
+  s.WordsAfter = low16(ini.readInteger(k::kWordsAfter, d.WordsAfter));
+  s.MaxContainTexts = low16(ini.readInteger(k::kMaxContainTexts, d.MaxContainTexts));
+  s.AlphaBlend = low16(ini.readInteger(k::kAlphaBlend, d.AlphaBlend));
+  s.Skin = low8(ini.readInteger(k::kSkin, d.Skin));
+  s.AlwaysOnTop = ini.readBoolean(k::kAlwaysOnTop, d.AlwaysOnTop);
+  s.AutoRemAlpha = ini.readBoolean(k::kAutoRemAlpha, d.AutoRemAlpha);
+  s.UseClipboard = ini.readBoolean(k::kUseClipboard, d.UseClipboard);
+  s.ShowContain = ini.readBoolean(k::kShowContain, d.ShowContain);
+  s.ShowPhrase = ini.readBoolean(k::kShowPhrase, d.ShowPhrase);
+  s.WordHistory = ini.readInteger(k::kWordHistory, d.WordHistory);
+  s.AutoCloseTime = ini.readInteger(k::kAutoCloseTime, d.AutoCloseTime);
+  s.HistoryFromRight = ini.readBoolean(k::kHistoryFromRight, d.HistoryFromRight);
+  s.UseSelection = ini.readBoolean(k::kUseSelection, d.UseSelection);
 
   if (s.WordsBefore > 100) s.WordsBefore = 100;
   if (s.WordsAfter > 100) s.WordsAfter = 100;
@@ -44,8 +44,8 @@ Settings ReadSettings(const IniFile& file) {
   return s;
 }
 
-bool ReadCompactMode(const IniFile& ini) {
-  return ini.ReadBoolean(settings_key::kCompactMode, false);
+bool readCompactMode(const IniFile& ini) {
+  return ini.readBoolean(settings_key::kCompactMode, false);
 }
 
 }  // namespace tavro2

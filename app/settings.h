@@ -53,15 +53,15 @@ struct Settings {
 };
 
 // Settings directory (see Storage) + "Tavro2.ini".
-std::string SettingsFilePath();
+std::string settingsFilePath();
 
 // Every key but CompactMode, in table order, widths cut, then bounds:
 // WordsBefore and WordsAfter above 100 become 100; MaxContainTexts 0 becomes
 // 6, else above 100 becomes 100; Language outside 1..3 becomes 1. A missing
 // file or key gives the default. Applying the values to windows is the
 // caller's part.
-Settings ReadSettings(const IniFile& ini);
+Settings readSettings(const IniFile& ini);
 
-bool ReadCompactMode(const IniFile& ini);  // default false
+bool readCompactMode(const IniFile& ini);  // default false
 
 }  // namespace tavro2

@@ -41,7 +41,7 @@ std::string shareDirOf(const std::string& programDir) {
 
 bool holdsData(const std::string& dir) {
   for (const char* name : kDataFileNames)
-    if (regularFile(ResolvePath(dir + name))) return true;
+    if (regularFile(resolvePath(dir + name))) return true;
   return false;
 }
 
@@ -99,9 +99,9 @@ std::string StoragePlaces::identity() const {
   return canonical(configDir) + '\n' + canonical(userDir);
 }
 
-StoragePlaces DecideStorage(const StorageInputs& in) {
+StoragePlaces decideStorage(const StorageInputs& in) {
   if (in.programDirWritable && (in.programDirHasData || !in.shareDirHasData))
-    return StorageIn(in.programDir);
+    return storageIn(in.programDir);
   StoragePlaces places;
   places.portable = false;
   places.dataDir = in.programDirHasData ? withSlash(in.programDir) : shareDirOf(in.programDir);
@@ -110,12 +110,12 @@ StoragePlaces DecideStorage(const StorageInputs& in) {
   return places;
 }
 
-StoragePlaces StorageIn(const std::string& dir) {
+StoragePlaces storageIn(const std::string& dir) {
   const std::string d = withSlash(dir.empty() ? "." : dir);
   return StoragePlaces{d, d, d, true};
 }
 
-StorageInputs CurrentStorageInputs(const std::string& programDir) {
+StorageInputs currentStorageInputs(const std::string& programDir) {
   StorageInputs in;
   in.programDir = withSlash(programDir);
   // Writable means the settings could be created here; access() asks with
@@ -129,49 +129,49 @@ StorageInputs CurrentStorageInputs(const std::string& programDir) {
   return in;
 }
 
-const StoragePlaces& Storage() {
+const StoragePlaces& currentStorage() {
   std::lock_guard<std::mutex> lock(storageMutex());
   auto& places = cachedStorage();
-  if (!places) places = DecideStorage(CurrentStorageInputs(ProgramDirectory()));
+  if (!places) places = decideStorage(currentStorageInputs(programDirectory()));
   return *places;
 }
 
-void SetStorage(StoragePlaces places) {
+void setStorage(StoragePlaces places) {
   std::lock_guard<std::mutex> lock(storageMutex());
   cachedStorage() = std::move(places);
   overridden = true;
 }
 
-bool StorageOverridden() {
+bool storageOverridden() {
   std::lock_guard<std::mutex> lock(storageMutex());
   return overridden;
 }
 
-bool PrepareStorage(const StoragePlaces& places) {
+bool prepareStorage(const StoragePlaces& places) {
   if (places.portable) return true;
   const bool config = makeDirectories(places.configDir);
   const bool user = makeDirectories(places.userDir);
   return config && user;
 }
 
-std::string NoteMissingData(const std::string& status, const std::string& loadStatus) {
+std::string noteMissingData(const std::string& status, const std::string& loadStatus) {
   if (loadStatus.empty() || loadStatus == " Data OK" || loadStatus == " Loading Data...")
     return status;
   if (status != " not found" && status != " ") return status;
   static const std::string kNothing =
-      LoadStatusText({LoadState::kMissing, LoadState::kMissing, LoadState::kMissing});
+      loadStatusText({LoadState::kMissing, LoadState::kMissing, LoadState::kMissing});
   return loadStatus == kNothing ? " not found - no dictionary data" : " not found -" + loadStatus;
 }
 
-std::string ManualPath() {
-  const std::string dir = ProgramDirectory();
+std::string manualPath() {
+  const std::string dir = programDirectory();
   for (const std::string& path :
        {dir + "manual/index.html", normalDir(dir + "../share/doc/tavro2/manual/") + "index.html"})
     if (regularFile(path)) return path;
   return {};
 }
 
-std::string DescribeStorage(const StoragePlaces& places) {
+std::string describeStorage(const StoragePlaces& places) {
   if (places.portable) return "All files: " + places.dataDir + "\n";
   return "Dictionary data: " + places.dataDir + "\n" + "Settings (" + kSettingsFileName +
          "): " + places.configDir + "\n" + "History and user word lists: " + places.userDir +

@@ -43,39 +43,39 @@ struct StorageInputs {
   std::string xdgDataHome;
 };
 
-StoragePlaces DecideStorage(const StorageInputs& in);
+StoragePlaces decideStorage(const StorageInputs& in);
 
 // Everything in `dir` (command line --dir).
-StoragePlaces StorageIn(const std::string& dir);
+StoragePlaces storageIn(const std::string& dir);
 
-StorageInputs CurrentStorageInputs(const std::string& programDir);
+StorageInputs currentStorageInputs(const std::string& programDir);
 
-// The places for this run: StorageIn(ProgramDirectory()) after --dir,
+// The places for this run: storageIn(programDirectory()) after --dir,
 // otherwise DecideStorage over the running system. Computed once.
-const StoragePlaces& Storage();
+const StoragePlaces& currentStorage();
 // Replaces the answer (command line --dir, tests).
-void SetStorage(StoragePlaces places);
+void setStorage(StoragePlaces places);
 // True once --dir (or a test) chose the places.
-bool StorageOverridden();
+bool storageOverridden();
 
 // Creates the settings and user directories (mode 0700, parents as needed)
 // when they are missing, so the first write of a setting or history word
 // finds its directory. Returns false when one cannot be created.
-bool PrepareStorage(const StoragePlaces& places);
+bool prepareStorage(const StoragePlaces& places);
 
 // The status line after a lookup that found nothing, while the data is
 // incomplete: " not found - no dictionary data" when no data file could be
 // read, else " not found -" followed by what the end of loading said (e.g.
 // " not found - Missing: datapr.dat"), so the reason does not vanish with
 // the first lookup. Every other text is returned as it is.
-std::string NoteMissingData(const std::string& status, const std::string& loadStatus);
+std::string noteMissingData(const std::string& status, const std::string& loadStatus);
 
 // The user manual's index.html: beside the program (a build tree or a
 // portable copy: manual/), or installed under ../share/doc/tavro2/manual/.
 // Empty when neither exists.
-std::string ManualPath();
+std::string manualPath();
 
 // Lines for --help and the manual: where each kind of file lives now.
-std::string DescribeStorage(const StoragePlaces& places);
+std::string describeStorage(const StoragePlaces& places);
 
 }  // namespace tavro2

@@ -84,7 +84,7 @@ Fixture makeFixture(std::size_t entries) {
   if (!mkdtemp(f.dir.data())) std::abort();
   f.path = f.dir + "/dataen.dat";
   // Level 6 keeps making the file quick; the decoder's speed hardly depends on it.
-  f.image = tavro2::BuildDataFile(headText, transText, tavro2::DataDateOf(2009, 1, 1), 6);
+  f.image = tavro2::buildDataFile(headText, transText, tavro2::dataDateOf(2009, 1, 1), 6);
   std::FILE* out = std::fopen(f.path.c_str(), "wb");
   if (!out || std::fwrite(f.image.data(), 1, f.image.size(), out) != f.image.size() ||
       std::fclose(out) != 0)
@@ -138,12 +138,12 @@ void BM_LoadDataFile(benchmark::State& state) {
   std::size_t bytes = 0;
   for (auto _ : state) {
     auto store = std::make_unique<tavro2::DictionaryStore>();
-    if (tavro2::LoadDataFile(*store, gFixture->path) != tavro2::LoadState::kLoaded)
+    if (tavro2::loadDataFile(*store, gFixture->path) != tavro2::LoadState::kLoaded)
       state.SkipWithError("load failed");
-    bytes += store->EnglishHeadwords().text().size() + store->EnglishTranslations().text().size();
+    bytes += store->englishHeadwords().text().size() + store->englishTranslations().text().size();
     state.PauseTiming();
-    gStoreBytes = store->EnglishHeadwords().memoryBytes() + store->EnglishTranslations().memoryBytes();
-    gLines = store->EnglishHeadwords().count() + store->EnglishTranslations().count();
+    gStoreBytes = store->englishHeadwords().memoryBytes() + store->englishTranslations().memoryBytes();
+    gLines = store->englishHeadwords().count() + store->englishTranslations().count();
     store.reset();  // freeing is the window's business at close, not the load's
     state.ResumeTiming();
   }

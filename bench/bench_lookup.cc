@@ -158,15 +158,15 @@ void makeFixture(Fixture& f, std::size_t entries) {
   writeText(f.grepFile, en.heads + id.heads);
   std::fprintf(stderr, "store: %zu headwords per side, %.1f + %.1f MB headwords\n", entries,
                en.heads.size() / 1e6, id.heads.size() / 1e6);
-  f.store.publish(DataKind::kEnglish, tavro2::SplitLines(std::move(en.heads)),
-                  tavro2::SplitLines(std::move(en.translations)), tavro2::LoadState::kLoaded);
-  f.store.publish(DataKind::kIndonesian, tavro2::SplitLines(std::move(id.heads)),
-                  tavro2::SplitLines(std::move(id.translations)), tavro2::LoadState::kLoaded);
+  f.store.publish(DataKind::kEnglish, tavro2::splitLines(std::move(en.heads)),
+                  tavro2::splitLines(std::move(en.translations)), tavro2::LoadState::kLoaded);
+  f.store.publish(DataKind::kIndonesian, tavro2::splitLines(std::move(id.heads)),
+                  tavro2::splitLines(std::move(id.translations)), tavro2::LoadState::kLoaded);
 
   for (const char* q : {kMissQuery, kHitQuery, kEnglishHitQuery}) {
     std::size_t lines[2] = {0, 0};
     for (int side = 0; side < 2; ++side)
-      tavro2::ForEachLineContaining(
+      tavro2::forEachLineContaining(
           f.store.headwords(side ? DataKind::kIndonesian : DataKind::kEnglish), entries, q,
           [&](std::size_t) {
             ++lines[side];
@@ -185,7 +185,7 @@ void makeFixture(Fixture& f, std::size_t entries) {
   // rules know on a stem that is no headword.
   for (const char* ending : {"ings", "lies", "ries", "ied", "ier", "ily", "ing", "ed", "es"}) {
     const std::string w = std::string("zzqq") + ending;
-    const std::size_t n = tavro2::BaseFormCandidates(w).size();
+    const std::size_t n = tavro2::baseFormCandidates(w).size();
     if (n > f.worstCandidates) {
       f.worstCandidates = n;
       f.worstBaseFormWord = w;
@@ -197,8 +197,8 @@ void makeFixture(Fixture& f, std::size_t entries) {
   for (const std::string& w :
        {f.worstBaseFormWord, std::string("bicennaries"), std::string("indices"),
         std::string("digunakan"), std::string("memakaikannyalah"), std::string("pakaies")}) {
-    const std::size_t n = tavro2::BaseFormCandidates(w).size() +
-                          tavro2::FurtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
+    const std::size_t n = tavro2::baseFormCandidates(w).size() +
+                          tavro2::furtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
                                                             tavro2::Stemmer::shared().get())
                               .size();
     if (n > f.everyStageCandidates) {
@@ -293,7 +293,7 @@ void BM_EmptyProcessCpu(benchmark::State& state) { emptyProcessBenchmark(state, 
 void lookupBenchmark(benchmark::State& state, const char* query, bool expectFound) {
   tavro2::LookupState lookup = makeState();
   for (auto _ : state) {
-    if (lookup.LookupWord(query) != expectFound) state.SkipWithError("unexpected result");
+    if (lookup.lookupWord(query) != expectFound) state.SkipWithError("unexpected result");
     benchmark::DoNotOptimize(lookup.mainWords.count());
   }
   state.counters["words"] = static_cast<double>(lookup.mainWords.count());
@@ -311,7 +311,7 @@ void BM_FindBaseForm(benchmark::State& state) {
   tavro2::LookupState lookup = makeState();
   lookup.fallbackWord = gFixture->worstBaseFormWord;
   for (auto _ : state)
-    if (lookup.FindBaseForm()) state.SkipWithError("a candidate was found");
+    if (lookup.findBaseForm()) state.SkipWithError("a candidate was found");
   state.counters["candidates"] = static_cast<double>(gFixture->worstCandidates);
 }
 
@@ -325,7 +325,7 @@ tavro2::LookupState makeEveryStageState() {
 void BM_EveryStage(benchmark::State& state) {
   tavro2::LookupState lookup = makeEveryStageState();
   for (auto _ : state)
-    if (lookup.FindBaseForm()) state.SkipWithError("a candidate was found");
+    if (lookup.findBaseForm()) state.SkipWithError("a candidate was found");
   state.counters["candidates"] = static_cast<double>(gFixture->everyStageCandidates);
 }
 
@@ -333,13 +333,13 @@ void BM_FourteenLookups(benchmark::State& state) {
   tavro2::LookupState lookup = makeState();
   for (auto _ : state)
     for (int i = 0; i < 14; ++i)
-      if (lookup.LookupWord(kMissQuery)) state.SkipWithError("found");
+      if (lookup.lookupWord(kMissQuery)) state.SkipWithError("found");
 }
 
 void BM_Render2000(benchmark::State& state) {
   std::size_t runs = 0;
   for (auto _ : state) {
-    const auto r = tavro2::RenderEntryText(gFixture->entry2000, "run", false);
+    const auto r = tavro2::renderEntryText(gFixture->entry2000, "run", false);
     runs = r.size();
     benchmark::DoNotOptimize(r.data());
   }
@@ -431,7 +431,7 @@ int main(int argc, char** argv) {
     f();
     return timeIt(f);
   };
-  auto lookupMiss = [&] { miss.LookupWord(kMissQuery); };
+  auto lookupMiss = [&] { miss.lookupWord(kMissQuery); };
   for (int r = 0; r < rounds; ++r) {
     ChildResult grep, none;
     const Sample g = warm([&] {
@@ -447,17 +447,17 @@ int main(int argc, char** argv) {
             benchmark::DoNotOptimize(
                 memmem(text->data(), text->size(), kMissQuery, sizeof kMissQuery - 1));
         }));
-    hitIdRatio.add(warm([&] { hitId.LookupWord(kHitQuery); }), warm(lookupMiss));
-    hitEnRatio.add(warm([&] { hitEn.LookupWord(kEnglishHitQuery); }), warm(lookupMiss));
-    denseRatio.add(warm([&] { dense.LookupWord(kDenseQuery); }), warm(lookupMiss));
-    baseFormRatio.add(warm([&] { baseForm.FindBaseForm(); }), warm(lookupMiss));
-    everyStageRatio.add(warm([&] { everyStage.FindBaseForm(); }), warm(lookupMiss));
+    hitIdRatio.add(warm([&] { hitId.lookupWord(kHitQuery); }), warm(lookupMiss));
+    hitEnRatio.add(warm([&] { hitEn.lookupWord(kEnglishHitQuery); }), warm(lookupMiss));
+    denseRatio.add(warm([&] { dense.lookupWord(kDenseQuery); }), warm(lookupMiss));
+    baseFormRatio.add(warm([&] { baseForm.findBaseForm(); }), warm(lookupMiss));
+    everyStageRatio.add(warm([&] { everyStage.findBaseForm(); }), warm(lookupMiss));
     fourteenRatio.add(warm([&] {
-                        for (int i = 0; i < 14; ++i) miss.LookupWord(kMissQuery);
+                        for (int i = 0; i < 14; ++i) miss.lookupWord(kMissQuery);
                       }),
                       warm(lookupMiss));
     const Sample render = warm([&] {
-      benchmark::DoNotOptimize(tavro2::RenderEntryText(fixture.entry2000, "run", false).size());
+      benchmark::DoNotOptimize(tavro2::renderEntryText(fixture.entry2000, "run", false).size());
     });
     renderWall.push_back(render.wall);
     renderCpu.push_back(render.cpu);

@@ -70,10 +70,10 @@ void makeFixture(Fixture& f, std::size_t storeLines, std::size_t listLines) {
   std::vector<std::string> sortedHeads = heads;
   std::sort(sortedHeads.begin(), sortedHeads.end());
   for (const tavro2::DataKind kind : {tavro2::DataKind::kEnglish, tavro2::DataKind::kIndonesian})
-    f.store.publish(kind, tavro2::SplitLines(joinLines(sortedHeads)),
-                    tavro2::SplitLines(joinLines(translations)), tavro2::LoadState::kLoaded);
-  f.store.publish(tavro2::DataKind::kPhrase, tavro2::SplitLines(joinLines(phrases)),
-                  tavro2::SplitLines(joinLines(phraseTranslations)), tavro2::LoadState::kLoaded);
+    f.store.publish(kind, tavro2::splitLines(joinLines(sortedHeads)),
+                    tavro2::splitLines(joinLines(translations)), tavro2::LoadState::kLoaded);
+  f.store.publish(tavro2::DataKind::kPhrase, tavro2::splitLines(joinLines(phrases)),
+                  tavro2::splitLines(joinLines(phraseTranslations)), tavro2::LoadState::kLoaded);
 
   const std::string base = std::filesystem::temp_directory_path() / "tavro2-bench-user-lists-";
   f.plainDir = base + "plain/";
@@ -112,16 +112,16 @@ tavro2::LookupState makeState(const std::string& dir, bool phrases) {
 
 void run(benchmark::State& state, const std::string& dir, bool phrases) {
   tavro2::LookupState lookup = makeState(dir, phrases);
-  for (auto _ : state) benchmark::DoNotOptimize(lookup.LookupWord(kQuery));
+  for (auto _ : state) benchmark::DoNotOptimize(lookup.lookupWord(kQuery));
 }
 void BM_Lookup(benchmark::State& s) { run(s, gFixture->plainDir, false); }
 void BM_LookupWithPhrases(benchmark::State& s) { run(s, gFixture->phraseDir, true); }
 void BM_LookupCopies(benchmark::State& s) { run(s, gFixture->copiesDir, false); }
 
 double secondsOf(tavro2::LookupState& state) {
-  state.LookupWord(kQuery);  // warm
+  state.lookupWord(kQuery);  // warm
   const auto start = std::chrono::steady_clock::now();
-  state.LookupWord(kQuery);
+  state.lookupWord(kQuery);
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 

@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
   if (ranked.size() > top) ranked.resize(top);
 
   tavro2::DictionaryStore store;
-  tavro2::LoadDictionary(store, dataDir);
+  tavro2::loadDictionary(store, dataDir);
   if (store.count(english ? tavro2::DataKind::kEnglish : tavro2::DataKind::kIndonesian) <= 0) {
     std::fprintf(stderr, "reach_report: no dictionary data in %s\n", dataDir.c_str());
     return 2;
@@ -201,20 +201,20 @@ int main(int argc, char** argv) {
   std::vector<std::pair<std::string, std::size_t>> misses;
   for (const auto& [form, count] : ranked) {
     state.searchText = form;
-    state.SearchFromBox();
+    state.searchFromBox();
     if (!state.queryFound) {
       misses.emplace_back(form, count);
       continue;
     }
     // Which stage found it: the cleaned query, an ending rule, or later.
-    const std::string q = tavro2::Trim(tavro2::Lower(tavro2::FilterLetters(form)));
-    if (state.LookupWord(q)) {
+    const std::string q = tavro2::trim(tavro2::lower(tavro2::filterLetters(form)));
+    if (state.lookupWord(q)) {
       ++direct;
       continue;
     }
     bool rule = false;
-    for (const std::string& c : tavro2::BaseFormCandidates(q))
-      if ((rule = state.LookupWord(c))) break;
+    for (const std::string& c : tavro2::baseFormCandidates(q))
+      if ((rule = state.lookupWord(c))) break;
     ++(rule ? byRules : further);
   }
   std::filesystem::remove_all(userDir);

@@ -94,7 +94,7 @@ class ColorPanel : public QWidget {
 
 QPushButton* makeButton(const QString& caption, bool bold, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
-  button->setFont(AppFont(kFontPixels, bold));
+  button->setFont(appFont(kFontPixels, bold));
   button->setFocusPolicy(Qt::NoFocus);  // not a tab stop, takes no focus on click
   button->setAutoDefault(false);
   return button;
@@ -102,7 +102,7 @@ QPushButton* makeButton(const QString& caption, bool bold, QWidget* parent) {
 
 }  // namespace
 
-QMessageBox::StandardButton AskWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
+QMessageBox::StandardButton askWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                               const QString& title, const QString& text,
                                               QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, title, text, buttons, owner);
@@ -159,10 +159,10 @@ bool holdsOnly1252(const QString& text) {
 
 }  // namespace
 
-QString EditorTextOf(std::string_view bytes) { return editorTextOfRaw(rawOf1252(bytes), false); }
+QString editorTextOf(std::string_view bytes) { return editorTextOfRaw(rawOf1252(bytes), false); }
 
-QString EditorTextOfFile(std::string_view bytes, const UserListFormat& format) {
-  if (!format.utf8 && !format.lfLineEnds) return EditorTextOf(bytes);
+QString editorTextOfFile(std::string_view bytes, const UserListFormat& format) {
+  if (!format.utf8 && !format.lfLineEnds) return editorTextOf(bytes);
   if (format.byteOrderMark) bytes.remove_prefix(3);
   const QString raw = format.utf8
                           ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
@@ -170,11 +170,11 @@ QString EditorTextOfFile(std::string_view bytes, const UserListFormat& format) {
   return editorTextOfRaw(raw, format.lfLineEnds);
 }
 
-std::string FileBytesOfEditorText(const QString& text, UserListFormat& format) {
+std::string fileBytesOfEditorText(const QString& text, UserListFormat& format) {
   if (!format.utf8 && !holdsOnly1252(text)) format.utf8 = true;
   const char* lineEnd = format.lfLineEnds ? "\n" : "\r\n";
   if (!format.utf8) {
-    std::string bytes = EditorBytesOf(text);
+    std::string bytes = editorBytesOf(text);
     if (!format.lfLineEnds) return bytes;
     std::string lf;  // a list without CR holds no lone-CR symbol either
     lf.reserve(bytes.size());
@@ -200,7 +200,7 @@ std::string FileBytesOfEditorText(const QString& text, UserListFormat& format) {
          raw.toUtf8().toStdString();
 }
 
-std::string EditorBytesOf(const QString& text) {
+std::string editorBytesOf(const QString& text) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(text.size()));
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -232,7 +232,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
   setWindowTitle("FAddWord");
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kWidth, kHeight);
-  setFont(AppFont(kFontPixels));
+  setFont(appFont(kFontPixels));
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   setPalette(face);
@@ -245,7 +245,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
   englishButton_->setChecked(true);
   choiceClicked();
 
-  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   checkLines_.clear();
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -261,12 +261,12 @@ void FAddWord::createControls() {
 
   titleText_ = new ShadowLabel(titleStrip_);
   titleText_->setObjectName("titleText");
-  titleText_->setFont(AppFont(kFontPixels, true));
+  titleText_->setFont(appFont(kFontPixels, true));
   titleText_->setText("Tavro - Add New Word");
   titleText_->fitToText();
   titleText_->move(115, 8);
 
-  GlyphButton* closeGlyph = CreateCloseGlyph(titleStrip_);
+  GlyphButton* closeGlyph = createCloseGlyph(titleStrip_);
   closeGlyph->setObjectName("closeGlyph");
   closeGlyph->move(337, 7);
 
@@ -305,7 +305,7 @@ void FAddWord::createControls() {
   hintLine_->setGeometry(168, 72, 179, 15);
 
   textPanel_ = new ColorPanel(
-      [this] { return BlendColor(kWhite, skin_->SkinBaseColor, kTextPanelMix); }, this);
+      [this] { return blendColor(kWhite, skin_->skinBaseColor, kTextPanelMix); }, this);
   textPanel_->setGeometry(13, 88, 337, 217);
 
   textArea_ = new LowerCaseTextArea(textPanel_);
@@ -347,9 +347,9 @@ QString FAddWord::joinedText() const {
   return joined;
 }
 
-std::string FAddWord::text() const { return EditorBytesOf(joinedText()); }
+std::string FAddWord::text() const { return editorBytesOf(joinedText()); }
 
-void FAddWord::setText(std::string_view bytes) { textArea_->setPlainText(EditorTextOf(bytes)); }
+void FAddWord::setText(std::string_view bytes) { textArea_->setPlainText(editorTextOf(bytes)); }
 
 std::string FAddWord::chosenListPath() const {
   const char* name = phraseBox_->isChecked()       ? kPhraseListName
@@ -357,7 +357,7 @@ std::string FAddWord::chosenListPath() const {
                                                    : kIndonesianListName;
   // The lookup finds a list whatever the case of its name on disk; the editor
   // reads and writes that same file.
-  return ResolvePath(dir_ + name);
+  return resolvePath(dir_ + name);
 }
 
 void FAddWord::choiceClicked() {
@@ -383,8 +383,8 @@ void FAddWord::loadChosenList() {
         "The word list could not be read from\n" + QString::fromStdString(cp1252ToUtf8(path)),
         QMessageBox::Ok);
   const std::string bytes = read.value_or(std::string());
-  format_ = DetectUserListFormat(bytes);
-  textArea_->setPlainText(EditorTextOfFile(bytes, format_));
+  format_ = detectUserListFormat(bytes);
+  textArea_->setPlainText(editorTextOfFile(bytes, format_));
   textArea_->setEnabled(true);
   setLocked(true);
   modified_ = false;  // putting the text in raised a change notification
@@ -427,11 +427,11 @@ bool FAddWord::check() {
   checkLines_.clear();
   const std::string bytes = text();
   if (bytes.empty()) return false;
-  for (std::string_view line : SplitEditorLines(bytes))
-    if (!IsBlankLine(line)) checkLines_.emplace_back(line);
-  const int incomplete = FindIncompleteLine(bytes);
+  for (std::string_view line : splitEditorLines(bytes))
+    if (!isBlankLine(line)) checkLines_.emplace_back(line);
+  const int incomplete = findIncompleteLine(bytes);
   if (incomplete == 0) return true;
-  ask(QMessageBox::Critical, "Warning", QString::fromStdString(IncompleteLineMessage(incomplete)),
+  ask(QMessageBox::Critical, "Warning", QString::fromStdString(incompleteLineMessage(incomplete)),
       QMessageBox::Ok);
   return false;
 }
@@ -442,7 +442,7 @@ FAddWord::SaveOutcome FAddWord::saveList() {
   if (!check()) return SaveOutcome::kCheckFailed;
   const std::string path = chosenListPath();
   UserListFormat format = format_;
-  if (!listReadable_ || !WriteFileAtomically(path, FileBytesOfEditorText(joinedText(), format))) {
+  if (!listReadable_ || !writeFileAtomically(path, fileBytesOfEditorText(joinedText(), format))) {
     // The old list is whole (the write goes through a temporary file); the
     // text stays modified so that closing still offers to save it.
     ask(QMessageBox::Critical, "Warning",
@@ -470,23 +470,23 @@ void FAddWord::showEvent(QShowEvent* event) {
 void FAddWord::sortData() {
   const QString joined = joinedText();
   if (!format_.utf8 && holdsOnly1252(joined)) {
-    textArea_->setPlainText(EditorTextOf(SortEditorLines(text())));
+    textArea_->setPlainText(editorTextOf(sortEditorLines(text())));
     return;
   }
   // Sorted as UTF-8 bytes (code point order), so no character is lost.
   UserListFormat utf8{true, false, false};
   textArea_->setPlainText(
-      EditorTextOfFile(SortEditorLines(FileBytesOfEditorText(joined, utf8)), utf8));
+      editorTextOfFile(sortEditorLines(fileBytesOfEditorText(joined, utf8)), utf8));
 }
 
 void FAddWord::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
   QPainter painter(this);
-  PaintSkinFrame(painter, rect(), *skin_);
+  paintSkinFrame(painter, rect(), *skin_);
   // The choice strip carries the main window's tool-bar colours.
-  const ColorRef top = BlendColor(kWhite, skin_->SkinBaseColor, kChoiceStripTopMix);
-  if (choiceStrip_->topColor() != top || choiceStrip_->bottomColor() != skin_->SkinBaseColor)
-    choiceStrip_->setColors(top, skin_->SkinBaseColor);
+  const ColorRef top = blendColor(kWhite, skin_->skinBaseColor, kChoiceStripTopMix);
+  if (choiceStrip_->topColor() != top || choiceStrip_->bottomColor() != skin_->skinBaseColor)
+    choiceStrip_->setColors(top, skin_->skinBaseColor);
 }
 
 void FAddWord::closeEvent(QCloseEvent* event) {

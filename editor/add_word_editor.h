@@ -47,7 +47,7 @@ using MessageAsker = std::function<QMessageBox::StandardButton(
     QMessageBox::StandardButtons buttons)>;
 
 // The asker that shows a real, modal QMessageBox.
-QMessageBox::StandardButton AskWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
+QMessageBox::StandardButton askWithMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                               const QString& title, const QString& text,
                                               QMessageBox::StandardButtons buttons);
 
@@ -62,7 +62,7 @@ class FAddWord : public QWidget {
   // `skin` is the main window's skin state and must outlive the editor.
   // Creation loads the English-Indonesian list and leaves the choice locked.
   FAddWord(std::string programDir, const SkinState* skin, QWidget* parent = nullptr,
-           MessageAsker asker = AskWithMessageBox);
+           MessageAsker asker = askWithMessageBox);
 
   // File names of the three lists in the program directory.
   static constexpr const char* kEnglishListName = "Tavro2en.dat";
@@ -135,12 +135,12 @@ class FAddWord : public QWidget {
 };
 
 // Conversions between list bytes and the text area's text (see above).
-QString EditorTextOf(std::string_view bytes);
-std::string EditorBytesOf(const QString& text);
+QString editorTextOf(std::string_view bytes);
+std::string editorBytesOf(const QString& text);
 // The same for a list file of the given kind (UTF-8 or not, LF or CR LF).
-QString EditorTextOfFile(std::string_view bytes, const UserListFormat& format);
+QString editorTextOfFile(std::string_view bytes, const UserListFormat& format);
 // The file bytes for the text in `format`; a Windows-1252 format becomes
 // UTF-8 when the text holds a character 1252 cannot.
-std::string FileBytesOfEditorText(const QString& text, UserListFormat& format);
+std::string fileBytesOfEditorText(const QString& text, UserListFormat& format);
 
 }  // namespace tavro2

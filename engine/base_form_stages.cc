@@ -9,11 +9,11 @@
 
 namespace tavro2 {
 
-std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direction direction,
+std::vector<std::string> furtherBaseFormCandidates(std::string_view word, Direction direction,
                                                    Stemmer* stemmer) {
   std::vector<std::string> out;
   if (word.empty()) return out;
-  const std::vector<std::string> tried = BaseFormCandidates(word);
+  const std::vector<std::string> tried = baseFormCandidates(word);
   auto add = [&](std::string_view candidate) {
     if (candidate.empty() || candidate == word) return;
     const auto same = [&](const std::string& s) { return s == candidate; };
@@ -24,14 +24,14 @@ std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direct
   const bool english = direction != Direction::kIndonesianEnglish;
   const bool indonesian = direction != Direction::kEnglishIndonesian;
   if (english) {
-    for (const std::string& base : IrregularBaseForms(word)) add(base);
+    for (const std::string& base : irregularBaseForms(word)) add(base);
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);
   }
   if (indonesian) {
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kIndonesian, word)) add(s);
-    for (const std::string& root : IndonesianRootCandidates(word)) add(root);
+    for (const std::string& root : indonesianRootCandidates(word)) add(root);
   }
   return out;
 }

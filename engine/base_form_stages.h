@@ -20,7 +20,7 @@ class Stemmer;
 // "Indonesian - English", both (English first) for "Automatic". Leaves out
 // the word itself, the ending rules' candidates (already tried) and repeats.
 // A null stemmer leaves out the Hunspell stages.
-std::vector<std::string> FurtherBaseFormCandidates(std::string_view word, Direction direction,
+std::vector<std::string> furtherBaseFormCandidates(std::string_view word, Direction direction,
                                                    Stemmer* stemmer);
 
 }  // namespace tavro2

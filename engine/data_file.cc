@@ -392,7 +392,7 @@ DataFileContents outOfMemory() {
 
 }  // namespace
 
-BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel) {
+BlockText decompressBlock(std::string_view block, const std::atomic<bool>* cancel) {
   try {
     return decodeBlock(MemoryBlock(block), cancel).block;
   } catch (const std::bad_alloc&) {
@@ -402,7 +402,7 @@ BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cance
   }
 }
 
-DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel) try {
+DataFileContents parseDataFile(std::string_view image, const std::atomic<bool>* cancel) try {
   if (image.size() < kTrailerSize) {
     DataFileContents out;
     out.outcome = DataOutcome::kDamaged;
@@ -420,9 +420,9 @@ DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* 
   return outOfMemory();
 }
 
-DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel) try {
+DataFileContents readDataFile(const std::string& path, const std::atomic<bool>* cancel) try {
   DataFileContents out;
-  const File file(ResolvePath(path));
+  const File file(resolvePath(path));
   if (!file.ok()) return out;  // kMissing
   out.outcome = DataOutcome::kDamaged;
   if (file.size() < kTrailerSize) return out;
@@ -441,15 +441,15 @@ DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* 
   return outOfMemory();
 }
 
-std::optional<double> ReadDataDate(const std::string& path) {
-  const File file(ResolvePath(path));
+std::optional<double> readDataDate(const std::string& path) {
+  const File file(resolvePath(path));
   if (!file.ok() || file.size() < 8) return std::nullopt;
   char bytes[8];
   if (file.readAt(bytes, 8, file.size() - 8) != 8) return std::nullopt;
   return getF64(bytes);
 }
 
-std::string ResolvePath(const std::string& path) {
+std::string resolvePath(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const std::string_view name =
@@ -472,8 +472,8 @@ std::string ResolvePath(const std::string& path) {
   return prefix + matches.front();
 }
 
-WordList ReadUserWordList(const std::string& path) {
-  const File file(ResolvePath(path));
+WordList readUserWordList(const std::string& path) {
+  const File file(resolvePath(path));
   if (!file.ok()) return {};
   const bool tooLong = file.size() > kMaxUserListBytes;
   const std::size_t want =
@@ -482,15 +482,15 @@ WordList ReadUserWordList(const std::string& path) {
   text.resize(file.readAt(text.data(), want, 0));
   // A cut list keeps its whole lines, whichever line end its text uses.
   if (tooLong) text.resize(text.find_last_of("\r\n") + 1);  // npos + 1 == 0
-  return SplitLines(UserListTo1252(std::move(text)));
+  return splitLines(userListTo1252(std::move(text)));
 }
 
-std::string_view EntryWord(std::string_view line) {
+std::string_view entryWord(std::string_view line) {
   const std::size_t eq = line.find('=');
   return eq == std::string_view::npos ? line : line.substr(0, eq);
 }
 
-std::string_view FindTranslation(const WordList& list, std::string_view word) {
+std::string_view findTranslation(const WordList& list, std::string_view word) {
   if (word.empty()) return {};
   const std::size_t keyLength = word.size() + 1;  // the word and its '='
   for (std::size_t i = 0; i < list.count(); ++i) {

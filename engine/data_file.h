@@ -76,7 +76,7 @@ struct DataFileContents {
 // rejects (including output past 295168 bytes); the text is what decoded
 // before it. A text that would pass kMaxBlockText sets `damaged` and
 // `tooLarge` and is dropped. Stops between chunks when *cancel becomes true.
-BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
+BlockText decompressBlock(std::string_view block, const std::atomic<bool>* cancel = nullptr);
 
 // Reads and decodes both blocks of the data file at `path` (the name is found
 // whatever its case on disk, see ResolvePath). Only the bytes the trailer
@@ -91,21 +91,21 @@ BlockText DecompressBlock(std::string_view block, const std::atomic<bool>* cance
 // A damaged block keeps its text up to its last line end: a line cut short
 // by the damage is dropped rather than taken for a whole headword. The other
 // block is decoded all the same.
-DataFileContents ReadDataFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+DataFileContents readDataFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
 
 // The same for a whole file image already in memory (the last 16 bytes are
 // the trailer). ReadDataFile and the fuzzer share this path.
-DataFileContents ParseDataFile(std::string_view image, const std::atomic<bool>* cancel = nullptr);
+DataFileContents parseDataFile(std::string_view image, const std::atomic<bool>* cancel = nullptr);
 
 // The trailer's DataDate, from the last 8 bytes only; nothing when the file is
 // missing or shorter than 8 bytes.
-std::optional<double> ReadDataDate(const std::string& path);
+std::optional<double> readDataDate(const std::string& path);
 
 // On a case-sensitive file system: the path of the file in path's directory
 // whose name equals path's name without regard to A-Z case. An exact match
 // wins; among several others the first in byte order. Returns `path` itself
 // when nothing matches.
-std::string ResolvePath(const std::string& path);
+std::string resolvePath(const std::string& path);
 
 // Most of a user word list that is read. The lists are plain text the user
 // edits, read afresh for every query; a file beyond this size is not a word
@@ -117,13 +117,13 @@ inline constexpr std::size_t kMaxUserListBytes = std::size_t{64} << 20;
 // UTF-8 file with LF line ends reads as well as a Windows one; empty when the
 // file is missing, unreadable or not a regular file. The name is found
 // whatever its case on disk.
-WordList ReadUserWordList(const std::string& path);
+WordList readUserWordList(const std::string& path);
 
 // The word of a user line: its text before the first '=', or the whole line.
-std::string_view EntryWord(std::string_view line);
+std::string_view entryWord(std::string_view line);
 
 // The translation of the first line whose word equals `word` with A-Z folded,
 // or the empty text (also for an empty word).
-std::string_view FindTranslation(const WordList& list, std::string_view word);
+std::string_view findTranslation(const WordList& list, std::string_view word);
 
 }  // namespace tavro2

@@ -51,13 +51,13 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::optional<CalendarDate> CalendarDateOf(double dataDate) {
+std::optional<CalendarDate> calendarDateOf(double dataDate) {
   if (!(dataDate >= 1 && dataDate < kLastDay + 1)) return std::nullopt;  // NaN fails too
   const auto day = static_cast<std::int64_t>(std::floor(dataDate));
   return civilFromDays(day - kDay1970);
 }
 
-std::string FormatCount(std::int64_t count) {
+std::string formatCount(std::int64_t count) {
   const bool negative = count < 0;
   // Via unsigned so that the most negative value has a magnitude too.
   std::uint64_t magnitude =
@@ -71,12 +71,12 @@ std::string FormatCount(std::int64_t count) {
   return negative ? "-" + out : out;
 }
 
-MonthNames EnglishMonthAbbreviations() {
+MonthNames englishMonthAbbreviations() {
   return {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 }
 
-MonthNames MonthAbbreviationsUtf8(const std::locale& locale) {
-  MonthNames names = EnglishMonthAbbreviations();
+MonthNames monthAbbreviationsUtf8(const std::locale& locale) {
+  MonthNames names = englishMonthAbbreviations();
   const auto& put = std::use_facet<std::time_put<wchar_t>>(locale);
   for (int m = 0; m < 12; ++m) {
     std::tm tm{};
@@ -95,7 +95,7 @@ MonthNames MonthAbbreviationsUtf8(const std::locale& locale) {
   return names;
 }
 
-std::string FormatDdMmmYy(const CalendarDate& date, const MonthNames& months) {
+std::string formatDdMmmYy(const CalendarDate& date, const MonthNames& months) {
   auto twoDigits = [](int v) {
     std::string s(2, '0');
     s[0] = static_cast<char>('0' + (v / 10) % 10);
@@ -107,16 +107,16 @@ std::string FormatDdMmmYy(const CalendarDate& date, const MonthNames& months) {
          twoDigits(date.year % 100);
 }
 
-DataStatistics ReadDataStatistics(const DictionaryStore& store, const std::string& programDir) {
+DataStatistics readDataStatistics(const DictionaryStore& store, const std::string& programDir) {
   DataStatistics stats;
   for (std::size_t i = 0; i < 3; ++i) {
     stats.counts[i] = store.count(static_cast<DataKind>(i));
-    stats.dates[i] = ReadDataDate(programDir + kDataFileNames[i]);
+    stats.dates[i] = readDataDate(programDir + kDataFileNames[i]);
   }
   return stats;
 }
 
-std::string DataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
+std::string dataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
                                std::string_view lineBreak) {
   static constexpr std::array<std::string_view, 3> kLabels = {
       "English-Indonesian : ", "Indonesian-English : ", "Phrase : "};
@@ -125,9 +125,9 @@ std::string DataStatisticsText(const DataStatistics& stats, const DateFormatter&
     if (i > 0) text.append(lineBreak);
     std::string date = "-";
     if (stats.dates[i])
-      if (const auto calendar = CalendarDateOf(*stats.dates[i])) date = formatDate(*calendar);
+      if (const auto calendar = calendarDateOf(*stats.dates[i])) date = formatDate(*calendar);
     text.append(kLabels[i])
-        .append(FormatCount(stats.counts[i]))
+        .append(formatCount(stats.counts[i]))
         .append(" [")
         .append(date)
         .append("]");

@@ -34,20 +34,20 @@ struct CalendarDate {
 // The calendar date of a DataDate (day 1 is 1 January of year 1, proleptic
 // Gregorian; the fraction is the time of day). Nothing for a value that is no
 // date of the years 1 to 9999 (below 1, too large, NaN or infinite).
-std::optional<CalendarDate> CalendarDateOf(double dataDate);
+std::optional<CalendarDate> calendarDateOf(double dataDate);
 
 // Decimal with "," between groups of three digits from the right.
-std::string FormatCount(std::int64_t count);
+std::string formatCount(std::int64_t count);
 
 // Month abbreviations, January first.
 using MonthNames = std::array<std::string, 12>;
-MonthNames EnglishMonthAbbreviations();
+MonthNames englishMonthAbbreviations();
 // The abbreviations of `locale` ("%b"), encoded as UTF-8; a locale that
 // yields nothing for a month falls back to the English name.
-MonthNames MonthAbbreviationsUtf8(const std::locale& locale);
+MonthNames monthAbbreviationsUtf8(const std::locale& locale);
 
 // "dd MMM yy": two-digit day, month name, two-digit year.
-std::string FormatDdMmmYy(const CalendarDate& date, const MonthNames& months);
+std::string formatDdMmmYy(const CalendarDate& date, const MonthNames& months);
 
 using DateFormatter = std::function<std::string(const CalendarDate&)>;
 
@@ -58,11 +58,11 @@ struct DataStatistics {
 
 // Counts from the store and dates from the data files in programDir (which
 // ends with a separator).
-DataStatistics ReadDataStatistics(const DictionaryStore& store, const std::string& programDir);
+DataStatistics readDataStatistics(const DictionaryStore& store, const std::string& programDir);
 
 // The three lines joined by lineBreak (the about box uses CR LF). A date that
 // is missing or no calendar date shows as "-" between the brackets.
-std::string DataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
+std::string dataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
                                std::string_view lineBreak = "\r\n");
 
 }  // namespace tavro2

@@ -64,9 +64,9 @@ void DictionaryStore::publish(DataKind kind, WordList headwords, WordList transl
   f.state.store(state, std::memory_order_release);
 }
 
-LoadState LoadDataFile(DictionaryStore& store, const std::string& path,
+LoadState loadDataFile(DictionaryStore& store, const std::string& path,
                        const std::atomic<bool>* cancel) {
-  DataFileContents contents = ReadDataFile(path, cancel);
+  DataFileContents contents = readDataFile(path, cancel);
   LoadState state = LoadState::kPending;
   switch (contents.outcome) {
     case DataOutcome::kLoaded: state = LoadState::kLoaded; break;
@@ -78,8 +78,8 @@ LoadState LoadDataFile(DictionaryStore& store, const std::string& path,
   if (!kind) return state;
   WordList headwords, translations;
   try {
-    headwords = SplitLines(std::move(contents.headwords));
-    translations = SplitLines(std::move(contents.translations));
+    headwords = splitLines(std::move(contents.headwords));
+    translations = splitLines(std::move(contents.translations));
   } catch (const std::bad_alloc&) {
     headwords = WordList();  // no memory for the line tables: the file is of no use
     translations = WordList();

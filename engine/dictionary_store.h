@@ -32,15 +32,15 @@ class DictionaryStore {
   const WordList& translations(DataKind kind) const;
   LoadState state(DataKind kind) const;
 
-  std::int32_t EnglishCount() const { return count(DataKind::kEnglish); }
-  std::int32_t IndonesianCount() const { return count(DataKind::kIndonesian); }
-  std::int32_t PhraseCount() const { return count(DataKind::kPhrase); }
-  const WordList& EnglishHeadwords() const { return headwords(DataKind::kEnglish); }
-  const WordList& EnglishTranslations() const { return translations(DataKind::kEnglish); }
-  const WordList& IndonesianHeadwords() const { return headwords(DataKind::kIndonesian); }
-  const WordList& IndonesianTranslations() const { return translations(DataKind::kIndonesian); }
-  const WordList& PhraseTexts() const { return headwords(DataKind::kPhrase); }
-  const WordList& PhraseTranslations() const { return translations(DataKind::kPhrase); }
+  std::int32_t englishCount() const { return count(DataKind::kEnglish); }
+  std::int32_t indonesianCount() const { return count(DataKind::kIndonesian); }
+  std::int32_t phraseCount() const { return count(DataKind::kPhrase); }
+  const WordList& englishHeadwords() const { return headwords(DataKind::kEnglish); }
+  const WordList& englishTranslations() const { return translations(DataKind::kEnglish); }
+  const WordList& indonesianHeadwords() const { return headwords(DataKind::kIndonesian); }
+  const WordList& indonesianTranslations() const { return translations(DataKind::kIndonesian); }
+  const WordList& phraseTexts() const { return headwords(DataKind::kPhrase); }
+  const WordList& phraseTranslations() const { return translations(DataKind::kPhrase); }
 
   // Writer (the loader, once per file): stores both lists, then the count,
   // then the state. A second publish of the same file is ignored. The count
@@ -64,7 +64,7 @@ class DictionaryStore {
 // published too (with what decoded, often nothing) so its state is known.
 // When *cancel turns true the load stops between chunks, nothing is
 // published and the result is kPending.
-LoadState LoadDataFile(DictionaryStore& store, const std::string& path,
+LoadState loadDataFile(DictionaryStore& store, const std::string& path,
                        const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace tavro2

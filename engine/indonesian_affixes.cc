@@ -58,7 +58,7 @@ void addPrefixRoots(std::string_view s, std::vector<std::string>& out) {
 
 }  // namespace
 
-std::vector<std::string> IndonesianRootCandidates(std::string_view word) {
+std::vector<std::string> indonesianRootCandidates(std::string_view word) {
   std::vector<std::string> out;
   if (word.size() < kMinRoot + 2 ||
       !std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))

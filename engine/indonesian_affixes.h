@@ -22,6 +22,6 @@ inline constexpr std::size_t kMaxAffixCandidates = 8;
 // forms, whose first root letter is restored: menulis -> tulis, memakai ->
 // pakai, menyapu -> sapu, mengirim -> kirim). Roots have three letters or
 // more; never the word itself; no repeats. Empty for any other word.
-std::vector<std::string> IndonesianRootCandidates(std::string_view word);
+std::vector<std::string> indonesianRootCandidates(std::string_view word);
 
 }  // namespace tavro2

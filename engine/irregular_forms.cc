@@ -18,7 +18,7 @@ constexpr IrregularForm kIrregularForms[] = {
 
 }  // namespace
 
-std::vector<std::string> IrregularBaseForms(std::string_view word) {
+std::vector<std::string> irregularBaseForms(std::string_view word) {
   const auto [first, last] = std::equal_range(
       std::begin(kIrregularForms), std::end(kIrregularForms), IrregularForm{word, {}},
       [](const IrregularForm& a, const IrregularForm& b) { return a.form < b.form; });

@@ -16,6 +16,6 @@ namespace tavro2 {
 // in the lists' order: verb, noun, adjective, adverb; for a word ending in
 // "men" that the lists do not hold, the "man" form. Never the word itself
 // and no base twice; empty when neither applies.
-std::vector<std::string> IrregularBaseForms(std::string_view word);
+std::vector<std::string> irregularBaseForms(std::string_view word);
 
 }  // namespace tavro2

@@ -28,7 +28,7 @@ void DictionaryLoader::join() {
 }
 
 void DictionaryLoader::run() {
-  const bool done = LoadDictionary(store_, programDir_, &stop_, [this](DataKind kind, LoadState s) {
+  const bool done = loadDictionary(store_, programDir_, &stop_, [this](DataKind kind, LoadState s) {
     outcomes_[static_cast<std::size_t>(kind)].store(s, std::memory_order_release);
   });
   if (!done) return;
@@ -36,21 +36,21 @@ void DictionaryLoader::run() {
   if (onDone_) onDone_();
 }
 
-bool LoadDictionary(DictionaryStore& store, const std::string& programDir,
+bool loadDictionary(DictionaryStore& store, const std::string& programDir,
                     const std::atomic<bool>* cancel,
                     const std::function<void(DataKind, LoadState)>& onFile) {
   for (std::size_t i = 0; i < kDataFileNames.size(); ++i) {
     if (cancel && cancel->load(std::memory_order_relaxed)) return false;
-    const LoadState state = LoadDataFile(store, programDir + kDataFileNames[i], cancel);
+    const LoadState state = loadDataFile(store, programDir + kDataFileNames[i], cancel);
     if (state == LoadState::kPending) return false;  // stopped mid-file
     if (onFile) onFile(static_cast<DataKind>(i), state);
   }
   return true;
 }
 
-std::string DictionaryLoader::statusText() const { return LoadStatusText(outcomes()); }
+std::string DictionaryLoader::statusText() const { return loadStatusText(outcomes()); }
 
-std::string LoadStatusText(const std::array<LoadState, 3>& outcomes) {
+std::string loadStatusText(const std::array<LoadState, 3>& outcomes) {
   std::string missing;
   std::string damaged;
   bool allLoaded = true;

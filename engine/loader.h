@@ -29,7 +29,7 @@ inline constexpr std::array<const char*, 3> kDataFileNames = {"dataen.dat", "dat
 // The loader thread's body: LoadDataFile for each of the three files in
 // order, calling onFile after each. Returns false when *cancel stopped it
 // before all three were read (the file being read then is not published).
-bool LoadDictionary(DictionaryStore& store, const std::string& programDir,
+bool loadDictionary(DictionaryStore& store, const std::string& programDir,
                     const std::atomic<bool>* cancel = nullptr,
                     const std::function<void(DataKind, LoadState)>& onFile = {});
 
@@ -85,6 +85,6 @@ class DictionaryLoader {
 // e.g. " Missing: dataid.dat" or " Missing: dataen.dat, datapr.dat; Damaged:
 // dataid.dat". Files still pending are not named; if nothing else is to be
 // said the text is " Loading Data...".
-std::string LoadStatusText(const std::array<LoadState, 3>& outcomes);
+std::string loadStatusText(const std::array<LoadState, 3>& outcomes);
 
 }  // namespace tavro2

@@ -25,22 +25,22 @@ std::string paneText(std::string_view word, std::string_view translation) {
 LookupState::LookupState(const DictionaryStore& store, std::string programDir)
     : store_(store), dir_(std::move(programDir)), userList_(&emptyList) {}
 
-bool LookupState::SearchFromBox() {
+bool LookupState::searchFromBox() {
   queryFound = false;
-  if (TrimView(searchText).empty()) return false;
+  if (trimView(searchText).empty()) return false;
   std::string query;
   if (settings.AutoRemAlpha) {
-    query = Trim(Lower(FilterLetters(searchText)));
+    query = trim(lower(filterLetters(searchText)));
     if (query.empty()) return false;
   } else {
-    query = Trim(Lower(searchText));
+    query = trim(lower(searchText));
   }
-  queryFound = LookupWord(query);
+  queryFound = lookupWord(query);
   if (!queryFound) {
     // The box is read again for the fallback word; it has not changed, so
     // this is the cleaned query itself.
     fallbackWord = query;
-    queryFound = FindBaseForm();
+    queryFound = findBaseForm();
   }
   return true;
 }
@@ -57,8 +57,8 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   // and the word is checked on its own.
   userList_ = &userLists_.read(dir_ + userListName);
   const WordList& lines = userList_->lines();
-  ForEachLineContaining(lines, lines.count(), q, [&](std::size_t i) {
-    const std::string_view w = EntryWord(lines.line(i));
+  forEachLineContaining(lines, lines.count(), q, [&](std::size_t i) {
+    const std::string_view w = entryWord(lines.line(i));
     if (w.find(q) == std::string_view::npos) return true;
     if (w == q) {
       found = true;
@@ -80,7 +80,7 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   const WordList& heads = store_.headwords(kind);
   const WordList& translations = store_.translations(kind);
   const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
-  ForEachLineContaining(heads, n, q, [&](std::size_t i) {
+  forEachLineContaining(heads, n, q, [&](std::size_t i) {
     const std::string_view h = heads.line(i);
     if (h == q) {
       found = true;
@@ -102,7 +102,7 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   });
 }
 
-bool LookupState::LookupWord(std::string_view query) {
+bool LookupState::lookupWord(std::string_view query) {
   // A copy: the caller's text may live in one of the lists emptied below.
   const std::string q(query);
   bool found = false;
@@ -116,7 +116,7 @@ bool LookupState::LookupWord(std::string_view query) {
   RelatedTranslations.clear();
   userList_ = &emptyList;
 
-  const std::string_view trimmed = TrimView(q);
+  const std::string_view trimmed = trimView(q);
   if (trimmed.empty()) return false;  // the status line keeps its text
 
   std::size_t related = 0;  // one cap over all four scans
@@ -132,12 +132,12 @@ bool LookupState::LookupWord(std::string_view query) {
     std::size_t k = 0;
     while (k < mainWords.count() && !equalsFolded(mainWords.line(k), q)) ++k;
     translationText = paneText(q, FoundTranslations.line(k));
-    translationRuns = RenderEntryText(translationText, q, FoundInIndonesian);
+    translationRuns = renderEntryText(translationText, q, FoundInIndonesian);
   }
   if (!RelatedTranslations.empty()) {
     const std::string_view r = relatedWords.line(0);
     relatedTranslationText = paneText(r, RelatedTranslations.line(0));
-    relatedTranslationRuns = RenderEntryText(relatedTranslationText, r, FoundInIndonesian);
+    relatedTranslationRuns = renderEntryText(relatedTranslationText, r, FoundInIndonesian);
   }
 
   if (found)
@@ -146,50 +146,50 @@ bool LookupState::LookupWord(std::string_view query) {
     statusText = " ";
 
   if (trimmed.size() >= 2 && settings.ShowPhrase && !settings.CompactMode) {
-    if (FindPhrases(TrimView(searchText)))
+    if (findPhrases(trimView(searchText)))
       statusText += " (" + std::to_string(phrases.size()) + " Phrase)";
   }
   return found;
 }
 
-bool LookupState::FindBaseForm() {
-  for (const std::string& candidate : BaseFormCandidates(fallbackWord))
-    if (LookupWord(candidate)) return true;
+bool LookupState::findBaseForm() {
+  for (const std::string& candidate : baseFormCandidates(fallbackWord))
+    if (lookupWord(candidate)) return true;
   // Only a word that every ending rule left unfound goes on to the further
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
-       FurtherBaseFormCandidates(fallbackWord, settings.direction, stemmer.get()))
-    if (LookupWord(candidate)) return true;
+       furtherBaseFormCandidates(fallbackWord, settings.direction, stemmer.get()))
+    if (lookupWord(candidate)) return true;
   statusText = " not found";
   return false;
 }
 
-void LookupState::ShowSelectedEntry(std::size_t index) {
+void LookupState::showSelectedEntry(std::size_t index) {
   if (index >= mainWords.count()) return;
   const std::string_view word = mainWords.line(index);
   translationText = paneText(word, FoundTranslations.line(index));
-  translationRuns = RenderEntryText(translationText, word, FoundInIndonesian);
+  translationRuns = renderEntryText(translationText, word, FoundInIndonesian);
 }
 
-void LookupState::ShowSelectedRelated(std::size_t index) {
+void LookupState::showSelectedRelated(std::size_t index) {
   if (index >= relatedWords.count()) return;
   const std::string_view word = relatedWords.line(index);
   relatedTranslationText = paneText(word, RelatedTranslations.line(index));
-  relatedTranslationRuns = RenderEntryText(relatedTranslationText, word, FoundInIndonesian);
+  relatedTranslationRuns = renderEntryText(relatedTranslationText, word, FoundInIndonesian);
 }
 
-bool LookupState::FindPhrases(std::string_view text) {
+bool LookupState::findPhrases(std::string_view text) {
   const std::string query(text);  // may point into a list emptied below
   phrases.clear();
   userList_ = &userLists_.read(dir_ + "Tavro2phrase.dat");
   const bool indonesianSide =
       FoundInIndonesian || settings.direction == Direction::kIndonesianEnglish;
-  return CollectPhrases(query, indonesianSide, *userList_, store_, phrases);
+  return collectPhrases(query, indonesianSide, *userList_, store_, phrases);
 }
 
-void LookupState::ShowTranslation(std::string text, std::string_view word) {
+void LookupState::showTranslation(std::string text, std::string_view word) {
   translationText = std::move(text);
-  translationRuns = RenderEntryText(translationText, word, FoundInIndonesian);
+  translationRuns = renderEntryText(translationText, word, FoundInIndonesian);
 }
 
 }  // namespace tavro2

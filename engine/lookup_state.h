@@ -72,27 +72,27 @@ class LookupState {
   // The search box path (Enter or Find) on searchText. Returns true when the
   // history should be offered the word: every query that was looked up,
   // found or not; false when the cleaned text was empty. Sets queryFound.
-  bool SearchFromBox();
+  bool searchFromBox();
   // Looks a cleaned query up; true when found as a headword. Empties the
   // lists and panes first; the phrase search at its end uses the trimmed
   // searchText, not the query.
-  bool LookupWord(std::string_view query);
+  bool lookupWord(std::string_view query);
   // Tries the base-form candidates of fallbackWord through LookupWord until
   // one is found (true); otherwise the status line reads " not found". After
   // the ending rules come the irregular forms and the stems of the
   // directions searched (FurtherBaseFormCandidates).
-  bool FindBaseForm();
+  bool findBaseForm();
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
-  void ShowSelectedEntry(std::size_t index);
-  void ShowSelectedRelated(std::size_t index);
+  void showSelectedEntry(std::size_t index);
+  void showSelectedRelated(std::size_t index);
   // Fills the phrase list (emptied first); true when a phrase was added.
   // Also run for a double click on a related text; the status line is left
   // alone.
-  bool FindPhrases(std::string_view query);
+  bool findPhrases(std::string_view query);
   // Puts a text into the translation pane rendered for `word` (the history
   // window's choice of an item uses it).
-  void ShowTranslation(std::string text, std::string_view word);
+  void showTranslation(std::string text, std::string_view word);
   // The user list read last (empty after a lookup of an empty text).
   const WordList& userWordList() const { return userList_->lines(); }
 

@@ -18,7 +18,7 @@ void forEachCandidateLine(const WordList& list, std::string_view query, Visit&& 
     for (std::size_t i = 0; i < list.count(); ++i) visit(i);
     return;
   }
-  ForEachLineWithWholeWord(list, list.count(), query, [&](std::size_t i) {
+  forEachLineWithWholeWord(list, list.count(), query, [&](std::size_t i) {
     visit(i);
     return true;
   });
@@ -32,8 +32,8 @@ void collectUserPhrases(std::string_view query, bool indonesianSide, const UserL
   const WordList& lines = list.lines();
   if (indonesianSide) {
     forEachCandidateLine(lines, query, [&](std::size_t i) {
-      const std::string_view indonesian = EntryWord(lines.line(i));
-      if (PosWholeWord(query, indonesian) > 0) out.emplace_back(indonesian, list.translationOf(i));
+      const std::string_view indonesian = entryWord(lines.line(i));
+      if (posWholeWord(query, indonesian) > 0) out.emplace_back(indonesian, list.translationOf(i));
     });
     return;
   }
@@ -43,7 +43,7 @@ void collectUserPhrases(std::string_view query, bool indonesianSide, const UserL
   std::vector<bool> seen(list.count());
   std::vector<std::size_t> matched;
   forEachCandidateLine(lines, query, [&](std::size_t c) {
-    if (seen[c] || PosWholeWord(query, list.translationOf(c)) == 0) return;
+    if (seen[c] || posWholeWord(query, list.translationOf(c)) == 0) return;
     list.forEachLineOfWord(c, [&](std::size_t j) {
       seen[j] = true;
       matched.push_back(j);
@@ -51,21 +51,21 @@ void collectUserPhrases(std::string_view query, bool indonesianSide, const UserL
   });
   std::sort(matched.begin(), matched.end());
   for (const std::size_t j : matched)
-    out.emplace_back(list.translationOf(j), EntryWord(lines.line(j)));
+    out.emplace_back(list.translationOf(j), entryWord(lines.line(j)));
 }
 
 }  // namespace
 
-bool CollectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
+bool collectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
                     const DictionaryStore& store, std::vector<PhrasePair>& out) {
   const std::size_t before = out.size();
 
   collectUserPhrases(query, indonesianSide, userPhrases, out);
 
-  const std::int32_t count = store.PhraseCount();  // acquire: the lists below are complete
+  const std::int32_t count = store.phraseCount();  // acquire: the lists below are complete
   if (count <= 0) return out.size() > before;
-  const WordList& texts = store.PhraseTexts();
-  const WordList& translations = store.PhraseTranslations();
+  const WordList& texts = store.phraseTexts();
+  const WordList& translations = store.phraseTranslations();
   const WordList& searched = indonesianSide ? texts : translations;
   auto add = [&](std::size_t i) {
     if (indonesianSide)
@@ -77,12 +77,12 @@ bool CollectPhrases(std::string_view query, bool indonesianSide, const UserList&
   if (query.empty()) {
     // PosWholeWord gives 1 for an empty needle in any non-empty text.
     for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
-      if (PosWholeWord(query, searched.line(i)) > 0) add(i);
+      if (posWholeWord(query, searched.line(i)) > 0) add(i);
   } else {
     // Lines of `searched` beyond its own count (fewer translations than
     // phrases) are empty and hold no word, so scanning below both limits is
     // the whole answer.
-    ForEachLineWithWholeWord(searched, static_cast<std::size_t>(count), query, add);
+    forEachLineWithWholeWord(searched, static_cast<std::size_t>(count), query, add);
   }
   return out.size() > before;
 }

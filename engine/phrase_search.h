@@ -23,7 +23,7 @@ using PhrasePair = std::pair<std::string, std::string>;
 // searched and comes first. A user line's Indonesian text is its word
 // (EntryWord) and its English text FindTranslation of that word. Returns
 // true when anything was appended.
-bool CollectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
+bool collectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
                     const DictionaryStore& store, std::vector<PhrasePair>& out);
 
 }  // namespace tavro2

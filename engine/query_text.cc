@@ -15,7 +15,7 @@ std::string minus(std::string_view w, std::size_t k) {
 
 }  // namespace
 
-std::string_view TrimView(std::string_view text) {
+std::string_view trimView(std::string_view text) {
   std::size_t b = 0;
   std::size_t e = text.size();
   while (b < e && isBlank(text[b])) ++b;
@@ -23,11 +23,11 @@ std::string_view TrimView(std::string_view text) {
   return text.substr(b, e - b);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string trim(std::string_view text) { return std::string(trimView(text)); }
 
-std::string Lower(std::string_view text) { return foldAscii(text); }
+std::string lower(std::string_view text) { return foldAscii(text); }
 
-std::string FilterLetters(std::string_view text) {
+std::string filterLetters(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text)
@@ -35,7 +35,7 @@ std::string FilterLetters(std::string_view text) {
   return out;
 }
 
-std::vector<std::string> BaseFormCandidates(std::string_view w) {
+std::vector<std::string> baseFormCandidates(std::string_view w) {
   std::vector<std::string> out;
   const std::size_t L = w.size();
   auto ends = [w](std::string_view s) { return w.ends_with(s); };

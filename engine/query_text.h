@@ -12,21 +12,21 @@
 namespace tavro2 {
 
 // Removes leading and trailing bytes of code 32 or less (space and controls).
-std::string Trim(std::string_view text);
-std::string_view TrimView(std::string_view text);
+std::string trim(std::string_view text);
+std::string_view trimView(std::string_view text);
 
 // A-Z to a-z; every other byte unchanged.
-std::string Lower(std::string_view text);
+std::string lower(std::string_view text);
 
 // Keeps, in order, the spaces and the letters; drops everything else
 // (digits, punctuation, hyphens, apostrophes, tabs, line breaks). No trimming.
-std::string FilterLetters(std::string_view text);
+std::string filterLetters(std::string_view text);
 
 // The base-form candidates of `word`, in the order FindBaseForm tries them:
 // the ten ending rules in order, each rule's candidates in its own order.
 // Several rules may apply to one word, so a candidate may repeat; an empty
 // word gives none. Rule 4's doubled-letter test is false for words shorter
 // than four characters, so it never looks before the start of the word.
-std::vector<std::string> BaseFormCandidates(std::string_view word);
+std::vector<std::string> baseFormCandidates(std::string_view word);
 
 }  // namespace tavro2

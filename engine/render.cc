@@ -52,8 +52,8 @@ constexpr std::array<std::string_view, 9> kNoteTexts = {
 template <class Apply>
 void markAll(std::string_view text, std::string_view needle, Apply&& apply) {
   if (needle.empty()) return;
-  for (std::size_t pos = FindWholeWord(text, needle, 0); pos != std::string_view::npos;
-       pos = FindWholeWord(text, needle, pos + 1))
+  for (std::size_t pos = findWholeWord(text, needle, 0); pos != std::string_view::npos;
+       pos = findWholeWord(text, needle, pos + 1))
     apply(pos, needle.size());
 }
 
@@ -85,7 +85,7 @@ std::array<std::string, 14> derivedForms(std::string_view word) {
 
 }  // namespace
 
-std::vector<FormatRun> RenderEntryText(std::string_view text, std::string_view word,
+std::vector<FormatRun> renderEntryText(std::string_view text, std::string_view word,
                                        bool foundInIndonesian) {
   // The pane text has just been replaced, so formatting starts plain: no
   // colour of an earlier rendering can survive, and bold starts off.
@@ -123,10 +123,10 @@ std::vector<FormatRun> RenderEntryText(std::string_view text, std::string_view w
   return runs;
 }
 
-std::size_t PosWholeWord(std::string_view needle, std::string_view haystack) {
+std::size_t posWholeWord(std::string_view needle, std::string_view haystack) {
   if (haystack.empty()) return 0;
   if (needle.empty()) return 1;
-  const std::size_t pos = FindWholeWord(haystack, needle, 0);
+  const std::size_t pos = findWholeWord(haystack, needle, 0);
   return pos == std::string_view::npos ? 0 : pos + 1;
 }
 

@@ -26,11 +26,11 @@ struct FormatRun {
 // whose text has just been replaced (so nothing of an earlier rendering
 // survives). An empty text gives no runs. An empty word matches nothing and
 // has no inflected forms; markers and note texts are still marked.
-std::vector<FormatRun> RenderEntryText(std::string_view text, std::string_view word,
+std::vector<FormatRun> renderEntryText(std::string_view text, std::string_view word,
                                        bool foundInIndonesian);
 
 // The 1-based position of the first whole-word occurrence of needle in
 // haystack, or 0 (empty haystack gives 0, empty needle 1).
-std::size_t PosWholeWord(std::string_view needle, std::string_view haystack);
+std::size_t posWholeWord(std::string_view needle, std::string_view haystack);
 
 }  // namespace tavro2

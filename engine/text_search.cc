@@ -85,7 +85,7 @@ std::size_t findSse2(const char* h, std::size_t size, const char* nd, std::size_
 
 }  // namespace
 
-std::size_t FindText(std::string_view hay, std::string_view needle, std::size_t from) {
+std::size_t findText(std::string_view hay, std::string_view needle, std::size_t from) {
   const std::size_t size = hay.size();
   const std::size_t n = needle.size();
   if (from > size) return npos;
@@ -102,10 +102,10 @@ std::size_t FindText(std::string_view hay, std::string_view needle, std::size_t 
 #endif
 }
 
-std::size_t FindWholeWord(std::string_view hay, std::string_view needle, std::size_t from) {
+std::size_t findWholeWord(std::string_view hay, std::string_view needle, std::size_t from) {
   if (needle.empty()) return npos;
-  for (std::size_t pos = FindText(hay, needle, from); pos != npos;
-       pos = FindText(hay, needle, pos + 1)) {
+  for (std::size_t pos = findText(hay, needle, from); pos != npos;
+       pos = findText(hay, needle, pos + 1)) {
     const std::size_t after = pos + needle.size();
     if ((pos == 0 || !isAlnum1252(static_cast<unsigned char>(hay[pos - 1]))) &&
         (after == hay.size() || !isAlnum1252(static_cast<unsigned char>(hay[after]))))

@@ -19,13 +19,13 @@ namespace tavro2 {
 
 // Position of the first occurrence of needle in hay at or after `from`, or
 // npos. An empty needle is found at `from` (when from <= hay.size()).
-std::size_t FindText(std::string_view hay, std::string_view needle, std::size_t from = 0);
+std::size_t findText(std::string_view hay, std::string_view needle, std::size_t from = 0);
 
 // Position of the first whole-word occurrence at or after `from`, or npos: the
 // byte before it (if any) and the byte after it (if any) are not
 // alphanumeric (isAlnum1252). Only bytes of `hay` count, so the ends of hay
 // are boundaries. An empty needle matches nothing.
-std::size_t FindWholeWord(std::string_view hay, std::string_view needle, std::size_t from = 0);
+std::size_t findWholeWord(std::string_view hay, std::string_view needle, std::size_t from = 0);
 
 namespace detail {
 // The last line in [lo, n) whose start is at or before pos; lineStart(lo)
@@ -51,7 +51,7 @@ void linesOfHits(const WordList& list, std::size_t lo, std::size_t n, const std:
 // contains the non-empty `needle`, in increasing order; visit returns false
 // to end the scan.
 template <class Visit>
-void ForEachLineContaining(const WordList& list, std::size_t limit, std::string_view needle,
+void forEachLineContaining(const WordList& list, std::size_t limit, std::string_view needle,
                            Visit&& visit) {
   const std::size_t n = limit < list.count() ? limit : list.count();
   if (n == 0 || needle.empty()) return;
@@ -71,7 +71,7 @@ void ForEachLineContaining(const WordList& list, std::size_t limit, std::string_
       // batches below are tried again.
       const std::size_t stop = line + detail::kDenseLines < n ? line + detail::kDenseLines : n;
       while (line < stop) {
-        const std::size_t pos = FindText(text, needle, from);
+        const std::size_t pos = findText(text, needle, from);
         if (pos == std::string_view::npos) return;
         const std::size_t l = detail::lineOfHit(list, line, n, pos);
         if (l >= stop) {  // lines up to l hold no hit; batches take it from here
@@ -91,7 +91,7 @@ void ForEachLineContaining(const WordList& list, std::size_t limit, std::string_
     std::size_t count = 0;
     std::size_t next = from;
     while (count < detail::kHitBatch) {
-      const std::size_t pos = FindText(text, needle, next);
+      const std::size_t pos = findText(text, needle, next);
       if (pos == std::string_view::npos) break;
       hits[count++] = pos;
       next = pos + 1;
@@ -113,10 +113,10 @@ void ForEachLineContaining(const WordList& list, std::size_t limit, std::string_
 }
 
 // Calls visit(i) for each line i below `limit` in which the non-empty
-// `needle` occurs as a whole word (PosWholeWord(needle, line) > 0), in
+// `needle` occurs as a whole word (posWholeWord(needle, line) > 0), in
 // increasing order; visit returns false to end the scan.
 template <class Visit>
-void ForEachLineWithWholeWord(const WordList& list, std::size_t limit, std::string_view needle,
+void forEachLineWithWholeWord(const WordList& list, std::size_t limit, std::string_view needle,
                               Visit&& visit) {
   const std::size_t n = limit < list.count() ? limit : list.count();
   if (n == 0 || needle.empty()) return;
@@ -127,7 +127,7 @@ void ForEachLineWithWholeWord(const WordList& list, std::size_t limit, std::stri
   std::size_t line = 0;
   std::size_t from = list.lineStart(0);
   while (line < n) {
-    const std::size_t pos = FindText(text, needle, from);
+    const std::size_t pos = findText(text, needle, from);
     if (pos == std::string_view::npos) return;
     line = detail::lineOfHit(list, line, n, pos);
     const std::size_t start = list.lineStart(line);

@@ -28,7 +28,7 @@ void UserList::buildIndex() const {
   std::string folded;
   for (std::size_t i = 0; i < n; ++i) {
     const std::string_view line = lines_.line(i);
-    const std::string_view word = EntryWord(line);
+    const std::string_view word = entryWord(line);
     folded.assign(word);
     for (char& c : folded) c = foldAscii(c);
     const auto [it, added] = groups.try_emplace(folded, static_cast<std::uint32_t>(groups.size()));

@@ -25,7 +25,7 @@ class UserList {
   const WordList& lines() const { return lines_; }
   std::size_t count() const { return lines_.count(); }
 
-  // FindTranslation(lines(), EntryWord(lines()[i])); empty outside the list.
+  // findTranslation(lines(), entryWord(lines()[i])); empty outside the list.
   std::string_view translationOf(std::size_t i) const;
 
   // Calls visit(j) for every line j whose word equals line i's with A-Z

@@ -23,7 +23,7 @@ const UserList& UserListCache::read(const std::string& path) {
   struct stat st {};
   // The name is resolved as ReadUserWordList resolves it; anything but a
   // regular file reads as empty and is never kept.
-  if (::stat(ResolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::stat(resolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     entry = Entry();
     return entry.list;
   }
@@ -34,7 +34,7 @@ const UserList& UserListCache::read(const std::string& path) {
   entry.stamp = stamp;
   entry.trusted = now.tv_sec - st.st_mtim.tv_sec >= settledSeconds_ &&
                   now.tv_sec - st.st_ctim.tv_sec >= settledSeconds_;
-  entry.list = UserList(ReadUserWordList(path));
+  entry.list = UserList(readUserWordList(path));
   return entry.list;
 }
 

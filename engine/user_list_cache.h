@@ -27,7 +27,7 @@ class UserListCache {
   // granularity.
   explicit UserListCache(int settledSeconds = 2) : settledSeconds_(settledSeconds) {}
 
-  // The lines ReadUserWordList(path) would give now, with their index. The
+  // The lines readUserWordList(path) would give now, with their index. The
   // reference stays valid until the next read of the same path.
   const UserList& read(const std::string& path);
 

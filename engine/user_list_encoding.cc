@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
-std::size_t Utf8SequenceLength(std::string_view s) {
+std::size_t utf8SequenceLength(std::string_view s) {
   if (s.empty()) return 0;
   const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char c = b(0);
@@ -36,28 +36,28 @@ std::size_t Utf8SequenceLength(std::string_view s) {
   return n;
 }
 
-bool IsValidUtf8(std::string_view s) {
+bool isValidUtf8(std::string_view s) {
   while (!s.empty()) {
-    const std::size_t n = Utf8SequenceLength(s);
+    const std::size_t n = utf8SequenceLength(s);
     if (n == 0) return false;
     s.remove_prefix(n);
   }
   return true;
 }
 
-UserListFormat DetectUserListFormat(std::string_view bytes) {
+UserListFormat detectUserListFormat(std::string_view bytes) {
   UserListFormat format;
   format.byteOrderMark = bytes.starts_with(kByteOrderMark);
   const bool nonAscii = std::any_of(bytes.begin(), bytes.end(),
                                     [](char c) { return static_cast<unsigned char>(c) > 127; });
-  format.utf8 = format.byteOrderMark || (nonAscii && IsValidUtf8(bytes));
+  format.utf8 = format.byteOrderMark || (nonAscii && isValidUtf8(bytes));
   format.lfLineEnds =
       bytes.find('\r') == std::string_view::npos && bytes.find('\n') != std::string_view::npos;
   return format;
 }
 
-std::string UserListTo1252(std::string bytes) {
-  const UserListFormat format = DetectUserListFormat(bytes);
+std::string userListTo1252(std::string bytes) {
+  const UserListFormat format = detectUserListFormat(bytes);
   if (format.byteOrderMark) bytes.erase(0, kByteOrderMark.size());
   if (format.utf8) bytes = utf8To1252(bytes);
   if (format.lfLineEnds) std::replace(bytes.begin(), bytes.end(), '\n', '\r');

@@ -21,15 +21,15 @@ struct UserListFormat {
   bool lfLineEnds = false;     // LF ends lines (there is no CR)
 };
 
-UserListFormat DetectUserListFormat(std::string_view bytes);
+UserListFormat detectUserListFormat(std::string_view bytes);
 
 // The length of the well-formed UTF-8 sequence at the start of `s` (no
 // overlong forms, surrogates or code points above U+10FFFF), or 0.
-std::size_t Utf8SequenceLength(std::string_view s);
-bool IsValidUtf8(std::string_view s);
+std::size_t utf8SequenceLength(std::string_view s);
+bool isValidUtf8(std::string_view s);
 
 // A list file's bytes as the readers take them: Windows-1252 (characters it
 // cannot hold become '?'), lines ending in CR or CR LF.
-std::string UserListTo1252(std::string bytes);
+std::string userListTo1252(std::string bytes);
 
 }  // namespace tavro2

@@ -87,9 +87,9 @@ WordList WordList::fromText(std::string text) {
 
 std::size_t countLineEnds(std::string_view text) { return countCr(text.data(), text.size()); }
 
-WordList SplitLines(std::string text) { return WordList::fromText(std::move(text)); }
+WordList splitLines(std::string text) { return WordList::fromText(std::move(text)); }
 
-std::vector<std::string_view> SplitLineViews(std::string_view text) {
+std::vector<std::string_view> splitLineViews(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t pos = 0;
   while (pos < text.size()) {

@@ -66,13 +66,13 @@ class WordList {
 // of it; one LF directly after that CR is skipped. A lone LF stays inside its
 // line. An empty text has no lines, and a text ending in a line end gets no
 // empty last line.
-WordList SplitLines(std::string text);
+WordList splitLines(std::string text);
 
 // How many CRs `text` holds: SplitLines makes at most one line more. Callers
 // check it before building a line table for text they do not trust.
 std::size_t countLineEnds(std::string_view text);
 
 // The same line rules over a text the caller keeps: views into `text`.
-std::vector<std::string_view> SplitLineViews(std::string_view text);
+std::vector<std::string_view> splitLineViews(std::string_view text);
 
 }  // namespace tavro2

@@ -27,7 +27,7 @@ void checkContents(const tavro2::DataFileContents& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-  const tavro2::BlockText block = tavro2::DecompressBlock(bytes);
+  const tavro2::BlockText block = tavro2::decompressBlock(bytes);
   if (size >= 4) {
     const std::uint32_t textSize = std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
                                    std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24;
@@ -37,23 +37,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (block.tooLarge && (!block.damaged || !block.text.empty())) std::abort();
 
-  tavro2::DataFileContents image = tavro2::ParseDataFile(bytes);
+  tavro2::DataFileContents image = tavro2::parseDataFile(bytes);
   checkContents(image);
   if (size < tavro2::kTrailerSize && image.outcome != tavro2::DataOutcome::kDamaged) std::abort();
 
   // The same bytes as a file: the chunk-by-chunk reader must agree with the
   // in-memory one, and the loader publishes what it read.
   const std::string path = tavro2::fuzz::putFile("dataen.dat", bytes);
-  const tavro2::DataFileContents onDisk = tavro2::ReadDataFile(path);
+  const tavro2::DataFileContents onDisk = tavro2::readDataFile(path);
   if (onDisk.outcome != image.outcome || onDisk.headwords != image.headwords ||
       onDisk.translations != image.translations)
     std::abort();
   tavro2::DictionaryStore store;
-  const tavro2::LoadState state = tavro2::LoadDataFile(store, path);
-  if (state == tavro2::LoadState::kPending || store.EnglishHeadwords().count() > tavro2::kMaxBlockLines + 1)
+  const tavro2::LoadState state = tavro2::loadDataFile(store, path);
+  if (state == tavro2::LoadState::kPending || store.englishHeadwords().count() > tavro2::kMaxBlockLines + 1)
     std::abort();
 
-  const tavro2::WordList heads = tavro2::SplitLines(std::move(image.headwords));
+  const tavro2::WordList heads = tavro2::splitLines(std::move(image.headwords));
   for (std::size_t i = 0; i < heads.count(); ++i)
     if (heads.lineStart(i) > heads.lineEnd(i) || heads.lineEnd(i) > heads.text().size())
       std::abort();

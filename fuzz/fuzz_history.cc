@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tavro2::HistoryList history(path);
   history.load();
   if (history.lines().size() > tavro2::HistoryList::kLoadCap) std::abort();
-  history.HistoryTranslation("bank");
+  history.historyTranslation("bank");
 
   const std::string word = "w" + std::to_string(size);
-  const auto result = history.AddToHistory(word, "kata\nlain");
+  const auto result = history.addToHistory(word, "kata\nlain");
   tavro2::HistoryList again(path);
   again.load();
   if (result == tavro2::HistoryList::AddResult::kAppended && !history.lastWriteFailed() &&

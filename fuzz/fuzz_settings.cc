@@ -23,17 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                  {reinterpret_cast<const char*>(data), size});
   tavro2::IniFile ini(path, tavro2::kSettingsSection);
   const tavro2::IniFile::Snapshot before = ini.read();
-  tavro2::ReadSettings(ini);
-  tavro2::ReadCompactMode(ini);
+  tavro2::readSettings(ini);
+  tavro2::readCompactMode(ini);
 
   const std::size_t pick = size > 0 ? data[size - 1] % std::size(keys) : 0;
   const std::int32_t value = static_cast<std::int32_t>(size * 2654435761u);
-  if (!ini.WriteInteger(keys[pick], value)) return 0;
+  if (!ini.writeInteger(keys[pick], value)) return 0;
   const tavro2::IniFile::Snapshot after = ini.read();
-  if (after.ReadInteger(keys[pick], value + 1) != value) std::abort();
+  if (after.readInteger(keys[pick], value + 1) != value) std::abort();
   for (std::size_t i = 0; i < std::size(keys); ++i)
     if (i != pick &&
-        after.ReadString(keys[i]) != before.ReadString(keys[i]))
+        after.readString(keys[i]) != before.readString(keys[i]))
       std::abort();
   return 0;
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-tavro2::WordList linesOf(const char* text) { return tavro2::SplitLines(text); }
+tavro2::WordList linesOf(const char* text) { return tavro2::splitLines(text); }
 
 const tavro2::DictionaryStore& store() {
   static tavro2::DictionaryStore* s = [] {
@@ -54,15 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.settings.MaxContainTexts = 1 + choice % 7;
   state.searchText = std::string(query);
 
-  state.SearchFromBox();
+  state.searchFromBox();
   if (state.mainWords.count() != state.FoundTranslations.count() ||
       state.relatedWords.count() != state.RelatedTranslations.count() ||
       state.relatedWords.count() > state.settings.MaxContainTexts)
     std::abort();
-  if (!state.mainWords.empty()) state.ShowSelectedEntry(state.mainWords.count() - 1);
-  if (!state.relatedWords.empty()) state.ShowSelectedRelated(0);
+  if (!state.mainWords.empty()) state.showSelectedEntry(state.mainWords.count() - 1);
+  if (!state.relatedWords.empty()) state.showSelectedRelated(0);
   for (const tavro2::FormatRun& run : state.translationRuns)
     if (run.start + run.length > state.translationText.size()) std::abort();
-  state.FindPhrases(query);
+  state.findPhrases(query);
   return 0;
 }

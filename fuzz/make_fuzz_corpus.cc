@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   for (const char* target : {"data", "user_lists", "settings", "history"})
     std::filesystem::create_directories(root + target);
   const std::string dir = root + "data/";
-  const double date = tavro2::DataDateOf(2009, 1, 1);
+  const double date = tavro2::dataDateOf(2009, 1, 1);
   struct Seed {
     const char* name;
     std::string headwords;
@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
       {"many", many, manyTrans},
   };
   for (const Seed& s : seeds) {
-    if (!write(dir + s.name + ".dat", tavro2::BuildDataFile(s.headwords, s.translations, date)) ||
-        !write(dir + s.name + ".block", tavro2::CompressBlock(s.headwords))) {
+    if (!write(dir + s.name + ".dat", tavro2::buildDataFile(s.headwords, s.translations, date)) ||
+        !write(dir + s.name + ".block", tavro2::compressBlock(s.headwords))) {
       std::fprintf(stderr, "make_fuzz_corpus: cannot write into %s\n", argv[1]);
       return 1;
     }

@@ -50,9 +50,9 @@ std::string crlfJoin(const std::vector<std::string>& lines) {
   return out;
 }
 
-void writeDataFile(const std::string& path, const std::vector<std::string>& headwords,
+void writeEntries(const std::string& path, const std::vector<std::string>& headwords,
                    const std::vector<std::string>& translations) {
-  if (!WriteDataFile(path, crlfJoin(headwords), crlfJoin(translations), DataDateOf(2009, 1, 1)))
+  if (!writeDataFile(path, crlfJoin(headwords), crlfJoin(translations), dataDateOf(2009, 1, 1)))
     throw std::runtime_error("cannot write data file " + path);
 }
 

@@ -32,7 +32,7 @@ std::string crlfJoin(const std::vector<std::string>& lines);
 
 // Writes a data file of the given entries (CR LF after every line) dated
 // 1 January 2009.
-void writeDataFile(const std::string& path, const std::vector<std::string>& headwords,
+void writeEntries(const std::string& path, const std::vector<std::string>& headwords,
                    const std::vector<std::string>& translations);
 
 }  // namespace tavro2::test

@@ -37,11 +37,11 @@ long daysFromCivil(int y, int m, int d) {
 
 }  // namespace
 
-double DataDateOf(int year, int month, int day) {
+double dataDateOf(int year, int month, int day) {
   return static_cast<double>(daysFromCivil(year, month, day) - daysFromCivil(1, 1, 1) + 1);
 }
 
-std::string CompressBlock(std::string_view text, int level) {
+std::string compressBlock(std::string_view text, int level) {
   initUcl();
   std::string out;
   putU32(out, static_cast<std::uint32_t>(text.size()));
@@ -59,10 +59,10 @@ std::string CompressBlock(std::string_view text, int level) {
   return out;
 }
 
-std::string BuildDataFile(std::string_view headwords, std::string_view translations,
+std::string buildDataFile(std::string_view headwords, std::string_view translations,
                           double dataDate, int level) {
-  std::string first = CompressBlock(headwords, level);
-  std::string second = CompressBlock(translations, level);
+  std::string first = compressBlock(headwords, level);
+  std::string second = compressBlock(translations, level);
   std::string file = first + second;
   putU32(file, static_cast<std::uint32_t>(first.size()));
   putU32(file, static_cast<std::uint32_t>(second.size()));
@@ -73,9 +73,9 @@ std::string BuildDataFile(std::string_view headwords, std::string_view translati
   return file;
 }
 
-bool WriteDataFile(const std::string& path, std::string_view headwords,
+bool writeDataFile(const std::string& path, std::string_view headwords,
                    std::string_view translations, double dataDate, int level) {
-  const std::string image = BuildDataFile(headwords, translations, dataDate, level);
+  const std::string image = buildDataFile(headwords, translations, dataDate, level);
   const std::string tmp = path + ".tmp";
   std::FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;

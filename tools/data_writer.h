@@ -13,20 +13,20 @@ namespace tavro2 {
 
 // Day number of a calendar date as DataDate counts it (1 = 1 January of
 // year 1, proleptic Gregorian).
-double DataDateOf(int year, int month, int day);
+double dataDateOf(int year, int month, int day);
 
 // One compressed block: TextSize, then the chunks. `level` is the NRV2E
 // level (1..10); 10 compresses best, lower levels compress faster and decode
 // just as fast.
-std::string CompressBlock(std::string_view text, int level = 10);
+std::string compressBlock(std::string_view text, int level = 10);
 
 // A whole data file image: block 1, block 2, trailer.
-std::string BuildDataFile(std::string_view headwords, std::string_view translations,
+std::string buildDataFile(std::string_view headwords, std::string_view translations,
                           double dataDate, int level = 10);
 
 // Writes BuildDataFile's image to `path` through a temporary file and a
 // rename. Returns false (leaving any old file whole) when it cannot.
-bool WriteDataFile(const std::string& path, std::string_view headwords,
+bool writeDataFile(const std::string& path, std::string_view headwords,
                    std::string_view translations, double dataDate, int level = 10);
 
 }  // namespace tavro2

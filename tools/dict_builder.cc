@@ -248,7 +248,7 @@ template <typename Line>
 void sortByKey(std::vector<Line>& lines, std::string Line::*field) {
   std::vector<std::pair<std::string, std::size_t>> keys;
   keys.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) keys.emplace_back(SortKey1252(lines[i].*field), i);
+  for (std::size_t i = 0; i < lines.size(); ++i) keys.emplace_back(sortKey1252(lines[i].*field), i);
   std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
     if (a.first != b.first) return a.first < b.first;
     return lines[a.second].*field < lines[b.second].*field;
@@ -261,7 +261,7 @@ void sortByKey(std::vector<Line>& lines, std::string Line::*field) {
 
 }  // namespace
 
-std::optional<std::string> PlainText1252(std::string_view utf8) {
+std::optional<std::string> plainText1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t i = 0;
@@ -284,7 +284,7 @@ std::optional<std::string> PlainText1252(std::string_view utf8) {
   return collapseSpaces(out);
 }
 
-std::string_view MarkerOf(std::string_view pos) {
+std::string_view markerOf(std::string_view pos) {
   if (pos == "n" || pos == "pn") return "kb";
   if (pos == "v") return "kkt";
   if (pos == "adj") return "ks";
@@ -294,7 +294,7 @@ std::string_view MarkerOf(std::string_view pos) {
   return {};
 }
 
-std::vector<std::string> SplitTranslations(std::string_view line) {
+std::vector<std::string> splitTranslations(std::string_view line) {
   // Wiki links first: "[[a|b]]" shows b, "[[a]]" shows a.
   std::string text;
   for (std::size_t i = 0; i < line.size();) {
@@ -343,7 +343,7 @@ std::vector<std::string> SplitTranslations(std::string_view line) {
   return terms;
 }
 
-std::string SortKey1252(std::string_view text) {
+std::string sortKey1252(std::string_view text) {
   // Plain letters for 0xC0..0xFF; two-letter ones are spelled out below.
   static constexpr std::string_view kLatin1 =
       "aaaaaa*ceeeeiiiidnooooo\xD7ouuuuy**aaaaaa*ceeeeiiiidnooooo\xF7ouuuuy*y";
@@ -382,7 +382,7 @@ namespace {
 // The order of dictd's index: letters, digits and spaces only, folded.
 std::string indexKey(std::string_view headword) {
   std::string key;
-  for (char c : SortKey1252(headword))
+  for (char c : sortKey1252(headword))
     if (c == ' ' || static_cast<unsigned char>(c) >= 0x80 || isAlnum1252(static_cast<unsigned char>(c)))
       key += c;
   return key;
@@ -494,7 +494,7 @@ class Builder {
 
   // A headword in 1252, or nothing (counted) when it has no usable form.
   std::optional<std::string> headwordOf(std::string_view utf8) {
-    const auto shown = PlainText1252(utf8);
+    const auto shown = plainText1252(utf8);
     if (!shown) ++built.droppedTerms;
     if (!shown || shown->empty() || shown->find('=') != std::string::npos) return std::nullopt;
     return shown;
@@ -512,7 +512,7 @@ class Builder {
 
 void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
   for (const DictdEntry& entry : entries) {
-    const auto shown = PlainText1252(entry.headword);
+    const auto shown = plainText1252(entry.headword);
     if (!shown || shown->empty() || shown->find('=') != std::string::npos) {
       if (!shown) ++built.droppedTerms;
       ++built.skippedEntries;
@@ -523,13 +523,13 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
     const std::string display = entry.partOfSpeech == "suffix" && shown->front() != '-'
                                     ? "-" + *shown
                                     : *shown;
-    const std::string_view marker = MarkerOf(entry.partOfSpeech);
+    const std::string_view marker = markerOf(entry.partOfSpeech);
 
     std::vector<std::string> senses, allTerms;
     for (const DictdSense& sense : entry.senses) {
       std::vector<std::string> terms;
-      for (const std::string& raw : SplitTranslations(sense.translations)) {
-        const auto term = PlainText1252(raw);
+      for (const std::string& raw : splitTranslations(sense.translations)) {
+        const auto term = plainText1252(raw);
         if (!term) {
           ++built.droppedTerms;
           continue;
@@ -540,7 +540,7 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
       if (terms.empty()) continue;  // a gloss alone translates nothing
       std::vector<std::string> glosses;
       for (const std::string& raw : sense.glosses) {
-        const auto gloss = PlainText1252(raw);
+        const auto gloss = plainText1252(raw);
         if (!gloss) {
           ++built.droppedTerms;
           continue;
@@ -577,7 +577,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
   std::unordered_map<std::string, std::pair<long, int>> common;
   for (std::size_t i = 0; i < synsets.size(); ++i) {
     for (const WordnetWord& w : synsets[i].indonesian) {
-      const auto term = PlainText1252(w.word);
+      const auto term = plainText1252(w.word);
       if (!term) ++built.droppedTerms;
       // A word holding the marks that separate senses and glosses
       // ("York, Inggris") would read as several.
@@ -590,7 +590,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       c.first += w.count;
       ++c.second;
     }
-    const auto gloss = PlainText1252(synsets[i].gloss);
+    const auto gloss = plainText1252(synsets[i].gloss);
     if (gloss) glosses[i] = shortGloss(*gloss);
     else ++built.droppedTerms;
   }
@@ -675,11 +675,11 @@ void Builder::addFunctionWords(const std::vector<FunctionWord>& words) {
     if (!shown) continue;
     std::vector<std::string> terms;
     for (const std::string& raw : w.terms) {
-      const auto term = PlainText1252(raw);
+      const auto term = plainText1252(raw);
       if (!term) ++built.droppedTerms;
       if (term && !term->empty()) addUnique(terms, *term);
     }
-    const auto gloss = PlainText1252(w.gloss);
+    const auto gloss = plainText1252(w.gloss);
     addSense(lineFor(foldAscii(*shown)), w.marker, terms, terms.size(), gloss ? *gloss : "",
              *shown);
   }
@@ -730,7 +730,7 @@ void Builder::finish() {
 
 }  // namespace
 
-BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries, const ExtraSources& extra) {
+BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries, const ExtraSources& extra) {
   Builder builder;
   builder.addFreeDict(entries);
   builder.nextSource();
@@ -741,12 +741,12 @@ BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries, const Ex
   return std::move(builder.built);
 }
 
-bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, DictdSource& source,
+bool readDictdSource(const std::string& indexPath, const std::string& dictPath, DictdSource& source,
                      std::string& error) {
   std::string indexText, dictText;
-  if (!ReadWholeFile(indexPath, indexText, error) || !ReadDictdText(dictPath, dictText, error))
+  if (!readWholeFile(indexPath, indexText, error) || !readDictdText(dictPath, dictText, error))
     return false;
-  const DictdIndex index = ParseDictdIndex(indexText);
+  const DictdIndex index = parseDictdIndex(indexText);
   source = DictdSource{};
   source.badIndexLines = index.badLines;
   std::unordered_set<std::uint64_t> seen;  // one entry listed under several keys counts once
@@ -757,13 +757,13 @@ bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, 
       continue;
     }
     const std::string_view text = std::string_view(dictText).substr(line.offset, line.length);
-    if (IsDictdHeaderKey(line.key)) {
+    if (isDictdHeaderKey(line.key)) {
       auto& slot = line.key.find("info") != std::string::npos ? fromInfo : fromOther;
-      if (!slot) slot = FindEditionDate(text);
+      if (!slot) slot = findEditionDate(text);
       continue;
     }
     if (!seen.insert(line.offset).second) continue;
-    source.entries.push_back(ParseDictdEntry(text));
+    source.entries.push_back(parseDictdEntry(text));
   }
   source.edition = fromInfo ? fromInfo : fromOther;
   if (source.entries.empty()) {
@@ -773,14 +773,14 @@ bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath, 
   return true;
 }
 
-bool WriteDictionaryFiles(const std::string& dir, const BuiltDictionary& dict, double dataDate,
+bool writeDictionaryFiles(const std::string& dir, const BuiltDictionary& dict, double dataDate,
                           int level, std::string& error) {
   const std::filesystem::path base(dir);
   const std::pair<const char*, const DataTexts*> files[] = {
       {"dataen.dat", &dict.english}, {"dataid.dat", &dict.indonesian}, {"datapr.dat", &dict.phrases}};
   for (const auto& [name, texts] : files) {
     const std::string path = (base / name).string();
-    if (!WriteDataFile(path, texts->headwords, texts->translations, dataDate, level)) {
+    if (!writeDataFile(path, texts->headwords, texts->translations, dataDate, level)) {
       error = "cannot write " + path;
       return false;
     }

@@ -52,19 +52,19 @@ struct BuiltDictionary {
 // UTF-8 to Windows-1252 with the stand-ins described above; runs of white
 // space (control characters included) become one space, and the ends are
 // trimmed. Nothing when a character has no stand-in or the UTF-8 is bad.
-std::optional<std::string> PlainText1252(std::string_view utf8);
+std::optional<std::string> plainText1252(std::string_view utf8);
 
 // Marker of a FreeDict part of speech ("n" -> "kb"), or empty.
-std::string_view MarkerOf(std::string_view partOfSpeech);
+std::string_view markerOf(std::string_view partOfSpeech);
 
 // The terms of a translation line: split at commas outside brackets, wiki
 // links "[[target|shown]]" reduced to their shown text, empty terms dropped.
 // "Washington, D.C." stays one term.
-std::vector<std::string> SplitTranslations(std::string_view line);
+std::vector<std::string> splitTranslations(std::string_view line);
 
 // The key by which dataid.dat and datapr.dat are sorted: A-Z folded and
 // accented 1252 letters read as their plain letter; ties go by bytes.
-std::string SortKey1252(std::string_view text);
+std::string sortKey1252(std::string_view text);
 
 // What the WordNet join adds to one entry at most: senses per part of
 // speech, Indonesian words per sense, characters of a gloss.
@@ -93,7 +93,7 @@ struct ExtraSources {
 // when it has several words, datapr.dat; of the English headwords WordNet
 // adds to an Indonesian word, those whose most frequent senses hold it are
 // kept.
-BuiltDictionary BuildDictionary(const std::vector<DictdEntry>& entries,
+BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries,
                                 const ExtraSources& extra = {});
 
 struct DictdSource {
@@ -103,12 +103,12 @@ struct DictdSource {
 };
 
 // Reads a dictd .index and its .dict or .dict.dz.
-bool ReadDictdSource(const std::string& indexPath, const std::string& dictPath,
+bool readDictdSource(const std::string& indexPath, const std::string& dictPath,
                      DictdSource& source, std::string& error);
 
 // Writes dataen.dat, dataid.dat and datapr.dat into `dir` (each through a
 // temporary file and a rename).
-bool WriteDictionaryFiles(const std::string& dir, const BuiltDictionary& dict, double dataDate,
+bool writeDictionaryFiles(const std::string& dir, const BuiltDictionary& dict, double dataDate,
                           int level, std::string& error);
 
 }  // namespace tavro2

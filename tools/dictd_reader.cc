@@ -86,7 +86,7 @@ std::optional<EditionDate> dateAfter(std::string_view text, std::string_view lab
 
 }  // namespace
 
-std::optional<std::uint64_t> DecodeDictdNumber(std::string_view digits) {
+std::optional<std::uint64_t> decodeDictdNumber(std::string_view digits) {
   if (digits.empty()) return std::nullopt;
   std::uint64_t value = 0;
   for (char c : digits) {
@@ -98,7 +98,7 @@ std::optional<std::uint64_t> DecodeDictdNumber(std::string_view digits) {
   return value;
 }
 
-DictdIndex ParseDictdIndex(std::string_view text) {
+DictdIndex parseDictdIndex(std::string_view text) {
   DictdIndex index;
   for (std::string_view line : splitLf(text)) {
     if (trimView(line).empty()) continue;
@@ -108,8 +108,8 @@ DictdIndex ParseDictdIndex(std::string_view text) {
       ++index.badLines;
       continue;
     }
-    const auto offset = DecodeDictdNumber(line.substr(t1 + 1, t2 - t1 - 1));
-    const auto length = DecodeDictdNumber(line.substr(t2 + 1));
+    const auto offset = decodeDictdNumber(line.substr(t1 + 1, t2 - t1 - 1));
+    const auto length = decodeDictdNumber(line.substr(t2 + 1));
     if (!offset || !length) {
       ++index.badLines;
       continue;
@@ -119,7 +119,7 @@ DictdIndex ParseDictdIndex(std::string_view text) {
   return index;
 }
 
-bool InflateGzip(std::string_view gz, std::string& out, std::string& error, std::size_t maxOutput) {
+bool inflateGzip(std::string_view gz, std::string& out, std::string& error, std::size_t maxOutput) {
   out.clear();
   if (gz.size() > UINT32_MAX) {  // one zlib call takes at most 4 GiB of input
     error = "the compressed dictionary is too large";
@@ -166,7 +166,7 @@ bool InflateGzip(std::string_view gz, std::string& out, std::string& error, std:
   }
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
+bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!f) {
     error = "cannot open " + path;
@@ -188,12 +188,12 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
   return true;
 }
 
-bool ReadDictdText(const std::string& path, std::string& out, std::string& error) {
+bool readDictdText(const std::string& path, std::string& out, std::string& error) {
   std::string raw;
-  if (!ReadWholeFile(path, raw, error)) return false;
+  if (!readWholeFile(path, raw, error)) return false;
   if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0x1F &&
       static_cast<unsigned char>(raw[1]) == 0x8B) {
-    if (!InflateGzip(raw, out, error)) {
+    if (!inflateGzip(raw, out, error)) {
       error = path + ": " + error;
       return false;
     }
@@ -203,11 +203,11 @@ bool ReadDictdText(const std::string& path, std::string& out, std::string& error
   return true;
 }
 
-bool IsDictdHeaderKey(std::string_view key) {
+bool isDictdHeaderKey(std::string_view key) {
   return key.starts_with("00database") || key.starts_with("00-database");
 }
 
-DictdEntry ParseDictdEntry(std::string_view text) {
+DictdEntry parseDictdEntry(std::string_view text) {
   DictdEntry entry;
   std::vector<std::string_view> lines = splitLf(text);
   while (!lines.empty() && trimView(lines.back()).empty()) lines.pop_back();
@@ -253,7 +253,7 @@ DictdEntry ParseDictdEntry(std::string_view text) {
   return entry;
 }
 
-std::optional<EditionDate> FindEditionDate(std::string_view headerText) {
+std::optional<EditionDate> findEditionDate(std::string_view headerText) {
   for (std::string_view label : {"Edition:", "Publication date:", "ver. "})
     if (auto d = dateAfter(headerText, label)) return d;
   return std::nullopt;

@@ -63,37 +63,37 @@ struct EditionDate {
 
 // A dictd base64 number; nothing for an empty text, a character outside the
 // digit set, or a value above 2^48 (no dictionary file is that large).
-std::optional<std::uint64_t> DecodeDictdNumber(std::string_view digits);
+std::optional<std::uint64_t> decodeDictdNumber(std::string_view digits);
 
 // Parses the whole text of a .index file. Lines may end in LF or CR LF.
-DictdIndex ParseDictdIndex(std::string_view text);
+DictdIndex parseDictdIndex(std::string_view text);
 
 inline constexpr std::size_t kMaxDictdText = std::size_t{512} << 20;
 
 // Inflates a gzip stream (several members back to back are joined). Fails on
 // damaged data or when the output would exceed `maxOutput` bytes.
-bool InflateGzip(std::string_view gz, std::string& out, std::string& error,
+bool inflateGzip(std::string_view gz, std::string& out, std::string& error,
                  std::size_t maxOutput = kMaxDictdText);
 
 // Reads a .dict file whole; a file that starts with the gzip signature is
 // inflated. `error` says what went wrong when it returns false.
-bool ReadDictdText(const std::string& path, std::string& out, std::string& error);
+bool readDictdText(const std::string& path, std::string& out, std::string& error);
 
 // Appends the whole file to `out`; false with `error` set when it cannot be
 // read or is larger than kMaxDictdText bytes.
-bool ReadWholeFile(const std::string& path, std::string& out, std::string& error);
+bool readWholeFile(const std::string& path, std::string& out, std::string& error);
 
 // True for the index keys of dictd's own header entries (00databaseinfo,
 // 00-database-short, ...), which are not dictionary entries.
-bool IsDictdHeaderKey(std::string_view key);
+bool isDictdHeaderKey(std::string_view key);
 
 // Splits one entry text as laid out above. Never fails: text that does not
 // fit the layout ends up as translations or glosses.
-DictdEntry ParseDictdEntry(std::string_view text);
+DictdEntry parseDictdEntry(std::string_view text);
 
 // The edition date that a header entry states: an "Edition:" line, else a
 // "Publication date:" line, else a "ver. " mark, each followed by a date
 // written YYYY.MM.DD or YYYY-MM-DD.
-std::optional<EditionDate> FindEditionDate(std::string_view headerText);
+std::optional<EditionDate> findEditionDate(std::string_view headerText);
 
 }  // namespace tavro2

@@ -104,11 +104,11 @@ auto parseLines(std::string_view text, std::size_t& badLines, Parse parse) {
 
 }  // namespace
 
-std::vector<WordnetSynset> ParseWordnetJoin(std::string_view text, std::size_t& badLines) {
+std::vector<WordnetSynset> parseWordnetJoin(std::string_view text, std::size_t& badLines) {
   return parseLines(text, badLines, parseSynset);
 }
 
-std::vector<FunctionWord> ParseFunctionWords(std::string_view text, std::size_t& badLines) {
+std::vector<FunctionWord> parseFunctionWords(std::string_view text, std::size_t& badLines) {
   return parseLines(text, badLines, parseFunctionWord);
 }
 
@@ -119,21 +119,21 @@ template <typename Item>
 bool readList(const std::string& path, std::vector<Item> (*parse)(std::string_view, std::size_t&),
               std::vector<Item>& out, std::size_t& badLines, std::string& error) {
   std::string text;
-  if (!ReadDictdText(path, text, error)) return false;
+  if (!readDictdText(path, text, error)) return false;
   out = parse(text, badLines);
   return true;
 }
 
 }  // namespace
 
-bool ReadWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
+bool readWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
                      std::size_t& badLines, std::string& error) {
-  return readList(path, &ParseWordnetJoin, out, badLines, error);
+  return readList(path, &parseWordnetJoin, out, badLines, error);
 }
 
-bool ReadFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
+bool readFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
                        std::size_t& badLines, std::string& error) {
-  return readList(path, &ParseFunctionWords, out, badLines, error);
+  return readList(path, &parseFunctionWords, out, badLines, error);
 }
 
 }  // namespace tavro2

@@ -43,14 +43,14 @@ struct FunctionWord {
 };
 
 // Lines that do not fit the layout are counted in `badLines` and skipped.
-std::vector<WordnetSynset> ParseWordnetJoin(std::string_view text, std::size_t& badLines);
-std::vector<FunctionWord> ParseFunctionWords(std::string_view text, std::size_t& badLines);
+std::vector<WordnetSynset> parseWordnetJoin(std::string_view text, std::size_t& badLines);
+std::vector<FunctionWord> parseFunctionWords(std::string_view text, std::size_t& badLines);
 
 // Read a file (a gzip'd one is inflated) and parse it; false with `error`
 // set when the file cannot be read.
-bool ReadWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
+bool readWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
                      std::size_t& badLines, std::string& error);
-bool ReadFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
+bool readFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
                        std::size_t& badLines, std::string& error);
 
 }  // namespace tavro2

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   tavro2::DictdSource source;
   std::string error;
-  if (!tavro2::ReadDictdSource(indexPath, dictPath, source, error)) {
+  if (!tavro2::readDictdSource(indexPath, dictPath, source, error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;
   }
@@ -90,21 +90,21 @@ int main(int argc, char** argv) {
   tavro2::ExtraSources extra;
   std::size_t badWordnet = 0, badFunctionWords = 0;
   if (!wordnetPath.empty() &&
-      !tavro2::ReadWordnetJoin(wordnetPath, extra.wordnet, badWordnet, error)) {
+      !tavro2::readWordnetJoin(wordnetPath, extra.wordnet, badWordnet, error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;
   }
   for (const std::string& path : wordListPaths) {
     std::vector<tavro2::FunctionWord> senses;
-    if (!tavro2::ReadFunctionWords(path, senses, badFunctionWords, error)) {
+    if (!tavro2::readFunctionWords(path, senses, badFunctionWords, error)) {
       std::cerr << "tavro2-mkdict: " << error << "\n";
       return 1;
     }
     extra.functionWords.insert(extra.functionWords.end(), senses.begin(), senses.end());
   }
-  const tavro2::BuiltDictionary dict = tavro2::BuildDictionary(source.entries, extra);
-  if (!tavro2::WriteDictionaryFiles(outDir, dict,
-                                    tavro2::DataDateOf(date->year, date->month, date->day), level,
+  const tavro2::BuiltDictionary dict = tavro2::buildDictionary(source.entries, extra);
+  if (!tavro2::writeDictionaryFiles(outDir, dict,
+                                    tavro2::dataDateOf(date->year, date->month, date->day), level,
                                     error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;

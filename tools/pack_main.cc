@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     std::cerr << "tavro2-pack: cannot read the input texts\n";
     return 1;
   }
-  if (!tavro2::WriteDataFile(positional[2], heads, trans, tavro2::DataDateOf(y, m, d), level)) {
+  if (!tavro2::writeDataFile(positional[2], heads, trans, tavro2::dataDateOf(y, m, d), level)) {
     std::cerr << "tavro2-pack: cannot write " << positional[2] << "\n";
     return 1;
   }

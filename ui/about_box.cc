@@ -38,7 +38,7 @@ class OutlinePanel : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(skin_->SkinOutlineColor));
+    painter.fillRect(rect(), toQColor(skin_->skinOutlineColor));
   }
 
  private:
@@ -48,7 +48,7 @@ class OutlinePanel : public QWidget {
 // The program icon at the panel's top-left corner, over whatever is behind.
 class IconPanel : public QWidget {
  public:
-  explicit IconPanel(QWidget* parent) : QWidget(parent), icon_(ProgramIconPixmap()) {
+  explicit IconPanel(QWidget* parent) : QWidget(parent), icon_(programIconPixmap()) {
     setAttribute(Qt::WA_TranslucentBackground);
   }
 
@@ -83,7 +83,7 @@ LinkLabel::LinkLabel(const QString& address, QWidget* parent) : QLabel(address, 
 
 void LinkLabel::setHovered(bool hovered) {
   hovered_ = hovered;
-  QFont face = AppFont(kFontPixels, true);
+  QFont face = appFont(kFontPixels, true);
   face.setUnderline(hovered);
   setFont(face);
   QPalette colors = palette();
@@ -110,14 +110,14 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 // --- AboutBox -------------------------------------------------------------------
 
-QString AboutStatisticsText(const DictionaryStore& store, const std::string& programDir,
+QString aboutStatisticsText(const DictionaryStore& store, const std::string& programDir,
                             const QLocale& locale) {
-  const DataStatistics stats = ReadDataStatistics(store, programDir);
+  const DataStatistics stats = readDataStatistics(store, programDir);
   const DateFormatter formatDate = [&locale](const CalendarDate& date) {
     return locale.toString(QDate(date.year, date.month, date.day), "dd MMM yy").toStdString();
   };
   // Everything but the locale's month names is ASCII; those come as UTF-8.
-  return QString::fromStdString(DataStatisticsText(stats, formatDate, "\n"));
+  return QString::fromStdString(dataStatisticsText(stats, formatDate, "\n"));
 }
 
 AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
@@ -125,10 +125,10 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), skin_(skin) {
   setObjectName("F3");
   setFixedSize(kWidth, kHeight);
-  setFont(AppFont(kFontPixels));
+  setFont(appFont(kFontPixels));
   createControls();
-  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
-  statistics_->setText(AboutStatisticsText(store, programDir, locale));
+  setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  statistics_->setText(aboutStatisticsText(store, programDir, locale));
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
   if (screen) {
@@ -137,7 +137,7 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
   }
 }
 
-void AboutBox::Open(const DictionaryStore& store, const std::string& programDir,
+void AboutBox::showFor(const DictionaryStore& store, const std::string& programDir,
                     const SkinState* skin, QWidget* parent) {
   AboutBox box(store, programDir, skin, parent);
   box.exec();
@@ -148,15 +148,15 @@ void AboutBox::createControls() {
   titleStrip_->setGeometry(0, 0, kWidth, kTitleHeight);
   auto* titleText = new ShadowLabel(titleStrip_);
   titleText->setObjectName("titleText");
-  titleText->setFont(AppFont(kFontPixels, true));
+  titleText->setFont(appFont(kFontPixels, true));
   titleText->setText("About Tavro");
   titleText->fitToText();
   titleText->move(8, 8);
-  GlyphButton* closeGlyph = CreateCloseGlyph(titleStrip_);
+  GlyphButton* closeGlyph = createCloseGlyph(titleStrip_);
   closeGlyph->setObjectName("closeGlyph");
   closeGlyph->move(289, 7);
 
-  body_ = new GradientPanel(this, kWhite, skin_->SkinBaseColor);
+  body_ = new GradientPanel(this, kWhite, skin_->skinBaseColor);
   body_->setObjectName("body");
   body_->setGeometry(3, kTitleHeight + 3, kWidth - 6, kHeight - kTitleHeight - 6);
 
@@ -170,7 +170,7 @@ void AboutBox::createControls() {
 
   auto* product = new ShadowLabel(body_);
   product->setObjectName("product");
-  product->setFont(AppFont(kProductFontPixels, true));
+  product->setFont(appFont(kProductFontPixels, true));
   product->setTextColor(Qt::black);
   product->setShadowColor(QColor::fromRgb(kShadowColor));
   product->setText(kWindowCaption);
@@ -191,16 +191,16 @@ void AboutBox::createControls() {
 
 void AboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  body_->setColors(kWhite, skin_->SkinBaseColor);
+  body_->setColors(kWhite, skin_->skinBaseColor);
   iconFrame_->update();
 }
 
 void AboutBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Button));
-  PaintSkinFrame(painter, rect(), *skin_);
+  paintSkinFrame(painter, rect(), *skin_);
   // The skin may have changed since the box was shown.
-  body_->setColors(kWhite, skin_->SkinBaseColor);
+  body_->setColors(kWhite, skin_->skinBaseColor);
   iconColumn_->setColors(body_->bottomColor(), body_->topColor());
 }
 

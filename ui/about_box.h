@@ -46,7 +46,7 @@ class LinkLabel : public QLabel {
 // The statistics label's text: three lines joined by "\n", counts grouped
 // with ",", dates "dd MMM yy" in `locale`, "-" for a data file that is
 // missing or too short to hold a date.
-QString AboutStatisticsText(const DictionaryStore& store, const std::string& programDir,
+QString aboutStatisticsText(const DictionaryStore& store, const std::string& programDir,
                             const QLocale& locale);
 
 class AboutBox : public QDialog {
@@ -63,7 +63,7 @@ class AboutBox : public QDialog {
            QWidget* parent = nullptr, const QLocale& locale = QLocale::system());
 
   // Creates the box, shows it modally over `parent` and destroys it.
-  static void Open(const DictionaryStore& store, const std::string& programDir,
+  static void showFor(const DictionaryStore& store, const std::string& programDir,
                    const SkinState* skin, QWidget* parent);
 
   QString statisticsText() const { return statistics_->text(); }

@@ -38,7 +38,7 @@ std::size_t filteredLength(std::string_view text, std::size_t limit) {
 
 }  // namespace
 
-bool ClipboardMonitor::PlatformSignalsChanges() {
+bool ClipboardMonitor::platformSignalsChanges() {
   // X11 (through XFixes), Wayland and Windows announce every new clipboard
   // owner; the offscreen platform's clipboard lives in this process. Others
   // (macOS notices changes only when the program is activated) are read on
@@ -49,7 +49,7 @@ bool ClipboardMonitor::PlatformSignalsChanges() {
 }
 
 ClipboardMonitor::ClipboardMonitor(HistoryHost& host, SelectionKind kind, QObject* parent)
-    : ClipboardMonitor(host, Reader(), PlatformSignalsChanges(), kind, parent) {
+    : ClipboardMonitor(host, Reader(), platformSignalsChanges(), kind, parent) {
   systemReader_ = SelectionReader::forPlatform(kind);
   reader_ = [reader = systemReader_.get()](SelectionDone done) { reader->read(std::move(done)); };
   if (QClipboard* clipboard = QGuiApplication::clipboard()) {
@@ -83,7 +83,7 @@ bool ClipboardMonitor::enabled() const {
                                             : host_.settings().UseSelection;
 }
 
-void ClipboardMonitor::PollClipboard() {
+void ClipboardMonitor::pollClipboard() {
   if (!enabled()) {
     // A selection made while select-to-translate was off is not new when
     // it is turned on.
@@ -122,7 +122,7 @@ void ClipboardMonitor::judge() {
 
   // Lower changes no byte of code 32 or less, so trimming first gives K.
   const std::string_view trimmed =
-      TrimView(current_.hasText ? std::string_view(current_.text) : std::string_view());
+      trimView(current_.hasText ? std::string_view(current_.text) : std::string_view());
   if (equalsLowered(trimmed, lastText_)) return;
   const std::size_t length =
       autoRemAlpha ? filteredLength(trimmed, kMaxWordLength) : trimmed.size();
@@ -131,27 +131,27 @@ void ClipboardMonitor::judge() {
     host_.setClipboardHit(false);
     return;
   }
-  std::string key = Lower(trimmed);
-  std::string word = autoRemAlpha ? FilterLetters(key) : key;
+  std::string key = lower(trimmed);
+  std::string word = autoRemAlpha ? filterLetters(key) : key;
   accept(std::move(key), std::move(word));
 }
 
 void ClipboardMonitor::accept(std::string key, std::string word) {
   LookupState& lookup = host_.lookup();
   lookup.searchText = std::move(word);
-  lookup.fallbackWord = Lower(lookup.searchText);
+  lookup.fallbackWord = lower(lookup.searchText);
   lastText_ = std::move(key);
 
-  if (lookup.LookupWord(lookup.searchText)) {
+  if (lookup.lookupWord(lookup.searchText)) {
     host_.setClipboardHit(true);
     // Shown before it is recorded: the popup copies the translation pane.
     host_.showLookupState();
     host_.recordInHistory();
     if (kind_ == SelectionKind::kPrimary) {
-      if (FDef* popup = host_.definitionPopup()) popup->ShowNearPointer(host_.pointerPosition());
+      if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.pointerPosition());
     }
   } else {
-    lookup.FindBaseForm();
+    lookup.findBaseForm();
     host_.showLookupState();
   }
 }

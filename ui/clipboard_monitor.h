@@ -54,20 +54,20 @@ class ClipboardMonitor : public QObject {
   // while UseSelection is on, and once the selection has settled): starts a
   // read when the text may have changed and no read is under way, then
   // judges a reading not judged yet under the current AutoRemAlpha:
-  //  2. C = the text (empty when there is none), K = Trim(Lower(C));
+  //  2. C = the text (empty when there is none), K = trim(lower(C));
   //  3. K equal to the last accepted text: nothing;
-  //  4. W = K, or FilterLetters(K) when AutoRemAlpha is on (not trimmed again);
+  //  4. W = K, or filterLetters(K) when AutoRemAlpha is on (not trimmed again);
   //  5. W longer than 32 characters: nothing;
   //  6. no text: the clipboard-hit flag is cleared;
-  //  7. W goes into the search box, Lower(W) becomes the fallback word and K
+  //  7. W goes into the search box, lower(W) becomes the fallback word and K
   //     the last accepted text;
-  //  8. LookupWord(W);
+  //  8. lookupWord(W);
   //  9. found: the clipboard-hit flag is set and the word recorded in the
   //     history (which shows the popup when the history window exists); a
   //     selected word's popup then shows near the mouse pointer;
   // 10. not found: FindBaseForm; a base form found so is shown but neither
   //     recorded nor popped up, and the flag keeps its value.
-  void PollClipboard();
+  void pollClipboard();
 
   // The platform said the text changed: a later tick reads it.
   void markChanged() {
@@ -85,7 +85,7 @@ class ClipboardMonitor : public QObject {
 
   // Whether this platform's clipboard reports changes made by other
   // programs through QClipboard::changed.
-  static bool PlatformSignalsChanges();
+  static bool platformSignalsChanges();
 
  private:
   bool enabled() const;

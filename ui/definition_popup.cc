@@ -34,7 +34,7 @@ constexpr int kPointerGap = 16;
 // value * numerator / denominator rounded to the nearest integer, an exact
 // half going to the even neighbour. Exact in integers, so 150 * 0.23 = 34.5
 // gives 34 whatever a binary 0.23 would make of it.
-int MulRoundHalfEven(int value, int numerator, int denominator) {
+int mulRoundHalfEven(int value, int numerator, int denominator) {
   const long long product = static_cast<long long>(value) * numerator;
   long long quotient = product / denominator;
   long long remainder = product % denominator;
@@ -55,11 +55,11 @@ class PopupTextArea : public QTextEdit {
 
 }  // namespace
 
-QSize DefinitionPopupSize(int lineCount, int textWidth, std::size_t textLength) {
+QSize definitionPopupSize(int lineCount, int textWidth, std::size_t textLength) {
   const int height = FDef::kFontHeight * lineCount + 6;
   if (lineCount != 1) return QSize(FDef::kWrapWidth, height);
-  const int extra = textLength < kShortText ? MulRoundHalfEven(textWidth, 1, 2)
-                                            : MulRoundHalfEven(textWidth, 23, 100);
+  const int extra = textLength < kShortText ? mulRoundHalfEven(textWidth, 1, 2)
+                                            : mulRoundHalfEven(textWidth, 23, 100);
   return QSize(textWidth + extra, height);
 }
 
@@ -78,8 +78,8 @@ FDef::FDef(HistoryHost& host)
   textArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   textArea_->setAutoFillBackground(true);
-  textArea_->setFont(AppFont(kFontHeight));
-  textArea_->document()->setDefaultFont(AppFont(kFontHeight));
+  textArea_->setFont(appFont(kFontHeight));
+  textArea_->document()->setDefaultFont(appFont(kFontHeight));
   textArea_->document()->setDocumentMargin(0);
   textArea_->setGeometry(rect());
   textArea_->installEventFilter(this);
@@ -99,7 +99,7 @@ void FDef::resizeEvent(QResizeEvent* event) {
 }
 
 bool FDef::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == textArea_ && event->type() == QEvent::Leave) Hide();
+  if (watched == textArea_ && event->type() == QEvent::Leave) hideNow();
   return QWidget::eventFilter(watched, event);
 }
 
@@ -114,7 +114,7 @@ void FDef::applyColors() {
   textArea_->setPalette(text);
 }
 
-// ShowDefinitionPopup(H, I):
+// showDefinitionPopup(H, I):
 //  1. top = H's top + I's top within H + 1;
 //  2. left: beside H, on its left when H stands more than 300 pixels from the
 //     screen's left edge (using the popup's width from its last showing),
@@ -129,7 +129,7 @@ void FDef::applyColors() {
 // A popup on H's left keeps its right edge at H's left edge whenever its
 // width changes (steps 5 and 8), instead of reaching over H: over H it would
 // take the mouse off the item, which unmarks the item and hides the popup.
-void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
+void FDef::showDefinitionPopup(FHistory& history, HistoryItem& item) {
   const QRect h = history.geometry();
   const int top = h.y() + item.mapTo(&history, QPoint(0, 0)).y() + 1;
   const bool onLeft = h.x() - host_.screenGeometry().x() > kSideThreshold;
@@ -154,7 +154,7 @@ void FDef::ShowDefinitionPopup(FHistory& history, HistoryItem& item) {
   } else {
     resize(kWrapWidth, height());
   }
-  history.ChooseHistoryItem(&item);
+  history.chooseHistoryItem(&item);
   word_ = word;
   fillFromPane(pane);
   if (onLeft) move(h.x() - width(), top);
@@ -168,11 +168,11 @@ void FDef::fillFromPane(QTextEdit* pane) {
 
   const QString text = textArea_->toPlainText();
   const int lines = wrappedLineCount();
-  const int textWidth = QFontMetrics(AppFont(kFontHeight)).horizontalAdvance(text);
-  resize(DefinitionPopupSize(lines, textWidth, static_cast<std::size_t>(text.size())));
+  const int textWidth = QFontMetrics(appFont(kFontHeight)).horizontalAdvance(text);
+  resize(definitionPopupSize(lines, textWidth, static_cast<std::size_t>(text.size())));
 }
 
-void FDef::ShowNearPointer(QPoint pointer) {
+void FDef::showNearPointer(QPoint pointer) {
   QTextEdit* pane = host_.translationPane();
   if (pane == nullptr) return;
   besideHistory_ = false;
@@ -198,7 +198,7 @@ void FDef::ShowNearPointer(QPoint pointer) {
 
 int FDef::wrappedLineCount() const {
   std::unique_ptr<QTextDocument> probe(textArea_->document()->clone());
-  probe->setDefaultFont(AppFont(kFontHeight));
+  probe->setDefaultFont(appFont(kFontHeight));
   probe->setDocumentMargin(0);
   probe->setTextWidth(kWrapWidth - 2 * kInsetX);
   QAbstractTextDocumentLayout* layout = probe->documentLayout();
@@ -210,13 +210,13 @@ int FDef::wrappedLineCount() const {
   return std::max(1, lines);
 }
 
-void FDef::Hide() {
+void FDef::hideNow() {
   hide();
   flushWindowSystem();
 }
 
 void FDef::hideBesideHistory() {
-  if (besideHistory_) Hide();
+  if (besideHistory_) hideNow();
 }
 
 // Auto-close. The counter counts seconds only while the clipboard-hit flag

@@ -31,7 +31,7 @@ class HistoryItem;
 // long. One line: width w + w * 0.5 for fewer than 20 characters, else
 // w + w * 0.23, the product rounded to the nearest integer with halves going
 // to the even neighbour. Several lines: width 250. Height 14 * lines + 6.
-QSize DefinitionPopupSize(int lineCount, int textWidth, std::size_t textLength);
+QSize definitionPopupSize(int lineCount, int textWidth, std::size_t textLength);
 
 class FDef : public QWidget {
   Q_OBJECT
@@ -48,13 +48,13 @@ class FDef : public QWidget {
 
   // Shows the popup beside `item` of the history window and fills it with
   // the item's entry (see the .cc for the steps).
-  void ShowDefinitionPopup(FHistory& history, HistoryItem& item);
+  void showDefinitionPopup(FHistory& history, HistoryItem& item);
   // Shows the entry the translation pane holds near `pointer` (below and
   // right of it, or above and left where the screen ends there), kept on
   // the screen under the pointer.
-  void ShowNearPointer(QPoint pointer);
+  void showNearPointer(QPoint pointer);
   // Makes the popup invisible; a running fade goes on.
-  void Hide();
+  void hideNow();
   // Hides a popup shown beside the history window (which is going away).
   void hideBesideHistory();
   // The word whose entry the popup was last given.

@@ -39,7 +39,7 @@ QColor colorOf(std::uint32_t rgb) {
 
 }  // namespace
 
-void ShowFormattedText(QTextDocument* document, std::string_view text,
+void showFormattedText(QTextDocument* document, std::string_view text,
                        const std::vector<FormatRun>& runs) {
   // One QChar per byte, except that a CR LF pair becomes a single paragraph
   // break in the document: docPos maps each byte (and the end) to its
@@ -67,9 +67,9 @@ void ShowFormattedText(QTextDocument* document, std::string_view text,
   }
 }
 
-void ShowFormattedText(QTextEdit* pane, std::string_view text,
+void showFormattedText(QTextEdit* pane, std::string_view text,
                        const std::vector<FormatRun>& runs) {
-  ShowFormattedText(pane->document(), text, runs);
+  showFormattedText(pane->document(), text, runs);
 }
 
 }  // namespace tavro2

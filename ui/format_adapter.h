@@ -25,9 +25,9 @@ std::string bytesOf(const QString& text);
 // characters become bold and/or take its colour and background; all other
 // characters keep the document's default format. Runs reaching past the
 // text are cut at its end.
-void ShowFormattedText(QTextDocument* document, std::string_view text,
+void showFormattedText(QTextDocument* document, std::string_view text,
                        const std::vector<FormatRun>& runs);
-void ShowFormattedText(QTextEdit* pane, std::string_view text,
+void showFormattedText(QTextEdit* pane, std::string_view text,
                        const std::vector<FormatRun>& runs);
 
 }  // namespace tavro2

@@ -42,11 +42,11 @@ HistoryColors MainWindowHistoryHost::colors() const {
   const SkinState& skin = window_.skin();
   const SkinPalette& palette = window_.skinPalette();
   HistoryColors colors;
-  colors.window = skin.SkinOutlineColor;
-  colors.title = skin.SkinShadeColor;
+  colors.window = skin.skinOutlineColor;
+  colors.title = skin.skinShadeColor;
   colors.panelTop = palette.mainWordList;
   colors.panelBottom = palette.relatedList;
-  colors.markedItem = skin.SkinBaseColor;
+  colors.markedItem = skin.skinBaseColor;
   colors.popupForm = palette.translationPanel;
   colors.popupText = palette.relatedTranslationPane;
   return colors;
@@ -80,7 +80,7 @@ void MainWindowHistoryHost::showHistoryEntry(const std::string& word,
   window_.searchBox()->setText(qStringOf1252(word));
   LookupState& state = window_.lookup();
   state.searchText = bytesOf(window_.searchBox()->text());
-  state.ShowTranslation(window_.history().HistoryTranslation(historyWord), state.searchText);
+  state.showTranslation(window_.history().historyTranslation(historyWord), state.searchText);
   window_.showTranslation();
 }
 
@@ -102,8 +102,8 @@ void MainWindowHistoryHost::minimizeAndHideMainWindow() {
   window_.hide();
 }
 
-void MainWindowHistoryHost::HistoryCommand() {
-  history_ = FHistory::HistoryCommand(*this, history_);
+void MainWindowHistoryHost::historyCommand() {
+  history_ = FHistory::historyCommand(*this, history_);
   window_.setHistoryWindow(history_);
 }
 
@@ -132,16 +132,16 @@ void MainWindowHistoryHost::showLookupState() {
 }
 
 void MainWindowHistoryHost::recordInHistory() {
-  window_.history().AddToHistory(searchBoxText(), window_.lookup().translationText);
+  window_.history().addToHistory(searchBoxText(), window_.lookup().translationText);
 }
 
-void MainWindowHistoryHost::PollClipboard() {
-  monitor_->PollClipboard();
-  selectionMonitor_->PollClipboard();
+void MainWindowHistoryHost::pollClipboard() {
+  monitor_->pollClipboard();
+  selectionMonitor_->pollClipboard();
 }
 
 void MainWindowHistoryHost::lookupShown() {
-  if (popup_->isVisible() && popup_->word() != searchBoxText()) popup_->Hide();
+  if (popup_->isVisible() && popup_->word() != searchBoxText()) popup_->hideNow();
 }
 
 void MainWindowHistoryHost::mainWindowMinimized() {

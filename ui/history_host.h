@@ -33,11 +33,11 @@ struct Settings;
 
 // The colours the companions take from the skin and the main window.
 struct HistoryColors {
-  ColorRef window = 0;          // history window: SkinOutlineColor
-  ColorRef title = 0;           // history title background: SkinShadeColor
+  ColorRef window = 0;          // history window: skinOutlineColor
+  ColorRef title = 0;           // history title background: skinShadeColor
   ColorRef panelTop = 0;        // item panel: the main word list's background
   ColorRef panelBottom = 0;     //   down to the related-text list's background
-  ColorRef markedItem = 0;      // a marked item's background: SkinBaseColor
+  ColorRef markedItem = 0;      // a marked item's background: skinBaseColor
   ColorRef popupForm = 0;       // popup form: the translation panel's colour
   ColorRef popupText = 0;       // popup text area: the related translation pane's
 };
@@ -65,7 +65,7 @@ class HistoryHost {
   virtual std::string searchBoxText() const = 0;  // Windows-1252 bytes
   virtual QTextEdit* translationPane() = 0;
   // ChooseHistoryItem's main-window half: the search box gets `word`, the
-  // translation pane HistoryTranslation(`historyWord`) (the word as the
+  // translation pane historyTranslation(`historyWord`) (the word as the
   // history keeps it, blanks and all), rendered for `word`. No lookup runs
   // and the history does not change.
   virtual void showHistoryEntry(const std::string& word, const std::string& historyWord) = 0;
@@ -80,7 +80,7 @@ class HistoryHost {
 
   // The History command (the main window's menu and the history window's
   // "Close" item).
-  virtual void HistoryCommand() = 0;
+  virtual void historyCommand() = 0;
   // The history window closed: forget it and restore the program.
   virtual void historyWindowClosed() = 0;
 
@@ -123,7 +123,7 @@ class MainWindowHistoryHost final : public HistoryHost {
   void restoreProgram() override;
   void showMainWindow() override;
   void minimizeAndHideMainWindow() override;
-  void HistoryCommand() override;
+  void historyCommand() override;
   void historyWindowClosed() override;
   bool clipboardHit() const override;
   void setClipboardHit(bool hit) override;
@@ -136,7 +136,7 @@ class MainWindowHistoryHost final : public HistoryHost {
 
   // --- Entry points of the main window's commands and events --------------
   // The 100 ms clipboard timer: the clipboard and the selection monitors.
-  void PollClipboard();
+  void pollClipboard();
   // The main window shows a new lookup: a popup showing another word is
   // hidden (a found word brings it back with its own entry).
   void lookupShown();

@@ -33,7 +33,7 @@ QString toQString(std::string_view bytes) {
 
 }  // namespace
 
-QRect SnapToWorkArea(const QRect& proposed, const WorkArea& area) {
+QRect snapToWorkArea(const QRect& proposed, const WorkArea& area) {
   int x = proposed.x();
   int y = proposed.y();
   const int w = proposed.width();
@@ -55,7 +55,7 @@ QRect SnapToWorkArea(const QRect& proposed, const WorkArea& area) {
 // --- HistoryItem ------------------------------------------------------------
 
 HistoryItem::HistoryItem(FHistory* window, QWidget* parent) : QLabel(parent), window_(window) {
-  setFont(AppFont(14));
+  setFont(appFont(14));
   setMouseTracking(true);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setTextFormat(Qt::PlainText);
@@ -66,7 +66,7 @@ void HistoryItem::setItemText(std::string text) {
   setText(toQString(text_));
 }
 
-std::string HistoryItem::word() const { return std::string(TrimView(text_)); }
+std::string HistoryItem::word() const { return std::string(trimView(text_)); }
 
 std::string HistoryItem::historyWord() const { return text_.empty() ? text_ : text_.substr(1); }
 
@@ -98,7 +98,7 @@ void HistoryItem::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = pressed_ && event->button() == Qt::LeftButton &&
                      rect().contains(event->position().toPoint());
   pressed_ = false;
-  if (click) window_->ChooseHistoryItem(this);
+  if (click) window_->chooseHistoryItem(this);
 }
 
 void HistoryItem::leaveEvent(QEvent* event) {
@@ -122,7 +122,7 @@ FHistory::FHistory(HistoryHost& host)
   panel_->installEventFilter(this);
 
   title_ = new QLabel(QStringLiteral("History"), panel_);
-  title_->setFont(AppFont(14, true));
+  title_->setFont(appFont(14, true));
   title_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   title_->setAutoFillBackground(true);
   title_->setGeometry(0, 0, panel_->width(), kTitleHeightAtCreation);
@@ -137,8 +137,8 @@ FHistory::FHistory(HistoryHost& host)
   // history window opens, so it names both at once from the start.
   showHideAction_->setText(QStringLiteral("Show/Hide main window"));
   connect(showHideAction_, &QAction::triggered, this, &FHistory::toggleMainWindow);
-  connect(sortAction, &QAction::triggered, this, &FHistory::ShortByName);
-  connect(closeAction, &QAction::triggered, this, [this] { host_.HistoryCommand(); });
+  connect(sortAction, &QAction::triggered, this, &FHistory::shortByName);
+  connect(closeAction, &QAction::triggered, this, [this] { host_.historyCommand(); });
   connect(title_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { menu_->popup(title_->mapToGlobal(pos)); });
 
@@ -155,7 +155,7 @@ FHistory::~FHistory() {
   if (!closing_) host_.historyList().setObserver(nullptr);
 }
 
-FHistory* FHistory::HistoryCommand(HistoryHost& host, FHistory* window) {
+FHistory* FHistory::historyCommand(HistoryHost& host, FHistory* window) {
   if (host.historyList().lines().empty()) return window;
   if (window == nullptr) window = new FHistory(host);
   window->show();
@@ -196,7 +196,7 @@ void FHistory::showEvent(QShowEvent* event) {
 void FHistory::firstShow() {
   const WorkArea area = WorkArea::of(host_.workArea());
   applyColors();
-  BuildHistoryItems();
+  buildHistoryItems();
 
   setWindowRect(QRect(x(), y(), width_, height_));
   setWindowRect(QRect(x(), (area.bottom - height()) / 2, width(), height()));
@@ -219,7 +219,7 @@ HistoryItem* FHistory::createItem(const std::string& text, int top) {
   return item;
 }
 
-void FHistory::BuildHistoryItems() {
+void FHistory::buildHistoryItems() {
   for (HistoryItem* item : items_) delete item;
   items_.clear();
   width_ = 0;
@@ -241,7 +241,7 @@ void FHistory::BuildHistoryItems() {
 
 void FHistory::setWindowRect(const QRect& rect) {
   QRect target = rect;
-  if (!sliding_) target = SnapToWorkArea(rect, WorkArea::of(host_.workArea()));
+  if (!sliding_) target = snapToWorkArea(rect, WorkArea::of(host_.workArea()));
   setGeometry(target);
 }
 
@@ -318,7 +318,7 @@ void FHistory::closeEvent(QCloseEvent* event) {
   host_.historyWindowClosed();
 }
 
-void FHistory::PushHistoryItem(std::string_view word) {
+void FHistory::pushHistoryItem(std::string_view word) {
   const auto count = static_cast<std::int64_t>(host_.historyList().lines().size());
   if (count < host_.settings().WordHistory) {
     const int itemWidth = items_.empty() ? kLabelWidth - 4 : items_.front()->width();
@@ -331,18 +331,18 @@ void FHistory::PushHistoryItem(std::string_view word) {
   for (std::size_t j = items_.size(); j-- > 1;) items_[j]->setItemText(items_[j - 1]->itemText());
   if (!items_.empty()) items_.front()->setItemText(" " + std::string(word));
   markTexts(marked);
-  HighlightHistoryWord(word);
+  highlightHistoryWord(word);
 }
 
-void FHistory::HighlightHistoryWord(std::string_view word) {
+void FHistory::highlightHistoryWord(std::string_view word) {
   FDef* popup = host_.definitionPopup();
   if (popup == nullptr) return;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (TrimView(items_[i]->itemText()) == word) popup->ShowDefinitionPopup(*this, *items_[i]);
+    if (trimView(items_[i]->itemText()) == word) popup->showDefinitionPopup(*this, *items_[i]);
   }
 }
 
-void FHistory::ChooseHistoryItem(HistoryItem* item) {
+void FHistory::chooseHistoryItem(HistoryItem* item) {
   lastWord_ = item->word();
   host_.showHistoryEntry(lastWord_, item->historyWord());
 }
@@ -352,18 +352,18 @@ void FHistory::markItem(HistoryItem* item) {
 }
 
 void FHistory::itemMouseMove(HistoryItem* item) {
-  if (FDef* popup = host_.definitionPopup()) popup->ShowDefinitionPopup(*this, *item);
+  if (FDef* popup = host_.definitionPopup()) popup->showDefinitionPopup(*this, *item);
 }
 
 void FHistory::itemMouseLeave(HistoryItem* item) {
   item->setMarked(false);
   host_.setClipboardHit(false);
-  if (FDef* popup = host_.definitionPopup()) popup->Hide();
+  if (FDef* popup = host_.definitionPopup()) popup->hideNow();
 }
 
 void FHistory::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
-  if (FDef* popup = host_.definitionPopup()) popup->Hide();
+  if (FDef* popup = host_.definitionPopup()) popup->hideNow();
 }
 
 void FHistory::toggleMainWindow() {
@@ -374,9 +374,9 @@ void FHistory::toggleMainWindow() {
   }
 }
 
-void FHistory::ShortByName() {
+void FHistory::shortByName() {
   HistoryList& list = host_.historyList();
-  list.SortByName();
+  list.sortByName();
   const std::vector<std::string> marked = markedTexts();
   const std::vector<std::string>& lines = list.lines();
   for (std::size_t j = 0; j < items_.size() && j < lines.size(); ++j) {

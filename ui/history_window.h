@@ -54,7 +54,7 @@ inline constexpr int kSnapDistance = 15;
 // work area's edge moves onto it, and when any edge snapped the rectangle is
 // then kept inside the work area (for a rectangle bigger than the work area
 // the right and bottom edges win, being applied last).
-QRect SnapToWorkArea(const QRect& proposed, const WorkArea& area);
+QRect snapToWorkArea(const QRect& proposed, const WorkArea& area);
 
 // One history item: a label " word" (Windows-1252 kept alongside the shown
 // text so comparisons are byte for byte).
@@ -107,20 +107,20 @@ class FHistory : public QWidget, public HistoryObserver {
   // creates the window when `window` is null, shows it, asks a docked window
   // that is not sliding to slide out, and starts the slide timer. Returns
   // the window (null when there is none).
-  static FHistory* HistoryCommand(HistoryHost& host, FHistory* window);
+  static FHistory* historyCommand(HistoryHost& host, FHistory* window);
 
   // HistoryObserver: a new word was recorded / a known word looked up again.
-  void PushHistoryItem(std::string_view word) override;
-  void HighlightHistoryWord(std::string_view word) override;
+  void pushHistoryItem(std::string_view word) override;
+  void highlightHistoryWord(std::string_view word) override;
 
   // Puts the item's word and stored translation into the main window; no
   // lookup, no history change.
-  void ChooseHistoryItem(HistoryItem* item);
+  void chooseHistoryItem(HistoryItem* item);
   // Marks the item (the definition popup calls this when it loads an item).
   void markItem(HistoryItem* item);
   // The popup menu's commands.
   void toggleMainWindow();   // item 1
-  void ShortByName();        // item 2
+  void shortByName();        // item 2
   // The main window was minimised: item 1 reads "Show main window".
   void mainWindowMinimized();
   // Takes the skin's colours (first show, and whenever settings are read).
@@ -160,7 +160,7 @@ class FHistory : public QWidget, public HistoryObserver {
 
  private:
   void firstShow();
-  void BuildHistoryItems();
+  void buildHistoryItems();
   HistoryItem* createItem(const std::string& text, int top);
   void finishShow();
   void finishHide();

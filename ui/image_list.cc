@@ -34,7 +34,7 @@ QImage loadResource(const QString& name) {
 
 }  // namespace
 
-QPixmap GlyphPixmap(int index) {
+QPixmap glyphPixmap(int index) {
   static const std::array<QPixmap, kGlyphImageCount> images = [] {
     std::array<QPixmap, kGlyphImageCount> cut;
     const QImage strip = loadResource(QStringLiteral("F1_IMAGELIST1.png"));
@@ -47,16 +47,16 @@ QPixmap GlyphPixmap(int index) {
   return images[index];
 }
 
-QPixmap ButtonBitmap(const char* name) {
+QPixmap buttonBitmap(const char* name) {
   const QImage image = loadResource(QString::fromLatin1(name) + QStringLiteral(".png"));
   if (image.isNull()) return {};
   return withWhiteTransparent(image);
 }
 
-QPixmap ProgramIconPixmap() {
+QPixmap programIconPixmap() {
   return QPixmap::fromImage(loadResource(QStringLiteral("MAINICON.png")));
 }
 
-QIcon ProgramIcon() { return QIcon(ProgramIconPixmap()); }
+QIcon programIcon() { return QIcon(programIconPixmap()); }
 
 }  // namespace tavro2

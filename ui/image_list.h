@@ -24,15 +24,15 @@ inline constexpr int kGlyphSize = 16;
 
 // Image `index` of the strip (a null pixmap outside 0..8). Needs a
 // QGuiApplication.
-QPixmap GlyphPixmap(int index);
+QPixmap glyphPixmap(int index);
 
 // A button bitmap by its resource name ("BTNADD_BITMAP", "BTNINFO_BITMAP",
 // "BTNQUESTION_BITMAP", "BTNSETTING_BITMAP", "BBCLIPBOARD_BITMAP",
 // "BTNFIND_BITMAP", "BBADD_BITMAP", "BBREL_BITMAP"); null when unknown.
-QPixmap ButtonBitmap(const char* name);
+QPixmap buttonBitmap(const char* name);
 
 // The program icon "MAINICON" (32 x 32).
-QIcon ProgramIcon();
-QPixmap ProgramIconPixmap();
+QIcon programIcon();
+QPixmap programIconPixmap();
 
 }  // namespace tavro2

@@ -154,8 +154,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
       places_(std::move(places)),
       store_(std::make_unique<DictionaryStore>()),
       settings_(std::make_unique<Settings>()) {
-  setFont(AppFont(14));
-  setWindowIcon(ProgramIcon());
+  setFont(appFont(14));
+  setWindowIcon(programIcon());
   resize(kCreationWidth, kCreationHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     // (width - w) div 2, not QRect::center(), which lies half a pixel up and
@@ -288,7 +288,7 @@ void MainWindow::createToolBar() {
 
   auto imageButton = [this](const char* bitmap, const char* caption, const char* name,
                             const char* hint, int left, int width) {
-    auto* button = new ImageButton(ButtonBitmap(bitmap), caption, toolBar_);
+    auto* button = new ImageButton(buttonBitmap(bitmap), caption, toolBar_);
     button->setObjectName(name);
     button->setToolTip(hint);
     button->setGeometry(left, 2, width, 22);
@@ -307,7 +307,7 @@ void MainWindow::createToolBar() {
   searchBox_ = new QLineEdit(searchPanel_);
   searchBox_->setObjectName("searchBox");
   searchBox_->setFrame(false);
-  searchBox_->setFont(AppFont(16, true));
+  searchBox_->setFont(appFont(16, true));
   searchBox_->setToolTip("Write text to find here");
   searchBox_->setTextMargins(1, 0, 1, 0);
   QPalette boxPalette = searchBox_->palette();
@@ -484,7 +484,7 @@ void MainWindow::connectControls() {
 // Start-up inside the window's creation: shape, files, caption, layout,
 // settings, direction, skin, companions. The data loads after the first show.
 void MainWindow::startUp() {
-  setMask(RoundedWindowRegion(kCreationWidth, kCreationHeight, kMainWindowShapeExtra));
+  setMask(roundedWindowRegion(kCreationWidth, kCreationHeight, kMainWindowShapeExtra));
 
   ini_ = std::make_unique<IniFile>(places_.configDir + kSettingsFileName, kSettingsSection);
   history_ = std::make_unique<HistoryList>(places_.userDir + kHistoryFileName);
@@ -500,18 +500,18 @@ void MainWindow::startUp() {
 
   setWindowTitle(kWindowCaption);
   titleText_->setText(kWindowCaption);
-  titleText_->setFont(AppFont(14, true));
+  titleText_->setFont(appFont(14, true));
   titleText_->fitToText();
   titleText_->move((titleStrip_->width() - titleText_->width()) / 2,
                    (titleStrip_->height() - titleText_->height()) / 2);
   linkPanel_->setText(kMakerWebAddress);
   linkPanel_->setToolTip(QStringLiteral("Visit ") + kMakerWebAddress);
 
-  ApplyFullLayout();
-  ReadSettings();
+  applyFullLayout();
+  readSettings();
   setStayOnTop(settings_->AlwaysOnTop);
-  ApplyLanguage();
-  ApplySkin(settings_->Skin);
+  applyLanguage();
+  applySkin(settings_->Skin);
   createCompanionWindows();
 }
 
@@ -529,11 +529,11 @@ void MainWindow::showEvent(QShowEvent* event) {
   searchBox_->setFocus();
   relatedPanel_->setVisible(containButton_->isChecked());
   phrasePanel_->setVisible(phraseButton_->isChecked());
-  ApplyPanelLayout();
-  if (ReadCompactMode(*ini_)) {
-    SetCompactMode(true);
+  applyPanelLayout();
+  if (readCompactMode(*ini_)) {
+    setCompactMode(true);
     // Bring back the compact layout last used (normal or wide).
-    SetWideCompact(wide_);
+    setWideCompact(wide_);
   }
   setTranslationHint();
 }
@@ -588,7 +588,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // The manual opens in the desktop's browser. When there is none to open it
 // with, the window says so and stays where it is.
 void MainWindow::openHelp() {
-  const std::string manual = ManualPath();
+  const std::string manual = manualPath();
   if (manual.empty()) {
     setStatusText(" Help: the manual is not installed");
     return;

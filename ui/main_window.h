@@ -70,7 +70,7 @@ class MainWindow : public QWidget {
   explicit MainWindow(StoragePlaces places, QWidget* parent = nullptr);
   // Everything in one directory (with its trailing separator).
   explicit MainWindow(const std::string& programDir, QWidget* parent = nullptr)
-      : MainWindow(StorageIn(programDir), parent) {}
+      : MainWindow(storageIn(programDir), parent) {}
   ~MainWindow() override;
 
   // --- State the companion windows use -----------------------------------
@@ -117,16 +117,16 @@ class MainWindow : public QWidget {
   // Reads every setting but CompactMode, bounds them and applies them (stay
   // on top, opacity, toggle buttons). Called at start-up and after the
   // options dialog's Save.
-  void ReadSettings();
+  void readSettings();
   // Checks the direction choice that Language names, writing nothing.
-  void ApplyLanguage();
+  void applyLanguage();
   // Loads skin `index` and recolours the window (it repaints itself).
-  void ApplySkin(int index);
+  void applySkin(int index);
 
-  void ApplyFullLayout();
-  void ApplyPanelLayout();
-  void SetCompactMode(bool on);
-  void SetWideCompact(bool on);
+  void applyFullLayout();
+  void applyPanelLayout();
+  void setCompactMode(bool on);
+  void setWideCompact(bool on);
 
   // Shows the lookup state's lists, panes, phrase list and status text.
   void showLookupState();

@@ -27,16 +27,16 @@ void MainWindow::openOptions() {
   host.ini = ini_.get();
   host.skin = &skin_;
   host.applySkin = [this](int index) {
-    ApplySkin(index);
+    applySkin(index);
     if (addWordEditor_) addWordEditor_->update();
   };
-  host.readSettings = [this] { ReadSettings(); };
+  host.readSettings = [this] { readSettings(); };
   host.setUseSelection = [this](bool on) { setUseSelection(on); };
-  OptionsDialog::Open(host);
+  OptionsDialog::showFor(host);
 }
 
 // About: create the about box, show it modally, destroy it.
-void MainWindow::openAbout() { AboutBox::Open(*store_, places_.dataDir, &skin_, this); }
+void MainWindow::openAbout() { AboutBox::showFor(*store_, places_.dataDir, &skin_, this); }
 
 // Add: create the add-word editor if none exists, then show it. The editor
 // deletes itself when it closes, which clears the pointer, so the next
@@ -49,7 +49,7 @@ void MainWindow::openAddWord() {
 // History: with at least one word in the history, open the history window or
 // slide a docked one out; with an empty history nothing happens.
 void MainWindow::toggleHistory() {
-  if (companions_) companions_->HistoryCommand();
+  if (companions_) companions_->historyCommand();
 }
 
 // Minimize: minimizes the program; with a history window present the window
@@ -69,19 +69,19 @@ void MainWindow::minimizeProgram() {
 void MainWindow::pollClipboard() {
   if (!companions_) return;
   syncLookupSettings();
-  companions_->PollClipboard();
+  companions_->pollClipboard();
 }
 
 void MainWindow::setUseSelection(bool on) {
   settings_->UseSelection = on;
-  ini_->WriteBoolean(settings_key::kUseSelection, on);
+  ini_->writeBoolean(settings_key::kUseSelection, on);
   useSelectionAction_->setChecked(on);
 }
 
 // After a search: the history records the search box text with the
 // translation pane's text when the word is new and the pane is not empty.
 void MainWindow::recordInHistory() {
-  history_->AddToHistory(bytesOf(searchBox()->text()), lookup_->translationText);
+  history_->addToHistory(bytesOf(searchBox()->text()), lookup_->translationText);
 }
 
 // The window received the system minimize command.

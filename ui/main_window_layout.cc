@@ -43,7 +43,7 @@ void setTextColor(QWidget* widget, ColorRef color) {
 
 }  // namespace
 
-void MainWindow::ApplyFullLayout() {
+void MainWindow::applyFullLayout() {
   const int width = this->width();
   resize(width, kFullHeight);
 
@@ -76,12 +76,12 @@ void MainWindow::ApplyFullLayout() {
   fitStatusFont();
 }
 
-void MainWindow::ApplyPanelLayout() {
+void MainWindow::applyPanelLayout() {
   const bool contain = containButton_->isChecked();
   const bool phrase = phraseButton_->isChecked();
   QRect panel = translationPanel_->geometry();
   if (contain && phrase) {
-    ApplyFullLayout();
+    applyFullLayout();
   } else if (contain) {
     panel.setHeight(153);
     translationPanel_->setGeometry(panel);
@@ -100,7 +100,7 @@ void MainWindow::ApplyPanelLayout() {
   phrasePanel_->setVisible(phrase);
 }
 
-void MainWindow::SetCompactMode(bool on) {
+void MainWindow::setCompactMode(bool on) {
   compact_ = on;
   for (QWidget* part : {static_cast<QWidget*>(directionBar_), wordColumn_, relatedPanel_,
                         phrasePanel_, static_cast<QWidget*>(containButton_),
@@ -109,12 +109,12 @@ void MainWindow::SetCompactMode(bool on) {
   }
   // The splitter's handle goes with the column it drags.
   translationSplitter_->handle(1)->setVisible(!on);
-  ini_->WriteBoolean(settings_key::kCompactMode, on);
+  ini_->writeBoolean(settings_key::kCompactMode, on);
   syncLookupSettings();
 
   if (!on) {
     modeGlyph_->setRestImage(kImageFullMode);
-    ApplyFullLayout();
+    applyFullLayout();
     return;
   }
   resize(width(), kCompactHeight);
@@ -130,7 +130,7 @@ void MainWindow::SetCompactMode(bool on) {
   fitStatusFont();
 }
 
-void MainWindow::SetWideCompact(bool on) {
+void MainWindow::setWideCompact(bool on) {
   if (!compact_) {
     statusLine_->show();
     return;
@@ -152,9 +152,9 @@ void MainWindow::setTranslationHint() {
 }
 
 void MainWindow::compactToggle() {
-  SetCompactMode(!compact_);
-  SetWideCompact(wide_);
-  if (!compact_) ApplyPanelLayout();
+  setCompactMode(!compact_);
+  setWideCompact(wide_);
+  if (!compact_) applyPanelLayout();
   setTranslationHint();
 }
 
@@ -164,24 +164,24 @@ void MainWindow::compactToggle() {
 // leave it; from full mode it always enters the normal compact layout.
 void MainWindow::compactCycle() {
   if (compact_ && !wide_) {
-    SetWideCompact(true);
+    setWideCompact(true);
   } else if (compact_ && wide_) {
-    SetWideCompact(false);
-    SetCompactMode(false);
+    setWideCompact(false);
+    setCompactMode(false);
   } else {
-    SetCompactMode(true);
-    SetWideCompact(false);
+    setCompactMode(true);
+    setWideCompact(false);
   }
-  if (!compact_) ApplyPanelLayout();
+  if (!compact_) applyPanelLayout();
   setTranslationHint();
 }
 
-void MainWindow::wideToggle() { SetWideCompact(!wide_); }
+void MainWindow::wideToggle() { setWideCompact(!wide_); }
 
 // --- Settings -----------------------------------------------------------------
 
-void MainWindow::ReadSettings() {
-  *settings_ = tavro2::ReadSettings(*ini_);
+void MainWindow::readSettings() {
+  *settings_ = tavro2::readSettings(*ini_);
   clipboardButton_->setChecked(settings_->UseClipboard);
   containButton_->setChecked(settings_->ShowContain);
   phraseButton_->setChecked(settings_->ShowPhrase);
@@ -190,12 +190,12 @@ void MainWindow::ReadSettings() {
     restyleToggle(toggle);
   }
   setStayOnTop(settings_->AlwaysOnTop);
-  SetOpacity(this, settings_->AlphaBlend);
+  setOpacity(this, settings_->AlphaBlend);
   syncLookupSettings();
   onSettingsApplied();
 }
 
-void MainWindow::ApplyLanguage() {
+void MainWindow::applyLanguage() {
   const int language = settings_->Language;
   if (language < 1 || language > 3) return;
   applyingLanguage_ = true;
@@ -219,28 +219,28 @@ void MainWindow::setStayOnTop(bool on) {
 void MainWindow::onDirectionClicked(int number) {
   if (applyingLanguage_) return;
   settings_->Language = static_cast<std::uint8_t>(number);
-  ini_->WriteInteger(settings_key::kLanguage, number);
+  ini_->writeInteger(settings_key::kLanguage, number);
   syncLookupSettings();
 }
 
 void MainWindow::onContainToggled() {
   settings_->ShowContain = containButton_->isChecked();
-  ini_->WriteBoolean(settings_key::kShowContain, settings_->ShowContain);
+  ini_->writeBoolean(settings_key::kShowContain, settings_->ShowContain);
   restyleToggle(containButton_);
-  ApplyPanelLayout();
+  applyPanelLayout();
 }
 
 void MainWindow::onPhraseToggled() {
   settings_->ShowPhrase = phraseButton_->isChecked();
-  ini_->WriteBoolean(settings_key::kShowPhrase, settings_->ShowPhrase);
+  ini_->writeBoolean(settings_key::kShowPhrase, settings_->ShowPhrase);
   restyleToggle(phraseButton_);
-  ApplyPanelLayout();
+  applyPanelLayout();
   syncLookupSettings();
 }
 
 void MainWindow::onClipboardToggled() {
   settings_->UseClipboard = clipboardButton_->isChecked();
-  ini_->WriteBoolean(settings_key::kUseClipboard, settings_->UseClipboard);
+  ini_->writeBoolean(settings_key::kUseClipboard, settings_->UseClipboard);
   restyleToggle(clipboardButton_);
 }
 
@@ -267,9 +267,9 @@ void MainWindow::syncLookupSettings() {
 
 // --- Skin ---------------------------------------------------------------------
 
-void MainWindow::ApplySkin(int index) {
+void MainWindow::applySkin(int index) {
   skin_.load(index);
-  palette_ = ComputeSkinPalette(skin_);
+  palette_ = computeSkinPalette(skin_);
   const SkinPalette& p = palette_;
 
   setBackground(this, p.windowColor);
@@ -284,7 +284,7 @@ void MainWindow::ApplySkin(int index) {
   setTextColor(statusLine_, p.statusLineText);
   setBackground(linkPanel_, p.linkPanelBack);
   setTextColor(linkPanel_, p.linkPanelText);
-  linkPanel_->setFont(AppFont(14, true));
+  linkPanel_->setFont(appFont(14, true));
   setBackground(searchPanel_, p.searchFrame);
   setBackground(translationPanel_, p.translationPanel);
   setBackground(relatedPanel_, p.relatedPanel);
@@ -302,7 +302,7 @@ void MainWindow::ApplySkin(int index) {
 void MainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), toQColor(palette_.windowColor));
-  PaintSkinFrame(painter, rect(), skin_);
+  paintSkinFrame(painter, rect(), skin_);
 }
 
 }  // namespace tavro2

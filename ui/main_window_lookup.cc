@@ -36,7 +36,7 @@ void fillList(QListWidget* list, const WordList& lines) {
 void MainWindow::search() {
   syncLookupSettings();
   lookup_->searchText = bytesOf(searchBox_->text());
-  const bool offer = lookup_->SearchFromBox();
+  const bool offer = lookup_->searchFromBox();
   showLookupState();
   if (offer) recordInHistory();
 }
@@ -44,16 +44,16 @@ void MainWindow::search() {
 void MainWindow::showLookupState() {
   const LookupState& state = *lookup_;
   fillList(mainList_, state.mainWords);
-  ShowFormattedText(translationPane_, state.translationText, state.translationRuns);
+  showFormattedText(translationPane_, state.translationText, state.translationRuns);
   fillList(relatedList_, state.relatedWords);
-  ShowFormattedText(relatedPane_, state.relatedTranslationText, state.relatedTranslationRuns);
+  showFormattedText(relatedPane_, state.relatedTranslationText, state.relatedTranslationRuns);
   showPhraseList();
   setStatusText(state.statusText);
   if (companions_) companions_->lookupShown();
 }
 
 void MainWindow::showTranslation() {
-  ShowFormattedText(translationPane_, lookup_->translationText, lookup_->translationRuns);
+  showFormattedText(translationPane_, lookup_->translationText, lookup_->translationRuns);
 }
 
 void MainWindow::showPhraseList() {
@@ -70,7 +70,7 @@ void MainWindow::showPhraseList() {
 }
 
 void MainWindow::setStatusText(const std::string& text) {
-  const QString shown = qStringOf1252(NoteMissingData(text, loadStatus_));
+  const QString shown = qStringOf1252(noteMissingData(text, loadStatus_));
   statusLine_->setText(shown);
   fitStatusFont();
   emit statusChanged(shown);
@@ -91,14 +91,14 @@ void MainWindow::fitStatusFont() {
 
 void MainWindow::onMainSelection(int row) {
   if (row < 0) return;
-  lookup_->ShowSelectedEntry(static_cast<std::size_t>(row));
+  lookup_->showSelectedEntry(static_cast<std::size_t>(row));
   showTranslation();
 }
 
 void MainWindow::onRelatedSelection(int row) {
   if (row < 0) return;
-  lookup_->ShowSelectedRelated(static_cast<std::size_t>(row));
-  ShowFormattedText(relatedPane_, lookup_->relatedTranslationText,
+  lookup_->showSelectedRelated(static_cast<std::size_t>(row));
+  showFormattedText(relatedPane_, lookup_->relatedTranslationText,
                     lookup_->relatedTranslationRuns);
 }
 
@@ -108,7 +108,7 @@ void MainWindow::onRelatedDoubleClicked() {
   const QListWidgetItem* item = relatedList_->currentItem();
   if (item == nullptr) return;
   syncLookupSettings();
-  lookup_->FindPhrases(bytesOf(item->text()));
+  lookup_->findPhrases(bytesOf(item->text()));
   showPhraseList();
 }
 

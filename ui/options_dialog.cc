@@ -46,7 +46,7 @@ QLabel* makeLabel(const QString& text, int x, int y, QWidget* parent) {
 
 }  // namespace
 
-std::int32_t BoxNumber(std::string_view text) {
+std::int32_t boxNumber(std::string_view text) {
   std::size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
@@ -65,9 +65,9 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
       host_(host) {
   setObjectName("F2");
   setFixedSize(kWidth, kHeight);
-  setFont(AppFont(kFontPixels));
+  setFont(appFont(kFontPixels));
   createControls();
-  setMask(RoundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
+  setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   fillFromSettings();
 
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -77,7 +77,7 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
   }
 }
 
-void OptionsDialog::Open(const OptionsHost& host) {
+void OptionsDialog::showFor(const OptionsHost& host) {
   OptionsDialog dialog(host, host.mainWindow);
   dialog.exec();
 }
@@ -87,15 +87,15 @@ void OptionsDialog::createControls() {
   titleStrip_->setGeometry(0, 0, kWidth, kTitleHeight);
   titleText_ = new ShadowLabel(titleStrip_);
   titleText_->setObjectName("titleText");
-  titleText_->setFont(AppFont(kFontPixels, true));
+  titleText_->setFont(appFont(kFontPixels, true));
   titleText_->setText("Tavro - Options");
   titleText_->fitToText();
   titleText_->move((kWidth - titleText_->width()) / 2, (kTitleHeight - titleText_->height()) / 2);
-  closeGlyph_ = CreateCloseGlyph(titleStrip_);
+  closeGlyph_ = createCloseGlyph(titleStrip_);
   closeGlyph_->setObjectName("closeGlyph");
   closeGlyph_->move(262, 7);
 
-  body_ = new GradientPanel(this, kWhite, host_.skin->SkinBaseColor);
+  body_ = new GradientPanel(this, kWhite, host_.skin->skinBaseColor);
   body_->setObjectName("body");
   body_->setGeometry(3, kTitleHeight + 3, kWidth - 6, kHeight - kTitleHeight - 6);
 
@@ -132,7 +132,7 @@ void OptionsDialog::createControls() {
   skinList_ = new QComboBox(group_);
   skinList_->setObjectName("skinList");
   skinList_->setGeometry(126, 115, 136, kListHeight);
-  for (const SkinInfo& info : SkinTable()) skinList_->addItem(info.name);
+  for (const SkinInfo& info : skinTable()) skinList_->addItem(info.name);
 
   makeLabel("Max word history", 9, 141, group_);
   wordHistory_ = makeNumberBox(126, 138);
@@ -146,7 +146,7 @@ void OptionsDialog::createControls() {
 
   saveButton_ = new QPushButton("Save", body_);
   saveButton_->setObjectName("saveButton");
-  saveButton_->setFont(AppFont(kFontPixels, true));
+  saveButton_->setFont(appFont(kFontPixels, true));
   saveButton_->setGeometry(205, 206, 72, 27);
   saveButton_->setFocusPolicy(Qt::NoFocus);
   saveButton_->setAutoDefault(false);
@@ -209,16 +209,16 @@ void OptionsDialog::skinChanged(int index) {
   if (host_.mainWindow) host_.mainWindow->update();
   update();
   titleStrip_->update();
-  body_->setColors(kWhite, host_.skin->SkinBaseColor);
+  body_->setColors(kWhite, host_.skin->skinBaseColor);
   recolorSlider();
-  host_.ini->WriteInteger(settings_key::kSkin, index);
+  host_.ini->writeInteger(settings_key::kSkin, index);
   // The running value follows the file, so the next opening shows this skin.
   host_.settings->Skin = static_cast<std::uint8_t>(index);
 }
 
 void OptionsDialog::opacityChanged(int position) {
-  SetOpacity(host_.mainWindow, position);
-  host_.ini->WriteInteger(settings_key::kAlphaBlend, position);
+  setOpacity(host_.mainWindow, position);
+  host_.ini->writeInteger(settings_key::kAlphaBlend, position);
   // Kept in the running settings too: the next opening starts from it rather
   // than putting the old opacity back.
   host_.settings->AlphaBlend = static_cast<std::uint16_t>(position);
@@ -226,15 +226,15 @@ void OptionsDialog::opacityChanged(int position) {
 
 void OptionsDialog::save() {
   IniFile& ini = *host_.ini;
-  ini.WriteInteger(settings_key::kWordsBefore, BoxNumber(wordsBefore_->text().toStdString()));
-  ini.WriteInteger(settings_key::kWordsAfter, BoxNumber(wordsAfter_->text().toStdString()));
-  ini.WriteInteger(settings_key::kMaxContainTexts,
-                   BoxNumber(maxContainTexts_->text().toStdString()));
-  ini.WriteBoolean(settings_key::kAlwaysOnTop, alwaysOnTop_->isChecked());
-  ini.WriteBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
-  ini.WriteInteger(settings_key::kAlphaBlend, opacity_->value());
-  ini.WriteInteger(settings_key::kWordHistory, BoxNumber(wordHistory_->text().toStdString()));
-  ini.WriteBoolean(settings_key::kHistoryFromRight, historyOrder_->currentText() == kFromRight);
+  ini.writeInteger(settings_key::kWordsBefore, boxNumber(wordsBefore_->text().toStdString()));
+  ini.writeInteger(settings_key::kWordsAfter, boxNumber(wordsAfter_->text().toStdString()));
+  ini.writeInteger(settings_key::kMaxContainTexts,
+                   boxNumber(maxContainTexts_->text().toStdString()));
+  ini.writeBoolean(settings_key::kAlwaysOnTop, alwaysOnTop_->isChecked());
+  ini.writeBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
+  ini.writeInteger(settings_key::kAlphaBlend, opacity_->value());
+  ini.writeInteger(settings_key::kWordHistory, boxNumber(wordHistory_->text().toStdString()));
+  ini.writeBoolean(settings_key::kHistoryFromRight, historyOrder_->currentText() == kFromRight);
   if (host_.readSettings) host_.readSettings();
   accept();
 }
@@ -243,20 +243,20 @@ void OptionsDialog::recolorSlider() {
   QPalette colors = opacity_->style()->standardPalette();
   const ColorRef top = body_->topColor();
   const ColorRef bottom = body_->bottomColor();
-  colors.setColor(QPalette::Window, toQColor(BlendColor(top, bottom, kSliderBackgroundMix)));
+  colors.setColor(QPalette::Window, toQColor(blendColor(top, bottom, kSliderBackgroundMix)));
   colors.setColor(QPalette::Button, toQColor(bottom));
   colors.setColor(QPalette::Highlight, toQColor(bottom));
   colors.setColor(QPalette::Mid, toQColor(bottom));
   colors.setColor(QPalette::Light, toQColor(top));
-  colors.setColor(QPalette::Dark, toQColor(host_.skin->SkinOutlineColor));
+  colors.setColor(QPalette::Dark, toQColor(host_.skin->skinOutlineColor));
   opacity_->setPalette(colors);
 }
 
 void OptionsDialog::paintEvent(QPaintEvent*) {
-  const QColor windowColor = toQColor(BlendColor(kWhite, host_.skin->SkinBaseColor, kWindowMix));
+  const QColor windowColor = toQColor(blendColor(kWhite, host_.skin->skinBaseColor, kWindowMix));
   QPainter painter(this);
   painter.fillRect(rect(), windowColor);
-  PaintSkinFrame(painter, rect(), *host_.skin);
+  paintSkinFrame(painter, rect(), *host_.skin);
   if (saveButton_->palette().color(QPalette::Button) != windowColor) {
     QPalette colors = saveButton_->palette();
     colors.setColor(QPalette::Button, windowColor);

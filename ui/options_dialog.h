@@ -51,7 +51,7 @@ struct OptionsHost {
 // A box's text as a number: an optional '-' or '+', then the digits up to
 // the first non-digit; 0 for an empty box or one that starts otherwise.
 // Numbers beyond the 32-bit range stop at its ends.
-std::int32_t BoxNumber(std::string_view text);
+std::int32_t boxNumber(std::string_view text);
 
 class OptionsDialog : public QDialog {
   Q_OBJECT
@@ -66,7 +66,7 @@ class OptionsDialog : public QDialog {
   OptionsDialog(const OptionsHost& host, QWidget* parent = nullptr);
 
   // Creates the dialog, shows it modally over the main window and destroys it.
-  static void Open(const OptionsHost& host);
+  static void showFor(const OptionsHost& host);
 
   // Commands.
   void skinChanged(int index);

@@ -16,7 +16,7 @@
 
 namespace tavro2 {
 
-void BringForward(MainWindow& window, const QString& word) {
+void bringForward(MainWindow& window, const QString& word) {
   if (window.isMinimized()) window.showNormal();
   window.show();
   window.setHiddenFlag(false);
@@ -27,36 +27,36 @@ void BringForward(MainWindow& window, const QString& word) {
   window.search();
 }
 
-int RunWindow(int argc, char** argv) {
+int runWindow(int argc, char** argv) {
   // Qt takes its own options (-platform, -style, ...) out of argv first.
   QApplication app(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationVersion(kVersion);
   QApplication::setDesktopFileName("org.tavro2.Tavro2");
-  QApplication::setWindowIcon(ProgramIcon());
+  QApplication::setWindowIcon(programIcon());
 
   std::vector<std::string> rest;
   const QStringList arguments = QApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) rest.push_back(arguments[i].toStdString());
   WindowArguments parsed;
-  if (auto err = ParseWindowArguments(rest, parsed)) return *err;
-  if (parsed.dir) SetStorage(StorageIn(*parsed.dir));
-  const StoragePlaces places = Storage();
+  if (auto err = parseWindowArguments(rest, parsed)) return *err;
+  if (parsed.dir) setStorage(storageIn(*parsed.dir));
+  const StoragePlaces places = currentStorage();
   const QString word = QString::fromStdString(parsed.word);
 
-  const QString serverName = InstanceServerName(places.identity());
-  if (HandToRunningInstance(serverName, word)) return 0;
+  const QString serverName = instanceServerName(places.identity());
+  if (handToRunningInstance(serverName, word)) return 0;
   InstanceServer server;
   if (!server.listen(serverName)) {
     // Another window started at the very same moment: hand over to it.
-    if (HandToRunningInstance(serverName, word)) return 0;
+    if (handToRunningInstance(serverName, word)) return 0;
     std::fputs("tavro2: cannot claim the single-instance socket; running anyway\n", stderr);
   }
 
-  PrepareStorage(places);
+  prepareStorage(places);
   MainWindow window(places);
   QObject::connect(&server, &InstanceServer::activated, &window,
-                   [&window](const QString& w) { BringForward(window, w); });
+                   [&window](const QString& w) { bringForward(window, w); });
   if (!word.isEmpty()) {
     // The word is looked up once the dictionary is in, as if typed then.
     window.searchBox()->setText(word);

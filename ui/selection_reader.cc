@@ -9,12 +9,12 @@
 
 namespace tavro2 {
 
-std::string ClipboardTextTo1252(const QString& text) {
+std::string clipboardTextTo1252(const QString& text) {
   return bytesOf(text.left(text.indexOf(QChar(0))));  // CF_TEXT ends at a NUL
 }
 
-ClipboardReading ReadingOf(const QString& text) {
-  ClipboardReading reading{true, ClipboardTextTo1252(text), false};
+ClipboardReading readingOf(const QString& text) {
+  ClipboardReading reading{true, clipboardTextTo1252(text), false};
   if (reading.text.size() > kMaxSelectionBytes) {
     reading.text.resize(kMaxSelectionBytes);
     reading.tooLong = true;
@@ -43,7 +43,7 @@ void QtSelectionReader::read(SelectionDone done) {
     done({});
     return;
   }
-  done(ReadingOf(data->text()));
+  done(readingOf(data->text()));
 }
 
 }  // namespace tavro2

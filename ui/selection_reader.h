@@ -32,9 +32,9 @@ struct ClipboardReading {
 // A text as the 8-bit clipboard format gives it: each character's
 // Windows-1252 byte, '?' for one that 1252 cannot hold, ending at the first
 // NUL (the format is a C string).
-std::string ClipboardTextTo1252(const QString& text);
+std::string clipboardTextTo1252(const QString& text);
 // A selection holding `text`, cut (and marked too long) at kMaxSelectionBytes.
-ClipboardReading ReadingOf(const QString& text);
+ClipboardReading readingOf(const QString& text);
 
 enum class SelectionKind { kClipboard, kPrimary };
 

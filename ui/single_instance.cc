@@ -15,7 +15,7 @@ constexpr qint64 kMaxRequestBytes = 4096;
 
 }  // namespace
 
-QString InstanceServerName(const std::string& identity) {
+QString instanceServerName(const std::string& identity) {
   const QByteArray hash =
       QCryptographicHash::hash(QByteArray::fromStdString(identity), QCryptographicHash::Sha256)
           .toHex()
@@ -27,7 +27,7 @@ QString InstanceServerName(const std::string& identity) {
   return name;  // QLocalServer puts it in the temporary directory
 }
 
-bool HandToRunningInstance(const QString& serverName, const QString& word, int timeoutMs) {
+bool handToRunningInstance(const QString& serverName, const QString& word, int timeoutMs) {
   QLocalSocket socket;
   socket.connectToServer(serverName);
   if (!socket.waitForConnected(timeoutMs)) return false;

@@ -20,11 +20,11 @@ namespace tavro2 {
 
 // The socket name for a storage identity: private to the user (their uid is
 // part of it), under $XDG_RUNTIME_DIR when that is set.
-QString InstanceServerName(const std::string& identity);
+QString instanceServerName(const std::string& identity);
 
 // Hands `word` to the window listening on `serverName`. True when one took
 // it (answered "ok") within `timeoutMs`; false when none listens.
-bool HandToRunningInstance(const QString& serverName, const QString& word, int timeoutMs = 3000);
+bool handToRunningInstance(const QString& serverName, const QString& word, int timeoutMs = 3000);
 
 class InstanceServer : public QObject {
   Q_OBJECT

@@ -14,7 +14,7 @@
 
 namespace tavro2 {
 
-Rgb SplitColor(ColorRef color) {
+Rgb splitColor(ColorRef color) {
   return Rgb{static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
              static_cast<int>((color >> 16) & 0xFF)};
 }
@@ -32,26 +32,26 @@ int roundChannel(double v) {
 
 }  // namespace
 
-ColorRef BlendColor(ColorRef a, ColorRef b, float t) {
+ColorRef blendColor(ColorRef a, ColorRef b, float t) {
   if (!(t >= 0.0f)) t = 0.0f;  // also catches NaN
   if (t > 1.0f) t = 1.0f;
-  const Rgb ca = SplitColor(a);
-  const Rgb cb = SplitColor(b);
+  const Rgb ca = splitColor(a);
+  const Rgb cb = splitColor(b);
   const double f = t;
   auto mix = [f](int x, int y) { return roundChannel(x + (y - x) * f); };
-  return RgbColor(mix(ca.red, cb.red), mix(ca.green, cb.green), mix(ca.blue, cb.blue));
+  return rgbColor(mix(ca.red, cb.red), mix(ca.green, cb.green), mix(ca.blue, cb.blue));
 }
 
 QColor toQColor(ColorRef color) {
-  const Rgb c = SplitColor(color);
+  const Rgb c = splitColor(color);
   return QColor(c.red, c.green, c.blue);
 }
 
 ColorRef colorRefOf(const QColor& color) {
-  return RgbColor(color.red(), color.green(), color.blue());
+  return rgbColor(color.red(), color.green(), color.blue());
 }
 
-QFont AppFont(int height, bool bold) {
+QFont appFont(int height, bool bold) {
   // The largest font whose line (ascent + descent) fits `height` pixels:
   // 12-pixel Arial for a 14-pixel-high font. The main window's layout is
   // measured in this font: "English - Indonesian" must fit between its
@@ -69,7 +69,7 @@ QFont AppFont(int height, bool bold) {
 
 // --- Skin table -----------------------------------------------------------
 
-const std::array<SkinInfo, kSkinCount>& SkinTable() {
+const std::array<SkinInfo, kSkinCount>& skinTable() {
   static const std::array<SkinInfo, kSkinCount> table = {{
       {"Blue Aqua", "AquaBlue_T"},
       {"Corona", "CoronaH_T"},
@@ -95,9 +95,9 @@ const std::array<SkinInfo, kSkinCount>& SkinTable() {
   return table;
 }
 
-const SkinBitmap* FindSkinBitmap(std::string_view name) {
+const SkinBitmap* findSkinBitmap(std::string_view name) {
   auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (const SkinBitmap& bitmap : SkinBitmaps()) {
+  for (const SkinBitmap& bitmap : skinBitmaps()) {
     std::string_view candidate = bitmap.name;
     if (candidate.size() == name.size() &&
         std::equal(candidate.begin(), candidate.end(), name.begin(),
@@ -108,14 +108,14 @@ const SkinBitmap* FindSkinBitmap(std::string_view name) {
   return nullptr;
 }
 
-const SkinBitmap& SkinBitmapFor(int index) {
-  const char* name = (index >= 0 && index < kSkinCount && index != 14) ? SkinTable()[index].bitmap
+const SkinBitmap& skinBitmapFor(int index) {
+  const char* name = (index >= 0 && index < kSkinCount && index != 14) ? skinTable()[index].bitmap
                                                                        : "zBlueX";
-  return *FindSkinBitmap(name);
+  return *findSkinBitmap(name);
 }
 
 void SkinState::load(int newIndex) {
-  const SkinBitmap& source = SkinBitmapFor(newIndex);
+  const SkinBitmap& source = skinBitmapFor(newIndex);
   index = newIndex;
   bitmap = QImage(1, kSkinRows, QImage::Format_RGB32);
   for (int y = 0; y < kSkinRows; ++y) {
@@ -124,18 +124,18 @@ void SkinState::load(int newIndex) {
   }
   auto pixel = [&](int row) {
     const auto& p = source.rows[row];
-    return RgbColor(p[0], p[1], p[2]);
+    return rgbColor(p[0], p[1], p[2]);
   };
-  SkinOutlineColor = pixel(0);
-  SkinShadeColor = pixel(27);
-  SkinBaseColor = pixel(6);
-  PhraseListColor = BlendColor(kWhite, SkinBaseColor, 0.3f);
+  skinOutlineColor = pixel(0);
+  skinShadeColor = pixel(27);
+  skinBaseColor = pixel(6);
+  phraseListColor = blendColor(kWhite, skinBaseColor, 0.3f);
 }
 
-SkinPalette ComputeSkinPalette(const SkinState& skin) {
-  auto mix = [&](float t) { return BlendColor(kWhite, skin.SkinBaseColor, t); };
+SkinPalette computeSkinPalette(const SkinState& skin) {
+  auto mix = [&](float t) { return blendColor(kWhite, skin.skinBaseColor, t); };
   SkinPalette p;
-  p.toolBarBottom = skin.SkinBaseColor;
+  p.toolBarBottom = skin.skinBaseColor;
   p.windowColor = mix(0.2f);
   p.toolBarTop = p.windowColor;
   p.directionBarTop = p.toolBarTop;
@@ -145,14 +145,14 @@ SkinPalette ComputeSkinPalette(const SkinState& skin) {
   p.relatedList = mix(0.2f);
   p.relatedTranslationPane = p.relatedList;
   p.phraseList = mix(0.3f);
-  p.statusLineBack = skin.SkinBaseColor;
+  p.statusLineBack = skin.skinBaseColor;
   p.statusLineText = kWhite;
-  p.linkPanelBack = skin.SkinBaseColor;
+  p.linkPanelBack = skin.skinBaseColor;
   p.linkPanelText = kWhite;
   p.searchFrame = mix(0.8f);
   p.translationPanel = p.searchFrame;
   p.relatedPanel = mix(0.95f);
-  p.phrasePanel = skin.SkinBaseColor;
+  p.phrasePanel = skin.skinBaseColor;
   p.clipboardButton = mix(0.7f);
   p.containButton = p.clipboardButton;
   p.phraseButton = p.clipboardButton;
@@ -161,23 +161,23 @@ SkinPalette ComputeSkinPalette(const SkinState& skin) {
 
 // --- Painting ---------------------------------------------------------------
 
-ColorRef GradientRowColor(ColorRef top, ColorRef bottom, int y, int height) {
+ColorRef gradientRowColor(ColorRef top, ColorRef bottom, int y, int height) {
   if (height <= 0) return top;
-  const Rgb t = SplitColor(top);
-  const Rgb b = SplitColor(bottom);
+  const Rgb t = splitColor(top);
+  const Rgb b = splitColor(bottom);
   // C++ integer division truncates toward zero, as the rule asks.
   auto channel = [&](int from, int to) { return from + y * (to - from) / height; };
-  return RgbColor(channel(t.red, b.red), channel(t.green, b.green), channel(t.blue, b.blue));
+  return rgbColor(channel(t.red, b.red), channel(t.green, b.green), channel(t.blue, b.blue));
 }
 
-void FillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom) {
+void fillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom) {
   for (int y = 0; y < rect.height(); ++y) {
     painter.fillRect(QRect(rect.left(), rect.top() + y, rect.width(), 1),
-                     toQColor(GradientRowColor(top, bottom, y, rect.height())));
+                     toQColor(gradientRowColor(top, bottom, y, rect.height())));
   }
 }
 
-std::vector<QPoint> PolylinePixels(std::span<const QPoint> points) {
+std::vector<QPoint> polylinePixels(std::span<const QPoint> points) {
   std::vector<QPoint> pixels;
   for (std::size_t s = 1; s < points.size(); ++s) {
     const QPoint from = points[s - 1];
@@ -194,15 +194,15 @@ std::vector<QPoint> PolylinePixels(std::span<const QPoint> points) {
   return pixels;
 }
 
-void SetPixel(QPainter& painter, int x, int y, ColorRef color) {
+void setPixel(QPainter& painter, int x, int y, ColorRef color) {
   painter.fillRect(QRect(x, y, 1, 1), toQColor(color));
 }
 
-void DrawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color) {
-  for (const QPoint& p : PolylinePixels(points)) SetPixel(painter, p.x(), p.y(), color);
+void drawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color) {
+  for (const QPoint& p : polylinePixels(points)) setPixel(painter, p.x(), p.y(), color);
 }
 
-void PaintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin) {
+void paintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin) {
   const int L = client.left();
   const int T = client.top();
   const int R = client.left() + client.width();  // exclusive
@@ -222,35 +222,35 @@ void PaintSkinTitle(QPainter& painter, const QRect& client, const SkinState& ski
       {R - 4, T + 1}, {R - 4, T + 2}, {R - 3, T + 2}, {R - 3, T + 3}, {R - 2, T + 3},
       {R - 2, T + 4}, {R - 2, T + 5}, {R - 1, T + 5}, {R - 1, B},
   };
-  DrawPolyline(painter, outline, skin.SkinOutlineColor);
+  drawPolyline(painter, outline, skin.skinOutlineColor);
   const QPoint bottomLine[] = {{L + 4, B - 1}, {R - 4, B - 1}};
-  DrawPolyline(painter, bottomLine, skin.SkinOutlineColor);
+  drawPolyline(painter, bottomLine, skin.skinOutlineColor);
   for (int x : {L + 1, L + 2, L + 3, R - 2, R - 3, R - 4}) {
-    SetPixel(painter, x, B - 1, skin.SkinShadeColor);
+    setPixel(painter, x, B - 1, skin.skinShadeColor);
   }
 }
 
-void PaintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin) {
+void paintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin) {
   const int L = client.left();
   const int R = client.left() + client.width();
   const int B = client.top() + client.height();
   const int F = client.top() + 28;
 
   const QPoint outer[] = {{L, F}, {L, B - 1}, {R - 1, B - 1}, {R - 1, F}};
-  DrawPolyline(painter, outer, skin.SkinOutlineColor);
+  drawPolyline(painter, outer, skin.skinOutlineColor);
   const QPoint inner[] = {{L + 3, F + 1}, {L + 2, F + 2}, {L + 2, B - 3},
                           {R - 3, B - 3}, {R - 3, F + 2}, {R - 5, F + 1}};
-  DrawPolyline(painter, inner, skin.SkinOutlineColor);
+  drawPolyline(painter, inner, skin.skinOutlineColor);
   const QPoint shade[] = {{L + 2, F + 1}, {L + 1, F + 2}, {L + 1, B - 2},
                           {R - 2, B - 2}, {R - 2, F + 2}, {R - 4, F}};
-  DrawPolyline(painter, shade, skin.SkinShadeColor);
-  SetPixel(painter, L + 1, F + 1, skin.SkinShadeColor);
-  SetPixel(painter, R - 2, F + 1, skin.SkinShadeColor);
+  drawPolyline(painter, shade, skin.skinShadeColor);
+  setPixel(painter, L + 1, F + 1, skin.skinShadeColor);
+  setPixel(painter, R - 2, F + 1, skin.skinShadeColor);
 }
 
 // --- Windows ----------------------------------------------------------------
 
-QRegion RoundedWindowRegion(int width, int height, int extra) {
+QRegion roundedWindowRegion(int width, int height, int extra) {
   // The platform's rounded-rectangle regions end one pixel short of their
   // right and bottom coordinates (which is why callers pass width + 1): the
   // region covers x from 0 to width - 1, so both top corners round alike.
@@ -274,14 +274,14 @@ namespace {
 constexpr const char* kOpacityProperty = "tavro2Opacity";
 }
 
-void SetOpacity(QWidget* window, int value) {
-  if (window == nullptr || OpacityOf(window) == value) return;
+void setOpacity(QWidget* window, int value) {
+  if (window == nullptr || opacityOf(window) == value) return;
   window->setProperty(kOpacityProperty, value);
   const int alpha = value & 0xFF;
   window->setWindowOpacity(alpha == 255 ? 1.0 : alpha / 255.0);
 }
 
-int OpacityOf(const QWidget* window) {
+int opacityOf(const QWidget* window) {
   const QVariant v = window->property(kOpacityProperty);
   return v.isValid() ? v.toInt() : 255;
 }
@@ -315,7 +315,7 @@ class ManualDrag : public QObject {
 
 }  // namespace
 
-void StartCaptionDrag(QWidget* window) {
+void startCaptionDrag(QWidget* window) {
   if (window == nullptr) return;
   window = window->window();
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();

@@ -33,7 +33,7 @@ using ColorRef = std::uint32_t;  // 0x00BBGGRR
 
 inline constexpr ColorRef kWhite = 0xFFFFFF;
 
-constexpr ColorRef RgbColor(int red, int green, int blue) {
+constexpr ColorRef rgbColor(int red, int green, int blue) {
   return static_cast<ColorRef>(red & 0xFF) | (static_cast<ColorRef>(green & 0xFF) << 8) |
          (static_cast<ColorRef>(blue & 0xFF) << 16);
 }
@@ -46,13 +46,13 @@ struct Rgb {
 };
 
 // Red is the low byte, green the second, blue the third.
-Rgb SplitColor(ColorRef color);
+Rgb splitColor(ColorRef color);
 
 // Mixes a towards b by t (clamped to 0..1): per channel a + (b - a) * t in
 // double precision, rounded half to even, clamped to 0..255. t = 0 gives a,
 // t = 1 gives b. The factors the program uses are single-precision values
 // (0.2f is 0.200000003), which is why t is a float.
-ColorRef BlendColor(ColorRef a, ColorRef b, float t);
+ColorRef blendColor(ColorRef a, ColorRef b, float t);
 
 QColor toQColor(ColorRef color);
 ColorRef colorRefOf(const QColor& color);
@@ -61,7 +61,7 @@ ColorRef colorRefOf(const QColor& color);
 // Arial is absent), `height` pixels high: the text line, ascent plus
 // descent, is at most that tall (a 14-pixel-high font has a 12-pixel em).
 // Sized in pixels so text measures the same on every screen.
-QFont AppFont(int height = 14, bool bold = false);
+QFont appFont(int height = 14, bool bold = false);
 
 // --- Skin table -----------------------------------------------------------
 
@@ -74,20 +74,20 @@ struct SkinBitmap {
 };
 
 // The twenty skin bitmaps, embedded.
-std::span<const SkinBitmap> SkinBitmaps();
+std::span<const SkinBitmap> skinBitmaps();
 // The bitmap of that resource name, matched without regard to ASCII case;
 // nullptr when there is none.
-const SkinBitmap* FindSkinBitmap(std::string_view name);
+const SkinBitmap* findSkinBitmap(std::string_view name);
 
 struct SkinInfo {
   const char* name;    // shown in the options dialog's skin list
   const char* bitmap;  // resource name of its bitmap
 };
 // Index = the Skin setting = position in the options dialog's list.
-const std::array<SkinInfo, kSkinCount>& SkinTable();
+const std::array<SkinInfo, kSkinCount>& skinTable();
 // The bitmap a Skin value loads: the table's, and "zBlueX" for any index
 // outside the table (14 uses it too).
-const SkinBitmap& SkinBitmapFor(int index);
+const SkinBitmap& skinBitmapFor(int index);
 
 // --- Skin state -----------------------------------------------------------
 
@@ -95,10 +95,10 @@ const SkinBitmap& SkinBitmapFor(int index);
 struct SkinState {
   int index = 0;
   QImage bitmap;  // 1 x 29, Format_RGB32
-  ColorRef SkinOutlineColor = 0;  // row 0
-  ColorRef SkinBaseColor = 0;     // row 6
-  ColorRef SkinShadeColor = 0;    // row 27
-  ColorRef PhraseListColor = 0;   // BlendColor(white, SkinBaseColor, 0.3)
+  ColorRef skinOutlineColor = 0;  // row 0
+  ColorRef skinBaseColor = 0;     // row 6
+  ColorRef skinShadeColor = 0;    // row 27
+  ColorRef phraseListColor = 0;   // blendColor(white, skinBaseColor, 0.3)
 
   SkinState() { load(0); }
   // Loads the bitmap of skin `index` and samples its three colours.
@@ -110,7 +110,7 @@ struct SkinState {
 // panel's and the related translation pane's colours, the word lists draw
 // their selected line in toolBarBottom).
 struct SkinPalette {
-  ColorRef toolBarBottom = 0;        // SkinBaseColor
+  ColorRef toolBarBottom = 0;        // skinBaseColor
   ColorRef windowColor = 0;          // mix 0.2
   ColorRef toolBarTop = 0;           // the window colour
   ColorRef directionBarTop = 0;      // as the tool bar
@@ -120,47 +120,47 @@ struct SkinPalette {
   ColorRef relatedList = 0;          // mix 0.2
   ColorRef relatedTranslationPane = 0;
   ColorRef phraseList = 0;           // mix 0.3 (the phrase-list colour)
-  ColorRef statusLineBack = 0;       // SkinBaseColor, text white
+  ColorRef statusLineBack = 0;       // skinBaseColor, text white
   ColorRef statusLineText = kWhite;
-  ColorRef linkPanelBack = 0;        // SkinBaseColor, text white and bold
+  ColorRef linkPanelBack = 0;        // skinBaseColor, text white and bold
   ColorRef linkPanelText = kWhite;
   ColorRef searchFrame = 0;          // mix 0.8
   ColorRef translationPanel = 0;     // as the search frame
   ColorRef relatedPanel = 0;         // mix 0.95
-  ColorRef phrasePanel = 0;          // SkinBaseColor
+  ColorRef phrasePanel = 0;          // skinBaseColor
   ColorRef clipboardButton = 0;      // mix 0.7
   ColorRef containButton = 0;        // as the clipboard button
   ColorRef phraseButton = 0;
 };
-// mix(t) = BlendColor(white, SkinBaseColor, t).
-SkinPalette ComputeSkinPalette(const SkinState& skin);
+// mix(t) = blendColor(white, skinBaseColor, t).
+SkinPalette computeSkinPalette(const SkinState& skin);
 
 // Colours of the bars before any skin is applied: white to silver.
-inline constexpr ColorRef kSilver = RgbColor(192, 192, 192);
+inline constexpr ColorRef kSilver = rgbColor(192, 192, 192);
 
 // --- Painting ---------------------------------------------------------------
 
 // A vertical gradient band: row y of a band h rows high has, per channel,
 // top + y * (bottom - top) / h, the division truncating toward zero.
-ColorRef GradientRowColor(ColorRef top, ColorRef bottom, int y, int height);
-void FillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom);
+ColorRef gradientRowColor(ColorRef top, ColorRef bottom, int y, int height);
+void fillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom);
 
 // The pixels a platform polyline lights with a 1-pixel pen: every segment
 // from its start up to but excluding its end, so the polyline's last point
 // is not drawn. Horizontal, vertical and diagonal segments are exact; on
 // other slopes a minor step that falls exactly half-way goes toward the
 // segment's end.
-std::vector<QPoint> PolylinePixels(std::span<const QPoint> points);
-void DrawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color);
-void SetPixel(QPainter& painter, int x, int y, ColorRef color);
+std::vector<QPoint> polylinePixels(std::span<const QPoint> points);
+void drawPolyline(QPainter& painter, std::span<const QPoint> points, ColorRef color);
+void setPixel(QPainter& painter, int x, int y, ColorRef color);
 
 // The skin bitmap stretched over the strip (row y of the strip shows bitmap
 // row y * 29 / height), outlined with stepped, rounded top corners.
 // `client` is the strip's client rectangle (right and bottom exclusive).
-void PaintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin);
+void paintSkinTitle(QPainter& painter, const QRect& client, const SkinState& skin);
 // The thin double border round a window body, starting 28 pixels below the
 // client top (under the title strip).
-void PaintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin);
+void paintSkinFrame(QPainter& painter, const QRect& client, const SkinState& skin);
 
 // --- Windows ----------------------------------------------------------------
 
@@ -172,18 +172,18 @@ inline constexpr int kDialogShapeExtra = 14;
 // and the bottom, so it spans the window's width exactly. It reaches below
 // the window, so only the two top corners show rounded. Windows set it once,
 // with their size at creation.
-QRegion RoundedWindowRegion(int width, int height, int extra);
+QRegion roundedWindowRegion(int width, int height, int extra);
 
 // The main window's constant opacity: the low 8 bits of value are the alpha,
 // 255 an ordinary opaque window. Setting the value the window already has
 // does nothing.
-void SetOpacity(QWidget* window, int value);
+void setOpacity(QWidget* window, int value);
 // The last value given to SetOpacity for this window (255 when none was).
-int OpacityOf(const QWidget* window);
+int opacityOf(const QWidget* window);
 
 // Lets the window system move the window with the mouse, as if its caption
 // were dragged; where the platform cannot, the window follows the mouse
 // until the button is released. Call from a mouse-press handler.
-void StartCaptionDrag(QWidget* window);
+void startCaptionDrag(QWidget* window);
 
 }  // namespace tavro2

@@ -170,6 +170,6 @@ constexpr SkinBitmap kBitmaps[] = {
 
 }  // namespace
 
-std::span<const SkinBitmap> SkinBitmaps() { return kBitmaps; }
+std::span<const SkinBitmap> skinBitmaps() { return kBitmaps; }
 
 }  // namespace tavro2

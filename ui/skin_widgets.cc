@@ -19,11 +19,11 @@ SkinTitleStrip::SkinTitleStrip(const SkinState* skin, QWidget* parent)
 
 void SkinTitleStrip::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintSkinTitle(painter, rect(), *skin_);
+  paintSkinTitle(painter, rect(), *skin_);
 }
 
 void SkinTitleStrip::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) StartCaptionDrag(window());
+  if (event->button() == Qt::LeftButton) startCaptionDrag(window());
 }
 
 void SkinTitleStrip::mouseReleaseEvent(QMouseEvent*) { emit released(); }
@@ -72,7 +72,7 @@ void ShadowLabel::paintEvent(QPaintEvent*) {
 }
 
 void ShadowLabel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) StartCaptionDrag(window());
+  if (event->button() == Qt::LeftButton) startCaptionDrag(window());
 }
 
 void ShadowLabel::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -95,7 +95,7 @@ void GradientPanel::setColors(ColorRef top, ColorRef bottom) {
 
 void GradientPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  FillGradientBand(painter, rect(), top_, bottom_);
+  fillGradientBand(painter, rect(), top_, bottom_);
 }
 
 // --- GlyphButton ------------------------------------------------------------------
@@ -122,7 +122,7 @@ void GlyphButton::show(int image) {
 
 void GlyphButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawPixmap(0, 0, GlyphPixmap(shown_));
+  painter.drawPixmap(0, 0, glyphPixmap(shown_));
 }
 
 void GlyphButton::mousePressEvent(QMouseEvent* event) {
@@ -165,7 +165,7 @@ void GlyphButton::leaveEvent(QEvent*) {
   show(rest_);
 }
 
-GlyphButton* CreateCloseGlyph(QWidget* titleStrip) {
+GlyphButton* createCloseGlyph(QWidget* titleStrip) {
   auto* glyph = new GlyphButton(kImageClose, kImageCloseHot, kImageClosePressed, titleStrip);
   QObject::connect(glyph, &GlyphButton::activated, glyph, [glyph] {
     // A posted close request, so the window closes after this event returns.

@@ -158,6 +158,6 @@ class ImageButton : public QAbstractButton {
 
 // The dialogs' close glyph: images 3, 4 and 5; activation posts a close
 // request to its window.
-GlyphButton* CreateCloseGlyph(QWidget* titleStrip);
+GlyphButton* createCloseGlyph(QWidget* titleStrip);
 
 }  // namespace tavro2

@@ -146,7 +146,7 @@ struct X11SelectionReader::Connection {
     }
     const QString text = type == utf8 ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
                                       : QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    ClipboardReading reading = ReadingOf(text);
+    ClipboardReading reading = readingOf(text);
     reading.tooLong = reading.tooLong || cut;
     return reading;
   }

@@ -31,36 +31,36 @@ class AtomicFileTest : public ::testing::Test {
 
 TEST_F(AtomicFileTest, CreatesAndReplacesKeepingPermissionsAndLinks) {
   const std::string path = dir_.file("a.txt");
-  ASSERT_TRUE(WriteFileAtomically(path, "one"));
+  ASSERT_TRUE(writeFileAtomically(path, "one"));
   EXPECT_EQ(readFile(path), "one");
   const mode_t mask = ::umask(0);
   ::umask(mask);
   EXPECT_EQ(modeOf(path), 0666 & ~mask);
 
   ::chmod(path.c_str(), 0640);
-  ASSERT_TRUE(WriteFileAtomically(path, std::string("t\0wo", 4)));
+  ASSERT_TRUE(writeFileAtomically(path, std::string("t\0wo", 4)));
   EXPECT_EQ(readFile(path), std::string("t\0wo", 4));
   EXPECT_EQ(modeOf(path), 0640u);
 
   std::filesystem::create_symlink(path, dir_.file("link.txt"));
-  ASSERT_TRUE(WriteFileAtomically(dir_.file("link.txt"), "new"));
+  ASSERT_TRUE(writeFileAtomically(dir_.file("link.txt"), "new"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.txt")));
   EXPECT_EQ(readFile(path), "new");
   EXPECT_EQ(entries(), 2);
 }
 
 TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
-  EXPECT_FALSE(WriteFileAtomically(dir_.file("no-such-dir/a.txt"), "x"));
+  EXPECT_FALSE(writeFileAtomically(dir_.file("no-such-dir/a.txt"), "x"));
   writeFile(dir_.file("plain"), "file");
-  EXPECT_FALSE(WriteFileAtomically(dir_.file("plain/a.txt"), "x"));  // a file as directory
+  EXPECT_FALSE(writeFileAtomically(dir_.file("plain/a.txt"), "x"));  // a file as directory
   std::filesystem::create_directory(dir_.file("sub"));
-  EXPECT_FALSE(WriteFileAtomically(dir_.file("sub"), "x"));  // the target is a directory
-  EXPECT_FALSE(WriteFileAtomically("", "x"));
+  EXPECT_FALSE(writeFileAtomically(dir_.file("sub"), "x"));  // the target is a directory
+  EXPECT_FALSE(writeFileAtomically("", "x"));
 
   // A read-only file stays, even for root.
   writeFile(dir_.file("ro.txt"), "keep");
   ::chmod(dir_.file("ro.txt").c_str(), 0444);
-  EXPECT_FALSE(WriteFileAtomically(dir_.file("ro.txt"), "x"));
+  EXPECT_FALSE(writeFileAtomically(dir_.file("ro.txt"), "x"));
   EXPECT_EQ(readFile(dir_.file("ro.txt")), "keep");
   EXPECT_EQ(entries(), 3);  // plain, sub, ro.txt: no temporary left
 }
@@ -70,13 +70,13 @@ TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
 TEST_F(AtomicFileTest, DanglingLinksAreFollowedAndLoopsRefused) {
   std::filesystem::create_directory(dir_.file("sub"));
   std::filesystem::create_symlink("sub/target.txt", dir_.file("link.txt"));
-  ASSERT_TRUE(WriteFileAtomically(dir_.file("link.txt"), "new"));
+  ASSERT_TRUE(writeFileAtomically(dir_.file("link.txt"), "new"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.txt")));
   EXPECT_EQ(readFile(dir_.file("sub/target.txt")), "new");
 
   std::filesystem::create_symlink("loop2", dir_.file("loop1"));
   std::filesystem::create_symlink("loop1", dir_.file("loop2"));
-  EXPECT_FALSE(WriteFileAtomically(dir_.file("loop1"), "x"));
+  EXPECT_FALSE(writeFileAtomically(dir_.file("loop1"), "x"));
 }
 
 TEST_F(AtomicFileTest, ReadsAreBoundedAndNeverBlock) {

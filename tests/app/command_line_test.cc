@@ -90,10 +90,10 @@ class CommandLineTest : public ::testing::Test {
     return j;
   }
   void standardData(const std::string& settings = "") {
-    writeDataFile(dir.file("dataen.dat"), {"run", "runway", "walk"},
+    writeEntries(dir.file("dataen.dat"), {"run", "runway", "walk"},
                   {"kki lari; running", "landasan", "kki berjalan"});
-    writeDataFile(dir.file("dataid.dat"), {"lari", "kucing"}, {"run", "cat kb"});
-    writeDataFile(dir.file("datapr.dat"), {"saya lari cepat", "kucing lari"},
+    writeEntries(dir.file("dataid.dat"), {"lari", "kucing"}, {"run", "cat kb"});
+    writeEntries(dir.file("datapr.dat"), {"saya lari cepat", "kucing lari"},
                   {"I run fast", "the cat runs"});
     if (!settings.empty()) writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
   }
@@ -208,13 +208,13 @@ TEST_F(CommandLineTest, Usage) {
 TEST(CommandLineParseTest, WindowArgumentsPassQtOptionsOver) {
   char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
   char* none[] = {prog, nullptr};
-  EXPECT_FALSE(RunCommandLine(1, none));
+  EXPECT_FALSE(runCommandLine(1, none));
   char* onlyDir[] = {prog, dirOpt, dirVal, nullptr};
-  EXPECT_FALSE(RunCommandLine(3, onlyDir));
-  EXPECT_EQ(Storage().userDir, "/tmp/");
+  EXPECT_FALSE(runCommandLine(3, onlyDir));
+  EXPECT_EQ(currentStorage().userDir, "/tmp/");
 
   WindowArguments w;
-  EXPECT_FALSE(ParseWindowArguments({"-platform", "xcb", "ice", "--style=fusion", "-reverse",
+  EXPECT_FALSE(parseWindowArguments({"-platform", "xcb", "ice", "--style=fusion", "-reverse",
                                      "cream", "--dir=/d"},
                                     w));
   EXPECT_EQ(w.word, "ice cream");

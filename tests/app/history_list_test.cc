@@ -48,10 +48,10 @@ TEST(HistoryFileTest, LineRules) {
 class HistoryListTest : public ::testing::Test, public HistoryObserver {
  protected:
   HistoryListTest() { history_.setObserver(this); }
-  void PushHistoryItem(std::string_view word) override {
+  void pushHistoryItem(std::string_view word) override {
     calls_.push_back("push " + std::string(word));
   }
-  void HighlightHistoryWord(std::string_view word) override {
+  void highlightHistoryWord(std::string_view word) override {
     calls_.push_back("highlight " + std::string(word));
   }
   std::string path() const { return dir_.file("History.txt"); }
@@ -69,7 +69,7 @@ TEST_F(HistoryListTest, LongFileKeepsTheNewestFiftyAndGrowsToFiftyOne) {
   Lines expected(sixty.begin() + 10, sixty.end());
   EXPECT_EQ(history_.lines(), expected);
 
-  EXPECT_EQ(history_.AddToHistory("run", "lari\nberlari"), Result::kAppended);
+  EXPECT_EQ(history_.addToHistory("run", "lari\nberlari"), Result::kAppended);
   expected.push_back("run=lari\nberlari");
   EXPECT_EQ(readFile(path()), crlfJoin(expected));
   EXPECT_EQ(calls_, Lines{"push run"});
@@ -77,7 +77,7 @@ TEST_F(HistoryListTest, LongFileKeepsTheNewestFiftyAndGrowsToFiftyOne) {
   HistoryList again(path());  // the word of this run survives the next start
   again.load();
   EXPECT_EQ(again.lines().back(), "run=lari\nberlari");
-  EXPECT_EQ(again.HistoryTranslation("run"), "lari\nberlari");
+  EXPECT_EQ(again.historyTranslation("run"), "lari\nberlari");
 }
 
 // A line's word is its text before the first '=' (all of it without one),
@@ -89,28 +89,28 @@ TEST_F(HistoryListTest, KnownWordsIgnoreAsciiCaseOnly) {
       "Cat=kucing=hewan\r\ncat=second\r\n\xC9t\xE9=summer\r\ndog=\r\nfish\r\na=b=c\r\n";
   writeFile(path(), before);
   history_.load();
-  EXPECT_EQ(history_.HistoryTranslation("cAT"), "kucing=hewan");
-  EXPECT_EQ(history_.HistoryTranslation("\xC9t\xE9"), "summer");
-  EXPECT_EQ(history_.HistoryTranslation("\xE9t\xE9"), "") << "only A-Z fold";
-  EXPECT_EQ(history_.HistoryTranslation(" cat"), "");
-  EXPECT_EQ(history_.HistoryTranslation("fish"), "");
+  EXPECT_EQ(history_.historyTranslation("cAT"), "kucing=hewan");
+  EXPECT_EQ(history_.historyTranslation("\xC9t\xE9"), "summer");
+  EXPECT_EQ(history_.historyTranslation("\xE9t\xE9"), "") << "only A-Z fold";
+  EXPECT_EQ(history_.historyTranslation(" cat"), "");
+  EXPECT_EQ(history_.historyTranslation("fish"), "");
 
   for (const char* word : {"cAT", "DOG", "fish", "a=b", "a"})
-    EXPECT_EQ(history_.AddToHistory(word, "x"), Result::kAlreadyPresent) << word;
+    EXPECT_EQ(history_.addToHistory(word, "x"), Result::kAlreadyPresent) << word;
   EXPECT_EQ(readFile(path()), before);
   EXPECT_EQ(calls_, (Lines{"highlight cAT", "highlight DOG", "highlight fish", "highlight a=b",
                            "highlight a"}));
-  EXPECT_EQ(history_.AddToHistory(" cat", "kucing"), Result::kAppended);
-  EXPECT_EQ(history_.AddToHistory("\xE9t\xE9", "musim panas"), Result::kAppended);
+  EXPECT_EQ(history_.addToHistory(" cat", "kucing"), Result::kAppended);
+  EXPECT_EQ(history_.addToHistory("\xE9t\xE9", "musim panas"), Result::kAppended);
   EXPECT_EQ(readFile(path()), before + " cat=kucing\r\n\xE9t\xE9=musim panas\r\n");
 }
 
 TEST_F(HistoryListTest, EmptyPaneOrNulRecordsNothing) {
   history_.load();  // no file: an empty list
   EXPECT_TRUE(history_.lines().empty());
-  EXPECT_EQ(history_.AddToHistory("cat", ""), Result::kIgnored);
-  EXPECT_EQ(history_.AddToHistory("cat", std::string("a\0b", 3)), Result::kIgnored);
-  EXPECT_EQ(history_.AddToHistory(std::string("c\0t", 3), "x"), Result::kIgnored);
+  EXPECT_EQ(history_.addToHistory("cat", ""), Result::kIgnored);
+  EXPECT_EQ(history_.addToHistory("cat", std::string("a\0b", 3)), Result::kIgnored);
+  EXPECT_EQ(history_.addToHistory(std::string("c\0t", 3), "x"), Result::kIgnored);
   EXPECT_TRUE(history_.lines().empty());
   EXPECT_FALSE(test::fileExists(path()));
   EXPECT_TRUE(calls_.empty());
@@ -122,7 +122,7 @@ TEST_F(HistoryListTest, CrashDuringWriteLeavesOldFileWhole) {
   history_.load();
   {
     test::FailingRename crash;
-    EXPECT_EQ(history_.AddToHistory("bird", "burung"), Result::kAppended);
+    EXPECT_EQ(history_.addToHistory("bird", "burung"), Result::kAppended);
   }
   EXPECT_TRUE(history_.lastWriteFailed());
   EXPECT_EQ(readFile(path()), before);
@@ -132,7 +132,7 @@ TEST_F(HistoryListTest, CrashDuringWriteLeavesOldFileWhole) {
       << "no temporary file left behind";
   EXPECT_EQ(history_.lines().size(), 3u) << "the list keeps the word";
 
-  EXPECT_EQ(history_.AddToHistory("fish", "ikan"), Result::kAppended);
+  EXPECT_EQ(history_.addToHistory("fish", "ikan"), Result::kAppended);
   EXPECT_FALSE(history_.lastWriteFailed());
   EXPECT_EQ(readFile(path()), before + "bird=burung\r\nfish=ikan\r\n");
 }
@@ -142,12 +142,12 @@ TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) 
       crlfJoin({"b=1", "\xE9t\xE9=6", "apple=7", "B=2", "cat=1", "Zeta=5", "a=3", "Cat=1", "_x=4"});
   writeFile(path(), before);
   history_.load();
-  history_.SortByName();
+  history_.sortByName();
   Lines sorted{"_x=4", "a=3", "apple=7", "b=1", "B=2", "Cat=1", "cat=1", "Zeta=5", "\xE9t\xE9=6"};
   EXPECT_EQ(history_.lines(), sorted);
   EXPECT_EQ(readFile(path()), before) << "sorting alone writes nothing";
 
-  history_.AddToHistory("ant", "semut");
+  history_.addToHistory("ant", "semut");
   sorted.push_back("ant=semut");
   EXPECT_EQ(readFile(path()), crlfJoin(sorted));
 }
@@ -160,12 +160,12 @@ TEST_F(HistoryListTest, TwoWritersKeepEachOthersWords) {
   HistoryList other(path());
   other.load();
 
-  history_.AddToHistory("bank", "tepi");
-  other.AddToHistory("house", "rumah");
+  history_.addToHistory("bank", "tepi");
+  other.addToHistory("house", "rumah");
   EXPECT_EQ(readFile(path()), crlfJoin({"old=lama", "bank=tepi", "house=rumah"}));
-  history_.AddToHistory("tree", "pohon");
+  history_.addToHistory("tree", "pohon");
   EXPECT_EQ(readFile(path()), crlfJoin({"old=lama", "bank=tepi", "house=rumah", "tree=pohon"}));
-  other.AddToHistory("BANK", "tepi");  // known on disk only: appended once, not twice
+  other.addToHistory("BANK", "tepi");  // known on disk only: appended once, not twice
   EXPECT_EQ(readFile(path()),
             crlfJoin({"old=lama", "house=rumah", "tree=pohon", "BANK=tepi"}));
   EXPECT_EQ(history_.lines(), (Lines{"old=lama", "bank=tepi", "tree=pohon"}));
@@ -178,7 +178,7 @@ TEST_F(HistoryListTest, HostileFilesAreReadBoundedAndNeverBlock) {
   ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
   history_.load();
   EXPECT_TRUE(history_.lines().empty());
-  EXPECT_EQ(history_.AddToHistory("bank", "bank"), Result::kAppended);
+  EXPECT_EQ(history_.addToHistory("bank", "bank"), Result::kAppended);
   EXPECT_TRUE(history_.lastWriteFailed());  // a FIFO is never replaced
   std::filesystem::remove(path());
 

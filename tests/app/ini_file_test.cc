@@ -26,7 +26,7 @@ TEST(ParseProfileIntegerTest, ReadsAsWindowsDoes) {
               {"08", 8},         {"1 2", 1},         {"2147483648", INT_MIN},
               {"4294967297", 1}, {"0xFFFFFFFF", -1}, {"99999999999999999999", 1661992959},
               {"\xE9\x35", 0}};  // a byte above 127 is no blank
-  for (const auto& row : rows) EXPECT_EQ(ParseProfileInteger(row.text), row.value) << row.text;
+  for (const auto& row : rows) EXPECT_EQ(parseProfileInteger(row.text), row.value) << row.text;
 }
 
 class IniFileTest : public ::testing::Test {
@@ -37,9 +37,9 @@ class IniFileTest : public ::testing::Test {
 };
 
 TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
-  EXPECT_EQ(ini().ReadInteger("Language", 5), 5);  // no file
-  EXPECT_TRUE(ini().ReadBoolean("AlwaysOnTop", true));
-  EXPECT_FALSE(ini().ReadString("Language"));
+  EXPECT_EQ(ini().readInteger("Language", 5), 5);  // no file
+  EXPECT_TRUE(ini().readBoolean("AlwaysOnTop", true));
+  EXPECT_FALSE(ini().readString("Language"));
 
   const struct {
     std::string text;
@@ -68,14 +68,14 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
   };
   for (const auto& row : rows) {
     writeFile(path(), row.text);
-    EXPECT_EQ(ini().ReadInteger(row.key, -99), row.value) << testing::PrintToString(row.text);
+    EXPECT_EQ(ini().readInteger(row.key, -99), row.value) << testing::PrintToString(row.text);
   }
-  EXPECT_EQ(IniFile(path(), " general ").ReadInteger("Language", 0), 2);
+  EXPECT_EQ(IniFile(path(), " general ").readInteger("Language", 0), 2);
   writeFile(path(), "[General]\r\nLanguage=\r\nSkin=a=1\r\n");
-  EXPECT_TRUE(ini().ReadBoolean("Language", true));  // an empty value gives the default
-  EXPECT_EQ(ini().ReadString("Language"), "");
-  EXPECT_EQ(ini().ReadInteger("Skin", -99), 0);
-  EXPECT_EQ(ini().ReadString("Skin"), "a=1");
+  EXPECT_TRUE(ini().readBoolean("Language", true));  // an empty value gives the default
+  EXPECT_EQ(ini().readString("Language"), "");
+  EXPECT_EQ(ini().readInteger("Skin", -99), 0);
+  EXPECT_EQ(ini().readString("Skin"), "a=1");
 }
 
 TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
@@ -117,9 +117,9 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
     ::unlink(path().c_str());
     if (c.before) writeFile(path(), c.before);
     IniFile file = ini();
-    ASSERT_TRUE(file.WriteInteger(c.key, c.value));
+    ASSERT_TRUE(file.writeInteger(c.key, c.value));
     EXPECT_EQ(readFile(path()), c.after);
-    EXPECT_EQ(file.ReadInteger(c.key, -99), c.value);
+    EXPECT_EQ(file.readInteger(c.key, -99), c.value);
   }
 }
 
@@ -128,37 +128,37 @@ TEST_F(IniFileTest, SnapshotReadsAsSingleReads) {
   writeFile(path(), "[General]\r\nLanguage = '2'\r\nlanguage=3\r\nSkin=\r\nShow\r\n[Other]\r\nA=1");
   const IniFile::Snapshot snapshot = ini().read();
   for (const char* key : {"Language", " LANGUAGE ", "Skin", "Show", "A", "Missing"}) {
-    EXPECT_EQ(snapshot.ReadString(key), ini().ReadString(key)) << key;
-    EXPECT_EQ(snapshot.ReadInteger(key, 7), ini().ReadInteger(key, 7)) << key;
+    EXPECT_EQ(snapshot.readString(key), ini().readString(key)) << key;
+    EXPECT_EQ(snapshot.readInteger(key, 7), ini().readInteger(key, 7)) << key;
   }
-  EXPECT_EQ(snapshot.ReadInteger("Language", 1), 2);
+  EXPECT_EQ(snapshot.readInteger("Language", 1), 2);
 }
 
 TEST_F(IniFileTest, BooleansAreOneAndZero) {
   IniFile file = ini();
-  ASSERT_TRUE(file.WriteBoolean("AlwaysOnTop", false));
-  ASSERT_TRUE(file.WriteBoolean("ShowPhrase", true));
+  ASSERT_TRUE(file.writeBoolean("AlwaysOnTop", false));
+  ASSERT_TRUE(file.writeBoolean("ShowPhrase", true));
   EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
-  EXPECT_FALSE(file.ReadBoolean("AlwaysOnTop", true));
+  EXPECT_FALSE(file.readBoolean("AlwaysOnTop", true));
 }
 
 TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
   // A settings path that exists but is no readable file: writing would throw
   // away whatever is there.
   ::mkdir(path().c_str(), 0755);
-  EXPECT_FALSE(ini().WriteInteger("Language", 2));
-  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
+  EXPECT_FALSE(ini().writeInteger("Language", 2));
+  EXPECT_EQ(ini().readInteger("Language", 1), 1);
   ::rmdir(path().c_str());
 
   const std::string before = "[General]\r\nLanguage=1\r\n";
   writeFile(path(), before);
   IniFile file = ini();
-  EXPECT_FALSE(file.WriteString("", "1"));
-  EXPECT_FALSE(file.WriteString("a=b", "1"));
-  EXPECT_FALSE(file.WriteString("Skin", "1\r\nLanguage=3"));
+  EXPECT_FALSE(file.writeString("", "1"));
+  EXPECT_FALSE(file.writeString("a=b", "1"));
+  EXPECT_FALSE(file.writeString("Skin", "1\r\nLanguage=3"));
 
   ::chmod(path().c_str(), 0444);  // a read-only file
-  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  EXPECT_FALSE(file.writeInteger("Language", 2));
   ::chmod(path().c_str(), 0644);
   EXPECT_EQ(readFile(path()), before);
 
@@ -166,19 +166,19 @@ TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
   // limit read as absent and are never rewritten.
   ::unlink(path().c_str());
   ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
-  EXPECT_EQ(ini().ReadInteger("Language", 1), 1);
-  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  EXPECT_EQ(ini().readInteger("Language", 1), 1);
+  EXPECT_FALSE(file.writeInteger("Language", 2));
   ::unlink(path().c_str());
   const std::string huge = before + std::string(kMaxSettingsBytes, '\r');
   writeFile(path(), huge);
-  EXPECT_EQ(ini().ReadInteger("Language", 3), 3);
-  EXPECT_FALSE(file.WriteInteger("Language", 2));
+  EXPECT_EQ(ini().readInteger("Language", 3), 3);
+  EXPECT_FALSE(file.writeInteger("Language", 2));
   EXPECT_EQ(readFile(path()), huge);
   writeFile(path(), before);
 
   if (::geteuid() != 0) {  // root may write into a read-only directory
     ::chmod(dir_.path().c_str(), 0555);
-    EXPECT_FALSE(file.WriteInteger("Language", 2));
+    EXPECT_FALSE(file.writeInteger("Language", 2));
     ::chmod(dir_.path().c_str(), 0755);
     EXPECT_EQ(readFile(path()), before);
   }

@@ -17,12 +17,12 @@ namespace {
 // Restores the program directory a test changes.
 class ProgramDirTest : public ::testing::Test {
  protected:
-  ~ProgramDirTest() override { SetProgramDirectory(saved_); }
-  std::string saved_ = ProgramDirectory();
+  ~ProgramDirTest() override { setProgramDirectory(saved_); }
+  std::string saved_ = programDirectory();
 };
 
 TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
-  const std::string dir = ExecutableDirectory();
+  const std::string dir = executableDirectory();
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.front(), '/');
   EXPECT_EQ(dir.back(), '/');
@@ -31,22 +31,22 @@ TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
   const std::string cwd = std::filesystem::current_path();
   test::TempDir elsewhere;
   ASSERT_EQ(::chdir(elsewhere.path().c_str()), 0);
-  EXPECT_EQ(ExecutableDirectory(), dir);
+  EXPECT_EQ(executableDirectory(), dir);
   ASSERT_EQ(::chdir(cwd.c_str()), 0);
 }
 
 TEST_F(ProgramDirTest, OverrideGainsTrailingSlashAndHoldsTheFiles) {
-  SetProgramDirectory("/data/tavro");
-  EXPECT_EQ(ProgramDirectory(), "/data/tavro/");
-  SetStorage(StorageIn("/data/tavro"));  // as --dir does
-  EXPECT_EQ(HistoryFilePath(), "/data/tavro/History.txt");
-  EXPECT_EQ(SettingsFilePath(), "/data/tavro/Tavro2.ini");
-  SetProgramDirectory("/data/tavro/");
-  EXPECT_EQ(ProgramDirectory(), "/data/tavro/");
-  SetProgramDirectory("rel");
-  EXPECT_EQ(ProgramDirectory(), "rel/");
-  SetProgramDirectory("");
-  EXPECT_EQ(ProgramDirectory(), "./");
+  setProgramDirectory("/data/tavro");
+  EXPECT_EQ(programDirectory(), "/data/tavro/");
+  setStorage(storageIn("/data/tavro"));  // as --dir does
+  EXPECT_EQ(historyFilePath(), "/data/tavro/History.txt");
+  EXPECT_EQ(settingsFilePath(), "/data/tavro/Tavro2.ini");
+  setProgramDirectory("/data/tavro/");
+  EXPECT_EQ(programDirectory(), "/data/tavro/");
+  setProgramDirectory("rel");
+  EXPECT_EQ(programDirectory(), "rel/");
+  setProgramDirectory("");
+  EXPECT_EQ(programDirectory(), "./");
 }
 
 }  // namespace

@@ -18,12 +18,12 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, NoFileGivesEveryDefault) {
-  const Settings s = ReadSettings(ini_);
+  const Settings s = readSettings(ini_);
   EXPECT_EQ(std::tuple(s.Language, s.WordsBefore, s.WordsAfter, s.MaxContainTexts, s.AlphaBlend,
                        s.Skin, s.WordHistory, s.AutoCloseTime),
             std::tuple(1, 0, 0, 10, 255, 0, 20, 7));
   EXPECT_EQ(std::tuple(s.AlwaysOnTop, s.AutoRemAlpha, s.UseClipboard, s.ShowContain, s.ShowPhrase,
-                       s.HistoryFromRight, ReadCompactMode(ini_), s.UseSelection),
+                       s.HistoryFromRight, readCompactMode(ini_), s.UseSelection),
             std::tuple(true, true, false, false, false, true, false, false));
   EXPECT_FALSE(test::fileExists(ini_.path())) << "reading never creates the file";
 }
@@ -56,16 +56,16 @@ TEST_F(SettingsTest, WidthsAndBounds) {
   for (const auto& row : rows) {
     for (const auto& [text, expected] : row.values) {
       test::writeFile(ini_.path(), "[General]\r\n" + std::string(row.key) + "=" + text + "\r\n");
-      EXPECT_EQ(row.field(ReadSettings(ini_)), expected) << row.key << "=" << text;
+      EXPECT_EQ(row.field(readSettings(ini_)), expected) << row.key << "=" << text;
     }
   }
 }
 
 TEST_F(SettingsTest, CompactModeIsReadOnItsOwn) {
   test::writeFile(ini_.path(), "[General]\r\nCompactMode=1\r\n");
-  EXPECT_TRUE(ReadCompactMode(ini_));
-  ASSERT_TRUE(ini_.WriteBoolean(settings_key::kCompactMode, false));
-  EXPECT_FALSE(ReadCompactMode(ini_));
+  EXPECT_TRUE(readCompactMode(ini_));
+  ASSERT_TRUE(ini_.writeBoolean(settings_key::kCompactMode, false));
+  EXPECT_FALSE(readCompactMode(ini_));
 }
 
 }  // namespace

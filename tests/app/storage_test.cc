@@ -29,7 +29,7 @@ TEST(StorageTest, DecidesEachPlace) {
   for (const auto& row : rows) {
     StorageInputs in{"/opt/t/", row.writable, row.dataBeside, row.dataShared, "/home/u",
                      row.configHome, row.dataHome};
-    const StoragePlaces got = DecideStorage(in);
+    const StoragePlaces got = decideStorage(in);
     EXPECT_EQ(got.dataDir, row.want.dataDir) << row.name;
     EXPECT_EQ(got.configDir, row.want.configDir) << row.name;
     EXPECT_EQ(got.userDir, row.want.userDir) << row.name;
@@ -43,7 +43,7 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
   ::mkdir((root.path() + "share").c_str(), 0755);
   ::mkdir((root.path() + "share/tavro2").c_str(), 0755);
   test::writeFile(root.file("share/tavro2/DataEn.dat"), "x");  // found whatever its case
-  const StorageInputs in = CurrentStorageInputs(root.path() + "bin");
+  const StorageInputs in = currentStorageInputs(root.path() + "bin");
   EXPECT_EQ(in.programDir, root.path() + "bin/");
   EXPECT_FALSE(in.programDirHasData);
   EXPECT_TRUE(in.shareDirHasData);
@@ -53,27 +53,27 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
   // The first window names its place before creating it; a later one finds
   // it made, and must still meet the first.
   const std::string before = places.identity();
-  ASSERT_TRUE(PrepareStorage(places));
+  ASSERT_TRUE(prepareStorage(places));
   EXPECT_EQ(places.identity(), before);
   struct stat st {};
   ASSERT_EQ(::stat(places.userDir.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_TRUE(test::fileExists(places.configDir));
   // One window per place, however the place is named.
-  EXPECT_EQ(StorageIn(root.path() + "bin/../share").identity(),
-            StorageIn(root.path() + "share/").identity());
-  EXPECT_NE(StorageIn(root.path() + "bin").identity(), StorageIn(root.path() + "share").identity());
+  EXPECT_EQ(storageIn(root.path() + "bin/../share").identity(),
+            storageIn(root.path() + "share/").identity());
+  EXPECT_NE(storageIn(root.path() + "bin").identity(), storageIn(root.path() + "share").identity());
 }
 
 TEST(StorageTest, NotFoundKeepsNamingMissingData) {
   const std::string none = " Missing: dataen.dat, dataid.dat, datapr.dat";
-  EXPECT_EQ(NoteMissingData(" not found", none), " not found - no dictionary data");
-  EXPECT_EQ(NoteMissingData(" ", none), " not found - no dictionary data");
+  EXPECT_EQ(noteMissingData(" not found", none), " not found - no dictionary data");
+  EXPECT_EQ(noteMissingData(" ", none), " not found - no dictionary data");
   const std::string missing = " Missing: dataid.dat; Damaged: datapr.dat";
-  EXPECT_EQ(NoteMissingData(" not found", missing), " not found -" + missing);
-  EXPECT_EQ(NoteMissingData(" English word", missing), " English word");
-  EXPECT_EQ(NoteMissingData(" not found", " Data OK"), " not found");
-  EXPECT_EQ(NoteMissingData(" not found", ""), " not found");
+  EXPECT_EQ(noteMissingData(" not found", missing), " not found -" + missing);
+  EXPECT_EQ(noteMissingData(" English word", missing), " English word");
+  EXPECT_EQ(noteMissingData(" not found", " Data OK"), " not found");
+  EXPECT_EQ(noteMissingData(" not found", ""), " not found");
 }
 
 }  // namespace

@@ -356,11 +356,11 @@ TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
   DictionaryStore store;
   LookupState lookup(store, dir_.path());
   lookup.settings.direction = Direction::kEnglishIndonesian;
-  EXPECT_FALSE(lookup.LookupWord("zebrafish"));
+  EXPECT_FALSE(lookup.lookupWord("zebrafish"));
   FAddWord& editor = open();
   editor.setText("zebrafish=ikan zebra\r\n");
   ASSERT_TRUE(editor.save());
-  EXPECT_TRUE(lookup.LookupWord("zebrafish"));
+  EXPECT_TRUE(lookup.lookupWord("zebrafish"));
   EXPECT_NE(lookup.translationText.find("ikan zebra"), std::string::npos) << lookup.translationText;
 }
 

@@ -19,7 +19,7 @@ TEST(UserListTextTest, SplitsAtCarriageReturns) {
       {"a\r\r\nb", {"a", "", "b"}},
   };
   for (const auto& [text, lines] : rows) {
-    const std::vector<std::string_view> split = SplitEditorLines(text);
+    const std::vector<std::string_view> split = splitEditorLines(text);
     EXPECT_EQ(std::vector<std::string>(split.begin(), split.end()), lines) << text;
   }
 }
@@ -37,16 +37,16 @@ TEST(UserListTextTest, CheckCountsOnlyNonBlankLines) {
       {"\x01\x1f \x20=\r\nz", 2},  // control bytes are blank, '=' makes it complete
   };
   for (const auto& [text, incomplete] : rows)
-    EXPECT_EQ(FindIncompleteLine(text), incomplete) << text;
+    EXPECT_EQ(findIncompleteLine(text), incomplete) << text;
 }
 
 // Blank lines lead; bytes above 127 follow ASCII; '=' sorts after digits;
 // every line ends with CR LF, the last one too.
 TEST(UserListTextTest, SortsByUnsignedBytes) {
-  EXPECT_EQ(SortEditorLines("\xe9t\xe9=x\r\nz=y\r\n\r\na1=b\r\na=c\r\n"),
+  EXPECT_EQ(sortEditorLines("\xe9t\xe9=x\r\nz=y\r\n\r\na1=b\r\na=c\r\n"),
             "\r\na1=b\r\na=c\r\nz=y\r\n\xe9t\xe9=x\r\n");
-  EXPECT_EQ(SortEditorLines(""), "");
-  EXPECT_EQ(SortEditorLines("only"), "only\r\n");
+  EXPECT_EQ(sortEditorLines(""), "");
+  EXPECT_EQ(sortEditorLines("only"), "only\r\n");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
       {"men", {"man"}},  // listed
       {"men's", {}},
   };
-  for (const auto& r : rows) EXPECT_EQ(IrregularBaseForms(r.word), r.bases) << r.word;
+  for (const auto& r : rows) EXPECT_EQ(irregularBaseForms(r.word), r.bases) << r.word;
 }
 
 TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
@@ -112,7 +112,7 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       {"", Direction::kAutomatic, true, {}},
   };
   for (const auto& r : rows)
-    EXPECT_EQ(FurtherBaseFormCandidates(r.word, r.direction, r.withStemmer ? &stemmer : nullptr),
+    EXPECT_EQ(furtherBaseFormCandidates(r.word, r.direction, r.withStemmer ? &stemmer : nullptr),
               r.candidates)
         << r.word << " " << static_cast<int>(r.direction);
 }
@@ -139,7 +139,7 @@ TEST(IndonesianAffixesTest, LikeliestRootFirst) {
       {"kata-kata", {}},
       {"abcd", {}},
   };
-  for (const auto& r : rows) EXPECT_EQ(IndonesianRootCandidates(r.word), r.candidates) << r.word;
+  for (const auto& r : rows) EXPECT_EQ(indonesianRootCandidates(r.word), r.candidates) << r.word;
 }
 
 class FurtherStagesLookupTest : public LookupFixture {};
@@ -167,7 +167,7 @@ TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
   for (const auto& r : rows) {
     state.settings.direction = r.direction;
     state.searchText = r.box;
-    EXPECT_TRUE(state.SearchFromBox());
+    EXPECT_TRUE(state.searchFromBox());
     EXPECT_EQ(shown(), r.shown) << r.box;
   }
 }

@@ -95,7 +95,7 @@ TEST(SplitLinesTest, LineEndRules) {
       {"a\r\n\nb", {"a", "\nb"}},
       {"\r\r", {"", ""}},
   };
-  for (const auto& [text, lines] : rows) EXPECT_EQ(linesOf(SplitLines(text)), lines) << text;
+  for (const auto& [text, lines] : rows) EXPECT_EQ(linesOf(splitLines(text)), lines) << text;
 }
 
 class DataFileTest : public ::testing::Test {
@@ -110,30 +110,30 @@ TEST_F(DataFileTest, ReadsBackWhatTheWriterWrote) {
     text += "word" + std::to_string(i) + "\r\n";
     trans += "n kata " + std::to_string(i * 7) + " (arti)\r\n";
   }
-  const double date = DataDateOf(2011, 6, 15) + 0.5;
-  ASSERT_TRUE(WriteDataFile(dir_.file("dataen.dat"), text, trans, date, 1));
-  const DataFileContents c = ReadDataFile(dir_.file("dataen.dat"));
+  const double date = dataDateOf(2011, 6, 15) + 0.5;
+  ASSERT_TRUE(writeDataFile(dir_.file("dataen.dat"), text, trans, date, 1));
+  const DataFileContents c = readDataFile(dir_.file("dataen.dat"));
   EXPECT_TRUE(c.outcome == DataOutcome::kLoaded && c.headwords == text && c.translations == trans);
   EXPECT_EQ(c.dataDate, date);
-  EXPECT_EQ(ReadDataDate(dir_.file("dataen.dat")), date);
-  ASSERT_TRUE(WriteDataFile(dir_.file("datapr.dat"), "", "", 1.0));
-  const DataFileContents empty = ReadDataFile(dir_.file("datapr.dat"));
+  EXPECT_EQ(readDataDate(dir_.file("dataen.dat")), date);
+  ASSERT_TRUE(writeDataFile(dir_.file("datapr.dat"), "", "", 1.0));
+  const DataFileContents empty = readDataFile(dir_.file("datapr.dat"));
   EXPECT_TRUE(empty.outcome == DataOutcome::kLoaded && empty.headwords.empty());
 
   // Damage in the second chunk keeps the first chunk's whole lines.
-  const std::string block = CompressBlock(text, 1);
+  const std::string block = compressBlock(text, 1);
   std::string damaged = block;
   std::uint32_t firstChunk;
   std::memcpy(&firstChunk, block.data() + 4, 4);
   const std::size_t second = 4 + 4 + firstChunk + 4;
   for (std::size_t i = second; i < second + 64; ++i) damaged[i] = '\xFF';
-  const DataFileContents d = ParseDataFile(fileOf(damaged, blockOf({"x\r\n"})));
+  const DataFileContents d = parseDataFile(fileOf(damaged, blockOf({"x\r\n"})));
   EXPECT_TRUE(d.outcome == DataOutcome::kDamaged &&
               d.headwords == text.substr(0, text.rfind("\r\n", kPieceSize - 2) + 2));
 
   std::atomic<bool> cancel{true};  // stops between chunks
-  EXPECT_TRUE(DecompressBlock(block, &cancel).cancelled);
-  EXPECT_EQ(ParseDataFile(fileOf(blockOf({"a"}), blockOf({"b"})), &cancel).outcome,
+  EXPECT_TRUE(decompressBlock(block, &cancel).cancelled);
+  EXPECT_EQ(parseDataFile(fileOf(blockOf({"a"}), blockOf({"b"})), &cancel).outcome,
             DataOutcome::kCancelled);
 }
 
@@ -148,17 +148,17 @@ TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShort) {
       {blockOf(pieces, 1000) + "\x01\x02", join(pieces)},
   };
   for (const auto& [block, text] : rows) {
-    const BlockText b = DecompressBlock(block);
+    const BlockText b = decompressBlock(block);
     EXPECT_TRUE(!b.damaged && b.text == text) << text;
     EXPECT_LT(b.text.capacity(), std::size_t{1} << 20);  // 4 GiB announced, not reserved
   }
 }
 
 TEST_F(DataFileTest, ChunkSizeLimitIsInclusive) {
-  BlockText b = DecompressBlock(u32(0xFFFFFFFFu) + chunk(chunkDataOfSize(kMaxChunkSize)));
+  BlockText b = decompressBlock(u32(0xFFFFFFFFu) + chunk(chunkDataOfSize(kMaxChunkSize)));
   EXPECT_TRUE(!b.damaged && b.text.size() > kPieceSize);
   // One byte more is refused even though the decoder would take it.
-  b = DecompressBlock(u32(0xFFFFFFFFu) + chunk(compressPiece("kept\r\n")) +
+  b = decompressBlock(u32(0xFFFFFFFFu) + chunk(compressPiece("kept\r\n")) +
                       chunk(chunkDataOfSize(kMaxChunkSize + 1)));
   EXPECT_TRUE(b.damaged && b.text == "kept\r\n");
 }
@@ -172,23 +172,23 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   };
   for (const std::uint32_t textSize : {1000u, 0xFFFFFFFFu}) {
     for (const auto& [name, tail] : tails) {
-      const BlockText b = DecompressBlock(u32(textSize) + chunk(compressPiece("one\r\n")) + tail);
+      const BlockText b = decompressBlock(u32(textSize) + chunk(compressPiece("one\r\n")) + tail);
       EXPECT_TRUE(b.damaged && b.text == "one\r\n") << name;
     }
   }
-  EXPECT_TRUE(DecompressBlock("\x01\x00").damaged);  // no room for TextSize
+  EXPECT_TRUE(decompressBlock("\x01\x00").damaged);  // no room for TextSize
 
   // In a file, the line the damage cut ("tw") is dropped.
   const std::string first =
       u32(100) + chunk(compressPiece("one\r\ntw")) + chunk("\xFF\xFF\xFF\xFF");
-  DataFileContents c = ParseDataFile(fileOf(first, blockOf({"satu\r\n", "dua"}) + chunk("junk")));
+  DataFileContents c = parseDataFile(fileOf(first, blockOf({"satu\r\n", "dua"}) + chunk("junk")));
   EXPECT_EQ(c.outcome, DataOutcome::kDamaged);
   EXPECT_EQ(c.headwords + "|" + c.translations, "one\r\n|satu\r\ndua");  // TextSize reached
 
   // A block clipped by the file's end and short of its TextSize likewise.
   const std::string clipped = blockOf({"a\r\nb", "c\r\n"}, 6);
   const std::size_t cut = 4 + 4 + compressPiece("a\r\nb").size() + 2;  // inside ChunkSize 2
-  c = ParseDataFile(clipped.substr(0, cut) + trailer(clipped.size(), 0));
+  c = parseDataFile(clipped.substr(0, cut) + trailer(clipped.size(), 0));
   EXPECT_TRUE(c.outcome == DataOutcome::kDamaged && c.headwords == "a\r\n");
 }
 
@@ -219,13 +219,13 @@ TEST_F(DataFileTest, DecodedSizeLimits) {
   for (const auto& row : rows) {
     const std::string image = first ? fileOf(row.block, small) : fileOf(small, row.block);
     first = !first;
-    const DataFileContents c = ParseDataFile(image);
+    const DataFileContents c = parseDataFile(image);
     EXPECT_EQ(c.outcome, row.outcome) << row.what;
     if (row.outcome == DataOutcome::kDamaged) {
       EXPECT_TRUE(c.headwords.empty() && c.translations.empty()) << row.what;
     }
   }
-  const BlockText b = DecompressBlock(rows[0].block);
+  const BlockText b = decompressBlock(rows[0].block);
   EXPECT_TRUE(b.damaged && b.tooLarge && b.text.empty());
 }
 
@@ -244,16 +244,16 @@ TEST_F(DataFileTest, SparseFileAnnouncingHugeText) {
     ASSERT_EQ(::pwrite(fd, head.data(), head.size(), 0), 4);
     ASSERT_EQ(::pwrite(fd, tail.data(), tail.size(), size - 16), 16);
     ::close(fd);
-    EXPECT_EQ(ReadDataFile(path).outcome, DataOutcome::kDamaged) << textSize;
+    EXPECT_EQ(readDataFile(path).outcome, DataOutcome::kDamaged) << textSize;
   }
 }
 
 TEST_F(DataFileTest, MissingFilesAndOtherThingsOfThatName) {
-  EXPECT_FALSE(ReadDataDate(dir_.file("dataen.dat")));
+  EXPECT_FALSE(readDataDate(dir_.file("dataen.dat")));
   ASSERT_EQ(mkdir(dir_.file("dataid.dat").c_str(), 0700), 0);
   ASSERT_EQ(mkfifo(dir_.file("datapr.dat").c_str(), 0600), 0);  // must not block
   for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
-    EXPECT_EQ(ReadDataFile(dir_.file(name)).outcome, DataOutcome::kMissing) << name;
+    EXPECT_EQ(readDataFile(dir_.file(name)).outcome, DataOutcome::kMissing) << name;
 }
 
 TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
@@ -270,7 +270,7 @@ TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
       {body + trailer(first.size(), second.size() + 1), abc, "x\r\n"},  // into the trailer
   };
   for (const auto& r : rows) {
-    const DataFileContents c = ParseDataFile(r.image);
+    const DataFileContents c = parseDataFile(r.image);
     EXPECT_EQ(c.outcome, DataOutcome::kDamaged) << r.image.size();
     EXPECT_EQ(c.headwords + "|" + c.translations, r.headwords + "|" + r.translations);
   }
@@ -295,7 +295,7 @@ class DamagedFileTest : public ::testing::Test {
 
 TEST_F(DamagedFileTest, EveryTruncation) {
   for (std::size_t n = 0; n < image_.size(); ++n) {  // trailer gone: only block 1 is known
-    const DataFileContents c = ParseDataFile(std::string_view(image_).substr(0, n));
+    const DataFileContents c = parseDataFile(std::string_view(image_).substr(0, n));
     ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
     EXPECT_TRUE(join(heads_).starts_with(c.headwords) && endsAtLineEnd(c.headwords)) << n;
   }
@@ -303,7 +303,7 @@ TEST_F(DamagedFileTest, EveryTruncation) {
   for (std::size_t n = 0; n < first_.size() + second_.size(); ++n) {
     writeFile(dir_.file("dataen.dat"),
               (first_ + second_).substr(0, n) + trailer(first_.size(), second_.size()));
-    const DataFileContents c = ReadDataFile(dir_.file("dataen.dat"));
+    const DataFileContents c = readDataFile(dir_.file("dataen.dat"));
     ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
     EXPECT_EQ(c.headwords + "|" + c.translations,
               wholeBefore(heads_, std::min(n, first_.size())) + "|" +
@@ -317,7 +317,7 @@ TEST_F(DamagedFileTest, FlippedBytesNeverCrashAndKeepEarlierChunks) {
     for (const unsigned char mask : {0x01, 0x80, 0xFF}) {
       std::string image = image_;
       image[p] = static_cast<char>(image[p] ^ mask);
-      const DataFileContents c = ParseDataFile(image);
+      const DataFileContents c = parseDataFile(image);
       const bool damaged = c.outcome == DataOutcome::kDamaged;
       EXPECT_TRUE(!damaged || p >= image_.size() - 16 ||
                   (endsAtLineEnd(c.headwords) && endsAtLineEnd(c.translations)))
@@ -335,40 +335,40 @@ TEST_F(DamagedFileTest, FlippedBytesNeverCrashAndKeepEarlierChunks) {
 
 TEST_F(DataFileTest, FindsTheNameWhateverItsCaseOnDisk) {
   writeFile(dir_.file("DataEn.dat"), "x");
-  EXPECT_EQ(ResolvePath(dir_.file("dataen.dat")), dir_.file("DataEn.dat"));
+  EXPECT_EQ(resolvePath(dir_.file("dataen.dat")), dir_.file("DataEn.dat"));
   // Among several, an exact match wins, else the first in byte order.
   writeFile(dir_.file("dataEN.dat"), "x");
   writeFile(dir_.file("DATAEN.dat"), "x");
-  EXPECT_EQ(ResolvePath(dir_.file("dataen.dat")), dir_.file("DATAEN.dat"));
-  EXPECT_EQ(ResolvePath(dir_.file("dataEN.dat")), dir_.file("dataEN.dat"));
+  EXPECT_EQ(resolvePath(dir_.file("dataen.dat")), dir_.file("DATAEN.dat"));
+  EXPECT_EQ(resolvePath(dir_.file("dataEN.dat")), dir_.file("dataEN.dat"));
   // Only A-Z fold: a name differing in another letter is not the same name.
   writeFile(dir_.file("\xC9t\xE9.txt"), "x");
-  EXPECT_EQ(ResolvePath(dir_.file("\xE9t\xE9.txt")), dir_.file("\xE9t\xE9.txt"));
-  EXPECT_EQ(ResolvePath("/no/such/dir/x"), "/no/such/dir/x");
-  test::writeDataFile(dir_.file("DataId.dat"), {"kata"}, {"word"});
-  EXPECT_EQ(ReadDataFile(dir_.file("dataid.dat")).headwords, "kata\r\n");
+  EXPECT_EQ(resolvePath(dir_.file("\xE9t\xE9.txt")), dir_.file("\xE9t\xE9.txt"));
+  EXPECT_EQ(resolvePath("/no/such/dir/x"), "/no/such/dir/x");
+  test::writeEntries(dir_.file("DataId.dat"), {"kata"}, {"word"});
+  EXPECT_EQ(readDataFile(dir_.file("dataid.dat")).headwords, "kata\r\n");
 }
 
 TEST_F(DataFileTest, UserWordListsReadTheirLines) {
   writeFile(dir_.file("Tavro2EN.dat"), "bank=tepi\r\n\r\nkata\rx=y\n=z");
-  EXPECT_EQ(linesOf(ReadUserWordList(dir_.file("Tavro2en.dat"))),
+  EXPECT_EQ(linesOf(readUserWordList(dir_.file("Tavro2en.dat"))),
             (Strings{"bank=tepi", "", "kata", "x=y\n=z"}));
   writeFile(dir_.file("empty.dat"), "");
   ASSERT_EQ(mkdir(dir_.file("dir.dat").c_str(), 0700), 0);
   for (const char* name : {"empty.dat", "missing.dat", "dir.dat"})
-    EXPECT_TRUE(ReadUserWordList(dir_.file(name)).empty()) << name;
+    EXPECT_TRUE(readUserWordList(dir_.file(name)).empty()) << name;
 
   // A sparse file past the cap: cut there, and the line it cuts is dropped.
   const std::string path = dir_.file("Tavro2id.dat");
   writeFile(path, "a=b\r\nc=d\r\nno line end before the cap");
   ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxUserListBytes + 10)), 0);
-  EXPECT_EQ(linesOf(ReadUserWordList(path)), (Strings{"a=b", "c=d"}));
+  EXPECT_EQ(linesOf(readUserWordList(path)), (Strings{"a=b", "c=d"}));
 }
 
 TEST(EntryTest, EntryWordAndFindTranslation) {
   for (const auto& [line, word] : std::vector<std::pair<const char*, const char*>>{
            {"a=b=c", "a"}, {"bank = tepi", "bank "}, {"kata", "kata"}, {"=x", ""}, {"", ""}})
-    EXPECT_EQ(EntryWord(line), word) << line;
+    EXPECT_EQ(entryWord(line), word) << line;
 
   // Only A-Z fold, and the whole word must match.
   WordList list;
@@ -380,7 +380,7 @@ TEST(EntryTest, EntryWordAndFindTranslation) {
       {"\xE9t\xE9", ""}, {"ban", ""},  {"", ""},         {"banking", "perbankan"},
   };
   for (const auto& [word, translation] : rows)
-    EXPECT_EQ(FindTranslation(list, word), translation) << word;
+    EXPECT_EQ(findTranslation(list, word), translation) << word;
 }
 
 }  // namespace

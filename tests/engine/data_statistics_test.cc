@@ -15,54 +15,54 @@ TEST(DataStatisticsTest, CountsGroupThreeDigitsFromTheRight) {
   const std::pair<std::int64_t, const char*> rows[] = {
       {0, "0"},           {999, "999"},         {1000, "1,000"}, {123456, "123,456"},
       {-1234, "-1,234"}, {2147483647, "2,147,483,647"}};
-  for (const auto& [n, text] : rows) EXPECT_EQ(FormatCount(n), text);
+  for (const auto& [n, text] : rows) EXPECT_EQ(formatCount(n), text);
 }
 
 TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
   for (const CalendarDate c : {CalendarDate{1, 1, 1}, CalendarDate{2009, 1, 1},
                                CalendarDate{2000, 2, 29}, CalendarDate{1900, 3, 1},
                                CalendarDate{2024, 12, 31}, CalendarDate{9999, 12, 31}}) {
-    const auto date = CalendarDateOf(DataDateOf(c.year, c.month, c.day) + 0.75);  // time ignored
+    const auto date = calendarDateOf(dataDateOf(c.year, c.month, c.day) + 0.75);  // time ignored
     ASSERT_TRUE(date) << c.year;
     EXPECT_EQ(*date, c);
   }
   for (double bad :
        {0.0, 0.5, -3.0, 3652060.0, 1e300, std::nan(""), std::numeric_limits<double>::infinity()})
-    EXPECT_FALSE(CalendarDateOf(bad)) << bad;
+    EXPECT_FALSE(calendarDateOf(bad)) << bad;
 }
 
 TEST(DataStatisticsTest, DatePicture) {
-  const MonthNames en = EnglishMonthAbbreviations();
-  EXPECT_EQ(FormatDdMmmYy({2009, 1, 1}, en), "01 Jan 09");
-  EXPECT_EQ(FormatDdMmmYy({1999, 12, 31}, en), "31 Dec 99");
-  EXPECT_EQ(FormatDdMmmYy({2100, 6, 5}, en), "05 Jun 00");
-  EXPECT_EQ(MonthAbbreviationsUtf8(std::locale::classic()), en);
+  const MonthNames en = englishMonthAbbreviations();
+  EXPECT_EQ(formatDdMmmYy({2009, 1, 1}, en), "01 Jan 09");
+  EXPECT_EQ(formatDdMmmYy({1999, 12, 31}, en), "31 Dec 99");
+  EXPECT_EQ(formatDdMmmYy({2100, 6, 5}, en), "05 Jun 00");
+  EXPECT_EQ(monthAbbreviationsUtf8(std::locale::classic()), en);
 }
 
 TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
   TempDir dir;
-  writeDataFile(dir.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
+  writeEntries(dir.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
   writeFile(dir.file("dataid.dat"), "1234567");         // too short for a date
   // datapr.dat is missing.
   DictionaryStore store;
   std::string text;
   for (int i = 0; i < 12345; ++i) text += "w\r\n";
-  store.publish(DataKind::kEnglish, SplitLines(text), SplitLines(""), LoadState::kLoaded);
+  store.publish(DataKind::kEnglish, splitLines(text), splitLines(""), LoadState::kLoaded);
 
   const auto english = [](const CalendarDate& d) {
-    return FormatDdMmmYy(d, EnglishMonthAbbreviations());
+    return formatDdMmmYy(d, englishMonthAbbreviations());
   };
-  const DataStatistics stats = ReadDataStatistics(store, dir.path());
-  EXPECT_EQ(DataStatisticsText(stats, english),
+  const DataStatistics stats = readDataStatistics(store, dir.path());
+  EXPECT_EQ(dataStatisticsText(stats, english),
             "English-Indonesian : 12,345 [01 Jan 09]\r\n"
             "Indonesian-English : 0 [-]\r\nPhrase : 0 [-]");
-  EXPECT_EQ(DataStatisticsText(stats, english, "\n"),
+  EXPECT_EQ(dataStatisticsText(stats, english, "\n"),
             "English-Indonesian : 12,345 [01 Jan 09]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]");
 
   // Impossible dates never reach the formatter.
   DataStatistics bad;
   bad.dates = {std::nan(""), -5.0, 1e18};
-  EXPECT_EQ(DataStatisticsText(bad, [](const CalendarDate&) {
+  EXPECT_EQ(dataStatisticsText(bad, [](const CalendarDate&) {
               ADD_FAILURE();
               return std::string("?");
             }),

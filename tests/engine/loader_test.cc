@@ -13,9 +13,9 @@ namespace {
 class LoaderTest : public ::testing::Test {
  protected:
   void writeAll() {
-    test::writeDataFile(dir_.file("dataen.dat"), {"apple", "bank"}, {"apel", "tepi"});
-    test::writeDataFile(dir_.file("DataId.dat"), {"kata"}, {"word"});
-    test::writeDataFile(dir_.file("datapr.dat"), {"apa kabar"}, {"how are you"});
+    test::writeEntries(dir_.file("dataen.dat"), {"apple", "bank"}, {"apel", "tepi"});
+    test::writeEntries(dir_.file("DataId.dat"), {"kata"}, {"word"});
+    test::writeEntries(dir_.file("datapr.dat"), {"apa kabar"}, {"how are you"});
   }
   // onDone runs on the loader thread, so after join() the count is final.
   std::function<void()> countDone() {
@@ -30,7 +30,7 @@ TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
   writeAll();
   DictionaryLoader loader(store_, dir_.path(), countDone());
   EXPECT_FALSE(loader.started());
-  EXPECT_EQ(store_.EnglishCount(), 0);
+  EXPECT_EQ(store_.englishCount(), 0);
   EXPECT_EQ(loader.statusText(), " Loading Data...");
 
   loader.start();
@@ -38,9 +38,9 @@ TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
   loader.join();
   EXPECT_TRUE(loader.finished());
   EXPECT_EQ(doneCalls_, 1);
-  EXPECT_EQ(store_.EnglishCount(), 2);
-  EXPECT_EQ(store_.IndonesianCount(), 1);
-  EXPECT_EQ(store_.PhraseTranslations()[0], "how are you");
+  EXPECT_EQ(store_.englishCount(), 2);
+  EXPECT_EQ(store_.indonesianCount(), 1);
+  EXPECT_EQ(store_.phraseTranslations()[0], "how are you");
   EXPECT_EQ(loader.statusText(), " Data OK");
 }
 
@@ -54,7 +54,7 @@ TEST_F(LoaderTest, RecordsMissingAndDamagedFiles) {
   EXPECT_EQ(doneCalls_, 1);
   EXPECT_EQ(loader.outcomes(),
             (std::array{LoadState::kLoaded, LoadState::kMissing, LoadState::kDamaged}));
-  EXPECT_EQ(store_.EnglishCount(), 2);
+  EXPECT_EQ(store_.englishCount(), 2);
   EXPECT_EQ(loader.statusText(), " Missing: dataid.dat; Damaged: datapr.dat");
 }
 
@@ -68,7 +68,7 @@ TEST(LoaderStatusTest, NamesEveryFileThatDidNotLoad) {
       {{S::kLoaded, S::kPending, S::kPending}, " Loading Data..."},
       {{S::kMissing, S::kPending, S::kPending}, " Missing: dataen.dat"},
   };
-  for (const auto& [outcomes, text] : rows) EXPECT_EQ(LoadStatusText(outcomes), text);
+  for (const auto& [outcomes, text] : rows) EXPECT_EQ(loadStatusText(outcomes), text);
 }
 
 TEST_F(LoaderTest, StopEndsTheLoadWithoutReportingIt) {
@@ -79,7 +79,7 @@ TEST_F(LoaderTest, StopEndsTheLoadWithoutReportingIt) {
     loader.start();
     loader.join();
     EXPECT_FALSE(loader.finished());
-    EXPECT_EQ(store_.EnglishCount(), 0);
+    EXPECT_EQ(store_.englishCount(), 0);
     EXPECT_EQ(loader.outcome(DataKind::kEnglish), LoadState::kPending);
   }
   EXPECT_EQ(doneCalls_, 0);
@@ -89,7 +89,7 @@ TEST_F(LoaderTest, StopEndsTheLoadWithoutReportingIt) {
   std::string text;
   for (int i = 0; text.size() < 4 * kPieceSize; ++i) text += "w" + std::to_string(i) + "\r\n";
   for (const char* name : kDataFileNames)
-    ASSERT_TRUE(WriteDataFile(dir_.file(name), text, text, 1.0, 1));
+    ASSERT_TRUE(writeDataFile(dir_.file(name), text, text, 1.0, 1));
   bool finished = false;
   {
     DictionaryLoader loader(store_, dir_.path(), countDone());
@@ -116,7 +116,7 @@ TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
   }
   for (const char* name : kDataFileNames)
     ASSERT_TRUE(
-        WriteDataFile(dir_.file(name), test::crlfJoin(heads), test::crlfJoin(trans), 1.0, 1));
+        writeDataFile(dir_.file(name), test::crlfJoin(heads), test::crlfJoin(trans), 1.0, 1));
 
   std::atomic<bool> done{false};
   DictionaryLoader loader(store_, dir_.path(), [&] { done.store(true); });

@@ -39,7 +39,7 @@ class LookupFixture : public ::testing::Test {
  protected:
   // Each store file can be published once per test.
   void publish(DataKind kind, const Lines& heads, const Lines& translations) {
-    store.publish(kind, SplitLines(crlfJoin(heads)), SplitLines(crlfJoin(translations)),
+    store.publish(kind, splitLines(crlfJoin(heads)), splitLines(crlfJoin(translations)),
                   LoadState::kLoaded);
   }
   void english(const Lines& heads, const Lines& translations) {

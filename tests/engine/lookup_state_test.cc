@@ -11,13 +11,13 @@ class LookupWordTest : public LookupFixture {};
 
 TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
   english({"Run", "rerun", "run", "runner"}, {"lari (kapital)", "lari lagi", "kb lari", "pelari"});
-  EXPECT_TRUE(state.LookupWord("run"));
+  EXPECT_TRUE(state.lookupWord("run"));
   EXPECT_EQ(shown(), "run|kb lari|rerun,runner|run kb lari| English word");
   EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"lari lagi", "pelari"}));
   EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
   EXPECT_EQ(state.relatedTranslationText, "rerun lari lagi");
   EXPECT_EQ(state.relatedTranslationRuns, (Runs{{0, 5, true, {}, {}}}));
-  EXPECT_FALSE(state.LookupWord(" run"));  // the query keeps its spaces
+  EXPECT_FALSE(state.lookupWord(" run"));  // the query keeps its spaces
   EXPECT_EQ(shown(), "|||| ");
 }
 
@@ -25,7 +25,7 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
   english({"mata"}, {"eye"});
   indonesian({"mata", "matahari"}, {"eye", "sun"});
   userList("Tavro2id.dat", {"mata=from the user"});
-  EXPECT_TRUE(state.LookupWord("mata"));
+  EXPECT_TRUE(state.lookupWord("mata"));
   EXPECT_EQ(shown(), "mata|eye||mata eye| English word");
   EXPECT_FALSE(state.FoundInIndonesian);
 }
@@ -33,20 +33,20 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
 TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   english({"sunbeam"}, {"sinar"});
   indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
-  EXPECT_TRUE(state.LookupWord("sun"));
+  EXPECT_TRUE(state.lookupWord("sun"));
   EXPECT_TRUE(state.FoundInIndonesian);
   // English related entries stay; Indonesian entries get no marker colours.
   EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
   EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
 
   // Not found: FoundInIndonesian stays as the last find left it.
-  EXPECT_FALSE(state.LookupWord("zzz"));
+  EXPECT_FALSE(state.lookupWord("zzz"));
   EXPECT_TRUE(state.FoundInIndonesian);
   EXPECT_TRUE(shown() == "|||| " && state.translationRuns.empty());
   // A blank query empties everything but the status.
-  ASSERT_TRUE(state.LookupWord("sun"));
+  ASSERT_TRUE(state.lookupWord("sun"));
   state.statusText = " Data OK";
-  EXPECT_FALSE(state.LookupWord(" \t "));
+  EXPECT_FALSE(state.lookupWord(" \t "));
   EXPECT_EQ(shown(), "|||| Data OK");
 }
 
@@ -54,11 +54,11 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   english({"makan malam"}, {"dinner"});
   indonesian({"makan"}, {"eat"});
   state.settings.direction = Direction::kEnglishIndonesian;
-  EXPECT_FALSE(state.LookupWord("makan"));
+  EXPECT_FALSE(state.lookupWord("makan"));
   EXPECT_EQ(shown(), "||makan malam|| ");
   EXPECT_EQ(state.relatedTranslationText, "makan malam dinner");
   state.settings.direction = Direction::kIndonesianEnglish;
-  EXPECT_TRUE(state.LookupWord("makan"));
+  EXPECT_TRUE(state.lookupWord("makan"));
   EXPECT_EQ(shown(), "makan|eat||makan eat| Indonesian word");
 }
 
@@ -79,12 +79,12 @@ TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
     Lines heads = {"h0", "h1", "h2", "h3", "h4", "h5"};
     heads[r.match] = "target";
     DictionaryStore store;
-    store.publish(DataKind::kEnglish, SplitLines(crlfJoin(heads)),
-                  SplitLines(crlfJoin({"t0", "t1", "t2", "t3", "t4", "t5"})), LoadState::kLoaded);
+    store.publish(DataKind::kEnglish, splitLines(crlfJoin(heads)),
+                  splitLines(crlfJoin({"t0", "t1", "t2", "t3", "t4", "t5"})), LoadState::kLoaded);
     LookupState state(store, dir.path());
     state.settings.WordsBefore = r.before;
     state.settings.WordsAfter = r.after;
-    ASSERT_TRUE(state.LookupWord("target"));
+    ASSERT_TRUE(state.lookupWord("target"));
     EXPECT_EQ(lines(state.mainWords), r.expected);
     EXPECT_EQ(state.FoundTranslations.count(), state.mainWords.count());
     EXPECT_EQ(state.translationText, "target t" + std::to_string(r.match));
@@ -94,7 +94,7 @@ TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
 TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
   english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
   state.settings.WordsBefore = 1;
-  EXPECT_TRUE(state.LookupWord("bank"));
+  EXPECT_TRUE(state.lookupWord("bank"));
   // "Bank" is a neighbour, not a related text, and gives the pane nothing.
   EXPECT_EQ(shown(), "Bank,bank,x,bank|tepi,bank (uang),x,bank 2||bank tepi| English word");
 }
@@ -113,13 +113,13 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
   state.settings.ShowPhrase = true;
   state.searchText = "kata";
   state.phrases = {{"old", "kept"}};
-  EXPECT_TRUE(state.LookupWord("kata"));
+  EXPECT_TRUE(state.lookupWord("kata"));
   // The dictionary scan ends at line 10 ("katak" not collected); no phrase search.
   EXPECT_EQ(shown(), "kata,kata,kata|user,user,t10|kata benda,kata2|kata user| English word");
   EXPECT_EQ(state.phrases, (std::vector<PhrasePair>{{"old", "kept"}}));
 
   state.settings.CompactMode = false;
-  EXPECT_TRUE(state.LookupWord("kata"));
+  EXPECT_TRUE(state.lookupWord("kata"));
   EXPECT_EQ(shown(),
             "kata,kata,kata,kata|user,user,t10,t20|kata benda,kata2,katak|kata user"
             "| English word (1 Phrase)");
@@ -129,7 +129,7 @@ TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
   userList("Tavro2en.dat", {"ab1=u1", "ab2=u2", "ab3=u3", "ab4=u4", "ab5=u5"});
   english({"ab6", "ab7", "ab8", "ab9"}, {"d6", "d7", "d8", "d9"});
   state.settings.MaxContainTexts = 3;
-  EXPECT_FALSE(state.LookupWord("ab"));
+  EXPECT_FALSE(state.lookupWord("ab"));
   EXPECT_EQ(shown(), "||ab1,ab2,ab3|| ");
   EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"u1", "u2", "u3"}));
 }
@@ -145,19 +145,19 @@ TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
   trans.push_back("kucing");
   indonesian(heads, trans);
   state.settings.MaxContainTexts = 10;
-  EXPECT_TRUE(state.LookupWord("cat"));
+  EXPECT_TRUE(state.lookupWord("cat"));
   EXPECT_EQ(shown(),
             "cat|kucing|cat a,cat b,cat0,cat1,cat2,cat3,cat4,cat5,cat6,cat7|cat kucing"
             "| Indonesian word");
 }
 
 TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
-  EXPECT_FALSE(state.LookupWord("apple"));  // the lists are read for every query
+  EXPECT_FALSE(state.lookupWord("apple"));  // the lists are read for every query
   userList("Tavro2en.dat", {"apple=apel (saya)", "pineapple=nanas"});
   english({"ant", "apple", "apricot"}, {"semut", "apel", "aprikot"});
   state.settings.WordsBefore = 1;
   state.settings.WordsAfter = 1;
-  EXPECT_TRUE(state.LookupWord("apple"));
+  EXPECT_TRUE(state.lookupWord("apple"));
   EXPECT_EQ(shown(),
             "apple,ant,apple,apricot|apel (saya),semut,apel,aprikot|pineapple|apple apel (saya)"
             "| English word");
@@ -168,15 +168,15 @@ TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
   // Fewer translation lines than headwords: the missing ones are empty.
   english({"one", "two", "three", "ab", "cd", "xab", "abx"}, {"satu"});
   state.settings.WordsBefore = 1;
-  EXPECT_TRUE(state.LookupWord("three"));
+  EXPECT_TRUE(state.lookupWord("three"));
   EXPECT_EQ(shown(), "two,three|,||three | English word");
 
   // In the buffer "ab\r\ncd" holds "b\r\nc"; a line-by-line test finds nothing.
   for (const char* query : {"b\r\nc", "bc"}) {
-    EXPECT_FALSE(state.LookupWord(query));
+    EXPECT_FALSE(state.lookupWord(query));
     EXPECT_EQ(shown(), "|||| ");
   }
-  EXPECT_FALSE(state.LookupWord("b"));
+  EXPECT_FALSE(state.lookupWord("b"));
   EXPECT_EQ(shown(), "||ab,xab,abx|| ");
 }
 
@@ -184,19 +184,19 @@ TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
   english({"Run", "run", "runway", "ks"}, {"nama", "kki lari", "landasan", "kb x"});
   indonesian({"kata"}, {"kb word"});
   state.settings.WordsBefore = 1;
-  ASSERT_TRUE(state.LookupWord("run"));
-  state.ShowSelectedEntry(0);
+  ASSERT_TRUE(state.lookupWord("run"));
+  state.showSelectedEntry(0);
   EXPECT_EQ(state.translationText, "Run nama");
   EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
-  state.ShowSelectedRelated(0);
+  state.showSelectedRelated(0);
   EXPECT_EQ(state.relatedTranslationText, "runway landasan");
-  state.ShowSelectedEntry(7);  // no such line: nothing changes
+  state.showSelectedEntry(7);  // no such line: nothing changes
   EXPECT_EQ(state.translationText, "Run nama");
 
-  ASSERT_TRUE(state.LookupWord("kata"));  // an Indonesian find: no marker colours
+  ASSERT_TRUE(state.lookupWord("kata"));  // an Indonesian find: no marker colours
   state.mainWords.append("ks");
   state.FoundTranslations.append("kb x");
-  state.ShowSelectedEntry(1);
+  state.showSelectedEntry(1);
   EXPECT_EQ(state.translationRuns, (Runs{{0, 2, true, {}, {}}}));
 }
 
@@ -207,14 +207,14 @@ TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
   state.statusText = " Data OK";
   for (const char* blank : {"  \t", "123 !?"}) {  // nothing left after trimming or filtering
     state.searchText = blank;
-    EXPECT_FALSE(state.SearchFromBox());
+    EXPECT_FALSE(state.searchFromBox());
     EXPECT_EQ(state.statusText, " Data OK");
   }
   state.searchText = " Don't ";
-  EXPECT_TRUE(state.SearchFromBox() && state.queryFound);
+  EXPECT_TRUE(state.searchFromBox() && state.queryFound);
   EXPECT_EQ(state.translationText + "|" + state.searchText, "dont jangan| Don't ");
   state.searchText = "well-known";
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_EQ(state.translationText, "wellknown terkenal");
 }
 
@@ -222,10 +222,10 @@ TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
   userList("Tavro2en.dat", {"123=angka", "\xC9t\xE9=musim panas"});
   state.settings.AutoRemAlpha = false;
   state.searchText = " 123 ";
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_EQ(state.translationText, "123 angka");
   state.searchText = "\xC9T\xC9";  // accented capitals keep their case
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_FALSE(state.queryFound);
   EXPECT_EQ(state.fallbackWord + "|" + state.statusText, "\xC9t\xC9| not found");
 }
@@ -233,20 +233,20 @@ TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
 TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
   state.searchText = "Running";
-  EXPECT_TRUE(state.SearchFromBox() && state.queryFound);
+  EXPECT_TRUE(state.searchFromBox() && state.queryFound);
   EXPECT_EQ(state.fallbackWord + "|" + state.translationText + "|" + state.statusText,
             "running|run kki lari| English word");
   state.searchText = "walked";
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_EQ(state.translationText, "walke bukan");  // rule 4 tries "walke" first
   state.searchText = "carries";
   userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_EQ(state.translationText, "carry bawa");  // rule 7 before rule 9
 
   // "added" tries only "ad": offered to the history, not found, its related entries left.
   state.searchText = "added";
-  EXPECT_TRUE(state.SearchFromBox());
+  EXPECT_TRUE(state.searchFromBox());
   EXPECT_FALSE(state.queryFound);
   EXPECT_EQ(shown(), "||add,adde|| not found");
 }

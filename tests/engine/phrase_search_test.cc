@@ -24,7 +24,7 @@ class FindPhrasesTest : public LookupFixture {
 };
 
 TEST_F(FindPhrasesTest, EnglishSideSearchesTranslationsAndListsThemFirst) {
-  EXPECT_TRUE(state.FindPhrases("cat"));
+  EXPECT_TRUE(state.findPhrases("cat"));
   // User phrases first, then the dictionary's; "catch" is no whole word, "cat." and "cat-" are.
   EXPECT_EQ(state.phrases, (Pairs{{"my own cat", "kucing saya"},
                                   {"a cat-note", "catatan"},
@@ -35,13 +35,13 @@ TEST_F(FindPhrasesTest, EnglishSideSearchesTranslationsAndListsThemFirst) {
 
 TEST_F(FindPhrasesTest, IndonesianSideSearchesPhrasesAndListsThemFirst) {
   state.FoundInIndonesian = true;
-  EXPECT_TRUE(state.FindPhrases("kucing"));
+  EXPECT_TRUE(state.findPhrases("kucing"));
   EXPECT_EQ(state.phrases, (Pairs{{"kucing saya", "my own cat"},
                                   {"kucing itu lari", "the cat runs"},
                                   {"ada kucing, anjing.", "a cat. A dog"}}));
   state.FoundInIndonesian = false;  // the direction alone also selects it
   state.settings.direction = Direction::kIndonesianEnglish;
-  EXPECT_TRUE(state.FindPhrases("bola"));
+  EXPECT_TRUE(state.findPhrases("bola"));
   EXPECT_EQ(state.phrases, (Pairs{{"menangkap bola", "catch the ball"}}));
 }
 
@@ -64,7 +64,7 @@ TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQuerie
   for (const auto& s : steps) {
     state.settings.ShowPhrase = s.show;
     state.searchText = s.box;
-    EXPECT_EQ(state.LookupWord(s.word), s.found) << s.box;
+    EXPECT_EQ(state.lookupWord(s.word), s.found) << s.box;
     EXPECT_EQ(state.statusText, s.status) << s.box;
     EXPECT_EQ(state.phrases.size(), s.phrases) << s.box;
     EXPECT_TRUE(!s.found || s.phrases != 1 || state.phrases == ball) << s.box;
@@ -73,9 +73,9 @@ TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQuerie
 
 TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatusAndEmptiesOnNothingFound) {
   state.statusText = " English word";
-  EXPECT_TRUE(state.FindPhrases("ball"));
+  EXPECT_TRUE(state.findPhrases("ball"));
   EXPECT_EQ(state.statusText, " English word");
-  EXPECT_FALSE(state.FindPhrases("zebra"));
+  EXPECT_FALSE(state.findPhrases("zebra"));
   EXPECT_TRUE(state.phrases.empty());
 }
 
@@ -85,9 +85,9 @@ std::vector<std::size_t> visited(bool whole, const WordList& list, std::size_t l
   std::vector<std::size_t> out;
   const auto visit = [&](std::size_t i) { return out.push_back(i), out.size() < stopAfter; };
   if (whole)
-    ForEachLineWithWholeWord(list, limit, needle, visit);
+    forEachLineWithWholeWord(list, limit, needle, visit);
   else
-    ForEachLineContaining(list, limit, needle, visit);
+    forEachLineContaining(list, limit, needle, visit);
   return out;
 }
 
@@ -98,7 +98,7 @@ void expectLineByLineRule(const WordList& l, std::initializer_list<const char*> 
       std::vector<std::size_t> contains, whole;
       for (std::size_t i = 0; i < limit; ++i) {
         if (l.line(i).find(needle) != std::string_view::npos) contains.push_back(i);
-        if (PosWholeWord(needle, l.line(i)) > 0) whole.push_back(i);
+        if (posWholeWord(needle, l.line(i)) > 0) whole.push_back(i);
       }
       EXPECT_EQ(visited(false, l, limit, needle), contains) << needle << " limit " << limit;
       EXPECT_EQ(visited(true, l, limit, needle), whole) << needle << " limit " << limit;
@@ -112,7 +112,7 @@ void expectLineByLineRule(const WordList& l, std::initializer_list<const char*> 
 
 TEST(LineScanTest, AgreesWithTheLineByLineRule) {
   // The last line has no line end.
-  const WordList list = SplitLines(
+  const WordList list = splitLines(
       "\r\na\r\nab\r\nba\r\naba\r\na a\r\nxa\r\nax\r\na\nb\r\nab\nab\r\nb,a.\r\n\xE9"
       "a\r\naa\r\na");
   WordList appended;  // lines back to back, nothing between them
@@ -131,7 +131,7 @@ TEST(LineScanTest, AgreesWithTheLineByLineRule) {
       text += isDense ? "ab\n "[letter(rng)] : rare(rng) == 0 ? 'a' : "cbb "[letter(rng)];
     text += i % 7 == 0 ? "\r" : "\r\n";
   }
-  expectLineByLineRule(SplitLines(text),
+  expectLineByLineRule(splitLines(text),
                        {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"});
 }
 
@@ -143,12 +143,12 @@ TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {
     h.replace(at, 3, "abc");
     for (std::size_t from : {0, 1, 16, 40}) {
       for (const char* needle : {"abc", "ab", "bc", "xabcx", "c", "abcd", "xxxxxabc", "xxxxxxxabc"})
-        EXPECT_EQ(FindText(h, needle, from), std::string_view(h).find(needle, from))
+        EXPECT_EQ(findText(h, needle, from), std::string_view(h).find(needle, from))
             << at << " " << from << " " << needle;
     }
   }
-  EXPECT_EQ(FindText("abc", "", 3), 3u);
-  EXPECT_EQ(FindText("abc", "a", 4), std::string_view::npos);
+  EXPECT_EQ(findText("abc", "", 3), 3u);
+  EXPECT_EQ(findText("abc", "a", 4), std::string_view::npos);
 }
 
 }  // namespace

@@ -10,18 +10,18 @@ namespace {
 
 TEST(QueryTextTest, TrimLowerAndFilterLetters) {
   // Trim removes codes up to 32 at both ends only; no-break space is code 160.
-  EXPECT_EQ(Trim(" \t\r\n run fast \x01\x1F "), "run fast");
-  EXPECT_EQ(Trim("\xA0run\xA0"), "\xA0run\xA0");
-  EXPECT_EQ(Trim("   "), "");
+  EXPECT_EQ(trim(" \t\r\n run fast \x01\x1F "), "run fast");
+  EXPECT_EQ(trim("\xA0run\xA0"), "\xA0run\xA0");
+  EXPECT_EQ(trim("   "), "");
   // Only A-Z fold: 0xC9 is E acute, 0x8A S caron.
-  EXPECT_EQ(Lower("RunNING Az@[`{ \xC9T\xC9 \x8A"), "running az@[`{ \xC9t\xC9 \x8A");
+  EXPECT_EQ(lower("RunNING Az@[`{ \xC9T\xC9 \x8A"), "running az@[`{ \xC9t\xC9 \x8A");
 
-  EXPECT_EQ(FilterLetters("don't well-known"), "dont wellknown");
-  EXPECT_EQ(FilterLetters(" a1b2\tc\r\nd "), " abcd ");  // no trimming; tabs and breaks go
-  EXPECT_EQ(FilterLetters("123 !?."), " ");
+  EXPECT_EQ(filterLetters("don't well-known"), "dont wellknown");
+  EXPECT_EQ(filterLetters(" a1b2\tc\r\nd "), " abcd ");  // no trimming; tabs and breaks go
+  EXPECT_EQ(filterLetters("123 !?."), " ");
   // Letters of the code page stay; the multiplication and division signs
   // (0xD7, 0xF7), 0xA0 and the euro sign do not.
-  EXPECT_EQ(FilterLetters("caf\xE9 \x8A\x9F\xAA\xB5\xBA\xFF \xD7\xF7\xA0\x80"),
+  EXPECT_EQ(filterLetters("caf\xE9 \x8A\x9F\xAA\xB5\xBA\xFF \xD7\xF7\xA0\x80"),
             "caf\xE9 \x8A\x9F\xAA\xB5\xBA\xFF ");
 }
 
@@ -43,7 +43,7 @@ TEST(BaseFormTest, CandidatesInRuleOrder) {
       {"ing", {"e", ""}}, {"eed", {"ee", "e"}}, {"ed", {"e", ""}}, {"d", {}}, {"s", {""}},
       {"aaed", {"a"}}, {"", {}}, {"run", {}}};
   for (const auto& [word, candidates] : rows)
-    EXPECT_EQ(BaseFormCandidates(word), candidates) << word;
+    EXPECT_EQ(baseFormCandidates(word), candidates) << word;
 
   // No word has more than fourteen: every ending the rules know, on a stem
   // with and without a doubled letter.
@@ -51,7 +51,7 @@ TEST(BaseFormTest, CandidatesInRuleOrder) {
     for (const char* e :
          {"ier",  "ied",  "ily",  "ly",   "ing", "ings", "ed",   "s",     "iest", "ries", "cies",
           "ties", "bies", "fies", "lies", "er",  "es",   "ment", "ments", "iers", "ieds", "ers"})
-      EXPECT_LE(BaseFormCandidates(stem + e).size(), 14u) << stem + e;
+      EXPECT_LE(baseFormCandidates(stem + e).size(), 14u) << stem + e;
 }
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST(RenderTest, Runs) {
       {"", "run", false, {}},
   };
   for (const auto& r : rows)
-    EXPECT_EQ(RenderEntryText(r.text, r.word, r.indonesian), r.runs) << r.text;
+    EXPECT_EQ(renderEntryText(r.text, r.word, r.indonesian), r.runs) << r.text;
 
   std::string text;  // a long entry is marked throughout
   for (int i = 0; i < 200; ++i) text += "run kb ";
-  const auto runs = RenderEntryText(text, "run", false);
+  const auto runs = renderEntryText(text, "run", false);
   ASSERT_EQ(runs.size(), 400u);
   EXPECT_EQ(runs.back(), colored(text.size() - 3, 2, kBlue));
 }
@@ -97,7 +97,7 @@ TEST(PosWholeWordTest, Position) {
       {"", "abc", 1},      {"", "", 0},              {"cat", "", 0},
       {"a b", "a a b", 3},
   };
-  for (const auto& r : rows) EXPECT_EQ(PosWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
+  for (const auto& r : rows) EXPECT_EQ(posWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
   test::TempDir dir;
   for (const auto& row : rows) {
     test::writeFile(dir.file("Tavro2id.dat"), row.bytes);
-    const WordList list = ReadUserWordList(dir.file("Tavro2id.dat"));
+    const WordList list = readUserWordList(dir.file("Tavro2id.dat"));
     Strings got;
     for (std::size_t i = 0; i < list.count(); ++i) got.emplace_back(list.line(i));
     EXPECT_EQ(got, row.lines) << row.name;
@@ -37,15 +37,15 @@ TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
 }
 
 TEST(UserListEncodingTest, DetectsTheKind) {
-  EXPECT_TRUE(DetectUserListFormat("kaf\xC3\xA9\n").utf8);
-  EXPECT_FALSE(DetectUserListFormat("kaf\xE9\n").utf8);
-  EXPECT_FALSE(DetectUserListFormat("plain\r\n").utf8);
-  EXPECT_TRUE(DetectUserListFormat("a\nb").lfLineEnds);
-  EXPECT_FALSE(DetectUserListFormat("a\r\nb\n").lfLineEnds);
-  EXPECT_TRUE(DetectUserListFormat("\xEF\xBB\xBF").byteOrderMark);
+  EXPECT_TRUE(detectUserListFormat("kaf\xC3\xA9\n").utf8);
+  EXPECT_FALSE(detectUserListFormat("kaf\xE9\n").utf8);
+  EXPECT_FALSE(detectUserListFormat("plain\r\n").utf8);
+  EXPECT_TRUE(detectUserListFormat("a\nb").lfLineEnds);
+  EXPECT_FALSE(detectUserListFormat("a\r\nb\n").lfLineEnds);
+  EXPECT_TRUE(detectUserListFormat("\xEF\xBB\xBF").byteOrderMark);
   // Cut sequences, surrogates and code points above U+10FFFF are not UTF-8.
   for (const char* bad : {"\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"})
-    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    EXPECT_FALSE(isValidUtf8(bad)) << bad;
 }
 
 }  // namespace

@@ -42,15 +42,15 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
   const char* const queries[] = {"a", "ab", "kata", "house", "x", "AB"};
   for (int round = 0; round < 300; ++round) {
     const std::vector<std::string> lines = randomList(1 + round % 12);
-    const WordList list = SplitLines(crlfJoin(lines));
+    const WordList list = splitLines(crlfJoin(lines));
 
     const UserList user(list);
     for (std::size_t i = 0; i < list.count(); ++i) {
-      ASSERT_EQ(user.translationOf(i), FindTranslation(list, EntryWord(list[i]))) << round;
+      ASSERT_EQ(user.translationOf(i), findTranslation(list, entryWord(list[i]))) << round;
       std::vector<std::size_t> same, expected;
       user.forEachLineOfWord(i, [&](std::size_t j) { same.push_back(j); });
       for (std::size_t j = 0; j < list.count(); ++j)
-        if (equalsFolded(EntryWord(list[j]), EntryWord(list[i]))) expected.push_back(j);
+        if (equalsFolded(entryWord(list[j]), entryWord(list[i]))) expected.push_back(j);
       ASSERT_EQ(same, expected) << round;
     }
 
@@ -58,16 +58,16 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
     for (const bool indonesian : {true, false}) {
       std::vector<PhrasePair> expected;
       for (std::size_t i = 0; i < list.count(); ++i) {
-        const std::string_view word = EntryWord(list[i]);
-        const std::string_view english = FindTranslation(list, word);
-        if (PosWholeWord(query, indonesian ? word : english) == 0) continue;
+        const std::string_view word = entryWord(list[i]);
+        const std::string_view english = findTranslation(list, word);
+        if (posWholeWord(query, indonesian ? word : english) == 0) continue;
         if (indonesian)
           expected.emplace_back(word, english);
         else
           expected.emplace_back(english, word);
       }
       std::vector<PhrasePair> got;
-      CollectPhrases(query, indonesian, user, store, got);
+      collectPhrases(query, indonesian, user, store, got);
       ASSERT_EQ(got, expected) << round << " " << query << " " << indonesian;
     }
 
@@ -76,13 +76,13 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
     userList("Tavro2en.dat", lines);
     state.settings.MaxContainTexts = 3;
     state.settings.direction = Direction::kEnglishIndonesian;
-    const std::string q = Lower(query);
-    state.LookupWord(q);
+    const std::string q = lower(query);
+    state.lookupWord(q);
     std::vector<std::string> main, related;
     for (std::size_t i = 0; i < list.count(); ++i) {
-      const std::string_view word = EntryWord(list[i]);
+      const std::string_view word = entryWord(list[i]);
       if (word.find(q) == std::string_view::npos) continue;
-      const std::string entry = std::string(word) + "|" + std::string(FindTranslation(list, word));
+      const std::string entry = std::string(word) + "|" + std::string(findTranslation(list, word));
       if (word == q)
         main.push_back(entry);
       else if (related.size() < 3)

@@ -31,11 +31,11 @@ std::vector<std::uint32_t> chunkSizes(const std::string& block) {
 }
 
 TEST(DataDateTest, CountsDaysFromFirstOfJanuaryYearOne) {
-  EXPECT_EQ(DataDateOf(1, 1, 1), 1.0);
-  EXPECT_EQ(DataDateOf(2009, 1, 1), 733408.0);
-  EXPECT_EQ(DataDateOf(1899, 12, 30), 693594.0);
-  EXPECT_EQ(DataDateOf(2000, 3, 1) - DataDateOf(2000, 2, 28), 2.0);  // leap year
-  EXPECT_EQ(DataDateOf(1900, 3, 1) - DataDateOf(1900, 2, 28), 1.0);  // no leap day in 1900
+  EXPECT_EQ(dataDateOf(1, 1, 1), 1.0);
+  EXPECT_EQ(dataDateOf(2009, 1, 1), 733408.0);
+  EXPECT_EQ(dataDateOf(1899, 12, 30), 693594.0);
+  EXPECT_EQ(dataDateOf(2000, 3, 1) - dataDateOf(2000, 2, 28), 2.0);  // leap year
+  EXPECT_EQ(dataDateOf(1900, 3, 1) - dataDateOf(1900, 2, 28), 1.0);  // no leap day in 1900
 }
 
 TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
@@ -44,10 +44,10 @@ TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
   for (const auto& [length, chunks] : rows) {
     std::string text(length, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i * 7 % 26);
-    const std::string block = CompressBlock(text, 1);
+    const std::string block = compressBlock(text, 1);
     EXPECT_EQ(u32At(block, 0), length);
     EXPECT_EQ(chunkSizes(block).size(), chunks) << length;
-    const BlockText decoded = DecompressBlock(block);
+    const BlockText decoded = decompressBlock(block);
     EXPECT_FALSE(decoded.damaged);
     EXPECT_EQ(decoded.text, text) << length;
   }
@@ -56,15 +56,15 @@ TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
   std::string noise(kPieceSize, '\0');
   std::uint32_t x = 12345;
   for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-  const std::string block = CompressBlock(noise, 10);
+  const std::string block = compressBlock(noise, 10);
   ASSERT_EQ(chunkSizes(block).size(), 1u);
   EXPECT_GT(chunkSizes(block)[0], kPieceSize);  // really incompressible
-  EXPECT_EQ(DecompressBlock(block).text, noise);
+  EXPECT_EQ(decompressBlock(block).text, noise);
 }
 
 TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDate) {
-  const std::string first = CompressBlock("kata\r\n"), second = CompressBlock("word\r\n");
-  const std::string file = BuildDataFile("kata\r\n", "word\r\n", 733408.25);
+  const std::string first = compressBlock("kata\r\n"), second = compressBlock("word\r\n");
+  const std::string file = buildDataFile("kata\r\n", "word\r\n", 733408.25);
   ASSERT_EQ(file.size(), first.size() + second.size() + kTrailerSize);
   EXPECT_EQ(file.substr(0, first.size()), first);
   EXPECT_EQ(u32At(file, file.size() - 16), first.size());
@@ -72,7 +72,7 @@ TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDate) {
   double date;
   std::memcpy(&date, file.data() + file.size() - 8, 8);
   EXPECT_EQ(date, 733408.25);
-  const DataFileContents c = ParseDataFile(file);
+  const DataFileContents c = parseDataFile(file);
   EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
   EXPECT_EQ(c.translations, "word\r\n");
 }
@@ -80,12 +80,12 @@ TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDate) {
 TEST(DataWriterTest, FailedWriteKeepsTheOldFile) {
   test::TempDir dir;
   const std::string path = dir.file("dataen.dat");
-  ASSERT_TRUE(WriteDataFile(path, "old\r\n", "lama\r\n", 1.0));
+  ASSERT_TRUE(writeDataFile(path, "old\r\n", "lama\r\n", 1.0));
   // A directory where the temporary file would go stops the write, even for root.
   ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);
-  EXPECT_FALSE(WriteDataFile(path, "new\r\n", "baru\r\n", 1.0));
-  EXPECT_EQ(ReadDataFile(path).headwords, "old\r\n");
-  EXPECT_FALSE(WriteDataFile(dir.file("no/such/dir.dat"), "a", "b", 1.0));
+  EXPECT_FALSE(writeDataFile(path, "new\r\n", "baru\r\n", 1.0));
+  EXPECT_EQ(readDataFile(path).headwords, "old\r\n");
+  EXPECT_FALSE(writeDataFile(dir.file("no/such/dir.dat"), "a", "b", 1.0));
 }
 
 }  // namespace

@@ -49,12 +49,12 @@ struct Lines {
 
 // A data file's lines; both blocks must be loaded and end with a line end.
 Lines readBack(const std::string& path) {
-  const DataFileContents c = ReadDataFile(path);
+  const DataFileContents c = readDataFile(path);
   EXPECT_EQ(c.outcome, DataOutcome::kLoaded) << path;
   EXPECT_TRUE(c.headwords.ends_with("\r\n") && c.translations.ends_with("\r\n")) << path;
   const auto split = [](const std::string& text) {
     std::vector<std::string> out;
-    const WordList list = SplitLines(text);
+    const WordList list = splitLines(text);
     for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
     return out;
   };
@@ -64,20 +64,20 @@ Lines readBack(const std::string& path) {
 TEST(DictdNumberTest, DecodesBase64DigitsAndRejectsJunk) {
   const std::pair<const char*, std::uint64_t> rows[] = {
       {"A", 0}, {"B", 1}, {"BA", 64}, {"po", 41 * 64 + 40}, {"+/", 62 * 64 + 63}};
-  for (const auto& [text, value] : rows) EXPECT_EQ(DecodeDictdNumber(text), value) << text;
+  for (const auto& [text, value] : rows) EXPECT_EQ(decodeDictdNumber(text), value) << text;
   for (const char* junk : {"", "A-B", "//////////////"})  // the last: far beyond any file
-    EXPECT_FALSE(DecodeDictdNumber(junk)) << junk;
+    EXPECT_FALSE(decodeDictdNumber(junk)) << junk;
 }
 
 TEST(DictdIndexTest, ReadsThreeFieldLinesAndCountsTheRest) {
-  const DictdIndex index = ParseDictdIndex(
+  const DictdIndex index = parseDictdIndex(
       "00databaseinfo\tc\tRL\r\nhouse\tBA\tQ\nno tabs here\nbad\tA?\tB\n\na man is\tC\tD\tx\n");
   ASSERT_EQ(index.lines.size(), 2u);
   const auto& h = index.lines[1];
   EXPECT_EQ(std::tie(h.key, h.offset, h.length, index.badLines),
             std::make_tuple("house", 64u, 16u, 3u));
-  EXPECT_TRUE(IsDictdHeaderKey(index.lines[0].key) && IsDictdHeaderKey("00-database-short"));
-  EXPECT_FALSE(IsDictdHeaderKey("house"));
+  EXPECT_TRUE(isDictdHeaderKey(index.lines[0].key) && isDictdHeaderKey("00-database-short"));
+  EXPECT_FALSE(isDictdHeaderKey("house"));
 }
 
 // An entry in one line: headword <part of speech> | translations (gloss; gloss) | ...
@@ -106,7 +106,7 @@ TEST(DictdEntryTest, SplitsSensesAndGlossLists) {
       {"x <n>\ny\n2. not a sense\n", "x <n> | y (2. not a sense)"},
       {"", " <>"},
   };
-  for (const auto& [text, want] : rows) EXPECT_EQ(shape(ParseDictdEntry(text)), want) << text;
+  for (const auto& [text, want] : rows) EXPECT_EQ(shape(parseDictdEntry(text)), want) << text;
 }
 
 TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
@@ -116,24 +116,24 @@ TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
       {"Edition: 2022.13.01\nPublication date: 2022-12-01.", {2022, 12, 1}},  // bad month skipped
   };
   for (const auto& [text, date] : cases) {
-    const auto d = FindEditionDate(text);
+    const auto d = findEditionDate(text);
     ASSERT_TRUE(d) << text;
     EXPECT_EQ(std::make_tuple(d->year, d->month, d->day), date) << text;
   }
-  EXPECT_FALSE(FindEditionDate("Edition: soon"));
+  EXPECT_FALSE(findEditionDate("Edition: soon"));
 }
 
 TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
   std::string out, error;
-  ASSERT_TRUE(InflateGzip(gzip("abc") + gzip("def"), out, error) && out == "abcdef") << error;
+  ASSERT_TRUE(inflateGzip(gzip("abc") + gzip("def"), out, error) && out == "abcdef") << error;
   const std::string whole = gzip(std::string(5000, 'x'));
-  EXPECT_FALSE(InflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
+  EXPECT_FALSE(inflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
   EXPECT_NE(error.find("cut short"), std::string::npos);
   std::string damaged = whole;
   damaged[12] ^= 0x55;
-  EXPECT_FALSE(InflateGzip(damaged, out, error));
-  EXPECT_FALSE(InflateGzip(whole, out, error, 4999));  // would exceed the cap
-  EXPECT_TRUE(InflateGzip(whole, out, error, 5000));
+  EXPECT_FALSE(inflateGzip(damaged, out, error));
+  EXPECT_FALSE(inflateGzip(whole, out, error, 4999));  // would exceed the cap
+  EXPECT_TRUE(inflateGzip(whole, out, error, 5000));
 }
 
 TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
@@ -142,9 +142,9 @@ TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
       {"H₂O", "H2O"}, {"e\xCC\x81t\xC3\xA9", "et\xE9"}, {"“q” €", "\x93q\x94 \x80"},
       {"  a\tb\r\n c  ", "a b c"}, {"α-amino", "alpha-amino"}};
   for (const auto& [in, want] : kept)
-    EXPECT_EQ(PlainText1252(in), std::optional(std::string(want)));
+    EXPECT_EQ(plainText1252(in), std::optional(std::string(want)));
   for (const char* refused : {"surname 劉", "◌-style", "bad \xC3", "\xC0\xAF", "\xED\xA0\x80"})
-    EXPECT_FALSE(PlainText1252(refused)) << refused;
+    EXPECT_FALSE(plainText1252(refused)) << refused;
 }
 
 TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
@@ -156,12 +156,12 @@ TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
       {" , ,[[ x ]] ,", {"x"}},
       {"[[unclosed, y]]", {"unclosed", "y"}},
   };
-  for (const auto& [line, want] : cases) EXPECT_EQ(SplitTranslations(line), want) << line;
+  for (const auto& [line, want] : cases) EXPECT_EQ(splitTranslations(line), want) << line;
 }
 
 TEST(SortKeyTest, ReadsAccentsAsPlainLettersAndFoldsCase) {
-  EXPECT_EQ(SortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
-  EXPECT_EQ(SortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
+  EXPECT_EQ(sortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
+  EXPECT_EQ(sortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
 }
 
 // Index order is the source's order: key "ation" sorts after "and"; the headword is "-ation".
@@ -205,13 +205,13 @@ class DictBuilderTest : public ::testing::Test {
     test::writeFile(dir_.file("t.index"), index);
     test::writeFile(dir_.file("t.dict.dz"), gzip(dict));
     std::string error;
-    ASSERT_TRUE(ReadDictdSource(dir_.file("t.index"), dir_.file("t.dict.dz"), source_, error))
+    ASSERT_TRUE(readDictdSource(dir_.file("t.index"), dir_.file("t.dict.dz"), source_, error))
         << error;
     ASSERT_TRUE(source_.edition);
-    built_ = BuildDictionary(source_.entries);
+    built_ = buildDictionary(source_.entries);
     const EditionDate& d = *source_.edition;
     ASSERT_TRUE(
-        WriteDictionaryFiles(dir_.path(), built_, DataDateOf(d.year, d.month, d.day), 10, error))
+        writeDictionaryFiles(dir_.path(), built_, dataDateOf(d.year, d.month, d.day), 10, error))
         << error;
     en_ = readBack(dir_.file("dataen.dat"));
     id_ = readBack(dir_.file("dataid.dat"));
@@ -232,10 +232,10 @@ class DictBuilderTest : public ::testing::Test {
 TEST_F(DictBuilderTest, ReadsTheSourceWithItsEditionDate) {
   EXPECT_EQ(std::make_tuple(source_.entries.size(), source_.badIndexLines),
             std::make_tuple(kFixture.size() - 1, std::size_t{1}));
-  EXPECT_EQ(en_.dataDate, DataDateOf(2021, 3, 4));
+  EXPECT_EQ(en_.dataDate, dataDateOf(2021, 3, 4));
   DictdSource none;
   std::string error;
-  EXPECT_FALSE(ReadDictdSource(dir_.file("missing.index"), dir_.file("t.dict.dz"), none, error));
+  EXPECT_FALSE(readDictdSource(dir_.file("missing.index"), dir_.file("t.dict.dz"), none, error));
   EXPECT_NE(error.find("missing.index"), std::string::npos);
 }
 
@@ -309,12 +309,12 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
     std::size_t bad = 0;
     std::string error;
     const std::string data = std::string(TAVRO2_SOURCE_DIR) + "/data/";
-    ASSERT_TRUE(ReadDictdSource(index, dict, source, error) &&
-                ReadWordnetJoin(data + "wordnet/wordnet-ind.tsv.gz", extra.wordnet, bad, error) &&
-                ReadFunctionWords(data + "function_words.txt", extra.functionWords, bad, error))
+    ASSERT_TRUE(readDictdSource(index, dict, source, error) &&
+                readWordnetJoin(data + "wordnet/wordnet-ind.tsv.gz", extra.wordnet, bad, error) &&
+                readFunctionWords(data + "function_words.txt", extra.functionWords, bad, error))
         << error;
-    ASSERT_TRUE(WriteDictionaryFiles(scratch.path(), BuildDictionary(source.entries, extra),
-                                     DataDateOf(2022, 11, 18), 1, error))
+    ASSERT_TRUE(writeDictionaryFiles(scratch.path(), buildDictionary(source.entries, extra),
+                                     dataDateOf(2022, 11, 18), 1, error))
         << error;
     dir = scratch.path();
   }
@@ -339,7 +339,7 @@ TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
   for (const auto& [word, part] : merged)
     EXPECT_NE(translation(word).find(part), std::string::npos) << word;
   EXPECT_TRUE(has(id, "rumah") && has(id, "air") && has(pr, "hari ini"));
-  EXPECT_EQ(en.dataDate, DataDateOf(2022, 11, 18));
+  EXPECT_EQ(en.dataDate, dataDateOf(2022, 11, 18));
 }
 
 }  // namespace

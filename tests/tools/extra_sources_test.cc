@@ -11,7 +11,7 @@ namespace {
 
 TEST(ExtraSourcesTest, ParsesGoodLinesAndCountsTheRest) {
   std::size_t bad = 0;
-  const auto synsets = ParseWordnetJoin(
+  const auto synsets = parseWordnetJoin(
       "# comment\n"
       "01-v\tv\tenjoy#1#52|bask#1#3\tderive pleasure\tmenikmati#12|seronok\r\n"
       "02-n\tx\tw#1#0\tg\tk\n"          // unknown part of speech
@@ -31,7 +31,7 @@ TEST(ExtraSourcesTest, ParsesGoodLinesAndCountsTheRest) {
   EXPECT_EQ(std::make_tuple(s.indonesian[0].word, s.indonesian[0].count, s.indonesian[1].count),
             std::make_tuple("menikmati", 12, 0));
 
-  const auto words = ParseFunctionWords(
+  const auto words = parseFunctionWords(
       "# c\n\nat | kd | di,  pada , | place\nme | | aku | \nbad line\nx | k b | y | z\n", bad);
   ASSERT_EQ(words.size(), 2u);
   EXPECT_EQ(bad, 2u);
@@ -95,7 +95,7 @@ class MergeTest : public ::testing::Test {
     for (int k = 0; k < 14; ++k)
       extra.wordnet.push_back(synset('a', {{std::string(1, char('a' + k)), 14 - k, 0}}, "", {{"ramai"}}));
     extra.functionWords = {{"at", "kd", {"di", "pada"}, "place"}, {"eat", "", {"makan", "santap"}, "x"}};
-    built_ = BuildDictionary(freedict, extra);
+    built_ = buildDictionary(freedict, extra);
   }
   BuiltDictionary built_;
 };
@@ -133,7 +133,7 @@ TEST(WordnetJoinTest, CommittedFileJoinsKnownPairs) {
   std::vector<WordnetSynset> synsets;
   std::size_t bad = 0;
   std::string error;
-  ASSERT_TRUE(ReadWordnetJoin(std::string(TAVRO2_SOURCE_DIR) + "/data/wordnet/wordnet-ind.tsv.gz",
+  ASSERT_TRUE(readWordnetJoin(std::string(TAVRO2_SOURCE_DIR) + "/data/wordnet/wordnet-ind.tsv.gz",
                               synsets, bad, error))
       << error;
   EXPECT_EQ(bad, 0u);
@@ -152,12 +152,12 @@ TEST(WordnetJoinTest, CommittedFileJoinsKnownPairs) {
 
   for (const char* list : {"function_words.txt", "everyday_words.txt"}) {
     std::vector<FunctionWord> words;
-    ASSERT_TRUE(ReadFunctionWords(std::string(TAVRO2_SOURCE_DIR) + "/data/" + list, words, bad,
+    ASSERT_TRUE(readFunctionWords(std::string(TAVRO2_SOURCE_DIR) + "/data/" + list, words, bad,
                                   error))
         << error;
     EXPECT_EQ(bad, 0u) << list;
     for (const FunctionWord& w : words)
-      for (const std::string& term : w.terms) EXPECT_TRUE(PlainText1252(term)) << term;
+      for (const std::string& term : w.terms) EXPECT_TRUE(plainText1252(term)) << term;
   }
 }
 

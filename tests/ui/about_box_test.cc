@@ -46,7 +46,7 @@ TEST_F(AboutBoxTest, TextsSkinAndCloseGlyph) {
   box.show();
   auto* body = child<GradientPanel>(box, "body");
   EXPECT_EQ(std::tuple(body->topColor(), body->bottomColor()),
-            std::tuple(kWhite, skin_.SkinBaseColor));
+            std::tuple(kWhite, skin_.skinBaseColor));
   QTest::mouseClick(child(box, "closeGlyph"), Qt::LeftButton);
   QCoreApplication::sendPostedEvents();
   EXPECT_FALSE(box.isVisible());
@@ -75,7 +75,7 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
 // The main window's about button shows its store's counts and its files' dates.
 TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
   test::TempDir dir;
-  test::writeDataFile(dir.file("dataen.dat"), {"a"}, {"b"});
+  test::writeEntries(dir.file("dataen.dat"), {"a"}, {"b"});
   MainWindow window(dir.path());  // not shown, so nothing is loaded yet
   QString text;
   QTimer::singleShot(0, [&] {

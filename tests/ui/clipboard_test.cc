@@ -27,13 +27,13 @@ TEST(ClipboardTextTest, ConvertsAsThe8BitFormatWould) {
       {QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b"},  // one ? for a surrogate pair
       {QString::fromUtf16(u"ab\0cd", 5), "ab"},
   };
-  for (const auto& [text, bytes] : cases) EXPECT_EQ(ClipboardTextTo1252(text), bytes);
+  for (const auto& [text, bytes] : cases) EXPECT_EQ(clipboardTextTo1252(text), bytes);
 }
 
 struct ScriptedClipboard {
   explicit ScriptedClipboard(bool autoRemAlpha = true) {
-    host.store.publish(DataKind::kEnglish, SplitLines(crlfJoin({"can", "cant", "hello", "walk"})),
-                       SplitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
+    host.store.publish(DataKind::kEnglish, splitLines(crlfJoin({"can", "cant", "hello", "walk"})),
+                       splitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
                        LoadState::kLoaded);
     host.settingsValue.AutoRemAlpha = host.lookupState.settings.AutoRemAlpha = autoRemAlpha;
   }
@@ -44,7 +44,7 @@ struct ScriptedClipboard {
   void copy(ClipboardReading reading) {
     clip = std::move(reading);
     monitor.markChanged();
-    monitor.PollClipboard();
+    monitor.pollClipboard();
   }
 
   FakeHistoryHost host;
@@ -93,19 +93,19 @@ TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled
   copy("hello");
   EXPECT_EQ(monitor.readCount() + host.lookupShows, 0);
   host.buttonDown = true;
-  for (int i = 0; i < 10; ++i) monitor.PollClipboard();
+  for (int i = 0; i < 10; ++i) monitor.pollClipboard();
   EXPECT_EQ(monitor.readCount(), 1);
   clip = {true, "walk"};  // changed without a signal: not seen yet
-  monitor.PollClipboard();
+  monitor.pollClipboard();
   EXPECT_EQ(host.searchBox, "hello");
   copy("walk");
   EXPECT_EQ(monitor.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
   ClipboardMonitor unsignalled(host, [this](SelectionDone done) { done(clip); }, false);
   clip = {true, "hello"};
-  unsignalled.PollClipboard();
+  unsignalled.pollClipboard();
   clip = {true, "walk"};
-  unsignalled.PollClipboard();
+  unsignalled.pollClipboard();
   EXPECT_EQ(unsignalled.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
 }
@@ -125,13 +125,13 @@ struct LateReader {
 TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
   LateReader late;
   ClipboardMonitor async(host, [&late](SelectionDone done) { late(std::move(done)); }, true);
-  async.PollClipboard();
+  async.pollClipboard();
   async.markChanged();  // changed again while the owner has not answered
-  for (int i = 0; i < 5; ++i) async.PollClipboard();
+  for (int i = 0; i < 5; ++i) async.pollClipboard();
   ASSERT_EQ(late.waiting.size(), 1u);
   late.answer({true, "hello"});  // looked up as soon as it arrives
   EXPECT_EQ(host.searchBox, "hello");
-  async.PollClipboard();  // the change seen during the read: read again
+  async.pollClipboard();  // the change seen during the read: read again
   ASSERT_EQ(late.waiting.size(), 1u);
   late.answer({});  // an owner that did not answer in time reads as no text
   EXPECT_FALSE(host.hit);
@@ -140,10 +140,10 @@ TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
   // and again when the setting it was judged under changes.
   copy(std::string(1 << 20, 'x') + "!");
   const int judged = monitor.judgeCount();
-  for (int i = 0; i < 100; ++i) monitor.PollClipboard();
+  for (int i = 0; i < 100; ++i) monitor.pollClipboard();
   EXPECT_EQ(monitor.judgeCount(), judged);
   host.settingsValue.AutoRemAlpha = false;
-  monitor.PollClipboard();
+  monitor.pollClipboard();
   EXPECT_EQ(monitor.judgeCount(), judged + 1);
   copy(std::string(1 << 20, ' ') + "Walk\t");  // long, but a word once trimmed
   EXPECT_EQ(host.searchBox, "walk");
@@ -156,18 +156,18 @@ TEST_F(ClipboardTest, SelectedTextOnceSettledIsLookedUpNearThePointer) {
                              SelectionKind::kPrimary);
   clip = {true, "hello"};
   selection.markChanged();
-  selection.PollClipboard();
+  selection.pollClipboard();
   EXPECT_EQ(selection.readCount(), 0) << "off by default";
   host.settingsValue.UseSelection = true;
-  selection.PollClipboard();
+  selection.pollClipboard();
   EXPECT_EQ(selection.readCount(), 0) << "selected while off: not new";
   for (const char* step : {"h", "hel", "hello"}) {  // a drag: one change per step
     clip = {true, step};
     selection.markChanged();
-    selection.PollClipboard();
+    selection.pollClipboard();
   }
   EXPECT_EQ(selection.readCount(), 0);
-  for (int tick = 1; tick < ClipboardMonitor::kSettleTicks; ++tick) selection.PollClipboard();
+  for (int tick = 1; tick < ClipboardMonitor::kSettleTicks; ++tick) selection.pollClipboard();
   EXPECT_EQ(selection.readCount(), 1);
   EXPECT_EQ((std::vector<std::string>{host.searchBox, host.list.lines().at(0)}),
             (std::vector<std::string>{"hello", "hello=hello halo"}));
@@ -190,11 +190,11 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->setText(QStringLiteral("walk"));
   ClipboardMonitor system(host);
-  system.PollClipboard();
-  system.PollClipboard();
+  system.pollClipboard();
+  system.pollClipboard();
   EXPECT_EQ(host.searchBox, "walk");
   clipboard->setText(QStringLiteral("Hello"));
-  system.PollClipboard();
+  system.pollClipboard();
   EXPECT_EQ(host.searchBox, "hello");
   EXPECT_EQ(system.readCount(), 2);
   clipboard->clear();
@@ -203,9 +203,9 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
 class MainWindowClipboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    writeDataFile(dir.file("dataen.dat"), {"can", "hello"}, {"dapat", "halo"});
-    writeDataFile(dir.file("dataid.dat"), {"halo"}, {"hello"});
-    writeDataFile(dir.file("datapr.dat"), {"halo kawan"}, {"hello friend"});
+    writeEntries(dir.file("dataen.dat"), {"can", "hello"}, {"dapat", "halo"});
+    writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
+    writeEntries(dir.file("datapr.dat"), {"halo kawan"}, {"hello friend"});
     writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\n");
     writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
     window = std::make_unique<MainWindow>(dir.path());
@@ -237,7 +237,7 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTh
   while (history->slideTimerActive()) history->slideTick();
 
   QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
-  host->PollClipboard();
+  host->pollClipboard();
   FDef* popup = host->definitionPopup();
   EXPECT_EQ(QStringList({window->searchBox()->text(), window->translationPane()->toPlainText(),
                          popup->textArea()->toPlainText()}),
@@ -246,7 +246,7 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTh
   EXPECT_EQ(history->items().front()->itemText(), " hello");
   EXPECT_TRUE(window->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
   EXPECT_EQ(popup->x() + popup->width(), history->x());
-  EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().SkinOutlineColor));
+  EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().skinOutlineColor));
   EXPECT_EQ(history->itemPanel()->topColor(), window->skinPalette().mainWordList);
   EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
   EXPECT_EQ(popup->textArea()->palette().color(QPalette::Base),
@@ -256,7 +256,7 @@ TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTh
   window->search();
   EXPECT_FALSE(popup->isVisible()) << "the popup no longer shows the current word";
 
-  history->ChooseHistoryItem(history->items()[1]);
+  history->chooseHistoryItem(history->items()[1]);
   EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");
   history->toggleMainWindow();
   EXPECT_TRUE(!window->isVisible() && window->hiddenFlag());

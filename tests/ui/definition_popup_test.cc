@@ -22,7 +22,7 @@ TEST(DefinitionPopupSizeTest, OneLineGrowsByHalfOrByA23rdWithHalvesToEven) {
       {3, 60, 10, QSize(250, 48)},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(DefinitionPopupSize(c.lines, c.width, c.length), c.expected) << c.width;
+    EXPECT_EQ(definitionPopupSize(c.lines, c.width, c.length), c.expected) << c.width;
 }
 
 struct GeometryLog : QObject {  // the popup's geometry at every move and resize
@@ -37,11 +37,11 @@ struct GeometryLog : QObject {  // the popup's geometry at every move and resize
 };
 
 FHistory& openWithEntries(FakeHistoryHost& host) {
-  host.list.AddToHistory("cat", "kucing");
-  host.list.AddToHistory("book", "book buku; books");
-  host.list.AddToHistory("lines", "satu\ndua\ntiga");
-  host.list.AddToHistory("long", std::string(40, 'x') + " " + std::string(200, 'y'));
-  host.HistoryCommand();
+  host.list.addToHistory("cat", "kucing");
+  host.list.addToHistory("book", "book buku; books");
+  host.list.addToHistory("lines", "satu\ndua\ntiga");
+  host.list.addToHistory("long", std::string(40, 'x') + " " + std::string(200, 'y'));
+  host.historyCommand();
   host.slideUntilSettled();
   return *host.window;
 }
@@ -55,7 +55,7 @@ class DefinitionPopupTest : public ::testing::Test {
       if (i->word() == word) return *i;
     throw std::runtime_error("no item " + word);
   }
-  void show(const std::string& word) { popup.ShowDefinitionPopup(history, item(word)); }
+  void show(const std::string& word) { popup.showDefinitionPopup(history, item(word)); }
 
   FakeHistoryHost host;
   FHistory& history = openWithEntries(host);
@@ -65,8 +65,8 @@ class DefinitionPopupTest : public ::testing::Test {
 TEST_F(DefinitionPopupTest, EntriesAreSizedByTheirText) {
   show("cat");
   ASSERT_EQ(popup.textArea()->toPlainText(), "kucing");
-  const int w = QFontMetrics(AppFont(14)).horizontalAdvance("kucing");
-  EXPECT_EQ(popup.size(), DefinitionPopupSize(1, w, 6));
+  const int w = QFontMetrics(appFont(14)).horizontalAdvance("kucing");
+  EXPECT_EQ(popup.size(), definitionPopupSize(1, w, 6));
   EXPECT_TRUE(item("cat").isMarked() && popup.isVisible());
   show("lines");
   EXPECT_EQ(popup.size(), QSize(250, 48));
@@ -138,7 +138,7 @@ TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade
     popup.countdownTick();
     ASSERT_TRUE(popup.fadeTimerActive()) << autoClose;
     popup.fadeTick();
-    popup.Hide();
+    popup.hideNow();
     EXPECT_TRUE(popup.fadeTimerActive() && popup.opacity() == 245);
     int ticks = 1;
     for (; popup.fadeTimerActive(); ++ticks) popup.fadeTick();
@@ -148,7 +148,7 @@ TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade
 
 TEST_F(DefinitionPopupTest, NearThePointerItStaysOnTheScreen) {
   host.showHistoryEntry("cat", "cat");  // the pane holds the entry, as after a lookup
-  const QSize size = DefinitionPopupSize(1, QFontMetrics(AppFont(14)).horizontalAdvance("kucing"), 6);
+  const QSize size = definitionPopupSize(1, QFontMetrics(appFont(14)).horizontalAdvance("kucing"), 6);
   const int w = size.width(), h = size.height();
   const struct { QPoint pointer, expected; } cases[] = {
       {{600, 400}, {616, 416}},                  // below and right
@@ -157,7 +157,7 @@ TEST_F(DefinitionPopupTest, NearThePointerItStaysOnTheScreen) {
       {{5, 5}, {21, 21}},
   };
   for (const auto& c : cases) {
-    popup.ShowNearPointer(c.pointer);
+    popup.showNearPointer(c.pointer);
     EXPECT_EQ(popup.geometry(), QRect(c.expected, size)) << c.pointer.x() << "," << c.pointer.y();
     EXPECT_TRUE(popup.isVisible() && popup.word() == "cat");
   }
@@ -165,7 +165,7 @@ TEST_F(DefinitionPopupTest, NearThePointerItStaysOnTheScreen) {
   popup.hideBesideHistory();
   EXPECT_TRUE(popup.isVisible());
   show("book");
-  host.HistoryCommand();  // the docked window starts sliding out
+  host.historyCommand();  // the docked window starts sliding out
   EXPECT_FALSE(popup.isVisible());
   show("book");
   history.close();

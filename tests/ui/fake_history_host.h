@@ -23,7 +23,7 @@ class FakeHistoryHost : public HistoryHost {
   ~FakeHistoryHost() override { delete window.data(); }
 
   void addWords(const std::vector<std::string>& words) {
-    for (const std::string& w : words) list.AddToHistory(w, w + " translation of " + w);
+    for (const std::string& w : words) list.addToHistory(w, w + " translation of " + w);
   }
   std::vector<std::string> itemTexts() const {
     std::vector<std::string> out;
@@ -60,7 +60,7 @@ class FakeHistoryHost : public HistoryHost {
   QPoint pointerPosition() const override { return pointer; }
   void showHistoryEntry(const std::string& word, const std::string& historyWord) override {
     searchBox = word;
-    lookupState.ShowTranslation(list.HistoryTranslation(historyWord), searchBox);
+    lookupState.showTranslation(list.historyTranslation(historyWord), searchBox);
     showPane();
     ++entriesShown;
   }
@@ -68,7 +68,7 @@ class FakeHistoryHost : public HistoryHost {
   void restoreProgram() override { ++restores; }
   void showMainWindow() override { ++mainShows, hidden = false; }
   void minimizeAndHideMainWindow() override { ++minimizes, hidden = true; }
-  void HistoryCommand() override { window = FHistory::HistoryCommand(*this, window); }
+  void historyCommand() override { window = FHistory::historyCommand(*this, window); }
   void historyWindowClosed() override { ++closes, restoreProgram(), window = nullptr; }
   bool clipboardHit() const override { return hit; }
   void setClipboardHit(bool value) override { hit = value; }
@@ -79,15 +79,15 @@ class FakeHistoryHost : public HistoryHost {
   void showLookupState() override { searchBox = lookupState.searchText, showPane(), ++lookupShows; }
   void recordInHistory() override {
     ++records;
-    list.AddToHistory(lookupState.searchText, lookupState.translationText);
+    list.addToHistory(lookupState.searchText, lookupState.translationText);
   }
 
   TempDir dir;
   HistoryList list{dir.file("History.txt")};
   Settings settingsValue;
-  HistoryColors colorsValue{RgbColor(108, 140, 189), RgbColor(114, 178, 245),
-      RgbColor(246, 249, 253), RgbColor(237, 243, 251), RgbColor(164, 194, 235),
-      RgbColor(232, 240, 251), RgbColor(237, 243, 251)};
+  HistoryColors colorsValue{rgbColor(108, 140, 189), rgbColor(114, 178, 245),
+      rgbColor(246, 249, 253), rgbColor(237, 243, 251), rgbColor(164, 194, 235),
+      rgbColor(232, 240, 251), rgbColor(237, 243, 251)};
   QRect work{0, 0, 1280, 770}, screen{0, 0, 1280, 800};
   QPoint pointer{600, 400};
   std::string searchBox;

@@ -32,7 +32,7 @@ class HistoryWindowTest : public ::testing::Test {
   void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
   FHistory* openDocked(const Texts& list) {
     host.addWords(list);
-    host.HistoryCommand();
+    host.historyCommand();
     host.slideUntilSettled();
     return host.window;
   }
@@ -40,10 +40,10 @@ class HistoryWindowTest : public ::testing::Test {
 };
 
 TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
-  host.HistoryCommand();
+  host.historyCommand();
   EXPECT_EQ(host.window, nullptr) << "an empty history opens nothing";
   host.addWords({"alpha", "beta", "gamma"});
-  host.HistoryCommand();
+  host.historyCommand();
   FHistory* w = host.window;
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(host.itemTexts(), (Texts{" gamma", " beta", " alpha"}));
@@ -57,17 +57,17 @@ TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
 TEST_F(HistoryWindowTest, ItemsStopAtWordHistoryAndAtTheScreenBottom) {
   host.addWords(numbered(30));
   host.settingsValue.WordHistory = 20;
-  host.HistoryCommand();
+  host.historyCommand();
   const Texts texts = host.itemTexts();
   EXPECT_EQ((Texts{texts.front(), texts.back()}), (Texts{" w30", " w11"}));
   EXPECT_EQ(texts.size(), 20u);
   host.window->close();
   host.screen = QRect(0, 0, 800, 100);  // bottoms 36..96: the fifth reaches 100 - 5
-  host.HistoryCommand();
+  host.historyCommand();
   EXPECT_EQ(host.window->items().size(), 5u);
   host.window->close();
   host.settingsValue.WordHistory = 0;
-  host.HistoryCommand();
+  host.historyCommand();
   EXPECT_TRUE(host.window->items().empty());
 }
 
@@ -87,14 +87,14 @@ TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
     host.work = c.work;
     host.settingsValue.HistoryFromRight = c.fromRight;
     host.addWords({"one", "two"});
-    host.HistoryCommand();
+    host.historyCommand();
     FHistory* w = host.window;
     EXPECT_EQ(w->x(), c.start);
     const int y = w->y();
     EXPECT_EQ(host.slideUntilSettled(), 14);
     EXPECT_TRUE(w->isDocked() && !w->isSliding() && !w->slideTimerActive());
     EXPECT_EQ(w->pos(), QPoint(c.docked, y));
-    host.HistoryCommand();  // docked and still: slide out
+    host.historyCommand();  // docked and still: slide out
     EXPECT_TRUE(w->closeRequested());
     EXPECT_EQ(host.slideUntilSettled(), c.ticksOut);
     EXPECT_EQ(host.window, nullptr);
@@ -118,10 +118,10 @@ TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
 
 TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   host.addWords({"one"});
-  host.HistoryCommand();
+  host.historyCommand();
   FHistory* w = host.window;
   w->slideTick();
-  host.HistoryCommand();
+  host.historyCommand();
   EXPECT_FALSE(w->closeRequested()) << "a command while sliding keeps the slide going";
   w->setWindowRect(QRect(w->x(), 12, w->width(), w->height()));
   EXPECT_EQ(w->y(), 12) << "no snapping while sliding";
@@ -129,11 +129,11 @@ TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   w->setWindowRect(QRect(10, 12, w->width(), w->height()));
   EXPECT_EQ(w->pos(), QPoint(0, 0));
   w->setWindowRect(QRect(600, 300, w->width(), w->height()));  // away from both edges
-  host.HistoryCommand();
+  host.historyCommand();
   w->slideTick();
   EXPECT_EQ(host.window, nullptr);
   EXPECT_EQ(host.closes, 1);
-  host.list.AddToHistory("two", "two dua");
+  host.list.addToHistory("two", "two dua");
   EXPECT_FALSE(host.popup->isVisible()) << "a word recorded after the close reaches no window";
 }
 
@@ -147,20 +147,20 @@ TEST(SnapToWorkAreaTest, SnapsWithin15PixelsAndKeepsInside) {
   };  // and taller than the work area: the bottom wins
   const QSize size(64, 100);
   for (const auto& [from, to] : cases)
-    EXPECT_EQ(SnapToWorkArea(QRect(from, size), area), QRect(to, size)) << from.x();
-  EXPECT_EQ(SnapToWorkArea(QRect(400, 0, 64, 800), area), QRect(400, -30, 64, 800));
+    EXPECT_EQ(snapToWorkArea(QRect(from, size), area), QRect(to, size)) << from.x();
+  EXPECT_EQ(snapToWorkArea(QRect(400, 0, 64, 800), area), QRect(400, -30, 64, 800));
 }
 
 TEST_F(HistoryWindowTest, NewWordsWithoutGrowthAndHighlightsInTheExactCaseOnly) {
   host.settingsValue.WordHistory = 20;
   FHistory* w = openDocked(numbered(30));
   const QSize size = w->size();
-  host.list.AddToHistory("W29", "W29 lain");  // already there, other case
+  host.list.addToHistory("W29", "W29 lain");  // already there, other case
   EXPECT_FALSE(host.popup->isVisible() || w->items()[1]->isMarked());
-  host.list.AddToHistory("w29", "w29 lain");
+  host.list.addToHistory("w29", "w29 lain");
   EXPECT_TRUE(w->items()[1]->isMarked() && host.popup->isVisible());
   EXPECT_EQ((Texts{host.searchBox, w->lastWord()}), (Texts{"w29", "w29"}));
-  host.list.AddToHistory("fresh", "fresh baru");  // the last item goes
+  host.list.addToHistory("fresh", "fresh baru");  // the last item goes
   const Texts texts = host.itemTexts();
   ASSERT_EQ(texts.size(), 20u);
   EXPECT_EQ((Texts{texts[0], texts[1], texts.back()}), (Texts{" fresh", " w30", " w12"}));
@@ -172,13 +172,13 @@ TEST_F(HistoryWindowTest, NewWordsWithoutGrowthAndHighlightsInTheExactCaseOnly) 
 TEST_F(HistoryWindowTest, NewWordWithRoomAddsAnItemAndGrowsUpFromTheBottomEdge) {
   FHistory* w = openDocked({"one", "two", "three"});
   const QRect before = w->geometry();
-  host.list.AddToHistory("four", "four empat");
+  host.list.addToHistory("four", "four empat");
   EXPECT_EQ(host.itemTexts(), (Texts{" four", " three", " two", " one"}));
   EXPECT_EQ(w->items().back()->y(), before.height() - 4);
   EXPECT_EQ(w->geometry(), before.adjusted(0, 0, 0, 16));
   EXPECT_EQ(w->itemPanel()->height(), w->height() - 2);
   w->setWindowRect(QRect(w->x(), 770 - w->height(), w->width(), w->height()));
-  host.list.AddToHistory("five", "five lima");
+  host.list.addToHistory("five", "five lima");
   EXPECT_EQ(w->geometry().bottom() + 1, 770);
 }
 
@@ -207,8 +207,8 @@ TEST_F(HistoryWindowTest, PointingMarksAnItemAndClickingChoosesItWithoutALookup)
   EXPECT_EQ(readFile(host.list.path()), file);
 
   // A word recorded with blanks around it is shown without them, with its entry.
-  host.list.AddToHistory("  hello  ", "hello halo");
-  w->ChooseHistoryItem(w->items()[0]);
+  host.list.addToHistory("  hello  ", "hello halo");
+  w->chooseHistoryItem(w->items()[0]);
   EXPECT_EQ((Texts{host.searchBox, host.pane.toPlainText().toStdString()}),
             (Texts{"hello", "hello halo"}));
 }

@@ -70,10 +70,10 @@ QTextCharFormat formatAt(QTextDocument* doc, int pos) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::writeDataFile(dir_.file("dataen.dat"), {"rerun", "run", "runner", "walk"},
+    test::writeEntries(dir_.file("dataen.dat"), {"rerun", "run", "runner", "walk"},
                         {"menjalankan lagi", "kk lari", "pelari", "kk berjalan"});
-    test::writeDataFile(dir_.file("dataid.dat"), {"jalan", "lari"}, {"road", "run"});
-    test::writeDataFile(dir_.file("datapr.dat"), {"saya lari cepat", "lari pagi"},
+    test::writeEntries(dir_.file("dataid.dat"), {"jalan", "lari"}, {"road", "run"});
+    test::writeEntries(dir_.file("datapr.dat"), {"saya lari cepat", "lari pagi"},
                         {"I run fast", "morning run"});
   }
   std::unique_ptr<MainWindow> makeWindow(const std::string& settings = "") {
@@ -101,7 +101,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, FullLayoutPlacesEveryControl) {
   auto window = makeWindow();
-  window->ApplyFullLayout();
+  window->applyFullLayout();
   EXPECT_EQ(window->size(), QSize(352, 435));
   expectPlaced(*window,
                {{"titleStrip", {0, 0, 352, 29}},         {"closeGlyph", {313, 7, 16, 16}},
@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, StartsWithDefaultsWithoutSettingsFile) {
   EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) && flags.testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(std::tuple(checked(*window, "direction1"), checked(*window, "containButton"),
                        checked(*window, "phraseButton"), checked(*window, "clipboardButton"),
-                       OpacityOf(window.get()), window->skin().index),
+                       opacityOf(window.get()), window->skin().index),
             std::tuple(true, false, false, false, 255, 0));
   const LookupSettings& s = window->lookup().settings;
   EXPECT_EQ(std::tuple(s.direction, s.MaxContainTexts, s.WordsBefore, s.WordsAfter),
@@ -275,11 +275,11 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
       std::tuple(s.WordsBefore, s.WordsAfter, s.MaxContainTexts, s.AutoRemAlpha, s.ShowPhrase),
       std::tuple(100, 0, 6, false, true));
   // CompactMode is read at the show.
-  EXPECT_EQ(std::tuple(OpacityOf(window.get()), window->skin().SkinBaseColor,
+  EXPECT_EQ(std::tuple(opacityOf(window.get()), window->skin().skinBaseColor,
                        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
                        child<ImageButton>(*window, "phraseButton")->isOpaque(),
                        window->compactMode()),
-            std::tuple(200, RgbColor(101, 157, 216), false, true, false));
+            std::tuple(200, rgbColor(101, 157, 216), false, true, false));
   window->show();
   expectCompactLayout(*window, false);
   EXPECT_EQ(settingsText(), text);
@@ -290,17 +290,17 @@ TEST_F(MainWindowTest, ReadingSettingsAgainKeepsTheWindowShown) {
   auto window = makeWindow();
   window->show();
   test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlwaysOnTop=0\r\nAlphaBlend=120\r\n");
-  window->ReadSettings();
+  window->readSettings();
   EXPECT_EQ(std::tuple(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                       window->isVisible(), window->hiddenFlag(), OpacityOf(window.get()),
+                       window->isVisible(), window->hiddenFlag(), opacityOf(window.get()),
                        window->height()),
             std::tuple(false, true, false, 120, 435));
 }
 
 TEST_F(MainWindowTest, SkinRecoloursTheWindow) {
   auto window = makeWindow();
-  window->ApplySkin(17);
-  const ColorRef base = window->skin().SkinBaseColor;
+  window->applySkin(17);
+  const ColorRef base = window->skin().skinBaseColor;
   auto colour = [](QWidget* w, QPalette::ColorRole role) {
     return colorRefOf(w->palette().color(role));
   };
@@ -311,20 +311,20 @@ TEST_F(MainWindowTest, SkinRecoloursTheWindow) {
                        colour(child(*window, "translationPanel"), QPalette::Window),
                        toolBar->topColor(), toolBar->bottomColor(),
                        child<ImageButton>(*window, "clipboardButton")->faceColor()),
-            std::tuple(RgbColor(57, 61, 77), BlendColor(kWhite, base, 0.1f),
-                       BlendColor(kWhite, base, 0.3f), kWhite, BlendColor(kWhite, base, 0.8f),
-                       BlendColor(kWhite, base, 0.2f), base, BlendColor(kWhite, base, 0.7f)));
+            std::tuple(rgbColor(57, 61, 77), blendColor(kWhite, base, 0.1f),
+                       blendColor(kWhite, base, 0.3f), kWhite, blendColor(kWhite, base, 0.8f),
+                       blendColor(kWhite, base, 0.2f), base, blendColor(kWhite, base, 0.7f)));
 }
 
 TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   auto window = makeWindow();
   QCoreApplication::processEvents();
   EXPECT_TRUE(statusTexts().empty());
-  EXPECT_EQ(window->store().EnglishCount(), 0);
+  EXPECT_EQ(window->store().englishCount(), 0);
   showAndLoad(*window);
   EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", " Data OK"}));
-  EXPECT_EQ(std::tuple(window->statusLine()->text(), window->store().EnglishCount(),
-                       window->store().PhraseCount()),
+  EXPECT_EQ(std::tuple(window->statusLine()->text(), window->store().englishCount(),
+                       window->store().phraseCount()),
             std::tuple(" Data OK", 4, 2));
   window->hide();
   EXPECT_TRUE(window->hiddenFlag());
@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, MissingDataFileIsNamed) {
   auto window = makeWindow();
   showAndLoad(*window);
   const QString expected = QString::fromStdString(
-      LoadStatusText({LoadState::kLoaded, LoadState::kMissing, LoadState::kLoaded}));
+      loadStatusText({LoadState::kLoaded, LoadState::kMissing, LoadState::kLoaded}));
   EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", expected}));
   EXPECT_TRUE(expected.contains("dataid.dat"));
 }
@@ -412,7 +412,7 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
 TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
   QTextDocument doc;
   // CR LF is one paragraph break; the run after it still covers "cd". A run past the end is cut.
-  ShowFormattedText(
+  showFormattedText(
       &doc, "ab\r\ncd ef",
       {{4, 2, true, std::nullopt, std::nullopt}, {7, 10, false, 0xFF0000u, 0xC0C0C0u}});
   EXPECT_EQ(doc.toPlainText(), "ab\ncd ef");
@@ -422,7 +422,7 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
   EXPECT_EQ(std::tuple(formatAt(&doc, 6).foreground().color(),
                        formatAt(&doc, 7).background().color()),
             std::tuple(QColor(255, 0, 0), QColor(192, 192, 192)));
-  ShowFormattedText(&doc, "plain", {});  // drops the old formatting
+  showFormattedText(&doc, "plain", {});  // drops the old formatting
   EXPECT_NE(formatAt(&doc, 0).fontWeight(), QFont::Bold);
   EXPECT_FALSE(formatAt(&doc, 0).hasProperty(QTextFormat::ForegroundBrush));
   EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
@@ -433,7 +433,7 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
 QImage paintLine(QStyledItemDelegate& delegate, QListWidget& list, int row, bool selected) {
   QStyleOptionViewItem option;
   option.initFrom(&list);
-  option.font = AppFont(14);
+  option.font = appFont(14);
   option.rect = QRect(0, 0, 120, 16);
   option.state = selected ? QStyle::State_Selected : QStyle::State_None;
   QImage image(120, 16, QImage::Format_RGB32);
@@ -453,7 +453,7 @@ int maxLightness(const QImage& image) {
 TEST(OwnerDrawTest, WordAndPhraseListLines) {
   SkinState skin;
   skin.load(0);
-  SkinPalette palette = ComputeSkinPalette(skin);
+  SkinPalette palette = computeSkinPalette(skin);
   QListWidget list;
   list.addItems({"makan", "minum"});
   QPalette p = list.palette();
@@ -472,7 +472,7 @@ TEST(OwnerDrawTest, WordAndPhraseListLines) {
   EXPECT_TRUE(paintLine(phrases, list, 1, false).copy(0, 0, 14, 16) == white);
   // On a dark skin's selection colour the text turns white.
   skin.load(17);
-  palette = ComputeSkinPalette(skin);
+  palette = computeSkinPalette(skin);
   EXPECT_GT(maxLightness(paintLine(words, list, 1, true)), 215);
 }
 
@@ -505,8 +505,8 @@ TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
 // Help (and F1) opens the manual beside the program; without one the status
 // line says so and the window stays.
 TEST_F(MainWindowTest, HelpOpensTheManualOrSaysWhyNot) {
-  const std::string savedDir = ProgramDirectory();
-  SetProgramDirectory(dir_.path());
+  const std::string savedDir = programDirectory();
+  setProgramDirectory(dir_.path());
   UrlCatcher opener;
   auto window = makeWindow();
   window->show();
@@ -521,7 +521,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrSaysWhyNot) {
   ASSERT_EQ(opener.urls.size(), 1);
   EXPECT_EQ(opener.urls[0].toLocalFile().toStdString(), dir_.file("manual/index.html"));
   EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMinimized));
-  SetProgramDirectory(savedDir);
+  setProgramDirectory(savedDir);
 }
 
 // Released over the title strip the pressed flag clears: pointing again lights it.

@@ -31,10 +31,10 @@ TEST(BoxNumberTest, ParsesSignAndLeadingDigits) {
       {"", 0},  {"12", 12}, {"+12", 12}, {"-12", -12}, {"12abc", 12}, {"abc", 0},
       {"-", 0}, {"+", 0},   {" 5", 0},   {"007", 7},   {"1-2", 1},    {"--3", 0},
   };
-  for (const auto& [text, value] : rows) EXPECT_EQ(BoxNumber(text), value) << text;
+  for (const auto& [text, value] : rows) EXPECT_EQ(boxNumber(text), value) << text;
   // Beyond the 32-bit range a number stops at its ends.
-  EXPECT_EQ(std::tuple(BoxNumber("99999999999"), BoxNumber("2147483647"),
-                       BoxNumber("-99999999999"), BoxNumber("-2147483648")),
+  EXPECT_EQ(std::tuple(boxNumber("99999999999"), boxNumber("2147483647"),
+                       boxNumber("-99999999999"), boxNumber("-2147483648")),
             std::tuple(INT_MAX, INT_MAX, INT_MIN, INT_MIN));
 }
 
@@ -43,11 +43,11 @@ class OptionsDialogTest : public ::testing::Test {
   // A dialog over settings read from the file as the main window would.
   std::unique_ptr<OptionsDialog> open(const std::string& iniText = "") {
     if (!iniText.empty()) test::writeFile(ini_.path(), iniText);
-    settings_ = ReadSettings(ini_);
+    settings_ = readSettings(ini_);
     skin_.load(settings_.Skin);
     OptionsHost host{&mainWindow_, &settings_, &ini_, &skin_,
                      [this](int index) { skin_.load(index); appliedSkins_.push_back(index); },
-                     [this] { settings_ = ReadSettings(ini_); ++settingsReads_; },
+                     [this] { settings_ = readSettings(ini_); ++settingsReads_; },
                      [this](bool on) { selectionToggles_.push_back(on); }};
     return std::make_unique<OptionsDialog>(host);
   }
@@ -59,7 +59,7 @@ class OptionsDialogTest : public ::testing::Test {
     return widget;
   }
   static QLineEdit* box(QWidget& d, const char* name) { return child<QLineEdit>(d, name); }
-  std::optional<std::string> stored(std::string_view key) const { return ini_.ReadString(key); }
+  std::optional<std::string> stored(std::string_view key) const { return ini_.readString(key); }
 
   test::TempDir dir_;
   IniFile ini_{dir_.file("Tavro2.ini")};
@@ -126,12 +126,12 @@ TEST_F(OptionsDialogTest, SkinChoiceIsAppliedAndStoredAtOnce) {
   const QPalette before = child<QSlider>(*dialog, "opacity")->palette();
   child<QComboBox>(*dialog, "skinList")->setCurrentIndex(14);
 
-  const ColorRef base = RgbColor(101, 157, 216);  // zBlueX row 6
+  const ColorRef base = rgbColor(101, 157, 216);  // zBlueX row 6
   const QColor slider = child<QSlider>(*dialog, "opacity")->palette().color(QPalette::Window);
-  EXPECT_EQ(std::tuple(appliedSkins_, stored("Skin"), settings_.Skin, skin_.SkinBaseColor,
+  EXPECT_EQ(std::tuple(appliedSkins_, stored("Skin"), settings_.Skin, skin_.skinBaseColor,
                        child<GradientPanel>(*dialog, "body")->bottomColor(), slider),
             std::tuple(std::vector<int>{14}, "14", 14, base, base,
-                       toQColor(BlendColor(kWhite, base, 0.78f))));
+                       toQColor(blendColor(kWhite, base, 0.78f))));
   EXPECT_NE(slider, before.color(QPalette::Window));
   // Leaving by the close glyph keeps the skin and stores nothing else.
   QTest::mouseClick(child(*dialog, "closeGlyph"), Qt::LeftButton);
@@ -146,19 +146,19 @@ TEST_F(OptionsDialogTest, SliderSetsOpacityAndStoresItAtOnce) {
   auto* slider = child<QSlider>(*dialog, "opacity");
   dialog->show();
   // Out of range in the file: shown, applied and stored as 20.
-  EXPECT_EQ(std::tuple(slider->value(), OpacityOf(&mainWindow_), stored("AlphaBlend")),
+  EXPECT_EQ(std::tuple(slider->value(), opacityOf(&mainWindow_), stored("AlphaBlend")),
             std::tuple(20, 20, "20"));
   for (auto [set, shown] : {std::pair(300, 255), std::pair(0, 20), std::pair(180, 180)}) {
     slider->setValue(set);
     EXPECT_EQ(slider->value(), shown) << set;
   }
-  EXPECT_EQ(std::tuple(OpacityOf(&mainWindow_), stored("AlphaBlend"), settings_.AlphaBlend),
+  EXPECT_EQ(std::tuple(opacityOf(&mainWindow_), stored("AlphaBlend"), settings_.AlphaBlend),
             std::tuple(180, "180", 180));
   dialog->close();
   // The next opening starts from the stored value, not the old one.
   auto again = open();
   again->show();
-  EXPECT_EQ(std::tuple(child<QSlider>(*again, "opacity")->value(), OpacityOf(&mainWindow_)),
+  EXPECT_EQ(std::tuple(child<QSlider>(*again, "opacity")->value(), opacityOf(&mainWindow_)),
             std::tuple(180, 180));
 }
 
@@ -172,8 +172,8 @@ TEST(OptionsFromMainWindowTest, SkinAndSaveReachTheMainWindow) {
     ASSERT_NE(dialog, nullptr);
     ran = true;
     dialog->findChild<QComboBox*>("skinList")->setCurrentIndex(14);
-    EXPECT_EQ(std::tuple(window.skin().index, window.skin().SkinBaseColor),
-              std::tuple(14, RgbColor(101, 157, 216)));
+    EXPECT_EQ(std::tuple(window.skin().index, window.skin().skinBaseColor),
+              std::tuple(14, rgbColor(101, 157, 216)));
     dialog->findChild<QLineEdit*>("maxContainTexts")->setText("0");
     dialog->findChild<QPushButton*>("saveButton")->click();
   });
@@ -181,8 +181,8 @@ TEST(OptionsFromMainWindowTest, SkinAndSaveReachTheMainWindow) {
   EXPECT_TRUE(ran);
   EXPECT_EQ(window.findChild<OptionsDialog*>(), nullptr);  // destroyed on closing
   EXPECT_EQ(std::tuple(window.settings().MaxContainTexts, window.settings().Skin,
-                       window.iniFile().ReadInteger("Skin", 0),
-                       window.iniFile().ReadInteger("MaxContainTexts", 10)),
+                       window.iniFile().readInteger("Skin", 0),
+                       window.iniFile().readInteger("MaxContainTexts", 10)),
             std::tuple(6, 14, 14, 0));
 }
 

@@ -20,19 +20,19 @@ namespace {
 
 QString uniqueName() {
   static int n = 0;
-  return InstanceServerName("single-instance-test\n" + std::to_string(::getpid()) + "-" +
+  return instanceServerName("single-instance-test\n" + std::to_string(::getpid()) + "-" +
                             std::to_string(++n));
 }
 
 // The client blocks until the server answers, so it runs on its own thread
 // while this one serves.
 std::future<bool> handOver(const QString& name, const QString& word) {
-  return std::async(std::launch::async, [name, word] { return HandToRunningInstance(name, word); });
+  return std::async(std::launch::async, [name, word] { return handToRunningInstance(name, word); });
 }
 
 TEST(SingleInstanceTest, SecondServerOnTheSamePlaceLosesAndHandsItsWordOver) {
   const QString name = uniqueName();
-  EXPECT_FALSE(HandToRunningInstance(name, "bank", 200)) << "nobody listens yet";
+  EXPECT_FALSE(handToRunningInstance(name, "bank", 200)) << "nobody listens yet";
   InstanceServer first, second;
   ASSERT_TRUE(first.listen(name));
   EXPECT_FALSE(second.listen(name)) << "a live window keeps its place";
@@ -46,7 +46,7 @@ TEST(SingleInstanceTest, SecondServerOnTheSamePlaceLosesAndHandsItsWordOver) {
   // Other places are other windows.
   InstanceServer elsewhere;
   EXPECT_TRUE(elsewhere.listen(uniqueName()));
-  EXPECT_NE(InstanceServerName("a\nb"), InstanceServerName("a\nc"));
+  EXPECT_NE(instanceServerName("a\nb"), instanceServerName("a\nc"));
 }
 
 TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
@@ -67,10 +67,10 @@ TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
 
 TEST(SingleInstanceTest, BringForwardShowsTheWindowAndLooksTheWordUp) {
   test::TempDir dir;
-  test::writeDataFile(dir.file("dataen.dat"), {"house"}, {"rumah"});
+  test::writeEntries(dir.file("dataen.dat"), {"house"}, {"rumah"});
   MainWindow window(dir.path());
   window.showMinimized();
-  BringForward(window, "house");
+  bringForward(window, "house");
   EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.searchBox()->text(), "house");

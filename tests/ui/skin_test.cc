@@ -19,8 +19,8 @@ namespace tavro2 {
 namespace {
 
 TEST(BlendColorTest, Rows) {
-  const ColorRef a = RgbColor(10, 20, 30), b = RgbColor(200, 100, 50);
-  const ColorRef skin0Base = RgbColor(164, 194, 235);
+  const ColorRef a = rgbColor(10, 20, 30), b = rgbColor(200, 100, 50);
+  const ColorRef skin0Base = rgbColor(164, 194, 235);
   const struct {
     ColorRef a, b;
     float t;
@@ -29,30 +29,30 @@ TEST(BlendColorTest, Rows) {
       {a, b, 0.0f, a},   {a, b, 1.0f, b}, {a, b, 1.5f, b},
       {a, b, -0.5f, a},  {a, b, std::nanf(""), a},
       // Halves go to the even neighbour: 191.5 -> 192, 0.5 -> 0, 2.5 -> 2, 1.5 -> 2.
-      {kWhite, RgbColor(128, 128, 128), 0.5f, RgbColor(192, 192, 192)},
-      {RgbColor(0, 2, 1), RgbColor(1, 3, 2), 0.5f, RgbColor(0, 2, 2)},
-      {RgbColor(0, 0, 0), RgbColor(5, 3, 1), 0.5f, RgbColor(2, 2, 0)},
+      {kWhite, rgbColor(128, 128, 128), 0.5f, rgbColor(192, 192, 192)},
+      {rgbColor(0, 2, 1), rgbColor(1, 3, 2), 0.5f, rgbColor(0, 2, 2)},
+      {rgbColor(0, 0, 0), rgbColor(5, 3, 1), 0.5f, rgbColor(2, 2, 0)},
       // Single-precision factors of skin 0's colours.
-      {kWhite, skin0Base, 0.2f, RgbColor(237, 243, 251)},
-      {kWhite, skin0Base, 0.7f, RgbColor(191, 212, 241)},
-      {kWhite, skin0Base, 0.1f, RgbColor(246, 249, 253)},
+      {kWhite, skin0Base, 0.2f, rgbColor(237, 243, 251)},
+      {kWhite, skin0Base, 0.7f, rgbColor(191, 212, 241)},
+      {kWhite, skin0Base, 0.1f, rgbColor(246, 249, 253)},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(BlendColor(row.a, row.b, row.t), row.expected)
+    EXPECT_EQ(blendColor(row.a, row.b, row.t), row.expected)
         << std::hex << row.a << " " << row.b << " t=" << row.t;
   }
-  EXPECT_EQ(SplitColor(0x00123456), (Rgb{0x56, 0x34, 0x12}));  // red in the low byte
-  EXPECT_EQ(toQColor(RgbColor(1, 2, 3)), QColor(1, 2, 3));
+  EXPECT_EQ(splitColor(0x00123456), (Rgb{0x56, 0x34, 0x12}));  // red in the low byte
+  EXPECT_EQ(toQColor(rgbColor(1, 2, 3)), QColor(1, 2, 3));
 }
 
 TEST(SkinTableTest, TwentyNamedSkinsWithTheirPixels) {
-  ASSERT_EQ(SkinBitmaps().size(), 20u);
-  EXPECT_EQ(std::tuple(std::string(SkinTable()[0].name), std::string(SkinTable()[14].name),
-                       std::string(SkinTable()[19].name)),
+  ASSERT_EQ(skinBitmaps().size(), 20u);
+  EXPECT_EQ(std::tuple(std::string(skinTable()[0].name), std::string(skinTable()[14].name),
+                       std::string(skinTable()[19].name)),
             std::tuple("Blue Aqua", "Deep Blue Aqua", "Vista Black 2"));
-  for (const SkinInfo& info : SkinTable()) EXPECT_NE(FindSkinBitmap(info.bitmap), nullptr);
-  EXPECT_EQ(FindSkinBitmap("aquablue_t"), FindSkinBitmap("AquaBlue_T"));
-  EXPECT_EQ(FindSkinBitmap("AquaBlue"), nullptr);
+  for (const SkinInfo& info : skinTable()) EXPECT_NE(findSkinBitmap(info.bitmap), nullptr);
+  EXPECT_EQ(findSkinBitmap("aquablue_t"), findSkinBitmap("AquaBlue_T"));
+  EXPECT_EQ(findSkinBitmap("AquaBlue"), nullptr);
   const struct {
     const char* bitmap;
     int row;
@@ -63,28 +63,28 @@ TEST(SkinTableTest, TwentyNamedSkinsWithTheirPixels) {
       {"WinVista3", 28, {22, 31, 62}},    {"zBlackGreenX", 6, {86, 121, 113}},
   };
   for (const auto& [bitmap, row, rgb] : probes) {
-    EXPECT_EQ(FindSkinBitmap(bitmap)->rows[row], rgb) << bitmap;
+    EXPECT_EQ(findSkinBitmap(bitmap)->rows[row], rgb) << bitmap;
   }
 }
 
 TEST(SkinStateTest, SkinZeroSamplesAndPalette) {
   SkinState skin;
   skin.load(0);
-  const ColorRef base = RgbColor(164, 194, 235);
-  EXPECT_EQ(std::tuple(skin.SkinOutlineColor, skin.SkinBaseColor, skin.SkinShadeColor),
-            std::tuple(RgbColor(108, 140, 189), base, RgbColor(114, 178, 245)));
-  EXPECT_EQ(std::tuple(skin.PhraseListColor, skin.bitmap.size(),
+  const ColorRef base = rgbColor(164, 194, 235);
+  EXPECT_EQ(std::tuple(skin.skinOutlineColor, skin.skinBaseColor, skin.skinShadeColor),
+            std::tuple(rgbColor(108, 140, 189), base, rgbColor(114, 178, 245)));
+  EXPECT_EQ(std::tuple(skin.phraseListColor, skin.bitmap.size(),
                        QColor(skin.bitmap.pixel(0, 10))),
-            std::tuple(BlendColor(kWhite, base, 0.3f), QSize(1, 29), QColor(88, 146, 222)));
-  const SkinPalette p = ComputeSkinPalette(skin);
-  const ColorRef light = RgbColor(237, 243, 251);
+            std::tuple(blendColor(kWhite, base, 0.3f), QSize(1, 29), QColor(88, 146, 222)));
+  const SkinPalette p = computeSkinPalette(skin);
+  const ColorRef light = rgbColor(237, 243, 251);
   EXPECT_EQ(std::tuple(p.windowColor, p.toolBarTop, p.directionBarTop, p.relatedList),
             std::tuple(light, light, light, light));
   EXPECT_EQ(std::tuple(p.toolBarBottom, p.directionBarBottom, p.phrasePanel),
             std::tuple(base, base, base));
   EXPECT_EQ(std::tuple(p.clipboardButton, p.translationPanel, p.relatedPanel),
-            std::tuple(RgbColor(191, 212, 241), BlendColor(kWhite, base, 0.8f),
-                       BlendColor(kWhite, base, 0.95f)));
+            std::tuple(rgbColor(191, 212, 241), blendColor(kWhite, base, 0.8f),
+                       blendColor(kWhite, base, 0.95f)));
 }
 
 TEST(SkinStateTest, FourteenAndIndicesPastTheTableLoadDeepBlue) {
@@ -92,29 +92,29 @@ TEST(SkinStateTest, FourteenAndIndicesPastTheTableLoadDeepBlue) {
     SkinState skin;
     skin.load(index);
     EXPECT_EQ(
-        std::tuple(skin.index, skin.SkinOutlineColor, skin.SkinBaseColor, skin.SkinShadeColor),
-        std::tuple(index, RgbColor(39, 65, 148), RgbColor(101, 157, 216), RgbColor(56, 133, 252)));
+        std::tuple(skin.index, skin.skinOutlineColor, skin.skinBaseColor, skin.skinShadeColor),
+        std::tuple(index, rgbColor(39, 65, 148), rgbColor(101, 157, 216), rgbColor(56, 133, 252)));
   }
   SkinState gray;
   gray.load(15);
-  EXPECT_EQ(gray.SkinBaseColor, RgbColor(158, 158, 158));
+  EXPECT_EQ(gray.skinBaseColor, rgbColor(158, 158, 158));
 }
 
 TEST(PaintTest, GradientRowsAndPolylines) {
-  const ColorRef bottom = RgbColor(164, 194, 235);
+  const ColorRef bottom = rgbColor(164, 194, 235);
   // 255 + 1 * (164 - 255) / 32 = 255 - 2 (flooring would give - 3).
-  EXPECT_EQ(std::tuple(GradientRowColor(kWhite, bottom, 0, 32),
-                       GradientRowColor(kWhite, bottom, 1, 32),
-                       GradientRowColor(kWhite, bottom, 31, 32),
-                       GradientRowColor(RgbColor(0, 0, 0), RgbColor(10, 10, 10), 1, 3)),
-            std::tuple(kWhite, RgbColor(253, 254, 255), RgbColor(167, 196, 236),
-                       RgbColor(3, 3, 3)));
+  EXPECT_EQ(std::tuple(gradientRowColor(kWhite, bottom, 0, 32),
+                       gradientRowColor(kWhite, bottom, 1, 32),
+                       gradientRowColor(kWhite, bottom, 31, 32),
+                       gradientRowColor(rgbColor(0, 0, 0), rgbColor(10, 10, 10), 1, 3)),
+            std::tuple(kWhite, rgbColor(253, 254, 255), rgbColor(167, 196, 236),
+                       rgbColor(3, 3, 3)));
   // A polyline leaves out its last point; a shallow half step goes toward the end.
   const QPoint line[] = {{0, 0}, {3, 0}, {3, 2}}, diagonal[] = {{5, 5}, {3, 7}},
                shallow[] = {{10, 2}, {8, 1}}, single[] = {{1, 1}};
   using Points = std::vector<QPoint>;
-  EXPECT_EQ(std::tuple(PolylinePixels(line), PolylinePixels(diagonal), PolylinePixels(shallow),
-                       PolylinePixels(single)),
+  EXPECT_EQ(std::tuple(polylinePixels(line), polylinePixels(diagonal), polylinePixels(shallow),
+                       polylinePixels(single)),
             std::tuple(Points{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}}, Points{{5, 5}, {4, 6}},
                        Points{{10, 2}, {9, 1}}, Points{}));
 }
@@ -131,8 +131,8 @@ class SkinPaintTest : public ::testing::Test {
     return image;
   }
   static ColorRef row(int y) {
-    const auto& p = SkinBitmapFor(0).rows[y];
-    return RgbColor(p[0], p[1], p[2]);
+    const auto& p = skinBitmapFor(0).rows[y];
+    return rgbColor(p[0], p[1], p[2]);
   }
   // Expects `color` at every point of `xy` (x, y pairs).
   static void expectAll(const QImage& image, ColorRef color, std::initializer_list<int> xy) {
@@ -145,8 +145,8 @@ class SkinPaintTest : public ::testing::Test {
 };
 
 TEST_F(SkinPaintTest, TitleStripPointForPoint) {
-  const QImage image = paint(352, 29, PaintSkinTitle);
-  const ColorRef outline = skin_.SkinOutlineColor;
+  const QImage image = paint(352, 29, paintSkinTitle);
+  const ColorRef outline = skin_.skinOutlineColor;
   // Bitmap rows one to one inside the outline; the outline down both sides from row 5.
   for (int y = 1; y < 28; ++y) expectAll(image, row(y), {100, y});
   for (int y = 5; y < 29; ++y) expectAll(image, outline, {0, y, 351, y});
@@ -158,25 +158,25 @@ TEST_F(SkinPaintTest, TitleStripPointForPoint) {
   expectAll(image, row(2), {4, 2});
   // Bottom line from L+4 to R-5, shade pixels at both ends.
   expectAll(image, outline, {4, 28, 100, 28, 347, 28});
-  expectAll(image, skin_.SkinShadeColor, {1, 28, 2, 28, 3, 28, 348, 28, 349, 28, 350, 28});
+  expectAll(image, skin_.skinShadeColor, {1, 28, 2, 28, 3, 28, 348, 28, 349, 28, 350, 28});
 }
 
 TEST_F(SkinPaintTest, FrameNtPoints) {
-  const QImage image = paint(200, 100, PaintSkinFrame);
+  const QImage image = paint(200, 100, paintSkinFrame);
   // Outer: (L,F) down, along the bottom, up the right, last point left out.
   // Inner: (L+3,F+1), (L+2,F+2) ... (R-3,F+2), (R-5,F+1).
-  expectAll(image, skin_.SkinOutlineColor,
+  expectAll(image, skin_.skinOutlineColor,
             {0, 28, 0, 99, 198, 99, 199, 99, 199, 29, 3,   29, 2,   30,
              2, 96, 2, 97, 196, 97, 197, 97, 197, 31, 197, 30, 196, 29});
   // Shade: (L+2,F+1), (L+1,F+2) ... (R-2,F+2), (R-4,F); corner pixels.
-  expectAll(image, skin_.SkinShadeColor,
+  expectAll(image, skin_.skinShadeColor,
             {2, 29, 1, 30, 1, 98, 197, 98, 198, 98, 198, 30, 197, 29, 1, 29, 198, 29});
   // Above the border, past the polylines' ends and inside nothing is drawn.
-  expectAll(image, RgbColor(0, 0, 0), {199, 28, 195, 29, 196, 28, 0, 27, 100, 50, 3, 50});
+  expectAll(image, rgbColor(0, 0, 0), {199, 28, 195, 29, 196, 28, 0, 27, 100, 50, 3, 50});
 }
 
 TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
-  const QRegion region = RoundedWindowRegion(352, 424, 19);
+  const QRegion region = roundedWindowRegion(352, 424, 19);
   // Row 0 runs from 5 to 346 like the title outline; square below, past the bottom edge.
   for (QPoint p : {QPoint(5, 0), QPoint(346, 0), QPoint(3, 1), QPoint(348, 1), QPoint(0, 5),
                    QPoint(351, 5), QPoint(0, 441), QPoint(351, 441)}) {
@@ -190,27 +190,27 @@ TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
 
 TEST(WindowShapeTest, OpacityFollowsTheLowByte) {
   QWidget window;
-  EXPECT_EQ(OpacityOf(&window), 255);
+  EXPECT_EQ(opacityOf(&window), 255);
   for (int alpha : {200, 255, 20, 511}) {  // 511's low 8 bits are 255: opaque
-    SetOpacity(&window, alpha);
-    EXPECT_EQ(OpacityOf(&window), alpha);
+    setOpacity(&window, alpha);
+    EXPECT_EQ(opacityOf(&window), alpha);
     EXPECT_NEAR(window.windowOpacity(), (alpha & 0xFF) / 255.0, (alpha & 0xFF) == 255 ? 0 : 0.01);
   }
 }
 
 TEST(FontTest, FourteenPixelsHighFitsTheLine) {
-  const int height = QFontMetrics(AppFont(14)).height();
+  const int height = QFontMetrics(appFont(14)).height();
   EXPECT_TRUE(height == 13 || height == 14) << height;
-  EXPECT_TRUE(AppFont(16, true).bold());
+  EXPECT_TRUE(appFont(16, true).bold());
 }
 
 TEST(GlyphTest, NineImagesWithWhiteTransparent) {
-  for (int i = 0; i < kGlyphImageCount; ++i) EXPECT_EQ(GlyphPixmap(i).size(), QSize(16, 16)) << i;
-  EXPECT_TRUE(GlyphPixmap(9).isNull());
+  for (int i = 0; i < kGlyphImageCount; ++i) EXPECT_EQ(glyphPixmap(i).size(), QSize(16, 16)) << i;
+  EXPECT_TRUE(glyphPixmap(9).isNull());
   // The close cross is see-through at rest and hot, drawn when pressed; its square is red.
-  const QImage rest = GlyphPixmap(kImageClose).toImage();
-  const QImage hot = GlyphPixmap(kImageCloseHot).toImage();
-  const QImage pressed = GlyphPixmap(kImageClosePressed).toImage();
+  const QImage rest = glyphPixmap(kImageClose).toImage();
+  const QImage hot = glyphPixmap(kImageCloseHot).toImage();
+  const QImage pressed = glyphPixmap(kImageClosePressed).toImage();
   EXPECT_EQ(std::tuple(qAlpha(rest.pixel(7, 7)), qAlpha(hot.pixel(4, 4)),
                        qAlpha(pressed.pixel(7, 7)), qAlpha(rest.pixel(0, 0))),
             std::tuple(0, 0, 255, 0));  // (0, 0) is outside the 14 x 14 square
@@ -221,9 +221,9 @@ TEST(GlyphTest, NineImagesWithWhiteTransparent) {
   for (const char* name : {"BTNADD_BITMAP", "BTNINFO_BITMAP", "BTNQUESTION_BITMAP",
                            "BTNSETTING_BITMAP", "BBCLIPBOARD_BITMAP", "BTNFIND_BITMAP",
                            "BBADD_BITMAP", "BBREL_BITMAP"}) {
-    EXPECT_EQ(ButtonBitmap(name).size(), QSize(16, 16)) << name;
+    EXPECT_EQ(buttonBitmap(name).size(), QSize(16, 16)) << name;
   }
-  EXPECT_EQ(ProgramIconPixmap().size(), QSize(32, 32));
+  EXPECT_EQ(programIconPixmap().size(), QSize(32, 32));
 }
 
 void sendEnter(QWidget* widget, QPointF global) {
@@ -242,7 +242,7 @@ TEST(GlyphTest, CloseGlyphPressLeaveRelease) {
   window.resize(100, 40);
   QWidget strip(&window);
   strip.setGeometry(0, 0, 100, 29);
-  GlyphButton* glyph = CreateCloseGlyph(&strip);
+  GlyphButton* glyph = createCloseGlyph(&strip);
   glyph->move(70, 7);
   window.show();
   QSignalSpy activated(glyph, &GlyphButton::activated);

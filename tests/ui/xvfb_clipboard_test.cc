@@ -40,10 +40,10 @@ TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
 
   TempDir dir;
-  writeDataFile(dir.file("dataen.dat"), {"can", "hello", "walk"},
+  writeEntries(dir.file("dataen.dat"), {"can", "hello", "walk"},
                 {"dapat", "halo; salam", "berjalan"});
-  writeDataFile(dir.file("dataid.dat"), {"halo"}, {"hello"});
-  writeDataFile(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
+  writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
+  writeEntries(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
   writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\nHistoryFromRight=1\r\n");
   writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
 

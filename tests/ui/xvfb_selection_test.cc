@@ -122,10 +122,10 @@ class OpacitySampler {
 class XvfbWindow {
  public:
   explicit XvfbWindow(const std::string& settings) {
-    writeDataFile(dir.file("dataen.dat"), {"can", "hello", "walk"},
+    writeEntries(dir.file("dataen.dat"), {"can", "hello", "walk"},
                   {"dapat", "halo; salam", "berjalan"});
-    writeDataFile(dir.file("dataid.dat"), {"halo"}, {"hello"});
-    writeDataFile(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
+    writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
+    writeEntries(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
     writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
     window = std::make_unique<MainWindow>(dir.path());
     window->show();
@@ -154,7 +154,7 @@ TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
   auto poll = [&] {
     QElapsedTimer call;
     call.start();
-    w.host->PollClipboard();
+    w.host->pollClipboard();
     longest = std::max(longest, call.elapsed());
   };
   ASSERT_TRUE(processEventsUntil([&] { return poll(), !monitor.readPending(); }, 5000));
@@ -177,7 +177,7 @@ TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   w.window->searchBox()->setText(QStringLiteral("walk"));
   w.window->search();
   FDef* popup = w.host->definitionPopup();
-  popup->ShowNearPointer(QPoint(200, 200));
+  popup->showNearPointer(QPoint(200, 200));
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 5000));
   OpacitySampler sampler(static_cast<xcb_window_t>(popup->winId()));
   w.window->setClipboardHit(true);
