@@ -19,8 +19,8 @@
 #include "editor/user_list_text.h"
 #include "engine/cp1252.h"
 #include "engine/data_file.h"
-#include "ui/skin.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

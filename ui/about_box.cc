@@ -10,10 +10,10 @@
 
 #include "engine/data_statistics.h"
 #include "engine/dictionary_store.h"
-#include "ui/image_list.h"
+#include "skin/image_list.h"
 #include "ui/main_window.h"
-#include "ui/skin.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

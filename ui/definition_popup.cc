@@ -17,7 +17,7 @@
 #include "ui/history_host.h"
 #include "ui/history_window.h"
 #include "ui/selection_reader.h"
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2 {
 

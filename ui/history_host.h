@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 class QTextEdit;
 

@@ -14,7 +14,7 @@
 #include "engine/query_text.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 

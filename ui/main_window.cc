@@ -36,8 +36,8 @@
 #include "engine/stemmer.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
-#include "ui/image_list.h"
-#include "ui/skin_widgets.h"
+#include "skin/image_list.h"
+#include "skin/skin_widgets.h"
 #include "ui/word_list_delegate.h"
 
 namespace tavro2 {

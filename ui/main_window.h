@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "app/storage.h"
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 class QAction;
 class QLabel;

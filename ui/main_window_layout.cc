@@ -14,9 +14,9 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "engine/lookup_state.h"
-#include "ui/image_list.h"
+#include "skin/image_list.h"
 #include "ui/main_window.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 

@@ -17,8 +17,8 @@
 
 #include "app/ini_file.h"
 #include "app/settings.h"
-#include "ui/skin.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

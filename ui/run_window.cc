@@ -10,7 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/storage.h"
-#include "ui/image_list.h"
+#include "skin/image_list.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 

@@ -15,7 +15,7 @@
 
 #include <QStyledItemDelegate>
 
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2 {
 

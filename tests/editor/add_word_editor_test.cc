@@ -25,7 +25,7 @@
 #include "engine/lookup_state.h"
 #include "test_util.h"
 #include "ui/main_window.h"
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2 {
 namespace {

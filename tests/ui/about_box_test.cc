@@ -15,8 +15,8 @@
 #include "test_util.h"
 #include "ui_test_util.h"
 #include "ui/main_window.h"
-#include "ui/skin.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

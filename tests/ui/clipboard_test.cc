@@ -13,7 +13,7 @@
 #include "fake_history_host.h"
 #include "ui/clipboard_monitor.h"
 #include "ui/main_window.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2::test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "fake_history_host.h"
 #include "ui/definition_popup.h"
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2::test {
 namespace {

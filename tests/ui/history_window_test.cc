@@ -8,7 +8,7 @@
 
 #include "fake_history_host.h"
 #include "ui/history_window.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2::test {
 namespace {

@@ -31,8 +31,8 @@
 #include "test_util.h"
 #include "ui_test_util.h"
 #include "ui/format_adapter.h"
-#include "ui/image_list.h"
-#include "ui/skin_widgets.h"
+#include "skin/image_list.h"
+#include "skin/skin_widgets.h"
 #include "ui/word_list_delegate.h"
 
 namespace tavro2 {

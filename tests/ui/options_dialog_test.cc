@@ -20,8 +20,8 @@
 #include "app/settings.h"
 #include "test_util.h"
 #include "ui/main_window.h"
-#include "ui/skin.h"
-#include "ui/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

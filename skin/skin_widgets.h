@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2 {
 

@@ -1,4 +1,4 @@
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "engine/cp1252.h"
 
 namespace tavro2 {
 
@@ -96,14 +98,9 @@ const std::array<SkinInfo, kSkinCount>& skinTable() {
 }
 
 const SkinBitmap* findSkinBitmap(std::string_view name) {
-  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  const std::string folded = foldAscii(name);
   for (const SkinBitmap& bitmap : skinBitmaps()) {
-    std::string_view candidate = bitmap.name;
-    if (candidate.size() == name.size() &&
-        std::equal(candidate.begin(), candidate.end(), name.begin(),
-                   [&](char x, char y) { return fold(x) == fold(y); })) {
-      return &bitmap;
-    }
+    if (foldAscii(bitmap.name) == folded) return &bitmap;
   }
   return nullptr;
 }

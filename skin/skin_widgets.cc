@@ -1,4 +1,4 @@
-#include "ui/skin_widgets.h"
+#include "skin/skin_widgets.h"
 
 #include <QCoreApplication>
 #include <QEnterEvent>
@@ -6,7 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "ui/image_list.h"
+#include "skin/image_list.h"
 
 namespace tavro2 {
 

@@ -1,6 +1,6 @@
 // Skins: colour arithmetic, the skin table, title-strip and frame painting
 // checked pixel by pixel, window shape, opacity and the glyphs.
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <tuple>
 
-#include "ui/image_list.h"
-#include "ui/skin_widgets.h"
+#include "skin/image_list.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {

@@ -1,6 +1,6 @@
 // The twenty skin bitmaps (1 x 29 pixels each), embedded as pixel data.
 // Rows from the top; each pixel is r, g, b.
-#include "ui/skin.h"
+#include "skin/skin.h"
 
 namespace tavro2 {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/image_list.h"
+#include "skin/image_list.h"
 
 #include <QBitmap>
 #include <QImage>
