@@ -68,8 +68,8 @@ class HistoryList {
   // kAlreadyPresent: a line already records the word (ASCII case ignored);
   // list and file stay as they are.
   // kAppended: "word=translation" is appended and the whole list written to
-  // the file, CR LF after every line. A refused write is ignored: the list
-  // keeps the word, lastWriteFailed() tells.
+  // the file, CR LF after every line. After a refused write the list still
+  // keeps the word; lastWriteFailed() tells, and path() names the file.
   enum class AddResult { kIgnored, kAppended, kAlreadyPresent };
   AddResult addToHistory(std::string_view word, std::string_view translation);
 

@@ -69,11 +69,11 @@ class IniFile {  // stands in for GetPrivateProfileIntA / WritePrivateProfileStr
   // CR LF "Key=Value" CR LF (a new file is exactly that). Returns false, and
   // changes nothing, when the system refused the write or the existing file
   // could not be read (writing then would lose its other lines).
-  bool writeInteger(std::string_view key, std::int32_t value);  // false when the system refused
-  bool writeBoolean(std::string_view key, bool value);          // "1" / "0"
+  [[nodiscard]] bool writeInteger(std::string_view key, std::int32_t value);
+  [[nodiscard]] bool writeBoolean(std::string_view key, bool value);  // "1" / "0"
   // As above with any value text; false as well for an empty key, a key
   // holding '=', or a key or value holding a line break.
-  bool writeString(std::string_view key, std::string_view value);
+  [[nodiscard]] bool writeString(std::string_view key, std::string_view value);
 
   const std::string& path() const;
   const std::string& section() const { return section_; }

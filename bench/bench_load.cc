@@ -140,10 +140,12 @@ void BM_LoadDataFile(benchmark::State& state) {
     auto store = std::make_unique<tavro2::DictionaryStore>();
     if (tavro2::loadDataFile(*store, gFixture->path) != tavro2::LoadState::kLoaded)
       state.SkipWithError("load failed");
-    bytes += store->englishHeadwords().text().size() + store->englishTranslations().text().size();
+    const tavro2::WordList& heads = store->headwords(DataKind::kEnglish);
+    const tavro2::WordList& translations = store->translations(DataKind::kEnglish);
+    bytes += heads.text().size() + translations.text().size();
     state.PauseTiming();
-    gStoreBytes = store->englishHeadwords().memoryBytes() + store->englishTranslations().memoryBytes();
-    gLines = store->englishHeadwords().count() + store->englishTranslations().count();
+    gStoreBytes = heads.memoryBytes() + translations.memoryBytes();
+    gLines = heads.count() + translations.count();
     store.reset();  // freeing is the window's business at close, not the load's
     state.ResumeTiming();
   }

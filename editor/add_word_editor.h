@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/user_list.h"
 #include "engine/user_list_encoding.h"
 
 class QCheckBox;
@@ -63,11 +64,6 @@ class FAddWord : public QWidget {
   // Creation loads the English-Indonesian list and leaves the choice locked.
   FAddWord(std::string programDir, const SkinState* skin, QWidget* parent = nullptr,
            MessageAsker asker = askWithMessageBox);
-
-  // File names of the three lists in the program directory.
-  static constexpr const char* kEnglishListName = "Tavro2en.dat";
-  static constexpr const char* kIndonesianListName = "Tavro2id.dat";
-  static constexpr const char* kPhraseListName = "Tavro2phrase.dat";
 
   bool modified() const { return modified_; }
   bool locked() const { return locked_; }

@@ -13,7 +13,6 @@ namespace tavro2 {
 // Letters: A-Z, a-z, 0x83, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F, 0xAA,
 // 0xB5, 0xBA, 0xC0-0xD6, 0xD8-0xF6, 0xF8-0xFF. Digits: 0-9 only.
 bool isLetter1252(unsigned char c);
-bool isDigit1252(unsigned char c);
 bool isAlnum1252(unsigned char c);
 
 // A-Z to a-z; every other byte unchanged.
@@ -36,6 +35,8 @@ char cp1252Of(char32_t cp);
 // UTF-8 <-> 1252 for the edges (command line, tests). Malformed UTF-8 bytes
 // and characters outside 1252 become '?'.
 std::string utf8To1252(std::string_view utf8);
+// Appends cp as UTF-8; a surrogate or a value past U+10FFFF becomes U+FFFD.
+void appendUtf8(std::string& out, char32_t cp);
 std::string cp1252ToUtf8(std::string_view bytes);
 
 }  // namespace tavro2

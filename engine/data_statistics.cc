@@ -4,6 +4,7 @@
 #include <ctime>
 #include <sstream>
 
+#include "engine/cp1252.h"
 #include "engine/loader.h"
 
 namespace tavro2 {
@@ -26,27 +27,6 @@ CalendarDate civilFromDays(std::int64_t z) {
   const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
   const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
   return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x110000) {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    appendUtf8(out, 0xFFFD);
-  }
 }
 
 }  // namespace

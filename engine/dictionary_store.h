@@ -32,16 +32,6 @@ class DictionaryStore {
   const WordList& translations(DataKind kind) const;
   LoadState state(DataKind kind) const;
 
-  std::int32_t englishCount() const { return count(DataKind::kEnglish); }
-  std::int32_t indonesianCount() const { return count(DataKind::kIndonesian); }
-  std::int32_t phraseCount() const { return count(DataKind::kPhrase); }
-  const WordList& englishHeadwords() const { return headwords(DataKind::kEnglish); }
-  const WordList& englishTranslations() const { return translations(DataKind::kEnglish); }
-  const WordList& indonesianHeadwords() const { return headwords(DataKind::kIndonesian); }
-  const WordList& indonesianTranslations() const { return translations(DataKind::kIndonesian); }
-  const WordList& phraseTexts() const { return headwords(DataKind::kPhrase); }
-  const WordList& phraseTranslations() const { return translations(DataKind::kPhrase); }
-
   // Writer (the loader, once per file): stores both lists, then the count,
   // then the state. A second publish of the same file is ignored. The count
   // is the number of headword lines (capped at INT32_MAX).

@@ -122,9 +122,9 @@ bool LookupState::lookupWord(std::string_view query) {
   std::size_t related = 0;  // one cap over all four scans
   const Direction dir = settings.direction;
   if (dir == Direction::kAutomatic || dir == Direction::kEnglishIndonesian)
-    scanSide(DataKind::kEnglish, "Tavro2en.dat", false, q, related, found);
+    scanSide(DataKind::kEnglish, kEnglishListName, false, q, related, found);
   if (!found && (dir == Direction::kAutomatic || dir == Direction::kIndonesianEnglish))
-    scanSide(DataKind::kIndonesian, "Tavro2id.dat", true, q, related, found);
+    scanSide(DataKind::kIndonesian, kIndonesianListName, true, q, related, found);
 
   if (!FoundTranslations.empty()) {
     // Every main-list line equal to q was appended with it, so k exists;
@@ -181,7 +181,7 @@ void LookupState::showSelectedRelated(std::size_t index) {
 bool LookupState::findPhrases(std::string_view text) {
   const std::string query(text);  // may point into a list emptied below
   phrases.clear();
-  userList_ = &userLists_.read(dir_ + "Tavro2phrase.dat");
+  userList_ = &userLists_.read(dir_ + kPhraseListName);
   const bool indonesianSide =
       FoundInIndonesian || settings.direction == Direction::kIndonesianEnglish;
   return collectPhrases(query, indonesianSide, *userList_, store_, phrases);

@@ -14,10 +14,6 @@ namespace {
 // passes over the lines without the query at all.
 template <class Visit>
 void forEachCandidateLine(const WordList& list, std::string_view query, Visit&& visit) {
-  if (query.empty()) {  // an empty query is a whole word of any non-empty text
-    for (std::size_t i = 0; i < list.count(); ++i) visit(i);
-    return;
-  }
   forEachLineWithWholeWord(list, list.count(), query, [&](std::size_t i) {
     visit(i);
     return true;
@@ -62,10 +58,11 @@ bool collectPhrases(std::string_view query, bool indonesianSide, const UserList&
 
   collectUserPhrases(query, indonesianSide, userPhrases, out);
 
-  const std::int32_t count = store.phraseCount();  // acquire: the lists below are complete
+  // acquire: the lists below the count are complete
+  const std::int32_t count = store.count(DataKind::kPhrase);
   if (count <= 0) return out.size() > before;
-  const WordList& texts = store.phraseTexts();
-  const WordList& translations = store.phraseTranslations();
+  const WordList& texts = store.headwords(DataKind::kPhrase);
+  const WordList& translations = store.translations(DataKind::kPhrase);
   const WordList& searched = indonesianSide ? texts : translations;
   auto add = [&](std::size_t i) {
     if (indonesianSide)
@@ -74,16 +71,10 @@ bool collectPhrases(std::string_view query, bool indonesianSide, const UserList&
       out.emplace_back(translations.line(i), texts.line(i));
     return true;
   };
-  if (query.empty()) {
-    // PosWholeWord gives 1 for an empty needle in any non-empty text.
-    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
-      if (posWholeWord(query, searched.line(i)) > 0) add(i);
-  } else {
-    // Lines of `searched` beyond its own count (fewer translations than
-    // phrases) are empty and hold no word, so scanning below both limits is
-    // the whole answer.
-    forEachLineWithWholeWord(searched, static_cast<std::size_t>(count), query, add);
-  }
+  // Lines of `searched` beyond its own count (fewer translations than
+  // phrases) are empty and hold no word, so scanning below both limits is
+  // the whole answer.
+  forEachLineWithWholeWord(searched, static_cast<std::size_t>(count), query, add);
   return out.size() > before;
 }
 

@@ -22,7 +22,9 @@ using PhrasePair = std::pair<std::string, std::string>;
 // and comes first in a pair; on the English side the English translation is
 // searched and comes first. A user line's Indonesian text is its word
 // (EntryWord) and its English text FindTranslation of that word. Returns
-// true when anything was appended.
+// true when anything was appended. Callers pass a non-empty query (the
+// lookup asks from two characters on, a related text is never empty); an
+// empty one appends nothing.
 bool collectPhrases(std::string_view query, bool indonesianSide, const UserList& userPhrases,
                     const DictionaryStore& store, std::vector<PhrasePair>& out);
 

@@ -17,6 +17,12 @@
 
 namespace tavro2 {
 
+// File names of the three user lists in the user directory. The lookup finds
+// a list whatever the case of its name on disk.
+inline constexpr const char* kEnglishListName = "Tavro2en.dat";
+inline constexpr const char* kIndonesianListName = "Tavro2id.dat";
+inline constexpr const char* kPhraseListName = "Tavro2phrase.dat";
+
 class UserList {
  public:
   UserList() = default;

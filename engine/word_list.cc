@@ -1,6 +1,5 @@
 #include "engine/word_list.h"
 
-#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -8,13 +7,6 @@
 #endif
 
 namespace tavro2 {
-
-std::size_t WordList::lineAt(std::size_t pos) const {
-  auto it = std::upper_bound(spans_.begin(), spans_.end(), pos,
-                             [](std::size_t p, const Span& s) { return p < s.start; });
-  if (it == spans_.begin()) return spans_.size();
-  return static_cast<std::size_t>(it - spans_.begin()) - 1;
-}
 
 void WordList::append(std::string_view line) {
   const auto start = static_cast<std::uint32_t>(text_.size());

@@ -5,7 +5,7 @@
 // allocation for the text. Reading a line outside 0..count()-1 gives the empty
 // text. A list built from a data block keeps the block's text as it came, line
 // ends included, so a scan may search text() directly and map a hit back to
-// its line with lineAt().
+// its line through lineStart() (see lineOfHit in text_search.h).
 #pragma once
 
 #include <cstddef>
@@ -34,11 +34,6 @@ class WordList {
   const std::string& text() const { return text_; }
   std::uint32_t lineStart(std::size_t i) const { return spans_[i].start; }
   std::uint32_t lineEnd(std::size_t i) const { return spans_[i].end; }
-
-  // Index of the line whose span holds buffer offset pos (the line whose
-  // start is the last one at or before pos); count() when pos lies before the
-  // first line. A position in a line end maps to the line before it.
-  std::size_t lineAt(std::size_t pos) const;
 
   // Appends one line (the working lists of a lookup grow this way).
   void append(std::string_view line);

@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   tavro2::DictionaryStore store;
   const tavro2::LoadState state = tavro2::loadDataFile(store, path);
-  if (state == tavro2::LoadState::kPending || store.englishHeadwords().count() > tavro2::kMaxBlockLines + 1)
+  if (state == tavro2::LoadState::kPending ||
+      store.headwords(tavro2::DataKind::kEnglish).count() > tavro2::kMaxBlockLines + 1)
     std::abort();
 
   const tavro2::WordList heads = tavro2::splitLines(std::move(image.headwords));

@@ -2,11 +2,12 @@
 
 #include <ucl/ucl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
+
+#include "app/atomic_file.h"
 
 namespace tavro2 {
 namespace {
@@ -75,16 +76,7 @@ std::string buildDataFile(std::string_view headwords, std::string_view translati
 
 bool writeDataFile(const std::string& path, std::string_view headwords,
                    std::string_view translations, double dataDate, int level) {
-  const std::string image = buildDataFile(headwords, translations, dataDate, level);
-  const std::string tmp = path + ".tmp";
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
-  if (std::fclose(f) != 0 || !written || std::rename(tmp.c_str(), path.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    return false;
-  }
-  return true;
+  return writeFileAtomically(path, buildDataFile(headwords, translations, dataDate, level));
 }
 
 }  // namespace tavro2

@@ -24,8 +24,8 @@ std::string compressBlock(std::string_view text, int level = 10);
 std::string buildDataFile(std::string_view headwords, std::string_view translations,
                           double dataDate, int level = 10);
 
-// Writes BuildDataFile's image to `path` through a temporary file and a
-// rename. Returns false (leaving any old file whole) when it cannot.
+// Writes buildDataFile's image to `path` with writeFileAtomically. Returns
+// false (leaving any old file whole) when it cannot.
 bool writeDataFile(const std::string& path, std::string_view headwords,
                    std::string_view translations, double dataDate, int level = 10);
 

@@ -44,8 +44,8 @@ namespace tavro2 {
 
 namespace {
 
-// The private message the window posts to itself at its first show, with the
-// number it has always had (WM_USER + 1001); it lies in Qt's user range.
+// The private message the window posts to itself at its first show (WM_USER +
+// 1001); the number lies in Qt's user range.
 const QEvent::Type kLoadStartMessage = static_cast<QEvent::Type>(2025);
 
 constexpr int kCreationWidth = 352;
@@ -493,9 +493,9 @@ void MainWindow::startUp() {
   // the temporary behind; only ours, and only those of writers now gone.
   for (const std::string& written :
        {places_.configDir + kSettingsFileName, places_.userDir + kHistoryFileName,
-        places_.userDir + FAddWord::kEnglishListName,
-        places_.userDir + FAddWord::kIndonesianListName,
-        places_.userDir + FAddWord::kPhraseListName})
+        places_.userDir + kEnglishListName,
+        places_.userDir + kIndonesianListName,
+        places_.userDir + kPhraseListName})
     removeStaleTemporaries(written);
 
   setWindowTitle(kWindowCaption);

@@ -18,7 +18,7 @@ class DictionaryStoreTest : public ::testing::Test {
 
 TEST_F(DictionaryStoreTest, FileNameSelectsTheFieldWhateverItsCase) {
   EXPECT_EQ(store_.state(DataKind::kEnglish), LoadState::kPending);
-  EXPECT_EQ(store_.englishTranslations().line(0), "");  // empty before loading
+  EXPECT_EQ(store_.translations(DataKind::kEnglish).line(0), "");  // empty before loading
   writeEntries(dir_.file("dataen.dat"), {"apple", "bank"}, {"apel", "tepi"});
   writeEntries(dir_.file("DataId.dat"), {"kata"}, {"word"});
   writeEntries(dir_.file("datapr.dat"), {"apa kabar", "terima kasih", "selamat"},
@@ -27,15 +27,15 @@ TEST_F(DictionaryStoreTest, FileNameSelectsTheFieldWhateverItsCase) {
   for (const char* name : {"DATAEN.DAT", "dataid.dat", "DataPr.dat", "other.dat"})  // last: dropped
     EXPECT_EQ(loadDataFile(store_, dir_.file(name)), LoadState::kLoaded) << name;
 
-  EXPECT_EQ(store_.englishCount(), 2);
-  EXPECT_EQ(store_.englishHeadwords()[1], "bank");
-  EXPECT_EQ(store_.englishTranslations()[1], "tepi");
-  EXPECT_EQ(store_.indonesianCount(), 1);
-  EXPECT_EQ(store_.indonesianTranslations()[0], "word");
-  EXPECT_EQ(store_.phraseCount(), 3);
-  EXPECT_EQ(store_.phraseTexts()[2], "selamat");
-  EXPECT_EQ(store_.phraseTranslations()[2], "congratulations");
-  EXPECT_EQ(store_.phraseTexts()[3], "");  // outside the list
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 2);
+  EXPECT_EQ(store_.headwords(DataKind::kEnglish)[1], "bank");
+  EXPECT_EQ(store_.translations(DataKind::kEnglish)[1], "tepi");
+  EXPECT_EQ(store_.count(DataKind::kIndonesian), 1);
+  EXPECT_EQ(store_.translations(DataKind::kIndonesian)[0], "word");
+  EXPECT_EQ(store_.count(DataKind::kPhrase), 3);
+  EXPECT_EQ(store_.headwords(DataKind::kPhrase)[2], "selamat");
+  EXPECT_EQ(store_.translations(DataKind::kPhrase)[2], "congratulations");
+  EXPECT_EQ(store_.headwords(DataKind::kPhrase)[3], "");  // outside the list
 }
 
 TEST_F(DictionaryStoreTest, CountIsTheHeadwordLines) {
@@ -43,20 +43,20 @@ TEST_F(DictionaryStoreTest, CountIsTheHeadwordLines) {
   // and its last line has no line end.
   ASSERT_TRUE(writeDataFile(dir_.file("dataen.dat"), "a\r\nb\rc\r\n", "x\r\ny", 1.0));
   ASSERT_EQ(loadDataFile(store_, dir_.file("dataen.dat")), LoadState::kLoaded);
-  EXPECT_EQ(store_.englishCount(), 3);
-  EXPECT_EQ(store_.englishHeadwords()[2], "c");
-  EXPECT_EQ(store_.englishTranslations()[1], "y");
-  EXPECT_EQ(store_.englishTranslations()[2], "");
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 3);
+  EXPECT_EQ(store_.headwords(DataKind::kEnglish)[2], "c");
+  EXPECT_EQ(store_.translations(DataKind::kEnglish)[1], "y");
+  EXPECT_EQ(store_.translations(DataKind::kEnglish)[2], "");
 
   ASSERT_TRUE(writeDataFile(dir_.file("dataid.dat"), "a\r\nb", "", 1.0));
   loadDataFile(store_, dir_.file("dataid.dat"));
-  EXPECT_EQ(store_.indonesianCount(), 2);
+  EXPECT_EQ(store_.count(DataKind::kIndonesian), 2);
 }
 
 TEST_F(DictionaryStoreTest, MissingDamagedAndCancelledLoads) {
   EXPECT_EQ(loadDataFile(store_, dir_.file("dataen.dat")), LoadState::kMissing);
   EXPECT_EQ(store_.state(DataKind::kEnglish), LoadState::kMissing);
-  EXPECT_EQ(store_.englishCount(), 0);
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 0);
 
   // Block 2 announced past the end of the file: block 1 is kept.
   std::string image = buildDataFile("kata\r\nrumah\r\n", "word\r\nhouse\r\n", 1.0);
@@ -64,23 +64,23 @@ TEST_F(DictionaryStoreTest, MissingDamagedAndCancelledLoads) {
   test::writeFile(dir_.file("dataid.dat"), image);
   EXPECT_EQ(loadDataFile(store_, dir_.file("dataid.dat")), LoadState::kDamaged);
   EXPECT_EQ(store_.state(DataKind::kIndonesian), LoadState::kDamaged);
-  EXPECT_EQ(store_.indonesianCount(), 2);
-  EXPECT_EQ(store_.indonesianHeadwords()[1], "rumah");
+  EXPECT_EQ(store_.count(DataKind::kIndonesian), 2);
+  EXPECT_EQ(store_.headwords(DataKind::kIndonesian)[1], "rumah");
 
   // A cancelled load publishes nothing.
   writeEntries(dir_.file("datapr.dat"), {"a"}, {"b"});
   const std::atomic<bool> cancel{true};
   EXPECT_EQ(loadDataFile(store_, dir_.file("datapr.dat"), &cancel), LoadState::kPending);
   EXPECT_EQ(store_.state(DataKind::kPhrase), LoadState::kPending);
-  EXPECT_EQ(store_.phraseCount(), 0);
+  EXPECT_EQ(store_.count(DataKind::kPhrase), 0);
 }
 
 TEST_F(DictionaryStoreTest, PublishesEachFileOnce) {
   store_.publish(DataKind::kPhrase, splitLines("a\r\nb\r\n"), splitLines("x\r\n"),
                  LoadState::kLoaded);
-  const std::string_view held = store_.phraseTexts()[0];
+  const std::string_view held = store_.headwords(DataKind::kPhrase)[0];
   store_.publish(DataKind::kPhrase, splitLines("z\r\n"), {}, LoadState::kDamaged);
-  EXPECT_EQ(store_.phraseCount(), 2);
+  EXPECT_EQ(store_.count(DataKind::kPhrase), 2);
   EXPECT_EQ(store_.state(DataKind::kPhrase), LoadState::kLoaded);
   EXPECT_EQ(held, "a");  // a reader's view stays valid
 }

@@ -30,7 +30,7 @@ TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
   writeAll();
   DictionaryLoader loader(store_, dir_.path(), countDone());
   EXPECT_FALSE(loader.started());
-  EXPECT_EQ(store_.englishCount(), 0);
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 0);
   EXPECT_EQ(loader.statusText(), " Loading Data...");
 
   loader.start();
@@ -38,9 +38,9 @@ TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
   loader.join();
   EXPECT_TRUE(loader.finished());
   EXPECT_EQ(doneCalls_, 1);
-  EXPECT_EQ(store_.englishCount(), 2);
-  EXPECT_EQ(store_.indonesianCount(), 1);
-  EXPECT_EQ(store_.phraseTranslations()[0], "how are you");
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 2);
+  EXPECT_EQ(store_.count(DataKind::kIndonesian), 1);
+  EXPECT_EQ(store_.translations(DataKind::kPhrase)[0], "how are you");
   EXPECT_EQ(loader.statusText(), " Data OK");
 }
 
@@ -54,7 +54,7 @@ TEST_F(LoaderTest, RecordsMissingAndDamagedFiles) {
   EXPECT_EQ(doneCalls_, 1);
   EXPECT_EQ(loader.outcomes(),
             (std::array{LoadState::kLoaded, LoadState::kMissing, LoadState::kDamaged}));
-  EXPECT_EQ(store_.englishCount(), 2);
+  EXPECT_EQ(store_.count(DataKind::kEnglish), 2);
   EXPECT_EQ(loader.statusText(), " Missing: dataid.dat; Damaged: datapr.dat");
 }
 
@@ -79,7 +79,7 @@ TEST_F(LoaderTest, StopEndsTheLoadWithoutReportingIt) {
     loader.start();
     loader.join();
     EXPECT_FALSE(loader.finished());
-    EXPECT_EQ(store_.englishCount(), 0);
+    EXPECT_EQ(store_.count(DataKind::kEnglish), 0);
     EXPECT_EQ(loader.outcome(DataKind::kEnglish), LoadState::kPending);
   }
   EXPECT_EQ(doneCalls_, 0);

@@ -320,11 +320,11 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   auto window = makeWindow();
   QCoreApplication::processEvents();
   EXPECT_TRUE(statusTexts().empty());
-  EXPECT_EQ(window->store().englishCount(), 0);
+  EXPECT_EQ(window->store().count(DataKind::kEnglish), 0);
   showAndLoad(*window);
   EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", " Data OK"}));
-  EXPECT_EQ(std::tuple(window->statusLine()->text(), window->store().englishCount(),
-                       window->store().phraseCount()),
+  EXPECT_EQ(std::tuple(window->statusLine()->text(), window->store().count(DataKind::kEnglish),
+                       window->store().count(DataKind::kPhrase)),
             std::tuple(" Data OK", 4, 2));
   window->hide();
   EXPECT_TRUE(window->hiddenFlag());
