@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "app/atomic_file.h"
-#include "app/storage.h"
 #include "engine/cp1252.h"
 
 namespace tavro2 {
@@ -42,8 +41,6 @@ std::optional<std::vector<std::string>> newestHistoryLines(const std::string& pa
 }
 
 }  // namespace
-
-std::string historyFilePath() { return currentStorage().userDir + kHistoryFileName; }
 
 HistoryList::HistoryList(std::string path) : path_(std::move(path)) {}
 

@@ -29,9 +29,6 @@ inline constexpr char kHistoryFileName[] = "History.txt";
 // of words with their translations are kept of it).
 inline constexpr std::size_t kMaxHistoryBytes = std::size_t{16} << 20;
 
-// User directory (see Storage) + "History.txt".
-std::string historyFilePath();
-
 // What the history window hooks into to follow AddToHistory. HistoryList
 // calls PushHistoryItem after appending a new word and HighlightHistoryWord
 // when the word was already there; an empty pane calls neither. The window

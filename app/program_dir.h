@@ -12,7 +12,7 @@ namespace tavro2 {
 // read this.
 const std::string& programDirectory();
 
-// Overrides it (command line --dir, tests); a missing trailing '/' is added.
+// Overrides it (tests); a missing trailing '/' is added.
 // An empty directory means the working directory ("./"). A relative
 // directory is kept as given.
 void setProgramDirectory(std::string dir);

@@ -1,7 +1,5 @@
 #include "app/settings.h"
 
-#include "app/storage.h"
-
 namespace tavro2 {
 namespace {
 
@@ -10,8 +8,6 @@ std::uint8_t low8(std::int32_t v) { return static_cast<std::uint8_t>(v); }
 std::uint16_t low16(std::int32_t v) { return static_cast<std::uint16_t>(v); }
 
 }  // namespace
-
-std::string settingsFilePath() { return currentStorage().configDir + kSettingsFileName; }
 
 Settings readSettings(const IniFile& file) {
   const IniFile::Snapshot ini = file.read();  // one read and parse for every key

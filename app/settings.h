@@ -52,9 +52,6 @@ struct Settings {
   bool UseSelection = false;  // look up text selected in other programs
 };
 
-// Settings directory (see Storage) + "Tavro2.ini".
-std::string settingsFilePath();
-
 // Every key but CompactMode, in table order, widths cut, then bounds:
 // WordsBefore and WordsAfter above 100 become 100; MaxContainTexts 0 becomes
 // 6, else above 100 becomes 100; Language outside 1..3 becomes 1. A missing

@@ -81,7 +81,6 @@ std::optional<StoragePlaces>& cachedStorage() {
   static std::optional<StoragePlaces> places;
   return places;
 }
-bool overridden = false;
 
 }  // namespace
 
@@ -139,12 +138,6 @@ const StoragePlaces& currentStorage() {
 void setStorage(StoragePlaces places) {
   std::lock_guard<std::mutex> lock(storageMutex());
   cachedStorage() = std::move(places);
-  overridden = true;
-}
-
-bool storageOverridden() {
-  std::lock_guard<std::mutex> lock(storageMutex());
-  return overridden;
 }
 
 bool prepareStorage(const StoragePlaces& places) {

@@ -55,8 +55,6 @@ StorageInputs currentStorageInputs(const std::string& programDir);
 const StoragePlaces& currentStorage();
 // Replaces the answer (command line --dir, tests).
 void setStorage(StoragePlaces places);
-// True once --dir (or a test) chose the places.
-bool storageOverridden();
 
 // Creates the settings and user directories (mode 0700, parents as needed)
 // when they are missing, so the first write of a setting or history word

@@ -31,9 +31,7 @@ void DictionaryLoader::run() {
   const bool done = loadDictionary(store_, programDir_, &stop_, [this](DataKind kind, LoadState s) {
     outcomes_[static_cast<std::size_t>(kind)].store(s, std::memory_order_release);
   });
-  if (!done) return;
-  finished_.store(true, std::memory_order_release);
-  if (onDone_) onDone_();
+  if (done && onDone_) onDone_();
 }
 
 bool loadDictionary(DictionaryStore& store, const std::string& programDir,

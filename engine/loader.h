@@ -52,9 +52,6 @@ class DictionaryLoader {
   void join();
 
   bool started() const { return started_; }
-  // True once the thread has loaded all three files (it is then about to
-  // call onDone, or has); false when it was stopped before that.
-  bool finished() const { return finished_.load(std::memory_order_acquire); }
 
   // Per-file outcome so far: kPending until the file has been read.
   LoadState outcome(DataKind kind) const {
@@ -74,7 +71,6 @@ class DictionaryLoader {
   const std::string programDir_;
   const std::function<void()> onDone_;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> finished_{false};
   std::array<std::atomic<LoadState>, 3> outcomes_{};
   bool started_ = false;
   std::thread thread_;

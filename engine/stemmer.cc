@@ -85,11 +85,6 @@ void Stemmer::waitForLoading() {
   });
 }
 
-bool Stemmer::available(StemLanguage language) {
-  waitForLoading();
-  return dictionaries_[static_cast<std::size_t>(language)] != nullptr;
-}
-
 std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view word) {
   std::vector<std::string> out;
   waitForLoading();

@@ -42,8 +42,6 @@ class Stemmer {
   // Whether the language's dictionary holds the 1252 word as it is spelt
   // (Hunspell's spelling check); false without the dictionary.
   bool knows(StemLanguage language, std::string_view word);
-  // Whether the language's dictionary loaded.
-  bool available(StemLanguage language);
 
   // The program's one stemmer over the system dictionaries, created (and its
   // loading started) by the first call; it lives until the program ends.
