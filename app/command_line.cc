@@ -240,23 +240,22 @@ int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
   const Settings s = readSettings(ini);
 
   DictionaryStore store;
-  LookupState state(store, places.userDir);
-  state.stemmer = Stemmer::shared();  // loads beside the data
-  state.settings.direction = directionOf(s.Language);
-  state.settings.WordsBefore = s.WordsBefore;
-  state.settings.WordsAfter = s.WordsAfter;
-  state.settings.MaxContainTexts = s.MaxContainTexts;
-  state.settings.CompactMode = readCompactMode(ini);
-  state.settings.ShowPhrase = s.ShowPhrase;
-  state.settings.AutoRemAlpha = s.AutoRemAlpha;
+  LookupState state(store, places.userDir, Stemmer::shared());  // stems load beside the data
+  LookupSettings ls;
+  ls.direction = directionOf(s.Language);
+  ls.WordsBefore = s.WordsBefore;
+  ls.WordsAfter = s.WordsAfter;
+  ls.MaxContainTexts = s.MaxContainTexts;
+  ls.CompactMode = readCompactMode(ini);
+  ls.ShowPhrase = s.ShowPhrase;
+  ls.AutoRemAlpha = s.AutoRemAlpha;
+  state.setSettings(ls);
   const std::string loadStatus = loadAll(store, places.dataDir);
   reportMissingData(loadStatus, places.dataDir);
-  state.statusText = loadStatus;
-
-  state.searchText = utf8To1252(textUtf8);
-  state.searchFromBox();
-  state.statusText = noteMissingData(state.statusText, loadStatus);
-  const bool found = state.queryFound;
+  state.setStatusText(loadStatus);
+  state.searchFromBox(utf8To1252(textUtf8));
+  state.setStatusText(noteMissingData(state.statusText(), loadStatus));
+  const bool found = state.queryFound();
   if (!writeOut(lookupResultJson(state, textUtf8, found) + "\n")) return 2;
   return found ? 0 : 1;
 }
@@ -286,30 +285,30 @@ std::string lookupResultJson(const LookupState& state, std::string_view queryUtf
   out += ",\"found\":";
   appendBool(out, found);
   out += ",\"status\":";
-  appendText(out, state.statusText);
+  appendText(out, state.statusText());
   out += ",\"words\":";
-  appendLines(out, state.mainWords);
+  appendLines(out, state.mainWords());
   out += ",\"translation\":";
-  appendText(out, state.translationText);
+  appendText(out, state.translationText());
   out += ",\"translation_format\":";
-  appendRuns(out, state.translationRuns);
+  appendRuns(out, state.translationRuns());
   out += ",\"related\":";
-  appendLines(out, state.relatedWords);
+  appendLines(out, state.relatedWords());
   out += ",\"related_translation\":";
-  appendText(out, state.relatedTranslationText);
+  appendText(out, state.relatedTranslationText());
   out += ",\"related_format\":";
-  appendRuns(out, state.relatedTranslationRuns);
+  appendRuns(out, state.relatedTranslationRuns());
   out += ",\"phrases\":[";
-  for (std::size_t i = 0; i < state.phrases.size(); ++i) {
+  for (std::size_t i = 0; i < state.phrases().size(); ++i) {
     if (i) out.push_back(',');
     out.push_back('[');
-    appendText(out, state.phrases[i].first);
+    appendText(out, state.phrases()[i].first);
     out.push_back(',');
-    appendText(out, state.phrases[i].second);
+    appendText(out, state.phrases()[i].second);
     out.push_back(']');
   }
   out += "],\"found_in_indonesian\":";
-  appendBool(out, state.FoundInIndonesian);
+  appendBool(out, state.foundInIndonesian());
   out.push_back('}');
   return out;
 }

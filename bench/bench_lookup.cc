@@ -214,12 +214,12 @@ void makeFixture(Fixture& f, std::size_t entries) {
   f.entry2000.resize(2000);
 }
 
-tavro2::LookupState makeState() {
-  tavro2::LookupState state(gFixture->store, gFixture->dir);
-  state.settings.WordsBefore = 100;
-  state.settings.WordsAfter = 100;
-  state.settings.MaxContainTexts = 100;
-  state.settings.ShowPhrase = false;
+tavro2::LookupState makeState(std::shared_ptr<tavro2::Stemmer> stemmer = nullptr) {
+  tavro2::LookupState state(gFixture->store, gFixture->dir, std::move(stemmer));
+  tavro2::LookupSettings settings;
+  settings.WordsBefore = settings.WordsAfter = settings.MaxContainTexts = 100;
+  settings.ShowPhrase = false;
+  state.setSettings(settings);
   return state;
 }
 
@@ -294,10 +294,10 @@ void lookupBenchmark(benchmark::State& state, const char* query, bool expectFoun
   tavro2::LookupState lookup = makeState();
   for (auto _ : state) {
     if (lookup.lookupWord(query) != expectFound) state.SkipWithError("unexpected result");
-    benchmark::DoNotOptimize(lookup.mainWords.count());
+    benchmark::DoNotOptimize(lookup.mainWords().count());
   }
-  state.counters["words"] = static_cast<double>(lookup.mainWords.count());
-  state.counters["related"] = static_cast<double>(lookup.relatedWords.count());
+  state.counters["words"] = static_cast<double>(lookup.mainWords().count());
+  state.counters["related"] = static_cast<double>(lookup.relatedWords().count());
 }
 
 void BM_LookupMiss(benchmark::State& state) { lookupBenchmark(state, kMissQuery, false); }
@@ -309,23 +309,16 @@ void BM_LookupDense(benchmark::State& state) { lookupBenchmark(state, kDenseQuer
 
 void BM_FindBaseForm(benchmark::State& state) {
   tavro2::LookupState lookup = makeState();
-  lookup.fallbackWord = gFixture->worstBaseFormWord;
   for (auto _ : state)
-    if (lookup.findBaseForm()) state.SkipWithError("a candidate was found");
+    if (lookup.findBaseForm(gFixture->worstBaseFormWord))
+      state.SkipWithError("a candidate was found");
   state.counters["candidates"] = static_cast<double>(gFixture->worstCandidates);
 }
 
-tavro2::LookupState makeEveryStageState() {
-  tavro2::LookupState state = makeState();
-  state.stemmer = tavro2::Stemmer::shared();
-  state.fallbackWord = gFixture->everyStageWord;
-  return state;
-}
-
 void BM_EveryStage(benchmark::State& state) {
-  tavro2::LookupState lookup = makeEveryStageState();
+  tavro2::LookupState lookup = makeState(tavro2::Stemmer::shared());
   for (auto _ : state)
-    if (lookup.findBaseForm()) state.SkipWithError("a candidate was found");
+    if (lookup.findBaseForm(gFixture->everyStageWord)) state.SkipWithError("a candidate was found");
   state.counters["candidates"] = static_cast<double>(gFixture->everyStageCandidates);
 }
 
@@ -418,8 +411,7 @@ int main(int argc, char** argv) {
   const int rounds = quick ? 5 : 31;
   tavro2::LookupState miss = makeState(), hitId = makeState(), hitEn = makeState(),
                       dense = makeState(), baseForm = makeState(),
-                      everyStage = makeEveryStageState();
-  baseForm.fallbackWord = fixture.worstBaseFormWord;
+                      everyStage = makeState(tavro2::Stemmer::shared());
   Ratios grepRatio, memmemRatio, hitIdRatio, hitEnRatio, denseRatio, baseFormRatio, fourteenRatio,
       everyStageRatio;
   std::vector<double> renderWall, renderCpu;
@@ -450,8 +442,10 @@ int main(int argc, char** argv) {
     hitIdRatio.add(warm([&] { hitId.lookupWord(kHitQuery); }), warm(lookupMiss));
     hitEnRatio.add(warm([&] { hitEn.lookupWord(kEnglishHitQuery); }), warm(lookupMiss));
     denseRatio.add(warm([&] { dense.lookupWord(kDenseQuery); }), warm(lookupMiss));
-    baseFormRatio.add(warm([&] { baseForm.findBaseForm(); }), warm(lookupMiss));
-    everyStageRatio.add(warm([&] { everyStage.findBaseForm(); }), warm(lookupMiss));
+    baseFormRatio.add(warm([&] { baseForm.findBaseForm(fixture.worstBaseFormWord); }),
+                      warm(lookupMiss));
+    everyStageRatio.add(warm([&] { everyStage.findBaseForm(fixture.everyStageWord); }),
+                        warm(lookupMiss));
     fourteenRatio.add(warm([&] {
                         for (int i = 0; i < 14; ++i) miss.lookupWord(kMissQuery);
                       }),

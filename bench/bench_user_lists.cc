@@ -104,9 +104,11 @@ void makeFixture(Fixture& f, std::size_t storeLines, std::size_t listLines) {
 
 tavro2::LookupState makeState(const std::string& dir, bool phrases) {
   tavro2::LookupState state(gFixture->store, dir);
-  state.settings.direction = tavro2::Direction::kEnglishIndonesian;
-  state.settings.ShowPhrase = phrases;
-  state.searchText = kQuery;
+  tavro2::LookupSettings settings;
+  settings.direction = tavro2::Direction::kEnglishIndonesian;
+  settings.ShowPhrase = phrases;
+  state.setSettings(settings);
+  state.searchFromBox(kQuery);  // the phrase search reads the search text
   return state;
 }
 

@@ -192,17 +192,17 @@ int main(int argc, char** argv) {
   std::string userDir = (std::filesystem::temp_directory_path() / "tavro2-reach-XXXXXX").string();
   if (!mkdtemp(userDir.data())) return 2;
   userDir += "/";
-  tavro2::LookupState state(store, userDir);
-  state.stemmer = stemmer;
-  state.settings.direction =
+  tavro2::LookupState state(store, userDir, stemmer);
+  tavro2::LookupSettings settings;
+  settings.direction =
       english ? tavro2::Direction::kEnglishIndonesian : tavro2::Direction::kIndonesianEnglish;
+  state.setSettings(settings);
 
   std::size_t direct = 0, byRules = 0, further = 0;
   std::vector<std::pair<std::string, std::size_t>> misses;
   for (const auto& [form, count] : ranked) {
-    state.searchText = form;
-    state.searchFromBox();
-    if (!state.queryFound) {
+    state.searchFromBox(form);
+    if (!state.queryFound()) {
       misses.emplace_back(form, count);
       continue;
     }

@@ -22,32 +22,38 @@ std::string paneText(std::string_view word, std::string_view translation) {
 
 }  // namespace
 
-LookupState::LookupState(const DictionaryStore& store, std::string programDir)
-    : store_(store), dir_(std::move(programDir)), userList_(&emptyList) {}
+LookupState::LookupState(const DictionaryStore& store, std::string userDir,
+                         std::shared_ptr<Stemmer> stemmer)
+    : store_(store), dir_(std::move(userDir)), stemmer_(std::move(stemmer)),
+      userList_(&emptyList) {}
 
-bool LookupState::searchFromBox() {
-  queryFound = false;
-  if (trimView(searchText).empty()) return false;
+bool LookupState::searchFromBox(std::string_view boxText) {
+  queryFound_ = false;
+  searchText_ = boxText;
+  if (trimView(searchText_).empty()) return false;
   std::string query;
-  if (settings.AutoRemAlpha) {
-    query = trim(lower(filterLetters(searchText)));
+  if (settings_.AutoRemAlpha) {
+    query = trim(lower(filterLetters(searchText_)));
     if (query.empty()) return false;
   } else {
-    query = trim(lower(searchText));
+    query = trim(lower(searchText_));
   }
-  queryFound = lookupWord(query);
-  if (!queryFound) {
-    // The box is read again for the fallback word; it has not changed, so
-    // this is the cleaned query itself.
-    fallbackWord = query;
-    queryFound = findBaseForm();
-  }
+  // A query not found falls back on its base forms: the box is read again
+  // for the fallback word, and as it has not changed that is the query.
+  queryFound_ = lookupWord(query) || findBaseForm(query);
   return true;
+}
+
+bool LookupState::lookupCopiedWord(std::string word) {
+  searchText_ = std::move(word);
+  if (lookupWord(searchText_)) return true;
+  findBaseForm(lower(searchText_));
+  return false;
 }
 
 void LookupState::scanSide(DataKind kind, const char* userListName, bool indonesian,
                            std::string_view q, std::size_t& related, bool& found) {
-  const std::size_t maxRelated = settings.MaxContainTexts;
+  const std::size_t maxRelated = settings_.MaxContainTexts;
 
   // The user list is checked on disk for every query (the editor may have
   // saved it since the last one) and read again when it changed; its scan
@@ -62,12 +68,12 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
     if (w.find(q) == std::string_view::npos) return true;
     if (w == q) {
       found = true;
-      FoundInIndonesian = indonesian;
-      mainWords.append(w);
-      FoundTranslations.append(userList_->translationOf(i));
+      foundInIndonesian_ = indonesian;
+      mainWords_.append(w);
+      foundTranslations_.append(userList_->translationOf(i));
     } else if (related < maxRelated) {
-      relatedWords.append(w);
-      RelatedTranslations.append(userList_->translationOf(i));
+      relatedWords_.append(w);
+      relatedTranslations_.append(userList_->translationOf(i));
       ++related;
     }
     return true;
@@ -84,18 +90,18 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
     const std::string_view h = heads.line(i);
     if (h == q) {
       found = true;
-      FoundInIndonesian = indonesian;
-      const std::size_t lo = i >= settings.WordsBefore ? i - settings.WordsBefore : 0;
-      const std::size_t hi = std::min(n - 1, i + settings.WordsAfter);
+      foundInIndonesian_ = indonesian;
+      const std::size_t lo = i >= settings_.WordsBefore ? i - settings_.WordsBefore : 0;
+      const std::size_t hi = std::min(n - 1, i + settings_.WordsAfter);
       for (std::size_t j = lo; j <= hi; ++j) {
-        FoundTranslations.append(translations.line(j));
-        mainWords.append(heads.line(j));
+        foundTranslations_.append(translations.line(j));
+        mainWords_.append(heads.line(j));
       }
-      return !settings.CompactMode;  // compact mode: the first match ends the side
+      return !settings_.CompactMode;  // compact mode: the first match ends the side
     }
     if (related < maxRelated) {
-      relatedWords.append(h);
-      RelatedTranslations.append(translations.line(i));
+      relatedWords_.append(h);
+      relatedTranslations_.append(translations.line(i));
       ++related;
     }
     return true;
@@ -106,90 +112,92 @@ bool LookupState::lookupWord(std::string_view query) {
   // A copy: the caller's text may live in one of the lists emptied below.
   const std::string q(query);
   bool found = false;
-  mainWords.clear();
-  translationText.clear();
-  translationRuns.clear();
-  relatedWords.clear();
-  relatedTranslationText.clear();
-  relatedTranslationRuns.clear();
-  FoundTranslations.clear();
-  RelatedTranslations.clear();
+  mainWords_.clear();
+  translationText_.clear();
+  translationRuns_.clear();
+  relatedWords_.clear();
+  relatedTranslationText_.clear();
+  relatedTranslationRuns_.clear();
+  foundTranslations_.clear();
+  relatedTranslations_.clear();
   userList_ = &emptyList;
 
   const std::string_view trimmed = trimView(q);
   if (trimmed.empty()) return false;  // the status line keeps its text
 
   std::size_t related = 0;  // one cap over all four scans
-  const Direction dir = settings.direction;
+  const Direction dir = settings_.direction;
   if (dir == Direction::kAutomatic || dir == Direction::kEnglishIndonesian)
     scanSide(DataKind::kEnglish, kEnglishListName, false, q, related, found);
   if (!found && (dir == Direction::kAutomatic || dir == Direction::kIndonesianEnglish))
     scanSide(DataKind::kIndonesian, kIndonesianListName, true, q, related, found);
 
-  if (!FoundTranslations.empty()) {
+  if (!foundTranslations_.empty()) {
     // Every main-list line equal to q was appended with it, so k exists;
     // it may be an earlier neighbour differing from q in case only.
     std::size_t k = 0;
-    while (k < mainWords.count() && !equalsFolded(mainWords.line(k), q)) ++k;
-    translationText = paneText(q, FoundTranslations.line(k));
-    translationRuns = renderEntryText(translationText, q, FoundInIndonesian);
+    while (k < mainWords_.count() && !equalsFolded(mainWords_.line(k), q)) ++k;
+    translationText_ = paneText(q, foundTranslations_.line(k));
+    translationRuns_ = renderEntryText(translationText_, q, foundInIndonesian_);
   }
-  if (!RelatedTranslations.empty()) {
-    const std::string_view r = relatedWords.line(0);
-    relatedTranslationText = paneText(r, RelatedTranslations.line(0));
-    relatedTranslationRuns = renderEntryText(relatedTranslationText, r, FoundInIndonesian);
+  if (!relatedTranslations_.empty()) {
+    const std::string_view r = relatedWords_.line(0);
+    relatedTranslationText_ = paneText(r, relatedTranslations_.line(0));
+    relatedTranslationRuns_ = renderEntryText(relatedTranslationText_, r, foundInIndonesian_);
   }
 
   if (found)
-    statusText = FoundInIndonesian ? " Indonesian word" : " English word";
+    statusText_ = foundInIndonesian_ ? " Indonesian word" : " English word";
   else
-    statusText = " ";
+    statusText_ = " ";
 
-  if (trimmed.size() >= 2 && settings.ShowPhrase && !settings.CompactMode) {
-    if (findPhrases(trimView(searchText)))
-      statusText += " (" + std::to_string(phrases.size()) + " Phrase)";
+  if (trimmed.size() >= 2 && settings_.ShowPhrase && !settings_.CompactMode) {
+    if (findPhrases(trimView(searchText_)))
+      statusText_ += " (" + std::to_string(phrases_.size()) + " Phrase)";
   }
   return found;
 }
 
-bool LookupState::findBaseForm() {
+bool LookupState::findBaseForm(std::string_view word) {
+  const std::string fallbackWord(word);  // may point into a list emptied below
   for (const std::string& candidate : baseFormCandidates(fallbackWord))
     if (lookupWord(candidate)) return true;
   // Only a word that every ending rule left unfound goes on to the further
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
-       furtherBaseFormCandidates(fallbackWord, settings.direction, stemmer.get()))
+       furtherBaseFormCandidates(fallbackWord, settings_.direction, stemmer_.get()))
     if (lookupWord(candidate)) return true;
-  statusText = " not found";
+  statusText_ = " not found";
   return false;
 }
 
 void LookupState::showSelectedEntry(std::size_t index) {
-  if (index >= mainWords.count()) return;
-  const std::string_view word = mainWords.line(index);
-  translationText = paneText(word, FoundTranslations.line(index));
-  translationRuns = renderEntryText(translationText, word, FoundInIndonesian);
+  if (index >= mainWords_.count()) return;
+  const std::string_view word = mainWords_.line(index);
+  translationText_ = paneText(word, foundTranslations_.line(index));
+  translationRuns_ = renderEntryText(translationText_, word, foundInIndonesian_);
 }
 
 void LookupState::showSelectedRelated(std::size_t index) {
-  if (index >= relatedWords.count()) return;
-  const std::string_view word = relatedWords.line(index);
-  relatedTranslationText = paneText(word, RelatedTranslations.line(index));
-  relatedTranslationRuns = renderEntryText(relatedTranslationText, word, FoundInIndonesian);
+  if (index >= relatedWords_.count()) return;
+  const std::string_view word = relatedWords_.line(index);
+  relatedTranslationText_ = paneText(word, relatedTranslations_.line(index));
+  relatedTranslationRuns_ = renderEntryText(relatedTranslationText_, word, foundInIndonesian_);
 }
 
 bool LookupState::findPhrases(std::string_view text) {
   const std::string query(text);  // may point into a list emptied below
-  phrases.clear();
+  phrases_.clear();
   userList_ = &userLists_.read(dir_ + kPhraseListName);
   const bool indonesianSide =
-      FoundInIndonesian || settings.direction == Direction::kIndonesianEnglish;
-  return collectPhrases(query, indonesianSide, *userList_, store_, phrases);
+      foundInIndonesian_ || settings_.direction == Direction::kIndonesianEnglish;
+  return collectPhrases(query, indonesianSide, *userList_, store_, phrases_);
 }
 
-void LookupState::showTranslation(std::string text, std::string_view word) {
-  translationText = std::move(text);
-  translationRuns = renderEntryText(translationText, word, FoundInIndonesian);
+void LookupState::showHistoryEntry(std::string word, std::string translation) {
+  searchText_ = std::move(word);
+  translationText_ = std::move(translation);
+  translationRuns_ = renderEntryText(translationText_, searchText_, foundInIndonesian_);
 }
 
 }  // namespace tavro2

@@ -1,9 +1,10 @@
 // LookupState: what the main window shows of a lookup, as plain data.
 //
 // The window (and the command line) call the operations below and then show
-// the fields; nothing here knows about widgets. Each query reads the user
-// word lists from the program directory afresh and scans them before the
-// store's lists. Texts are Windows-1252 bytes.
+// what the accessors give; nothing here knows about widgets. Each query
+// checks the user word lists on disk (reading a list again only when it
+// changed) and scans them before the store's lists. Texts are Windows-1252
+// bytes.
 #pragma once
 
 #include <cstdint>
@@ -43,45 +44,38 @@ struct LookupSettings {
 
 class LookupState {
  public:
-  // `programDir` ends with a separator; the user lists are read from it.
-  LookupState(const DictionaryStore& store, std::string programDir);
+  // The user lists are read from `userDir` (which ends with a separator).
+  // `stemmer` gives the base-form fallback Hunspell's stems; none when null
+  // (the window, the command line and the reach report pass
+  // Stemmer::shared()).
+  LookupState(const DictionaryStore& store, std::string userDir,
+              std::shared_ptr<Stemmer> stemmer = nullptr);
 
-  LookupSettings settings;
-
-  // --- What the window shows -------------------------------------------
-  std::string searchText;       // the search box, as the user typed it
-  WordList mainWords;           // main word list
-  WordList FoundTranslations;   // parallel to mainWords
-  std::string translationText;  // translation pane
-  std::vector<FormatRun> translationRuns;
-  WordList relatedWords;               // related-text list
-  WordList RelatedTranslations;        // parallel to relatedWords
-  std::string relatedTranslationText;  // related translation pane
-  std::vector<FormatRun> relatedTranslationRuns;
-  std::vector<PhrasePair> phrases;  // phrase list: (phrase, translation) pairs
-  std::string statusText;           // status line (texts begin with a space)
-  bool FoundInIndonesian = false;
-  std::string fallbackWord;
-  // Set by SearchFromBox: the query or one of its base forms was found.
-  bool queryFound = false;
-  // Hunspell's stems for the base-form fallback; none when null (the
-  // window, the command line and the reach report give it Stemmer::shared()).
-  std::shared_ptr<Stemmer> stemmer;
+  // The settings every later operation reads; the caller keeps them current.
+  const LookupSettings& settings() const { return settings_; }
+  void setSettings(const LookupSettings& settings) { settings_ = settings; }
 
   // --- Operations --------------------------------------------------------
-  // The search box path (Enter or Find) on searchText. Returns true when the
-  // history should be offered the word: every query that was looked up,
-  // found or not; false when the cleaned text was empty. Sets queryFound.
-  bool searchFromBox();
+  // The search box path (Enter or Find) on `boxText`, which becomes the
+  // search text. Returns true when the history should be offered the word:
+  // every query that was looked up, found or not; false when the cleaned
+  // text was empty (nothing else changes then). queryFound() tells whether
+  // the query or one of its base forms was found.
+  bool searchFromBox(std::string_view boxText);
+  // The clipboard and selection path: `word` (already cleaned and lowered)
+  // becomes the search text and is looked up as it is. True when it was
+  // found as a headword; otherwise its base forms have been tried (the
+  // lists and status line show what they found, or " not found").
+  bool lookupCopiedWord(std::string word);
   // Looks a cleaned query up; true when found as a headword. Empties the
   // lists and panes first; the phrase search at its end uses the trimmed
-  // searchText, not the query.
+  // search text, not the query.
   bool lookupWord(std::string_view query);
-  // Tries the base-form candidates of fallbackWord through LookupWord until
-  // one is found (true); otherwise the status line reads " not found". After
+  // Tries the base-form candidates of `word` through lookupWord until one
+  // is found (true); otherwise the status line reads " not found". After
   // the ending rules come the irregular forms and the stems of the
-  // directions searched (FurtherBaseFormCandidates).
-  bool findBaseForm();
+  // directions searched (furtherBaseFormCandidates).
+  bool findBaseForm(std::string_view word);
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
   void showSelectedEntry(std::size_t index);
@@ -90,9 +84,30 @@ class LookupState {
   // Also run for a double click on a related text; the status line is left
   // alone.
   bool findPhrases(std::string_view query);
-  // Puts a text into the translation pane rendered for `word` (the history
-  // window's choice of an item uses it).
-  void showTranslation(std::string text, std::string_view word);
+  // A history item chosen: `word` becomes the search text and the
+  // translation pane shows `translation` rendered for it. No lookup runs.
+  void showHistoryEntry(std::string word, std::string translation);
+  // The status line's text until an operation changes it (a search of an
+  // empty text leaves it alone).
+  void setStatusText(std::string text) { statusText_ = std::move(text); }
+
+  // --- What the window shows -------------------------------------------
+  const std::string& searchText() const { return searchText_; }  // as typed or copied
+  const WordList& mainWords() const { return mainWords_; }
+  const WordList& foundTranslations() const { return foundTranslations_; }  // parallel
+  const std::string& translationText() const { return translationText_; }
+  const std::vector<FormatRun>& translationRuns() const { return translationRuns_; }
+  const WordList& relatedWords() const { return relatedWords_; }
+  const WordList& relatedTranslations() const { return relatedTranslations_; }  // parallel
+  const std::string& relatedTranslationText() const { return relatedTranslationText_; }
+  const std::vector<FormatRun>& relatedTranslationRuns() const { return relatedTranslationRuns_; }
+  // The phrase list: (phrase, translation) pairs.
+  const std::vector<PhrasePair>& phrases() const { return phrases_; }
+  const std::string& statusText() const { return statusText_; }  // begins with a space
+  // The last headword found was Indonesian (markers are not coloured then).
+  bool foundInIndonesian() const { return foundInIndonesian_; }
+  // Set by searchFromBox: the query or one of its base forms was found.
+  bool queryFound() const { return queryFound_; }
   // The user list read last (empty after a lookup of an empty text).
   const WordList& userWordList() const { return userList_->lines(); }
 
@@ -103,8 +118,24 @@ class LookupState {
 
   const DictionaryStore& store_;
   std::string dir_;
+  std::shared_ptr<Stemmer> stemmer_;
+  LookupSettings settings_;
   UserListCache userLists_;
   const UserList* userList_;
+
+  std::string searchText_;
+  WordList mainWords_;
+  WordList foundTranslations_;
+  std::string translationText_;
+  std::vector<FormatRun> translationRuns_;
+  WordList relatedWords_;
+  WordList relatedTranslations_;
+  std::string relatedTranslationText_;
+  std::vector<FormatRun> relatedTranslationRuns_;
+  std::vector<PhrasePair> phrases_;
+  std::string statusText_;
+  bool foundInIndonesian_ = false;
+  bool queryFound_ = false;
 };
 
 }  // namespace tavro2

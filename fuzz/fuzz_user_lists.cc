@@ -45,24 +45,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   tavro2::LookupState state(store(), tavro2::fuzz::scratchDir());
   const unsigned choice = size > 0 ? data[0] : 0;
-  state.settings.direction = static_cast<tavro2::Direction>(1 + choice % 3);
-  state.settings.AutoRemAlpha = choice & 4;
-  state.settings.ShowPhrase = choice & 8;
-  state.settings.CompactMode = choice & 16;
-  state.settings.WordsBefore = choice & 32 ? 2 : 0;
-  state.settings.WordsAfter = choice & 64 ? 3 : 0;
-  state.settings.MaxContainTexts = 1 + choice % 7;
-  state.searchText = std::string(query);
-
-  state.searchFromBox();
-  if (state.mainWords.count() != state.FoundTranslations.count() ||
-      state.relatedWords.count() != state.RelatedTranslations.count() ||
-      state.relatedWords.count() > state.settings.MaxContainTexts)
+  tavro2::LookupSettings settings;
+  settings.direction = static_cast<tavro2::Direction>(1 + choice % 3);
+  settings.AutoRemAlpha = choice & 4;
+  settings.ShowPhrase = choice & 8;
+  settings.CompactMode = choice & 16;
+  settings.WordsBefore = choice & 32 ? 2 : 0;
+  settings.WordsAfter = choice & 64 ? 3 : 0;
+  settings.MaxContainTexts = 1 + choice % 7;
+  state.setSettings(settings);
+  state.searchFromBox(std::string(query));
+  if (state.mainWords().count() != state.foundTranslations().count() ||
+      state.relatedWords().count() != state.relatedTranslations().count() ||
+      state.relatedWords().count() > state.settings().MaxContainTexts)
     std::abort();
-  if (!state.mainWords.empty()) state.showSelectedEntry(state.mainWords.count() - 1);
-  if (!state.relatedWords.empty()) state.showSelectedRelated(0);
-  for (const tavro2::FormatRun& run : state.translationRuns)
-    if (run.start + run.length > state.translationText.size()) std::abort();
+  if (!state.mainWords().empty()) state.showSelectedEntry(state.mainWords().count() - 1);
+  if (!state.relatedWords().empty()) state.showSelectedRelated(0);
+  for (const tavro2::FormatRun& run : state.translationRuns())
+    if (run.start + run.length > state.translationText().size()) std::abort();
   state.findPhrases(query);
   return 0;
 }

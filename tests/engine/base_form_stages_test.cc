@@ -147,7 +147,7 @@ TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
   english({"built", "go", "rebuild", "wen"},
           {"kkt dibangun", "kki pergi", "kkt membangun lagi", "kb kutil"});
   indonesian({"guna", "keluar"}, {"use", "go out"});
-  state.stemmer = Stemmer::shared();
+  LookupState stemming(store, dir.path(), Stemmer::shared());
   const struct {
     const char* box;
     Direction direction;
@@ -163,10 +163,9 @@ TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
       {"zzqqx", Direction::kAutomatic, "|||| not found"},
   };
   for (const auto& r : rows) {
-    state.settings.direction = r.direction;
-    state.searchText = r.box;
-    EXPECT_TRUE(state.searchFromBox());
-    EXPECT_EQ(shown(), r.shown) << r.box;
+    setSetting(stemming, &LookupSettings::direction, r.direction);
+    EXPECT_TRUE(stemming.searchFromBox(r.box));
+    EXPECT_EQ(shown(stemming), r.shown) << r.box;
   }
 }
 

@@ -26,6 +26,14 @@ inline void PrintTo(const FormatRun& r, std::ostream* os) {
 
 namespace tavro2::test {
 
+// Changes one setting of `state`.
+template <class T, class V>
+void setSetting(LookupState& state, T LookupSettings::*field, V value) {
+  LookupSettings settings = state.settings();
+  settings.*field = static_cast<T>(value);
+  state.setSettings(settings);
+}
+
 using Lines = std::vector<std::string>;
 using Runs = std::vector<FormatRun>;
 
@@ -53,13 +61,14 @@ class LookupFixture : public ::testing::Test {
   // What a find leaves on show, in one line: main words|their
   // translations|related words|translation pane|status line (which begins
   // with a space).
-  std::string shown() const {
+  std::string shown() const { return shown(state); }
+  static std::string shown(const LookupState& s) {
     std::string out;
-    for (const WordList* l : {&state.mainWords, &state.FoundTranslations, &state.relatedWords}) {
+    for (const WordList* l : {&s.mainWords(), &s.foundTranslations(), &s.relatedWords()}) {
       for (std::size_t i = 0; i < l->count(); ++i) out += (i ? "," : "") + std::string(l->line(i));
       out += "|";
     }
-    return out + state.translationText + "|" + state.statusText;
+    return out + s.translationText() + "|" + s.statusText();
   }
 
   TempDir dir;

@@ -13,10 +13,10 @@ TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
   english({"Run", "rerun", "run", "runner"}, {"lari (kapital)", "lari lagi", "kb lari", "pelari"});
   EXPECT_TRUE(state.lookupWord("run"));
   EXPECT_EQ(shown(), "run|kb lari|rerun,runner|run kb lari| English word");
-  EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"lari lagi", "pelari"}));
-  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
-  EXPECT_EQ(state.relatedTranslationText, "rerun lari lagi");
-  EXPECT_EQ(state.relatedTranslationRuns, (Runs{{0, 5, true, {}, {}}}));
+  EXPECT_EQ(lines(state.relatedTranslations()), (Lines{"lari lagi", "pelari"}));
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}, {4, 2, true, 0x0000FF, {}}}));
+  EXPECT_EQ(state.relatedTranslationText(), "rerun lari lagi");
+  EXPECT_EQ(state.relatedTranslationRuns(), (Runs{{0, 5, true, {}, {}}}));
   EXPECT_FALSE(state.lookupWord(" run"));  // the query keeps its spaces
   EXPECT_EQ(shown(), "|||| ");
 }
@@ -27,25 +27,25 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
   userList("Tavro2id.dat", {"mata=from the user"});
   EXPECT_TRUE(state.lookupWord("mata"));
   EXPECT_EQ(shown(), "mata|eye||mata eye| English word");
-  EXPECT_FALSE(state.FoundInIndonesian);
+  EXPECT_FALSE(state.foundInIndonesian());
 }
 
 TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   english({"sunbeam"}, {"sinar"});
   indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
   EXPECT_TRUE(state.lookupWord("sun"));
-  EXPECT_TRUE(state.FoundInIndonesian);
+  EXPECT_TRUE(state.foundInIndonesian());
   // English related entries stay; Indonesian entries get no marker colours.
   EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
-  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}}));
 
   // Not found: FoundInIndonesian stays as the last find left it.
   EXPECT_FALSE(state.lookupWord("zzz"));
-  EXPECT_TRUE(state.FoundInIndonesian);
-  EXPECT_TRUE(shown() == "|||| " && state.translationRuns.empty());
+  EXPECT_TRUE(state.foundInIndonesian());
+  EXPECT_TRUE(shown() == "|||| " && state.translationRuns().empty());
   // A blank query empties everything but the status.
   ASSERT_TRUE(state.lookupWord("sun"));
-  state.statusText = " Data OK";
+  state.setStatusText(" Data OK");
   EXPECT_FALSE(state.lookupWord(" \t "));
   EXPECT_EQ(shown(), "|||| Data OK");
 }
@@ -53,11 +53,11 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
 TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   english({"makan malam"}, {"dinner"});
   indonesian({"makan"}, {"eat"});
-  state.settings.direction = Direction::kEnglishIndonesian;
+  setSetting(state, &LookupSettings::direction, Direction::kEnglishIndonesian);
   EXPECT_FALSE(state.lookupWord("makan"));
   EXPECT_EQ(shown(), "||makan malam|| ");
-  EXPECT_EQ(state.relatedTranslationText, "makan malam dinner");
-  state.settings.direction = Direction::kIndonesianEnglish;
+  EXPECT_EQ(state.relatedTranslationText(), "makan malam dinner");
+  setSetting(state, &LookupSettings::direction, Direction::kIndonesianEnglish);
   EXPECT_TRUE(state.lookupWord("makan"));
   EXPECT_EQ(shown(), "makan|eat||makan eat| Indonesian word");
 }
@@ -82,18 +82,18 @@ TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
     store.publish(DataKind::kEnglish, splitLines(crlfJoin(heads)),
                   splitLines(crlfJoin({"t0", "t1", "t2", "t3", "t4", "t5"})), LoadState::kLoaded);
     LookupState state(store, dir.path());
-    state.settings.WordsBefore = r.before;
-    state.settings.WordsAfter = r.after;
+    setSetting(state, &LookupSettings::WordsBefore, r.before);
+    setSetting(state, &LookupSettings::WordsAfter, r.after);
     ASSERT_TRUE(state.lookupWord("target"));
-    EXPECT_EQ(lines(state.mainWords), r.expected);
-    EXPECT_EQ(state.FoundTranslations.count(), state.mainWords.count());
-    EXPECT_EQ(state.translationText, "target t" + std::to_string(r.match));
+    EXPECT_EQ(lines(state.mainWords()), r.expected);
+    EXPECT_EQ(state.foundTranslations().count(), state.mainWords().count());
+    EXPECT_EQ(state.translationText(), "target t" + std::to_string(r.match));
   }
 }
 
 TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
   english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
-  state.settings.WordsBefore = 1;
+  setSetting(state, &LookupSettings::WordsBefore, 1);
   EXPECT_TRUE(state.lookupWord("bank"));
   // "Bank" is a neighbour, not a related text, and gives the pane nothing.
   EXPECT_EQ(shown(), "Bank,bank,x,bank|tepi,bank (uang),x,bank 2||bank tepi| English word");
@@ -109,17 +109,16 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
   english(heads, trans);
   userList("Tavro2en.dat", {"kata=user", "kata benda=noun", "kata=again"});
   userList("Tavro2phrase.dat", {"ada kata=the word kata"});
-  state.settings.CompactMode = true;
-  state.settings.ShowPhrase = true;
-  state.searchText = "kata";
-  state.phrases = {{"old", "kept"}};
-  EXPECT_TRUE(state.lookupWord("kata"));
+  setSetting(state, &LookupSettings::CompactMode, true);
+  setSetting(state, &LookupSettings::ShowPhrase, true);
+  ASSERT_TRUE(state.findPhrases("word"));
+  EXPECT_TRUE(state.searchFromBox("kata"));
   // The dictionary scan ends at line 10 ("katak" not collected); no phrase search.
   EXPECT_EQ(shown(), "kata,kata,kata|user,user,t10|kata benda,kata2|kata user| English word");
-  EXPECT_EQ(state.phrases, (std::vector<PhrasePair>{{"old", "kept"}}));
+  EXPECT_EQ(state.phrases(), (std::vector<PhrasePair>{{"the word kata", "ada kata"}}));
 
-  state.settings.CompactMode = false;
-  EXPECT_TRUE(state.lookupWord("kata"));
+  setSetting(state, &LookupSettings::CompactMode, false);
+  EXPECT_TRUE(state.searchFromBox("kata"));
   EXPECT_EQ(shown(),
             "kata,kata,kata,kata|user,user,t10,t20|kata benda,kata2,katak|kata user"
             "| English word (1 Phrase)");
@@ -128,10 +127,10 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
 TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
   userList("Tavro2en.dat", {"ab1=u1", "ab2=u2", "ab3=u3", "ab4=u4", "ab5=u5"});
   english({"ab6", "ab7", "ab8", "ab9"}, {"d6", "d7", "d8", "d9"});
-  state.settings.MaxContainTexts = 3;
+  setSetting(state, &LookupSettings::MaxContainTexts, 3);
   EXPECT_FALSE(state.lookupWord("ab"));
   EXPECT_EQ(shown(), "||ab1,ab2,ab3|| ");
-  EXPECT_EQ(lines(state.RelatedTranslations), (Lines{"u1", "u2", "u3"}));
+  EXPECT_EQ(lines(state.relatedTranslations()), (Lines{"u1", "u2", "u3"}));
 }
 
 TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
@@ -144,7 +143,7 @@ TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
   heads.push_back("cat");
   trans.push_back("kucing");
   indonesian(heads, trans);
-  state.settings.MaxContainTexts = 10;
+  setSetting(state, &LookupSettings::MaxContainTexts, 10);
   EXPECT_TRUE(state.lookupWord("cat"));
   EXPECT_EQ(shown(),
             "cat|kucing|cat a,cat b,cat0,cat1,cat2,cat3,cat4,cat5,cat6,cat7|cat kucing"
@@ -155,8 +154,8 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
   EXPECT_FALSE(state.lookupWord("apple"));  // the lists are read for every query
   userList("Tavro2en.dat", {"apple=apel (saya)", "pineapple=nanas"});
   english({"ant", "apple", "apricot"}, {"semut", "apel", "aprikot"});
-  state.settings.WordsBefore = 1;
-  state.settings.WordsAfter = 1;
+  setSetting(state, &LookupSettings::WordsBefore, 1);
+  setSetting(state, &LookupSettings::WordsAfter, 1);
   EXPECT_TRUE(state.lookupWord("apple"));
   EXPECT_EQ(shown(),
             "apple,ant,apple,apricot|apel (saya),semut,apel,aprikot|pineapple|apple apel (saya)"
@@ -167,7 +166,7 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
 TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
   // Fewer translation lines than headwords: the missing ones are empty.
   english({"one", "two", "three", "ab", "cd", "xab", "abx"}, {"satu"});
-  state.settings.WordsBefore = 1;
+  setSetting(state, &LookupSettings::WordsBefore, 1);
   EXPECT_TRUE(state.lookupWord("three"));
   EXPECT_EQ(shown(), "two,three|,||three | English word");
 
@@ -182,72 +181,62 @@ TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
 
 TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
   english({"Run", "run", "runway", "ks"}, {"nama", "kki lari", "landasan", "kb x"});
-  indonesian({"kata"}, {"kb word"});
-  state.settings.WordsBefore = 1;
+  indonesian({"kata", "ks"}, {"kb word", "kb x"});
+  setSetting(state, &LookupSettings::WordsBefore, 1);
   ASSERT_TRUE(state.lookupWord("run"));
   state.showSelectedEntry(0);
-  EXPECT_EQ(state.translationText, "Run nama");
-  EXPECT_EQ(state.translationRuns, (Runs{{0, 3, true, {}, {}}}));
+  EXPECT_EQ(state.translationText(), "Run nama");
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}}));
   state.showSelectedRelated(0);
-  EXPECT_EQ(state.relatedTranslationText, "runway landasan");
+  EXPECT_EQ(state.relatedTranslationText(), "runway landasan");
   state.showSelectedEntry(7);  // no such line: nothing changes
-  EXPECT_EQ(state.translationText, "Run nama");
+  EXPECT_EQ(state.translationText(), "Run nama");
 
+  setSetting(state, &LookupSettings::WordsAfter, 1);
   ASSERT_TRUE(state.lookupWord("kata"));  // an Indonesian find: no marker colours
-  state.mainWords.append("ks");
-  state.FoundTranslations.append("kb x");
   state.showSelectedEntry(1);
-  EXPECT_EQ(state.translationRuns, (Runs{{0, 2, true, {}, {}}}));
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 2, true, {}, {}}}));
 }
 
 class SearchFromBoxTest : public LookupFixture {};
 
 TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
   userList("Tavro2en.dat", {"dont=jangan", "wellknown=terkenal"});
-  state.statusText = " Data OK";
+  state.setStatusText(" Data OK");
   for (const char* blank : {"  \t", "123 !?"}) {  // nothing left after trimming or filtering
-    state.searchText = blank;
-    EXPECT_FALSE(state.searchFromBox());
-    EXPECT_EQ(state.statusText, " Data OK");
+        EXPECT_FALSE(state.searchFromBox(blank));
+    EXPECT_EQ(state.statusText(), " Data OK");
   }
-  state.searchText = " Don't ";
-  EXPECT_TRUE(state.searchFromBox() && state.queryFound);
-  EXPECT_EQ(state.translationText + "|" + state.searchText, "dont jangan| Don't ");
-  state.searchText = "well-known";
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_EQ(state.translationText, "wellknown terkenal");
+    EXPECT_TRUE(state.searchFromBox(" Don't ") && state.queryFound());
+  EXPECT_EQ(state.translationText() + "|" + state.searchText(), "dont jangan| Don't ");
+    EXPECT_TRUE(state.searchFromBox("well-known"));
+  EXPECT_EQ(state.translationText(), "wellknown terkenal");
 }
 
 TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
   userList("Tavro2en.dat", {"123=angka", "\xC9t\xE9=musim panas"});
-  state.settings.AutoRemAlpha = false;
-  state.searchText = " 123 ";
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_EQ(state.translationText, "123 angka");
-  state.searchText = "\xC9T\xC9";  // accented capitals keep their case
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_FALSE(state.queryFound);
-  EXPECT_EQ(state.fallbackWord + "|" + state.statusText, "\xC9t\xC9| not found");
+  setSetting(state, &LookupSettings::AutoRemAlpha, false);
+    EXPECT_TRUE(state.searchFromBox(" 123 "));
+  EXPECT_EQ(state.translationText(), "123 angka");
+  // Accented capitals keep their case, so the list's lower-case word is not found.
+  EXPECT_TRUE(state.searchFromBox("\xC9T\xC9"));
+  EXPECT_FALSE(state.queryFound());
+  EXPECT_EQ(state.statusText(), " not found");
 }
 
 TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
-  state.searchText = "Running";
-  EXPECT_TRUE(state.searchFromBox() && state.queryFound);
-  EXPECT_EQ(state.fallbackWord + "|" + state.translationText + "|" + state.statusText,
-            "running|run kki lari| English word");
-  state.searchText = "walked";
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_EQ(state.translationText, "walke bukan");  // rule 4 tries "walke" first
-  state.searchText = "carries";
+    EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
+  EXPECT_EQ(state.translationText() + "|" + state.statusText(), "run kki lari| English word");
+    EXPECT_TRUE(state.searchFromBox("walked"));
+  EXPECT_EQ(state.translationText(), "walke bukan");  // rule 4 tries "walke" first
   userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_EQ(state.translationText, "carry bawa");  // rule 7 before rule 9
+  EXPECT_TRUE(state.searchFromBox("carries"));
+  EXPECT_EQ(state.translationText(), "carry bawa");  // rule 7 before rule 9
 
   // "added" tries only "ad": offered to the history, not found, its related entries left.
-  state.searchText = "added";
-  EXPECT_TRUE(state.searchFromBox());
-  EXPECT_FALSE(state.queryFound);
+    EXPECT_TRUE(state.searchFromBox("added"));
+  EXPECT_FALSE(state.queryFound());
   EXPECT_EQ(shown(), "||add,adde|| not found");
 }
 

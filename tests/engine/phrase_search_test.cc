@@ -26,7 +26,7 @@ class FindPhrasesTest : public LookupFixture {
 TEST_F(FindPhrasesTest, EnglishSideSearchesTranslationsAndListsThemFirst) {
   EXPECT_TRUE(state.findPhrases("cat"));
   // User phrases first, then the dictionary's; "catch" is no whole word, "cat." and "cat-" are.
-  EXPECT_EQ(state.phrases, (Pairs{{"my own cat", "kucing saya"},
+  EXPECT_EQ(state.phrases(), (Pairs{{"my own cat", "kucing saya"},
                                   {"a cat-note", "catatan"},
                                   {"the cat runs", "kucing itu lari"},
                                   {"my cat", "kucingku"},
@@ -34,49 +34,54 @@ TEST_F(FindPhrasesTest, EnglishSideSearchesTranslationsAndListsThemFirst) {
 }
 
 TEST_F(FindPhrasesTest, IndonesianSideSearchesPhrasesAndListsThemFirst) {
-  state.FoundInIndonesian = true;
+  english({"dog"}, {"anjing"});
+  indonesian({"kucing"}, {"cat"});
+  ASSERT_TRUE(state.lookupWord("kucing"));  // an Indonesian find selects that side
   EXPECT_TRUE(state.findPhrases("kucing"));
-  EXPECT_EQ(state.phrases, (Pairs{{"kucing saya", "my own cat"},
+  EXPECT_EQ(state.phrases(), (Pairs{{"kucing saya", "my own cat"},
                                   {"kucing itu lari", "the cat runs"},
                                   {"ada kucing, anjing.", "a cat. A dog"}}));
-  state.FoundInIndonesian = false;  // the direction alone also selects it
-  state.settings.direction = Direction::kIndonesianEnglish;
+  ASSERT_TRUE(state.lookupWord("dog"));  // after an English find the direction alone selects it
+  setSetting(state, &LookupSettings::direction, Direction::kIndonesianEnglish);
   EXPECT_TRUE(state.findPhrases("bola"));
-  EXPECT_EQ(state.phrases, (Pairs{{"menangkap bola", "catch the ball"}}));
+  EXPECT_EQ(state.phrases(), (Pairs{{"menangkap bola", "catch the ball"}}));
 }
 
-TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextOnlyForTwoCharacterQueries) {
-  english({"cat", "a"}, {"kucing", "sebuah"});
+TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextFromTwoCharactersOn) {
+  english({"a", "cat", "my"}, {"sebuah", "kucing", "saya"});
   const Pairs ball = {{"catch the ball", "menangkap bola"}};
   const struct {
     bool show;
-    const char *box, *word;
-    bool found;
+    const char* box;
     const char* status;
     std::size_t phrases;
   } steps[] = {
-      {true, "  cat ", "cat", true, " English word (5 Phrase)", 5},
-      {true, "ball", "cat", true, " English word (1 Phrase)", 1},  // the box text is searched
-      {true, "a", "a", true, " English word", 1},                  // one character: list stays
-      {false, "cat", "cat", true, " English word", 1},             // button up: list stays
-      {true, "dog", "dog", false, "  (1 Phrase)", 1},              // not found still counts
+      {true, "  cat ", " English word (5 Phrase)", 5},
+      {true, "my", " English word (2 Phrase)", 2},
+      {true, "cats", " English word", 0},  // found as "cat", but the box text is searched
+      {true, "ball", " not found", 1},     // not found: the phrases stay listed
+      {true, "a", " English word", 1},     // one character: the list stays
+      {false, "cat", " English word", 1},  // button up: the list stays
   };
   for (const auto& s : steps) {
-    state.settings.ShowPhrase = s.show;
-    state.searchText = s.box;
-    EXPECT_EQ(state.lookupWord(s.word), s.found) << s.box;
-    EXPECT_EQ(state.statusText, s.status) << s.box;
-    EXPECT_EQ(state.phrases.size(), s.phrases) << s.box;
-    EXPECT_TRUE(!s.found || s.phrases != 1 || state.phrases == ball) << s.box;
+    setSetting(state, &LookupSettings::ShowPhrase, s.show);
+    EXPECT_TRUE(state.searchFromBox(s.box)) << s.box;
+    EXPECT_EQ(state.statusText(), s.status) << s.box;
+    EXPECT_EQ(state.phrases().size(), s.phrases) << s.box;
+    EXPECT_TRUE(s.phrases != 1 || state.phrases() == ball) << s.box;
   }
+  // A word not found still counts the box text's phrases.
+  setSetting(state, &LookupSettings::ShowPhrase, true);
+  EXPECT_FALSE(state.lookupWord("dog"));
+  EXPECT_EQ(state.statusText(), "  (5 Phrase)");
 }
 
 TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatusAndEmptiesOnNothingFound) {
-  state.statusText = " English word";
+  state.setStatusText(" English word");
   EXPECT_TRUE(state.findPhrases("ball"));
-  EXPECT_EQ(state.statusText, " English word");
+  EXPECT_EQ(state.statusText(), " English word");
   EXPECT_FALSE(state.findPhrases("zebra"));
-  EXPECT_TRUE(state.phrases.empty());
+  EXPECT_TRUE(state.phrases().empty());
 }
 
 // The lines a scan visits, ending the scan once it has `stopAfter` of them.

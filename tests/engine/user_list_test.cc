@@ -74,8 +74,8 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
     // The lookup's user-list scan: exact words in the main list, the others
     // that contain the query as related texts, up to the cap.
     userList("Tavro2en.dat", lines);
-    state.settings.MaxContainTexts = 3;
-    state.settings.direction = Direction::kEnglishIndonesian;
+    setSetting(state, &LookupSettings::MaxContainTexts, 3);
+    setSetting(state, &LookupSettings::direction, Direction::kEnglishIndonesian);
     const std::string q = lower(query);
     state.lookupWord(q);
     std::vector<std::string> main, related;
@@ -89,11 +89,11 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
         related.push_back(entry);
     }
     std::vector<std::string> gotMain, gotRelated;
-    for (std::size_t i = 0; i < state.mainWords.count(); ++i)
-      gotMain.push_back(std::string(state.mainWords[i]) + "|" + std::string(state.FoundTranslations[i]));
-    for (std::size_t i = 0; i < state.relatedWords.count(); ++i)
-      gotRelated.push_back(std::string(state.relatedWords[i]) + "|" +
-                           std::string(state.RelatedTranslations[i]));
+    for (std::size_t i = 0; i < state.mainWords().count(); ++i)
+      gotMain.push_back(std::string(state.mainWords()[i]) + "|" + std::string(state.foundTranslations()[i]));
+    for (std::size_t i = 0; i < state.relatedWords().count(); ++i)
+      gotRelated.push_back(std::string(state.relatedWords()[i]) + "|" +
+                           std::string(state.relatedTranslations()[i]));
     ASSERT_EQ(gotMain, main) << round;
     ASSERT_EQ(gotRelated, related) << round;
   }
