@@ -137,22 +137,17 @@ void ClipboardMonitor::judge() {
 }
 
 void ClipboardMonitor::accept(std::string key, std::string word) {
-  LookupState& lookup = host_.lookup();
-  lookup.searchText = std::move(word);
-  lookup.fallbackWord = lower(lookup.searchText);
   lastText_ = std::move(key);
-
-  if (lookup.lookupWord(lookup.searchText)) {
+  if (host_.lookup().lookupCopiedWord(std::move(word))) {
     host_.setClipboardHit(true);
     // Shown before it is recorded: the popup copies the translation pane.
     host_.showLookupState();
     host_.recordInHistory();
     if (kind_ == SelectionKind::kPrimary) {
-      if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.pointerPosition());
+      if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.screen().pointer);
     }
   } else {
-    lookup.findBaseForm();
-    host_.showLookupState();
+    host_.showLookupState();  // what a base form found, or " not found"
   }
 }
 
