@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "engine/word_list.h"
 #include "tools/data_writer.h"
 
 namespace tavro2::test {
@@ -54,6 +55,27 @@ void writeEntries(const std::string& path, const std::vector<std::string>& headw
                    const std::vector<std::string>& translations) {
   if (!writeDataFile(path, crlfJoin(headwords), crlfJoin(translations), dataDateOf(2009, 1, 1)))
     throw std::runtime_error("cannot write data file " + path);
+}
+
+void writeDictionary(const std::string& dir, const DictionaryTexts& texts) {
+  writeEntries(dir + "dataen.dat", texts.english, texts.englishTranslations);
+  writeEntries(dir + "dataid.dat", texts.indonesian, texts.indonesianTranslations);
+  writeEntries(dir + "datapr.dat", texts.phrases, texts.phraseTranslations);
+}
+
+std::vector<std::string> linesOf(std::string text) {
+  const WordList list = splitLines(std::move(text));
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
+  return out;
+}
+
+std::string translationOf(const std::string& headwords, const std::string& translations,
+                          std::string_view word) {
+  const WordList heads = splitLines(headwords);
+  for (std::size_t i = 0; i < heads.count(); ++i)
+    if (heads[i] == word) return std::string(splitLines(translations)[i]);
+  return "<none>";
 }
 
 }  // namespace tavro2::test

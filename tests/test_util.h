@@ -35,4 +35,21 @@ std::string crlfJoin(const std::vector<std::string>& lines);
 void writeEntries(const std::string& path, const std::vector<std::string>& headwords,
                    const std::vector<std::string>& translations);
 
+// The three data files of a dictionary, written into `dir` (ending '/') by
+// writeEntries under their lower-case names.
+struct DictionaryTexts {
+  std::vector<std::string> english, englishTranslations;
+  std::vector<std::string> indonesian, indonesianTranslations;
+  std::vector<std::string> phrases, phraseTranslations;
+};
+void writeDictionary(const std::string& dir, const DictionaryTexts& texts);
+
+// A text's lines by the program's own line rules (splitLines).
+std::vector<std::string> linesOf(std::string text);
+
+// The translation line beside `word` in parallel headword and translation
+// texts; "<none>" when no headword line is `word`.
+std::string translationOf(const std::string& headwords, const std::string& translations,
+                          std::string_view word);
+
 }  // namespace tavro2::test

@@ -90,11 +90,10 @@ class CommandLineTest : public ::testing::Test {
     return j;
   }
   void standardData(const std::string& settings = "") {
-    writeEntries(dir.file("dataen.dat"), {"run", "runway", "walk"},
-                  {"kki lari; running", "landasan", "kki berjalan"});
-    writeEntries(dir.file("dataid.dat"), {"lari", "kucing"}, {"run", "cat kb"});
-    writeEntries(dir.file("datapr.dat"), {"saya lari cepat", "kucing lari"},
-                  {"I run fast", "the cat runs"});
+    writeDictionary(dir.path(), {{"run", "runway", "walk"},
+                                 {"kki lari; running", "landasan", "kki berjalan"},
+                                 {"lari", "kucing"}, {"run", "cat kb"},
+                                 {"saya lari cepat", "kucing lari"}, {"I run fast", "the cat runs"}});
     if (!settings.empty()) writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
   }
 
@@ -117,7 +116,6 @@ TEST_F(CommandLineTest, LookupOfABaseForm) {
                    R"("related_format":[{"start":0,"length":6,"bold":true}],)"
                    R"("phrases":[],"found_in_indonesian":false})"
                    "\n");
-  EXPECT_EQ(membersOf(r.out.substr(0, r.out.size() - 1)).size(), 11u);
 }
 
 // The side looked up comes first in each phrase pair.

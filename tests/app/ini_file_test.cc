@@ -123,23 +123,9 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
   }
 }
 
-// One read of the file answers every key as the single reads do.
-TEST_F(IniFileTest, SnapshotReadsAsSingleReads) {
-  writeFile(path(), "[General]\r\nLanguage = '2'\r\nlanguage=3\r\nSkin=\r\nShow\r\n[Other]\r\nA=1");
-  const IniFile::Snapshot snapshot = ini().read();
-  for (const char* key : {"Language", " LANGUAGE ", "Skin", "Show", "A", "Missing"}) {
-    EXPECT_EQ(snapshot.readString(key), ini().readString(key)) << key;
-    EXPECT_EQ(snapshot.readInteger(key, 7), ini().readInteger(key, 7)) << key;
-  }
-  EXPECT_EQ(snapshot.readInteger("Language", 1), 2);
-}
-
 TEST_F(IniFileTest, BooleansAreOneAndZero) {
-  IniFile file = ini();
-  ASSERT_TRUE(file.writeBoolean("AlwaysOnTop", false));
-  ASSERT_TRUE(file.writeBoolean("ShowPhrase", true));
+  ASSERT_TRUE(ini().writeBoolean("AlwaysOnTop", false) && ini().writeBoolean("ShowPhrase", true));
   EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
-  EXPECT_FALSE(file.readBoolean("AlwaysOnTop", true));
 }
 
 TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {

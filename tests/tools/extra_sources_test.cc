@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "test_util.h"
 #include "tools/dict_builder.h"
 
 namespace tavro2 {
@@ -41,22 +42,7 @@ TEST(ExtraSourcesTest, ParsesGoodLinesAndCountsTheRest) {
 
 // A line of a built text by headword, or "<none>".
 std::string lineOf(const DataTexts& t, std::string_view word) {
-  std::size_t h = 0, tr = 0;
-  for (std::size_t i = 0; i < t.count; ++i) {
-    const std::size_t he = t.headwords.find("\r\n", h), te = t.translations.find("\r\n", tr);
-    if (std::string_view(t.headwords).substr(h, he - h) == word)
-      return t.translations.substr(tr, te - tr);
-    h = he + 2, tr = te + 2;
-  }
-  return "<none>";
-}
-
-std::vector<std::string> headwordsOf(const DataTexts& t) {
-  std::vector<std::string> out;
-  for (std::size_t at = 0, end; (end = t.headwords.find("\r\n", at)) != std::string::npos;
-       at = end + 2)
-    out.push_back(t.headwords.substr(at, end - at));
-  return out;
+  return test::translationOf(t.headwords, t.translations, word);
 }
 
 WordnetSynset synset(char pos, std::vector<WordnetLemma> en, std::string gloss,
@@ -113,7 +99,7 @@ TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
       {"house", "kb rumah"},
   };
   for (const auto& [word, want] : rows) EXPECT_EQ(lineOf(built_.english, word), want) << word;
-  EXPECT_EQ(headwordsOf(built_.english),
+  EXPECT_EQ(test::linesOf(built_.english.headwords),
             (std::vector<std::string>{"a", "at", "b", "c", "d", "devour", "e", "eat", "f", "fast",
                                       "g", "h", "house", "i", "ice cream", "j", "k", "l", "m", "n",
                                       "zoo"}));
