@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <map>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,42 +19,18 @@ namespace tavro2::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-using Members = std::map<std::string, std::string>;
-
-// The members of the one JSON object the program prints, each with its value
-// as written, so a test compares a value's exact JSON text. A value ends at
-// the first comma or closing brace outside every string (escapes included)
-// and bracket; anything but an object of distinct "key":value members, or a
-// raw control character in a string, throws.
-Members membersOf(std::string_view json) {
-  const auto fail = [&] { throw std::runtime_error("not a JSON object: " + std::string(json)); };
-  if (json.size() < 2 || json.front() != '{' || json.back() != '}') fail();
-  Members members;
-  std::size_t start = 1;
-  int depth = 0;
-  bool inString = false;
-  for (std::size_t i = 1; i < json.size(); ++i) {
-    const char c = json[i];
-    if (inString) {
-      if (static_cast<unsigned char>(c) < 0x20) fail();
-      i += c == '\\';
-      inString = c != '"';
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      ++depth;
-    } else if ((c == ']' || c == '}') && depth > 0) {
-      --depth;
-    } else if ((c == ',' || i + 1 == json.size()) && depth == 0) {
-      const std::string_view member = json.substr(start, i - start);
-      const std::size_t colon = member.find("\":");
-      if (!member.starts_with('"') || colon == std::string_view::npos) fail();
-      if (!members.emplace(member.substr(1, colon - 1), member.substr(colon + 2)).second) fail();
-      start = i + 1;
-    }
-  }
-  if (depth != 0 || inString || start != json.size()) fail();
-  return members;
+// The value of `key`, as written, in the program's one-line JSON object,
+// whose members come in this order; "<missing>" when the order is broken.
+std::string member(const std::string& json, const std::string& key) {
+  static const Strings kKeys = {
+      "query",   "found",          "status",         "words",  "translation", "translation_format",
+      "related", "related_translation", "related_format", "phrases", "found_in_indonesian"};
+  const auto k = std::find(kKeys.begin(), kKeys.end(), key);
+  const std::size_t at = json.find((k == kKeys.begin() ? "{\"" : ",\"") + key + "\":");
+  const std::size_t end = k + 1 == kKeys.end() ? json.size() - 1 : json.find(",\"" + k[1] + "\":");
+  if (k == kKeys.end() || at == std::string::npos || end == std::string::npos || end < at)
+    return "<missing>";
+  return json.substr(at + key.size() + 4, end - at - key.size() - 4);
 }
 
 std::string shellQuote(const std::string& arg) {
@@ -79,15 +55,13 @@ class CommandLineTest : public ::testing::Test {
     return {WIFEXITED(w) ? WEXITSTATUS(w) : -1, readFile(dir.file("out.txt")),
             readFile(dir.file("err.txt"))};
   }
-  Members lookup(const std::string& text, int expectedStatus) {
+  std::string lookup(const std::string& text, int expectedStatus) {
     ProgramRun r = run({"--lookup", text, "--dir", dir.path()});
     EXPECT_EQ(r.status, expectedStatus) << r.err;
-    if (r.out.empty() || r.out.back() != '\n') throw std::runtime_error("no line: " + r.out);
+    if (!r.out.ends_with("}\n")) throw std::runtime_error("no object line: " + r.out);
     r.out.pop_back();
-    Members j = membersOf(r.out);
-    EXPECT_EQ(j.size(), 11u);
-    EXPECT_EQ(j.at("found"), expectedStatus == 0 ? "true" : "false");
-    return j;
+    EXPECT_EQ(member(r.out, "found"), expectedStatus == 0 ? "true" : "false");
+    return r.out;
   }
   void standardData(const std::string& settings = "") {
     writeDictionary(dir.path(), {{"run", "runway", "walk"},
@@ -121,18 +95,18 @@ TEST_F(CommandLineTest, LookupOfABaseForm) {
 // The side looked up comes first in each phrase pair.
 TEST_F(CommandLineTest, SettingsChooseTheSideTheWindowAndThePhrases) {
   standardData("Language=3\r\nWordsAfter=5\r\nShowPhrase=1\r\n");
-  Members j = lookup("lari", 0);
-  EXPECT_EQ(j.at("status"), "\" Indonesian word (2 Phrase)\"");
-  EXPECT_EQ(j.at("words"), R"(["lari","kucing"])");
-  EXPECT_EQ(j.at("translation_format"), R"([{"start":0,"length":4,"bold":true}])");
-  EXPECT_EQ(j.at("phrases"),
+  std::string j = lookup("lari", 0);
+  EXPECT_EQ(member(j, "status"), "\" Indonesian word (2 Phrase)\"");
+  EXPECT_EQ(member(j, "words"), R"(["lari","kucing"])");
+  EXPECT_EQ(member(j, "translation_format"), R"([{"start":0,"length":4,"bold":true}])");
+  EXPECT_EQ(member(j, "phrases"),
             R"([["saya lari cepat","I run fast"],["kucing lari","the cat runs"]])");
-  EXPECT_EQ(j.at("found_in_indonesian"), "true");
+  EXPECT_EQ(member(j, "found_in_indonesian"), "true");
 
   writeFile(dir.file("Tavro2.ini"), "[General]\r\nLanguage=2\r\nWordsBefore=250\r\n");
   j = lookup("lari", 1);
-  EXPECT_EQ(j.at("status"), R"(" not found")");
-  EXPECT_EQ(j.at("words"), "[]");
+  EXPECT_EQ(member(j, "status"), R"(" not found")");
+  EXPECT_EQ(member(j, "words"), "[]");
   lookup("run", 0);  // the command line writes nothing
   EXPECT_FALSE(fileExists(dir.file("History.txt")));
   EXPECT_EQ(readFile(dir.file("Tavro2.ini")), "[General]\r\nLanguage=2\r\nWordsBefore=250\r\n");
@@ -141,27 +115,28 @@ TEST_F(CommandLineTest, SettingsChooseTheSideTheWindowAndThePhrases) {
 TEST_F(CommandLineTest, Utf8InAndOut) {
   standardData();
   writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\n");
-  Members j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
-  EXPECT_EQ(j.at("words"), "[\"caf\xC3\xA9\"]");
-  EXPECT_EQ(j.at("translation"), "\"caf\xC3\xA9 coffee shop\"");
+  std::string j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
+  EXPECT_EQ(member(j, "words"), "[\"caf\xC3\xA9\"]");
+  EXPECT_EQ(member(j, "translation"), "\"caf\xC3\xA9 coffee shop\"");
   // A character 1252 cannot hold becomes '?', and the filter drops it.
   j = lookup("\xE6\x97\xA5walk", 0);
-  EXPECT_EQ(j.at("query"), "\"\xE6\x97\xA5walk\"");
-  EXPECT_EQ(j.at("words"), R"(["walk"])");
+  EXPECT_EQ(member(j, "query"), "\"\xE6\x97\xA5walk\"");
+  EXPECT_EQ(member(j, "words"), R"(["walk"])");
   // Malformed UTF-8 is echoed as U+FFFD, keeping the output valid.
-  EXPECT_EQ(lookup("walk\xFF", 0).at("query"), "\"walk\xEF\xBF\xBD\"");
+  EXPECT_EQ(member(lookup("walk\xFF", 0), "query"), "\"walk\xEF\xBF\xBD\"");
 }
 
 TEST_F(CommandLineTest, StatusWhenNothingIsLookedUpOrFilesAreMissing) {
   standardData();
-  const Members j = lookup(" 42 ", 1);
-  EXPECT_EQ(j.at("status"), R"(" Data OK")");  // as loading left it
-  EXPECT_EQ(j.at("words"), "[]");
+  const std::string j = lookup(" 42 ", 1);
+  EXPECT_EQ(member(j, "status"), R"(" Data OK")");  // as loading left it
+  EXPECT_EQ(member(j, "words"), "[]");
 
   ::unlink(dir.file("dataid.dat").c_str());
   ::unlink(dir.file("datapr.dat").c_str());
-  EXPECT_EQ(lookup("zzz", 1).at("status"), R"(" not found - Missing: dataid.dat, datapr.dat")");
-  EXPECT_EQ(lookup("", 1).at("status"), R"(" Missing: dataid.dat, datapr.dat")");
+  EXPECT_EQ(member(lookup("zzz", 1), "status"),
+            R"(" not found - Missing: dataid.dat, datapr.dat")");
+  EXPECT_EQ(member(lookup("", 1), "status"), R"(" Missing: dataid.dat, datapr.dat")");
 }
 
 TEST_F(CommandLineTest, About) {

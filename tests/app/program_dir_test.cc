@@ -11,14 +11,7 @@
 namespace tavro2 {
 namespace {
 
-// Restores the program directory a test changes.
-class ProgramDirTest : public ::testing::Test {
- protected:
-  ~ProgramDirTest() override { setProgramDirectory(saved_); }
-  std::string saved_ = programDirectory();
-};
-
-TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
+TEST(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
   const std::string dir = executableDirectory();
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.front(), '/');
@@ -30,17 +23,6 @@ TEST_F(ProgramDirTest, IsTheExecutablesDirectoryWhateverTheWorkingDirectory) {
   ASSERT_EQ(::chdir(elsewhere.path().c_str()), 0);
   EXPECT_EQ(executableDirectory(), dir);
   ASSERT_EQ(::chdir(cwd.c_str()), 0);
-}
-
-TEST_F(ProgramDirTest, OverrideGainsTrailingSlash) {
-  setProgramDirectory("/data/tavro");
-  EXPECT_EQ(programDirectory(), "/data/tavro/");
-  setProgramDirectory("/data/tavro/");
-  EXPECT_EQ(programDirectory(), "/data/tavro/");
-  setProgramDirectory("rel");
-  EXPECT_EQ(programDirectory(), "rel/");
-  setProgramDirectory("");
-  EXPECT_EQ(programDirectory(), "./");
 }
 
 }  // namespace
