@@ -197,10 +197,11 @@ void makeFixture(Fixture& f, std::size_t entries) {
   for (const std::string& w :
        {f.worstBaseFormWord, std::string("bicennaries"), std::string("indices"),
         std::string("digunakan"), std::string("memakaikannyalah"), std::string("pakaies")}) {
-    const std::size_t n = tavro2::baseFormCandidates(w).size() +
-                          tavro2::furtherBaseFormCandidates(w, tavro2::Direction::kAutomatic,
-                                                            tavro2::Stemmer::shared().get())
-                              .size();
+    const std::vector<std::string> tried = tavro2::baseFormCandidates(w);
+    const std::size_t n = tried.size() + tavro2::furtherBaseFormCandidates(
+                                             w, tried, tavro2::Direction::kAutomatic,
+                                             tavro2::Stemmer::shared().get())
+                                             .size();
     if (n > f.everyStageCandidates) {
       f.everyStageCandidates = n;
       f.everyStageWord = w;

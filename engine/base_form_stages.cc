@@ -4,16 +4,15 @@
 
 #include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
-#include "engine/query_text.h"
 #include "engine/stemmer.h"
 
 namespace tavro2 {
 
-std::vector<std::string> furtherBaseFormCandidates(std::string_view word, Direction direction,
-                                                   Stemmer* stemmer) {
+std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
+                                                   const std::vector<std::string>& tried,
+                                                   Direction direction, Stemmer* stemmer) {
   std::vector<std::string> out;
   if (word.empty()) return out;
-  const std::vector<std::string> tried = baseFormCandidates(word);
   auto add = [&](std::string_view candidate) {
     if (candidate.empty() || candidate == word) return;
     const auto same = [&](const std::string& s) { return s == candidate; };

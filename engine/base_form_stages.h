@@ -18,9 +18,10 @@ class Stemmer;
 // The candidates of the further stages for `word`, in the order to try
 // them: English stages only for "English - Indonesian", Indonesian only for
 // "Indonesian - English", both (English first) for "Automatic". Leaves out
-// the word itself, the ending rules' candidates (already tried) and repeats.
-// A null stemmer leaves out the Hunspell stages.
-std::vector<std::string> furtherBaseFormCandidates(std::string_view word, Direction direction,
-                                                   Stemmer* stemmer);
+// the word itself, `tried` (the ending rules' candidates, baseFormCandidates)
+// and repeats. A null stemmer leaves out the Hunspell stages.
+std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
+                                                   const std::vector<std::string>& tried,
+                                                   Direction direction, Stemmer* stemmer);
 
 }  // namespace tavro2

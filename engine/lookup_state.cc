@@ -160,12 +160,13 @@ bool LookupState::lookupWord(std::string_view query) {
 
 bool LookupState::findBaseForm(std::string_view word) {
   const std::string fallbackWord(word);  // may point into a list emptied below
-  for (const std::string& candidate : baseFormCandidates(fallbackWord))
+  const std::vector<std::string> tried = baseFormCandidates(fallbackWord);
+  for (const std::string& candidate : tried)
     if (lookupWord(candidate)) return true;
   // Only a word that every ending rule left unfound goes on to the further
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
-       furtherBaseFormCandidates(fallbackWord, settings_.direction, stemmer_.get()))
+       furtherBaseFormCandidates(fallbackWord, tried, settings_.direction, stemmer_.get()))
     if (lookupWord(candidate)) return true;
   statusText_ = " not found";
   return false;

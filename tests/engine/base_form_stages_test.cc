@@ -6,6 +6,7 @@
 
 #include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
+#include "engine/query_text.h"
 #include "engine/stemmer.h"
 #include "lookup_fixture.h"
 
@@ -110,7 +111,8 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       {"", Direction::kAutomatic, true, {}},
   };
   for (const auto& r : rows)
-    EXPECT_EQ(furtherBaseFormCandidates(r.word, r.direction, r.withStemmer ? &stemmer : nullptr),
+    EXPECT_EQ(furtherBaseFormCandidates(r.word, baseFormCandidates(r.word), r.direction,
+                                        r.withStemmer ? &stemmer : nullptr),
               r.candidates)
         << r.word << " " << static_cast<int>(r.direction);
 }
@@ -127,6 +129,7 @@ TEST(IndonesianAffixesTest, LikeliestRootFirst) {
       {"menyapu", {"sapu"}},
       {"mengirim", {"irim", "kirim"}},
       {"mengecat", {"cat"}},
+      {"membaca", {"baca"}},
       {"melihat", {"lihat"}},
       {"apapun", {"apa"}},
       {"makanannya", {"makan", "makanan"}},
