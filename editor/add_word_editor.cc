@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -10,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <utility>
@@ -239,6 +237,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
   setAutoFillBackground(true);
 
   createControls();
+  applySkin();
 
   // Selecting "English - Indonesian" counts as a click on it: the hint is set
   // and the English-Indonesian list is loaded, which locks the choice.
@@ -248,11 +247,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
   setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   checkLines_.clear();
 
-  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
-  }
+  centerOnScreen(this);
 }
 
 void FAddWord::createControls() {
@@ -483,10 +478,13 @@ void FAddWord::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
   QPainter painter(this);
   paintSkinFrame(painter, rect(), *skin_);
+}
+
+void FAddWord::applySkin() {
   // The choice strip carries the main window's tool-bar colours.
-  const ColorRef top = blendColor(kWhite, skin_->skinBaseColor, kChoiceStripTopMix);
-  if (choiceStrip_->topColor() != top || choiceStrip_->bottomColor() != skin_->skinBaseColor)
-    choiceStrip_->setColors(top, skin_->skinBaseColor);
+  choiceStrip_->setColors(blendColor(kWhite, skin_->skinBaseColor, kChoiceStripTopMix),
+                          skin_->skinBaseColor);
+  update();
 }
 
 void FAddWord::closeEvent(QCloseEvent* event) {

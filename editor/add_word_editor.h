@@ -80,6 +80,9 @@ class FAddWord : public QWidget {
   // Shows the editor, brings it to the front and gives the text area the
   // keyboard focus, so the first keys typed reach the list.
   void present();
+  // The skin changed: the choice strip takes its colours and the window
+  // repaints.
+  void applySkin();
 
   // Commands of the window's controls.
   void openList();       // "Open": offer to save, then release the choice lock

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -269,6 +270,15 @@ QRegion roundedWindowRegion(int width, int height, int extra) {
 
 namespace {
 constexpr const char* kOpacityProperty = "tavro2Opacity";
+}
+
+void centerOnScreen(QWidget* window) {
+  const QWidget* parent = window->parentWidget();
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->geometry();
+  window->move(area.x() + (area.width() - window->width()) / 2,
+               area.y() + (area.height() - window->height()) / 2);
 }
 
 void setOpacity(QWidget* window, int value) {

@@ -181,6 +181,12 @@ void setOpacity(QWidget* window, int value);
 // The last value given to SetOpacity for this window (255 when none was).
 int opacityOf(const QWidget* window);
 
+// Puts a window of its present size in the middle of its parent's screen
+// (the primary screen without a parent): (width - w) div 2 from the left,
+// not QRect::center(), which lies half a pixel up and left of the middle of
+// an even-sized screen.
+void centerOnScreen(QWidget* window);
+
 // Lets the window system move the window with the mouse, as if its caption
 // were dragged; where the platform cannot, the window follows the mouse
 // until the button is released. Call from a mouse-press handler.

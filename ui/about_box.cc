@@ -2,18 +2,16 @@
 
 #include <QDate>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QUrl>
 
 #include "engine/data_statistics.h"
 #include "engine/dictionary_store.h"
 #include "skin/image_list.h"
-#include "ui/main_window.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
+#include "ui/program_names.h"
 
 namespace tavro2 {
 namespace {
@@ -130,11 +128,7 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
   setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   statistics_->setText(aboutStatisticsText(store, programDir, locale));
 
-  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
-  }
+  centerOnScreen(this);
 }
 
 void AboutBox::showFor(const DictionaryStore& store, const std::string& programDir,

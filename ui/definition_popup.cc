@@ -132,7 +132,7 @@ void FDef::applyColors() {
 void FDef::showDefinitionPopup(FHistory& history, HistoryItem& item) {
   const QRect h = history.geometry();
   const int top = h.y() + item.mapTo(&history, QPoint(0, 0)).y() + 1;
-  const bool onLeft = h.x() - host_.screenGeometry().x() > kSideThreshold;
+  const bool onLeft = h.x() - host_.screen().geometry.x() > kSideThreshold;
   move(onLeft ? h.x() - width() : h.x() + h.width(), top);
   applyColors();
   show();
@@ -182,7 +182,7 @@ void FDef::showNearPointer(QPoint pointer) {
 
   // Below and right of the pointer, clear of the cursor's shape; where the
   // screen ends, on the pointer's other side; never off the screen.
-  const QRect screen = host_.screenGeometryAt(pointer);
+  const QRect screen = host_.screenAt(pointer);
   int x = pointer.x() + kPointerGap;
   int y = pointer.y() + kPointerGap;
   if (x + width() > screen.x() + screen.width()) x = pointer.x() - kPointerGap - width();

@@ -22,25 +22,46 @@ QScreen* desktopScreen() { return QGuiApplication::primaryScreen(); }
 
 }  // namespace
 
+HistoryHost::HistoryHost() : popup_(std::make_unique<FDef>(*this)) {}
+
+HistoryHost::~HistoryHost() = default;
+
+FHistory* HistoryHost::historyWindow() const { return history_; }
+
+void HistoryHost::historyCommand() { history_ = FHistory::historyCommand(*this, history_); }
+
+void HistoryHost::historyWindowClosed() {
+  history_ = nullptr;
+  if (!closingHistory_) mainWindowCommand(MainWindowCommand::kRestore);
+}
+
+void HistoryHost::closeHistoryWindow() {
+  if (!history_) return;
+  // Closed by the host's side itself (close glyph, shutdown): nothing to
+  // bring back.
+  closingHistory_ = true;
+  history_->close();
+  closingHistory_ = false;
+}
+
+// A history window still open when its host goes (no close event reached
+// it) must not outlive what it points to.
+void HistoryHost::deleteHistoryWindow() { delete history_.data(); }
+
 MainWindowHistoryHost::MainWindowHistoryHost(MainWindow& window)
     : window_(window),
-      popup_(std::make_unique<FDef>(*this)),
       monitor_(std::make_unique<ClipboardMonitor>(*this)),
       selectionMonitor_(std::make_unique<ClipboardMonitor>(*this, SelectionKind::kPrimary)) {}
 
-MainWindowHistoryHost::~MainWindowHistoryHost() {
-  // A history window still open when the main window goes (no close event
-  // reached it) must not outlive the host it points to.
-  delete history_.data();
-}
+MainWindowHistoryHost::~MainWindowHistoryHost() { deleteHistoryWindow(); }
 
-HistoryList& MainWindowHistoryHost::historyList() { return window_.history(); }
+HistoryList& MainWindowHistoryHost::historyList() { return *window_.history_; }
 
 const Settings& MainWindowHistoryHost::settings() const { return window_.settings(); }
 
 HistoryColors MainWindowHistoryHost::colors() const {
   const SkinState& skin = window_.skin();
-  const SkinPalette& palette = window_.skinPalette();
+  const SkinPalette& palette = window_.palette_;
   HistoryColors colors;
   colors.window = skin.skinOutlineColor;
   colors.title = skin.skinShadeColor;
@@ -52,88 +73,59 @@ HistoryColors MainWindowHistoryHost::colors() const {
   return colors;
 }
 
-QRect MainWindowHistoryHost::workArea() const {
-  QScreen* screen = desktopScreen();
-  return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+ScreenPlaces MainWindowHistoryHost::screen() const {
+  const QScreen* screen = desktopScreen();
+  const QRect fallback(0, 0, 1024, 768);
+  return {screen != nullptr ? screen->availableGeometry() : fallback,
+          screen != nullptr ? screen->geometry() : fallback, QCursor::pos()};
 }
 
-QRect MainWindowHistoryHost::screenGeometry() const {
-  QScreen* screen = desktopScreen();
-  return screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+QRect MainWindowHistoryHost::screenAt(QPoint point) const {
+  const QScreen* screen = QGuiApplication::screenAt(point);
+  return screen != nullptr ? screen->geometry() : this->screen().geometry;
 }
-
-QRect MainWindowHistoryHost::screenGeometryAt(QPoint point) const {
-  QScreen* screen = QGuiApplication::screenAt(point);
-  return screen != nullptr ? screen->geometry() : screenGeometry();
-}
-
-QPoint MainWindowHistoryHost::pointerPosition() const { return QCursor::pos(); }
 
 std::string MainWindowHistoryHost::searchBoxText() const {
-  return bytesOf(window_.searchBox()->text());
+  return bytesOf(window_.searchBox_->text());
 }
 
-QTextEdit* MainWindowHistoryHost::translationPane() { return window_.translationPane(); }
+QTextEdit* MainWindowHistoryHost::translationPane() { return window_.translationPane_; }
 
 void MainWindowHistoryHost::showHistoryEntry(const std::string& word,
                                              const std::string& historyWord) {
-  window_.searchBox()->setText(qStringOf1252(word));
-  LookupState& state = window_.lookup();
-  state.searchText = bytesOf(window_.searchBox()->text());
-  state.showTranslation(window_.history().historyTranslation(historyWord), state.searchText);
+  window_.searchBox_->setText(qStringOf1252(word));
+  window_.lookup_->showHistoryEntry(bytesOf(window_.searchBox_->text()),
+                                    window_.history_->historyTranslation(historyWord));
   window_.showTranslation();
 }
 
 bool MainWindowHistoryHost::mainWindowHidden() const { return window_.hiddenFlag(); }
 
-void MainWindowHistoryHost::restoreProgram() {
+void MainWindowHistoryHost::mainWindowCommand(MainWindowCommand command) {
+  if (command == MainWindowCommand::kMinimizeAndHide) {
+    window_.showMinimized();
+    window_.hide();
+    return;
+  }
   if (window_.isMinimized() || !window_.isVisible()) window_.showNormal();
   window_.raise();
+  if (command == MainWindowCommand::kShow) {
+    window_.show();
+    window_.hidden_ = false;
+  }
 }
-
-void MainWindowHistoryHost::showMainWindow() {
-  restoreProgram();
-  window_.show();
-  window_.setHiddenFlag(false);
-}
-
-void MainWindowHistoryHost::minimizeAndHideMainWindow() {
-  window_.showMinimized();
-  window_.hide();
-}
-
-void MainWindowHistoryHost::historyCommand() {
-  history_ = FHistory::historyCommand(*this, history_);
-  window_.setHistoryWindow(history_);
-}
-
-void MainWindowHistoryHost::historyWindowClosed() {
-  history_ = nullptr;
-  window_.setHistoryWindow(nullptr);
-  if (!closingHistory_) restoreProgram();
-}
-
-bool MainWindowHistoryHost::clipboardHit() const { return window_.clipboardHit(); }
-
-void MainWindowHistoryHost::setClipboardHit(bool hit) { window_.setClipboardHit(hit); }
-
-FDef* MainWindowHistoryHost::definitionPopup() { return popup_.get(); }
-
-FHistory* MainWindowHistoryHost::historyWindow() { return history_; }
 
 bool MainWindowHistoryHost::clipboardButtonDown() const { return window_.clipboardMonitoring(); }
 
-LookupState& MainWindowHistoryHost::lookup() { return window_.lookup(); }
+LookupState& MainWindowHistoryHost::lookup() { return *window_.lookup_; }
 
 void MainWindowHistoryHost::showLookupState() {
   // The clipboard path puts its word into the search box through the state.
-  window_.searchBox()->setText(qStringOf1252(window_.lookup().searchText));
+  window_.searchBox_->setText(qStringOf1252(window_.lookup_->searchText()));
   window_.showLookupState();
 }
 
-void MainWindowHistoryHost::recordInHistory() {
-  window_.history().addToHistory(searchBoxText(), window_.lookup().translationText);
-}
+void MainWindowHistoryHost::recordInHistory() { window_.recordInHistory(); }
 
 void MainWindowHistoryHost::pollClipboard() {
   monitor_->pollClipboard();
@@ -141,24 +133,16 @@ void MainWindowHistoryHost::pollClipboard() {
 }
 
 void MainWindowHistoryHost::lookupShown() {
-  if (popup_->isVisible() && popup_->word() != searchBoxText()) popup_->hideNow();
+  FDef* popup = definitionPopup();
+  if (popup->isVisible() && popup->word() != searchBoxText()) popup->hideNow();
 }
 
 void MainWindowHistoryHost::mainWindowMinimized() {
-  if (history_) history_->mainWindowMinimized();
+  if (FHistory* history = historyWindow()) history->mainWindowMinimized();
 }
 
 void MainWindowHistoryHost::settingsApplied() {
-  if (history_) history_->applyColors();
-}
-
-void MainWindowHistoryHost::closeHistoryWindow() {
-  if (!history_) return;
-  // Closed by the main window itself (close glyph, shutdown): nothing to
-  // bring back.
-  closingHistory_ = true;
-  history_->close();
-  closingHistory_ = false;
+  if (FHistory* history = historyWindow()) history->applyColors();
 }
 
 }  // namespace tavro2

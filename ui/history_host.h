@@ -4,9 +4,10 @@
 // The three companions never reach into the main window's controls directly;
 // they go through this interface, so each can be driven on its own with a
 // small stand-in host (the tests do), and the work area they snap and slide
-// against is whatever the host says it is. MainWindowHistoryHost is the
-// implementation over the real main window; it also owns the popup and the
-// clipboard monitor and keeps the history window while it exists.
+// against is whatever the host says it is. The companions' own state (the
+// popup, the history window, the clipboard-hit flag) lives in the base, so
+// a host only answers the questions. MainWindowHistoryHost is the
+// implementation over the real main window.
 #pragma once
 
 #include <QPoint>
@@ -42,24 +43,38 @@ struct HistoryColors {
   ColorRef popupText = 0;       // popup text area: the related translation pane's
 };
 
+// The desktop as the companions see it, in global coordinates.
+struct ScreenPlaces {
+  QRect workArea;  // the desktop's work area
+  QRect geometry;  // the whole screen
+  QPoint pointer;  // where the mouse pointer is
+};
+
+// What the history window asks of the main window.
+enum class MainWindowCommand {
+  kRestore,          // un-minimise the program and bring it to the front
+  kShow,             // restore it, show the main window, clear the hidden flag
+  kMinimizeAndHide,  // minimise the program and hide the main window
+};
+
 class HistoryHost {
  public:
-  virtual ~HistoryHost() = default;
+  // Creates the popup hidden. A derived host deletes the history window in
+  // its destructor (deleteHistoryWindow), while what the window uses lives.
+  HistoryHost();
+  virtual ~HistoryHost();
+  HistoryHost(const HistoryHost&) = delete;
+  HistoryHost& operator=(const HistoryHost&) = delete;
 
   // --- Data ----------------------------------------------------------------
   virtual HistoryList& historyList() = 0;
   // WordHistory, HistoryFromRight, AutoCloseTime, AutoRemAlpha are read here.
   virtual const Settings& settings() const = 0;
   virtual HistoryColors colors() const = 0;
-
-  // --- Screen (fetched afresh on every call) --------------------------------
-  // The desktop's work area and the whole screen, in global coordinates.
-  virtual QRect workArea() const = 0;
-  virtual QRect screenGeometry() const = 0;
+  // Fetched afresh on every call.
+  virtual ScreenPlaces screen() const = 0;
   // The screen under `point` (the one screen, unless the host knows more).
-  virtual QRect screenGeometryAt(QPoint) const { return screenGeometry(); }
-  // Where the mouse pointer is, in global coordinates.
-  virtual QPoint pointerPosition() const = 0;
+  virtual QRect screenAt(QPoint) const { return screen().geometry; }
 
   // --- The main window -----------------------------------------------------
   virtual std::string searchBoxText() const = 0;  // Windows-1252 bytes
@@ -69,27 +84,8 @@ class HistoryHost {
   // history keeps it, blanks and all), rendered for `word`. No lookup runs
   // and the history does not change.
   virtual void showHistoryEntry(const std::string& word, const std::string& historyWord) = 0;
-
   virtual bool mainWindowHidden() const = 0;
-  // Restores the program (un-minimises it) and brings it to the front.
-  virtual void restoreProgram() = 0;
-  // Restores the program, shows the main window and clears the hidden flag.
-  virtual void showMainWindow() = 0;
-  // Minimises the program and hides the main window.
-  virtual void minimizeAndHideMainWindow() = 0;
-
-  // The History command (the main window's menu and the history window's
-  // "Close" item).
-  virtual void historyCommand() = 0;
-  // The history window closed: forget it and restore the program.
-  virtual void historyWindowClosed() = 0;
-
-  virtual bool clipboardHit() const = 0;
-  virtual void setClipboardHit(bool hit) = 0;
-  // The popup, which lives for the whole run (never null once the host is
-  // set up).
-  virtual FDef* definitionPopup() = 0;
-  virtual FHistory* historyWindow() = 0;
+  virtual void mainWindowCommand(MainWindowCommand command) = 0;
 
   // --- The clipboard path ----------------------------------------------------
   virtual bool clipboardButtonDown() const = 0;
@@ -99,11 +95,36 @@ class HistoryHost {
   // AddToHistory with the search box and translation pane texts; the history
   // window, when it exists, follows through its HistoryObserver side.
   virtual void recordInHistory() = 0;
+
+  // --- The companions, the same for every host -------------------------------
+  // Set by a word the clipboard path found; the popup fades out only then.
+  bool clipboardHit() const { return clipboardHit_; }
+  void setClipboardHit(bool hit) { clipboardHit_ = hit; }
+  // The popup lives as long as the host; the history window while it exists.
+  FDef* definitionPopup() const { return popup_.get(); }
+  FHistory* historyWindow() const;
+  // The History command (the main window's menu and the history window's
+  // "Close" item): with at least one word in the history, open the window
+  // or slide a docked one out.
+  void historyCommand();
+  // The history window closed: forget it and restore the program, unless
+  // the host closed it itself.
+  void historyWindowClosed();
+  // Closes the history window at once, if it exists.
+  void closeHistoryWindow();
+
+ protected:
+  void deleteHistoryWindow();
+
+ private:
+  std::unique_ptr<FDef> popup_;
+  QPointer<FHistory> history_;
+  bool closingHistory_ = false;
+  bool clipboardHit_ = false;
 };
 
 // The host over the real main window. Created by the main window once its
-// controls exist; creates the definition popup hidden and the clipboard
-// monitor.
+// controls exist; also owns the clipboard and selection monitors.
 class MainWindowHistoryHost final : public HistoryHost {
  public:
   explicit MainWindowHistoryHost(MainWindow& window);
@@ -112,23 +133,13 @@ class MainWindowHistoryHost final : public HistoryHost {
   HistoryList& historyList() override;
   const Settings& settings() const override;
   HistoryColors colors() const override;
-  QRect workArea() const override;
-  QRect screenGeometry() const override;
-  QRect screenGeometryAt(QPoint point) const override;
-  QPoint pointerPosition() const override;
+  ScreenPlaces screen() const override;
+  QRect screenAt(QPoint point) const override;
   std::string searchBoxText() const override;
   QTextEdit* translationPane() override;
   void showHistoryEntry(const std::string& word, const std::string& historyWord) override;
   bool mainWindowHidden() const override;
-  void restoreProgram() override;
-  void showMainWindow() override;
-  void minimizeAndHideMainWindow() override;
-  void historyCommand() override;
-  void historyWindowClosed() override;
-  bool clipboardHit() const override;
-  void setClipboardHit(bool hit) override;
-  FDef* definitionPopup() override;
-  FHistory* historyWindow() override;
+  void mainWindowCommand(MainWindowCommand command) override;
   bool clipboardButtonDown() const override;
   LookupState& lookup() override;
   void showLookupState() override;
@@ -144,18 +155,13 @@ class MainWindowHistoryHost final : public HistoryHost {
   void mainWindowMinimized();
   // Settings were read again: the history window takes the skin's colours.
   void settingsApplied();
-  // Closes the history window at once, if it exists (close glyph, shutdown).
-  void closeHistoryWindow();
   ClipboardMonitor& clipboardMonitor() { return *monitor_; }
   ClipboardMonitor& selectionMonitor() { return *selectionMonitor_; }
 
  private:
   MainWindow& window_;
-  std::unique_ptr<FDef> popup_;
   std::unique_ptr<ClipboardMonitor> monitor_;
   std::unique_ptr<ClipboardMonitor> selectionMonitor_;
-  QPointer<FHistory> history_;
-  bool closingHistory_ = false;
 };
 
 }  // namespace tavro2

@@ -10,9 +10,9 @@
 #include <cstdint>
 
 #include "app/settings.h"
-#include "engine/cp1252.h"
 #include "engine/query_text.h"
 #include "ui/definition_popup.h"
+#include "ui/format_adapter.h"
 #include "ui/history_host.h"
 #include "skin/skin_widgets.h"
 
@@ -26,10 +26,6 @@ constexpr int kTitleHeightAtCreation = 15;
 constexpr int kTitleHeight = 18;
 // An item's bottom plus this margin reaching the screen height ends the list.
 constexpr int kScreenMargin = 5;
-
-QString toQString(std::string_view bytes) {
-  return QString::fromUtf8(cp1252ToUtf8(bytes));
-}
 
 }  // namespace
 
@@ -63,7 +59,7 @@ HistoryItem::HistoryItem(FHistory* window, QWidget* parent) : QLabel(parent), wi
 
 void HistoryItem::setItemText(std::string text) {
   text_ = std::move(text);
-  setText(toQString(text_));
+  setText(qStringOf1252(text_));
 }
 
 std::string HistoryItem::word() const { return std::string(trimView(text_)); }
@@ -194,7 +190,7 @@ void FHistory::showEvent(QShowEvent* event) {
 }
 
 void FHistory::firstShow() {
-  const WorkArea area = WorkArea::of(host_.workArea());
+  const WorkArea area = WorkArea::of(host_.screen().workArea);
   applyColors();
   buildHistoryItems();
 
@@ -227,7 +223,7 @@ void FHistory::buildHistoryItems() {
 
   const std::vector<std::string>& lines = host_.historyList().lines();
   const std::int64_t wanted = host_.settings().WordHistory;
-  const int screenHeight = host_.screenGeometry().height();
+  const int screenHeight = host_.screen().geometry.height();
   const int n = static_cast<int>(lines.size());
   for (int i = n - 1; i >= 0 && static_cast<std::int64_t>(items_.size()) != wanted; --i) {
     const int top = kItemPitch * (n - i) + 5;
@@ -241,7 +237,7 @@ void FHistory::buildHistoryItems() {
 
 void FHistory::setWindowRect(const QRect& rect) {
   QRect target = rect;
-  if (!sliding_) target = snapToWorkArea(rect, WorkArea::of(host_.workArea()));
+  if (!sliding_) target = snapToWorkArea(rect, WorkArea::of(host_.screen().workArea));
   setGeometry(target);
 }
 
@@ -259,7 +255,7 @@ void FHistory::layoutChildren() {
 // throughout, so a work area that does not start at x = 0 (a panel or dock
 // on the left, a second screen) docks and undocks like one that does.
 void FHistory::slideTick() {
-  const WorkArea area = WorkArea::of(host_.workArea());
+  const WorkArea area = WorkArea::of(host_.screen().workArea);
   const int left = x();
   const int w = width();
   auto moveTo = [this](int newLeft) { setWindowRect(QRect(newLeft, y(), width(), height())); };
@@ -368,9 +364,9 @@ void FHistory::leaveEvent(QEvent* event) {
 
 void FHistory::toggleMainWindow() {
   if (host_.mainWindowHidden()) {
-    host_.showMainWindow();
+    host_.mainWindowCommand(MainWindowCommand::kShow);
   } else {
-    host_.minimizeAndHideMainWindow();
+    host_.mainWindowCommand(MainWindowCommand::kMinimizeAndHide);
   }
 }
 

@@ -182,8 +182,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
         this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
         Qt::QueuedConnection);
   });
-  lookup_ = std::make_unique<LookupState>(*store_, places_.userDir);
-  lookup_->stemmer = Stemmer::shared();  // its dictionaries load on a thread of their own
+  // The stemmer's dictionaries load on a thread of their own.
+  lookup_ = std::make_unique<LookupState>(*store_, places_.userDir, Stemmer::shared());
 
   connectControls();
   startUp();
@@ -352,79 +352,69 @@ void MainWindow::createFooter() {
   titleStrip_->raise();
 }
 
+// The commands of the menu and the keys, in the menu's order. Each row gives
+// one QAction of the window: its key works wherever the focus is in the main
+// window, and a row with a caption is also a menu item. Ctrl+H stands beside
+// both History and Open Help; the first row with a key takes it.
 void MainWindow::createMenu() {
+  struct Command {
+    const char* caption;  // nullptr: a separator; "": a key with no menu item
+    QKeyCombination key;
+    void (MainWindow::*run)();  // nullptr: the "Select to Translate" switch
+  };
+  static const Command kCommands[] = {
+      {"Options", Qt::CTRL | Qt::Key_O, &MainWindow::openOptions},
+      {nullptr, Qt::Key_unknown, nullptr},
+      {"Minimize", Qt::CTRL | Qt::Key_M, &MainWindow::minimizeProgram},
+      {"Compact Mode", Qt::CTRL | Qt::Key_S, &MainWindow::compactCycle},
+      {"History", Qt::CTRL | Qt::Key_H, &MainWindow::toggleHistory},
+      {"Select to Translate", Qt::Key_unknown, nullptr},
+      {nullptr, Qt::Key_unknown, nullptr},
+      {"Open Help", Qt::CTRL | Qt::Key_H, &MainWindow::openHelp},
+      {"About...", Qt::Key_unknown, &MainWindow::openAbout},
+      {nullptr, Qt::Key_unknown, nullptr},
+      {"Exit", Qt::CTRL | Qt::Key_X, &MainWindow::exitProgram},
+      {"", Qt::Key_F1, &MainWindow::openHelp},  // as in most desktop programs
+  };
   menu_ = new QMenu(this);
   menu_->setObjectName("popupMenu");
-  auto item = [this](const char* text, void (MainWindow::*command)()) {
-    QAction* action = menu_->addAction(QString::fromLatin1(text));
-    connect(action, &QAction::triggered, this, command);
-    return action;
-  };
-  item("Options\tCtrl+O", &MainWindow::openOptions);
-  menu_->addSeparator();
-  item("Minimize\tCtrl+M", &MainWindow::minimizeProgram);
-  item("Compact Mode\tCtrl+S", &MainWindow::compactCycle);
-  item("History\tCtrl+H", &MainWindow::toggleHistory);
-  useSelectionAction_ = menu_->addAction(QStringLiteral("Select to Translate"));
-  useSelectionAction_->setObjectName("useSelectionAction");
-  useSelectionAction_->setCheckable(true);
-  connect(useSelectionAction_, &QAction::triggered, this, &MainWindow::setUseSelection);
-  menu_->addSeparator();
-  item("Open Help\tCtrl+H", &MainWindow::openHelp);
-  item("About...", &MainWindow::openAbout);
-  menu_->addSeparator();
-  item("Exit\tCtrl+X", &MainWindow::exitProgram);
-}
-
-// The accelerator table, built from the menu in its order: the first entry
-// for a key wins, so Ctrl+H (History and Open Help) runs History. The keys
-// are taken before any control sees them, the search box included (a line
-// edit would otherwise claim Ctrl+X and Ctrl+H for itself).
-bool MainWindow::runAccelerator(int key, Qt::KeyboardModifiers modifiers) {
-  modifiers &= ~Qt::KeypadModifier;
-  if (modifiers != Qt::ControlModifier) return false;
-  struct Accelerator {
-    int key;
-    void (MainWindow::*command)();
-  };
-  static const Accelerator kTable[] = {
-      {Qt::Key_O, &MainWindow::openOptions},    {Qt::Key_M, &MainWindow::minimizeProgram},
-      {Qt::Key_S, &MainWindow::compactCycle},   {Qt::Key_H, &MainWindow::toggleHistory},
-      {Qt::Key_H, &MainWindow::openHelp},       {Qt::Key_X, &MainWindow::exitProgram},
-  };
-  for (const Accelerator& accelerator : kTable) {
-    if (accelerator.key == key) {
-      (this->*accelerator.command)();
-      return true;
+  for (const Command& command : kCommands) {
+    if (command.caption == nullptr) {
+      menu_->addSeparator();
+      continue;
     }
+    const QKeySequence key =
+        command.key.key() == Qt::Key_unknown ? QKeySequence() : QKeySequence(command.key);
+    QString caption = QString::fromLatin1(command.caption);
+    if (!key.isEmpty()) caption += '\t' + key.toString(QKeySequence::PortableText);
+    auto* action = new QAction(caption, this);
+    if (command.run == nullptr) {
+      useSelectionAction_ = action;
+      action->setObjectName("useSelectionAction");
+      action->setCheckable(true);
+      connect(action, &QAction::triggered, this, &MainWindow::setUseSelection);
+    } else {
+      connect(action, &QAction::triggered, this, command.run);
+    }
+    if (!key.isEmpty() && !shortcutKeys_.contains(key)) {
+      action->setShortcut(key);
+      shortcutKeys_.append(key);
+      addAction(action);
+    }
+    if (*command.caption != '\0') menu_->addAction(action);
   }
-  return false;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && widget->window() == this) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-      // F1 opens the manual, as in most desktop programs.
-      if (type == QEvent::KeyPress && key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
-        openHelp();
-        return true;
-      }
-      if (modifiers == Qt::ControlModifier) {
-        if (type == QEvent::ShortcutOverride) {
-          // Claim the key so no shortcut takes it; the key press follows.
-          static const int kKeys[] = {Qt::Key_O, Qt::Key_M, Qt::Key_S, Qt::Key_H, Qt::Key_X};
-          if (std::find(std::begin(kKeys), std::end(kKeys), key->key()) != std::end(kKeys)) {
-            event->accept();
-            return true;
-          }
-        } else if (runAccelerator(key->key(), key->modifiers())) {
-          return true;
-        }
-      }
+  // The search box would claim Ctrl+X, Ctrl+H and others for its own
+  // editing; the window's keys come first.
+  if (watched == searchBox_ && type == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (shortcutKeys_.contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(key->key()))))) {
+      event->ignore();
+      return true;
     }
   }
   if (watched == translationPane_->viewport() && type == QEvent::MouseButtonDblClick) {
@@ -442,9 +432,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::connectControls() {
-  // One filter on the application sees the keys before any control and the
-  // mouse events of the panes' viewports.
-  qApp->installEventFilter(this);
+  searchBox_->installEventFilter(this);
+  translationPane_->viewport()->installEventFilter(this);
+  relatedList_->viewport()->installEventFilter(this);
+  phraseList_->viewport()->installEventFilter(this);
 
   connect(titleStrip_, &SkinTitleStrip::doubleClicked, this, &MainWindow::compactToggle);
   connect(titleText_, &ShadowLabel::doubleClicked, this, &MainWindow::compactToggle);

@@ -17,6 +17,8 @@
 // below; their entry points live in main_window_commands.cc.
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -27,6 +29,8 @@
 
 #include "app/storage.h"
 #include "skin/skin.h"
+#include "ui/program_names.h"
+#include "ui/save_notice.h"
 
 class QAction;
 class QLabel;
@@ -42,6 +46,7 @@ namespace tavro2 {
 
 class DictionaryLoader;
 class DictionaryStore;
+class FAddWord;
 class GlyphButton;
 class GradientPanel;
 class HistoryList;
@@ -52,13 +57,6 @@ class MainWindowHistoryHost;
 class ShadowLabel;
 class SkinTitleStrip;
 struct Settings;
-
-// The maker's web page: shown in the link panel and opened by the about box.
-inline constexpr const char* kMakerWebAddress = "https://freedict.org/";
-
-// The window caption and the program's title.
-inline constexpr const char* kWindowCaption = "Tavro 2.04";
-inline constexpr const char* kApplicationTitle = "Tavro2";
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -73,42 +71,21 @@ class MainWindow : public QWidget {
       : MainWindow(storageIn(programDir), parent) {}
   ~MainWindow() override;
 
-  // --- State the companion windows use -----------------------------------
-  const StoragePlaces& storage() const { return places_; }
-  DictionaryStore& store() { return *store_; }
-  LookupState& lookup() { return *lookup_; }
-  HistoryList& history() { return *history_; }
-  Settings& settings() { return *settings_; }
-  IniFile& iniFile() { return *ini_; }
+  // --- State --------------------------------------------------------------
+  // (The controls are found by their object names.)
+  const DictionaryStore& store() const { return *store_; }
+  const LookupState& lookup() const { return *lookup_; }
+  const Settings& settings() const { return *settings_; }
   const SkinState& skin() const { return skin_; }
-  const SkinPalette& skinPalette() const { return palette_; }
 
-  QLineEdit* searchBox() const { return searchBox_; }
-  QTextEdit* translationPane() const { return translationPane_; }
-  QTextEdit* relatedTranslationPane() const { return relatedPane_; }
-  QListWidget* mainWordList() const { return mainList_; }
-  QListWidget* relatedList() const { return relatedList_; }
-  QListWidget* phraseList() const { return phraseList_; }
-  QLabel* statusLine() const { return statusLine_; }
-  QLabel* linkPanel() const { return linkPanel_; }
-  SkinTitleStrip* titleStrip() const { return titleStrip_; }
-
-  // Hidden flag: set when the window is hidden; the history window clears
-  // it when it brings the window back.
+  // Hidden flag: set when the window is hidden; bringing the window back
+  // (the history window, another start) clears it.
   bool hiddenFlag() const { return hidden_; }
-  void setHiddenFlag(bool hidden) { hidden_ = hidden; }
-  // Clipboard-hit flag, shared by the clipboard path and the history window.
-  bool clipboardHit() const { return clipboardHit_; }
-  void setClipboardHit(bool hit) { clipboardHit_ = hit; }
   // Monitoring is on while the clipboard button is down.
   bool clipboardMonitoring() const;
   bool compactMode() const { return compact_; }
   bool wideFlag() const { return wide_; }
 
-  // The history window while it exists (set by whoever creates it; the
-  // pointer clears itself when the window is destroyed).
-  QWidget* historyWindow() const { return historyWindow_; }
-  void setHistoryWindow(QWidget* window) { historyWindow_ = window; }
   // The history window, the definition popup and clipboard monitoring
   // (created at the end of construction).
   MainWindowHistoryHost* historyHost() const { return companions_.get(); }
@@ -139,6 +116,11 @@ class MainWindow : public QWidget {
 
   // The search-box path: Enter or Find.
   void search();
+  // Puts `word` into the search box; nothing is looked up.
+  void setSearchText(const QString& word);
+  // Un-minimises and shows the window, clears the hidden flag and brings
+  // the window to the front.
+  void bringForward();
 
  public slots:
   // Commands. Options, About, Add and History open the companion windows.
@@ -172,6 +154,10 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The companions' host is the window's other half: it reaches the
+  // controls and state the companions are shown through.
+  friend class MainWindowHistoryHost;
+
   // Construction helpers (main_window.cc).
   void createTitleStrip();
   void createDirectionBar();
@@ -201,13 +187,15 @@ class MainWindow : public QWidget {
   void onTitleReleased();
   void onGlyphReleasedOutside(QPoint globalPos);
   void updatePhraseHint(QPoint pos);
-  bool runAccelerator(int key, Qt::KeyboardModifiers modifiers);
   void syncLookupSettings();
   void showPhraseList();
 
   // Companion-window hooks (main_window_commands.cc).
   void pollClipboard();
   void recordInHistory();
+  // Every write of the settings file reports here; a failure shows once.
+  void settingsWritten(bool saved);
+  void showSaveNotice(const std::string& text);
   void onMinimizeCommand();
   void onSettingsApplied();
   void closeHistoryWindow();
@@ -223,17 +211,17 @@ class MainWindow : public QWidget {
   SkinState skin_;
   SkinPalette palette_;
 
+  SaveNotice settingsNotice_{"Settings"};
+  SaveNotice historyNotice_{"History"};
   std::string loadStatus_;  // what the end of loading said; empty before
   bool compact_ = false;
   bool wide_ = false;
   bool hidden_ = false;
-  bool clipboardHit_ = false;
   bool shownOnce_ = false;
   bool applyingLanguage_ = false;
   bool changingFlags_ = false;  // the stay-on-top change re-creates the window
   int hintLine_ = -1;  // phrase-list line whose text is the hint; none yet
-  QPointer<QWidget> historyWindow_;
-  QPointer<QWidget> addWordEditor_;  // FAddWord while it is open
+  QPointer<FAddWord> addWordEditor_;  // while it is open
 
   // Controls, in creation order.
   SkinTitleStrip* titleStrip_ = nullptr;
@@ -271,6 +259,7 @@ class MainWindow : public QWidget {
   QLabel* linkPanel_ = nullptr;
   QMenu* menu_ = nullptr;
   QAction* useSelectionAction_ = nullptr;
+  QList<QKeySequence> shortcutKeys_;  // the keys the window's actions take
   QTimer* clipboardTimer_ = nullptr;
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.

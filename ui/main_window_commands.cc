@@ -10,6 +10,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "editor/add_word_editor.h"
+#include "engine/cp1252.h"
 #include "engine/lookup_state.h"
 #include "ui/about_box.h"
 #include "ui/format_adapter.h"
@@ -28,10 +29,11 @@ void MainWindow::openOptions() {
   host.skin = &skin_;
   host.applySkin = [this](int index) {
     applySkin(index);
-    if (addWordEditor_) addWordEditor_->update();
+    if (addWordEditor_) addWordEditor_->applySkin();
   };
   host.readSettings = [this] { readSettings(); };
   host.setUseSelection = [this](bool on) { setUseSelection(on); };
+  host.settingsWritten = [this](bool saved) { settingsWritten(saved); };
   OptionsDialog::showFor(host);
 }
 
@@ -43,7 +45,7 @@ void MainWindow::openAbout() { AboutBox::showFor(*store_, places_.dataDir, &skin
 // command builds a fresh one.
 void MainWindow::openAddWord() {
   if (!addWordEditor_) addWordEditor_ = new FAddWord(places_.userDir, &skin_, this);
-  if (auto* editor = qobject_cast<FAddWord*>(addWordEditor_.data())) editor->present();
+  addWordEditor_->present();
 }
 
 // History: with at least one word in the history, open the history window or
@@ -55,7 +57,7 @@ void MainWindow::toggleHistory() {
 // Minimize: minimizes the program; with a history window present the window
 // is hidden as well (the history window brings it back).
 void MainWindow::minimizeProgram() {
-  if (historyWindow() != nullptr) {
+  if (companions_ && companions_->historyWindow() != nullptr) {
     showMinimized();
     hide();
   } else {
@@ -74,14 +76,35 @@ void MainWindow::pollClipboard() {
 
 void MainWindow::setUseSelection(bool on) {
   settings_->UseSelection = on;
-  ini_->writeBoolean(settings_key::kUseSelection, on);
+  settingsWritten(ini_->writeBoolean(settings_key::kUseSelection, on));
   useSelectionAction_->setChecked(on);
 }
 
 // After a search: the history records the search box text with the
 // translation pane's text when the word is new and the pane is not empty.
 void MainWindow::recordInHistory() {
-  history_->addToHistory(bytesOf(searchBox()->text()), lookup_->translationText);
+  using Added = HistoryList::AddResult;
+  const std::string word = bytesOf(searchBox_->text());
+  if (history_->addToHistory(word, lookup_->translationText()) == Added::kAppended)
+    showSaveNotice(historyNotice_.afterWrite(!history_->lastWriteFailed(), history_->path()));
+}
+
+void MainWindow::settingsWritten(bool saved) {
+  showSaveNotice(settingsNotice_.afterWrite(saved, ini_->path()));
+}
+
+void MainWindow::showSaveNotice(const std::string& text) {
+  if (!text.empty()) setStatusText(utf8To1252(text));
+}
+
+void MainWindow::setSearchText(const QString& word) { searchBox_->setText(word); }
+
+void MainWindow::bringForward() {
+  if (isMinimized()) showNormal();
+  show();
+  hidden_ = false;
+  raise();
+  activateWindow();
 }
 
 // The window received the system minimize command.

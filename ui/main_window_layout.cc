@@ -109,7 +109,7 @@ void MainWindow::setCompactMode(bool on) {
   }
   // The splitter's handle goes with the column it drags.
   translationSplitter_->handle(1)->setVisible(!on);
-  ini_->writeBoolean(settings_key::kCompactMode, on);
+  settingsWritten(ini_->writeBoolean(settings_key::kCompactMode, on));
   syncLookupSettings();
 
   if (!on) {
@@ -219,20 +219,20 @@ void MainWindow::setStayOnTop(bool on) {
 void MainWindow::onDirectionClicked(int number) {
   if (applyingLanguage_) return;
   settings_->Language = static_cast<std::uint8_t>(number);
-  ini_->writeInteger(settings_key::kLanguage, number);
+  settingsWritten(ini_->writeInteger(settings_key::kLanguage, number));
   syncLookupSettings();
 }
 
 void MainWindow::onContainToggled() {
   settings_->ShowContain = containButton_->isChecked();
-  ini_->writeBoolean(settings_key::kShowContain, settings_->ShowContain);
+  settingsWritten(ini_->writeBoolean(settings_key::kShowContain, settings_->ShowContain));
   restyleToggle(containButton_);
   applyPanelLayout();
 }
 
 void MainWindow::onPhraseToggled() {
   settings_->ShowPhrase = phraseButton_->isChecked();
-  ini_->writeBoolean(settings_key::kShowPhrase, settings_->ShowPhrase);
+  settingsWritten(ini_->writeBoolean(settings_key::kShowPhrase, settings_->ShowPhrase));
   restyleToggle(phraseButton_);
   applyPanelLayout();
   syncLookupSettings();
@@ -240,7 +240,7 @@ void MainWindow::onPhraseToggled() {
 
 void MainWindow::onClipboardToggled() {
   settings_->UseClipboard = clipboardButton_->isChecked();
-  ini_->writeBoolean(settings_key::kUseClipboard, settings_->UseClipboard);
+  settingsWritten(ini_->writeBoolean(settings_key::kUseClipboard, settings_->UseClipboard));
   restyleToggle(clipboardButton_);
 }
 
@@ -252,7 +252,7 @@ void MainWindow::restyleToggle(ImageButton* button) {
 }
 
 void MainWindow::syncLookupSettings() {
-  LookupSettings& s = lookup_->settings;
+  LookupSettings s;
   Direction direction = Direction::kAutomatic;
   if (directions_[1]->isChecked()) direction = Direction::kEnglishIndonesian;
   if (directions_[2]->isChecked()) direction = Direction::kIndonesianEnglish;
@@ -263,6 +263,7 @@ void MainWindow::syncLookupSettings() {
   s.CompactMode = compact_;
   s.ShowPhrase = phraseButton_->isChecked();
   s.AutoRemAlpha = settings_->AutoRemAlpha;
+  lookup_->setSettings(s);
 }
 
 // --- Skin ---------------------------------------------------------------------

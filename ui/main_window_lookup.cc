@@ -35,31 +35,30 @@ void fillList(QListWidget* list, const WordList& lines) {
 
 void MainWindow::search() {
   syncLookupSettings();
-  lookup_->searchText = bytesOf(searchBox_->text());
-  const bool offer = lookup_->searchFromBox();
+  const bool offer = lookup_->searchFromBox(bytesOf(searchBox_->text()));
   showLookupState();
   if (offer) recordInHistory();
 }
 
 void MainWindow::showLookupState() {
   const LookupState& state = *lookup_;
-  fillList(mainList_, state.mainWords);
-  showFormattedText(translationPane_, state.translationText, state.translationRuns);
-  fillList(relatedList_, state.relatedWords);
-  showFormattedText(relatedPane_, state.relatedTranslationText, state.relatedTranslationRuns);
+  fillList(mainList_, state.mainWords());
+  showFormattedText(translationPane_, state.translationText(), state.translationRuns());
+  fillList(relatedList_, state.relatedWords());
+  showFormattedText(relatedPane_, state.relatedTranslationText(), state.relatedTranslationRuns());
   showPhraseList();
-  setStatusText(state.statusText);
+  setStatusText(state.statusText());
   if (companions_) companions_->lookupShown();
 }
 
 void MainWindow::showTranslation() {
-  showFormattedText(translationPane_, lookup_->translationText, lookup_->translationRuns);
+  showFormattedText(translationPane_, lookup_->translationText(), lookup_->translationRuns());
 }
 
 void MainWindow::showPhraseList() {
   const QSignalBlocker blocker(phraseList_);
   phraseList_->clear();
-  for (const auto& [phrase, translation] : lookup_->phrases) {
+  for (const auto& [phrase, translation] : lookup_->phrases()) {
     phraseList_->addItem(qStringOf1252(phrase));
     phraseList_->addItem(qStringOf1252(translation));
   }
@@ -98,8 +97,8 @@ void MainWindow::onMainSelection(int row) {
 void MainWindow::onRelatedSelection(int row) {
   if (row < 0) return;
   lookup_->showSelectedRelated(static_cast<std::size_t>(row));
-  showFormattedText(relatedPane_, lookup_->relatedTranslationText,
-                    lookup_->relatedTranslationRuns);
+  showFormattedText(relatedPane_, lookup_->relatedTranslationText(),
+                    lookup_->relatedTranslationRuns());
 }
 
 // A double click on a related text lists the phrases holding it; the status

@@ -3,13 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
@@ -70,11 +68,7 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
   setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   fillFromSettings();
 
-  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
-  }
+  centerOnScreen(this);
 }
 
 void OptionsDialog::showFor(const OptionsHost& host) {
@@ -178,7 +172,7 @@ void OptionsDialog::fillFromSettings() {
   opacity_->setRange(kOpacityMin, kOpacityMax);
   opacity_->setFocusPolicy(Qt::NoFocus);
   opacity_->setAutoFillBackground(true);
-  recolorSlider();
+  recolor();
   opacity_->setValue(std::clamp<int>(settings.AlphaBlend, kOpacityMin, kOpacityMax));
 
   // Attached only now, so that filling the controls writes nothing.
@@ -210,15 +204,15 @@ void OptionsDialog::skinChanged(int index) {
   update();
   titleStrip_->update();
   body_->setColors(kWhite, host_.skin->skinBaseColor);
-  recolorSlider();
-  host_.ini->writeInteger(settings_key::kSkin, index);
+  recolor();
+  settingsWritten(host_.ini->writeInteger(settings_key::kSkin, index));
   // The running value follows the file, so the next opening shows this skin.
   host_.settings->Skin = static_cast<std::uint8_t>(index);
 }
 
 void OptionsDialog::opacityChanged(int position) {
   setOpacity(host_.mainWindow, position);
-  host_.ini->writeInteger(settings_key::kAlphaBlend, position);
+  settingsWritten(host_.ini->writeInteger(settings_key::kAlphaBlend, position));
   // Kept in the running settings too: the next opening starts from it rather
   // than putting the old opacity back.
   host_.settings->AlphaBlend = static_cast<std::uint16_t>(position);
@@ -226,20 +220,28 @@ void OptionsDialog::opacityChanged(int position) {
 
 void OptionsDialog::save() {
   IniFile& ini = *host_.ini;
-  ini.writeInteger(settings_key::kWordsBefore, boxNumber(wordsBefore_->text().toStdString()));
-  ini.writeInteger(settings_key::kWordsAfter, boxNumber(wordsAfter_->text().toStdString()));
-  ini.writeInteger(settings_key::kMaxContainTexts,
-                   boxNumber(maxContainTexts_->text().toStdString()));
-  ini.writeBoolean(settings_key::kAlwaysOnTop, alwaysOnTop_->isChecked());
-  ini.writeBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
-  ini.writeInteger(settings_key::kAlphaBlend, opacity_->value());
-  ini.writeInteger(settings_key::kWordHistory, boxNumber(wordHistory_->text().toStdString()));
-  ini.writeBoolean(settings_key::kHistoryFromRight, historyOrder_->currentText() == kFromRight);
+  auto number = [](const QLineEdit* box) { return boxNumber(box->text().toStdString()); };
+  bool saved = ini.writeInteger(settings_key::kWordsBefore, number(wordsBefore_));
+  saved &= ini.writeInteger(settings_key::kWordsAfter, number(wordsAfter_));
+  saved &= ini.writeInteger(settings_key::kMaxContainTexts, number(maxContainTexts_));
+  saved &= ini.writeBoolean(settings_key::kAlwaysOnTop, alwaysOnTop_->isChecked());
+  saved &= ini.writeBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
+  saved &= ini.writeInteger(settings_key::kAlphaBlend, opacity_->value());
+  saved &= ini.writeInteger(settings_key::kWordHistory, number(wordHistory_));
+  saved &= ini.writeBoolean(settings_key::kHistoryFromRight,
+                            historyOrder_->currentText() == kFromRight);
   if (host_.readSettings) host_.readSettings();
+  settingsWritten(saved);
   accept();
 }
 
-void OptionsDialog::recolorSlider() {
+// The slider and the Save button take the skin's colours; run at creation and
+// whenever the skin changes.
+void OptionsDialog::recolor() {
+  QPalette buttonColors = saveButton_->palette();
+  buttonColors.setColor(QPalette::Button, windowColor());
+  saveButton_->setPalette(buttonColors);
+
   QPalette colors = opacity_->style()->standardPalette();
   const ColorRef top = body_->topColor();
   const ColorRef bottom = body_->bottomColor();
@@ -252,16 +254,18 @@ void OptionsDialog::recolorSlider() {
   opacity_->setPalette(colors);
 }
 
+void OptionsDialog::settingsWritten(bool saved) {
+  if (host_.settingsWritten) host_.settingsWritten(saved);
+}
+
+QColor OptionsDialog::windowColor() const {
+  return toQColor(blendColor(kWhite, host_.skin->skinBaseColor, kWindowMix));
+}
+
 void OptionsDialog::paintEvent(QPaintEvent*) {
-  const QColor windowColor = toQColor(blendColor(kWhite, host_.skin->skinBaseColor, kWindowMix));
   QPainter painter(this);
-  painter.fillRect(rect(), windowColor);
+  painter.fillRect(rect(), windowColor());
   paintSkinFrame(painter, rect(), *host_.skin);
-  if (saveButton_->palette().color(QPalette::Button) != windowColor) {
-    QPalette colors = saveButton_->palette();
-    colors.setColor(QPalette::Button, windowColor);
-    saveButton_->setPalette(colors);
-  }
 }
 
 }  // namespace tavro2

@@ -18,6 +18,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QColor;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -46,6 +47,8 @@ struct OptionsHost {
   std::function<void()> readSettings;
   // Turns select-to-translate on or off and writes UseSelection at once.
   std::function<void(bool on)> setUseSelection;
+  // Told whether each write to the settings file succeeded.
+  std::function<void(bool saved)> settingsWritten;
 };
 
 // A box's text as a number: an optional '-' or '+', then the digits up to
@@ -80,7 +83,9 @@ class OptionsDialog : public QDialog {
  private:
   void createControls();
   void fillFromSettings();
-  void recolorSlider();
+  void recolor();
+  void settingsWritten(bool saved);
+  QColor windowColor() const;
   QLineEdit* makeNumberBox(int x, int y);
 
   OptionsHost host_;

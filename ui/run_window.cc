@@ -1,7 +1,6 @@
 #include "ui/run_window.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QStringList>
 
 #include <cstdio>
@@ -17,13 +16,9 @@
 namespace tavro2 {
 
 void bringForward(MainWindow& window, const QString& word) {
-  if (window.isMinimized()) window.showNormal();
-  window.show();
-  window.setHiddenFlag(false);
-  window.raise();
-  window.activateWindow();
+  window.bringForward();
   if (word.isEmpty()) return;
-  window.searchBox()->setText(word);
+  window.setSearchText(word);
   window.search();
 }
 
@@ -59,7 +54,7 @@ int runWindow(int argc, char** argv) {
                    [&window](const QString& w) { bringForward(window, w); });
   if (!word.isEmpty()) {
     // The word is looked up once the dictionary is in, as if typed then.
-    window.searchBox()->setText(word);
+    window.setSearchText(word);
     QObject::connect(&window, &MainWindow::loadFinished, &window, [&window] { window.search(); },
                      Qt::SingleShotConnection);
   }

@@ -355,13 +355,15 @@ TEST_F(AddWordEditorTest, YesOnAnEmptyTextClosesWithoutWriting) {
 TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
   DictionaryStore store;
   LookupState lookup(store, dir_.path());
-  lookup.settings.direction = Direction::kEnglishIndonesian;
+  LookupSettings settings;
+  settings.direction = Direction::kEnglishIndonesian;
+  lookup.setSettings(settings);
   EXPECT_FALSE(lookup.lookupWord("zebrafish"));
   FAddWord& editor = open();
   editor.setText("zebrafish=ikan zebra\r\n");
   ASSERT_TRUE(editor.save());
   EXPECT_TRUE(lookup.lookupWord("zebrafish"));
-  EXPECT_NE(lookup.translationText.find("ikan zebra"), std::string::npos) << lookup.translationText;
+  EXPECT_NE(lookup.translationText().find("ikan zebra"), std::string::npos) << lookup.translationText();
 }
 
 // Answers the next (modal) message box.
@@ -386,7 +388,7 @@ TEST(AddWordFromMainWindowTest, OneEditorThatIsAskedBeforeTheProgramCloses) {
   QWidget* textArea = editor->findChild<QWidget*>("textArea");
   EXPECT_EQ(editor->focusWidget(), textArea);  // the first keys reach the list
   editor->setText("c=d\r\n");
-  window.searchBox()->setFocus();
+  window.findChild<QWidget*>("searchBox")->setFocus();
   add->click();
   EXPECT_EQ(editor->focusWidget(), textArea);
   EXPECT_EQ(window.findChildren<FAddWord*>().size(), 1);

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "fake_history_host.h"
+#include "ui_test_util.h"
 #include "ui/clipboard_monitor.h"
 #include "ui/main_window.h"
 #include "skin/skin_widgets.h"
@@ -35,7 +36,10 @@ struct ScriptedClipboard {
     host.store.publish(DataKind::kEnglish, splitLines(crlfJoin({"can", "cant", "hello", "walk"})),
                        splitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
                        LoadState::kLoaded);
-    host.settingsValue.AutoRemAlpha = host.lookupState.settings.AutoRemAlpha = autoRemAlpha;
+    host.settingsValue.AutoRemAlpha = autoRemAlpha;
+    LookupSettings settings;
+    settings.AutoRemAlpha = autoRemAlpha;
+    host.lookupState.setSettings(settings);
   }
   // nullopt: no text at all.
   void copy(const std::optional<std::string>& text) {
@@ -79,12 +83,11 @@ TEST(ClipboardPollTest, AcceptanceRules) {
     SCOPED_TRACE(c.name);
     ScriptedClipboard s(c.autoRemAlpha);
     for (const auto& text : c.copies) s.copy(text);
-    EXPECT_EQ((std::vector<std::string>{s.host.searchBox, s.host.lookupState.fallbackWord,
-                                        s.monitor.lastClipboardText()}),
-              (std::vector<std::string>{c.search, c.search, c.last}));
-    EXPECT_EQ(std::make_pair(s.host.lookupShows, s.host.hit), std::make_pair(c.shows, c.hit));
+    EXPECT_EQ((std::vector<std::string>{s.host.searchBox, s.monitor.lastClipboardText()}),
+              (std::vector<std::string>{c.search, c.last}));
+    EXPECT_EQ(std::make_pair(s.host.lookupShows, s.host.clipboardHit()), std::make_pair(c.shows, c.hit));
     EXPECT_EQ(readFile(s.host.list.path()), crlfJoin(c.history));
-    EXPECT_TRUE(!c.search.empty() || s.host.lookupState.statusText == " not found");
+    EXPECT_TRUE(!c.search.empty() || s.host.lookupState.statusText() == " not found");
   }
 }
 
@@ -134,7 +137,7 @@ TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
   async.pollClipboard();  // the change seen during the read: read again
   ASSERT_EQ(late.waiting.size(), 1u);
   late.answer({});  // an owner that did not answer in time reads as no text
-  EXPECT_FALSE(host.hit);
+  EXPECT_FALSE(host.clipboardHit());
 
   // A long text left on the clipboard is judged once, not at every tick,
   // and again when the setting it was judged under changes.
@@ -171,19 +174,19 @@ TEST_F(ClipboardTest, SelectedTextOnceSettledIsLookedUpNearThePointer) {
   EXPECT_EQ(selection.readCount(), 1);
   EXPECT_EQ((std::vector<std::string>{host.searchBox, host.list.lines().at(0)}),
             (std::vector<std::string>{"hello", "hello=hello halo"}));
-  EXPECT_TRUE(host.hit && host.popup->isVisible());
-  EXPECT_EQ(host.popup->pos(), host.pointer + QPoint(16, 16));
-  EXPECT_EQ(host.popup->textArea()->toPlainText(), "hello halo");
+  EXPECT_TRUE(host.clipboardHit() && host.definitionPopup()->isVisible());
+  EXPECT_EQ(host.definitionPopup()->pos(), host.places.pointer + QPoint(16, 16));
+  EXPECT_EQ(host.definitionPopup()->textArea()->toPlainText(), "hello halo");
 }
 
 TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
-  host.hit = true;
+  host.setClipboardHit(true);
   copy("walked");
-  EXPECT_EQ(host.lookupState.mainWords.line(0), "walk");
-  EXPECT_EQ(host.lookupState.fallbackWord, "walked");
+  EXPECT_EQ(host.lookupState.mainWords().line(0), "walk");
+  EXPECT_EQ(host.searchBox, "walked");
   EXPECT_EQ(std::make_pair(host.lookupShows, host.records), std::make_pair(1, 0));
   EXPECT_TRUE(host.list.lines().empty());
-  EXPECT_TRUE(host.hit) << "the flag keeps its value";
+  EXPECT_TRUE(host.clipboardHit()) << "the flag keeps its value";
 }
 
 TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
@@ -203,17 +206,12 @@ TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
 class MainWindowClipboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    writeEntries(dir.file("dataen.dat"), {"can", "hello"}, {"dapat", "halo"});
-    writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
-    writeEntries(dir.file("datapr.dat"), {"halo kawan"}, {"hello friend"});
+    writeDictionary(dir);
     writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\n");
     writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
     window = std::make_unique<MainWindow>(dir.path());
     window->show();
-    QDeadlineTimer deadline(30000);
-    while (!window->statusLine()->text().contains("Data OK") && !deadline.hasExpired())
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(window->statusLine()->text().contains("Data OK"));
+    ASSERT_TRUE(processEventsUntil([this] { return statusTextOf(*window) == " Data OK"; }, 30000));
     host = window->historyHost();
     window->toggleHistory();
     history = host->historyWindow();
@@ -233,37 +231,33 @@ class MainWindowClipboardTest : public ::testing::Test {
 
 TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTheWindow) {
   ASSERT_TRUE(window->clipboardMonitoring());
-  EXPECT_EQ(window->historyWindow(), history);
   while (history->slideTimerActive()) history->slideTick();
 
   QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
   host->pollClipboard();
   FDef* popup = host->definitionPopup();
-  EXPECT_EQ(QStringList({window->searchBox()->text(), window->translationPane()->toPlainText(),
+  EXPECT_EQ(QStringList({searchBoxOf(*window)->text(), translationOf(*window),
                          popup->textArea()->toPlainText()}),
-            QStringList({"hello", "hello halo", "hello halo"}));
-  EXPECT_EQ(readFile(dir.file("History.txt")), crlfJoin({"can=can dapat", "hello=hello halo"}));
+            QStringList({"hello", "hello halo; salam", "hello halo; salam"}));
+  EXPECT_EQ(readFile(dir.file("History.txt")),
+            crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
   EXPECT_EQ(history->items().front()->itemText(), " hello");
-  EXPECT_TRUE(window->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
+  EXPECT_TRUE(host->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
   EXPECT_EQ(popup->x() + popup->width(), history->x());
   EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().skinOutlineColor));
-  EXPECT_EQ(history->itemPanel()->topColor(), window->skinPalette().mainWordList);
-  EXPECT_EQ(history->itemPanel()->bottomColor(), window->skinPalette().relatedList);
-  EXPECT_EQ(popup->textArea()->palette().color(QPalette::Base),
-            toQColor(window->skinPalette().relatedTranslationPane));
 
-  window->searchBox()->setText("zzz");  // a later search that finds nothing
+  searchBoxOf(*window)->setText("zzz");  // a later search that finds nothing
   window->search();
   EXPECT_FALSE(popup->isVisible()) << "the popup no longer shows the current word";
 
   history->chooseHistoryItem(history->items()[1]);
-  EXPECT_EQ(window->translationPane()->toPlainText(), "can dapat");
+  EXPECT_EQ(translationOf(*window), "can dapat");
   history->toggleMainWindow();
   EXPECT_TRUE(!window->isVisible() && window->hiddenFlag());
   history->toggleMainWindow();
   EXPECT_TRUE(window->isVisible() && !window->hiddenFlag());
   window->close();  // takes the history window with it
-  EXPECT_TRUE(!host->historyWindow() && !window->historyWindow() && !window->isVisible());
+  EXPECT_TRUE(!host->historyWindow() && !window->isVisible());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ FHistory& openWithEntries(FakeHistoryHost& host) {
   host.list.addToHistory("long", std::string(40, 'x') + " " + std::string(200, 'y'));
   host.historyCommand();
   host.slideUntilSettled();
-  return *host.window;
+  return *host.historyWindow();
 }
 
 class DefinitionPopupTest : public ::testing::Test {
@@ -59,7 +59,7 @@ class DefinitionPopupTest : public ::testing::Test {
 
   FakeHistoryHost host;
   FHistory& history = openWithEntries(host);
-  FDef& popup = *host.popup;
+  FDef& popup = *host.definitionPopup();
 };
 
 TEST_F(DefinitionPopupTest, EntriesAreSizedByTheirText) {
@@ -111,7 +111,7 @@ TEST_F(DefinitionPopupTest, CopiesTheTranslationPaneWithItsFormatting) {
 TEST_F(DefinitionPopupTest, ClipboardHitFadesAfterAutoCloseTimeIn26Steps) {
   host.settingsValue.AutoCloseTime = 7;
   show("cat");
-  host.hit = true;
+  host.setClipboardHit(true);
   for (int tick = 0; tick < 7; ++tick) popup.countdownTick();
   EXPECT_TRUE(popup.countdown() == 7u && !popup.fadeTimerActive());
   popup.countdownTick();  // the eighth second starts the fade
@@ -122,7 +122,7 @@ TEST_F(DefinitionPopupTest, ClipboardHitFadesAfterAutoCloseTimeIn26Steps) {
   }
   EXPECT_NEAR(popup.windowOpacity(), 5 / 255.0, 0.01);
   popup.fadeTick();  // 26th: -5
-  EXPECT_FALSE(popup.isVisible() || popup.fadeTimerActive() || host.hit);
+  EXPECT_FALSE(popup.isVisible() || popup.fadeTimerActive() || host.clipboardHit());
   EXPECT_EQ(popup.opacity(), 255);
   EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
 }
@@ -134,7 +134,7 @@ TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade
   EXPECT_TRUE(popup.countdown() == 0u && !popup.fadeTimerActive());
   for (int autoClose : {0, -3}) {
     host.settingsValue.AutoCloseTime = autoClose;
-    host.hit = true;
+    host.setClipboardHit(true);
     popup.countdownTick();
     ASSERT_TRUE(popup.fadeTimerActive()) << autoClose;
     popup.fadeTick();
@@ -142,7 +142,7 @@ TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade
     EXPECT_TRUE(popup.fadeTimerActive() && popup.opacity() == 245);
     int ticks = 1;
     for (; popup.fadeTimerActive(); ++ticks) popup.fadeTick();
-    EXPECT_TRUE(ticks == 26 && popup.opacity() == 255 && !host.hit);
+    EXPECT_TRUE(ticks == 26 && popup.opacity() == 255 && !host.clipboardHit());
   }
 }
 

@@ -34,17 +34,17 @@ class HistoryWindowTest : public ::testing::Test {
     host.addWords(list);
     host.historyCommand();
     host.slideUntilSettled();
-    return host.window;
+    return host.historyWindow();
   }
   FakeHistoryHost host;
 };
 
 TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
   host.historyCommand();
-  EXPECT_EQ(host.window, nullptr) << "an empty history opens nothing";
+  EXPECT_EQ(host.historyWindow(), nullptr) << "an empty history opens nothing";
   host.addWords({"alpha", "beta", "gamma"});
   host.historyCommand();
-  FHistory* w = host.window;
+  FHistory* w = host.historyWindow();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(host.itemTexts(), (Texts{" gamma", " beta", " alpha"}));
   EXPECT_EQ(w->items()[2]->geometry(), QRect(1, 50, 60, 16));  // top 15k + 5, width - 4
@@ -61,14 +61,14 @@ TEST_F(HistoryWindowTest, ItemsStopAtWordHistoryAndAtTheScreenBottom) {
   const Texts texts = host.itemTexts();
   EXPECT_EQ((Texts{texts.front(), texts.back()}), (Texts{" w30", " w11"}));
   EXPECT_EQ(texts.size(), 20u);
-  host.window->close();
-  host.screen = QRect(0, 0, 800, 100);  // bottoms 36..96: the fifth reaches 100 - 5
+  host.historyWindow()->close();
+  host.places.geometry = QRect(0, 0, 800, 100);  // bottoms 36..96: the fifth reaches 100 - 5
   host.historyCommand();
-  EXPECT_EQ(host.window->items().size(), 5u);
-  host.window->close();
+  EXPECT_EQ(host.historyWindow()->items().size(), 5u);
+  host.historyWindow()->close();
   host.settingsValue.WordHistory = 0;
   host.historyCommand();
-  EXPECT_TRUE(host.window->items().empty());
+  EXPECT_TRUE(host.historyWindow()->items().empty());
 }
 
 TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
@@ -84,11 +84,11 @@ TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeHistoryHost host;
-    host.work = c.work;
+    host.places.workArea = c.work;
     host.settingsValue.HistoryFromRight = c.fromRight;
     host.addWords({"one", "two"});
     host.historyCommand();
-    FHistory* w = host.window;
+    FHistory* w = host.historyWindow();
     EXPECT_EQ(w->x(), c.start);
     const int y = w->y();
     EXPECT_EQ(host.slideUntilSettled(), 14);
@@ -97,8 +97,8 @@ TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
     host.historyCommand();  // docked and still: slide out
     EXPECT_TRUE(w->closeRequested());
     EXPECT_EQ(host.slideUntilSettled(), c.ticksOut);
-    EXPECT_EQ(host.window, nullptr);
-    EXPECT_EQ(std::make_pair(host.closes, host.restores), std::make_pair(1, 1));
+    EXPECT_EQ(host.historyWindow(), nullptr);
+    EXPECT_EQ(host.count(MainWindowCommand::kRestore), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
@@ -119,7 +119,7 @@ TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
 TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   host.addWords({"one"});
   host.historyCommand();
-  FHistory* w = host.window;
+  FHistory* w = host.historyWindow();
   w->slideTick();
   host.historyCommand();
   EXPECT_FALSE(w->closeRequested()) << "a command while sliding keeps the slide going";
@@ -131,10 +131,10 @@ TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   w->setWindowRect(QRect(600, 300, w->width(), w->height()));  // away from both edges
   host.historyCommand();
   w->slideTick();
-  EXPECT_EQ(host.window, nullptr);
-  EXPECT_EQ(host.closes, 1);
+  EXPECT_EQ(host.historyWindow(), nullptr);
+  EXPECT_EQ(host.count(MainWindowCommand::kRestore), 1);
   host.list.addToHistory("two", "two dua");
-  EXPECT_FALSE(host.popup->isVisible()) << "a word recorded after the close reaches no window";
+  EXPECT_FALSE(host.definitionPopup()->isVisible()) << "a word recorded after the close reaches no window";
 }
 
 TEST(SnapToWorkAreaTest, SnapsWithin15PixelsAndKeepsInside) {
@@ -156,16 +156,16 @@ TEST_F(HistoryWindowTest, NewWordsWithoutGrowthAndHighlightsInTheExactCaseOnly) 
   FHistory* w = openDocked(numbered(30));
   const QSize size = w->size();
   host.list.addToHistory("W29", "W29 lain");  // already there, other case
-  EXPECT_FALSE(host.popup->isVisible() || w->items()[1]->isMarked());
+  EXPECT_FALSE(host.definitionPopup()->isVisible() || w->items()[1]->isMarked());
   host.list.addToHistory("w29", "w29 lain");
-  EXPECT_TRUE(w->items()[1]->isMarked() && host.popup->isVisible());
+  EXPECT_TRUE(w->items()[1]->isMarked() && host.definitionPopup()->isVisible());
   EXPECT_EQ((Texts{host.searchBox, w->lastWord()}), (Texts{"w29", "w29"}));
   host.list.addToHistory("fresh", "fresh baru");  // the last item goes
   const Texts texts = host.itemTexts();
   ASSERT_EQ(texts.size(), 20u);
   EXPECT_EQ((Texts{texts[0], texts[1], texts.back()}), (Texts{" fresh", " w30", " w12"}));
   EXPECT_EQ(w->size(), size);
-  EXPECT_TRUE(w->items()[0]->isMarked() && host.popup->isVisible());
+  EXPECT_TRUE(w->items()[0]->isMarked() && host.definitionPopup()->isVisible());
   EXPECT_TRUE(w->items()[2]->isMarked() && !w->items()[1]->isMarked()) << "marks follow words";
 }
 
@@ -188,12 +188,12 @@ TEST_F(HistoryWindowTest, PointingMarksAnItemAndClickingChoosesItWithoutALookup)
   w->itemMouseMove(item);
   EXPECT_TRUE(item->isMarked() && item->font().bold() && item->autoFillBackground());
   EXPECT_EQ(item->palette().color(QPalette::Window), toQColor(host.colorsValue.markedItem));
-  EXPECT_TRUE(host.popup->isVisible());
+  EXPECT_TRUE(host.definitionPopup()->isVisible());
   EXPECT_EQ(host.searchBox, "two");
-  host.hit = true;
+  host.setClipboardHit(true);
   w->itemMouseLeave(item);
   EXPECT_FALSE(item->isMarked() || item->font().bold() || item->autoFillBackground() ||
-               host.hit || host.popup->isVisible());
+               host.clipboardHit() || host.definitionPopup()->isVisible());
 
   const std::string file = readFile(host.list.path());
   item = w->items()[1];
@@ -220,11 +220,11 @@ TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {
   EXPECT_EQ(QStringList({actions[0]->text(), actions[1]->text(), actions[2]->text()}),
             QStringList({"Show/Hide main window", "Short by name", "Close"}));
   actions[0]->trigger();
-  EXPECT_EQ(host.minimizes, 1);
+  EXPECT_EQ(host.count(MainWindowCommand::kMinimizeAndHide), 1);
   w->mainWindowMinimized();
   EXPECT_EQ(actions[0]->text(), "Show main window");
   actions[0]->trigger();
-  EXPECT_TRUE(host.mainShows == 1 && !host.hidden);
+  EXPECT_TRUE(host.count(MainWindowCommand::kShow) == 1 && !host.hidden);
 
   // Sorting reorders the items, not the file; the mark follows its word.
   const std::string file = readFile(host.list.path());

@@ -12,6 +12,7 @@
 #include <future>
 
 #include "test_util.h"
+#include "ui_test_util.h"
 #include "ui/main_window.h"
 #include "ui/run_window.h"
 
@@ -67,13 +68,13 @@ TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
 
 TEST(SingleInstanceTest, BringForwardShowsTheWindowAndLooksTheWordUp) {
   test::TempDir dir;
-  test::writeEntries(dir.file("dataen.dat"), {"house"}, {"rumah"});
+  test::writeDictionary(dir);
   MainWindow window(dir.path());
   window.showMinimized();
-  bringForward(window, "house");
+  bringForward(window, "hello");
   EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(window.searchBox()->text(), "house");
+  EXPECT_EQ(test::searchBoxOf(window)->text(), "hello");
 }
 
 }  // namespace

@@ -7,6 +7,14 @@
 
 namespace tavro2::test {
 
+void writeDictionary(const TempDir& dir) {
+  writeEntries(dir.file("dataen.dat"), {"can", "hello", "rerun", "run", "runner", "walk"},
+               {"dapat", "halo; salam", "menjalankan lagi", "kk lari", "pelari", "kk berjalan"});
+  writeEntries(dir.file("dataid.dat"), {"halo", "jalan", "lari"}, {"hello", "road", "run"});
+  writeEntries(dir.file("datapr.dat"), {"saya lari cepat", "lari pagi", "halo apa kabar"},
+               {"I run fast", "morning run", "hello how are you"});
+}
+
 UrlCatcher::UrlCatcher(QString scheme) : scheme_(std::move(scheme)) {
   QDesktopServices::setUrlHandler(scheme_, this, "open");
 }

@@ -3,17 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QTextEdit>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
 #include <string>
 
+#include "test_util.h"
+
 namespace tavro2::test {
+
+// The small dictionary the window tests look words up in: English can,
+// hello, rerun, run, runner, walk; Indonesian halo, jalan, lari; three
+// phrases, two of them about running.
+void writeDictionary(const TempDir& dir);
 
 // The named child widget; a missing one fails the test.
 template <class T = QWidget>
@@ -21,6 +31,13 @@ T* child(QWidget& parent, const char* name) {
   T* found = parent.findChild<T*>(name);
   EXPECT_NE(found, nullptr) << name;
   return found;
+}
+
+// The main window's search box, status line text and translation pane text.
+inline QLineEdit* searchBoxOf(QWidget& window) { return child<QLineEdit>(window, "searchBox"); }
+inline QString statusTextOf(QWidget& window) { return child<QLabel>(window, "statusLine")->text(); }
+inline QString translationOf(QWidget& window) {
+  return child<QTextEdit>(window, "translationPane")->toPlainText();
 }
 
 // Stands in for the desktop's opener for one URL scheme while it lives.

@@ -40,10 +40,7 @@ TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
 
   TempDir dir;
-  writeEntries(dir.file("dataen.dat"), {"can", "hello", "walk"},
-                {"dapat", "halo; salam", "berjalan"});
-  writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
-  writeEntries(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
+  writeDictionary(dir);
   writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\nHistoryFromRight=1\r\n");
   writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
 
@@ -51,8 +48,8 @@ TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   window.show();
   ASSERT_TRUE(window.clipboardMonitoring());
   ASSERT_TRUE(processEventsUntil(
-      [&] { return window.statusLine()->text().contains(QStringLiteral("Data OK")); }, 30000))
-      << window.statusLine()->text().toStdString();
+      [&] { return statusTextOf(window).contains(QStringLiteral("Data OK")); }, 30000))
+      << statusTextOf(window).toStdString();
 
   // Open the history window and let it slide in on its own timer.
   window.toggleHistory();
@@ -69,9 +66,9 @@ TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
       [&] { return readFile(historyFile).find("hello=") != std::string::npos; }, 30000))
       << "History.txt: " << readFile(historyFile);
   EXPECT_EQ(readFile(historyFile), crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
-  EXPECT_EQ(window.searchBox()->text(), QStringLiteral("hello"));
-  EXPECT_EQ(window.translationPane()->toPlainText(), QStringLiteral("hello halo; salam"));
-  EXPECT_TRUE(window.clipboardHit());
+  EXPECT_EQ(searchBoxOf(window)->text(), QStringLiteral("hello"));
+  EXPECT_EQ(translationOf(window), QStringLiteral("hello halo; salam"));
+  EXPECT_TRUE(host->clipboardHit());
 
   FHistory* history = host->historyWindow();
   ASSERT_FALSE(history->items().empty());

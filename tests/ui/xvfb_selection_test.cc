@@ -122,15 +122,12 @@ class OpacitySampler {
 class XvfbWindow {
  public:
   explicit XvfbWindow(const std::string& settings) {
-    writeEntries(dir.file("dataen.dat"), {"can", "hello", "walk"},
-                  {"dapat", "halo; salam", "berjalan"});
-    writeEntries(dir.file("dataid.dat"), {"halo"}, {"hello"});
-    writeEntries(dir.file("datapr.dat"), {"halo apa kabar"}, {"hello how are you"});
+    writeDictionary(dir);
     writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
     window = std::make_unique<MainWindow>(dir.path());
     window->show();
     loaded = processEventsUntil(
-        [&] { return window->statusLine()->text().contains(QStringLiteral("Data OK")); }, 30000);
+        [&] { return statusTextOf(*window).contains(QStringLiteral("Data OK")); }, 30000);
     host = window->historyHost();
   }
   TempDir dir;
@@ -168,19 +165,19 @@ TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
   std::printf("silent owner: read given up after %lld ms, longest poll %lld ms\n",
               static_cast<long long>(clock.elapsed()), static_cast<long long>(longest));
   EXPECT_LT(longest, 50);
-  EXPECT_FALSE(w.window->clipboardHit());
+  EXPECT_FALSE(w.host->clipboardHit());
 }
 
 TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   XvfbWindow w("AutoCloseTime=0\r\n");
   ASSERT_TRUE(w.loaded);
-  w.window->searchBox()->setText(QStringLiteral("walk"));
+  searchBoxOf(*w.window)->setText(QStringLiteral("walk"));
   w.window->search();
   FDef* popup = w.host->definitionPopup();
   popup->showNearPointer(QPoint(200, 200));
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 5000));
   OpacitySampler sampler(static_cast<xcb_window_t>(popup->winId()));
-  w.window->setClipboardHit(true);
+  w.host->setClipboardHit(true);
   ASSERT_TRUE(processEventsUntil([&] { return !popup->isVisible(); }, 10000));
   processEventsUntil([&] { return !sampler.values().empty() && sampler.values().back() == 255; },
                      2000);
@@ -240,11 +237,11 @@ TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
 
   FDef* popup = w.host->definitionPopup();
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 10000));
-  EXPECT_EQ(popup->textArea()->toPlainText(), QStringLiteral("walk berjalan"));
+  EXPECT_EQ(popup->textArea()->toPlainText(), QStringLiteral("walk kk berjalan"));
   EXPECT_EQ(popup->pos(), QPoint(416, 316));
-  EXPECT_EQ(w.window->searchBox()->text(), QStringLiteral("walk"));
-  EXPECT_EQ(readFile(w.dir.file("History.txt")), crlfJoin({"walk=walk berjalan"}));
-  EXPECT_TRUE(w.window->clipboardHit());
+  EXPECT_EQ(searchBoxOf(*w.window)->text(), QStringLiteral("walk"));
+  EXPECT_EQ(readFile(w.dir.file("History.txt")), crlfJoin({"walk=walk kk berjalan"}));
+  EXPECT_TRUE(w.host->clipboardHit());
 }
 
 }  // namespace
