@@ -157,6 +157,29 @@ TEST_F(CommandLineTest, About) {
                 " (Missing: dataen.dat, dataid.dat, datapr.dat)\n");
 }
 
+// Everyday words of either language, inflected or not, find an entry in the
+// default dictionary built beside the program.
+TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
+  const std::string data = std::string(TAVRO2_BUILD_DIR) + "/";
+  if (!fileExists(data + "dataen.dat") || !fileExists(data + "DATA-NOTICE"))
+    GTEST_SKIP() << "the default dictionary is not built";
+  const struct {
+    const char* word;
+    const char* translationStart;  // the pane shows the headword first
+    const char* contains;
+  } rows[] = {{"look", "\"look ", "melihat"}, {"went", "\"go ", ""},
+              {"children", "\"child ", ""},   {"digunakan", "\"guna ", ""},
+              {"memiliki", "\"memiliki ", "own"},  // a headword of its own
+              {"at", "\"at ", ""}};
+  for (const auto& r : rows) {
+    const ProgramRun run = this->run({"--lookup", r.word, "--dir", data});
+    const std::string translation = member(run.out, "translation");
+    EXPECT_EQ(run.status, 0) << r.word << ": " << run.err;
+    EXPECT_TRUE(translation.starts_with(r.translationStart)) << translation;
+    EXPECT_NE(translation.find(r.contains), std::string::npos) << translation;
+  }
+}
+
 TEST_F(CommandLineTest, Usage) {
   ProgramRun r = run({"--help"});
   EXPECT_EQ(r.status, 0);
