@@ -5,7 +5,6 @@
 
 #include "app/settings.h"
 #include "engine/cp1252.h"
-#include "engine/lookup_state.h"
 #include "engine/query_text.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
@@ -138,16 +137,10 @@ void ClipboardMonitor::judge() {
 
 void ClipboardMonitor::accept(std::string key, std::string word) {
   lastText_ = std::move(key);
-  if (host_.lookup().lookupCopiedWord(std::move(word))) {
-    host_.setClipboardHit(true);
-    // Shown before it is recorded: the popup copies the translation pane.
-    host_.showLookupState();
-    host_.recordInHistory();
-    if (kind_ == SelectionKind::kPrimary) {
-      if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.screen().pointer);
-    }
-  } else {
-    host_.showLookupState();  // what a base form found, or " not found"
+  if (!host_.lookUpCopiedWord(std::move(word))) return;
+  host_.setClipboardHit(true);
+  if (kind_ == SelectionKind::kPrimary) {
+    if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.screen().pointer);
   }
 }
 

@@ -117,15 +117,15 @@ void MainWindowHistoryHost::mainWindowCommand(MainWindowCommand command) {
 
 bool MainWindowHistoryHost::clipboardButtonDown() const { return window_.clipboardMonitoring(); }
 
-LookupState& MainWindowHistoryHost::lookup() { return *window_.lookup_; }
-
-void MainWindowHistoryHost::showLookupState() {
-  // The clipboard path puts its word into the search box through the state.
+bool MainWindowHistoryHost::lookUpCopiedWord(std::string word) {
+  const bool found = window_.lookup_->lookupCopiedWord(std::move(word));
+  // The word reaches the search box through the state.
   window_.searchBox_->setText(qStringOf1252(window_.lookup_->searchText()));
   window_.showLookupState();
+  // Shown before it is recorded: the popup copies the translation pane.
+  if (found) window_.recordInHistory();
+  return found;
 }
-
-void MainWindowHistoryHost::recordInHistory() { window_.recordInHistory(); }
 
 void MainWindowHistoryHost::pollClipboard() {
   monitor_->pollClipboard();

@@ -28,7 +28,6 @@ class ClipboardMonitor;
 class FDef;
 class FHistory;
 class HistoryList;
-class LookupState;
 class MainWindow;
 struct Settings;
 
@@ -89,12 +88,11 @@ class HistoryHost {
 
   // --- The clipboard path ----------------------------------------------------
   virtual bool clipboardButtonDown() const = 0;
-  virtual LookupState& lookup() = 0;
-  // Shows what the lookup state now holds (lists, panes, status line).
-  virtual void showLookupState() = 0;
-  // AddToHistory with the search box and translation pane texts; the history
-  // window, when it exists, follows through its HistoryObserver side.
-  virtual void recordInHistory() = 0;
+  // Looks up a copied or selected `word` (cleaned and lowered) and shows
+  // what was found (lists, panes, status line: a base form's entry, or
+  // " not found"). A word found as it is then goes into the history (the
+  // history window follows through its HistoryObserver side); true then.
+  virtual bool lookUpCopiedWord(std::string word) = 0;
 
   // --- The companions, the same for every host -------------------------------
   // Set by a word the clipboard path found; the popup fades out only then.
@@ -141,9 +139,7 @@ class MainWindowHistoryHost final : public HistoryHost {
   bool mainWindowHidden() const override;
   void mainWindowCommand(MainWindowCommand command) override;
   bool clipboardButtonDown() const override;
-  LookupState& lookup() override;
-  void showLookupState() override;
-  void recordInHistory() override;
+  bool lookUpCopiedWord(std::string word) override;
 
   // --- Entry points of the main window's commands and events --------------
   // The 100 ms clipboard timer: the clipboard and the selection monitors.

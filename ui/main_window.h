@@ -13,8 +13,8 @@
 // written to the settings file at once; nothing is written at shutdown.
 //
 // The companion windows (history window, definition popup, options dialog,
-// about box, add-word editor) hook in through the commands and the accessors
-// below; their entry points live in main_window_commands.cc.
+// about box, add-word editor) hook in through the commands below and the
+// companions' host; their entry points live in main_window_commands.cc.
 #pragma once
 
 #include <QKeySequence>
@@ -95,24 +95,9 @@ class MainWindow : public QWidget {
   // on top, opacity, toggle buttons). Called at start-up and after the
   // options dialog's Save.
   void readSettings();
-  // Checks the direction choice that Language names, writing nothing.
-  void applyLanguage();
   // Loads skin `index` and recolours the window (it repaints itself).
   void applySkin(int index);
-
   void applyFullLayout();
-  void applyPanelLayout();
-  void setCompactMode(bool on);
-  void setWideCompact(bool on);
-
-  // Shows the lookup state's lists, panes, phrase list and status text.
-  void showLookupState();
-  // Shows only the translation pane of the lookup state (history choice).
-  void showTranslation();
-  // Sets the status line's text (Windows-1252 bytes). While data files are
-  // missing, a lookup's " not found" keeps naming them. A text too wide for
-  // the line is drawn smaller, never cut.
-  void setStatusText(const std::string& text);
 
   // The search-box path: Enter or Find.
   void search();
@@ -157,6 +142,20 @@ class MainWindow : public QWidget {
   // The companions' host is the window's other half: it reaches the
   // controls and state the companions are shown through.
   friend class MainWindowHistoryHost;
+
+  // Checks the direction choice that Language names, writing nothing.
+  void applyLanguage();
+  void applyPanelLayout();
+  void setCompactMode(bool on);
+  void setWideCompact(bool on);
+  // Shows the lookup state's lists, panes, phrase list and status text.
+  void showLookupState();
+  // Shows only the translation pane of the lookup state (history choice).
+  void showTranslation();
+  // Sets the status line's text (Windows-1252 bytes). While data files are
+  // missing, a lookup's " not found" keeps naming them. A text too wide for
+  // the line is drawn smaller, never cut.
+  void setStatusText(const std::string& text);
 
   // Construction helpers (main_window.cc).
   void createTitleStrip();

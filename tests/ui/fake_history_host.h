@@ -37,11 +37,11 @@ class FakeHistoryHost : public HistoryHost {
     if (command != MainWindowCommand::kRestore) hidden = command != MainWindowCommand::kShow;
   }
   bool clipboardButtonDown() const override { return buttonDown; }
-  LookupState& lookup() override { return lookupState; }
-  void showLookupState() override { showPane(), ++lookupShows; }
-  void recordInHistory() override {
-    ++records;
-    list.addToHistory(searchBox, lookupState.translationText());
+  bool lookUpCopiedWord(std::string word) override {
+    const bool found = lookupState.lookupCopiedWord(std::move(word));
+    showPane(), ++lookupShows;
+    if (found) ++records, list.addToHistory(searchBox, lookupState.translationText());
+    return found;
   }
 
   void showPane() {
