@@ -10,12 +10,13 @@
 #include <random>
 #include <stdexcept>
 
-#include "test_util.h"
+#include "lookup_fixture.h"
 #include "tools/data_writer.h"
 
 namespace tavro2 {
 namespace {
 
+using test::lines;
 using test::TempDir;
 using test::writeFile;
 using Strings = std::vector<std::string>;
@@ -78,26 +79,6 @@ std::string chunkDataOfSize(std::size_t size) {
   }
   throw std::runtime_error("no piece compresses to the wanted size");
 }
-Strings linesOf(const WordList& list) {
-  Strings out;
-  for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
-  return out;
-}
-
-TEST(SplitLinesTest, LineEndRules) {
-  const std::pair<std::string, Strings> rows[] = {
-      {"", {}},
-      {"a\r\nb", {"a", "b"}},
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\r\n\r\nb\r\n", {"a", "", "b"}},
-      {"a\rb", {"a", "b"}},
-      {"a\nb\r\n", {"a\nb"}},
-      {"a\r\n\nb", {"a", "\nb"}},
-      {"\r\r", {"", ""}},
-  };
-  for (const auto& [text, lines] : rows) EXPECT_EQ(linesOf(splitLines(text)), lines) << text;
-}
-
 class DataFileTest : public ::testing::Test {
  protected:
   TempDir dir_;
@@ -190,6 +171,28 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   const std::size_t cut = 4 + 4 + compressPiece("a\r\nb").size() + 2;  // inside ChunkSize 2
   c = parseDataFile(clipped.substr(0, cut) + trailer(clipped.size(), 0));
   EXPECT_TRUE(c.outcome == DataOutcome::kDamaged && c.headwords == "a\r\n");
+  const std::string x = blockOf({"x\r\n"});
+  c = parseDataFile(x + clipped.substr(0, cut) + trailer(x.size(), clipped.size()));
+  EXPECT_EQ(c.outcome, DataOutcome::kDamaged);
+  EXPECT_EQ(c.headwords + "|" + c.translations, "x\r\n|a\r\n");
+  // Short of TextSize but whole: no damage, the last line stays.
+  c = parseDataFile(fileOf(blockOf({"a\r\nb"}, 100), blockOf({"x\r\ny"}, 100)));
+  EXPECT_EQ(c.outcome, DataOutcome::kLoaded);
+  EXPECT_EQ(c.headwords + "|" + c.translations, "a\r\nb|x\r\ny");
+}
+
+// Three chunks, so they decode in parallel into places fixed beforehand;
+// the middle one falls short of its piece, which must leave no gap.
+TEST_F(DataFileTest, AShortMiddleChunkLeavesNoGap) {
+  std::mt19937 rng(5);
+  const auto letters = [&](std::size_t n) {
+    std::string s(n, 'a');
+    for (char& c : s) c = static_cast<char>('a' + rng() % 26);
+    return s;
+  };
+  const Strings pieces = {letters(kPieceSize), letters(kPieceSize - 100), letters(1000)};
+  const BlockText b = decompressBlock(blockOf(pieces, 2 * kPieceSize + 1000));
+  EXPECT_TRUE(!b.damaged && b.text == join(pieces));  // no gtest diff of 800 KB
 }
 
 // Bombs: one chunk decoding to a whole piece, repeated. Past either limit
@@ -351,7 +354,7 @@ TEST_F(DataFileTest, FindsTheNameWhateverItsCaseOnDisk) {
 
 TEST_F(DataFileTest, UserWordListsReadTheirLines) {
   writeFile(dir_.file("Tavro2EN.dat"), "bank=tepi\r\n\r\nkata\rx=y\n=z");
-  EXPECT_EQ(linesOf(readUserWordList(dir_.file("Tavro2en.dat"))),
+  EXPECT_EQ(lines(readUserWordList(dir_.file("Tavro2en.dat"))),
             (Strings{"bank=tepi", "", "kata", "x=y\n=z"}));
   writeFile(dir_.file("empty.dat"), "");
   ASSERT_EQ(mkdir(dir_.file("dir.dat").c_str(), 0700), 0);
@@ -360,9 +363,11 @@ TEST_F(DataFileTest, UserWordListsReadTheirLines) {
 
   // A sparse file past the cap: cut there, and the line it cuts is dropped.
   const std::string path = dir_.file("Tavro2id.dat");
-  writeFile(path, "a=b\r\nc=d\r\nno line end before the cap");
-  ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxUserListBytes + 10)), 0);
-  EXPECT_EQ(linesOf(readUserWordList(path)), (Strings{"a=b", "c=d"}));
+  for (const char* text : {"a=b\r\nc=d\r\nno line end before the cap", "a=b\nc=d\nrest"}) {
+    writeFile(path, text);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxUserListBytes + 10)), 0);
+    EXPECT_EQ(lines(readUserWordList(path)), (Strings{"a=b", "c=d"})) << text;
+  }
 }
 
 TEST(EntryTest, EntryWordAndFindTranslation) {

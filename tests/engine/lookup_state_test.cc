@@ -39,6 +39,12 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
   EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}}));
 
+  // An exact match in the Indonesian user list likewise.
+  userList("Tavro2id.dat", {"rumah=kb house"});
+  EXPECT_TRUE(state.lookupWord("rumah"));
+  EXPECT_EQ(shown(), "rumah|kb house||rumah kb house| Indonesian word");
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 5, true, {}, {}}}));
+
   // Not found: FoundInIndonesian stays as the last find left it.
   EXPECT_FALSE(state.lookupWord("zzz"));
   EXPECT_TRUE(state.foundInIndonesian());
@@ -204,19 +210,23 @@ TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
   userList("Tavro2en.dat", {"dont=jangan", "wellknown=terkenal"});
   state.setStatusText(" Data OK");
   for (const char* blank : {"  \t", "123 !?"}) {  // nothing left after trimming or filtering
-        EXPECT_FALSE(state.searchFromBox(blank));
+    EXPECT_FALSE(state.searchFromBox(blank));
     EXPECT_EQ(state.statusText(), " Data OK");
   }
-    EXPECT_TRUE(state.searchFromBox(" Don't ") && state.queryFound());
+  setSetting(state, &LookupSettings::AutoRemAlpha, false);
+  EXPECT_FALSE(state.searchFromBox(" \t "));
+  EXPECT_EQ(state.statusText(), " Data OK");
+  setSetting(state, &LookupSettings::AutoRemAlpha, true);
+  EXPECT_TRUE(state.searchFromBox(" Don't ") && state.queryFound());
   EXPECT_EQ(state.translationText() + "|" + state.searchText(), "dont jangan| Don't ");
-    EXPECT_TRUE(state.searchFromBox("well-known"));
+  EXPECT_TRUE(state.searchFromBox("well-known"));
   EXPECT_EQ(state.translationText(), "wellknown terkenal");
 }
 
 TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
   userList("Tavro2en.dat", {"123=angka", "\xC9t\xE9=musim panas"});
   setSetting(state, &LookupSettings::AutoRemAlpha, false);
-    EXPECT_TRUE(state.searchFromBox(" 123 "));
+  EXPECT_TRUE(state.searchFromBox(" 123 "));
   EXPECT_EQ(state.translationText(), "123 angka");
   // Accented capitals keep their case, so the list's lower-case word is not found.
   EXPECT_TRUE(state.searchFromBox("\xC9T\xC9"));
@@ -226,16 +236,16 @@ TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
 
 TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
-    EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
+  EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
   EXPECT_EQ(state.translationText() + "|" + state.statusText(), "run kki lari| English word");
-    EXPECT_TRUE(state.searchFromBox("walked"));
+  EXPECT_TRUE(state.searchFromBox("walked"));
   EXPECT_EQ(state.translationText(), "walke bukan");  // rule 4 tries "walke" first
   userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
   EXPECT_TRUE(state.searchFromBox("carries"));
   EXPECT_EQ(state.translationText(), "carry bawa");  // rule 7 before rule 9
 
   // "added" tries only "ad": offered to the history, not found, its related entries left.
-    EXPECT_TRUE(state.searchFromBox("added"));
+  EXPECT_TRUE(state.searchFromBox("added"));
   EXPECT_FALSE(state.queryFound());
   EXPECT_EQ(shown(), "||add,adde|| not found");
 }

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
-#include "engine/text_search.h"
 #include "lookup_fixture.h"
 
 namespace tavro2::test {
@@ -82,78 +78,6 @@ TEST_F(FindPhrasesTest, RelatedDoubleClickLeavesTheStatusAndEmptiesOnNothingFoun
   EXPECT_EQ(state.statusText(), " English word");
   EXPECT_FALSE(state.findPhrases("zebra"));
   EXPECT_TRUE(state.phrases().empty());
-}
-
-// The lines a scan visits, ending the scan once it has `stopAfter` of them.
-std::vector<std::size_t> visited(bool whole, const WordList& list, std::size_t limit,
-                                 const char* needle, std::size_t stopAfter = SIZE_MAX) {
-  std::vector<std::size_t> out;
-  const auto visit = [&](std::size_t i) { return out.push_back(i), out.size() < stopAfter; };
-  if (whole)
-    forEachLineWithWholeWord(list, limit, needle, visit);
-  else
-    forEachLineContaining(list, limit, needle, visit);
-  return out;
-}
-
-// The buffer scans give exactly what testing each line gives, also when stopped early.
-void expectLineByLineRule(const WordList& l, std::initializer_list<const char*> needles) {
-  for (const char* needle : needles) {
-    for (std::size_t limit : {l.count(), l.count() - 1, std::size_t{3}}) {
-      std::vector<std::size_t> contains, whole;
-      for (std::size_t i = 0; i < limit; ++i) {
-        if (l.line(i).find(needle) != std::string_view::npos) contains.push_back(i);
-        if (posWholeWord(needle, l.line(i)) > 0) whole.push_back(i);
-      }
-      EXPECT_EQ(visited(false, l, limit, needle), contains) << needle << " limit " << limit;
-      EXPECT_EQ(visited(true, l, limit, needle), whole) << needle << " limit " << limit;
-      for (std::size_t stop : {std::size_t{1}, contains.size() / 2 + 1})
-        EXPECT_EQ(visited(false, l, limit, needle, stop),
-                  std::vector(contains.begin(), contains.begin() + std::min(stop, contains.size())))
-            << needle;
-    }
-  }
-}
-
-TEST(LineScanTest, AgreesWithTheLineByLineRule) {
-  // The last line has no line end.
-  const WordList list = splitLines(
-      "\r\na\r\nab\r\nba\r\naba\r\na a\r\nxa\r\nax\r\na\nb\r\nab\nab\r\nb,a.\r\n\xE9"
-      "a\r\naa\r\na");
-  WordList appended;  // lines back to back, nothing between them
-  for (std::size_t i = 0; i < list.count(); ++i) appended.append(list.line(i));
-  for (const WordList* l : {&list, static_cast<const WordList*>(&appended)})
-    expectLineByLineRule(*l, {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"});
-
-  // Uneven line lengths and alternating dense and sparse stretches of "a".
-  std::mt19937 rng(7);
-  std::uniform_int_distribution<int> length(0, 40), longLine(0, 19), letter(0, 3), rare(0, 60);
-  std::string text;
-  for (int i = 0; i < 30000; ++i) {
-    const bool isDense = (i / 5000) % 2 == 0;
-    const int n = longLine(rng) == 0 ? 400 : length(rng);
-    for (int k = 0; k < n; ++k)
-      text += isDense ? "ab\n "[letter(rng)] : rare(rng) == 0 ? 'a' : "cbb "[letter(rng)];
-    text += i % 7 == 0 ? "\r" : "\r\n";
-  }
-  expectLineByLineRule(splitLines(text),
-                       {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"});
-}
-
-TEST(LineScanTest, FindTextAgreesWithFindAcrossBlockEdges) {
-  // Hits at offsets near the vector loop's block edges and the end.
-  std::string hay(100, 'x');
-  for (std::size_t at : {0, 15, 16, 17, 31, 32, 33, 63, 95, 97}) {
-    std::string h = hay;
-    h.replace(at, 3, "abc");
-    for (std::size_t from : {0, 1, 16, 40}) {
-      for (const char* needle : {"abc", "ab", "bc", "xabcx", "c", "abcd", "xxxxxabc", "xxxxxxxabc"})
-        EXPECT_EQ(findText(h, needle, from), std::string_view(h).find(needle, from))
-            << at << " " << from << " " << needle;
-    }
-  }
-  EXPECT_EQ(findText("abc", "", 3), 3u);
-  EXPECT_EQ(findText("abc", "a", 4), std::string_view::npos);
 }
 
 }  // namespace

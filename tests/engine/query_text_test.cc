@@ -32,6 +32,12 @@ TEST(BaseFormTest, CandidatesInRuleOrder) {
       {"running", {"run", "runne", "runn"}}, {"walking", {"walke", "walk"}}, {"stopped", {"stop"}},
       {"liked", {"like", "lik"}}, {"walked", {"walke", "walk"}}, {"happiest", {"happy"}},
       {"carries", {"carrie", "carry", "carri", "carrie"}}, {"boxes", {"boxe", "box", "boxe"}},
+      // Rule 7, one row an ending.
+      {"fancies", {"fancie", "fancy", "fanci", "fancie"}},
+      {"parties", {"partie", "party", "parti", "partie"}},
+      {"babies", {"babie", "baby", "babi", "babie"}},
+      {"defies", {"defie", "defy", "defi", "defie"}},
+      {"flies", {"flie", "fly", "fli", "flie"}},
       {"payment", {"pay"}}, {"happier", {"happy", "happi"}}, {"tried", {"try", "trie", "tri"}},
       {"added", {"ad"}},  // rule 4 with a doubled letter tries only W minus 3
       // "ings": S = build, no doubled letter; then rule 5.

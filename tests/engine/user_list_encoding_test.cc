@@ -46,6 +46,9 @@ TEST(UserListEncodingTest, DetectsTheKind) {
   // Cut sequences, surrogates and code points above U+10FFFF are not UTF-8.
   for (const char* bad : {"\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"})
     EXPECT_FALSE(isValidUtf8(bad)) << bad;
+  // The top of each range of second bytes.
+  for (const char* good : {"\xC3\xBF", "\xED\x9F\xBF", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF"})
+    EXPECT_TRUE(isValidUtf8(good)) << good;
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "engine/cp1252.h"
+
+#include <gtest/gtest.h>
+
+namespace tavro2 {
+namespace {
+
+// The edges of every class range and their neighbours.
+TEST(Cp1252Test, LetterAndDigitClasses) {
+  const struct {
+    unsigned char c;
+    bool letter, alnum;
+  } rows[] = {
+      {'a', true, true},   {'z', true, true},   {'A', true, true},   {'Z', true, true},
+      {'0', false, true},  {'9', false, true},  {'@', false, false}, {'[', false, false},
+      {'`', false, false}, {'{', false, false}, {'/', false, false}, {':', false, false},
+      {0x83, true, true},  {0x9F, true, true},  {0x80, false, false}, {0xA0, false, false},
+      {0xC0, true, true},  {0xD6, true, true},  {0xD7, false, false}, {0xD8, true, true},
+      {0xF7, false, false}, {0xFF, true, true}, {0xBF, false, false}, {0xB5, true, true},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(isLetter1252(r.c), r.letter) << int{r.c};
+    EXPECT_EQ(isAlnum1252(r.c), r.alnum) << int{r.c};
+  }
+}
+
+TEST(Cp1252Test, FoldingOnlyAToZ) {
+  EXPECT_EQ(foldAscii("AZaz@[\xC9\x8A"), "azaz@[\xC9\x8A");
+  EXPECT_TRUE(equalsFolded("BaNk", "bank"));
+  EXPECT_FALSE(equalsFolded("\xC9t\xE9", "\xE9t\xE9"));
+  EXPECT_FALSE(equalsFolded("bank", "banks"));
+}
+
+TEST(Cp1252Test, Utf8BothWays) {
+  const std::pair<std::string, std::string> rows[] = {
+      // 1252 text and its UTF-8 form.
+      {"caf\xE9 \x80 \x9F \x81", "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8 \xC2\x81"},
+      {"\xFF\x7F", "\xC3\xBF\x7F"},
+  };
+  for (const auto& [bytes, utf8] : rows) {
+    EXPECT_EQ(cp1252ToUtf8(bytes), utf8);
+    EXPECT_EQ(utf8To1252(utf8), bytes);
+  }
+  // Malformed or foreign: one '?' a bad byte or a character 1252 lacks.
+  const std::pair<std::string, std::string> bad[] = {
+      {"\x80", "?"},           {"\xC3", "?"},        {"a\xE2\x82", "a??"},
+      {"\xC3\x41", "?A"},      {"\xF8\x80", "??"},   {"\xE4\xB8\xAD", "?"},
+      {"\xF0\x9F\x98\x80", "?"}, {"\xC2\x80", "?"},
+  };
+  for (const auto& [utf8, bytes] : bad) EXPECT_EQ(utf8To1252(utf8), bytes) << utf8;
+  std::string out;
+  for (const char32_t cp : {char32_t{0x7FF}, char32_t{0xD800}, char32_t{0x10FFFF}, char32_t{0x110000}})
+    appendUtf8(out, cp);
+  EXPECT_EQ(out, "\xDF\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace tavro2
