@@ -36,6 +36,7 @@ TEST(DataStatisticsTest, DatePicture) {
   EXPECT_EQ(formatDdMmmYy({2009, 1, 1}, en), "01 Jan 09");
   EXPECT_EQ(formatDdMmmYy({1999, 12, 31}, en), "31 Dec 99");
   EXPECT_EQ(formatDdMmmYy({2100, 6, 5}, en), "05 Jun 00");
+  EXPECT_EQ(formatDdMmmYy({2009, 13, 1}, en), "01 Jan 09");  // no such month
   EXPECT_EQ(monthAbbreviationsUtf8(std::locale::classic()), en);
 }
 

@@ -50,14 +50,6 @@ TEST(BaseFormTest, CandidatesInRuleOrder) {
       {"aaed", {"a"}}, {"", {}}, {"run", {}}};
   for (const auto& [word, candidates] : rows)
     EXPECT_EQ(baseFormCandidates(word), candidates) << word;
-
-  // No word has more than fourteen: every ending the rules know, on a stem
-  // with and without a doubled letter.
-  for (const std::string stem : {"", "x", "bb", "abb", "ab"})
-    for (const char* e :
-         {"ier",  "ied",  "ily",  "ly",   "ing", "ings", "ed",   "s",     "iest", "ries", "cies",
-          "ties", "bies", "fies", "lies", "er",  "es",   "ment", "ments", "iers", "ieds", "ers"})
-      EXPECT_LE(baseFormCandidates(stem + e).size(), 14u) << stem + e;
 }
 
 }  // namespace

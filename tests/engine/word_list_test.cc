@@ -36,17 +36,5 @@ TEST(SplitLinesTest, LineEndRules) {
   }
 }
 
-TEST(WordListTest, AppendedLinesAndOutOfRange) {
-  WordList list;
-  list.append("one");
-  list.append("");
-  list.append("three");
-  EXPECT_EQ(test::lines(list), (Strings{"one", "", "three"}));
-  EXPECT_EQ(list.text(), "onethree");
-  EXPECT_EQ(list.line(3), "");
-  list.clear();
-  EXPECT_TRUE(list.empty() && list.text().empty() && list.line(0).empty());
-}
-
 }  // namespace
 }  // namespace tavro2
