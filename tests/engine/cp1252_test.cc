@@ -24,13 +24,6 @@ TEST(Cp1252Test, LetterAndDigitClasses) {
   }
 }
 
-TEST(Cp1252Test, FoldingOnlyAToZ) {
-  EXPECT_EQ(foldAscii("AZaz@[\xC9\x8A"), "azaz@[\xC9\x8A");
-  EXPECT_TRUE(equalsFolded("BaNk", "bank"));
-  EXPECT_FALSE(equalsFolded("\xC9t\xE9", "\xE9t\xE9"));
-  EXPECT_FALSE(equalsFolded("bank", "banks"));
-}
-
 TEST(Cp1252Test, Utf8BothWays) {
   const std::pair<std::string, std::string> rows[] = {
       // 1252 text and its UTF-8 form.
