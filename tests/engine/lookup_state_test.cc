@@ -33,17 +33,16 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
 TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   english({"sunbeam"}, {"sinar"});
   indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
+  userList("Tavro2id.dat", {"rumah=kb house"});
+  EXPECT_TRUE(state.lookupWord("rumah"));  // in the user list
+  EXPECT_EQ(shown(), "rumah|kb house||rumah kb house| Indonesian word");
+  EXPECT_EQ(state.translationRuns(), (Runs{{0, 5, true, {}, {}}}));
+  ASSERT_TRUE(state.lookupWord("sunbeam") && !state.foundInIndonesian());
   EXPECT_TRUE(state.lookupWord("sun"));
   EXPECT_TRUE(state.foundInIndonesian());
   // English related entries stay; Indonesian entries get no marker colours.
   EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
   EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}}));
-
-  // An exact match in the Indonesian user list likewise.
-  userList("Tavro2id.dat", {"rumah=kb house"});
-  EXPECT_TRUE(state.lookupWord("rumah"));
-  EXPECT_EQ(shown(), "rumah|kb house||rumah kb house| Indonesian word");
-  EXPECT_EQ(state.translationRuns(), (Runs{{0, 5, true, {}, {}}}));
 
   // Not found: FoundInIndonesian stays as the last find left it.
   EXPECT_FALSE(state.lookupWord("zzz"));
