@@ -12,7 +12,6 @@
 #include "engine/cp1252.h"
 #include "engine/data_file.h"
 #include "engine/phrase_search.h"
-#include "engine/query_text.h"
 #include "engine/render.h"
 #include "lookup_fixture.h"
 
@@ -70,32 +69,6 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
       collectPhrases(query, indonesian, user, store, got);
       ASSERT_EQ(got, expected) << round << " " << query << " " << indonesian;
     }
-
-    // The lookup's user-list scan: exact words in the main list, the others
-    // that contain the query as related texts, up to the cap.
-    userList("Tavro2en.dat", lines);
-    setSetting(state, &LookupSettings::MaxContainTexts, 3);
-    setSetting(state, &LookupSettings::direction, Direction::kEnglishIndonesian);
-    const std::string q = lower(query);
-    state.lookupWord(q);
-    std::vector<std::string> main, related;
-    for (std::size_t i = 0; i < list.count(); ++i) {
-      const std::string_view word = entryWord(list[i]);
-      if (word.find(q) == std::string_view::npos) continue;
-      const std::string entry = std::string(word) + "|" + std::string(findTranslation(list, word));
-      if (word == q)
-        main.push_back(entry);
-      else if (related.size() < 3)
-        related.push_back(entry);
-    }
-    std::vector<std::string> gotMain, gotRelated;
-    for (std::size_t i = 0; i < state.mainWords().count(); ++i)
-      gotMain.push_back(std::string(state.mainWords()[i]) + "|" + std::string(state.foundTranslations()[i]));
-    for (std::size_t i = 0; i < state.relatedWords().count(); ++i)
-      gotRelated.push_back(std::string(state.relatedWords()[i]) + "|" +
-                           std::string(state.relatedTranslations()[i]));
-    ASSERT_EQ(gotMain, main) << round;
-    ASSERT_EQ(gotRelated, related) << round;
   }
 }
 
