@@ -50,10 +50,6 @@ QColor toQColor(ColorRef color) {
   return QColor(c.red, c.green, c.blue);
 }
 
-ColorRef colorRefOf(const QColor& color) {
-  return rgbColor(color.red(), color.green(), color.blue());
-}
-
 QFont appFont(int height, bool bold) {
   // The largest font whose line (ascent + descent) fits `height` pixels:
   // 12-pixel Arial for a 14-pixel-high font. The main window's layout is

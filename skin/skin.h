@@ -55,7 +55,6 @@ Rgb splitColor(ColorRef color);
 ColorRef blendColor(ColorRef a, ColorRef b, float t);
 
 QColor toQColor(ColorRef color);
-ColorRef colorRefOf(const QColor& color);
 
 // The program's text font: Arial (Liberation Sans, its metric twin, where
 // Arial is absent), `height` pixels high: the text line, ascent plus

@@ -64,8 +64,9 @@ TEST(PaintTest, GradientRowsRoundAndPolylinesLeaveOutTheirLastPoint) {
                        Points{}));
 }
 
-// The painters draw the skin and leave the rounded corners and the body alone.
-TEST(PaintTest, TitleStripAndFrameKeepOutOfTheCornersAndTheBody) {
+// The title strip is the skin's bitmap inside a rounded outline; the frame
+// leaves what lies above it and the body alone.
+TEST(PaintTest, TitleStripOutlineAndFrame) {
   SkinState skin;
   skin.load(0);
   auto paint = [&skin](int width, int height, auto painter) {
@@ -78,7 +79,8 @@ TEST(PaintTest, TitleStripAndFrameKeepOutOfTheCornersAndTheBody) {
   const QImage title = paint(352, 29, paintSkinTitle);
   EXPECT_EQ(title.pixel(100, 10), skin.bitmap.pixel(0, 10));
   EXPECT_EQ(title.pixelColor(0, 20), toQColor(skin.skinOutlineColor));
-  for (QPoint corner : {QPoint(0, 0), QPoint(351, 0)}) EXPECT_EQ(title.pixel(corner), qRgb(0, 0, 0));
+  for (QPoint step : {QPoint(1, 5), QPoint(3, 1), QPoint(350, 5)})  // the rounded corners' steps
+    EXPECT_EQ(title.pixelColor(step), toQColor(skin.skinOutlineColor));
   const QImage frame = paint(200, 100, paintSkinFrame);
   EXPECT_EQ(frame.pixelColor(0, 99), toQColor(skin.skinOutlineColor));
   for (QPoint untouched : {QPoint(0, 27), QPoint(100, 50), QPoint(199, 28)})

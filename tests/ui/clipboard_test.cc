@@ -189,20 +189,6 @@ TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
   EXPECT_TRUE(host.clipboardHit()) << "the flag keeps its value";
 }
 
-TEST_F(ClipboardTest, FollowsTheApplicationClipboard) {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->setText(QStringLiteral("walk"));
-  ClipboardMonitor system(host);
-  system.pollClipboard();
-  system.pollClipboard();
-  EXPECT_EQ(host.searchBox, "walk");
-  clipboard->setText(QStringLiteral("Hello"));
-  system.pollClipboard();
-  EXPECT_EQ(host.searchBox, "hello");
-  EXPECT_EQ(system.readCount(), 2);
-  clipboard->clear();
-}
-
 class MainWindowClipboardTest : public ::testing::Test {
  protected:
   void SetUp() override {

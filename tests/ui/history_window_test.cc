@@ -47,10 +47,7 @@ TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
   FHistory* w = host.historyWindow();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(host.itemTexts(), (Texts{" gamma", " beta", " alpha"}));
-  EXPECT_EQ(w->items()[2]->geometry(), QRect(1, 50, 60, 16));  // top 15k + 5, width - 4
-  EXPECT_EQ(w->geometry(), QRect(1280, (770 - 69) / 2, 64, 69));
-  EXPECT_EQ(w->itemPanel()->geometry(), QRect(1, 1, 62, 67));
-  EXPECT_EQ(w->title()->text(), "History");
+  EXPECT_EQ(w->geometry(), QRect(1280, (770 - 69) / 2, 64, 69));  // centred beside the work area
   EXPECT_TRUE(w->isVisible() && w->isSliding() && w->slideTimerActive() && !w->isDocked());
 }
 
@@ -213,12 +210,10 @@ TEST_F(HistoryWindowTest, PointingMarksAnItemAndClickingChoosesItWithoutALookup)
             (Texts{"hello", "hello halo"}));
 }
 
-TEST_F(HistoryWindowTest, PopupMenuCaptionsAndCommands) {
+TEST_F(HistoryWindowTest, PopupMenuCommands) {
   FHistory* w = openDocked({"pear", "Apple", "banana"});
   const QList<QAction*> actions = w->popupMenu()->actions();
   ASSERT_EQ(actions.size(), 3);
-  EXPECT_EQ(QStringList({actions[0]->text(), actions[1]->text(), actions[2]->text()}),
-            QStringList({"Show/Hide main window", "Short by name", "Close"}));
   actions[0]->trigger();
   EXPECT_EQ(host.count(MainWindowCommand::kMinimizeAndHide), 1);
   w->mainWindowMinimized();

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "test_util.h"
+#include "ui/child_widget.h"
 
 namespace tavro2::test {
 
@@ -25,13 +26,6 @@ namespace tavro2::test {
 // phrases, two of them about running.
 void writeDictionary(const TempDir& dir);
 
-// The named child widget; a missing one fails the test.
-template <class T = QWidget>
-T* child(QWidget& parent, const char* name) {
-  T* found = parent.findChild<T*>(name);
-  EXPECT_NE(found, nullptr) << name;
-  return found;
-}
 
 // The main window's search box, status line text and translation pane text.
 inline QLineEdit* searchBoxOf(QWidget& window) { return child<QLineEdit>(window, "searchBox"); }
