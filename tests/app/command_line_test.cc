@@ -172,9 +172,9 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
               {"memiliki", "\"memiliki ", "own"},  // a headword of its own
               {"at", "\"at ", ""}};
   for (const auto& r : rows) {
-    const ProgramRun run = this->run({"--lookup", r.word, "--dir", data});
-    const std::string translation = member(run.out, "translation");
-    EXPECT_EQ(run.status, 0) << r.word << ": " << run.err;
+    const ProgramRun out = run({"--lookup", r.word, "--dir", data});
+    const std::string translation = member(out.out, "translation");
+    EXPECT_EQ(out.status, 0) << r.word << ": " << out.err;
     EXPECT_TRUE(translation.starts_with(r.translationStart)) << translation;
     EXPECT_NE(translation.find(r.contains), std::string::npos) << translation;
   }
