@@ -152,7 +152,6 @@ class MainWindowHistoryHost final : public HistoryHost {
   // Settings were read again: the history window takes the skin's colours.
   void settingsApplied();
   ClipboardMonitor& clipboardMonitor() { return *monitor_; }
-  ClipboardMonitor& selectionMonitor() { return *selectionMonitor_; }
 
  private:
   MainWindow& window_;
