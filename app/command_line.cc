@@ -313,6 +313,10 @@ std::string lookupResultJson(const LookupState& state, std::string_view queryUtf
   return out;
 }
 
+namespace {
+
+// True when argv names a command: the command line runs and the window does
+// not open.
 bool wantsCommandLine(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -324,8 +328,6 @@ bool wantsCommandLine(int argc, char** argv) {
   }
   return false;
 }
-
-namespace {
 
 // Qt's own command-line options (QGuiApplication, QApplication and the X11
 // platform), which Qt takes out of argv itself; those in the first list take

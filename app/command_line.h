@@ -21,14 +21,10 @@ class LookupState;
 
 inline constexpr char kVersion[] = "2.04";
 
-// True when argv names --lookup, --about, --help or --version: the command
-// line runs and the window does not open. Everything else (Qt's own options
-// too) is the window's.
-bool wantsCommandLine(int argc, char** argv);
-
-// Runs the command line when WantsCommandLine; returns the exit status, or
-// nothing when the program should open its window (the window's arguments
-// are then checked, and --dir DIR chosen as the storage).
+// Runs the command line when argv names --lookup, --about, --help or
+// --version, and returns its exit status. Otherwise returns nothing: the
+// program opens its window, whose arguments (Qt's own options too) are then
+// checked, and --dir DIR chosen as the storage.
 std::optional<int> runCommandLine(int argc, char** argv);
 
 // What the window takes from its arguments: --dir DIR and the words to look

@@ -56,7 +56,7 @@ std::size_t countCr(const char* text, std::size_t size) {
 
 }  // namespace
 
-WordList WordList::fromText(std::string text) {
+WordList splitLines(std::string text) {
   WordList list;
   const char* const base = text.data();
   const std::size_t size = text.size();
@@ -78,8 +78,6 @@ WordList WordList::fromText(std::string text) {
 }
 
 std::size_t countLineEnds(std::string_view text) { return countCr(text.data(), text.size()); }
-
-WordList splitLines(std::string text) { return WordList::fromText(std::move(text)); }
 
 std::vector<std::string_view> splitLineViews(std::string_view text) {
   std::vector<std::string_view> lines;

@@ -39,10 +39,6 @@ class WordList {
   void append(std::string_view line);
   void clear();
 
-  // Builds the list from a text by the line rules of SplitLines; the text
-  // becomes the list's buffer.
-  static WordList fromText(std::string text);
-
   // Memory held by the list, for the benchmark's budget check.
   std::size_t memoryBytes() const {
     return text_.capacity() + spans_.capacity() * sizeof(Span);
@@ -55,6 +51,8 @@ class WordList {
   };
   std::string text_;
   std::vector<Span> spans_;
+
+  friend WordList splitLines(std::string text);
 };
 
 // Splits a text into lines: a line runs up to the next CR, which is not part
