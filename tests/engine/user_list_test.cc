@@ -90,15 +90,19 @@ TEST(UserListCacheTest, ChangedFilesAreReadAgain) {
   EXPECT_EQ(firstLine(atOnce.read(path)), "b=2");
   writeFile(path, "c=33\r\n");
   EXPECT_EQ(firstLine(atOnce.read(path)), "c=33");
+  auto writeOld = [&](const char* text, long nanoseconds = 0) {
+    writeFile(path, text);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {946684800, nanoseconds}};  // 2000
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  };
+  writeOld("d=44\r\n", 1);  // the same size, and times a nanosecond apart
+  EXPECT_EQ(firstLine(atOnce.read(path)), "d=44");
+  writeOld("e=55\r\n", 2);
+  EXPECT_EQ(firstLine(atOnce.read(path)), "e=55");
   ::unlink(path.c_str());
   EXPECT_EQ(atOnce.read(path).count(), 0u);
 
   UserListCache cache;
-  auto writeOld = [&](const char* text) {
-    writeFile(path, text);
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {946684800, 0}};  // 2000
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-  };
   writeOld("a=1\r\n");
   EXPECT_EQ(firstLine(cache.read(path)), "a=1");
   writeOld("b=2\r\n");
