@@ -266,6 +266,7 @@ void FAddWord::createControls() {
   closeGlyph->move(337, 7);
 
   choiceStrip_ = new GradientPanel(this);
+  choiceStrip_->setObjectName("choiceStrip");
   choiceStrip_->setGeometry(3, 31, kWidth - 6, 33);
   // A platform-sized gap between box and text, so that both direction
   // buttons fit the strip at their places.

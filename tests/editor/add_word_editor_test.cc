@@ -26,6 +26,7 @@
 #include "ui/child_widget.h"
 #include "ui/main_window.h"
 #include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {
@@ -119,6 +120,9 @@ TEST_F(AddWordEditorTest, FreshEditorShowsTheEnglishListLocked) {
   EXPECT_EQ(hint(), "english_word = indonesian_word");
   EXPECT_TRUE(englishButton()->isChecked() && !phraseBox()->isChecked() && enabledChoices() == 0);
   EXPECT_TRUE(editor.locked() && !editor.modified());
+  skin_.load(14);  // the choice strip follows a skin change
+  editor.applySkin();
+  EXPECT_EQ(child<GradientPanel>("choiceStrip")->bottomColor(), skin_.skinBaseColor);
 }
 
 TEST_F(AddWordEditorTest, ChoiceClicksLoadOnlyWhenUnlocked) {
