@@ -112,6 +112,7 @@ TEST(IndonesianAffixesTest, LikeliestRootFirst) {
       {"menulis", {"tulis", "nulis"}}, {"mengirim", {"irim", "kirim"}}, {"tampilan", {"tampil"}},
       {"menyapu", {"sapu"}}, {"mengecat", {"cat"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
       {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}},
+      {"sepak", {"pak"}},  // a root of the shortest length after a prefix
       {"memakaikannyalah",  // at most eight
        {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
       {"makan", {"mak"}}, {"Makan", {}}, {"kata-kata", {}}, {"abcd", {}},

@@ -38,6 +38,13 @@ TEST(DataStatisticsTest, DatePicture) {
   EXPECT_EQ(formatDdMmmYy({2100, 6, 5}, en), "05 Jun 00");
   EXPECT_EQ(formatDdMmmYy({2009, 13, 1}, en), "01 Jan 09");  // no such month
   EXPECT_EQ(monthAbbreviationsUtf8(std::locale::classic()), en);
+  // A locale without month names keeps the English ones.
+  struct NoNames : std::time_put<wchar_t> {
+    iter_type do_put(iter_type out, std::ios_base&, wchar_t, const std::tm*, char, char) const override {
+      return out;
+    }
+  };
+  EXPECT_EQ(monthAbbreviationsUtf8(std::locale(std::locale::classic(), new NoNames)), en);
 }
 
 TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
