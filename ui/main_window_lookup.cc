@@ -35,9 +35,11 @@ void fillList(QListWidget* list, const WordList& lines) {
 
 void MainWindow::search() {
   syncLookupSettings();
-  const bool offer = lookup_->searchFromBox(bytesOf(searchBox_->text()));
+  // A box of blanks (or, filtered, of no letters) looks nothing up and
+  // leaves the window as it was, its status line included.
+  if (!lookup_->searchFromBox(bytesOf(searchBox_->text()))) return;
   showLookupState();
-  if (offer) recordInHistory();
+  recordInHistory();
 }
 
 void MainWindow::showLookupState() {
