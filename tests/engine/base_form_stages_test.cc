@@ -57,6 +57,29 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
   for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
 }
 
+// Dictionaries of our own: one in UTF-8, one in Latin-1.
+TEST(StemmerTest, WordsAndStemsGoThroughTheDictionaryEncoding) {
+  TempDir dir;
+  const std::string longest(99, 'a');  // its plural, 100 bytes, is the longest word stemmed
+  writeFile(dir.file("en_US.aff"), "SET UTF-8\nSFX S Y 1\nSFX S 0 s .\nSFX T Y 1\nSFX T \xC5\x91 s \xC5\x91\n");
+  writeFile(dir.file("en_US.dic"), "3\ncaf\xC3\xA9/S\nab\xC5\x91/T\n" + longest + "/S\n");
+  writeFile(dir.file("id_ID.aff"), "SET ISO8859-1\nSFX S Y 1\nSFX S 0 s .\n");
+  writeFile(dir.file("id_ID.dic"), "1\ncaf\xE9/S\n");
+  Stemmer stemmer(dir.path());
+  const struct {
+    StemLanguage language;
+    std::string word;
+    Lines stems;
+  } rows[] = {
+      {StemLanguage::kEnglish, "caf\xE9s", {"caf\xE9"}},
+      {StemLanguage::kIndonesian, "caf\xE9s", {"caf\xE9"}},
+      {StemLanguage::kEnglish, "abs", {}},  // its stem has a letter 1252 lacks
+      {StemLanguage::kEnglish, longest + "s", {longest}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
+  EXPECT_TRUE(stemmer.knows(StemLanguage::kEnglish, "abs"));  // a word, only its stem is dropped
+}
+
 TEST(StemmerTest, AMissingDictionaryOnlyDisablesItsLanguage) {
   REQUIRE_SYSTEM_DICTIONARIES();
   TempDir dir;
