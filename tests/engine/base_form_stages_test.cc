@@ -37,14 +37,19 @@ TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
   for (const auto& r : rows) EXPECT_EQ(irregularBaseForms(r.word), r.bases) << r.word;
 }
 
+struct StemRow {
+  StemLanguage language;
+  std::string word;
+  Lines stems;
+};
+void expectStems(Stemmer& stemmer, const std::vector<StemRow>& rows) {
+  for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
+}
+
 TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
   REQUIRE_SYSTEM_DICTIONARIES();
   Stemmer stemmer;
-  const struct {
-    StemLanguage language;
-    std::string word;
-    Lines stems;
-  } rows[] = {
+  expectStems(stemmer, {
       {StemLanguage::kIndonesian, "digunakan", {"guna"}},
       {StemLanguage::kIndonesian, "looked", {}},
       {StemLanguage::kEnglish, "looked", {"look"}},
@@ -53,8 +58,7 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
       {StemLanguage::kEnglish, "r\xE9looked", {}},   // 1252 to UTF-8, then no stem
       {StemLanguage::kIndonesian, "makan\x80", {}},  // no Latin-1 form
       {StemLanguage::kEnglish, std::string(300, 'a'), {}},
-  };
-  for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
+  });
 }
 
 // Dictionaries of our own: one in UTF-8, one in Latin-1.
@@ -66,17 +70,12 @@ TEST(StemmerTest, WordsAndStemsGoThroughTheDictionaryEncoding) {
   writeFile(dir.file("id_ID.aff"), "SET ISO8859-1\nSFX S Y 1\nSFX S 0 s .\n");
   writeFile(dir.file("id_ID.dic"), "1\ncaf\xE9/S\n");
   Stemmer stemmer(dir.path());
-  const struct {
-    StemLanguage language;
-    std::string word;
-    Lines stems;
-  } rows[] = {
+  expectStems(stemmer, {
       {StemLanguage::kEnglish, "caf\xE9s", {"caf\xE9"}},
       {StemLanguage::kIndonesian, "caf\xE9s", {"caf\xE9"}},
       {StemLanguage::kEnglish, "abs", {}},  // its stem has a letter 1252 lacks
       {StemLanguage::kEnglish, longest + "s", {longest}},
-  };
-  for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
+  });
   EXPECT_TRUE(stemmer.knows(StemLanguage::kEnglish, "abs"));  // a word, only its stem is dropped
 }
 
