@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <deque>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
@@ -91,67 +93,42 @@ class AddWordEditorTest : public ::testing::Test {
   std::string id() const { return dir_.file("Tavro2id.dat"); }
   std::string phrase() const { return dir_.file("Tavro2phrase.dat"); }
 
-  // Warns with the file's name, keeps `modified` and the old file, leaves no temporary file.
-  void expectRefusedSave(const std::string& path, const std::string& old) {
-    editor_->setText("fresh=segar\r\n");
-    script_.answers = {QMessageBox::Ok};
-    EXPECT_FALSE(editor_->save());
-    ASSERT_EQ(script_.asked.size(), 1u);
-    EXPECT_EQ(script_.asked[0].title, "Warning");
-    EXPECT_TRUE(script_.asked[0].text.contains(QString::fromStdString(path)));
-    EXPECT_TRUE(editor_->modified());
-    EXPECT_EQ(readFile(path), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
-                            std::filesystem::directory_iterator()),
-              old.empty() ? 0 : 1);
-  }
-
   test::TempDir dir_;
   SkinState skin_;
   ScriptedAsker script_;
   QPointer<FAddWord> editor_;
 };
 
-TEST_F(AddWordEditorTest, FreshEditorShowsTheEnglishListLocked) {
-  EXPECT_EQ(open().text(), "");  // no list yet
-  writeFile(en(), "house=rumah\r\ncat=kucing\r\n");
-  FAddWord& editor = open();
-  EXPECT_EQ(editor.text(), "house=rumah\r\ncat=kucing\r\n");
-  EXPECT_EQ(hint(), "english_word = indonesian_word");
-  EXPECT_TRUE(englishButton()->isChecked() && !phraseBox()->isChecked() && enabledChoices() == 0);
-  EXPECT_TRUE(editor.locked() && !editor.modified());
-  skin_.load(14);  // the choice strip follows a skin change
-  editor.applySkin();
-  EXPECT_EQ(child<GradientPanel>("choiceStrip")->bottomColor(), skin_.skinBaseColor);
-}
-
+// A fresh editor shows the English list with the choice locked; only Open
+// unlocks it, and a choice click then loads that list and locks again.
 TEST_F(AddWordEditorTest, ChoiceClicksLoadOnlyWhenUnlocked) {
+  EXPECT_EQ(open().text(), "");  // no list yet
   writeFile(en(), "en=1\r\n");
   writeFile(id(), "id=2\r\n");
   writeFile(phrase(), "saya makan=I eat\r\n");
   FAddWord& editor = open();
+  EXPECT_EQ(hint(), "english_word = indonesian_word");
+  EXPECT_TRUE(editor.locked() && !editor.modified() && enabledChoices() == 0);
   phraseBox()->click();  // locked: the box is disabled and nothing happens
   EXPECT_FALSE(phraseBox()->isChecked());
-
   child<QPushButton>("openButton")->click();
   EXPECT_TRUE(!editor.locked() && enabledChoices() == 3);
   EXPECT_EQ(editor.text(), "en=1\r\n");  // nothing loaded until a choice is clicked
-  phraseBox()->click();
-  EXPECT_TRUE(englishButton()->isHidden() && indonesianButton()->isHidden());
-  EXPECT_EQ(hint(), "indonesian_word = english_word");
-  EXPECT_EQ(editor.text(), "saya makan=I eat\r\n");
-  EXPECT_TRUE(editor.locked() && enabledChoices() == 0);
-
-  editor.openList();
-  phraseBox()->click();  // untick: the direction buttons come back
-  EXPECT_FALSE(englishButton()->isHidden() || indonesianButton()->isHidden());
-  EXPECT_EQ(hint(), "english_word = indonesian_word");
-  EXPECT_EQ(editor.text(), "en=1\r\n");
-  editor.openList();
-  indonesianButton()->click();
-  EXPECT_EQ(hint(), "indonesian_word = english_word");
-  EXPECT_EQ(editor.text(), "id=2\r\n");
-  EXPECT_FALSE(editor.modified());
+  const struct { QAbstractButton* button; const char* hint; std::string text; } rows[] = {
+      {phraseBox(), "indonesian_word = english_word", "saya makan=I eat\r\n"},
+      {phraseBox(), "english_word = indonesian_word", "en=1\r\n"},  // untick
+      {indonesianButton(), "indonesian_word = english_word", "id=2\r\n"},
+  };
+  for (const auto& row : rows) {
+    editor.openList();
+    row.button->click();
+    EXPECT_EQ(std::tuple(hint(), editor.text(), editor.locked(), editor.modified()),
+              std::tuple(row.hint, row.text, true, false));
+    EXPECT_EQ(englishButton()->isHidden(), phraseBox()->isChecked());
+  }
+  skin_.load(14);  // the choice strip follows a skin change
+  editor.applySkin();
+  EXPECT_EQ(child<GradientPanel>("choiceStrip")->bottomColor(), skin_.skinBaseColor);
 }
 
 TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLines) {
@@ -217,18 +194,13 @@ TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
     ASSERT_TRUE(editor.save()) << row.name;
     EXPECT_EQ(readFile(en()), row.saved.empty() ? row.file : row.saved) << row.name;
   }
-  // Sorting such a list keeps its characters too.
-  open().sortData();
+  // Sorting such a list keeps its characters; it changes the text, not the file.
+  FAddWord& sorted = open();
+  sorted.sortData();
   EXPECT_EQ(child<QPlainTextEdit>("textArea")->toPlainText().toStdString(),
             "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n");
-}
-
-TEST_F(AddWordEditorTest, SortReplacesTheTextAndMarksItModified) {
-  writeFile(en(), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
-  FAddWord& editor = open();
-  editor.sortData();
-  EXPECT_TRUE(editor.text() == "B=2\r\na=3\r\nab=4\r\nabc=5\r\nb=1\r\n" && editor.modified());
-  EXPECT_EQ(readFile(en()), "b=1\r\nB=2\r\na=3\r\nab=4\r\nabc=5");
+  EXPECT_TRUE(sorted.modified());
+  EXPECT_EQ(readFile(en()), "kaf\xC3\xA9=kopi\r\n\xE4\xB8\xAD=china");
 }
 
 TEST_F(AddWordEditorTest, TypedAndPastedCapitalsBecomeLowerCase) {
@@ -278,40 +250,43 @@ TEST_F(AddWordEditorTest, OpenWithUnsavedChangesAsksFirst) {
   EXPECT_EQ(readFile(phrase()), "p=r\r\n");
 }
 
-TEST_F(AddWordEditorTest, FailedSaveOfAReadOnlyListKeepsModifiedAndTheLock) {
-  writeFile(en(), "old=lama\r\n");
-  ASSERT_EQ(chmod(en().c_str(), 0444), 0);
-  FAddWord& editor = open();
-  expectRefusedSave(en(), "old=lama\r\n");
-  script_.answers = {QMessageBox::Yes, QMessageBox::Ok};  // "Open": save first, which fails
-  editor.openList();
-  EXPECT_TRUE(editor.locked() && editor.modified());
-}
-
-// A list too large to read shows empty with a warning; saving over it
-// would lose it, so Save refuses as for a read-only list.
-TEST_F(AddWordEditorTest, UnreadableListIsNeverReplaced) {
-  const int fd = ::open(en().c_str(), O_WRONLY | O_CREAT, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::ftruncate(fd, off_t{65} << 20), 0);  // sparse, over the read limit
-  ::close(fd);
-  script_.answers = {QMessageBox::Ok};
-  open();
-  ASSERT_EQ(script_.asked.size(), 1u);
-  EXPECT_TRUE(script_.asked[0].text.contains("could not be read"));
-  script_.asked.clear();
-  editor_->setText("fresh=segar\r\n");
-  script_.answers = {QMessageBox::Ok};
-  EXPECT_FALSE(editor_->save());
-  EXPECT_EQ(std::filesystem::file_size(en()), std::uintmax_t{65} << 20);
-  EXPECT_TRUE(editor_->modified());
-}
-
-TEST_F(AddWordEditorTest, FailedSaveInAReadOnlyDirectoryKeepsModified) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
-  open();
-  ASSERT_EQ(chmod(dir_.path().c_str(), 0555), 0);
-  expectRefusedSave(en(), "");
+// A save that cannot write warns with the file's name and keeps the text
+// modified and the old file. A list too large to read shows empty with a
+// warning; saving over it would lose it, so Save refuses there too.
+TEST_F(AddWordEditorTest, RefusedSavesKeepTheTextAndTheFile) {
+  const struct { const char* name; std::function<void()> spoil; bool needsNonRoot; } rows[] = {
+      {"read-only list", [&] { writeFile(en(), "old=lama\r\n"), chmod(en().c_str(), 0444); }, false},
+      {"unreadable list", [&] {
+         const int fd = ::open(en().c_str(), O_WRONLY | O_CREAT, 0644);
+         ASSERT_EQ(::ftruncate(fd, off_t{65} << 20), 0);  // sparse, over the read limit
+         ::close(fd);
+         script_.answers = {QMessageBox::Ok};
+       }, false},
+      {"read-only directory", [&] { chmod(dir_.path().c_str(), 0555); }, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.needsNonRoot && geteuid() == 0) continue;  // root writes into read-only directories
+    std::filesystem::remove(en());
+    row.spoil();
+    const std::string old = readFile(en());
+    FAddWord& editor = open();
+    EXPECT_TRUE(script_.answers.empty());  // the unreadable list was named as it opened
+    script_.asked.clear();
+    editor.setText("fresh=segar\r\n");
+    script_.answers = {QMessageBox::Ok};
+    EXPECT_FALSE(editor.save());
+    ASSERT_EQ(script_.asked.size(), 1u);
+    EXPECT_TRUE(script_.asked[0].title == "Warning" &&
+                script_.asked[0].text.contains(QString::fromStdString(en())));
+    EXPECT_TRUE(editor.modified());
+    EXPECT_EQ(readFile(en()), old);
+    script_.answers = {QMessageBox::Yes, QMessageBox::Ok};  // "Open": save first, which fails
+    editor.openList();
+    EXPECT_TRUE(editor.locked() && editor.modified());
+    chmod(dir_.path().c_str(), 0755);
+    chmod(en().c_str(), 0644);
+  }
 }
 
 TEST_F(AddWordEditorTest, ClosingWithUnsavedChangesAsks) {
@@ -339,14 +314,10 @@ TEST_F(AddWordEditorTest, ClosingWithUnsavedChangesAsks) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(editor_.isNull());
   EXPECT_EQ(open().text(), "c=d\r\n");  // discarded; a fresh editor reads the list from disk
-}
-
-TEST_F(AddWordEditorTest, YesOnAnEmptyTextClosesWithoutWriting) {
-  writeFile(en(), "a=b\r\n");
-  open().setText("");
+  editor_->setText("");  // Yes on an empty text closes without writing
   script_.answers = {QMessageBox::Yes};
   EXPECT_TRUE(editor_->close());
-  EXPECT_EQ(readFile(en()), "a=b\r\n");
+  EXPECT_EQ(readFile(en()), "c=d\r\n");
 }
 
 TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {

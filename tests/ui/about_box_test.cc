@@ -50,17 +50,12 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
   AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
   box.show();
   auto* link = child<LinkLabel>(box, "link");
-  auto looks = [link] {
-    return std::make_tuple(link->font().bold(), link->font().underline(),
-                           link->palette().color(QPalette::WindowText));
-  };
-  EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
   QCoreApplication::sendEvent(link, &enter);
-  EXPECT_EQ(looks(), std::make_tuple(true, true, QColor(0, 0, 255)));
+  EXPECT_TRUE(link->font().underline());
   QEvent leave(QEvent::Leave);
   QCoreApplication::sendEvent(link, &leave);
-  EXPECT_EQ(looks(), std::make_tuple(true, false, QColor(0, 0, 0)));
+  EXPECT_FALSE(link->font().underline());
   UrlCatcher catcher(QUrl(kMakerWebAddress).scheme());
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(kMakerWebAddress)});

@@ -13,6 +13,7 @@
 #include "fake_history_host.h"
 #include "ui_test_util.h"
 #include "ui/clipboard_monitor.h"
+#include "ui/history_host.h"
 #include "ui/main_window.h"
 #include "skin/skin_widgets.h"
 
@@ -189,61 +190,40 @@ TEST_F(ClipboardTest, ABaseFormIsShownButNotRecorded) {
   EXPECT_TRUE(host.clipboardHit()) << "the flag keeps its value";
 }
 
-class MainWindowClipboardTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    writeDictionary(dir);
-    writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\n");
-    writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
-    window = std::make_unique<MainWindow>(dir.path());
-    window->show();
-    ASSERT_TRUE(processEventsUntil([this] { return statusTextOf(*window) == " Data OK"; }, 30000));
-    host = window->historyHost();
-    window->toggleHistory();
-    history = host->historyWindow();
-    ASSERT_NE(history, nullptr);
-  }
-  void TearDown() override {
-    window.reset();
-    QGuiApplication::clipboard()->clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-
-  TempDir dir;
-  std::unique_ptr<MainWindow> window;
-  MainWindowHistoryHost* host = nullptr;
-  FHistory* history = nullptr;
-};
-
-TEST_F(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTheWindow) {
-  ASSERT_TRUE(window->clipboardMonitoring());
+// The main window's own clipboard poll: the copied word is looked up,
+// recorded, marked in the history window and popped up beside it.
+TEST(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTheWindow) {
+  LoadedWindow w("UseClipboard=1\r\n", crlfJoin({"can=can dapat"}));
+  ASSERT_TRUE(w.loaded && w.window->clipboardMonitoring());
+  w.window->toggleHistory();
+  FHistory* history = w.host->historyWindow();
+  ASSERT_NE(history, nullptr);
   while (history->slideTimerActive()) history->slideTick();
-
   QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
-  host->pollClipboard();
-  FDef* popup = host->definitionPopup();
-  EXPECT_EQ(QStringList({searchBoxOf(*window)->text(), translationOf(*window),
+  w.host->pollClipboard();
+  QGuiApplication::clipboard()->clear();
+  FDef* popup = w.host->definitionPopup();
+  EXPECT_EQ(QStringList({searchBoxOf(*w.window)->text(), translationOf(*w.window),
                          popup->textArea()->toPlainText()}),
             QStringList({"hello", "hello halo; salam", "hello halo; salam"}));
-  EXPECT_EQ(readFile(dir.file("History.txt")),
+  EXPECT_EQ(readFile(w.dir.file("History.txt")),
             crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
   EXPECT_EQ(history->items().front()->itemText(), " hello");
-  EXPECT_TRUE(host->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
+  EXPECT_TRUE(w.host->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
   EXPECT_EQ(popup->x() + popup->width(), history->x());
-  EXPECT_EQ(history->palette().color(QPalette::Window), toQColor(window->skin().skinOutlineColor));
 
-  searchBoxOf(*window)->setText("zzz");  // a later search that finds nothing
-  window->search();
+  searchFor(*w.window, "zzz");  // a later search that finds nothing
   EXPECT_FALSE(popup->isVisible()) << "the popup no longer shows the current word";
-
   history->chooseHistoryItem(history->items()[1]);
-  EXPECT_EQ(translationOf(*window), "can dapat");
+  EXPECT_EQ(translationOf(*w.window), "can dapat");
   history->toggleMainWindow();
-  EXPECT_TRUE(!window->isVisible() && window->hiddenFlag());
+  EXPECT_TRUE(!w.window->isVisible() && w.window->hiddenFlag());
   history->toggleMainWindow();
-  EXPECT_TRUE(window->isVisible() && !window->hiddenFlag());
-  window->close();  // takes the history window with it
-  EXPECT_TRUE(!host->historyWindow() && !window->isVisible());
+  EXPECT_TRUE(w.window->isVisible() && !w.window->hiddenFlag());
+  w.window->close();  // takes the history window with it
+  EXPECT_TRUE(!w.host->historyWindow() && !w.window->isVisible());
+  w.window.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

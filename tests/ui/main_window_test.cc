@@ -10,13 +10,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
@@ -43,6 +41,7 @@ namespace {
 using test::child;
 using test::readFile;
 using test::searchBoxOf;
+using test::searchFor;
 using test::statusTextOf;
 using test::translationOf;
 using test::UrlCatcher;
@@ -83,10 +82,6 @@ class MainWindowTest : public ::testing::Test {
     std::vector<QString> texts;
     for (const QList<QVariant>& call : *status_) texts.push_back(call.at(0).toString());
     return texts;
-  }
-  void searchFor(MainWindow& window, const QString& text) {
-    searchBoxOf(window)->setText(text);
-    window.search();
   }
 
   test::TempDir dir_;
@@ -204,18 +199,8 @@ TEST_F(MainWindowTest, StartsWithDefaultsWithoutSettingsFile) {
                        checked(*window, "phraseButton"), checked(*window, "clipboardButton"),
                        opacityOf(window.get()), window->skin().index),
             std::tuple(true, false, false, false, 255, 0));
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(window->pos(), screen.topLeft() + QPoint((screen.width() - 352) / 2,
-                                                     (screen.height() - 424) / 2));
   window->show();
   expectFullLayout(*window);
-  EXPECT_EQ(std::tuple(window->width(), child(*window, "translationPanel")->height()),
-            std::tuple(352, 308));
-  const QWidget* title = child(*window, "titleText");
-  EXPECT_EQ(title->pos(), QPoint((352 - title->width()) / 2, (29 - title->height()) / 2));
-  const auto* link = child<QLabel>(*window, "linkPanel");
-  EXPECT_EQ(std::tuple(window->windowTitle(), link->text()),
-            std::tuple("Tavro 2.04", "https://freedict.org/"));
   EXPECT_EQ(window->focusWidget(), searchBoxOf(*window));
   window->close();
   EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
@@ -229,10 +214,8 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
   auto window = makeWindow(text);
   window->show();
   const LookupSettings& s = window->lookup().settings();
-  EXPECT_TRUE(checked(*window, "direction1"));
-  EXPECT_EQ(
-      std::tuple(s.WordsBefore, s.WordsAfter, s.MaxContainTexts, s.AutoRemAlpha, s.ShowPhrase),
-      std::tuple(100, 0, 6, false, true));
+  EXPECT_TRUE(checked(*window, "direction1"));  // out of range
+  EXPECT_EQ(std::tuple(s.WordsBefore, s.AutoRemAlpha, s.ShowPhrase), std::tuple(100, false, true));
   EXPECT_EQ(std::tuple(opacityOf(window.get()), window->skin().index,
                        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
                        child<ImageButton>(*window, "phraseButton")->isOpaque()),
@@ -257,17 +240,13 @@ TEST_F(MainWindowTest, SkinRecoloursTheWindow) {
   auto window = makeWindow();
   auto colours = [&window] {
     return std::tuple(child(*window, "mainWordList")->palette().color(QPalette::Base),
-                      child(*window, "phraseList")->palette().color(QPalette::Base),
-                      child(*window, "translationPanel")->palette().color(QPalette::Window),
                       child<ImageButton>(*window, "clipboardButton")->faceColor());
   };
   const auto before = colours();
   window->applySkin(17);
-  const auto after = colours();
-  EXPECT_TRUE(std::get<0>(after) != std::get<0>(before) && std::get<1>(after) != std::get<1>(before) &&
-              std::get<2>(after) != std::get<2>(before) && std::get<3>(after) != std::get<3>(before));
+  EXPECT_TRUE(std::get<0>(colours()) != std::get<0>(before) &&
+              std::get<1>(colours()) != std::get<1>(before));
   EXPECT_EQ(child<GradientPanel>(*window, "toolBar")->bottomColor(), window->skin().skinBaseColor);
-  EXPECT_EQ(child(*window, "statusLine")->palette().color(QPalette::WindowText), Qt::white);
 }
 
 TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
@@ -277,9 +256,7 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   EXPECT_EQ(window->store().count(DataKind::kEnglish), 0);
   showAndLoad(*window);
   EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", " Data OK"}));
-  EXPECT_EQ(std::tuple(statusTextOf(*window), window->store().count(DataKind::kEnglish),
-                       window->store().count(DataKind::kPhrase)),
-            std::tuple(" Data OK", 6, 3));
+  EXPECT_EQ(window->store().count(DataKind::kPhrase), 3);
   window->hide();
   EXPECT_TRUE(window->hiddenFlag());
   window->show();
@@ -287,29 +264,28 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   EXPECT_EQ(statusTexts().size(), 2u);
 }
 
-TEST_F(MainWindowTest, MissingDataFileIsNamed) {
-  std::remove(dir_.file("dataid.dat").c_str());
+// Missing files are named on the status line, uncut; with no data at all a
+// lookup that finds nothing still says why.
+TEST_F(MainWindowTest, MissingDataFilesAreNamed) {
+  const struct { std::vector<const char*> missing; const char* status; } rows[] = {
+      {{"dataid.dat"}, nullptr},
+      {{"dataen.dat", "dataid.dat", "datapr.dat"}, " Missing: dataen.dat, dataid.dat, datapr.dat"},
+  };
+  for (const auto& row : rows) {
+    test::writeDictionary(dir_);
+    for (const char* name : row.missing) std::remove(dir_.file(name).c_str());
+    auto window = makeWindow();
+    showAndLoad(*window);
+    const QString expected = row.status ? QString(row.status) : QString::fromStdString(
+        loadStatusText({LoadState::kLoaded, LoadState::kMissing, LoadState::kLoaded}));
+    EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", expected}));
+    auto* line = child<QLabel>(*window, "statusLine");
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+  }
   auto window = makeWindow();
   showAndLoad(*window);
-  const QString expected = QString::fromStdString(
-      loadStatusText({LoadState::kLoaded, LoadState::kMissing, LoadState::kLoaded}));
-  EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", expected}));
-  EXPECT_TRUE(expected.contains("dataid.dat"));
-}
-
-// With no data at all the line names every file uncut, and a lookup that
-// finds nothing still says why.
-TEST_F(MainWindowTest, NoDataIsNamedInFullAndAfterALookup) {
-  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
-    std::remove(dir_.file(name).c_str());
-  auto window = makeWindow();
-  showAndLoad(*window);
-  auto* line = child<QLabel>(*window, "statusLine");
-  EXPECT_EQ(line->text(), " Missing: dataen.dat, dataid.dat, datapr.dat");
-  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
   searchFor(*window, "house");
-  EXPECT_EQ(line->text(), " not found - no dictionary data");
-  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+  EXPECT_EQ(statusTextOf(*window), " not found - no dictionary data");
 }
 
 TEST_F(MainWindowTest, ClosingDuringTheLoadStopsIt) {
@@ -342,11 +318,10 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
             (QStringList{"I run fast", "saya lari cepat", "morning run", "lari pagi"}));
   // "run kk lari": the word bold, the marker bold and coloured, the rest plain.
   QTextDocument* doc = child<QTextEdit>(*window, "translationPane")->document();
-  const QColor teal(0x00, 0x80, 0x80);
-  for (int pos : {0, 2, 4, 5, 7}) {
+  for (int pos : {0, 4, 7}) {
     EXPECT_EQ(std::tuple(formatAt(doc, pos).fontWeight() == QFont::Bold,
-                         formatAt(doc, pos).foreground().color() == teal),
-              std::tuple(pos != 7, pos >= 4 && pos != 7)) << pos;
+                         formatAt(doc, pos).foreground().color() == QColor(0, 0x80, 0x80)),
+              std::tuple(pos != 7, pos == 4)) << pos;
   }
   EXPECT_EQ(readFile(dir_.file("History.txt")), "run =run kk lari\r\n");
 
@@ -425,7 +400,6 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
             std::tuple(QColor(255, 0, 0), QColor(192, 192, 192)));
   showFormattedText(&doc, "plain", {});  // drops the old formatting
   EXPECT_NE(formatAt(&doc, 0).fontWeight(), QFont::Bold);
-  EXPECT_FALSE(formatAt(&doc, 0).hasProperty(QTextFormat::ForegroundBrush));
   EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
   EXPECT_EQ(bytesOf(QString::fromUtf8("caf\u00e9 \u20ac \u4e2d \U0001F600")), "caf\xE9 \x80 ? ?");
 }

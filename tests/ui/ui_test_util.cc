@@ -15,6 +15,16 @@ void writeDictionary(const TempDir& dir) {
                {"I run fast", "morning run", "hello how are you"});
 }
 
+LoadedWindow::LoadedWindow(const std::string& settings, const std::string& history) {
+  writeDictionary(dir);
+  if (!settings.empty()) writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
+  if (!history.empty()) writeFile(dir.file("History.txt"), history);
+  window = std::make_unique<MainWindow>(dir.path());
+  window->show();
+  loaded = processEventsUntil([this] { return statusTextOf(*window).contains("Data OK"); }, 30000);
+  host = window->historyHost();
+}
+
 UrlCatcher::UrlCatcher(QString scheme) : scheme_(std::move(scheme)) {
   QDesktopServices::setUrlHandler(scheme_, this, "open");
 }

@@ -14,10 +14,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "test_util.h"
 #include "ui/child_widget.h"
+#include "ui/main_window.h"
 
 namespace tavro2::test {
 
@@ -32,6 +34,23 @@ inline QLineEdit* searchBoxOf(QWidget& window) { return child<QLineEdit>(window,
 inline QString statusTextOf(QWidget& window) { return child<QLabel>(window, "statusLine")->text(); }
 inline QString translationOf(QWidget& window) {
   return child<QTextEdit>(window, "translationPane")->toPlainText();
+}
+
+// A main window over that dictionary, with `settings` (lines after
+// [General]) and `history` as its files, shown and waited on until its load
+// has ended (`loaded`).
+struct LoadedWindow {
+  explicit LoadedWindow(const std::string& settings = "", const std::string& history = "");
+  TempDir dir;
+  std::unique_ptr<MainWindow> window;
+  MainWindowHistoryHost* host = nullptr;
+  bool loaded = false;
+};
+
+// Types `text` into the window's search box and looks it up.
+inline void searchFor(MainWindow& window, const QString& text) {
+  searchBoxOf(window)->setText(text);
+  window.search();
 }
 
 // Stands in for the desktop's opener for one URL scheme while it lives.

@@ -39,47 +39,24 @@ TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   ASSERT_FALSE(qEnvironmentVariableIsEmpty("TAVRO2_XVFB_CHILD")) << "run by the test above";
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
 
-  TempDir dir;
-  writeDictionary(dir);
-  writeFile(dir.file("Tavro2.ini"), "[General]\r\nUseClipboard=1\r\nHistoryFromRight=1\r\n");
-  writeFile(dir.file("History.txt"), crlfJoin({"can=can dapat"}));
+  LoadedWindow w("UseClipboard=1\r\nHistoryFromRight=1\r\n", crlfJoin({"can=can dapat"}));
+  ASSERT_TRUE(w.loaded && w.window->clipboardMonitoring()) << statusTextOf(*w.window).toStdString();
+  w.window->toggleHistory();  // slides in on its own timer
+  FHistory* history = w.host->historyWindow();
+  ASSERT_NE(history, nullptr);
+  ASSERT_TRUE(processEventsUntil([&] { return history->isDocked(); }, 20000));
 
-  MainWindow window(dir.path());
-  window.show();
-  ASSERT_TRUE(window.clipboardMonitoring());
+  ASSERT_TRUE(putWithXclip("clipboard", "  Hello\n"));  // another program takes the clipboard
+  const std::string historyFile = w.dir.file("History.txt");
   ASSERT_TRUE(processEventsUntil(
-      [&] { return statusTextOf(window).contains(QStringLiteral("Data OK")); }, 30000))
-      << statusTextOf(window).toStdString();
-
-  // Open the history window and let it slide in on its own timer.
-  window.toggleHistory();
-  MainWindowHistoryHost* host = window.historyHost();
-  ASSERT_NE(host, nullptr);
-  ASSERT_NE(host->historyWindow(), nullptr);
-  ASSERT_TRUE(processEventsUntil([&] { return host->historyWindow()->isDocked(); }, 20000));
-
-  // Another program takes the clipboard.
-  ASSERT_TRUE(putWithXclip("clipboard", "  Hello\n"));
-
-  const std::string historyFile = dir.file("History.txt");
-  ASSERT_TRUE(processEventsUntil(
-      [&] { return readFile(historyFile).find("hello=") != std::string::npos; }, 30000))
-      << "History.txt: " << readFile(historyFile);
+      [&] { return readFile(historyFile).find("hello=") != std::string::npos; }, 30000));
   EXPECT_EQ(readFile(historyFile), crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
-  EXPECT_EQ(searchBoxOf(window)->text(), QStringLiteral("hello"));
-  EXPECT_EQ(translationOf(window), QStringLiteral("hello halo; salam"));
-  EXPECT_TRUE(host->clipboardHit());
-
-  FHistory* history = host->historyWindow();
-  ASSERT_FALSE(history->items().empty());
-  EXPECT_EQ(history->items().front()->itemText(), " hello");
-  EXPECT_TRUE(history->items().front()->isMarked());
-  FDef* popup = host->definitionPopup();
-  EXPECT_TRUE(popup->isVisible());
-  EXPECT_EQ(popup->textArea()->toPlainText(), QStringLiteral("hello halo; salam"));
+  FDef* popup = w.host->definitionPopup();
+  EXPECT_EQ(QStringList({searchBoxOf(*w.window)->text(), popup->textArea()->toPlainText(),
+                         QString::fromStdString(history->items().front()->itemText())}),
+            QStringList({"hello", "hello halo; salam", " hello"}));
+  EXPECT_TRUE(w.host->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
   EXPECT_EQ(popup->x() + popup->width(), history->x());
-
-  window.close();
 }
 
 }  // namespace

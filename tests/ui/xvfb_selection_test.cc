@@ -119,29 +119,12 @@ class OpacitySampler {
   std::thread thread_;
 };
 
-class XvfbWindow {
- public:
-  explicit XvfbWindow(const std::string& settings) {
-    writeDictionary(dir);
-    writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
-    window = std::make_unique<MainWindow>(dir.path());
-    window->show();
-    loaded = processEventsUntil(
-        [&] { return statusTextOf(*window).contains(QStringLiteral("Data OK")); }, 30000);
-    host = window->historyHost();
-  }
-  TempDir dir;
-  std::unique_ptr<MainWindow> window;
-  MainWindowHistoryHost* host = nullptr;
-  bool loaded = false;
-};
-
 // While a read waits on the owner, the polls the clipboard timer makes must
 // return at once. (Timing the event loop would not show a blocking read: a
 // read that waits in a nested loop keeps timers running but holds back the
 // user's keys and clicks.)
 TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
-  XvfbWindow w("UseClipboard=1\r\n");
+  LoadedWindow w("UseClipboard=1\r\n");
   ASSERT_TRUE(w.loaded);
   for (QTimer* timer : w.window->findChildren<QTimer*>()) {
     if (timer->interval() == 100) timer->stop();  // the clipboard timer: polled by hand here
@@ -169,10 +152,9 @@ TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
 }
 
 TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
-  XvfbWindow w("AutoCloseTime=0\r\n");
+  LoadedWindow w("AutoCloseTime=0\r\n");
   ASSERT_TRUE(w.loaded);
-  searchBoxOf(*w.window)->setText(QStringLiteral("walk"));
-  w.window->search();
+  searchFor(*w.window, "walk");
   FDef* popup = w.host->definitionPopup();
   popup->showNearPointer(QPoint(200, 200));
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 5000));
@@ -229,7 +211,7 @@ TEST(XvfbChild, DISABLED_X11ReaderTakesLargeTextsInPiecesAndStopsAtItsLimit) {
 }
 
 TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
-  XvfbWindow w("UseSelection=1\r\n");
+  LoadedWindow w("UseSelection=1\r\n");
   ASSERT_TRUE(w.loaded);
   QCursor::setPos(400, 300);
   ASSERT_TRUE(processEventsUntil([] { return QCursor::pos() == QPoint(400, 300); }, 5000));
