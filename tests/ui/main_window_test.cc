@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
@@ -33,7 +32,6 @@
 #include "ui/format_adapter.h"
 #include "skin/image_list.h"
 #include "skin/skin_widgets.h"
-#include "ui/word_list_delegate.h"
 
 namespace tavro2 {
 namespace {
@@ -402,41 +400,6 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
   EXPECT_NE(formatAt(&doc, 0).fontWeight(), QFont::Bold);
   EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
   EXPECT_EQ(bytesOf(QString::fromUtf8("caf\u00e9 \u20ac \u4e2d \U0001F600")), "caf\xE9 \x80 ? ?");
-}
-
-// Paints line `row` of `list` through `delegate` on a 120 x 16 image.
-QImage paintLine(QStyledItemDelegate& delegate, QListWidget& list, int row, bool selected) {
-  QStyleOptionViewItem option;
-  option.initFrom(&list);
-  option.font = appFont(14);
-  option.rect = QRect(0, 0, 120, 16);
-  option.state = selected ? QStyle::State_Selected : QStyle::State_None;
-  QImage image(120, 16, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  delegate.paint(&painter, option, list.model()->index(row, 0));
-  return image;
-}
-
-TEST(OwnerDrawTest, WordAndPhraseListLines) {
-  SkinState skin;
-  skin.load(0);
-  SkinPalette palette = computeSkinPalette(skin);
-  QListWidget list;
-  list.addItems({"makan", "minum"});
-  QPalette p = list.palette();
-  p.setColor(QPalette::Base, toQColor(palette.mainWordList));
-  list.setPalette(p);
-  WordListDelegate words(&palette, nullptr);
-  PhraseListDelegate phrases(&palette, nullptr);
-  // A selected line lies on the tool bar's colour; a phrase on the phrase
-  // list's, its translation indented on white.
-  EXPECT_EQ(std::tuple(paintLine(words, list, 0, true).pixelColor(0, 0),
-                       paintLine(phrases, list, 0, false).pixelColor(0, 0)),
-            std::tuple(toQColor(palette.toolBarBottom), toQColor(palette.phraseList)));
-  QImage white(14, 16, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  EXPECT_TRUE(paintLine(phrases, list, 1, false).copy(0, 0, 14, 16) == white);
 }
 
 TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
