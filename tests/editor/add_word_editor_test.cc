@@ -194,13 +194,15 @@ TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
     ASSERT_TRUE(editor.save()) << row.name;
     EXPECT_EQ(readFile(en()), row.saved.empty() ? row.file : row.saved) << row.name;
   }
-  // Sorting such a list keeps its characters; it changes the text, not the file.
-  FAddWord& sorted = open();
-  sorted.sortData();
-  EXPECT_EQ(child<QPlainTextEdit>("textArea")->toPlainText().toStdString(),
-            "kaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n");
-  EXPECT_TRUE(sorted.modified());
-  EXPECT_EQ(readFile(en()), "kaf\xC3\xA9=kopi\r\n\xE4\xB8\xAD=china");
+  // Sorting changes the text, not the file; a UTF-8 list keeps its characters.
+  for (const auto& [file, sorted] : {std::pair<std::string, std::string>{"b=1\r\nB=2\r\na=3", "B=2\na=3\nb=1\n"},
+                                     {"\xE4\xB8\xAD=china\nkaf\xC3\xA9=kopi\nB=2\n",
+                                      "B=2\nkaf\xC3\xA9=kopi\n\xE4\xB8\xAD=china\n"}}) {
+    writeFile(en(), file);
+    open().sortData();
+    EXPECT_EQ(child<QPlainTextEdit>("textArea")->toPlainText().toStdString(), sorted);
+    EXPECT_TRUE(editor_->modified() && readFile(en()) == file);
+  }
 }
 
 TEST_F(AddWordEditorTest, TypedAndPastedCapitalsBecomeLowerCase) {
