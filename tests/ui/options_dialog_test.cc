@@ -105,17 +105,10 @@ TEST_F(OptionsDialogTest, SaveWritesTheEightKeysInOrderThenReadsThemBack) {
 TEST_F(OptionsDialogTest, SkinChoiceIsAppliedAndStoredAtOnce) {
   auto dialog = open();
   dialog->show();
-  auto colors = [&dialog] {
-    return std::tuple(child<QSlider>(*dialog, "opacity")->palette().color(QPalette::Window),
-                      child<QPushButton>(*dialog, "saveButton")->palette().color(QPalette::Button));
-  };
-  const auto before = colors();
   child<QComboBox>(*dialog, "skinList")->setCurrentIndex(14);
   EXPECT_EQ(std::tuple(appliedSkins_, stored("Skin"), settings_.Skin,
                        child<GradientPanel>(*dialog, "body")->bottomColor()),
             std::tuple(std::vector<int>{14}, "14", 14, skin_.skinBaseColor));
-  EXPECT_NE(std::get<0>(colors()), std::get<0>(before));
-  EXPECT_NE(std::get<1>(colors()), std::get<1>(before));
   // Leaving by the close glyph keeps the skin and stores nothing else.
   QTest::mouseClick(child(*dialog, "closeGlyph"), Qt::LeftButton);
   QCoreApplication::sendPostedEvents();
