@@ -95,7 +95,8 @@ TEST(FindTextTest, EveryLengthAndPlace) {
 }
 
 // The line of every position of lists with uneven line lengths, against a
-// linear search.
+// linear search. The last line has no line end, so the line table is full
+// to its last slot and a read past it is seen by AddressSanitizer.
 TEST(LineOfHitTest, AgreesWithALinearSearch) {
   std::mt19937 rng(3);
   for (int round = 0; round < 4; ++round) {
@@ -103,7 +104,7 @@ TEST(LineOfHitTest, AgreesWithALinearSearch) {
     const int lines = 50 + round * 150;
     for (int i = 0; i < lines; ++i) {
       const std::size_t n = i == lines - 1 ? 3000 : rng() % 20 == 0 ? 400 : rng() % 6;
-      text += std::string(n, 'a') + "\r\n";
+      text += std::string(n, 'a') + (i == lines - 1 ? "" : "\r\n");
     }
     const WordList list = splitLines(text);
     const std::size_t n = list.count();
