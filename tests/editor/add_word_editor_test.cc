@@ -218,38 +218,32 @@ TEST_F(AddWordEditorTest, TypedAndPastedCapitalsBecomeLowerCase) {
   EXPECT_TRUE(editor.modified());
 }
 
+// Open with unsaved changes asks first; a failing check (Yes, then the
+// warning) still releases the lock, and the next choice click replaces the text.
 TEST_F(AddWordEditorTest, OpenWithUnsavedChangesAsksFirst) {
-  writeFile(en(), "a=b\r\n");
   writeFile(phrase(), "p=q\r\n");
-  FAddWord& editor = open();
-  editor.setText("edited=diubah\r\n");
-  script_.answers = {QMessageBox::Cancel};
-  editor.openList();
-  EXPECT_EQ(script_.asked,
-            (std::vector<ScriptedAsker::Question>{
-                {QMessageBox::Question, "Confirmation", "Do you want to save changes ?",
-                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}}));
-  EXPECT_TRUE(editor.locked());
-  EXPECT_EQ(editor.text(), "edited=diubah\r\n");
-  script_.answers = {QMessageBox::No};
-  editor.openList();
-  EXPECT_FALSE(editor.locked());
-  EXPECT_EQ(editor.text(), "edited=diubah\r\n");  // nothing discarded yet
-  EXPECT_EQ(readFile(en()), "a=b\r\n");
-  phraseBox()->click();  // the next choice click replaces the text
-  EXPECT_EQ(editor.text(), "p=q\r\n");
-  editor.setText("p=r\r\n");
-  script_.answers = {QMessageBox::Yes};
-  editor.openList();
-  EXPECT_EQ(readFile(phrase()), "p=r\r\n");
-  EXPECT_FALSE(editor.locked() || editor.modified());
-  // Yes with a failing check still releases the lock.
-  editor.setText("broken\r\n");
-  script_.answers = {QMessageBox::Yes, QMessageBox::Ok};
-  editor.openList();
-  EXPECT_EQ(script_.asked.back().title, "Warning");
-  EXPECT_FALSE(editor.locked());
-  EXPECT_EQ(readFile(phrase()), "p=r\r\n");
+  using B = QMessageBox;
+  const struct { std::deque<B::StandardButton> answers; const char* text; bool locked; const char* file; }
+  rows[] = {
+      {{B::Cancel}, "edited=diubah\r\n", true, "a=b\r\n"},
+      {{B::No}, "edited=diubah\r\n", false, "a=b\r\n"},  // nothing discarded yet
+      {{B::Yes}, "c=d\r\n", false, "c=d\r\n"},
+      {{B::Yes, B::Ok}, "broken\r\n", false, "a=b\r\n"},
+  };
+  for (const auto& row : rows) {
+    writeFile(en(), "a=b\r\n");
+    FAddWord& editor = open();
+    editor.setText(row.text);
+    script_.answers = row.answers;
+    editor.openList();
+    EXPECT_EQ(std::tuple(editor.locked(), editor.text(), readFile(en())),
+              std::tuple(row.locked, std::string(row.text), std::string(row.file))) << row.text;
+  }
+  EXPECT_EQ(script_.asked.front(), (ScriptedAsker::Question{B::Question, "Confirmation",
+                                                            "Do you want to save changes ?",
+                                                            B::Yes | B::No | B::Cancel}));
+  phraseBox()->click();
+  EXPECT_EQ(editor_->text(), "p=q\r\n");
 }
 
 // A save that cannot write warns with the file's name and keeps the text
