@@ -108,8 +108,6 @@ class LookupState {
   bool foundInIndonesian() const { return foundInIndonesian_; }
   // Set by searchFromBox: the query or one of its base forms was found.
   bool queryFound() const { return queryFound_; }
-  // The user list read last (empty after a lookup of an empty text).
-  const WordList& userWordList() const { return userList_->lines(); }
 
  private:
   // One side of a lookup: its user list, then its dictionary headwords.

@@ -166,7 +166,6 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
   EXPECT_EQ(shown(),
             "apple,ant,apple,apricot|apel (saya),semut,apel,aprikot|pineapple|apple apel (saya)"
             "| English word");
-  EXPECT_EQ(lines(state.userWordList()), (Lines{"apple=apel (saya)", "pineapple=nanas"}));
 }
 
 TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
