@@ -22,9 +22,11 @@ TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
   for (const CalendarDate c : {CalendarDate{1, 1, 1}, CalendarDate{2009, 1, 1},
                                CalendarDate{2000, 2, 29}, CalendarDate{1900, 3, 1},
                                CalendarDate{2024, 12, 31}, CalendarDate{9999, 12, 31}}) {
-    const auto date = calendarDateOf(dataDateOf(c.year, c.month, c.day) + 0.75);  // time ignored
-    ASSERT_TRUE(date) << c.year;
-    EXPECT_EQ(*date, c);
+    for (double time : {0.0, 0.75}) {  // the time of day is ignored
+      const auto date = calendarDateOf(dataDateOf(c.year, c.month, c.day) + time);
+      ASSERT_TRUE(date) << c.year;
+      EXPECT_EQ(*date, c);
+    }
   }
   for (double bad :
        {0.0, 0.5, -3.0, 3652060.0, 1e300, std::nan(""), std::numeric_limits<double>::infinity()})
