@@ -275,31 +275,5 @@ TEST_F(DictBuilderTest, HeadwordsAreCleanLowerCaseLines) {
   }
 }
 
-TEST(DefaultDictionaryTest, PackagedSourceGivesFullFiles) {
-  const std::string index = "/usr/share/dictd/freedict-eng-ind.index";
-  const std::string dict = "/usr/share/dictd/freedict-eng-ind.dict.dz";
-  if (!test::fileExists(index) || !test::fileExists(dict))
-    GTEST_SKIP() << "dict-freedict-eng-ind is not installed";
-
-  // The files the build made beside tavro2 from it.
-  const std::string dir = std::string(TAVRO2_BUILD_DIR) + "/";
-  if (!test::fileExists(dir + "dataen.dat")) GTEST_SKIP() << "the default dictionary is not built";
-  const DataFileContents en = readBack(dir + "dataen.dat"), id = readBack(dir + "dataid.dat"),
-                         pr = readBack(dir + "datapr.dat");
-  // The 2022.11.18 edition alone gives 9807, 8894 and 3357 entries; merged
-  // with WordNet and the function words 53777, 25889 and 11292.
-  EXPECT_GE(countLineEnds(en.headwords), 50000u);
-  EXPECT_GE(countLineEnds(id.headwords), 24000u);
-  EXPECT_GE(countLineEnds(pr.headwords), 10000u);
-  const std::pair<const char*, const char*> merged[] = {
-      {"house", "rumah"}, {"enjoy", "menikmati"}, {"beauty", "kecantikan"}, {"at", "kd di"},
-      {"would", "akan"}};
-  for (const auto& [word, part] : merged)
-    EXPECT_NE(translationOf(en, word).find(part), std::string::npos) << word;
-  EXPECT_NE(translationOf(id, "air"), "<none>");
-  EXPECT_NE(translationOf(pr, "hari ini"), "<none>");
-  EXPECT_EQ(en.dataDate, dataDateOf(2022, 11, 18));
-}
-
 }  // namespace
 }  // namespace tavro2
