@@ -78,7 +78,7 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
   EXPECT_EQ(ini().readString("Skin"), "a=1");
 }
 
-TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
+TEST_F(IniFileTest, WritesChangeOnlyTheirLineAndBooleansAreOneAndZero) {
   // The file before (nullptr: no file), the write, the file after.
   const struct {
     const char* name;
@@ -121,9 +121,7 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLine) {
     EXPECT_EQ(readFile(path()), c.after);
     EXPECT_EQ(file.readInteger(c.key, -99), c.value);
   }
-}
-
-TEST_F(IniFileTest, BooleansAreOneAndZero) {
+  ::unlink(path().c_str());
   ASSERT_TRUE(ini().writeBoolean("AlwaysOnTop", false) && ini().writeBoolean("ShowPhrase", true));
   EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
 }

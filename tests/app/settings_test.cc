@@ -17,7 +17,7 @@ class SettingsTest : public ::testing::Test {
   IniFile ini_{dir_.file("Tavro2.ini")};
 };
 
-TEST_F(SettingsTest, NoFileGivesEveryDefault) {
+TEST_F(SettingsTest, NoFileGivesEveryDefaultAndCompactModeIsReadOnItsOwn) {
   const Settings s = readSettings(ini_);
   EXPECT_EQ(std::tuple(s.Language, s.WordsBefore, s.WordsAfter, s.MaxContainTexts, s.AlphaBlend,
                        s.Skin, s.WordHistory, s.AutoCloseTime),
@@ -26,6 +26,10 @@ TEST_F(SettingsTest, NoFileGivesEveryDefault) {
                        s.HistoryFromRight, readCompactMode(ini_), s.UseSelection),
             std::tuple(true, true, false, false, false, true, false, false));
   EXPECT_FALSE(test::fileExists(ini_.path())) << "reading never creates the file";
+  test::writeFile(ini_.path(), "[General]\r\nCompactMode=1\r\n");
+  EXPECT_TRUE(readCompactMode(ini_));
+  ASSERT_TRUE(ini_.writeBoolean(settings_key::kCompactMode, false));
+  EXPECT_FALSE(readCompactMode(ini_));
 }
 
 // Every key by its file name: widths cut first, then the bounds.
@@ -59,13 +63,6 @@ TEST_F(SettingsTest, WidthsAndBounds) {
       EXPECT_EQ(row.field(readSettings(ini_)), expected) << row.key << "=" << text;
     }
   }
-}
-
-TEST_F(SettingsTest, CompactModeIsReadOnItsOwn) {
-  test::writeFile(ini_.path(), "[General]\r\nCompactMode=1\r\n");
-  EXPECT_TRUE(readCompactMode(ini_));
-  ASSERT_TRUE(ini_.writeBoolean(settings_key::kCompactMode, false));
-  EXPECT_FALSE(readCompactMode(ini_));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "test_util.h"
 
 namespace tavro2 {
@@ -27,13 +29,12 @@ TEST(StorageTest, DecidesEachPlace) {
        {"/opt/share/tavro2/", "/home/u/.config/tavro2/", "/home/u/.local/share/tavro2/", false}},
   };
   for (const auto& row : rows) {
-    StorageInputs in{"/opt/t/", row.writable, row.dataBeside, row.dataShared, "/home/u",
-                     row.configHome, row.dataHome};
-    const StoragePlaces got = decideStorage(in);
-    EXPECT_EQ(got.dataDir, row.want.dataDir) << row.name;
-    EXPECT_EQ(got.configDir, row.want.configDir) << row.name;
-    EXPECT_EQ(got.userDir, row.want.userDir) << row.name;
-    EXPECT_EQ(got.portable, row.want.portable) << row.name;
+    const StoragePlaces got = decideStorage({"/opt/t/", row.writable, row.dataBeside,
+                                             row.dataShared, "/home/u", row.configHome,
+                                             row.dataHome});
+    EXPECT_EQ(std::tie(got.dataDir, got.configDir, got.userDir, got.portable),
+              std::tie(row.want.dataDir, row.want.configDir, row.want.userDir, row.want.portable))
+        << row.name;
   }
 }
 
