@@ -63,12 +63,13 @@ void writeDictionary(const std::string& dir, const DictionaryTexts& texts) {
   writeEntries(dir + "datapr.dat", texts.phrases, texts.phraseTranslations);
 }
 
-std::vector<std::string> linesOf(std::string text) {
-  const WordList list = splitLines(std::move(text));
+std::vector<std::string> lines(const WordList& list) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list[i]);
   return out;
 }
+
+std::vector<std::string> linesOf(std::string text) { return lines(splitLines(std::move(text))); }
 
 std::string translationOf(const std::string& headwords, const std::string& translations,
                           std::string_view word) {

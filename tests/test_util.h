@@ -6,6 +6,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tavro2 {
+class WordList;
+}
+
 namespace tavro2::test {
 
 // A fresh directory under the system's temporary directory, removed (with
@@ -44,7 +48,8 @@ struct DictionaryTexts {
 };
 void writeDictionary(const std::string& dir, const DictionaryTexts& texts);
 
-// A text's lines by the program's own line rules (splitLines).
+// A list's lines; a text's lines by the program's own line rules (splitLines).
+std::vector<std::string> lines(const WordList& list);
 std::vector<std::string> linesOf(std::string text);
 
 // The translation line beside `word` in parallel headword and translation

@@ -1,7 +1,6 @@
 #include "engine/data_file.h"
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <ucl/ucl.h>
 #include <unistd.h>
@@ -222,25 +221,6 @@ TEST_F(DataFileTest, DecodedSizeLimits) {
   }
   const BlockText b = decompressBlock(rows[0].block);
   EXPECT_TRUE(b.damaged && b.tooLarge && b.text.empty());
-}
-
-// A 2 GiB sparse file: zeros announced as a huge text. Damaged at once, and
-// nothing is sized from the announcement (a zero-filled 4 GiB buffer would
-// exhaust a test machine's memory).
-TEST_F(DataFileTest, SparseFileAnnouncingHugeText) {
-  for (const std::uint32_t textSize : {0xFFFFFFFFu, std::uint32_t{100} << 20}) {
-    const std::string path = dir_.file("dataen.dat");
-    const off_t size = off_t{2} << 30;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
-    const std::string head = u32(textSize);
-    const std::string tail = trailer(static_cast<std::size_t>(size) - kTrailerSize, 0);
-    ASSERT_EQ(::ftruncate(fd, size), 0);
-    ASSERT_EQ(::pwrite(fd, head.data(), head.size(), 0), 4);
-    ASSERT_EQ(::pwrite(fd, tail.data(), tail.size(), size - 16), 16);
-    ::close(fd);
-    EXPECT_EQ(readDataFile(path).outcome, DataOutcome::kDamaged) << textSize;
-  }
 }
 
 TEST_F(DataFileTest, MissingFilesAndOtherThingsOfThatName) {

@@ -33,7 +33,7 @@ TEST_F(DictionaryStoreTest, FileNameSelectsTheFieldWhateverItsCase) {
   EXPECT_EQ(store_.translations(DataKind::kPhrase)[2], "congratulations");
 }
 
-TEST_F(DictionaryStoreTest, CountIsTheHeadwordLines) {
+TEST_F(DictionaryStoreTest, CountIsTheHeadwordLinesAndEachFileIsPublishedOnce) {
   // Block 1 ends in CR LF: no empty last headword. Block 2 is one line short
   // and its last line has no line end.
   ASSERT_TRUE(writeDataFile(dir_.file("dataen.dat"), "a\r\nb\rc\r\n", "x\r\ny", 1.0));
@@ -46,6 +46,15 @@ TEST_F(DictionaryStoreTest, CountIsTheHeadwordLines) {
   ASSERT_TRUE(writeDataFile(dir_.file("dataid.dat"), "a\r\nb", "", 1.0));
   loadDataFile(store_, dir_.file("dataid.dat"));
   EXPECT_EQ(store_.count(DataKind::kIndonesian), 2);
+
+  // Each file is published once.
+  store_.publish(DataKind::kPhrase, splitLines("a\r\nb\r\n"), splitLines("x\r\n"),
+                 LoadState::kLoaded);
+  const std::string_view held = store_.headwords(DataKind::kPhrase)[0];
+  store_.publish(DataKind::kPhrase, splitLines("z\r\n"), {}, LoadState::kDamaged);
+  EXPECT_EQ(store_.count(DataKind::kPhrase), 2);
+  EXPECT_EQ(store_.state(DataKind::kPhrase), LoadState::kLoaded);
+  EXPECT_EQ(held, "a");  // a reader's view stays valid
 }
 
 TEST_F(DictionaryStoreTest, MissingDamagedAndCancelledLoads) {
@@ -68,16 +77,6 @@ TEST_F(DictionaryStoreTest, MissingDamagedAndCancelledLoads) {
   EXPECT_EQ(loadDataFile(store_, dir_.file("datapr.dat"), &cancel), LoadState::kPending);
   EXPECT_EQ(store_.state(DataKind::kPhrase), LoadState::kPending);
   EXPECT_EQ(store_.count(DataKind::kPhrase), 0);
-}
-
-TEST_F(DictionaryStoreTest, PublishesEachFileOnce) {
-  store_.publish(DataKind::kPhrase, splitLines("a\r\nb\r\n"), splitLines("x\r\n"),
-                 LoadState::kLoaded);
-  const std::string_view held = store_.headwords(DataKind::kPhrase)[0];
-  store_.publish(DataKind::kPhrase, splitLines("z\r\n"), {}, LoadState::kDamaged);
-  EXPECT_EQ(store_.count(DataKind::kPhrase), 2);
-  EXPECT_EQ(store_.state(DataKind::kPhrase), LoadState::kLoaded);
-  EXPECT_EQ(held, "a");  // a reader's view stays valid
 }
 
 }  // namespace

@@ -37,12 +37,6 @@ void setSetting(LookupState& state, T LookupSettings::*field, V value) {
 using Lines = std::vector<std::string>;
 using Runs = std::vector<FormatRun>;
 
-inline Lines lines(const WordList& list) {
-  Lines out;
-  for (std::size_t i = 0; i < list.count(); ++i) out.emplace_back(list.line(i));
-  return out;
-}
-
 class LookupFixture : public ::testing::Test {
  protected:
   // Each store file can be published once per test.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lookup_fixture.h"
 
 namespace tavro2::test {
@@ -67,32 +69,21 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   EXPECT_EQ(shown(), "makan|eat||makan eat| Indonesian word");
 }
 
-TEST(NeighbourWindowTest, ClampedToTheListAtBothEnds) {
+TEST_F(LookupWordTest, NeighbourWindowIsClampedToTheListAtBothEnds) {
+  english({"h0", "h1", "h2", "h3", "h4", "h5"}, {"t0", "t1", "t2", "t3", "t4", "t5"});
   const struct {
     std::uint16_t before, after;
-    std::size_t match;
-    Lines expected;
-  } rows[] = {
-      {2, 2, 0, {"target", "h1", "h2"}},
-      {2, 2, 5, {"h3", "h4", "target"}},
-      {0, 0, 3, {"target"}},
-      {1, 100, 4, {"h3", "target", "h5"}},
-      {100, 100, 2, {"h0", "h1", "target", "h3", "h4", "h5"}},
-  };
-  TempDir dir;
+    std::string word, words;
+  } rows[] = {{2, 2, "h0", "h0,h1,h2"}, {2, 2, "h5", "h3,h4,h5"}, {0, 0, "h3", "h3"},
+              {1, 100, "h4", "h3,h4,h5"}, {100, 100, "h2", "h0,h1,h2,h3,h4,h5"}};
   for (const auto& r : rows) {
-    Lines heads = {"h0", "h1", "h2", "h3", "h4", "h5"};
-    heads[r.match] = "target";
-    DictionaryStore store;
-    store.publish(DataKind::kEnglish, splitLines(crlfJoin(heads)),
-                  splitLines(crlfJoin({"t0", "t1", "t2", "t3", "t4", "t5"})), LoadState::kLoaded);
-    LookupState state(store, dir.path());
     setSetting(state, &LookupSettings::WordsBefore, r.before);
     setSetting(state, &LookupSettings::WordsAfter, r.after);
-    ASSERT_TRUE(state.lookupWord("target"));
-    EXPECT_EQ(lines(state.mainWords()), r.expected);
-    EXPECT_EQ(state.foundTranslations().count(), state.mainWords().count());
-    EXPECT_EQ(state.translationText(), "target t" + std::to_string(r.match));
+    ASSERT_TRUE(state.lookupWord(r.word));
+    std::string translations = r.words;
+    std::replace(translations.begin(), translations.end(), 'h', 't');
+    EXPECT_EQ(shown(), r.words + "|" + translations + "||" + r.word + " t" + r.word[1] +
+                           "| English word");
   }
 }
 
@@ -129,26 +120,19 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
             "| English word (1 Phrase)");
 }
 
-TEST_F(LookupWordTest, RelatedCapIsSharedByAllScans) {
-  // Only words holding the query count, not translations.
+// Only words holding the query count, not translations; one cap for every scan.
+TEST_F(LookupWordTest, RelatedCapIsSharedByAllScansAndTheEntryIsFoundAfterIt) {
   userList("Tavro2en.dat", {"zz=ab", "ab1=u1", "ab2=u2", "ab3=u3", "ab4=u4", "ab5=u5"});
-  english({"ab6", "ab7", "ab8", "ab9"}, {"d6", "d7", "d8", "d9"});
+  english({"ab6", "ab7", "ab8", "ab9", "cat a", "cat b"}, {"d6", "d7", "d8", "d9", "a", "b"});
+  Lines heads, trans(25, "t");
+  for (int i = 0; i < 25; ++i) heads.push_back("cat" + std::to_string(i));
+  heads.push_back("cat");
+  trans.push_back("kucing");
+  indonesian(heads, trans);
   setSetting(state, &LookupSettings::MaxContainTexts, 3);
   EXPECT_FALSE(state.lookupWord("ab"));
   EXPECT_EQ(shown(), "||ab1,ab2,ab3|| ");
   EXPECT_EQ(lines(state.relatedTranslations()), (Lines{"u1", "u2", "u3"}));
-}
-
-TEST_F(LookupWordTest, CapSpansBothSidesAndTheEntryIsFoundAfterIt) {
-  Lines heads, trans;
-  for (int i = 0; i < 25; ++i) {
-    heads.push_back("cat" + std::to_string(i));
-    trans.push_back("t" + std::to_string(i));
-  }
-  english({"cat a", "cat b"}, {"a", "b"});
-  heads.push_back("cat");
-  trans.push_back("kucing");
-  indonesian(heads, trans);
   setSetting(state, &LookupSettings::MaxContainTexts, 10);
   EXPECT_TRUE(state.lookupWord("cat"));
   EXPECT_EQ(shown(),
@@ -205,26 +189,23 @@ TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
 
 class SearchFromBoxTest : public LookupFixture {};
 
-TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuation) {
-  userList("Tavro2en.dat", {"dont=jangan", "wellknown=terkenal"});
+TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAndLowered) {
+  userList("Tavro2en.dat",
+           {"dont=jangan", "wellknown=terkenal", "123=angka", "\xC9t\xE9=musim panas"});
   state.setStatusText(" Data OK");
   for (const char* blank : {"  \t", "123 !?"}) {  // nothing left after trimming or filtering
     EXPECT_FALSE(state.searchFromBox(blank));
     EXPECT_EQ(state.statusText(), " Data OK");
   }
-  setSetting(state, &LookupSettings::AutoRemAlpha, false);
-  EXPECT_FALSE(state.searchFromBox(" \t "));
-  EXPECT_EQ(state.statusText(), " Data OK");
-  setSetting(state, &LookupSettings::AutoRemAlpha, true);
   EXPECT_TRUE(state.searchFromBox(" Don't ") && state.queryFound());
   EXPECT_EQ(state.translationText() + "|" + state.searchText(), "dont jangan| Don't ");
   EXPECT_TRUE(state.searchFromBox("well-known"));
   EXPECT_EQ(state.translationText(), "wellknown terkenal");
-}
 
-TEST_F(SearchFromBoxTest, WithoutFilteringTheTextIsOnlyTrimmedAndLowered) {
-  userList("Tavro2en.dat", {"123=angka", "\xC9t\xE9=musim panas"});
   setSetting(state, &LookupSettings::AutoRemAlpha, false);
+  state.setStatusText(" Data OK");
+  EXPECT_FALSE(state.searchFromBox(" \t "));
+  EXPECT_EQ(state.statusText(), " Data OK");
   EXPECT_TRUE(state.searchFromBox(" 123 "));
   EXPECT_EQ(state.translationText(), "123 angka");
   // Accented capitals keep their case, so the list's lower-case word is not found.

@@ -29,10 +29,7 @@ TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
   test::TempDir dir;
   for (const auto& row : rows) {
     test::writeFile(dir.file("Tavro2id.dat"), row.bytes);
-    const WordList list = readUserWordList(dir.file("Tavro2id.dat"));
-    Strings got;
-    for (std::size_t i = 0; i < list.count(); ++i) got.emplace_back(list.line(i));
-    EXPECT_EQ(got, row.lines) << row.name;
+    EXPECT_EQ(test::lines(readUserWordList(dir.file("Tavro2id.dat"))), row.lines) << row.name;
   }
 }
 
