@@ -7,7 +7,6 @@
 
 #include "engine/cp1252.h"
 #include "engine/data_file.h"
-#include "engine/word_list.h"
 #include "test_util.h"
 #include "tools/data_writer.h"
 #include "tools/dictd_reader.h"
@@ -210,17 +209,14 @@ class DictBuilderTest : public ::testing::Test {
   DataFileContents en_, id_, pr_;
 };
 
-TEST_F(DictBuilderTest, ReadsTheSourceWithItsEditionDate) {
+TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndCarriesMarkersSensesAndGlosses) {
   EXPECT_EQ(std::make_tuple(source_.entries.size(), source_.badIndexLines),
             std::make_tuple(kFixture.size() - 1, std::size_t{1}));
-  EXPECT_EQ(en_.dataDate, dataDateOf(2021, 3, 4));
+  EXPECT_EQ(en_.dataDate, dataDateOf(2021, 3, 4));  // the source's edition
   DictdSource none;
   std::string error;
   EXPECT_FALSE(readDictdSource(dir_.file("missing.index"), dir_.file("t.dict.dz"), none, error));
   EXPECT_NE(error.find("missing.index"), std::string::npos);
-}
-
-TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndCarriesMarkersSensesAndGlosses) {
   const std::vector<std::string> order = {"abraham",   "and",   "-ation", "brown", "caf\xE9",
                                           "crosswalk", "hello", "home",   "house", "liu",
                                           "quickly",   "road",  "run",    "today", "under"};
@@ -263,16 +259,6 @@ TEST_F(DictBuilderTest, PhrasesAreTermsOfSeveralWords) {
   EXPECT_EQ(pr_.headwords, test::crlfJoin({"di bawah", "hari ini", "penyeberangan pejalan kaki",
                                            "tempat tinggal"}));
   EXPECT_EQ(pr_.translations, test::crlfJoin({"under", "today", "crosswalk", "home"}));
-}
-
-TEST_F(DictBuilderTest, HeadwordsAreCleanLowerCaseLines) {
-  for (const DataFileContents* c : {&en_, &id_, &pr_}) {
-    const std::vector<std::string> heads = test::linesOf(c->headwords);
-    EXPECT_EQ(heads.size(), test::linesOf(c->translations).size());
-    for (const std::string& h : heads)
-      EXPECT_TRUE(!h.empty() && h.find_first_of("=\r\n") == std::string::npos && h == foldAscii(h))
-          << h;
-  }
 }
 
 }  // namespace
