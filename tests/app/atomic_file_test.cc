@@ -72,8 +72,6 @@ TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
   }
 }
 
-// A dangling link gets its target created (relative to the link), the link
-// staying; a loop is refused.
 TEST_F(AtomicFileTest, DanglingLinksAreFollowedAndLoopsRefused) {
   std::filesystem::create_directory(dir_.file("sub"));
   std::filesystem::create_symlink("sub/target.txt", dir_.file("link.txt"));
@@ -104,8 +102,7 @@ TEST_F(AtomicFileTest, ReadsAreBoundedAndNeverBlock) {
   EXPECT_TRUE(cut);
 }
 
-// Only our own names, only from processes that are gone, only files older
-// than this process.
+// Only our own names, from processes that are gone, older than this process.
 TEST_F(AtomicFileTest, StaleTemporariesOfDeadWritersAreRemoved) {
   const std::string target = dir_.file("History.txt");
   const std::string self = std::to_string(::getpid());

@@ -74,9 +74,7 @@ class CommandLineTest : public ::testing::Test {
   TempDir dir;
 };
 
-// Every member in order; runs only where the formatting differs from plain
-// text, a colour only where it is not the default. The phrase search takes
-// the box text as typed: "Running" is in no phrase.
+// Every member in order; the phrase search takes the box text as typed.
 TEST_F(CommandLineTest, LookupOfABaseForm) {
   standardData("ShowPhrase=1\r\n");
   const ProgramRun r = run({"--lookup", "Running", "--dir", dir.path()});
@@ -157,8 +155,6 @@ TEST_F(CommandLineTest, About) {
                 " (Missing: dataen.dat, dataid.dat, datapr.dat)\n");
 }
 
-// Everyday words of either language, inflected or not, find an entry in the
-// default dictionary built beside the program.
 TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
   const std::string data = std::string(TAVRO2_BUILD_DIR) + "/";
   if (!fileExists(data + "dataen.dat") || !fileExists(data + "DATA-NOTICE"))

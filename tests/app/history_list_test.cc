@@ -76,10 +76,7 @@ TEST_F(HistoryListTest, LongFileKeepsTheNewestFiftyAndGrowsToFiftyOne) {
   EXPECT_EQ(history_.historyTranslation("run"), "lari\nberlari");
 }
 
-// A line's word is its text before the first '=' (all of it without one),
-// compared with A-Z folded only. A known word, even one with an empty
-// translation or an '=' of its own, is highlighted as typed and never
-// appended again; the word is kept as typed, untrimmed.
+// A line's word is its text before the first '='; a known word is highlighted, never appended.
 TEST_F(HistoryListTest, KnownWordsIgnoreAsciiCaseOnly) {
   const std::string before =
       "Cat=kucing=hewan\r\ncat=second\r\n\xC9t\xE9=summer\r\ndog=\r\nfish\r\na=b=c\r\n";
@@ -144,8 +141,7 @@ TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) 
   EXPECT_EQ(readFile(path()), crlfJoin(sorted));
 }
 
-// Two windows on one file: each append keeps what the other recorded since,
-// just before the new word, and neither list in memory changes for it.
+// Two windows on one file: each append keeps what the other recorded since.
 TEST_F(HistoryListTest, TwoWritersKeepEachOthersWords) {
   writeFile(path(), crlfJoin({"old=lama"}));
   history_.load();
@@ -163,9 +159,7 @@ TEST_F(HistoryListTest, TwoWritersKeepEachOthersWords) {
   EXPECT_EQ(history_.lines(), (Lines{"old=lama", "bank=tepi", "tree=pohon"}));
 }
 
-// A FIFO reads as no history at once (opening it must not wait for a
-// writer); a file past the read limit gives its newest lines, and a huge
-// run of line ends costs no more than the lines kept.
+// A FIFO reads as empty at once; past the read limit only the newest lines count.
 TEST_F(HistoryListTest, HostileFilesAreReadBoundedAndNeverBlock) {
   ASSERT_EQ(::mkfifo(path().c_str(), 0600), 0);
   history_.load();

@@ -168,9 +168,7 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   EXPECT_EQ(c.headwords + "|" + c.translations, "a\r\nb|x\r\ny");
 }
 
-// Three chunks or more decode in parallel into places fixed beforehand; a
-// chunk that fails or falls short of its piece must leave neither a gap nor
-// undecoded bytes.
+// Three chunks or more decode in parallel; a bad chunk leaves no gap.
 TEST_F(DataFileTest, ParallelDecodingChecksEveryChunk) {
   std::mt19937 rng(5);
   const auto letters = [&](std::size_t n) {
@@ -186,8 +184,7 @@ TEST_F(DataFileTest, ParallelDecodingChecksEveryChunk) {
   EXPECT_TRUE(bad.damaged && bad.text.empty());
 }
 
-// Bombs: one chunk decoding to a whole piece, repeated. Past either limit
-// the file is damaged and keeps no text; at the limit it loads.
+// Bombs: one piece-sized chunk repeated; past either limit damaged with no text.
 TEST_F(DataFileTest, DecodedSizeLimits) {
   const std::string letters = chunk(compressPiece(std::string(kPieceSize, 'a')));
   const std::string lineEnds = chunk(compressPiece(std::string(kPieceSize, '\r')));

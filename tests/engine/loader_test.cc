@@ -78,8 +78,7 @@ TEST(LoaderStatusTest, NamesEveryFileThatDidNotLoad) {
   for (const auto& [outcomes, text] : rows) EXPECT_EQ(loadStatusText(outcomes), text);
 }
 
-// Readers poll the store while the loader publishes. Run under TSan: the
-// count must never be seen before its lists, and files appear in order.
+// Under TSan: a count is never seen before its lists, and files appear in order.
 TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
   std::vector<std::string> heads, trans;
   for (int i = 0; i < 20000; ++i) {

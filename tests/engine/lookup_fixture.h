@@ -52,9 +52,7 @@ class LookupFixture : public ::testing::Test {
   }
   void userList(const char* name, const Lines& text) { writeFile(dir.file(name), crlfJoin(text)); }
 
-  // What a find leaves on show, in one line: main words|their
-  // translations|related words|translation pane|status line (which begins
-  // with a space).
+  // What a find leaves on show: words|their translations|related words|pane|status.
   std::string shown() const { return shown(state); }
   static std::string shown(const LookupState& s) {
     std::string out;

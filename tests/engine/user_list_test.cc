@@ -18,9 +18,7 @@
 namespace tavro2::test {
 namespace {
 
-// Random user lists over a few words that collide when A-Z is folded, with
-// and without '=', empty words and translations holding '='. The one-pass
-// answers must equal the line-by-line definitions on every one of them.
+// Random user lists of words colliding under A-Z folding, against line-by-line answers.
 class UserListOracleTest : public LookupFixture {
  protected:
   std::vector<std::string> randomList(std::size_t lines) {
@@ -72,10 +70,8 @@ TEST_F(UserListOracleTest, OnePassAnswersEqualLineByLineOnes) {
   }
 }
 
-// The cache answers as a fresh read would. A cache that trusts a stamp at
-// once sees a new file or a new size; the default one also a rewrite that
-// keeps the size and sets the old modification time back within the same
-// clock tick, which no stamp can tell.
+// A stamp-trusting cache sees a new file or size; the default one also a same-size
+// rewrite that sets the old modification time back, which no stamp can tell.
 TEST(UserListCacheTest, ChangedFilesAreReadAgain) {
   TempDir dir;
   const std::string path = dir.file("Tavro2en.dat");
