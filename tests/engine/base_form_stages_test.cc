@@ -46,7 +46,7 @@ void expectStems(Stemmer& stemmer, const std::vector<StemRow>& rows) {
   for (const auto& r : rows) EXPECT_EQ(stemmer.stems(r.language, r.word), r.stems) << r.word;
 }
 
-TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
+TEST(StemmerTest, StemsOfEitherLanguageIn1252AndAMissingDictionaryDisablesOnlyItsLanguage) {
   REQUIRE_SYSTEM_DICTIONARIES();
   Stemmer stemmer;
   expectStems(stemmer, {
@@ -59,6 +59,19 @@ TEST(StemmerTest, StemsOfEitherLanguageIn1252) {
       {StemLanguage::kIndonesian, "makan\x80", {}},  // no Latin-1 form
       {StemLanguage::kEnglish, std::string(300, 'a'), {}},
   });
+  TempDir dir;
+  for (const char* f : {"id_ID.aff", "id_ID.dic", "en_US.aff"})  // en_US.dic missing
+    std::filesystem::copy_file(std::string(Stemmer::kSystemDictionaryDir) + f, dir.file(f));
+  Stemmer partial(dir.path());
+  EXPECT_TRUE(partial.stems(StemLanguage::kEnglish, "looked").empty());
+  EXPECT_EQ(partial.stems(StemLanguage::kIndonesian, "digunakan"), (Lines{"guna"}));
+  EXPECT_TRUE(partial.knows(StemLanguage::kIndonesian, "makan"));
+  EXPECT_FALSE(partial.knows(StemLanguage::kIndonesian, "looked"));
+  EXPECT_FALSE(partial.knows(StemLanguage::kEnglish, "look"));
+
+  TempDir empty;
+  Stemmer none(empty.path());
+  EXPECT_TRUE(none.stems(StemLanguage::kIndonesian, "digunakan").empty());
 }
 
 // Dictionaries of our own: one in UTF-8, one in Latin-1.
@@ -77,23 +90,6 @@ TEST(StemmerTest, WordsAndStemsGoThroughTheDictionaryEncoding) {
       {StemLanguage::kEnglish, longest + "s", {longest}},
   });
   EXPECT_TRUE(stemmer.knows(StemLanguage::kEnglish, "abs"));  // a word, only its stem is dropped
-}
-
-TEST(StemmerTest, AMissingDictionaryOnlyDisablesItsLanguage) {
-  REQUIRE_SYSTEM_DICTIONARIES();
-  TempDir dir;
-  for (const char* f : {"id_ID.aff", "id_ID.dic", "en_US.aff"})  // en_US.dic missing
-    std::filesystem::copy_file(std::string(Stemmer::kSystemDictionaryDir) + f, dir.file(f));
-  Stemmer stemmer(dir.path());
-  EXPECT_TRUE(stemmer.stems(StemLanguage::kEnglish, "looked").empty());
-  EXPECT_EQ(stemmer.stems(StemLanguage::kIndonesian, "digunakan"), (Lines{"guna"}));
-  EXPECT_TRUE(stemmer.knows(StemLanguage::kIndonesian, "makan"));
-  EXPECT_FALSE(stemmer.knows(StemLanguage::kIndonesian, "looked"));
-  EXPECT_FALSE(stemmer.knows(StemLanguage::kEnglish, "look"));
-
-  TempDir empty;
-  Stemmer none(empty.path());
-  EXPECT_TRUE(none.stems(StemLanguage::kIndonesian, "digunakan").empty());
 }
 
 TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {

@@ -11,13 +11,6 @@
 namespace tavro2::test {
 namespace {
 
-TEST(DataStatisticsTest, CountsGroupThreeDigitsFromTheRight) {
-  const std::pair<std::int64_t, const char*> rows[] = {
-      {0, "0"},           {999, "999"},         {1000, "1,000"}, {123456, "123,456"},
-      {-1234, "-1,234"}, {2147483647, "2,147,483,647"}};
-  for (const auto& [n, text] : rows) EXPECT_EQ(formatCount(n), text);
-}
-
 TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
   for (const CalendarDate c : {CalendarDate{1, 1, 1}, CalendarDate{2009, 1, 1},
                                CalendarDate{2000, 2, 29}, CalendarDate{1900, 3, 1},
@@ -33,7 +26,7 @@ TEST(DataStatisticsTest, CalendarDatesOverTheWholeRange) {
     EXPECT_FALSE(calendarDateOf(bad)) << bad;
 }
 
-TEST(DataStatisticsTest, DatePicture) {
+TEST(DataStatisticsTest, DatePictureAndCountsInGroupsOfThree) {
   const MonthNames en = englishMonthAbbreviations();
   EXPECT_EQ(formatDdMmmYy({2009, 1, 1}, en), "01 Jan 09");
   EXPECT_EQ(formatDdMmmYy({1999, 12, 31}, en), "31 Dec 99");
@@ -47,6 +40,10 @@ TEST(DataStatisticsTest, DatePicture) {
     }
   };
   EXPECT_EQ(monthAbbreviationsUtf8(std::locale(std::locale::classic(), new NoNames)), en);
+  const std::pair<std::int64_t, const char*> rows[] = {
+      {0, "0"},           {999, "999"},         {1000, "1,000"}, {123456, "123,456"},
+      {-1234, "-1,234"}, {2147483647, "2,147,483,647"}};
+  for (const auto& [n, text] : rows) EXPECT_EQ(formatCount(n), text);
 }
 
 TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {

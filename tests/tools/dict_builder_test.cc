@@ -46,15 +46,7 @@ std::string translationOf(const DataFileContents& c, std::string_view word) {
   return test::translationOf(c.headwords, c.translations, word);
 }
 
-TEST(DictdNumberTest, DecodesBase64DigitsAndRejectsJunk) {
-  const std::pair<const char*, std::uint64_t> rows[] = {
-      {"A", 0}, {"B", 1}, {"BA", 64}, {"po", 41 * 64 + 40}, {"+/", 62 * 64 + 63}};
-  for (const auto& [text, value] : rows) EXPECT_EQ(decodeDictdNumber(text), value) << text;
-  for (const char* junk : {"", "A-B", "//////////////"})  // the last: far beyond any file
-    EXPECT_FALSE(decodeDictdNumber(junk)) << junk;
-}
-
-TEST(DictdIndexTest, ReadsThreeFieldLinesAndCountsTheRest) {
+TEST(DictdIndexTest, ReadsThreeFieldLinesAndBase64NumbersAndCountsTheRest) {
   const DictdIndex index = parseDictdIndex(
       "00databaseinfo\tc\tRL\r\nhouse\tBA\tQ\nno tabs here\nbad\tA?\tB\n\na man is\tC\tD\tx\n");
   ASSERT_EQ(index.lines.size(), 2u);
@@ -63,6 +55,11 @@ TEST(DictdIndexTest, ReadsThreeFieldLinesAndCountsTheRest) {
             std::make_tuple("house", 64u, 16u, 3u));
   EXPECT_TRUE(isDictdHeaderKey(index.lines[0].key) && isDictdHeaderKey("00-database-short"));
   EXPECT_FALSE(isDictdHeaderKey("house"));
+  const std::pair<const char*, std::uint64_t> rows[] = {
+      {"A", 0}, {"B", 1}, {"BA", 64}, {"po", 41 * 64 + 40}, {"+/", 62 * 64 + 63}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(decodeDictdNumber(text), value) << text;
+  for (const char* junk : {"", "A-B", "//////////////"})  // the last: far beyond any file
+    EXPECT_FALSE(decodeDictdNumber(junk)) << junk;
 }
 
 // An entry in one line: headword <part of speech> | translations (gloss; gloss) | ...
@@ -121,7 +118,7 @@ TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
   EXPECT_TRUE(inflateGzip(whole, out, error, 5000));
 }
 
-TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
+TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefusesAndSortKeysFoldThem) {
   const std::pair<const char*, const char*> kept[] = {
       {"café", "caf\xE9"}, {"Chișinău", "Chisinau"}, {"uncaŋ", "uncang"}, {"Wrocław", "Wroclaw"},
       {"H₂O", "H2O"}, {"e\xCC\x81t\xC3\xA9", "et\xE9"}, {"“q” €", "\x93q\x94 \x80"},
@@ -130,6 +127,8 @@ TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefuses) {
     EXPECT_EQ(plainText1252(in), std::optional(std::string(want)));
   for (const char* refused : {"surname 劉", "◌-style", "bad \xC3", "\xC0\xAF", "\xED\xA0\x80"})
     EXPECT_FALSE(plainText1252(refused)) << refused;
+  EXPECT_EQ(sortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
+  EXPECT_EQ(sortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
 }
 
 TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
@@ -142,11 +141,6 @@ TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
       {"[[unclosed, y]]", {"unclosed", "y"}},
   };
   for (const auto& [line, want] : cases) EXPECT_EQ(splitTranslations(line), want) << line;
-}
-
-TEST(SortKeyTest, ReadsAccentsAsPlainLettersAndFoldsCase) {
-  EXPECT_EQ(sortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
-  EXPECT_EQ(sortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
 }
 
 // Index order is the source's order: key "ation" sorts after "and"; the headword is "-ation".
