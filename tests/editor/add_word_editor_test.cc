@@ -5,12 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -24,11 +22,10 @@
 
 #include "engine/dictionary_store.h"
 #include "engine/lookup_state.h"
+#include "skin/skin_widgets.h"
 #include "test_util.h"
 #include "ui/child_widget.h"
 #include "ui/main_window.h"
-#include "skin/skin.h"
-#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 namespace {
@@ -131,8 +128,15 @@ TEST_F(AddWordEditorTest, ChoiceClicksLoadOnlyWhenUnlocked) {
   EXPECT_EQ(child<GradientPanel>("choiceStrip")->bottomColor(), skin_.skinBaseColor);
 }
 
-TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLines) {
+// A saved list is what the next lookup finds.
+TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLinesAndASaveReachesTheLookup) {
   writeFile(en(), "old=lama\r\n");
+  DictionaryStore store;
+  LookupState lookup(store, dir_.path());
+  LookupSettings settings;
+  settings.direction = Direction::kEnglishIndonesian;
+  lookup.setSettings(settings);
+  EXPECT_FALSE(lookup.lookupWord("zebrafish"));
   FAddWord& editor = open();
   editor.setText("");  // an empty text is neither saved nor reported
   EXPECT_TRUE(!editor.save() && editor.modified());
@@ -146,10 +150,12 @@ TEST_F(AddWordEditorTest, CheckNamesTheLineAmongNonBlankLines) {
                                 QMessageBox::Ok}}));
   EXPECT_EQ(readFile(en()), "old=lama\r\n");
   EXPECT_TRUE(editor.modified());
-  editor.setText("a=b\r\n\r\nc=d");  // the check looks only at the text of the moment
+  editor.setText("a=b\r\n\r\nzebrafish=ikan zebra");  // the check sees the text of the moment
   EXPECT_TRUE(editor.save());
-  EXPECT_EQ(readFile(en()), "a=b\r\n\r\nc=d");
+  EXPECT_EQ(readFile(en()), "a=b\r\n\r\nzebrafish=ikan zebra");
   EXPECT_TRUE(!editor.modified() && editor.locked());  // a save leaves the lock as it is
+  EXPECT_TRUE(lookup.lookupWord("zebrafish"));
+  EXPECT_NE(lookup.translationText().find("ikan zebra"), std::string::npos);
 }
 
 // Odd bytes survive load and save; a list named in another case is written in place.
@@ -163,10 +169,19 @@ TEST_F(AddWordEditorTest, SaveWritesTheTextByteForByte) {
   EXPECT_EQ(editor.text(), list);
   EXPECT_TRUE(editor.save());
   EXPECT_EQ(readFile(path), list);
-  editor.setText("new=baru\r\n");
+  editor.setText("Keep=Tetap");
   EXPECT_TRUE(editor.save());
-  EXPECT_EQ(readFile(path), "new=baru\r\n");
+  EXPECT_EQ(readFile(path), "Keep=Tetap");
   EXPECT_FALSE(test::fileExists(en()));
+  // Typed and pasted capitals become lower case; those in the list stay.
+  auto* area = child<QPlainTextEdit>("textArea");
+  area->moveCursor(QTextCursor::End);
+  QTest::keyClick(area, Qt::Key_Return);
+  QTest::keyClicks(area, "New=Baru");
+  QApplication::clipboard()->setText("\nPaste=X");
+  area->paste();
+  EXPECT_EQ(editor.text(), "Keep=Tetap\r\nnew=baru\r\npaste=x");
+  EXPECT_TRUE(editor.modified());
 }
 
 // A list written on Linux shows decoded and is saved in its own kind; a
@@ -203,19 +218,6 @@ TEST_F(AddWordEditorTest, LinuxListsKeepTheirKindAndNothingTypedIsLost) {
     EXPECT_EQ(child<QPlainTextEdit>("textArea")->toPlainText().toStdString(), sorted);
     EXPECT_TRUE(editor_->modified() && readFile(en()) == file);
   }
-}
-
-TEST_F(AddWordEditorTest, TypedAndPastedCapitalsBecomeLowerCase) {
-  writeFile(en(), "Keep=Tetap");
-  FAddWord& editor = open();
-  auto* area = child<QPlainTextEdit>("textArea");
-  area->moveCursor(QTextCursor::End);
-  QTest::keyClick(area, Qt::Key_Return);
-  QTest::keyClicks(area, "New=Baru");
-  QApplication::clipboard()->setText("\nPaste=X");
-  area->paste();
-  EXPECT_EQ(editor.text(), "Keep=Tetap\r\nnew=baru\r\npaste=x");
-  EXPECT_TRUE(editor.modified());
 }
 
 // Open with unsaved changes asks first; a failing check (Yes, then the
@@ -314,20 +316,6 @@ TEST_F(AddWordEditorTest, ClosingWithUnsavedChangesAsks) {
   script_.answers = {QMessageBox::Yes};
   EXPECT_TRUE(editor_->close());
   EXPECT_EQ(readFile(en()), "c=d\r\n");
-}
-
-TEST_F(AddWordEditorTest, SavedWordsAreFoundByTheNextLookup) {
-  DictionaryStore store;
-  LookupState lookup(store, dir_.path());
-  LookupSettings settings;
-  settings.direction = Direction::kEnglishIndonesian;
-  lookup.setSettings(settings);
-  EXPECT_FALSE(lookup.lookupWord("zebrafish"));
-  FAddWord& editor = open();
-  editor.setText("zebrafish=ikan zebra\r\n");
-  ASSERT_TRUE(editor.save());
-  EXPECT_TRUE(lookup.lookupWord("zebrafish"));
-  EXPECT_NE(lookup.translationText().find("ikan zebra"), std::string::npos) << lookup.translationText();
 }
 
 // Answers the next (modal) message box.

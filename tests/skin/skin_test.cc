@@ -1,5 +1,4 @@
-// Skins: colour arithmetic, the skin table, what the title strip and frame
-// painters touch, window shape, opacity and the close glyph.
+// Skins: colours, the skin table, painters, window shape, opacity and the close glyph.
 #include "skin/skin.h"
 
 #include <gtest/gtest.h>
@@ -93,10 +92,7 @@ TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
     EXPECT_TRUE(region.contains(p)) << p.x() << "," << p.y();
   for (QPoint p : {QPoint(4, 0), QPoint(347, 0), QPoint(0, 4), QPoint(352, 5), QPoint(0, 442)})
     EXPECT_FALSE(region.contains(p)) << p.x() << "," << p.y();
-}
-
-TEST(WindowShapeTest, OpacityFollowsTheLowByte) {
-  QWidget window;
+  QWidget window;  // opacity follows the low byte
   EXPECT_EQ(opacityOf(&window), 255);
   for (int alpha : {200, 255, 20, 511}) {  // 511's low 8 bits are 255: opaque
     setOpacity(&window, alpha);

@@ -1,23 +1,9 @@
 #include "ui/about_box.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDesktopServices>
-#include <QEnterEvent>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
-#include <tuple>
-
 #include "engine/dictionary_store.h"
-#include "test_util.h"
-#include "ui_test_util.h"
-#include "ui/main_window.h"
-#include "ui/program_names.h"
-#include "skin/skin.h"
 #include "skin/skin_widgets.h"
+#include "ui/program_names.h"
+#include "ui_test_util.h"
 
 namespace tavro2 {
 namespace {
@@ -25,30 +11,17 @@ namespace {
 using test::child;
 using test::UrlCatcher;
 
-class AboutBoxTest : public ::testing::Test {
- protected:
-  test::TempDir dir_;
-  DictionaryStore store_;
-  SkinState skin_;
-  const QLocale english_{QLocale::English, QLocale::UnitedStates};
-};
-
-TEST_F(AboutBoxTest, NamesTheProgramTakesTheSkinAndCloses) {
-  AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
+TEST(AboutBoxTest, NamesTheProgramTakesTheSkinOpensTheLinkAndCloses) {
+  test::TempDir dir;
+  DictionaryStore store;
+  SkinState skin;
+  AboutBox box(store, dir.path(), &skin, nullptr, QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(std::tuple(child<ShadowLabel>(box, "product")->text(),
                        child<QLabel>(box, "link")->text()),
             std::tuple("Tavro 2.04", kMakerWebAddress));
-  skin_.load(14);
+  skin.load(14);
   box.show();
-  EXPECT_EQ(child<GradientPanel>(box, "body")->bottomColor(), skin_.skinBaseColor);
-  QTest::mouseClick(child(box, "closeGlyph"), Qt::LeftButton);
-  QCoreApplication::sendPostedEvents();
-  EXPECT_FALSE(box.isVisible());
-}
-
-TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
-  AboutBox box(store_, dir_.path(), &skin_, nullptr, english_);
-  box.show();
+  EXPECT_EQ(child<GradientPanel>(box, "body")->bottomColor(), skin.skinBaseColor);
   auto* link = child<LinkLabel>(box, "link");
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
   QCoreApplication::sendEvent(link, &enter);
@@ -59,6 +32,9 @@ TEST_F(AboutBoxTest, LinkReactsToThePointerAndOpensThePage) {
   UrlCatcher catcher(QUrl(kMakerWebAddress).scheme());
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(kMakerWebAddress)});
+  QTest::mouseClick(child(box, "closeGlyph"), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_FALSE(box.isVisible());
 }
 
 // The main window's about button shows its store's counts and its files' dates.

@@ -62,28 +62,23 @@ class DefinitionPopupTest : public ::testing::Test {
   FDef& popup = *host.definitionPopup();
 };
 
-TEST_F(DefinitionPopupTest, EntriesAreSizedByTheirText) {
+// Sized by its text, it stands left of a history window on the right and right of one on the left.
+TEST_F(DefinitionPopupTest, EntriesAreSizedByTheirTextAndStandBesideTheHistoryWindow) {
+  ASSERT_GT(history.x(), 300);
   show("cat");
   ASSERT_EQ(popup.textArea()->toPlainText(), "kucing");
   const int w = QFontMetrics(appFont(14)).horizontalAdvance("kucing");
   EXPECT_EQ(popup.size(), definitionPopupSize(1, w, 6));
   EXPECT_TRUE(item("cat").isMarked() && popup.isVisible());
+  const int top = history.y() + item("cat").mapTo(&history, QPoint(0, 0)).y() + 1;
+  EXPECT_EQ(popup.pos(), QPoint(history.x() - popup.width(), top));
   show("lines");
   EXPECT_EQ(popup.size(), QSize(250, 48));
+  GeometryLog log(&popup);  // growing never reaches over the history window (it would unmark)
   show("long");
   const int lines = popup.wrappedLineCount();
   EXPECT_GE(lines, 3);
   EXPECT_EQ(popup.size(), QSize(250, 14 * lines + 6));
-}
-
-TEST_F(DefinitionPopupTest, StandsLeftOfAHistoryWindowOnTheRightAndRightOfOneOnTheLeft) {
-  ASSERT_GT(history.x(), 300);
-  show("cat");
-  const int top = history.y() + item("cat").mapTo(&history, QPoint(0, 0)).y() + 1;
-  EXPECT_EQ(popup.pos(), QPoint(history.x() - popup.width(), top));
-  // Growing never reaches over the history window (that would unmark the item).
-  GeometryLog log(&popup);
-  show("long");
   for (const QRect& r : log.rects) EXPECT_LE(r.x() + r.width(), history.x());
   EXPECT_EQ(popup.x() + popup.width(), history.x());
   history.setWindowRect(QRect(300, history.y(), history.width(), history.height()));
@@ -108,41 +103,32 @@ TEST_F(DefinitionPopupTest, CopiesTheTranslationPaneWithItsFormatting) {
   EXPECT_NE(boldIn[0].find('B'), std::string::npos) << "the pane should carry some bold text";
 }
 
+// A clipboard hit fades the popup in 26 steps after AutoCloseTime seconds, at
+// once for zero or less; hovering alone never fades, and hiding stops no fade.
 TEST_F(DefinitionPopupTest, ClipboardHitFadesAfterAutoCloseTimeIn26Steps) {
-  host.settingsValue.AutoCloseTime = 7;
-  show("cat");
-  host.setClipboardHit(true);
-  for (int tick = 0; tick < 7; ++tick) popup.countdownTick();
-  EXPECT_TRUE(popup.countdown() == 7u && !popup.fadeTimerActive());
-  popup.countdownTick();  // the eighth second starts the fade
-  EXPECT_TRUE(popup.countdown() == 0u && popup.fadeTimerActive());
-  for (int tick = 1; tick <= 25; ++tick) {
-    popup.fadeTick();
-    EXPECT_TRUE(popup.opacity() == 255 - 10 * tick && popup.isVisible()) << tick;
-  }
-  EXPECT_NEAR(popup.windowOpacity(), 5 / 255.0, 0.01);
-  popup.fadeTick();  // 26th: -5
-  EXPECT_FALSE(popup.isVisible() || popup.fadeTimerActive() || host.clipboardHit());
-  EXPECT_EQ(popup.opacity(), 255);
-  EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
-}
-
-TEST_F(DefinitionPopupTest, ZeroOrNegativeFadesAtOnceAndHidingDoesNotStopTheFade) {
   host.settingsValue.AutoCloseTime = 0;
   show("cat");
   for (int i = 0; i < 20; ++i) popup.countdownTick();  // hovering only: no hit, no fade
   EXPECT_TRUE(popup.countdown() == 0u && !popup.fadeTimerActive());
-  for (int autoClose : {0, -3}) {
+  for (int autoClose : {7, 0, -3}) {
+    SCOPED_TRACE(autoClose);
     host.settingsValue.AutoCloseTime = autoClose;
+    show("cat");
     host.setClipboardHit(true);
-    popup.countdownTick();
-    ASSERT_TRUE(popup.fadeTimerActive()) << autoClose;
-    popup.fadeTick();
-    popup.hideNow();
-    EXPECT_TRUE(popup.fadeTimerActive() && popup.opacity() == 245);
-    int ticks = 1;
-    for (; popup.fadeTimerActive(); ++ticks) popup.fadeTick();
-    EXPECT_TRUE(ticks == 26 && popup.opacity() == 255 && !host.clipboardHit());
+    for (int tick = 0; tick < autoClose; ++tick) popup.countdownTick();
+    EXPECT_TRUE(popup.countdown() == std::max(autoClose, 0) + 0u && !popup.fadeTimerActive());
+    popup.countdownTick();  // the next second starts the fade
+    EXPECT_TRUE(popup.countdown() == 0u && popup.fadeTimerActive());
+    for (int tick = 1; tick <= 25; ++tick) {
+      popup.fadeTick();
+      if (autoClose < 0) popup.hideNow();
+      EXPECT_EQ(std::pair(popup.opacity(), popup.isVisible()),
+                std::pair(255 - 10 * tick, autoClose >= 0));
+    }
+    if (autoClose >= 0) EXPECT_NEAR(popup.windowOpacity(), 5 / 255.0, 0.01);
+    popup.fadeTick();  // 26th: -5
+    EXPECT_FALSE(popup.isVisible() || popup.fadeTimerActive() || host.clipboardHit());
+    EXPECT_TRUE(popup.opacity() == 255 && popup.windowOpacity() == 1.0);
   }
 }
 

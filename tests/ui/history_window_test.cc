@@ -49,9 +49,8 @@ TEST_F(HistoryWindowTest, FirstShowBuildsNewestFirstBeyondTheRightEdge) {
   EXPECT_EQ(host.itemTexts(), (Texts{" gamma", " beta", " alpha"}));
   EXPECT_EQ(w->geometry(), QRect(1280, (770 - 69) / 2, 64, 69));  // centred beside the work area
   EXPECT_TRUE(w->isVisible() && w->isSliding() && w->slideTimerActive() && !w->isDocked());
-}
-
-TEST_F(HistoryWindowTest, ItemsStopAtWordHistoryAndAtTheScreenBottom) {
+  // The items stop at WordHistory and at the screen's bottom.
+  w->close();
   host.addWords(numbered(30));
   host.settingsValue.WordHistory = 20;
   host.historyCommand();
@@ -100,20 +99,7 @@ TEST(HistorySlideTest, SlidesInFlushAndOutBeyondTheEdge) {
   }
 }
 
-TEST_F(HistoryWindowTest, DraggingTheTitleMovesTheWindowThroughTheSnapRule) {
-  FHistory* w = openDocked({"one"});
-  QLabel* title = w->title();
-  const QPoint grab = title->mapToGlobal(QPoint(5, 5));
-  const int y = w->y();
-  sendMouse(title, QEvent::MouseButtonPress, grab, Qt::LeftButton);
-  sendMouse(title, QEvent::MouseMove, grab - QPoint(1210, 100), Qt::LeftButton);  // 6 from the edge
-  EXPECT_EQ(w->pos(), QPoint(0, y - 100));
-  sendMouse(title, QEvent::MouseButtonRelease, grab - QPoint(1210, 100), Qt::NoButton);
-  sendMouse(title, QEvent::MouseMove, grab, Qt::NoButton);
-  EXPECT_EQ(w->x(), 0) << "no drag after the release";
-}
-
-TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
+TEST_F(HistoryWindowTest, CommandsDragsAndMovesWhileSlidingAndWhileStill) {
   host.addWords({"one"});
   host.historyCommand();
   FHistory* w = host.historyWindow();
@@ -123,6 +109,16 @@ TEST_F(HistoryWindowTest, CommandsAndMovesWhileSlidingAndWhileStill) {
   w->setWindowRect(QRect(w->x(), 12, w->width(), w->height()));
   EXPECT_EQ(w->y(), 12) << "no snapping while sliding";
   host.slideUntilSettled();
+  // Dragging the title moves the window through the snap rule.
+  QLabel* title = w->title();
+  const QPoint grab = title->mapToGlobal(QPoint(5, 5)), to = grab - QPoint(1210, -100);
+  const int y = w->y();
+  sendMouse(title, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+  sendMouse(title, QEvent::MouseMove, to, Qt::LeftButton);  // 6 from the edge
+  EXPECT_EQ(w->pos(), QPoint(0, y + 100));
+  sendMouse(title, QEvent::MouseButtonRelease, to, Qt::NoButton);
+  sendMouse(title, QEvent::MouseMove, grab, Qt::NoButton);
+  EXPECT_EQ(w->x(), 0) << "no drag after the release";
   w->setWindowRect(QRect(10, 12, w->width(), w->height()));
   EXPECT_EQ(w->pos(), QPoint(0, 0));
   w->setWindowRect(QRect(600, 300, w->width(), w->height()));  // away from both edges

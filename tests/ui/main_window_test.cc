@@ -1,33 +1,16 @@
-// The main window: layouts and modes, settings, start-up and the load, keys,
-// glyphs, and a lookup shown on screen.
-#include "ui/main_window.h"
-
-#include <gtest/gtest.h>
-
+// The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QTextCursor>
 #include <algorithm>
 #include <filesystem>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QUrl>
-#include <tuple>
-
+#include "app/failing_rename.h"
 #include "app/program_dir.h"
 #include "app/settings.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
-#include "app/failing_rename.h"
-#include "test_util.h"
 #include "ui_test_util.h"
 #include "ui/format_adapter.h"
 #include "skin/image_list.h"
@@ -158,6 +141,13 @@ TEST_F(MainWindowTest, CompactModesFromEveryState) {
   expectFullLayout(*window);
   QTest::mouseClick(child(*window, "modeGlyph"), Qt::LeftButton, {}, QPoint(8, 8));
   expectCompactLayout(*window, true);
+  // Released over the title strip the close glyph closes nothing and is no longer pressed.
+  auto* glyph = child<GlyphButton>(*window, "closeGlyph");
+  QTest::mousePress(glyph, Qt::LeftButton, {}, QPoint(8, 8));
+  QTest::mouseRelease(glyph, Qt::LeftButton, {}, QPoint(-100, 8));
+  EXPECT_TRUE(window->isVisible() && !glyph->isPressed());
+  QTest::mouseClick(glyph, Qt::LeftButton, {}, QPoint(8, 8));
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, TogglesAndDirectionsWriteTheirKeysAtOnce) {
@@ -200,6 +190,18 @@ TEST_F(MainWindowTest, StartsWithDefaultsWithoutSettingsFile) {
   EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
 }
 
+// Turning stay-on-top off re-creates the shown window, which is no hide of the user's.
+TEST_F(MainWindowTest, ReadingSettingsAgainKeepsTheWindowShown) {
+  auto window = makeWindow();
+  window->show();
+  test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlwaysOnTop=0\r\nAlphaBlend=120\r\n");
+  window->readSettings();
+  EXPECT_EQ(std::tuple(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                       window->isVisible(), window->hiddenFlag(), opacityOf(window.get()),
+                       window->height()),
+            std::tuple(false, true, false, 120, 435));
+}
+
 TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
   const std::string text =
       "[General]\r\nLanguage=7\r\nWordsBefore=250\r\nWordsAfter=65536\r\nMaxContainTexts=0\r\n"
@@ -216,31 +218,6 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
             std::tuple(200, 14, false, true));
   expectCompactLayout(*window, false);
   EXPECT_EQ(settingsText(), text);
-}
-
-// Turning stay-on-top off re-creates the shown window, which is no hide of the user's.
-TEST_F(MainWindowTest, ReadingSettingsAgainKeepsTheWindowShown) {
-  auto window = makeWindow();
-  window->show();
-  test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlwaysOnTop=0\r\nAlphaBlend=120\r\n");
-  window->readSettings();
-  EXPECT_EQ(std::tuple(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                       window->isVisible(), window->hiddenFlag(), opacityOf(window.get()),
-                       window->height()),
-            std::tuple(false, true, false, 120, 435));
-}
-
-TEST_F(MainWindowTest, SkinRecoloursTheWindow) {
-  auto window = makeWindow();
-  auto colours = [&window] {
-    return std::tuple(child(*window, "mainWordList")->palette().color(QPalette::Base),
-                      child<ImageButton>(*window, "clipboardButton")->faceColor());
-  };
-  const auto before = colours();
-  window->applySkin(17);
-  EXPECT_TRUE(std::get<0>(colours()) != std::get<0>(before) &&
-              std::get<1>(colours()) != std::get<1>(before));
-  EXPECT_EQ(child<GradientPanel>(*window, "toolBar")->bottomColor(), window->skin().skinBaseColor);
 }
 
 TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
@@ -398,7 +375,11 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
   EXPECT_EQ(bytesOf(QString::fromUtf8("caf\u00e9 \u20ac \u4e2d \U0001F600")), "caf\xE9 \x80 ? ?");
 }
 
-TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
+// Help opens the manual beside the program, or says it is missing; the keys
+// belong to the window the user is typing in: the active one.
+TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
+  const std::string savedDir = programDirectory();
+  setProgramDirectory(dir_.path());
   UrlCatcher opener;
   auto window = makeWindow();
   auto* menu = child<QMenu>(*window, "popupMenu");
@@ -407,56 +388,30 @@ TEST_F(MainWindowTest, MenuAndKeysWhileTheSearchBoxHasTheFocus) {
   QTest::mouseClick(child(*window, "menuGlyph"), Qt::LeftButton, {}, QPoint(8, 8));
   EXPECT_TRUE(menu->isVisible());
   menu->close();
-  // The keys belong to the window the user is typing in: the active one.
+  click(*window, "helpButton");
+  EXPECT_EQ(std::tuple(opener.urls.size(), statusTextOf(*window), window->isMinimized()),
+            std::tuple(0, " Help: the manual is not installed", false));
+  std::filesystem::create_directory(dir_.file("manual"));
+  test::writeFile(dir_.file("manual/index.html"), "<html></html>");
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   searchBoxOf(*window)->setText("abc");
   searchBoxOf(*window)->selectAll();
   QTest::keyClick(searchBoxOf(*window), Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(window->compactMode());
-  // Ctrl+H is History (nothing with an empty history), not Help.
-  QTest::keyClick(searchBoxOf(*window), Qt::Key_H, Qt::ControlModifier);
-  EXPECT_TRUE(opener.urls.isEmpty());
-  EXPECT_FALSE(window->isMinimized());
-  // Ctrl+X exits rather than cutting the selected text.
-  QTest::keyClick(searchBoxOf(*window), Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(std::tuple(window->isVisible(), searchBoxOf(*window)->text()), std::tuple(false, "abc"));
-}
-
-// Help (and F1) opens the manual beside the program; without one the status
-// line says so and the window stays.
-TEST_F(MainWindowTest, HelpOpensTheManualOrSaysWhyNot) {
-  const std::string savedDir = programDirectory();
-  setProgramDirectory(dir_.path());
-  UrlCatcher opener;
-  auto window = makeWindow();
-  window->show();
-  click(*window, "helpButton");
-  EXPECT_TRUE(opener.urls.empty());
-  EXPECT_EQ(statusTextOf(*window), " Help: the manual is not installed");
-  EXPECT_FALSE(window->windowState().testFlag(Qt::WindowMinimized));
-
-  std::filesystem::create_directory(dir_.file("manual"));
-  test::writeFile(dir_.file("manual/index.html"), "<html></html>");
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_H, Qt::ControlModifier);  // History, not Help
+  EXPECT_TRUE(opener.urls.isEmpty() && !window->isMinimized());
   QTest::keyClick(searchBoxOf(*window), Qt::Key_F1);
   ASSERT_EQ(opener.urls.size(), 1);
   EXPECT_EQ(opener.urls[0].toLocalFile().toStdString(), dir_.file("manual/index.html"));
-  EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMinimized));
+  EXPECT_TRUE(window->isMinimized());
   setProgramDirectory(savedDir);
-}
-
-// Released over the title strip the pressed flag clears, so pointing at
-// the glyph again does not look like a press.
-TEST_F(MainWindowTest, CloseGlyphReleasedOverTheTitleStripDoesNotClose) {
-  auto window = makeWindow();
-  window->show();
-  auto* glyph = child<GlyphButton>(*window, "closeGlyph");
-  QTest::mousePress(glyph, Qt::LeftButton, {}, QPoint(8, 8));
-  QTest::mouseRelease(glyph, Qt::LeftButton, {}, QPoint(-100, 8));
-  EXPECT_TRUE(window->isVisible() && !glyph->isPressed());
-  QTest::mouseClick(glyph, Qt::LeftButton, {}, QPoint(8, 8));
-  EXPECT_FALSE(window->isVisible());
+  window->showNormal();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  // Ctrl+X exits rather than cutting the selected text.
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(std::tuple(window->isVisible(), searchBoxOf(*window)->text()), std::tuple(false, "abc"));
 }
 
 }  // namespace

@@ -7,14 +7,10 @@
 
 #include <cstdio>
 
-#include <QLineEdit>
-#include <QSignalSpy>
 #include <future>
 
-#include "test_util.h"
-#include "ui_test_util.h"
-#include "ui/main_window.h"
 #include "ui/run_window.h"
+#include "ui_test_util.h"
 
 namespace tavro2 {
 namespace {
@@ -48,10 +44,7 @@ TEST(SingleInstanceTest, SecondServerOnTheSamePlaceLosesAndHandsItsWordOver) {
   InstanceServer elsewhere;
   EXPECT_TRUE(elsewhere.listen(uniqueName()));
   EXPECT_NE(instanceServerName("a\nb"), instanceServerName("a\nc"));
-}
-
-TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
-  // A window that died leaves its socket file with nobody listening.
+  // A window that died leaves its socket file with nobody listening: taken over.
   test::TempDir dir;
   const std::string path = dir.file("socket");
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -61,7 +54,6 @@ TEST(SingleInstanceTest, SocketOfACrashedWindowIsTakenOver) {
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ::close(fd);
   ASSERT_TRUE(test::fileExists(path));
-
   InstanceServer next;
   EXPECT_TRUE(next.listen(QString::fromStdString(path)));
 }

@@ -3,19 +3,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QList>
-#include <QObject>
 #include <QProcess>
-#include <QString>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "test_util.h"
 #include "ui/child_widget.h"
@@ -23,11 +28,9 @@
 
 namespace tavro2::test {
 
-// The small dictionary the window tests look words up in: English can,
-// hello, rerun, run, runner, walk; Indonesian halo, jalan, lari; three
-// phrases, two of them about running.
+// The window tests' dictionary: English can, hello, rerun, run, runner, walk;
+// Indonesian halo, jalan, lari; three phrases, two of them about running.
 void writeDictionary(const TempDir& dir);
-
 
 // The main window's search box, status line text and translation pane text.
 inline QLineEdit* searchBoxOf(QWidget& window) { return child<QLineEdit>(window, "searchBox"); }
@@ -36,9 +39,8 @@ inline QString translationOf(QWidget& window) {
   return child<QTextEdit>(window, "translationPane")->toPlainText();
 }
 
-// A main window over that dictionary, with `settings` (lines after
-// [General]) and `history` as its files, shown and waited on until its load
-// has ended (`loaded`).
+// A main window over that dictionary with `settings` (lines after [General])
+// and `history` as its files, shown and waited on until its load has ended.
 struct LoadedWindow {
   explicit LoadedWindow(const std::string& settings = "", const std::string& history = "");
   TempDir dir;
@@ -70,8 +72,7 @@ class UrlCatcher : public QObject {
 // Processes events until `done` holds or `timeoutMs` passes; false then.
 bool processEventsUntil(const std::function<bool()>& done, int timeoutMs);
 
-// An Xvfb server on a display number it picks itself, stopped when the
-// object goes. start() is false, with `why` set, when no server came up.
+// An Xvfb server on a display it picks, stopped when the object goes; start() is false with `why`.
 struct XvfbServer {
   bool start();
   ~XvfbServer();
@@ -80,13 +81,11 @@ struct XvfbServer {
   std::string why;
 };
 
-// Another program (xclip) takes `selection` ("clipboard" or "primary") with
-// `text`; it stays in the background as the owner until the X server goes.
+// xclip takes `selection` ("clipboard" or "primary") with `text` and owns it until the server goes.
 bool putWithXclip(const char* selection, const QByteArray& text);
 
-// Runs the tests matching `filter` (disabled ones included) in a child copy
-// of this program on `server`'s display with the X11 platform; returns its
-// output, and whether every one of them ran and passed in `passed`.
+// Runs the tests matching `filter` (disabled ones too) in a child copy of this program on
+// `server`'s display with the X11 platform; returns its output, and in `passed` whether all passed.
 std::string runChildTests(const XvfbServer& server, const QString& filter, bool& passed);
 
 }  // namespace tavro2::test

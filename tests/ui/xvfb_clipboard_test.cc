@@ -1,24 +1,14 @@
-// End to end under a real X server. The test starts its own Xvfb and reruns
-// this program on it with the X11 platform, selecting the disabled child
-// tests (XvfbChild, here and in xvfb_selection_test.cc). Without Xvfb or
-// xclip it skips. Here: with the clipboard button down, xclip puts a word on
-// the clipboard; the main window looks it up, records it in "History.txt"
-// and shows it in the popup beside the history window.
+// End to end under a real X server: the test starts its own Xvfb and reruns this program on it
+// for the disabled XvfbChild tests (here and in xvfb_selection_test.cc); without Xvfb or xclip
+// it skips. Here a word xclip copies is looked up, recorded and popped up beside the history.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QStandardPaths>
-#include <QTextEdit>
 
-#include "test_util.h"
-#include "ui_test_util.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
-#include "ui/main_window.h"
+#include "ui_test_util.h"
 
 namespace tavro2::test {
 namespace {

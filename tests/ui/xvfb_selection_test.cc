@@ -1,32 +1,19 @@
-// Children of the Xvfb test in xvfb_clipboard_test.cc, run on a real X
-// server: a clipboard owner that never answers costs the window no frame,
-// the popup's fade reaches the server step by step, and text selected in
-// another program pops up near the pointer.
+// More children of the Xvfb test in xvfb_clipboard_test.cc: X11 behaviour on a real server.
 #ifdef TAVRO2_HAVE_XCB
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <xcb/xcb.h>
 
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTextEdit>
-#include <QTimer>
-
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
 
-#include "test_util.h"
 #include "ui/clipboard_monitor.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
-#include "ui/main_window.h"
 #include "ui/x11_selection_reader.h"
 #include "ui_test_util.h"
 
@@ -52,8 +39,7 @@ struct SilentOwner {
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
     const xcb_atom_t atom = internAtom(c, selection);
     xcb_set_selection_owner(c, window, atom, XCB_CURRENT_TIME);
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom), nullptr);
+    auto* owner = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom), nullptr);
     owns = owner != nullptr && owner->owner == window;
     std::free(owner);
   }
@@ -74,11 +60,7 @@ class OpacitySampler {
     xcb_flush(c_);
     thread_ = std::thread([this] { run(); });
   }
-  ~OpacitySampler() {
-    stop_ = true;
-    thread_.join();
-    xcb_disconnect(c_);
-  }
+  ~OpacitySampler() { stop_ = true, thread_.join(), xcb_disconnect(c_); }
   std::vector<int> values() {
     std::lock_guard lock(mutex_);
     return values_;
@@ -86,13 +68,10 @@ class OpacitySampler {
 
  private:
   void run() {
-    while (!stop_) {
-      pollfd fd{xcb_get_file_descriptor(c_), POLLIN, 0};
-      poll(&fd, 1, 20);
+    for (pollfd fd{xcb_get_file_descriptor(c_), POLLIN, 0}; !stop_; poll(&fd, 1, 20)) {
       while (xcb_generic_event_t* event = xcb_poll_for_event(c_)) {
         const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && notify->atom == atom_)
-          record();
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && notify->atom == atom_) record();
         std::free(event);
       }
     }
@@ -119,10 +98,8 @@ class OpacitySampler {
   std::thread thread_;
 };
 
-// While a read waits on the owner, the polls the clipboard timer makes must
-// return at once. (Timing the event loop would not show a blocking read: a
-// read that waits in a nested loop keeps timers running but holds back the
-// user's keys and clicks.)
+// While a read waits on the owner, each poll returns at once (a read waiting in a nested
+// loop would keep timers running but hold back the user's keys, so the poll itself is timed).
 TEST(XvfbChild, DISABLED_SilentClipboardOwnerCostsTheWindowNoFrame) {
   LoadedWindow w("UseClipboard=1\r\n");
   ASSERT_TRUE(w.loaded);
@@ -163,9 +140,8 @@ TEST(XvfbChild, DISABLED_EveryFadeStepReachesTheServer) {
   ASSERT_TRUE(processEventsUntil([&] { return !popup->isVisible(); }, 10000));
   processEventsUntil([&] { return !sampler.values().empty() && sampler.values().back() == 255; },
                      2000);
-  // 245, 235, ... 5, then 0 (the 26th step, -5, shows as 0), back to 255 when hidden.
-  // A busy machine may let a sample or two slip by; a fade held back in Qt's
-  // buffer shows only a handful of them.
+  // 245, 235, ... 5, then 0 (the 26th step, -5), 255 when hidden. A busy machine may miss a
+  // sample or two; a fade held back in Qt's buffer shows only a handful.
   std::vector<int> steps;
   for (int step = 1; step <= 26; ++step) steps.push_back(std::max(0, 255 - 10 * step));
   std::vector<int> seen = sampler.values();
@@ -219,11 +195,11 @@ TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
 
   FDef* popup = w.host->definitionPopup();
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 10000));
-  EXPECT_EQ(popup->textArea()->toPlainText(), QStringLiteral("walk kk berjalan"));
-  EXPECT_EQ(popup->pos(), QPoint(416, 316));
-  EXPECT_EQ(searchBoxOf(*w.window)->text(), QStringLiteral("walk"));
-  EXPECT_EQ(readFile(w.dir.file("History.txt")), crlfJoin({"walk=walk kk berjalan"}));
-  EXPECT_TRUE(w.host->clipboardHit());
+  EXPECT_EQ(std::tuple(popup->textArea()->toPlainText(), popup->pos(),
+                       searchBoxOf(*w.window)->text(), readFile(w.dir.file("History.txt")),
+                       w.host->clipboardHit()),
+            std::tuple("walk kk berjalan", QPoint(416, 316), "walk", "walk=walk kk berjalan\r\n",
+                       true));
 }
 
 }  // namespace
