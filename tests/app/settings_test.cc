@@ -17,7 +17,7 @@ class SettingsTest : public ::testing::Test {
   IniFile ini_{dir_.file("Tavro2.ini")};
 };
 
-TEST_F(SettingsTest, NoFileGivesEveryDefaultAndCompactModeIsReadOnItsOwn) {
+TEST_F(SettingsTest, DefaultsCompactModeWidthsAndBounds) {
   const Settings s = readSettings(ini_);
   EXPECT_EQ(std::tuple(s.Language, s.WordsBefore, s.WordsAfter, s.MaxContainTexts, s.AlphaBlend,
                        s.Skin, s.WordHistory, s.AutoCloseTime),
@@ -30,10 +30,7 @@ TEST_F(SettingsTest, NoFileGivesEveryDefaultAndCompactModeIsReadOnItsOwn) {
   EXPECT_TRUE(readCompactMode(ini_));
   ASSERT_TRUE(ini_.writeBoolean(settings_key::kCompactMode, false));
   EXPECT_FALSE(readCompactMode(ini_));
-}
-
-// Every key by its file name: widths cut first, then the bounds.
-TEST_F(SettingsTest, WidthsAndBounds) {
+  // Every key by its file name: widths cut first, then the bounds.
   const struct {
     const char* key;
     long (*field)(const Settings&);

@@ -10,7 +10,7 @@
 namespace tavro2 {
 namespace {
 
-TEST(StorageTest, DecidesEachPlace) {
+TEST(StorageTest, DecidesEachPlaceAndNotFoundKeepsNamingMissingData) {
   const struct {
     const char* name;
     bool writable, dataBeside, dataShared;
@@ -36,6 +36,14 @@ TEST(StorageTest, DecidesEachPlace) {
               std::tie(row.want.dataDir, row.want.configDir, row.want.userDir, row.want.portable))
         << row.name;
   }
+  const std::string none = " Missing: dataen.dat, dataid.dat, datapr.dat";
+  EXPECT_EQ(noteMissingData(" not found", none), " not found - no dictionary data");
+  EXPECT_EQ(noteMissingData(" ", none), " not found - no dictionary data");
+  const std::string missing = " Missing: dataid.dat; Damaged: datapr.dat";
+  EXPECT_EQ(noteMissingData(" not found", missing), " not found -" + missing);
+  EXPECT_EQ(noteMissingData(" English word", missing), " English word");
+  EXPECT_EQ(noteMissingData(" not found", " Data OK"), " not found");
+  EXPECT_EQ(noteMissingData(" not found", ""), " not found");
 }
 
 TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
@@ -64,17 +72,6 @@ TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
   EXPECT_EQ(storageIn(root.path() + "bin/../share").identity(),
             storageIn(root.path() + "share/").identity());
   EXPECT_NE(storageIn(root.path() + "bin").identity(), storageIn(root.path() + "share").identity());
-}
-
-TEST(StorageTest, NotFoundKeepsNamingMissingData) {
-  const std::string none = " Missing: dataen.dat, dataid.dat, datapr.dat";
-  EXPECT_EQ(noteMissingData(" not found", none), " not found - no dictionary data");
-  EXPECT_EQ(noteMissingData(" ", none), " not found - no dictionary data");
-  const std::string missing = " Missing: dataid.dat; Damaged: datapr.dat";
-  EXPECT_EQ(noteMissingData(" not found", missing), " not found -" + missing);
-  EXPECT_EQ(noteMissingData(" English word", missing), " English word");
-  EXPECT_EQ(noteMissingData(" not found", " Data OK"), " not found");
-  EXPECT_EQ(noteMissingData(" not found", ""), " not found");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // What the lookup reads from each kind of file, with the line rules applied.
-TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
+TEST(UserListEncodingTest, DetectsTheKindAndReadsWindowsAndLinuxText) {
   const struct {
     const char* name;
     std::string bytes;
@@ -31,9 +31,6 @@ TEST(UserListEncodingTest, ReadsWindowsAndLinuxText) {
     test::writeFile(dir.file("Tavro2id.dat"), row.bytes);
     EXPECT_EQ(test::lines(readUserWordList(dir.file("Tavro2id.dat"))), row.lines) << row.name;
   }
-}
-
-TEST(UserListEncodingTest, DetectsTheKind) {
   EXPECT_TRUE(detectUserListFormat("kaf\xC3\xA9\n").utf8);
   EXPECT_FALSE(detectUserListFormat("kaf\xE9\n").utf8);
   EXPECT_FALSE(detectUserListFormat("plain\r\n").utf8);

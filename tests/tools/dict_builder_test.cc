@@ -46,7 +46,7 @@ std::string translationOf(const DataFileContents& c, std::string_view word) {
   return test::translationOf(c.headwords, c.translations, word);
 }
 
-TEST(DictdIndexTest, ReadsThreeFieldLinesAndBase64NumbersAndCountsTheRest) {
+TEST(DictdIndexTest, ReadsIndexLinesNumbersAndGzipMembers) {
   const DictdIndex index = parseDictdIndex(
       "00databaseinfo\tc\tRL\r\nhouse\tBA\tQ\nno tabs here\nbad\tA?\tB\n\na man is\tC\tD\tx\n");
   ASSERT_EQ(index.lines.size(), 2u);
@@ -60,6 +60,16 @@ TEST(DictdIndexTest, ReadsThreeFieldLinesAndBase64NumbersAndCountsTheRest) {
   for (const auto& [text, value] : rows) EXPECT_EQ(decodeDictdNumber(text), value) << text;
   for (const char* junk : {"", "A-B", "//////////////"})  // the last: far beyond any file
     EXPECT_FALSE(decodeDictdNumber(junk)) << junk;
+  std::string out, error;
+  ASSERT_TRUE(inflateGzip(gzip("abc") + gzip("def"), out, error) && out == "abcdef") << error;
+  const std::string whole = gzip(std::string(5000, 'x'));
+  EXPECT_FALSE(inflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
+  EXPECT_NE(error.find("cut short"), std::string::npos);
+  std::string damaged = whole;
+  damaged[12] ^= 0x55;
+  EXPECT_FALSE(inflateGzip(damaged, out, error));
+  EXPECT_FALSE(inflateGzip(whole, out, error, 4999));  // would exceed the cap
+  EXPECT_TRUE(inflateGzip(whole, out, error, 5000));
 }
 
 // An entry in one line: headword <part of speech> | translations (gloss; gloss) | ...
@@ -73,7 +83,7 @@ std::string shape(const DictdEntry& e) {
   return out;
 }
 
-TEST(DictdEntryTest, SplitsSensesAndGlossLists) {
+TEST(DictdEntryTest, SplitsSensesAndGlossListsAndFindsTheEdition) {
   const std::pair<const char*, const char*> rows[] = {
       {"run //ɹʊn// //ɹʌn// <v>\n1. menjalankan 2.\nto be in charge of\n 3.\nto make a machine "
        "operate\n2. mengalir\n3. lari, jalan\nto move quickly on two feet\n",
@@ -89,9 +99,6 @@ TEST(DictdEntryTest, SplitsSensesAndGlossLists) {
       {"", " <>"},
   };
   for (const auto& [text, want] : rows) EXPECT_EQ(shape(parseDictdEntry(text)), want) << text;
-}
-
-TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
   const std::pair<const char*, std::tuple<int, int, int>> cases[] = {
       {"00-database-info\nMaintainer: K\n\nEdition: 2022.11.18\nSize: 10\n", {2022, 11, 18}},
       {"Publication date: 2019-02-03.\n", {2019, 2, 3}},
@@ -103,19 +110,6 @@ TEST(DictdEditionTest, FindsTheDateInEitherSpelling) {
     EXPECT_EQ(std::make_tuple(d->year, d->month, d->day), date) << text;
   }
   EXPECT_FALSE(findEditionDate("Edition: soon"));
-}
-
-TEST(DictdInflateTest, JoinsMembersAndRefusesDamageAndExcess) {
-  std::string out, error;
-  ASSERT_TRUE(inflateGzip(gzip("abc") + gzip("def"), out, error) && out == "abcdef") << error;
-  const std::string whole = gzip(std::string(5000, 'x'));
-  EXPECT_FALSE(inflateGzip(std::string_view(whole).substr(0, whole.size() / 2), out, error));
-  EXPECT_NE(error.find("cut short"), std::string::npos);
-  std::string damaged = whole;
-  damaged[12] ^= 0x55;
-  EXPECT_FALSE(inflateGzip(damaged, out, error));
-  EXPECT_FALSE(inflateGzip(whole, out, error, 4999));  // would exceed the cap
-  EXPECT_TRUE(inflateGzip(whole, out, error, 5000));
 }
 
 TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefusesAndSortKeysFoldThem) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "test_util.h"
 #include "tools/dict_builder.h"
 
@@ -85,7 +84,7 @@ class MergeTest : public ::testing::Test {
   BuiltDictionary built_;
 };
 
-TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
+TEST_F(MergeTest, FreeDictThenTheOtherSourcesAndTheirInverse) {
   const std::pair<const char*, const char*> rows[] = {
       // Function words before WordNet, whose verbs come first (more tagged).
       {"eat",
@@ -103,9 +102,6 @@ TEST_F(MergeTest, EnglishEntriesGiveFreeDictThenTheOtherSources) {
                                       "g", "h", "house", "i", "ice cream", "j", "k", "l", "m", "n",
                                       "zoo"}));
   EXPECT_EQ(built_.droppedTerms, 1u);
-}
-
-TEST_F(MergeTest, IndonesianAndPhrasesInvertTheMergedEntries) {
   EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, devour");  // by sense, then tags
   EXPECT_EQ(lineOf(built_.indonesian, "santap"), "eat");
   EXPECT_EQ(lineOf(built_.indonesian, "menyantap"), "<none>");  // cut by the cap, so not inverted
