@@ -105,7 +105,7 @@ TEST_F(DataFileTest, ReadsBackWhatTheWriterWrote) {
             DataOutcome::kCancelled);
 }
 
-TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShort) {
+TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShortAndChunkSizeLimitIsInclusive) {
   const Strings pieces = {"alpha\r\n", "beta\r\n", "gamma\r\n"};
   const std::pair<std::string, std::string> rows[] = {
       // Shorter: chunks after the cut are never looked at.
@@ -120,9 +120,6 @@ TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShort) {
     EXPECT_TRUE(!b.damaged && b.text == text) << text;
     EXPECT_LT(b.text.capacity(), std::size_t{1} << 20);  // 4 GiB announced, not reserved
   }
-}
-
-TEST_F(DataFileTest, ChunkSizeLimitIsInclusive) {
   BlockText b = decompressBlock(u32(0xFFFFFFFFu) + chunk(chunkDataOfSize(kMaxChunkSize)));
   EXPECT_TRUE(!b.damaged && b.text.size() > kPieceSize);
   // One byte more is refused even though the decoder would take it.
@@ -220,12 +217,27 @@ TEST_F(DataFileTest, DecodedSizeLimits) {
   EXPECT_TRUE(b.damaged && b.tooLarge && b.text.empty());
 }
 
-TEST_F(DataFileTest, MissingFilesAndOtherThingsOfThatName) {
+TEST_F(DataFileTest, MissingFilesAndUserWordLists) {
   EXPECT_FALSE(readDataDate(dir_.file("dataen.dat")));
   ASSERT_EQ(mkdir(dir_.file("dataid.dat").c_str(), 0700), 0);
   ASSERT_EQ(mkfifo(dir_.file("datapr.dat").c_str(), 0600), 0);  // must not block
   for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
     EXPECT_EQ(readDataFile(dir_.file(name)).outcome, DataOutcome::kMissing) << name;
+  writeFile(dir_.file("Tavro2EN.dat"), "bank=tepi\r\n\r\nkata\rx=y\n=z");
+  EXPECT_EQ(lines(readUserWordList(dir_.file("Tavro2en.dat"))),
+            (Strings{"bank=tepi", "", "kata", "x=y\n=z"}));
+  writeFile(dir_.file("empty.dat"), "");
+  ASSERT_EQ(mkdir(dir_.file("dir.dat").c_str(), 0700), 0);
+  for (const char* name : {"empty.dat", "missing.dat", "dir.dat"})
+    EXPECT_TRUE(readUserWordList(dir_.file(name)).empty()) << name;
+
+  // A sparse file past the cap: cut there, and the line it cuts is dropped.
+  const std::string path = dir_.file("Tavro2id.dat");
+  for (const char* text : {"a=b\r\nc=d\r\nno line end before the cap", "a=b\nc=d\nrest"}) {
+    writeFile(path, text);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxUserListBytes + 10)), 0);
+    EXPECT_EQ(lines(readUserWordList(path)), (Strings{"a=b", "c=d"})) << text;
+  }
 }
 
 TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
@@ -249,37 +261,31 @@ TEST_F(DataFileTest, TrailerSizesAreCheckedAgainstTheFile) {
 }
 
 // Small files with one chunk per line, so damage can fall between lines.
-class DamagedFileTest : public ::testing::Test {
- protected:
-  const Strings heads_ = {"one\r\n", "two\r\n", "three\r\n", "four\r\n"};
-  const Strings trans_ = {"satu\r\n", "dua\r\n", "tiga\r\n", "empat\r\n"};
-  const std::string first_ = blockOf(heads_), second_ = blockOf(trans_);
-  const std::string image_ = fileOf(first_, second_);
-  TempDir dir_;
-
+TEST_F(DataFileTest, EveryTruncation) {
+  const Strings heads = {"one\r\n", "two\r\n", "three\r\n", "four\r\n"};
+  const Strings trans = {"satu\r\n", "dua\r\n", "tiga\r\n", "empat\r\n"};
+  const std::string first = blockOf(heads), second = blockOf(trans);
+  const std::string image = fileOf(first, second);
   // The text of the pieces whose chunks lie wholly before offset `at` of a block.
-  static std::string wholeBefore(const Strings& pieces, std::size_t at) {
+  const auto wholeBefore = [](const Strings& pieces, std::size_t at) {
     std::size_t end = 4, k = 0;
     while (k < pieces.size() && (end += 4 + compressPiece(pieces[k]).size()) <= at) ++k;
     return join(pieces, k);
-  }
-};
-
-TEST_F(DamagedFileTest, EveryTruncation) {
-  for (std::size_t n = 0; n < image_.size(); ++n) {  // trailer gone: only block 1 is known
-    const DataFileContents c = parseDataFile(std::string_view(image_).substr(0, n));
+  };
+  for (std::size_t n = 0; n < image.size(); ++n) {  // trailer gone: only block 1 is known
+    const DataFileContents c = parseDataFile(std::string_view(image).substr(0, n));
     ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
-    EXPECT_TRUE(join(heads_).starts_with(c.headwords) && endsAtLineEnd(c.headwords)) << n;
+    EXPECT_TRUE(join(heads).starts_with(c.headwords) && endsAtLineEnd(c.headwords)) << n;
   }
   // The blocks cut under a whole trailer.
-  for (std::size_t n = 0; n < first_.size() + second_.size(); ++n) {
+  for (std::size_t n = 0; n < first.size() + second.size(); ++n) {
     writeFile(dir_.file("dataen.dat"),
-              (first_ + second_).substr(0, n) + trailer(first_.size(), second_.size()));
+              (first + second).substr(0, n) + trailer(first.size(), second.size()));
     const DataFileContents c = readDataFile(dir_.file("dataen.dat"));
     ASSERT_EQ(c.outcome, DataOutcome::kDamaged) << n;
     EXPECT_EQ(c.headwords + "|" + c.translations,
-              wholeBefore(heads_, std::min(n, first_.size())) + "|" +
-                  wholeBefore(trans_, n > first_.size() ? n - first_.size() : 0))
+              wholeBefore(heads, std::min(n, first.size())) + "|" +
+                  wholeBefore(trans, n > first.size() ? n - first.size() : 0))
         << n;
   }
 }
@@ -298,24 +304,6 @@ TEST_F(DataFileTest, FindsTheNameWhateverItsCaseOnDisk) {
   EXPECT_EQ(resolvePath("/no/such/dir/x"), "/no/such/dir/x");
   test::writeEntries(dir_.file("DataId.dat"), {"kata"}, {"word"});
   EXPECT_EQ(readDataFile(dir_.file("dataid.dat")).headwords, "kata\r\n");
-}
-
-TEST_F(DataFileTest, UserWordListsReadTheirLines) {
-  writeFile(dir_.file("Tavro2EN.dat"), "bank=tepi\r\n\r\nkata\rx=y\n=z");
-  EXPECT_EQ(lines(readUserWordList(dir_.file("Tavro2en.dat"))),
-            (Strings{"bank=tepi", "", "kata", "x=y\n=z"}));
-  writeFile(dir_.file("empty.dat"), "");
-  ASSERT_EQ(mkdir(dir_.file("dir.dat").c_str(), 0700), 0);
-  for (const char* name : {"empty.dat", "missing.dat", "dir.dat"})
-    EXPECT_TRUE(readUserWordList(dir_.file(name)).empty()) << name;
-
-  // A sparse file past the cap: cut there, and the line it cuts is dropped.
-  const std::string path = dir_.file("Tavro2id.dat");
-  for (const char* text : {"a=b\r\nc=d\r\nno line end before the cap", "a=b\nc=d\nrest"}) {
-    writeFile(path, text);
-    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxUserListBytes + 10)), 0);
-    EXPECT_EQ(lines(readUserWordList(path)), (Strings{"a=b", "c=d"})) << text;
-  }
 }
 
 TEST(EntryTest, EntryWordAndFindTranslation) {
