@@ -176,7 +176,7 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
   }
 }
 
-TEST_F(CommandLineTest, Usage) {
+TEST_F(CommandLineTest, UsageAndWindowArgumentsPassQtOptionsOver) {
   ProgramRun r = run({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("--lookup TEXT"), std::string::npos);
@@ -195,9 +195,6 @@ TEST_F(CommandLineTest, Usage) {
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
-}
-
-TEST(CommandLineParseTest, WindowArgumentsPassQtOptionsOver) {
   char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
   char* none[] = {prog, nullptr};
   EXPECT_FALSE(runCommandLine(1, none));

@@ -51,7 +51,7 @@ TEST_F(LoaderTest, IdleUntilStartedThenLoadsAllThree) {
   EXPECT_EQ(loader.statusText(), " Data OK");
 }
 
-TEST_F(LoaderTest, RecordsMissingAndDamagedFiles) {
+TEST_F(LoaderTest, RecordsMissingAndDamagedFilesAndNamesThemAll) {
   writeAll();
   std::remove(dir_.file("DataId.dat").c_str());
   test::writeFile(dir_.file("datapr.dat"), "too short");
@@ -63,9 +63,6 @@ TEST_F(LoaderTest, RecordsMissingAndDamagedFiles) {
             (std::array{LoadState::kLoaded, LoadState::kMissing, LoadState::kDamaged}));
   EXPECT_EQ(store_.count(DataKind::kEnglish), 2);
   EXPECT_EQ(loader.statusText(), " Missing: dataid.dat; Damaged: datapr.dat");
-}
-
-TEST(LoaderStatusTest, NamesEveryFileThatDidNotLoad) {
   using S = LoadState;
   const std::pair<std::array<S, 3>, const char*> rows[] = {
       {{S::kLoaded, S::kLoaded, S::kLoaded}, " Data OK"},

@@ -112,7 +112,7 @@ TEST(DictdEntryTest, SplitsSensesAndGlossListsAndFindsTheEdition) {
   EXPECT_FALSE(findEditionDate("Edition: soon"));
 }
 
-TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefusesAndSortKeysFoldThem) {
+TEST(PlainText1252Test, PlainLettersSortKeysAndSplitTranslations) {
   const std::pair<const char*, const char*> kept[] = {
       {"café", "caf\xE9"}, {"Chișinău", "Chisinau"}, {"uncaŋ", "uncang"}, {"Wrocław", "Wroclaw"},
       {"H₂O", "H2O"}, {"e\xCC\x81t\xC3\xA9", "et\xE9"}, {"“q” €", "\x93q\x94 \x80"},
@@ -123,9 +123,6 @@ TEST(PlainText1252Test, KeepsClosestPlainLettersOrRefusesAndSortKeysFoldThem) {
     EXPECT_FALSE(plainText1252(refused)) << refused;
   EXPECT_EQ(sortKey1252("\xC9\x62\xE9 Stra\xDF\x65 \xC6on"), "ebe strasse aeon");
   EXPECT_EQ(sortKey1252("k\xF7x"), "k\xF7x");  // not a letter: kept
-}
-
-TEST(SplitTranslationsTest, SplitsAtTopLevelCommasAndResolvesWikiLinks) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"abang, saudara, [[adik laki-laki]]", {"abang", "saudara", "adik laki-laki"}},
       {"[[kemudi|mengemudi(kan)]], mengendalikan", {"mengemudi(kan)", "mengendalikan"}},
