@@ -51,7 +51,7 @@ TEST(SkinTableTest, EveryNamedSkinHasItsBitmapAndStrangeIndicesLoadDeepBlue) {
   }
 }
 
-TEST(PaintTest, GradientRowsRoundAndPolylinesLeaveOutTheirLastPoint) {
+TEST(PaintTest, GradientsPolylinesTitleStripAndFrame) {
   // 255 + 1 * (164 - 255) / 32 = 255 - 2 (flooring would give - 3).
   EXPECT_EQ(std::tuple(gradientRowColor(kWhite, rgbColor(164, 194, 235), 1, 32),
                        gradientRowColor(rgbColor(0, 0, 0), rgbColor(10, 10, 10), 1, 3)),
@@ -61,11 +61,8 @@ TEST(PaintTest, GradientRowsRoundAndPolylinesLeaveOutTheirLastPoint) {
   EXPECT_EQ(std::tuple(polylinePixels(line), polylinePixels(shallow), polylinePixels(single)),
             std::tuple(Points{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}}, Points{{10, 2}, {9, 1}},
                        Points{}));
-}
-
-// The title strip is the skin's bitmap inside a rounded outline; the frame
-// leaves what lies above it and the body alone.
-TEST(PaintTest, TitleStripOutlineAndFrame) {
+  // The title strip is the skin's bitmap inside a rounded outline; the frame
+  // leaves what lies above it and the body alone.
   SkinState skin;
   skin.load(0);
   auto paint = [&skin](int width, int height, auto painter) {

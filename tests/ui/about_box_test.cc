@@ -58,5 +58,3 @@ TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
 
 }  // namespace
 }  // namespace tavro2
-
-#include "about_box_test.moc"

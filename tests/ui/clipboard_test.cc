@@ -98,30 +98,22 @@ TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled
   EXPECT_EQ(host.searchBox, "walk");
 }
 
-// A reader that answers when the test says so, as an owner on another
-// thread would.
-struct LateReader {
-  void operator()(SelectionDone done) { waiting.push_back(std::move(done)); }
-  void answer(ClipboardReading reading) {
-    auto done = std::move(waiting.front());
-    waiting.erase(waiting.begin());
-    done(std::move(reading));
-  }
-  std::vector<SelectionDone> waiting;
-};
-
 TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
-  LateReader late;
-  ClipboardMonitor async(host, [&late](SelectionDone done) { late(std::move(done)); }, true);
+  std::vector<SelectionDone> late;  // answered when the test says, as by an owner elsewhere
+  ClipboardMonitor async(host, [&](SelectionDone done) { late.push_back(std::move(done)); }, true);
+  auto answer = [&late](ClipboardReading reading) {
+    ASSERT_EQ(late.size(), 1u);
+    SelectionDone done = std::move(late.back());
+    late.clear();
+    done(std::move(reading));
+  };
   async.pollClipboard();
   async.markChanged();  // changed again while the owner has not answered
   for (int i = 0; i < 5; ++i) async.pollClipboard();
-  ASSERT_EQ(late.waiting.size(), 1u);
-  late.answer({true, "hello"});  // looked up as soon as it arrives
+  answer({true, "hello"});  // looked up as soon as it arrives
   EXPECT_EQ(host.searchBox, "hello");
   async.pollClipboard();  // the change seen during the read: read again
-  ASSERT_EQ(late.waiting.size(), 1u);
-  late.answer({});  // an owner that did not answer in time reads as no text
+  answer({});  // an owner that did not answer in time reads as no text
   EXPECT_FALSE(host.clipboardHit());
 
   // A long text left on the clipboard is judged once, not at every tick,
@@ -137,9 +129,7 @@ TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
   EXPECT_EQ(host.searchBox, "walk");
   copy(ClipboardReading{true, "can", true});  // cut at the size limit: never a word
   EXPECT_EQ(host.searchBox, "walk");
-}
-
-TEST_F(ClipboardTest, SelectedTextOnceSettledIsLookedUpNearThePointer) {
+  // Selected text, once settled, is looked up near the pointer.
   ClipboardMonitor selection(host, [this](SelectionDone done) { done(clip); }, true,
                              SelectionKind::kPrimary);
   clip = {true, "hello"};

@@ -1,6 +1,5 @@
-// A stand-in main window for the history, popup and clipboard tests: real
-// history and lookup state over a scratch directory, a plain text pane, and
-// counters for what the companions ask of the main window.
+// A stand-in main window for the companion windows' tests: real history and lookup state,
+// a plain text pane, and counters for what they ask of the main window.
 #pragma once
 
 #include <QTextEdit>

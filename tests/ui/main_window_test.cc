@@ -233,6 +233,16 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   window->show();
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(statusTexts().size(), 2u);
+  // Closing during the load stops it.
+  window = makeWindow();
+  window->show();
+  QCoreApplication::sendPostedEvents(window.get());  // the load start
+  EXPECT_EQ(statusTexts().front(), " Loading Data...");
+  window->close();  // joins the loader; must not wait on this thread
+  EXPECT_FALSE(window->isVisible());
+  window.reset();
+  QCoreApplication::processEvents();  // a queued end of a destroyed window is dropped
+  EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
 }
 
 // Missing files are named on the status line, uncut; with no data at all a
@@ -257,18 +267,6 @@ TEST_F(MainWindowTest, MissingDataFilesAreNamed) {
   showAndLoad(*window);
   searchFor(*window, "house");
   EXPECT_EQ(statusTextOf(*window), " not found - no dictionary data");
-}
-
-TEST_F(MainWindowTest, ClosingDuringTheLoadStopsIt) {
-  auto window = makeWindow();
-  window->show();
-  QCoreApplication::sendPostedEvents(window.get());  // the load start
-  EXPECT_EQ(statusTexts().front(), " Loading Data...");
-  window->close();  // joins the loader; must not wait on this thread
-  EXPECT_FALSE(window->isVisible());
-  window.reset();
-  QCoreApplication::processEvents();  // a queued end of a destroyed window is dropped
-  EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
 }
 
 TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
@@ -416,5 +414,3 @@ TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
 
 }  // namespace
 }  // namespace tavro2
-
-#include "main_window_test.moc"
