@@ -110,7 +110,7 @@ TEST_F(CommandLineTest, SettingsChooseTheSideTheWindowAndThePhrases) {
   EXPECT_EQ(readFile(dir.file("Tavro2.ini")), "[General]\r\nLanguage=2\r\nWordsBefore=250\r\n");
 }
 
-TEST_F(CommandLineTest, Utf8InAndOut) {
+TEST_F(CommandLineTest, Utf8InAndOutAndStatusWhenNothingIsLookedUpOrFilesAreMissing) {
   standardData();
   writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\n");
   std::string j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
@@ -122,11 +122,7 @@ TEST_F(CommandLineTest, Utf8InAndOut) {
   EXPECT_EQ(member(j, "words"), R"(["walk"])");
   // Malformed UTF-8 is echoed as U+FFFD, keeping the output valid.
   EXPECT_EQ(member(lookup("walk\xFF", 0), "query"), "\"walk\xEF\xBF\xBD\"");
-}
-
-TEST_F(CommandLineTest, StatusWhenNothingIsLookedUpOrFilesAreMissing) {
-  standardData();
-  const std::string j = lookup(" 42 ", 1);
+  j = lookup(" 42 ", 1);
   EXPECT_EQ(member(j, "status"), R"(" Data OK")");  // as loading left it
   EXPECT_EQ(member(j, "words"), "[]");
 
