@@ -81,7 +81,7 @@ TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
   }
 }
 
-TEST_F(AtomicFileTest, ReadsAreBoundedAndNeverBlock) {
+TEST_F(AtomicFileTest, ReadsAreBoundedAndStaleTemporariesOfDeadWritersGo) {
   ASSERT_EQ(::mkfifo(dir_.file("fifo").c_str(), 0600), 0);
   bool missing = true;
   EXPECT_FALSE(readFileBytes(dir_.file("fifo"), &missing));
@@ -97,10 +97,7 @@ TEST_F(AtomicFileTest, ReadsAreBoundedAndNeverBlock) {
   EXPECT_FALSE(cut);
   EXPECT_EQ(readFileTail(dir_.file("ten"), 4, &cut), "6789");
   EXPECT_TRUE(cut);
-}
-
-// Only our own names, from processes that are gone, older than this process.
-TEST_F(AtomicFileTest, StaleTemporariesOfDeadWritersAreRemoved) {
+  // Stale: only our own names, from processes that are gone, older than this process.
   const std::string target = dir_.file("History.txt");
   const std::string self = std::to_string(::getpid());
   const struct {

@@ -105,7 +105,7 @@ TEST_F(HistoryListTest, EmptyPaneOrNulRecordsNothingAndACrashLeavesTheOldFileWho
   EXPECT_EQ(readFile(path()), before + "bird=burung\r\nfish=ikan\r\n");
 }
 
-TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) {
+TEST_F(HistoryListTest, SortByNameWritesOnNextAppendAndTwoWritersKeepEachOthersWords) {
   const std::string before =
       crlfJoin({"b=1", "\xE9t\xE9=6", "apple=7", "B=2", "cat=1", "Zeta=5", "a=3", "Cat=1", "_x=4"});
   writeFile(path(), before);
@@ -118,10 +118,7 @@ TEST_F(HistoryListTest, ShortByNameFoldsThenComparesBytesAndWritesOnNextAppend) 
   history_.addToHistory("ant", "semut");
   sorted.push_back("ant=semut");
   EXPECT_EQ(readFile(path()), crlfJoin(sorted));
-}
-
-// Two windows on one file: each append keeps what the other recorded since.
-TEST_F(HistoryListTest, TwoWritersKeepEachOthersWords) {
+  // Two windows on one file: each append keeps what the other recorded since.
   writeFile(path(), crlfJoin({"old=lama"}));
   history_.load();
   HistoryList other(path());
