@@ -75,7 +75,7 @@ class CommandLineTest : public ::testing::Test {
 };
 
 // Every member in order; the phrase search takes the box text as typed.
-TEST_F(CommandLineTest, LookupOfABaseForm) {
+TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) {
   standardData("ShowPhrase=1\r\n");
   const ProgramRun r = run({"--lookup", "Running", "--dir", dir.path()});
   EXPECT_EQ(r.status, 0) << r.err;
@@ -88,10 +88,7 @@ TEST_F(CommandLineTest, LookupOfABaseForm) {
                    R"("related_format":[{"start":0,"length":6,"bold":true}],)"
                    R"("phrases":[],"found_in_indonesian":false})"
                    "\n");
-}
-
-// The side looked up comes first in each phrase pair.
-TEST_F(CommandLineTest, SettingsChooseTheSideTheWindowAndThePhrases) {
+  // Settings choose the side, the window and the phrases; the side looked up comes first.
   standardData("Language=3\r\nWordsAfter=5\r\nShowPhrase=1\r\n");
   std::string j = lookup("lari", 0);
   EXPECT_EQ(member(j, "status"), "\" Indonesian word (2 Phrase)\"");

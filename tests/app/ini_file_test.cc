@@ -14,21 +14,6 @@ namespace {
 using test::readFile;
 using test::writeFile;
 
-TEST(ParseProfileIntegerTest, ReadsAsWindowsDoes) {
-  const struct {
-    const char* text;
-    std::int32_t value;
-  } rows[] = {{"abc", 0},        {"12abc", 12},      {"-5", -5},
-              {"+7", 7},         {" \t\x01 9", 9},   {"+-5", 0},
-              {"- 5", 0},        {"0x1F", 31},       {"-0x10", -16},
-              {"0o17", 15},      {"0o8", 0},         {"0b101", 5},
-              {"0b102", 2},      {"0X10", 0},        {"0x", 0},
-              {"08", 8},         {"1 2", 1},         {"2147483648", INT_MIN},
-              {"4294967297", 1}, {"0xFFFFFFFF", -1}, {"99999999999999999999", 1661992959},
-              {"\xE9\x35", 0}};  // a byte above 127 is no blank
-  for (const auto& row : rows) EXPECT_EQ(parseProfileInteger(row.text), row.value) << row.text;
-}
-
 class IniFileTest : public ::testing::Test {
  protected:
   std::string path() const { return dir_.file("Tavro2.ini"); }
@@ -126,7 +111,7 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLineAndBooleansAreOneAndZero) {
   EXPECT_EQ(readFile(path()), "[General]\r\nAlwaysOnTop=0\r\nShowPhrase=1\r\n");
 }
 
-TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
+TEST_F(IniFileTest, RefusedWritesChangeNothingAndIntegersReadAsWindowsDoes) {
   // A settings path that exists but is no readable file: writing would throw
   // away whatever is there.
   ::mkdir(path().c_str(), 0755);
@@ -154,6 +139,18 @@ TEST_F(IniFileTest, RefusedWritesAreReportedAndChangeNothing) {
   EXPECT_EQ(ini().readInteger("Language", 3), 3);
   EXPECT_FALSE(file.writeInteger("Language", 2));
   EXPECT_EQ(readFile(path()), huge);
+  const struct {
+    const char* text;
+    std::int32_t value;
+  } rows[] = {{"abc", 0},        {"12abc", 12},      {"-5", -5},
+              {"+7", 7},         {" \t\x01 9", 9},   {"+-5", 0},
+              {"- 5", 0},        {"0x1F", 31},       {"-0x10", -16},
+              {"0o17", 15},      {"0o8", 0},         {"0b101", 5},
+              {"0b102", 2},      {"0X10", 0},        {"0x", 0},
+              {"08", 8},         {"1 2", 1},         {"2147483648", INT_MIN},
+              {"4294967297", 1}, {"0xFFFFFFFF", -1}, {"99999999999999999999", 1661992959},
+              {"\xE9\x35", 0}};  // a byte above 127 is no blank
+  for (const auto& row : rows) EXPECT_EQ(parseProfileInteger(row.text), row.value) << row.text;
 }
 
 }  // namespace

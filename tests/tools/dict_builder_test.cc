@@ -194,7 +194,7 @@ class DictBuilderTest : public ::testing::Test {
   DataFileContents en_, id_, pr_;
 };
 
-TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndCarriesMarkersSensesAndGlosses) {
+TEST_F(DictBuilderTest, EnglishKeepsSourceOrderIndonesianAndPhrasesInvertIt) {
   EXPECT_EQ(std::make_tuple(source_.entries.size(), source_.badIndexLines),
             std::make_tuple(kFixture.size() - 1, std::size_t{1}));
   EXPECT_EQ(en_.dataDate, dataDateOf(2021, 3, 4));  // the source's edition
@@ -223,21 +223,18 @@ TEST_F(DictBuilderTest, EnglishKeepsSourceOrderAndCarriesMarkersSensesAndGlosses
        "move quickly on two feet)"}};
   for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(en_, word), want) << word;
   EXPECT_EQ(built_.droppedTerms, 3u);  // 刘 as a term, its gloss, its headword
-}
-
-TEST_F(DictBuilderTest, IndonesianInvertsOneWordTermsAndPhrasesTheOthers) {
   const std::vector<std::string> want = {"asi",  "cepat",   "cokelat",     "coklat", "dan",
                                          "halo", "ibrahim", "jalan",       "kafe",   "kaf\xE9",
                                          "lari", "liu",     "menjalankan", "rumah",  "wangsa"};
   EXPECT_EQ(test::linesOf(id_.headwords), want);
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<const char*, const char*> inverse[] = {
       {"rumah", "kb home, house"},    // two English headwords, one marker
       {"jalan", "kb road; kkt run"},  // grouped by marker, in source order
       {"ibrahim", "kb Abraham"},      // headword lowered, English case kept
       {"halo", "hello"},              // no marker, "!" dropped
       {"coklat", "ks brown"},
       {"kaf\xE9", "kb caf\xE9"}};
-  for (const auto& [word, want] : cases) EXPECT_EQ(translationOf(id_, word), want) << word;
+  for (const auto& [word, want] : inverse) EXPECT_EQ(translationOf(id_, word), want) << word;
   EXPECT_EQ(pr_.headwords, test::crlfJoin({"di bawah", "hari ini", "penyeberangan pejalan kaki",
                                            "tempat tinggal"}));
   EXPECT_EQ(pr_.translations, test::crlfJoin({"under", "today", "crosswalk", "home"}));
