@@ -130,7 +130,7 @@ TEST_F(CommandLineTest, Utf8InAndOutAndStatusWhenNothingIsLookedUpOrFilesAreMiss
   EXPECT_EQ(member(lookup("", 1), "status"), R"(" Missing: dataid.dat, datapr.dat")");
 }
 
-TEST_F(CommandLineTest, About) {
+TEST_F(CommandLineTest, AboutUsageAndWindowArguments) {
   standardData();
   writeFile(dir.file("datapr.dat"), "short");
   const ProgramRun r = run({"--about", "--dir", dir.path()});
@@ -146,6 +146,37 @@ TEST_F(CommandLineTest, About) {
   EXPECT_EQ(run({"--lookup", "x", "--dir", empty.path()}).err,
             "tavro2: no complete dictionary data in " + empty.path() +
                 " (Missing: dataen.dat, dataid.dat, datapr.dat)\n");
+  ProgramRun u = run({"--help"});
+  EXPECT_EQ(u.status, 0);
+  EXPECT_NE(u.out.find("--lookup TEXT"), std::string::npos);
+
+  const std::pair<Strings, const char*> bad[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--lookup"}, "'--lookup' needs a value"},
+      {{"--lookup", "x", "word"}, "unexpected argument 'word'"},
+      {{"-platform", "offscreen", "-x"}, "unknown option '-x'"},
+      {{"--about", "--lookup", "x"}, "cannot be combined"},
+      {{"--dir", "/a", "--dir", "/b"}, "given twice"},
+      {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}};
+  for (const auto& [args, message] : bad) {
+    u = run(args);
+    EXPECT_EQ(u.status, 2) << message;
+    EXPECT_NE(u.err.find(message), std::string::npos) << u.err;
+    EXPECT_TRUE(u.out.empty());
+  }
+  char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
+  char* none[] = {prog, nullptr};
+  EXPECT_FALSE(runCommandLine(1, none));
+  char* onlyDir[] = {prog, dirOpt, dirVal, nullptr};
+  EXPECT_FALSE(runCommandLine(3, onlyDir));
+  EXPECT_EQ(currentStorage().userDir, "/tmp/");
+
+  WindowArguments w;
+  EXPECT_FALSE(parseWindowArguments({"-platform", "xcb", "ice", "--style=fusion", "-reverse",
+                                     "cream", "--dir=/d"},
+                                    w));
+  EXPECT_EQ(w.word, "ice cream");
+  EXPECT_EQ(w.dir, "/d");
 }
 
 TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
@@ -167,40 +198,6 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
     EXPECT_TRUE(translation.starts_with(r.translationStart)) << translation;
     EXPECT_NE(translation.find(r.contains), std::string::npos) << translation;
   }
-}
-
-TEST_F(CommandLineTest, UsageAndWindowArgumentsPassQtOptionsOver) {
-  ProgramRun r = run({"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("--lookup TEXT"), std::string::npos);
-
-  const std::pair<Strings, const char*> bad[] = {
-      {{"--frobnicate"}, "unknown option '--frobnicate'"},
-      {{"--lookup"}, "'--lookup' needs a value"},
-      {{"--lookup", "x", "word"}, "unexpected argument 'word'"},
-      {{"-platform", "offscreen", "-x"}, "unknown option '-x'"},
-      {{"--about", "--lookup", "x"}, "cannot be combined"},
-      {{"--dir", "/a", "--dir", "/b"}, "given twice"},
-      {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}};
-  for (const auto& [args, message] : bad) {
-    r = run(args);
-    EXPECT_EQ(r.status, 2) << message;
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-  }
-  char prog[] = "tavro2", dirOpt[] = "--dir", dirVal[] = "/tmp";
-  char* none[] = {prog, nullptr};
-  EXPECT_FALSE(runCommandLine(1, none));
-  char* onlyDir[] = {prog, dirOpt, dirVal, nullptr};
-  EXPECT_FALSE(runCommandLine(3, onlyDir));
-  EXPECT_EQ(currentStorage().userDir, "/tmp/");
-
-  WindowArguments w;
-  EXPECT_FALSE(parseWindowArguments({"-platform", "xcb", "ice", "--style=fusion", "-reverse",
-                                     "cream", "--dir=/d"},
-                                    w));
-  EXPECT_EQ(w.word, "ice cream");
-  EXPECT_EQ(w.dir, "/d");
 }
 
 }  // namespace

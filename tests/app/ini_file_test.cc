@@ -21,7 +21,7 @@ class IniFileTest : public ::testing::Test {
   test::TempDir dir_;
 };
 
-TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
+TEST_F(IniFileTest, ReadsTheFirstMatchingKeyAndWritesChangeOnlyTheirLine) {
   EXPECT_EQ(ini().readInteger("Language", 5), 5);  // no file
   EXPECT_TRUE(ini().readBoolean("AlwaysOnTop", true));
   EXPECT_FALSE(ini().readString("Language"));
@@ -61,9 +61,6 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyOfTheFirstSection) {
   EXPECT_EQ(ini().readString("Language"), "");
   EXPECT_EQ(ini().readInteger("Skin", -99), 0);
   EXPECT_EQ(ini().readString("Skin"), "a=1");
-}
-
-TEST_F(IniFileTest, WritesChangeOnlyTheirLineAndBooleansAreOneAndZero) {
   // The file before (nullptr: no file), the write, the file after.
   const struct {
     const char* name;

@@ -10,7 +10,7 @@
 namespace tavro2 {
 namespace {
 
-TEST(StorageTest, DecidesEachPlaceAndNotFoundKeepsNamingMissingData) {
+TEST(StorageTest, DecidesReadsAndPreparesEachPlaceAndNamesMissingData) {
   const struct {
     const char* name;
     bool writable, dataBeside, dataShared;
@@ -44,9 +44,6 @@ TEST(StorageTest, DecidesEachPlaceAndNotFoundKeepsNamingMissingData) {
   EXPECT_EQ(noteMissingData(" English word", missing), " English word");
   EXPECT_EQ(noteMissingData(" not found", " Data OK"), " not found");
   EXPECT_EQ(noteMissingData(" not found", ""), " not found");
-}
-
-TEST(StorageTest, ReadsTheSystemAndCreatesPrivateDirectories) {
   test::TempDir root;
   ::mkdir((root.path() + "bin").c_str(), 0755);
   ::mkdir((root.path() + "share").c_str(), 0755);
