@@ -30,7 +30,7 @@ std::vector<std::uint32_t> chunkSizes(const std::string& block) {
   return sizes;
 }
 
-TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
+TEST(DataWriterTest, PiecesOfOneChunkATrailerNamingBothBlocksAndAFailedWriteKeepingTheOldFile) {
   const std::pair<std::size_t, std::size_t> rows[] = {
       {0, 0}, {1, 1}, {kPieceSize, 1}, {kPieceSize + 1, 2}, {2 * kPieceSize + 5, 3}};
   for (const auto& [length, chunks] : rows) {
@@ -52,9 +52,6 @@ TEST(DataWriterTest, CutsTextIntoPiecesOfOneChunkEach) {
   ASSERT_EQ(chunkSizes(block).size(), 1u);
   EXPECT_GT(chunkSizes(block)[0], kPieceSize);  // really incompressible
   EXPECT_EQ(decompressBlock(block).text, noise);
-}
-
-TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDateCountedFromYearOne) {
   const std::string first = compressBlock("kata\r\n"), second = compressBlock("word\r\n");
   const std::string file = buildDataFile("kata\r\n", "word\r\n", 733408.25);
   ASSERT_EQ(file.size(), first.size() + second.size() + kTrailerSize);
@@ -69,9 +66,6 @@ TEST(DataWriterTest, TrailerNamesBothBlocksAndTheDateCountedFromYearOne) {
   EXPECT_EQ(dataDateOf(1899, 12, 30), 693594.0);
   EXPECT_EQ(dataDateOf(2000, 3, 1) - dataDateOf(2000, 2, 28), 2.0);  // leap year
   EXPECT_EQ(dataDateOf(1900, 3, 1) - dataDateOf(1900, 2, 28), 1.0);  // no leap day in 1900
-}
-
-TEST(DataWriterTest, FailedWriteKeepsTheOldFile) {
   test::TempDir dir;
   const std::string path = dir.file("dataen.dat");
   ASSERT_TRUE(writeDataFile(path, "old\r\n", "lama\r\n", 1.0));
