@@ -6,7 +6,7 @@ namespace tavro2 {
 namespace {
 
 // The edges of every class range and their neighbours.
-TEST(Cp1252Test, LetterAndDigitClasses) {
+TEST(Cp1252Test, LetterAndDigitClassesAndUtf8BothWays) {
   const struct {
     unsigned char c;
     bool letter, alnum;
@@ -22,15 +22,12 @@ TEST(Cp1252Test, LetterAndDigitClasses) {
     EXPECT_EQ(isLetter1252(r.c), r.letter) << int{r.c};
     EXPECT_EQ(isAlnum1252(r.c), r.alnum) << int{r.c};
   }
-}
-
-TEST(Cp1252Test, Utf8BothWays) {
-  const std::pair<std::string, std::string> rows[] = {
+  const std::pair<std::string, std::string> texts[] = {
       // 1252 text and its UTF-8 form.
       {"caf\xE9 \x80 \x9F \x81", "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8 \xC2\x81"},
       {"\xFF\x7F", "\xC3\xBF\x7F"},
   };
-  for (const auto& [bytes, utf8] : rows) {
+  for (const auto& [bytes, utf8] : texts) {
     EXPECT_EQ(cp1252ToUtf8(bytes), utf8);
     EXPECT_EQ(utf8To1252(utf8), bytes);
   }

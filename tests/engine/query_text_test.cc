@@ -8,7 +8,7 @@
 namespace tavro2 {
 namespace {
 
-TEST(QueryTextTest, TrimLowerAndFilterLetters) {
+TEST(QueryTextTest, TrimLowerFilterLettersAndBaseFormCandidatesInRuleOrder) {
   // Trim removes codes up to 32 at both ends only; no-break space is code 160.
   EXPECT_EQ(trim(" \t\r\n run fast \x01\x1F "), "run fast");
   EXPECT_EQ(trim("\xA0run\xA0"), "\xA0run\xA0");
@@ -23,9 +23,6 @@ TEST(QueryTextTest, TrimLowerAndFilterLetters) {
   // (0xD7, 0xF7), 0xA0 and the euro sign do not.
   EXPECT_EQ(filterLetters("caf\xE9 \x8A\x9F\xAA\xB5\xBA\xFF \xD7\xF7\xA0\x80"),
             "caf\xE9 \x8A\x9F\xAA\xB5\xBA\xFF ");
-}
-
-TEST(BaseFormTest, CandidatesInRuleOrder) {
   const std::pair<const char*, std::vector<std::string>> rows[] = {
       // The worked examples: the first candidate that is a headword wins.
       {"happily", {"happy", "happi"}}, {"quickly", {"quick"}}, {"making", {"make", "mak"}},

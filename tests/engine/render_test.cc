@@ -20,7 +20,7 @@ FormatRun colored(std::size_t start, std::size_t length, std::uint32_t color,
   return {start, length, true, color, background};
 }
 
-TEST(RenderTest, Runs) {
+TEST(RenderTest, RunsAndWholeWordPositions) {
   const struct {
     std::string text, word;
     bool indonesian;
@@ -88,20 +88,17 @@ TEST(RenderTest, Runs) {
   const auto runs = renderEntryText(text, "run", false);
   ASSERT_EQ(runs.size(), 400u);
   EXPECT_EQ(runs.back(), colored(text.size() - 3, 2, kBlue));
-}
-
-TEST(PosWholeWordTest, Position) {
   const struct {
     const char *needle, *haystack;
     std::size_t pos;
-  } rows[] = {
+  } positions[] = {
       {"cat", "cat", 1},   {"cat", "the cat sat", 5}, {"cat", "catch the cat", 11},
       {"cat", "catch", 0}, {"cat", "a cat, a cat.", 3}, {"cat", "concat cat", 8},
       {"cat", "Cat", 0},   {"cat", "ca", 0},          {"cat", "cat2 cat\xE9 cat", 11},
       {"", "abc", 1},      {"", "", 0},              {"cat", "", 0},
       {"a b", "a a b", 3},
   };
-  for (const auto& r : rows) EXPECT_EQ(posWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
+  for (const auto& r : positions) EXPECT_EQ(posWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
 }
 
 }  // namespace
