@@ -22,7 +22,7 @@ bool systemDictionaries() {
 #define REQUIRE_SYSTEM_DICTIONARIES() \
   if (!systemDictionaries()) GTEST_SKIP() << "hunspell-en-us or hunspell-id not installed"
 
-TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
+TEST(IrregularFormsTest, BasesInListOrderAndIndonesianRootsLikeliestFirst) {
   const struct {
     const char* word;
     Lines bases;
@@ -35,6 +35,21 @@ TEST(IrregularFormsTest, BasesInListOrderWithoutTheWordItself) {
       {"men", {"man"}},      // listed
   };
   for (const auto& r : rows) EXPECT_EQ(irregularBaseForms(r.word), r.bases) << r.word;
+  const struct {
+    const char* word;
+    Lines candidates;
+  } roots[] = {
+      {"keluarkan", {"keluar", "luar", "keluark", "luark", "luarkan"}},
+      {"memakai", {"pakai", "makai", "memaka", "paka", "maka"}},  // -i taken off last
+      {"menulis", {"tulis", "nulis"}}, {"mengirim", {"irim", "kirim"}}, {"tampilan", {"tampil"}},
+      {"menyapu", {"sapu"}}, {"mengecat", {"cat"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
+      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}},
+      {"sepak", {"pak"}},  // a root of the shortest length after a prefix
+      {"memakaikannyalah",  // at most eight
+       {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
+      {"makan", {"mak"}}, {"Makan", {}}, {"kata-kata", {}}, {"abcd", {}},
+  };
+  for (const auto& r : roots) EXPECT_EQ(indonesianRootCandidates(r.word), r.candidates) << r.word;
 }
 
 struct StemRow {
@@ -118,24 +133,6 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
                                         r.withStemmer ? &stemmer : nullptr),
               r.candidates)
         << r.word << " " << static_cast<int>(r.direction);
-}
-
-TEST(IndonesianAffixesTest, LikeliestRootFirst) {
-  const struct {
-    const char* word;
-    Lines candidates;
-  } rows[] = {
-      {"keluarkan", {"keluar", "luar", "keluark", "luark", "luarkan"}},
-      {"memakai", {"pakai", "makai", "memaka", "paka", "maka"}},  // -i taken off last
-      {"menulis", {"tulis", "nulis"}}, {"mengirim", {"irim", "kirim"}}, {"tampilan", {"tampil"}},
-      {"menyapu", {"sapu"}}, {"mengecat", {"cat"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
-      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}},
-      {"sepak", {"pak"}},  // a root of the shortest length after a prefix
-      {"memakaikannyalah",  // at most eight
-       {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
-      {"makan", {"mak"}}, {"Makan", {}}, {"kata-kata", {}}, {"abcd", {}},
-  };
-  for (const auto& r : rows) EXPECT_EQ(indonesianRootCandidates(r.word), r.candidates) << r.word;
 }
 
 class FurtherStagesLookupTest : public LookupFixture {};
