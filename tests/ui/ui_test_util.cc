@@ -8,11 +8,13 @@
 namespace tavro2::test {
 
 void writeDictionary(const TempDir& dir) {
-  writeEntries(dir.file("dataen.dat"), {"can", "hello", "rerun", "run", "runner", "walk"},
-               {"dapat", "halo; salam", "menjalankan lagi", "kk lari", "pelari", "kk berjalan"});
-  writeEntries(dir.file("dataid.dat"), {"halo", "jalan", "lari"}, {"hello", "road", "run"});
-  writeEntries(dir.file("datapr.dat"), {"saya lari cepat", "lari pagi", "halo apa kabar"},
-               {"I run fast", "morning run", "hello how are you"});
+  writeDictionary(dir.path(),
+                  {{"can", "hello", "rerun", "run", "runner", "walk"},
+                   {"dapat", "halo; salam", "menjalankan lagi", "kk lari", "pelari", "kk berjalan"},
+                   {"halo", "jalan", "lari"},
+                   {"hello", "road", "run"},
+                   {"saya lari cepat", "lari pagi", "halo apa kabar"},
+                   {"I run fast", "morning run", "hello how are you"}});
 }
 
 LoadedWindow::LoadedWindow(const std::string& settings, const std::string& history) {
