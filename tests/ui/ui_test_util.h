@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -72,20 +71,7 @@ class UrlCatcher : public QObject {
 // Processes events until `done` holds or `timeoutMs` passes; false then.
 bool processEventsUntil(const std::function<bool()>& done, int timeoutMs);
 
-// An Xvfb server on a display it picks, stopped when the object goes; start() is false with `why`.
-struct XvfbServer {
-  bool start();
-  ~XvfbServer();
-  QProcess process;
-  QString display;
-  std::string why;
-};
-
 // xclip takes `selection` ("clipboard" or "primary") with `text` and owns it until the server goes.
 bool putWithXclip(const char* selection, const QByteArray& text);
-
-// Runs the tests matching `filter` (disabled ones too) in a child copy of this program on
-// `server`'s display with the X11 platform; returns its output, and in `passed` whether all passed.
-std::string runChildTests(const XvfbServer& server, const QString& filter, bool& passed);
 
 }  // namespace tavro2::test

@@ -1,4 +1,5 @@
-// More children of the Xvfb test in xvfb_clipboard_test.cc: X11 behaviour on a real server.
+// X11 behaviour on a real server: these disabled tests run only as the XvfbTests ctest, which
+// starts an Xvfb server for them (tests/CMakeLists.txt) and has xclip play the other program.
 #ifdef TAVRO2_HAVE_XCB
 #include <poll.h>
 #include <xcb/xcb.h>
@@ -14,6 +15,7 @@
 #include "ui/clipboard_monitor.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
+#include "ui/history_window.h"
 #include "ui/x11_selection_reader.h"
 #include "ui_test_util.h"
 
@@ -97,6 +99,28 @@ class OpacitySampler {
   std::vector<int> values_;
   std::thread thread_;
 };
+
+TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
+  ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+  LoadedWindow w("UseClipboard=1\r\nHistoryFromRight=1\r\n", crlfJoin({"can=can dapat"}));
+  ASSERT_TRUE(w.loaded && w.window->clipboardMonitoring()) << statusTextOf(*w.window).toStdString();
+  w.window->toggleHistory();  // slides in on its own timer
+  FHistory* history = w.host->historyWindow();
+  ASSERT_NE(history, nullptr);
+  ASSERT_TRUE(processEventsUntil([&] { return history->isDocked(); }, 20000));
+
+  ASSERT_TRUE(putWithXclip("clipboard", "  Hello\n"));  // another program takes the clipboard
+  const std::string historyFile = w.dir.file("History.txt");
+  ASSERT_TRUE(processEventsUntil(
+      [&] { return readFile(historyFile).find("hello=") != std::string::npos; }, 30000));
+  EXPECT_EQ(readFile(historyFile), crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
+  FDef* popup = w.host->definitionPopup();
+  EXPECT_EQ(QStringList({searchBoxOf(*w.window)->text(), popup->textArea()->toPlainText(),
+                         QString::fromStdString(history->items().front()->itemText())}),
+            QStringList({"hello", "hello halo; salam", " hello"}));
+  EXPECT_TRUE(w.host->clipboardHit() && history->items().front()->isMarked() && popup->isVisible());
+  EXPECT_EQ(popup->x() + popup->width(), history->x());
+}
 
 // While a read waits on the owner, each poll returns at once (a read waiting in a nested
 // loop would keep timers running but hold back the user's keys, so the poll itself is timed).
