@@ -135,32 +135,5 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
         << r.word << " " << static_cast<int>(r.direction);
 }
 
-class FurtherStagesLookupTest : public LookupFixture {};
-
-TEST_F(FurtherStagesLookupTest, FoundLikeABaseFormOnlyWhereTheRulesFail) {
-  REQUIRE_SYSTEM_DICTIONARIES();
-  english({"built", "go", "rebuild", "wen"},
-          {"kkt dibangun", "kki pergi", "kkt membangun lagi", "kb kutil"});
-  indonesian({"guna", "keluar"}, {"use", "go out"});
-  LookupState stemming(store, dir.path(), Stemmer::shared());
-  const struct {
-    const char* box;
-    Direction direction;
-    const char* shown;
-  } rows[] = {
-      {"Went", Direction::kAutomatic, "go|kki pergi||go kki pergi| English word"},
-      {"rebuilt", Direction::kEnglishIndonesian,
-       "rebuild|kkt membangun lagi||rebuild kkt membangun lagi| English word"},
-      {"digunakan", Direction::kAutomatic, "guna|use||guna use| Indonesian word"},
-      {"keluarkan", Direction::kIndonesianEnglish, "keluar|go out||keluar go out| Indonesian word"},
-      {"zzqqx", Direction::kAutomatic, "|||| not found"},
-  };
-  for (const auto& r : rows) {
-    setSetting(stemming, &LookupSettings::direction, r.direction);
-    EXPECT_TRUE(stemming.searchFromBox(r.box));
-    EXPECT_EQ(shown(stemming), r.shown) << r.box;
-  }
-}
-
 }  // namespace
 }  // namespace tavro2::test

@@ -52,19 +52,6 @@ TEST(LineScanTest, AgreesWithTheLineByLineRule) {
   for (const WordList* l : {&list, static_cast<const WordList*>(&appended)})
     expectLineByLineRule(*l, {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"});
 
-  // Uneven line lengths and alternating dense and sparse stretches of "a".
-  std::mt19937 rng(7);
-  std::uniform_int_distribution<int> length(0, 40), longLine(0, 19), letter(0, 3), rare(0, 60);
-  std::string text;
-  for (int i = 0; i < 30000; ++i) {
-    const bool isDense = (i / 5000) % 2 == 0;
-    const int n = longLine(rng) == 0 ? 400 : length(rng);
-    for (int k = 0; k < n; ++k)
-      text += isDense ? "ab\n "[letter(rng)] : rare(rng) == 0 ? 'a' : "cbb "[letter(rng)];
-    text += i % 7 == 0 ? "\r" : "\r\n";
-  }
-  expectLineByLineRule(splitLines(text),
-                       {"a", "ab", "aba", "bab", "a\nb", "abab", "aaaaa", "b b", "ba"});
 }
 
 // Haystacks in exact-size heap buffers, so a read past the end is seen under ASan.

@@ -37,24 +37,5 @@ TEST(AboutBoxTest, NamesTheProgramTakesTheSkinOpensTheLinkAndCloses) {
   EXPECT_FALSE(box.isVisible());
 }
 
-// The main window's about button shows its store's counts and its files' dates.
-TEST(AboutFromMainWindowTest, ShowsTheWindowsData) {
-  test::TempDir dir;
-  test::writeEntries(dir.file("dataen.dat"), {"a"}, {"b"});
-  MainWindow window(dir.path());  // not shown, so nothing is loaded yet
-  QString text;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    text = box->statisticsText();
-    box->reject();
-  });
-  window.findChild<QAbstractButton*>("aboutButton")->click();
-  const QString date = QLocale::system().toString(QDate(2009, 1, 1), "dd MMM yy");
-  EXPECT_EQ(text,
-            "English-Indonesian : 0 [" + date + "]\nIndonesian-English : 0 [-]\nPhrase : 0 [-]");
-  EXPECT_EQ(window.findChild<AboutBox*>(), nullptr);
-}
-
 }  // namespace
 }  // namespace tavro2
