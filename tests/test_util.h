@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tavro2 {
-class WordList;
-}
+#include "engine/word_list.h"
 
 namespace tavro2::test {
 
@@ -34,8 +32,7 @@ bool fileExists(const std::string& path);
 // Lines joined with CR LF after every line.
 std::string crlfJoin(const std::vector<std::string>& lines);
 
-// Writes a data file of the given entries (CR LF after every line) dated
-// 1 January 2009.
+// Writes a data file of the given entries (CR LF after every line) dated 1 January 2009.
 void writeEntries(const std::string& path, const std::vector<std::string>& headwords,
                    const std::vector<std::string>& translations);
 

@@ -7,10 +7,7 @@ namespace {
 
 // The edges of every class range and their neighbours.
 TEST(Cp1252Test, LetterAndDigitClassesAndUtf8BothWays) {
-  const struct {
-    unsigned char c;
-    bool letter, alnum;
-  } rows[] = {
+  const struct { unsigned char c; bool letter, alnum; } rows[] = {
       {'a', true, true},   {'z', true, true},   {'A', true, true},   {'Z', true, true},
       {'0', false, true},  {'9', false, true},  {'@', false, false}, {'[', false, false},
       {'`', false, false}, {'{', false, false}, {'/', false, false}, {':', false, false},

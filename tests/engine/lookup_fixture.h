@@ -37,7 +37,7 @@ void setSetting(LookupState& state, T LookupSettings::*field, V value) {
 using Lines = std::vector<std::string>;
 using Runs = std::vector<FormatRun>;
 
-class LookupFixture : public ::testing::Test {
+class LookupTest : public ::testing::Test {
  protected:
   // Each store file can be published once per test.
   void publish(DataKind kind, const Lines& heads, const Lines& translations) {

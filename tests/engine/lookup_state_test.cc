@@ -1,7 +1,5 @@
 #include "engine/lookup_state.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "lookup_fixture.h"
@@ -9,9 +7,7 @@
 namespace tavro2::test {
 namespace {
 
-class LookupWordTest : public LookupFixture {};
-
-TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
+TEST_F(LookupTest, ExactAndRelatedAreCaseSensitive) {
   english({"Run", "rerun", "run", "runner"}, {"lari (kapital)", "lari lagi", "kb lari", "pelari"});
   EXPECT_TRUE(state.lookupWord("run"));
   EXPECT_EQ(shown(), "run|kb lari|rerun,runner|run kb lari| English word");
@@ -23,7 +19,7 @@ TEST_F(LookupWordTest, ExactAndRelatedAreCaseSensitive) {
   EXPECT_EQ(shown(), "|||| ");
 }
 
-TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
+TEST_F(LookupTest, EnglishFindStopsBeforeIndonesian) {
   english({"mata"}, {"eye"});
   indonesian({"mata", "matahari"}, {"eye", "sun"});
   userList("Tavro2id.dat", {"mata=from the user"});
@@ -32,7 +28,7 @@ TEST_F(LookupWordTest, EnglishFindStopsBeforeIndonesian) {
   EXPECT_FALSE(state.foundInIndonesian());
 }
 
-TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
+TEST_F(LookupTest, IndonesianSideWhenEnglishHasNoEntry) {
   english({"sunbeam"}, {"sinar"});
   indonesian({"matahari", "sun"}, {"sun", "matahari (en)"});
   userList("Tavro2id.dat", {"rumah=kb house"});
@@ -40,15 +36,13 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   EXPECT_EQ(shown(), "rumah|kb house||rumah kb house| Indonesian word");
   EXPECT_EQ(state.translationRuns(), (Runs{{0, 5, true, {}, {}}}));
   ASSERT_TRUE(state.lookupWord("sunbeam") && !state.foundInIndonesian());
-  EXPECT_TRUE(state.lookupWord("sun"));
-  EXPECT_TRUE(state.foundInIndonesian());
+  EXPECT_TRUE(state.lookupWord("sun") && state.foundInIndonesian());
   // English related entries stay; Indonesian entries get no marker colours.
   EXPECT_EQ(shown(), "sun|matahari (en)|sunbeam|sun matahari (en)| Indonesian word");
   EXPECT_EQ(state.translationRuns(), (Runs{{0, 3, true, {}, {}}}));
 
   // Not found: FoundInIndonesian stays as the last find left it.
-  EXPECT_FALSE(state.lookupWord("zzz"));
-  EXPECT_TRUE(state.foundInIndonesian());
+  EXPECT_TRUE(!state.lookupWord("zzz") && state.foundInIndonesian());
   EXPECT_TRUE(shown() == "|||| " && state.translationRuns().empty());
   // A blank query empties everything but the status.
   ASSERT_TRUE(state.lookupWord("sun"));
@@ -57,7 +51,7 @@ TEST_F(LookupWordTest, IndonesianSideWhenEnglishHasNoEntry) {
   EXPECT_EQ(shown(), "|||| Data OK");
 }
 
-TEST_F(LookupWordTest, DirectionLimitsTheSides) {
+TEST_F(LookupTest, DirectionLimitsTheSides) {
   english({"makan malam"}, {"dinner"});
   indonesian({"makan"}, {"eat"});
   setSetting(state, &LookupSettings::direction, Direction::kEnglishIndonesian);
@@ -69,7 +63,7 @@ TEST_F(LookupWordTest, DirectionLimitsTheSides) {
   EXPECT_EQ(shown(), "makan|eat||makan eat| Indonesian word");
 }
 
-TEST_F(LookupWordTest, NeighbourWindowIsClampedToTheListAtBothEnds) {
+TEST_F(LookupTest, NeighbourWindowIsClampedToTheListAtBothEnds) {
   english({"h0", "h1", "h2", "h3", "h4", "h5"}, {"t0", "t1", "t2", "t3", "t4", "t5"});
   const struct {
     std::uint16_t before, after;
@@ -87,7 +81,7 @@ TEST_F(LookupWordTest, NeighbourWindowIsClampedToTheListAtBothEnds) {
   }
 }
 
-TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
+TEST_F(LookupTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensitiveLine) {
   english({"Bank", "bank", "x", "bank"}, {"tepi", "bank (uang)", "x", "bank 2"});
   setSetting(state, &LookupSettings::WordsBefore, 1);
   EXPECT_TRUE(state.lookupWord("bank"));
@@ -95,7 +89,7 @@ TEST_F(LookupWordTest, EveryMatchAddsItsWindowAndThePaneTakesTheFirstCaseInsensi
   EXPECT_EQ(shown(), "Bank,bank,x,bank|tepi,bank (uang),x,bank 2||bank tepi| English word");
 }
 
-TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
+TEST_F(LookupTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
   Lines heads, trans;
   for (int i = 0; i < 30; ++i) {
     heads.push_back(i == 10 || i == 20 ? "kata" : i == 25 ? "katak" : "w" + std::to_string(i));
@@ -121,7 +115,7 @@ TEST_F(LookupWordTest, CompactModeListsOnlyTheFirstDictionaryMatch) {
 }
 
 // Only words holding the query count, not translations; one cap for every scan.
-TEST_F(LookupWordTest, RelatedCapIsSharedByAllScansAndTheEntryIsFoundAfterIt) {
+TEST_F(LookupTest, RelatedCapIsSharedByAllScansAndTheEntryIsFoundAfterIt) {
   userList("Tavro2en.dat", {"zz=ab", "ab1=u1", "ab2=u2", "ab3=u3", "ab4=u4", "ab5=u5"});
   english({"ab6", "ab7", "ab8", "ab9", "cat a", "cat b"}, {"d6", "d7", "d8", "d9", "a", "b"});
   Lines heads, trans(25, "t");
@@ -140,7 +134,7 @@ TEST_F(LookupWordTest, RelatedCapIsSharedByAllScansAndTheEntryIsFoundAfterIt) {
             "| Indonesian word");
 }
 
-TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
+TEST_F(LookupTest, UserExactMatchComesFirstWithoutNeighbours) {
   EXPECT_FALSE(state.lookupWord("apple"));  // the lists are read for every query
   userList("Tavro2en.dat", {"apple=apel (saya)", "pineapple=nanas"});
   english({"ant", "apple", "apricot"}, {"semut", "apel", "aprikot"});
@@ -152,7 +146,7 @@ TEST_F(LookupWordTest, UserExactMatchComesFirstWithoutNeighbours) {
             "| English word");
 }
 
-TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
+TEST_F(LookupTest, MissingTranslationsAndHitsAcrossLines) {
   // Fewer translation lines than headwords: the missing ones are empty.
   english({"one", "two", "three", "ab", "cd", "xab", "abx"}, {"satu"});
   setSetting(state, &LookupSettings::WordsBefore, 1);
@@ -168,7 +162,7 @@ TEST_F(LookupWordTest, MissingTranslationsAndHitsAcrossLines) {
   EXPECT_EQ(shown(), "||ab,xab,abx|| ");
 }
 
-TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
+TEST_F(LookupTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
   english({"Run", "run", "runway", "ks"}, {"nama", "kki lari", "landasan", "kb x"});
   indonesian({"kata", "ks"}, {"kb word", "kb x"});
   setSetting(state, &LookupSettings::WordsBefore, 1);
@@ -187,9 +181,7 @@ TEST_F(LookupWordTest, SelectionShowsTheChosenLineColouredAsTheLastFind) {
   EXPECT_EQ(state.translationRuns(), (Runs{{0, 2, true, {}, {}}}));
 }
 
-class SearchFromBoxTest : public LookupFixture {};
-
-TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAndLowered) {
+TEST_F(LookupTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAndLowered) {
   userList("Tavro2en.dat",
            {"dont=jangan", "wellknown=terkenal", "123=angka", "\xC9t\xE9=musim panas"});
   state.setStatusText(" Data OK");
@@ -209,12 +201,11 @@ TEST_F(SearchFromBoxTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTri
   EXPECT_TRUE(state.searchFromBox(" 123 "));
   EXPECT_EQ(state.translationText(), "123 angka");
   // Accented capitals keep their case, so the list's lower-case word is not found.
-  EXPECT_TRUE(state.searchFromBox("\xC9T\xC9"));
-  EXPECT_FALSE(state.queryFound());
+  EXPECT_TRUE(state.searchFromBox("\xC9T\xC9") && !state.queryFound());
   EXPECT_EQ(state.statusText(), " not found");
 }
 
-TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
+TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
   EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
   EXPECT_EQ(state.translationText() + "|" + state.statusText(), "run kki lari| English word");
@@ -225,8 +216,7 @@ TEST_F(SearchFromBoxTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   EXPECT_EQ(state.translationText(), "carry bawa");  // rule 7 before rule 9
 
   // "added" tries only "ad": offered to the history, not found, its related entries left.
-  EXPECT_TRUE(state.searchFromBox("added"));
-  EXPECT_FALSE(state.queryFound());
+  EXPECT_TRUE(state.searchFromBox("added") && !state.queryFound());
   EXPECT_EQ(shown(), "||add,adde|| not found");
 }
 

@@ -1,10 +1,5 @@
 #include "engine/render.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "lookup_fixture.h"
 
 namespace tavro2 {
@@ -21,11 +16,7 @@ FormatRun colored(std::size_t start, std::size_t length, std::uint32_t color,
 }
 
 TEST(RenderTest, RunsAndWholeWordPositions) {
-  const struct {
-    std::string text, word;
-    bool indonesian;
-    std::vector<FormatRun> runs;
-  } rows[] = {
+  const struct { std::string text, word; bool indonesian; std::vector<FormatRun> runs; } rows[] = {
       // The word, its form "running" and the marker; "lari" stays plain.
       {"run kki lari; running", "run", false, {bold(0, 3), colored(4, 3, kGreen), bold(14, 7)}},
       {"Run kb", "run", false, {colored(4, 2, kBlue)}},  // case counts
@@ -88,10 +79,7 @@ TEST(RenderTest, RunsAndWholeWordPositions) {
   const auto runs = renderEntryText(text, "run", false);
   ASSERT_EQ(runs.size(), 400u);
   EXPECT_EQ(runs.back(), colored(text.size() - 3, 2, kBlue));
-  const struct {
-    const char *needle, *haystack;
-    std::size_t pos;
-  } positions[] = {
+  const struct { const char *needle, *haystack; std::size_t pos; } positions[] = {
       {"cat", "cat", 1},   {"cat", "the cat sat", 5}, {"cat", "catch the cat", 11},
       {"cat", "catch", 0}, {"cat", "a cat, a cat.", 3}, {"cat", "concat cat", 8},
       {"cat", "Cat", 0},   {"cat", "ca", 0},          {"cat", "cat2 cat\xE9 cat", 11},

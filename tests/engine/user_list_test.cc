@@ -1,8 +1,6 @@
 #include "engine/user_list.h"
 #include "engine/user_list_cache.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,7 +17,7 @@ namespace tavro2::test {
 namespace {
 
 // Random user lists of words colliding under A-Z folding, against line-by-line answers.
-class UserListOracleTest : public LookupFixture {
+class UserListOracleTest : public LookupTest {
  protected:
   std::vector<std::string> randomList(std::size_t lines) {
     static const char* const words[] = {"a", "A", "ab", "aB", "kata", "Kata", "", "rumah kata"};

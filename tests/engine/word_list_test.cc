@@ -1,7 +1,5 @@
 #include "engine/word_list.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "lookup_fixture.h"
