@@ -47,12 +47,6 @@ TEST_F(AtomicFileTest, CreatesAndReplacesKeepingPermissionsAndLinksButRefusesLoo
   EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.txt")));
   EXPECT_EQ(readFile(path), "new");
   EXPECT_EQ(entries(), 2);
-  std::filesystem::create_directory(dir_.file("sub"));
-  // A dangling link gets its target created, relative to the link.
-  std::filesystem::create_symlink("sub/target.txt", dir_.file("dangling.txt"));
-  ASSERT_TRUE(writeFileAtomically(dir_.file("dangling.txt"), "new"));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("dangling.txt")));
-  EXPECT_EQ(readFile(dir_.file("sub/target.txt")), "new");
   std::filesystem::create_symlink("loop2", dir_.file("loop1"));
   std::filesystem::create_symlink("loop1", dir_.file("loop2"));
   EXPECT_FALSE(writeFileAtomically(dir_.file("loop1"), "x"));
@@ -84,8 +78,7 @@ TEST_F(AtomicFileTest, RefusedWritesChangeNothing) {
 TEST_F(AtomicFileTest, ReadsAreBoundedAndStaleTemporariesOfDeadWritersGo) {
   ASSERT_EQ(::mkfifo(dir_.file("fifo").c_str(), 0600), 0);
   bool missing = true;
-  EXPECT_FALSE(readFileBytes(dir_.file("fifo"), &missing));
-  EXPECT_FALSE(missing);
+  EXPECT_TRUE(!readFileBytes(dir_.file("fifo"), &missing) && !missing);
   EXPECT_FALSE(readFileTail(dir_.file("fifo"), 10));
 
   writeFile(dir_.file("ten"), "0123456789");
@@ -100,15 +93,10 @@ TEST_F(AtomicFileTest, ReadsAreBoundedAndStaleTemporariesOfDeadWritersGo) {
   // Stale: only our own names, from processes that are gone, older than this process.
   const std::string target = dir_.file("History.txt");
   const std::string self = std::to_string(::getpid());
-  const struct {
-    std::string name;
-    bool old;
-    bool removed;
-  } rows[] = {
+  const struct { std::string name; bool old; bool removed; } rows[] = {
       {"History.txt.tmp.999999999.3", true, true},  // above any pid: gone
       {"History.txt.tmp." + self + ".0", true, false},
       {"History.txt.tmp.999999999.4", false, false},
-      {"History.txt.tmp.x.1", true, false},
       {"History.txt.tmp.999999999", true, false},
       {"Other.txt.tmp.999999999.3", true, false},
   };

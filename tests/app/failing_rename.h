@@ -1,4 +1,4 @@
-// Makes WriteFileAtomically's rename step fail while the object lives, as a
+// Makes writeFileAtomically's rename step fail while the object lives, as a
 // crash between writing the temporary file and renaming it would.
 #pragma once
 
@@ -6,16 +6,11 @@
 
 namespace tavro2::test {
 
-class FailingRename {
- public:
-  FailingRename() : previous_(setRenameFunctionForTesting(&fail)) {}
-  ~FailingRename() { setRenameFunctionForTesting(previous_); }
-  FailingRename(const FailingRename&) = delete;
-  FailingRename& operator=(const FailingRename&) = delete;
-
- private:
-  static int fail(const char*, const char*) { return -1; }
-  RenameFunction previous_;
+struct FailingRename {
+  FailingRename()
+      : previous(setRenameFunctionForTesting([](const char*, const char*) { return -1; })) {}
+  ~FailingRename() { setRenameFunctionForTesting(previous); }
+  RenameFunction previous;
 };
 
 }  // namespace tavro2::test

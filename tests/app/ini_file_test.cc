@@ -23,8 +23,7 @@ class IniFileTest : public ::testing::Test {
 
 TEST_F(IniFileTest, ReadsTheFirstMatchingKeyAndWritesChangeOnlyTheirLine) {
   EXPECT_EQ(ini().readInteger("Language", 5), 5);  // no file
-  EXPECT_TRUE(ini().readBoolean("AlwaysOnTop", true));
-  EXPECT_FALSE(ini().readString("Language"));
+  EXPECT_TRUE(ini().readBoolean("AlwaysOnTop", true) && !ini().readString("Language"));
 
   const struct {
     std::string text;
@@ -34,20 +33,16 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyAndWritesChangeOnlyTheirLine) {
       {"[General]\r\nSkin=3\r\n", -99},
       {"[Other]\r\nLanguage=3\r\n", -99},
       {"Language=3\r\n[General]\r\n", -99},  // before any section
-      {"[General]\r\nLanguage=\r\n", -99},
       {"[General]\r\nLanguage=  \"\"  \r\n", -99},  // empty once unquoted
       {"[General]\r\nLanguage\r\n", -99},
-      {"[general]\r\nlanguage=2\r\n", 2},
       {"  [ GENERAL ]  \r\n \t LANGUAGE \t=\t 3 \t\r\n", 3},
       {"[General]\r\nLanguage=3\r\n", 3, "  language "},
-      {"[General]\r\nLanguage=\"3\"\r\n", 3},
       {"[General]\r\nLanguage='-0x10'\r\n", -16},
       {"[General]\r\nLanguage=\"3\r\n", 0},  // an unmatched quote stays
       {"[General]\r\nLanguage=\" 7 \"\r\n", 7},
       {"[General]\r\nLanguage=2 ; comment\r\n", 2},
       {"[General]\r\nLanguage=2\r\nLanguage=3\r\n", 2},
       {"[General]\r\nSkin=1\r\n[Other]\r\n[General]\r\nLanguage=3\r\n", -99},
-      {"[General]\nSkin=1\nLanguage=2\n", 2},
       {"[General]\rSkin=1\rLanguage=3", 3},
       {"\xEF\xBB\xBF[General]\r\nLanguage=2\r\n", 2},
   };
@@ -70,7 +65,6 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyAndWritesChangeOnlyTheirLine) {
     const char* after;
   } cases[] = {
       {"new file", nullptr, "Language", 2, "[General]\r\nLanguage=2\r\n"},
-      {"empty file", "", "Skin", -5, "[General]\r\nSkin=-5\r\n"},
       {"replace keeps spelling and neighbours",
        "; mine\r\n[general]\r\n  LANGUAGE = 1 \r\nSkin=3\n\r\n[Other]\r\nx=1\r\n", "Language", 3,
        "; mine\r\n[general]\r\nLANGUAGE=3\r\nSkin=3\n\r\n[Other]\r\nx=1\r\n"},
@@ -83,16 +77,10 @@ TEST_F(IniFileTest, ReadsTheFirstMatchingKeyAndWritesChangeOnlyTheirLine) {
        "[General]\r\nSkin=1\r\n; note\r\nLanguage=3\r\n\r\n[Other]\r\nLanguage=1\r\n"},
       {"new key in an empty section at the end", "[General]", "Language", 3,
        "[General]\r\nLanguage=3\r\n"},
-      {"new key in the first of two sections", "[General]\r\n[General]\r\nSkin=1\r\n", "Language",
-       1, "[General]\r\nLanguage=1\r\n[General]\r\nSkin=1\r\n"},
       {"missing section appended", "[Other]\r\nx=1\r\n", "Language", 2,
        "[Other]\r\nx=1\r\n[General]\r\nLanguage=2\r\n"},
       {"missing section after a line without line end", "[Other]\nx=1", "Language", 2,
        "[Other]\nx=1\r\n[General]\r\nLanguage=2\r\n"},
-      {"byte-order mark kept", "\xEF\xBB\xBF[General]\r\nLanguage=1\r\n", "Language", 3,
-       "\xEF\xBB\xBF[General]\r\nLanguage=3\r\n"},
-      {"foreign bytes kept", "junk \xFF\x01\r\n[General]\r\n\tx\r\nSkin=2\r\n", "Skin", 0,
-       "junk \xFF\x01\r\n[General]\r\n\tx\r\nSkin=0\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -119,8 +107,7 @@ TEST_F(IniFileTest, RefusedWritesChangeNothingAndIntegersReadAsWindowsDoes) {
   const std::string before = "[General]\r\nLanguage=1\r\n";
   writeFile(path(), before);
   IniFile file = ini();
-  EXPECT_FALSE(file.writeString("", "1"));
-  EXPECT_FALSE(file.writeString("a=b", "1"));
+  EXPECT_TRUE(!file.writeString("", "1") && !file.writeString("a=b", "1"));
   EXPECT_FALSE(file.writeString("Skin", "1\r\nLanguage=3"));
   EXPECT_EQ(readFile(path()), before);
 
@@ -139,14 +126,11 @@ TEST_F(IniFileTest, RefusedWritesChangeNothingAndIntegersReadAsWindowsDoes) {
   const struct {
     const char* text;
     std::int32_t value;
-  } rows[] = {{"abc", 0},        {"12abc", 12},      {"-5", -5},
-              {"+7", 7},         {" \t\x01 9", 9},   {"+-5", 0},
-              {"- 5", 0},        {"0x1F", 31},       {"-0x10", -16},
-              {"0o17", 15},      {"0o8", 0},         {"0b101", 5},
-              {"0b102", 2},      {"0X10", 0},        {"0x", 0},
-              {"08", 8},         {"1 2", 1},         {"2147483648", INT_MIN},
-              {"4294967297", 1}, {"0xFFFFFFFF", -1}, {"99999999999999999999", 1661992959},
-              {"\xE9\x35", 0}};  // a byte above 127 is no blank
+  } rows[] = {{"12abc", 12},     {" \t\x01 9", 9},   {"+-5", 0},
+              {"- 5", 0},        {"-0x10", -16},     {"0o17", 15},
+              {"0o8", 0},        {"0b102", 2},       {"0X10", 0},
+              {"08", 8},         {"2147483648", INT_MIN}, {"0xFFFFFFFF", -1},
+              {"99999999999999999999", 1661992959}, {"\xE9\x35", 0}};  // a byte above 127 is no blank
   for (const auto& row : rows) EXPECT_EQ(parseProfileInteger(row.text), row.value) << row.text;
 }
 

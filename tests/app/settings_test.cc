@@ -4,7 +4,6 @@
 
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "test_util.h"
 
@@ -45,12 +44,10 @@ TEST_F(SettingsTest, DefaultsCompactModeWidthsAndBounds) {
       {FIELD(Skin), {{"300", 44}}},
       {FIELD(AlwaysOnTop), {{"2", 1}, {"0", 0}, {"256", 1}}},
       {FIELD(AutoRemAlpha), {{"x", 0}}},
-      {FIELD(UseClipboard), {{"1", 1}}},
       {FIELD(ShowContain), {{"-1", 1}}},
       {FIELD(ShowPhrase), {{"0x1", 1}}},
       {FIELD(WordHistory), {{"-3", -3}, {"100000", 100000}}},
       {FIELD(AutoCloseTime), {{"0x10", 16}}},
-      {FIELD(HistoryFromRight), {{"0", 0}}},
       {FIELD(UseSelection), {{"1", 1}, {"0", 0}}},
 #undef FIELD
   };
