@@ -1,7 +1,5 @@
 // PollClipboard over a scripted clipboard, and clipboard text to Windows-1252.
-#include <gtest/gtest.h>
 
-#include <QClipboard>
 #include <optional>
 
 #include "fake_history_host.h"
@@ -89,13 +87,6 @@ TEST_F(ClipboardTest, ReadsOnlyWhileTheButtonIsDownAndAfterAChangeWhereSignalled
   copy("walk");
   EXPECT_EQ(monitor.readCount(), 2);
   EXPECT_EQ(host.searchBox, "walk");
-  ClipboardMonitor unsignalled(host, [this](SelectionDone done) { done(clip); }, false);
-  clip = {true, "hello"};
-  unsignalled.pollClipboard();
-  clip = {true, "walk"};
-  unsignalled.pollClipboard();
-  EXPECT_EQ(unsignalled.readCount(), 2);
-  EXPECT_EQ(host.searchBox, "walk");
 }
 
 TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
@@ -158,37 +149,6 @@ TEST_F(ClipboardTest, ABaseFormIsShownButNotRecordedAndTheHitFlagKeepsItsValue) 
   EXPECT_EQ(std::tuple(host.lookupState.mainWords().line(0), host.searchBox, host.lookupShows,
                        host.records, host.list.lines().size(), host.clipboardHit()),
             std::tuple("walk", "walked", 1, 0, 0u, true));
-}
-
-// The main window's own clipboard poll records the copied word and pops it
-// up (the X11 test checks what is shown); the popup and the history window
-// then follow the main window.
-TEST(MainWindowClipboardTest, CopiedWordIsRecordedAndPoppedUpAndTheMenuHidesTheWindow) {
-  LoadedWindow w("UseClipboard=1\r\n", crlfJoin({"can=can dapat"}));
-  ASSERT_TRUE(w.loaded && w.window->clipboardMonitoring());
-  w.window->toggleHistory();
-  FHistory* history = w.host->historyWindow();
-  ASSERT_NE(history, nullptr);
-  while (history->slideTimerActive()) history->slideTick();
-  QGuiApplication::clipboard()->setText(QStringLiteral(" Hello "));
-  w.host->pollClipboard();
-  QGuiApplication::clipboard()->clear();
-  FDef* popup = w.host->definitionPopup();
-  EXPECT_EQ(readFile(w.dir.file("History.txt")),
-            crlfJoin({"can=can dapat", "hello=hello halo; salam"}));
-  EXPECT_TRUE(history->items().front()->isMarked() && popup->isVisible());
-  searchFor(*w.window, "zzz");  // a later search that finds nothing
-  EXPECT_FALSE(popup->isVisible()) << "the popup no longer shows the current word";
-  history->chooseHistoryItem(history->items()[1]);
-  EXPECT_EQ(translationOf(*w.window), "can dapat");
-  history->toggleMainWindow();
-  EXPECT_TRUE(!w.window->isVisible() && w.window->hiddenFlag());
-  history->toggleMainWindow();
-  EXPECT_TRUE(w.window->isVisible() && !w.window->hiddenFlag());
-  w.window->close();  // takes the history window with it
-  EXPECT_TRUE(!w.host->historyWindow() && !w.window->isVisible());
-  w.window.reset();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

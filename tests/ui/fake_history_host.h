@@ -22,7 +22,7 @@ class FakeHistoryHost : public HistoryHost {
 
   HistoryList& historyList() override { return list; }
   const Settings& settings() const override { return settingsValue; }
-  HistoryColors colors() const override { return colorsValue; }
+  HistoryColors colors() const override { return {}; }
   ScreenPlaces screen() const override { return places; }
   std::string searchBoxText() const override { return searchBox; }
   QTextEdit* translationPane() override { return &pane; }
@@ -67,9 +67,6 @@ class FakeHistoryHost : public HistoryHost {
   TempDir dir;
   HistoryList list{dir.file("History.txt")};
   Settings settingsValue;
-  HistoryColors colorsValue{rgbColor(108, 140, 189), rgbColor(114, 178, 245),
-      rgbColor(246, 249, 253), rgbColor(237, 243, 251), rgbColor(164, 194, 235),
-      rgbColor(232, 240, 251), rgbColor(237, 243, 251)};
   ScreenPlaces places{{0, 0, 1280, 770}, {0, 0, 1280, 800}, {600, 400}};
   std::string searchBox;
   QTextEdit pane;

@@ -69,26 +69,6 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<QSignalSpy> status_;
 };
 
-// The shown panels stack two pixels apart and always fill the same height.
-TEST_F(MainWindowTest, PanelsShownByTheTogglesFillTheWindow) {
-  auto window = makeWindow();
-  for (auto [related, phrases] : {std::pair(true, true), std::pair(true, false),
-                                  std::pair(false, true), std::pair(false, false)}) {
-    if (checked(*window, "containButton") != related) click(*window, "containButton");
-    if (checked(*window, "phraseButton") != phrases) click(*window, "phraseButton");
-    EXPECT_EQ(std::tuple(shown(*window, "relatedPanel"), shown(*window, "phrasePanel")),
-              std::tuple(related, phrases));
-    int bottom = 95;
-    for (const char* name : {"translationPanel", "relatedPanel", "phrasePanel"}) {
-      const QWidget* panel = child(*window, name);
-      if (panel->isHidden()) continue;
-      EXPECT_EQ(panel->y(), bottom == 95 ? 95 : bottom + 2) << name;
-      bottom = panel->geometry().bottom() + 1;
-    }
-    EXPECT_EQ(bottom, 403) << related << phrases;
-  }
-}
-
 void expectCompactLayout(MainWindow& w, bool wide) {
   EXPECT_EQ(std::tuple(w.compactMode(), w.wideFlag(), w.height()), std::tuple(true, wide, 118));
   for (const char* name : {"directionBar", "relatedPanel", "phrasePanel", "containButton",
@@ -175,33 +155,6 @@ TEST_F(MainWindowTest, TogglesAndDirectionsWriteTheirKeysAtOnce) {
   EXPECT_EQ(settingsText(), written);
 }
 
-TEST_F(MainWindowTest, StartsWithDefaultsWithoutSettingsFile) {
-  auto window = makeWindow();
-  const Qt::WindowFlags flags = window->windowFlags();
-  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) && flags.testFlag(Qt::FramelessWindowHint));
-  EXPECT_EQ(std::tuple(checked(*window, "direction1"), checked(*window, "containButton"),
-                       checked(*window, "phraseButton"), checked(*window, "clipboardButton"),
-                       opacityOf(window.get()), window->skin().index),
-            std::tuple(true, false, false, false, 255, 0));
-  window->show();
-  expectFullLayout(*window);
-  EXPECT_EQ(window->focusWidget(), searchBoxOf(*window));
-  window->close();
-  EXPECT_FALSE(test::fileExists(dir_.file("Tavro2.ini")));
-}
-
-// Turning stay-on-top off re-creates the shown window, which is no hide of the user's.
-TEST_F(MainWindowTest, ReadingSettingsAgainKeepsTheWindowShown) {
-  auto window = makeWindow();
-  window->show();
-  test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlwaysOnTop=0\r\nAlphaBlend=120\r\n");
-  window->readSettings();
-  EXPECT_EQ(std::tuple(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                       window->isVisible(), window->hiddenFlag(), opacityOf(window.get()),
-                       window->height()),
-            std::tuple(false, true, false, 120, 435));
-}
-
 TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
   const std::string text =
       "[General]\r\nLanguage=7\r\nWordsBefore=250\r\nWordsAfter=65536\r\nMaxContainTexts=0\r\n"
@@ -218,8 +171,16 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
             std::tuple(200, 14, false, true));
   expectCompactLayout(*window, false);
   EXPECT_EQ(settingsText(), text);
+  // Turning stay-on-top on again re-creates the shown window, which is no hide of the user's.
+  test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nAlphaBlend=120\r\n");
+  window->readSettings();
+  EXPECT_EQ(std::tuple(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                       window->isVisible(), window->hiddenFlag(), opacityOf(window.get())),
+            std::tuple(true, true, false, 120));
+  expectCompactLayout(*window, false);
 }
 
+// Without a settings file: a frameless window on top, typed into at once.
 TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   auto window = makeWindow();
   QCoreApplication::processEvents();
@@ -227,6 +188,9 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
   EXPECT_EQ(window->store().count(DataKind::kEnglish), 0);
   showAndLoad(*window);
   EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", " Data OK"}));
+  const Qt::WindowFlags flags = window->windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) && flags.testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(window->focusWidget(), searchBoxOf(*window));
   EXPECT_EQ(window->store().count(DataKind::kPhrase), 3);
   window->hide();
   EXPECT_TRUE(window->hiddenFlag());
@@ -248,23 +212,12 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
 // Missing files are named on the status line, uncut; with no data at all a
 // lookup that finds nothing still says why.
 TEST_F(MainWindowTest, MissingDataFilesAreNamed) {
-  const struct { std::vector<const char*> missing; const char* status; } rows[] = {
-      {{"dataid.dat"}, nullptr},
-      {{"dataen.dat", "dataid.dat", "datapr.dat"}, " Missing: dataen.dat, dataid.dat, datapr.dat"},
-  };
-  for (const auto& row : rows) {
-    test::writeDictionary(dir_);
-    for (const char* name : row.missing) std::remove(dir_.file(name).c_str());
-    auto window = makeWindow();
-    showAndLoad(*window);
-    const QString expected = row.status ? QString(row.status) : QString::fromStdString(
-        loadStatusText({LoadState::kLoaded, LoadState::kMissing, LoadState::kLoaded}));
-    EXPECT_EQ(statusTexts(), (std::vector<QString>{" Loading Data...", expected}));
-    auto* line = child<QLabel>(*window, "statusLine");
-    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
-  }
+  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"}) std::remove(dir_.file(name).c_str());
   auto window = makeWindow();
   showAndLoad(*window);
+  auto* line = child<QLabel>(*window, "statusLine");
+  EXPECT_EQ(line->text(), " Missing: dataen.dat, dataid.dat, datapr.dat");
+  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
   searchFor(*window, "house");
   EXPECT_EQ(statusTextOf(*window), " not found - no dictionary data");
 }

@@ -31,7 +31,7 @@ class OptionsDialogTest : public ::testing::Test {
     OptionsHost host{&mainWindow_, &settings_, &ini_, &skin_,
                      [this](int index) { skin_.load(index); appliedSkins_.push_back(index); },
                      [this] { settings_ = readSettings(ini_); ++settingsReads_; },
-                     [this](bool on) { selectionToggles_.push_back(on); }, {}};
+                     [](bool) {}, {}};
     return std::make_unique<OptionsDialog>(host);
   }
 
@@ -45,18 +45,7 @@ class OptionsDialogTest : public ::testing::Test {
   QWidget mainWindow_;
   std::vector<int> appliedSkins_;
   int settingsReads_ = 0;
-  std::vector<bool> selectionToggles_;
 };
-
-// Showing stores only the opacity the slider shows; Select to Translate acts at once, without Save.
-TEST_F(OptionsDialogTest, ShowingStoresOnlyTheOpacity) {
-  const std::string text = "[General]\r\nSkin=14\r\n";
-  auto dialog = open(text);
-  dialog->show();
-  child<QCheckBox>(*dialog, "useSelection")->click();
-  EXPECT_EQ(std::tuple(selectionToggles_, appliedSkins_.size()), std::tuple(std::vector<bool>{true}, 0u));
-  EXPECT_EQ(test::readFile(ini_.path()), text + "AlphaBlend=255\r\n");
-}
 
 TEST_F(OptionsDialogTest, SaveWritesTheEightKeysInOrderThenReadsThemBack) {
   auto dialog = open();
@@ -100,11 +89,6 @@ TEST_F(OptionsDialogTest, SkinAndSliderAreAppliedAndStoredAtOnce) {
   EXPECT_EQ(std::tuple(dialog->isVisible(), dialog->result(), stored("Skin"),
                        stored("WordsBefore").has_value(), settingsReads_),
             std::tuple(false, QDialog::Rejected, "14", false, 0));
-  // The next opening starts from the stored value, not the old one.
-  auto again = open();
-  again->show();
-  EXPECT_EQ(std::tuple(child<QSlider>(*again, "opacity")->value(), opacityOf(&mainWindow_)),
-            std::tuple(180, 180));
 }
 
 // From the main window: a skin chosen recolours it at once; Save leaves it the bounded values.

@@ -1,6 +1,5 @@
 #include "ui/single_instance.h"
 
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -21,8 +20,7 @@ QString uniqueName() {
                             std::to_string(++n));
 }
 
-// The client blocks until the server answers, so it runs on its own thread
-// while this one serves.
+// The client blocks until the server answers, so it runs on its own thread while this one serves.
 std::future<bool> handOver(const QString& name, const QString& word) {
   return std::async(std::launch::async, [name, word] { return handToRunningInstance(name, word); });
 }
@@ -64,8 +62,7 @@ TEST(SingleInstanceTest, BringForwardShowsTheWindowAndLooksTheWordUp) {
   MainWindow window(dir.path());
   window.showMinimized();
   bringForward(window, "hello");
-  EXPECT_FALSE(window.isMinimized());
-  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(!window.isMinimized() && window.isVisible());
   EXPECT_EQ(test::searchBoxOf(window)->text(), "hello");
 }
 

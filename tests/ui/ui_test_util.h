@@ -1,4 +1,4 @@
-// Helpers shared by the window tests.
+// Helpers shared by the window and editor tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,10 +22,17 @@
 #include <tuple>
 
 #include "test_util.h"
-#include "ui/child_widget.h"
 #include "ui/main_window.h"
 
 namespace tavro2::test {
+
+// The named child widget; a missing one fails the test.
+template <class T = QWidget>
+T* child(QWidget& parent, const char* name) {
+  T* found = parent.findChild<T*>(name);
+  EXPECT_NE(found, nullptr) << name;
+  return found;
+}
 
 // The window tests' dictionary: English can, hello, rerun, run, runner, walk;
 // Indonesian halo, jalan, lari; three phrases, two of them about running.
