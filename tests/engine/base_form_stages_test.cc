@@ -35,7 +35,7 @@ TEST(IrregularFormsTest, BasesInListOrderAndIndonesianRootsLikeliestFirst) {
       {"memakai", {"pakai", "makai", "memaka", "paka", "maka"}},  // -i taken off last
       {"menulis", {"tulis", "nulis"}}, {"mengirim", {"irim", "kirim"}}, {"tampilan", {"tampil"}},
       {"menyapu", {"sapu"}}, {"mengecat", {"cat"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
-      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}},
+      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}}, {"berzakat", {"zakat", "rzakat"}},
       {"sepak", {"pak"}},  // a root of the shortest length after a prefix
       {"memakaikannyalah",  // at most eight
        {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
@@ -83,12 +83,14 @@ TEST(StemmerTest, WordsAndStemsGoThroughTheDictionaryEncoding) {
   const std::string longest(99, 'a');  // its plural, 100 bytes, is the longest word stemmed
   writeFile(dir.file("en_US.aff"), "SET UTF-8\nSFX S Y 1\nSFX S 0 s .\nSFX T Y 1\nSFX T \xC5\x91 s \xC5\x91\n");
   writeFile(dir.file("en_US.dic"), "3\ncaf\xC3\xA9/S\nab\xC5\x91/T\n" + longest + "/S\n");
-  writeFile(dir.file("id_ID.aff"), "SET ISO8859-1\nSFX S Y 1\nSFX S 0 s .\n");
-  writeFile(dir.file("id_ID.dic"), "1\ncaf\xE9/S\n");
+  writeFile(dir.file("id_ID.aff"),
+            "SET ISO8859-1\nSFX S Y 1\nSFX S 0 s .\nSFX U Y 1\nSFX U 0 \x85 .\n");
+  writeFile(dir.file("id_ID.dic"), "1\ncaf\xE9/SU\n");
   Stemmer stemmer(dir.path());
   expectStems(stemmer, {
       {StemLanguage::kEnglish, "caf\xE9s", {"caf\xE9"}},
       {StemLanguage::kIndonesian, "caf\xE9s", {"caf\xE9"}},
+      {StemLanguage::kIndonesian, "caf\xE9\x85", {}},  // 1252's ellipsis is no Latin-1 byte
       {StemLanguage::kEnglish, "abs", {}},  // its stem has a letter 1252 lacks
       {StemLanguage::kEnglish, longest + "s", {longest}},
   });

@@ -209,6 +209,10 @@ TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
   EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
   EXPECT_EQ(state.translationText() + "|" + state.statusText(), "run kki lari| English word");
+  // A copied word counts as found only as it stands; its base form is shown all the same.
+  EXPECT_TRUE(state.lookupCopiedWord("walk"));
+  EXPECT_FALSE(state.lookupCopiedWord("running"));
+  EXPECT_EQ(state.translationText(), "run kki lari");
   EXPECT_TRUE(state.searchFromBox("walked"));
   EXPECT_EQ(state.translationText(), "walke bukan");  // rule 4 tries "walke" first
   userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
