@@ -36,8 +36,7 @@ TEST(Cp1252Test, LetterAndDigitClassesAndUtf8BothWays) {
   };
   for (const auto& [utf8, bytes] : bad) EXPECT_EQ(utf8To1252(utf8), bytes) << utf8;
   std::string out;
-  for (const char32_t cp : {0x80u, 0x7FFu, 0x800u, 0xD800u, 0x10FFFFu, 0x110000u})
-    appendUtf8(out, cp);
+  for (const auto cp : {0x80u, 0x7FFu, 0x800u, 0xD800u, 0x10FFFFu, 0x110000u}) appendUtf8(out, cp);
   EXPECT_EQ(out, "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
 }
 

@@ -118,6 +118,8 @@ TEST_F(DataFileTest, TextSizeCutsTheTextOrFallsShortAndChunkSizeLimitIsInclusive
   }
   BlockText b = decompressBlock(u32(0xFFFFFFFFu) + chunk(chunkDataOfSize(kMaxChunkSize)));
   EXPECT_TRUE(!b.damaged && b.text.size() > kPieceSize);
+  b = decompressBlock(u32(0xFFFFFFFFu) + chunk(compressPiece(std::string(kMaxChunkSize, 'a'))));
+  EXPECT_TRUE(!b.damaged && b.text.size() == kMaxChunkSize);  // decoded to the output limit
   // One byte more is refused even though the decoder would take it.
   b = decompressBlock(u32(0xFFFFFFFFu) + chunk(compressPiece("kept\r\n")) +
                       chunk(chunkDataOfSize(kMaxChunkSize + 1)));
@@ -139,12 +141,12 @@ TEST_F(DataFileTest, DamagedChunksKeepTheTextBeforeThem) {
   }
   EXPECT_TRUE(decompressBlock("\x01\x00").damaged);  // no room for TextSize
 
-  // In a file, the line the damage cut ("tw") is dropped.
+  // In a file, the line the damage cut ("th", after a bare CR) is dropped.
   const std::string first =
-      u32(100) + chunk(compressPiece("one\r\ntw")) + chunk("\xFF\xFF\xFF\xFF");
+      u32(100) + chunk(compressPiece("one\r\ntwo\rth")) + chunk("\xFF\xFF\xFF\xFF");
   DataFileContents c = parseDataFile(fileOf(first, blockOf({"satu\r\n", "dua"}) + chunk("junk")));
   EXPECT_EQ(c.outcome, DataOutcome::kDamaged);
-  EXPECT_EQ(c.headwords + "|" + c.translations, "one\r\n|satu\r\ndua");  // TextSize reached
+  EXPECT_EQ(c.headwords + "|" + c.translations, "one\r\ntwo\r|satu\r\ndua");  // TextSize reached
 
   // A block clipped by the file's end and short of its TextSize likewise.
   const std::string clipped = blockOf({"a\r\nb", "c\r\n"}, 6);

@@ -30,6 +30,13 @@ TEST(DataStatisticsTest, CalendarDatesTheirPictureAndCounts) {
   EXPECT_EQ(formatDdMmmYy({2100, 6, 5}, en), "05 Jun 00");
   EXPECT_EQ(formatDdMmmYy({2009, 13, 1}, en), "01 Jan 09");  // no such month
   EXPECT_EQ(monthAbbreviationsUtf8(std::locale::classic()), en);
+  struct NoNames : std::time_put<wchar_t> {  // a locale without month names keeps the English ones
+    iter_type do_put(iter_type out, std::ios_base&, wchar_t, const std::tm*, char,
+                     char) const override {
+      return out;
+    }
+  };
+  EXPECT_EQ(monthAbbreviationsUtf8(std::locale(std::locale::classic(), new NoNames)), en);
   const std::pair<std::int64_t, const char*> rows[] = {
       {0, "0"},           {999, "999"},         {1000, "1,000"}, {123456, "123,456"},
       {-1234, "-1,234"}, {2147483647, "2,147,483,647"}};

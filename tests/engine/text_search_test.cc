@@ -51,7 +51,6 @@ TEST(LineScanTest, AgreesWithTheLineByLineRule) {
   for (std::size_t i = 0; i < list.count(); ++i) appended.append(list.line(i));
   for (const WordList* l : {&list, static_cast<const WordList*>(&appended)})
     expectLineByLineRule(*l, {"a", "ab", "ba", "a a", "b\r\na", "ab\nab", "aa", "\nb", "aba"});
-
 }
 
 // Haystacks in exact-size heap buffers, so a read past the end is seen under ASan.

@@ -29,7 +29,6 @@ using test::UrlCatcher;
 
 bool shown(QWidget& w, const char* name) { return !child(w, name)->isHidden(); }
 void click(QWidget& w, const char* name) { QTest::mouseClick(child(w, name), Qt::LeftButton); }
-bool checked(QWidget& w, const char* name) { return child<QAbstractButton>(w, name)->isChecked(); }
 QStringList itemTexts(QWidget& w, const char* name) {
   const auto* list = child<QListWidget>(w, name);
   QStringList texts;
@@ -163,7 +162,7 @@ TEST_F(MainWindowTest, BoundedSettingsAreApplied) {
   auto window = makeWindow(text);
   window->show();
   const LookupSettings& s = window->lookup().settings();
-  EXPECT_TRUE(checked(*window, "direction1"));  // out of range
+  EXPECT_TRUE(child<QAbstractButton>(*window, "direction1")->isChecked());  // out of range
   EXPECT_EQ(std::tuple(s.WordsBefore, s.AutoRemAlpha, s.ShowPhrase), std::tuple(100, false, true));
   EXPECT_EQ(std::tuple(opacityOf(window.get()), window->skin().index,
                        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
