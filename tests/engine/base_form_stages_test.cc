@@ -11,10 +11,14 @@
 namespace tavro2::test {
 namespace {
 
-#define REQUIRE_SYSTEM_DICTIONARIES()                                        \
-  for (const char* f : {"en_US.aff", "en_US.dic", "id_ID.aff", "id_ID.dic"}) \
-    if (!fileExists(std::string(Stemmer::kSystemDictionaryDir) + f))         \
-      GTEST_SKIP() << "hunspell-en-us or hunspell-id not installed"
+bool systemDictionaries() {
+  for (const char* f : {"en_US.aff", "en_US.dic", "id_ID.aff", "id_ID.dic"})
+    if (!fileExists(std::string(Stemmer::kSystemDictionaryDir) + f)) return false;
+  return true;
+}
+
+#define REQUIRE_SYSTEM_DICTIONARIES() \
+  if (!systemDictionaries()) GTEST_SKIP() << "hunspell-en-us or hunspell-id not installed"
 
 TEST(IrregularFormsTest, BasesInListOrderAndIndonesianRootsLikeliestFirst) {
   const struct { const char* word; Lines bases; } rows[] = {
