@@ -309,6 +309,8 @@ std::string lookupResultJson(const LookupState& state, std::string_view queryUtf
   }
   out += "],\"found_in_indonesian\":";
   appendBool(out, state.foundInIndonesian());
+  out += ",\"also_indonesian\":";
+  appendBool(out, state.alsoIndonesian());
   out.push_back('}');
   return out;
 }

@@ -22,6 +22,36 @@ std::string paneText(std::string_view word, std::string_view translation) {
 
 }  // namespace
 
+std::string entriesOnOneLine(std::string_view paneText) {
+  std::string out;
+  for (char c : paneText) {
+    if (c == kEntrySeparator) out += kHistoryEntrySeparator;
+    else out += c;
+  }
+  return out;
+}
+
+std::string entriesOnLines(std::string_view oneLine) {
+  std::string out(oneLine);
+  if (const std::size_t at = out.find(kHistoryEntrySeparator); at != std::string::npos)
+    out.replace(at, kHistoryEntrySeparator.size(), 1, kEntrySeparator);
+  return out;
+}
+
+std::vector<FormatRun> renderPaneText(std::string_view text, std::string_view word,
+                                      bool foundInIndonesian) {
+  const std::size_t at = text.find(kEntrySeparator);
+  if (at == std::string_view::npos) return renderEntryText(text, word, foundInIndonesian);
+  // The second entry is "word translation" too: rendered for its own word.
+  std::vector<FormatRun> runs = renderEntryText(text.substr(0, at), word, false);
+  const std::string_view second = text.substr(at + 1);
+  for (FormatRun run : renderEntryText(second, second.substr(0, second.find(' ')), false)) {
+    run.start += at + 1;
+    runs.push_back(run);
+  }
+  return runs;
+}
+
 LookupState::LookupState(const DictionaryStore& store, std::string userDir,
                          std::shared_ptr<Stemmer> stemmer)
     : store_(store), dir_(std::move(userDir)), stemmer_(std::move(stemmer)),
@@ -108,10 +138,32 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   });
 }
 
+std::optional<std::string> LookupState::exactTranslation(DataKind kind, const char* userListName,
+                                                     std::string_view word) {
+  const UserList& list = userLists_.read(dir_ + userListName);
+  std::optional<std::string> found;
+  forEachLineContaining(list.lines(), list.lines().count(), word, [&](std::size_t i) {
+    if (entryWord(list.lines().line(i)) != word) return true;
+    found = std::string(list.translationOf(i));
+    return false;
+  });
+  const std::int32_t count = store_.count(kind);
+  if (found || count <= 0) return found;
+  const WordList& heads = store_.headwords(kind);
+  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
+  forEachLineContaining(heads, n, word, [&](std::size_t i) {
+    if (heads.line(i) != word) return true;
+    found = std::string(store_.translations(kind).line(i));
+    return false;
+  });
+  return found;
+}
+
 bool LookupState::lookupWord(std::string_view query) {
   // A copy: the caller's text may live in one of the lists emptied below.
   const std::string q(query);
   bool found = false;
+  alsoIndonesian_ = false;
   mainWords_.clear();
   translationText_.clear();
   translationRuns_.clear();
@@ -138,7 +190,15 @@ bool LookupState::lookupWord(std::string_view query) {
     std::size_t k = 0;
     while (k < mainWords_.count() && !equalsFolded(mainWords_.line(k), q)) ++k;
     translationText_ = paneText(q, foundTranslations_.line(k));
-    translationRuns_ = renderEntryText(translationText_, q, foundInIndonesian_);
+    // A word of both languages (air, jam, orang) shows the Indonesian entry
+    // under the English one; the lists stay the English find's.
+    if (dir == Direction::kAutomatic && found && !foundInIndonesian_) {
+      if (const auto indonesian = exactTranslation(DataKind::kIndonesian, kIndonesianListName, q)) {
+        alsoIndonesian_ = true;
+        translationText_.append(1, kEntrySeparator).append(paneText(q, *indonesian));
+      }
+    }
+    translationRuns_ = renderPaneText(translationText_, q, foundInIndonesian_);
   }
   if (!relatedTranslations_.empty()) {
     const std::string_view r = relatedWords_.line(0);
@@ -146,7 +206,9 @@ bool LookupState::lookupWord(std::string_view query) {
     relatedTranslationRuns_ = renderEntryText(relatedTranslationText_, r, foundInIndonesian_);
   }
 
-  if (found)
+  if (found && alsoIndonesian_)
+    statusText_ = " English word, Indonesian word";
+  else if (found)
     statusText_ = foundInIndonesian_ ? " Indonesian word" : " English word";
   else
     statusText_ = " ";
@@ -197,8 +259,8 @@ bool LookupState::findPhrases(std::string_view text) {
 
 void LookupState::showHistoryEntry(std::string word, std::string translation) {
   searchText_ = std::move(word);
-  translationText_ = std::move(translation);
-  translationRuns_ = renderEntryText(translationText_, searchText_, foundInIndonesian_);
+  translationText_ = entriesOnLines(translation);
+  translationRuns_ = renderPaneText(translationText_, searchText_, foundInIndonesian_);
 }
 
 }  // namespace tavro2

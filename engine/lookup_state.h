@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -108,8 +109,17 @@ class LookupState {
   bool foundInIndonesian() const { return foundInIndonesian_; }
   // Set by searchFromBox: the query or one of its base forms was found.
   bool queryFound() const { return queryFound_; }
+  // In "Automatic", a query found on the English side that is also an
+  // Indonesian headword: the translation pane holds the English entry, a
+  // line break (kEntrySeparator), then the Indonesian entry, and the status
+  // line names both languages. The lists stay those of the English find.
+  bool alsoIndonesian() const { return alsoIndonesian_; }
 
  private:
+  // The translation of the first entry of `word` on a side (the user list
+  // first, then the dictionary), or nothing.
+  std::optional<std::string> exactTranslation(DataKind kind, const char* userListName,
+                                              std::string_view word);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);
@@ -134,6 +144,21 @@ class LookupState {
   std::string statusText_;
   bool foundInIndonesian_ = false;
   bool queryFound_ = false;
+  bool alsoIndonesian_ = false;
 };
+
+// Joins two entries in one pane; a history line keeps them on one line
+// with kHistoryEntrySeparator instead (see joinedEntries, splitEntries).
+inline constexpr char kEntrySeparator = '\n';
+inline constexpr std::string_view kHistoryEntrySeparator = " \xA6 ";  // broken bar
+
+// The pane text with its entries on one line, and back.
+std::string entriesOnOneLine(std::string_view paneText);
+std::string entriesOnLines(std::string_view oneLine);
+
+// The runs of a pane holding one entry or, after kEntrySeparator, a second
+// one: each entry rendered for its own word (markers coloured in both).
+std::vector<FormatRun> renderPaneText(std::string_view text, std::string_view word,
+                                      bool foundInIndonesian);
 
 }  // namespace tavro2

@@ -45,15 +45,25 @@ std::vector<std::string> baseFormCandidates(std::string_view w) {
   // 2
   if (ends("ly")) out.push_back(minus(w, 2));
   // 3: "ings" words never end in "ing", so the two stems exclude each other.
+  // A stem ending in a doubled letter is tried whole first: "calling" is
+  // "call" (not "cal"), "running" is "run" once "runn" is not found.
   if (ends("ing") || ends("ings")) {
     const std::string s = minus(w, ends("ing") ? 3 : 4);
-    if (s.size() >= 2 && s[s.size() - 1] == s[s.size() - 2]) out.push_back(minus(s, 1));
-    out.push_back(s + "e");
-    out.push_back(s);
+    if (s.size() >= 2 && s[s.size() - 1] == s[s.size() - 2]) {
+      out.push_back(s);
+      out.push_back(minus(s, 1));
+      out.push_back(s + "e");
+    } else {
+      out.push_back(s + "e");
+      out.push_back(s);
+    }
   }
   // 4: the letters at positions L-3 and L-2 (1-based) exist only from L = 4.
+  // With a doubled letter the whole stem comes first: "added" is "add",
+  // "stopped" is "stop" once "stopp" is not found.
   if (ends("ed")) {
     if (L >= 4 && w[L - 4] == w[L - 3]) {
+      out.push_back(minus(w, 2));
       out.push_back(minus(w, 3));
     } else {
       out.push_back(minus(w, 1));

@@ -10,136 +10,10 @@
 
 #include "engine/cp1252.h"
 #include "tools/data_writer.h"
+#include "tools/english_entries.h"
 
 namespace tavro2 {
 namespace {
-
-// Plain letters for U+0100..U+017F; '*' marks the few that need two
-// characters (see standIn) or that 1252 holds itself.
-constexpr std::string_view kLatinExtendedA =
-    "AaAaAaCcCcCcCcDd"
-    "DdEeEeEeEeEeGgGg"
-    "GgGgHhHhIiIiIiIi"
-    "Ii**JjKkkLlLlLlL"
-    "lLlNnNnNn***OoOo"
-    "OoOoRrRrRrSsSsSs"
-    "SsTtTtTtUuUuUuUu"
-    "UuUuWwYyYZzZzZzs";
-
-struct Greek {
-  char32_t cp;
-  const char* name;
-};
-constexpr Greek kGreek[] = {
-    {0x0391, "Alpha"}, {0x0392, "Beta"},    {0x0393, "Gamma"},  {0x0394, "Delta"},
-    {0x03A0, "Pi"},    {0x03A3, "Sigma"},   {0x03A9, "Omega"},  {0x03B1, "alpha"},
-    {0x03B2, "beta"},  {0x03B3, "gamma"},   {0x03B4, "delta"},  {0x03B5, "epsilon"},
-    {0x03B8, "theta"}, {0x03BB, "lambda"},  {0x03BC, "mu"},     {0x03C0, "pi"},
-    {0x03C1, "rho"},   {0x03C3, "sigma"},   {0x03C4, "tau"},    {0x03C6, "phi"},
-    {0x03C9, "omega"},
-};
-
-// The closest plain text for a code point that 1252 lacks, or nullptr.
-// The result may be empty (marks that only modify the letter before them).
-const char* standIn(char32_t cp) {
-  static thread_local char one[2];
-  auto single = [](char c) {
-    one[0] = c;
-    one[1] = 0;
-    return static_cast<const char*>(one);
-  };
-  if (cp >= 0x0100 && cp <= 0x017F) {
-    switch (cp) {
-      case 0x0132: return "IJ";
-      case 0x0133: return "ij";
-      case 0x0149: return "'n";
-      case 0x014A: return "NG";
-      case 0x014B: return "ng";
-      default: return single(kLatinExtendedA[cp - 0x0100]);
-    }
-  }
-  if (cp >= 0x01CD && cp <= 0x01DC) return single("AaIiOoUuUuUuUuUu"[cp - 0x01CD]);  // pinyin
-  if (cp >= 0x0218 && cp <= 0x021B) return single("SsTt"[cp - 0x0218]);  // comma below
-  if (cp >= 0x0300 && cp <= 0x036F) return "";  // combining accents: keep the base letter
-  if (cp >= 0x2080 && cp <= 0x2089) return single(static_cast<char>('0' + (cp - 0x2080)));
-  if (cp >= 0x2074 && cp <= 0x2079) return single(static_cast<char>('0' + (cp - 0x2070)));
-  switch (cp) {
-    case 0x0180: return "b";
-    case 0x0111: return "d";
-    case 0x02B9: case 0x02BB: case 0x02BC: case 0x02BD: case 0x2032: return "'";
-    case 0x02BA: case 0x2033: return "\"";
-    case 0x2010: case 0x2011: case 0x2012: case 0x2015: case 0x2043: case 0x2212: return "-";
-    case 0x2044: case 0x2215: return "/";
-    case 0x2070: return "0";
-    case 0x200B: case 0x200C: case 0x200D: case 0x2060: case 0xFEFF: case 0x00AD: return "";
-    default: break;
-  }
-  for (const Greek& g : kGreek)
-    if (g.cp == cp) return g.name;
-  return nullptr;
-}
-
-bool isSpaceCode(char32_t cp) {
-  return cp < 0x20 || (cp >= 0x7F && cp < 0xA1) || (cp >= 0x2000 && cp <= 0x200A) ||
-         cp == 0x2028 || cp == 0x2029 || cp == 0x202F || cp == 0x205F || cp == 0x3000;
-}
-
-// Strict UTF-8: the next code point, or nothing for a malformed sequence.
-std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  if (b < 0x80) {
-    ++i;
-    return b;
-  }
-  int extra;
-  char32_t cp, min;
-  if ((b & 0xE0) == 0xC0) {
-    extra = 1, cp = b & 0x1F, min = 0x80;
-  } else if ((b & 0xF0) == 0xE0) {
-    extra = 2, cp = b & 0x0F, min = 0x800;
-  } else if ((b & 0xF8) == 0xF0) {
-    extra = 3, cp = b & 0x07, min = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (i + static_cast<std::size_t>(extra) >= s.size()) return std::nullopt;  // cut short
-  for (int k = 1; k <= extra; ++k) {
-    const auto c = static_cast<unsigned char>(s[i + k]);
-    if ((c & 0xC0) != 0x80) return std::nullopt;
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-  i += extra + 1;
-  return cp;
-}
-
-std::string join(const std::vector<std::string>& parts, std::string_view sep) {
-  std::string out;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) out += sep;
-    out += parts[i];
-  }
-  return out;
-}
-
-void addUnique(std::vector<std::string>& list, const std::string& item) {
-  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
-}
-
-std::string collapseSpaces(std::string_view s) {
-  std::string out;
-  bool space = false;
-  for (char c : s) {
-    if (c == ' ') {
-      space = !out.empty();
-      continue;
-    }
-    if (space) out += ' ';
-    space = false;
-    out += c;
-  }
-  return out;
-}
 
 // "D.C." and the like: an abbreviation that belongs to the term before it.
 bool isInitials(std::string_view s) {
@@ -153,33 +27,6 @@ std::string_view trimSpaces(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
-}
-
-// An Indonesian term (already 1252) as a headword of dataid.dat or
-// datapr.dat: bracketed optional parts dropped ("(orang) brengsek" ->
-// "brengsek"), a lone word's "!" or "?" dropped, A-Z lowered. Empty when
-// nothing usable is left.
-std::string indonesianHeadword(std::string_view term) {
-  std::string text;
-  int depth = 0;
-  for (char c : term) {
-    if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      if (depth > 0) --depth;
-    } else if (depth == 0) {
-      text += c;
-    }
-  }
-  if (depth > 0) text = std::string(term);  // unbalanced: keep the term as written
-  text = collapseSpaces(text);
-  if (text.find(' ') == std::string::npos)
-    while (!text.empty() && (text.back() == '!' || text.back() == '?')) text.pop_back();
-  if (text.find('=') != std::string::npos) return {};
-  if (std::none_of(text.begin(), text.end(),
-                   [](char c) { return isAlnum1252(static_cast<unsigned char>(c)); }))
-    return {};
-  return foldAscii(text);
 }
 
 struct EnglishGroup {
@@ -261,29 +108,6 @@ void sortByKey(std::vector<Line>& lines, std::string Line::*field) {
 
 }  // namespace
 
-std::optional<std::string> plainText1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto cp = nextCodePoint(utf8, i);
-    if (!cp) return std::nullopt;
-    if (isSpaceCode(*cp)) {
-      out += ' ';
-      continue;
-    }
-    const char c = cp1252Of(*cp);
-    if (c != '?' || *cp == U'?') {
-      out += c;
-      continue;
-    }
-    const char* plain = standIn(*cp);
-    if (!plain) return std::nullopt;
-    out += plain;
-  }
-  return collapseSpaces(out);
-}
-
 std::string_view markerOf(std::string_view pos) {
   if (pos == "n" || pos == "pn") return "kb";
   if (pos == "v") return "kkt";
@@ -343,40 +167,6 @@ std::vector<std::string> splitTranslations(std::string_view line) {
   return terms;
 }
 
-std::string sortKey1252(std::string_view text) {
-  // Plain letters for 0xC0..0xFF; two-letter ones are spelled out below.
-  static constexpr std::string_view kLatin1 =
-      "aaaaaa*ceeeeiiiidnooooo\xD7ouuuuy**aaaaaa*ceeeeiiiidnooooo\xF7ouuuuy*y";
-  static_assert(kLatin1.size() == 64);
-  std::string key;
-  key.reserve(text.size());
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 'A' && c <= 'Z') {
-      key += static_cast<char>(c - 'A' + 'a');
-    } else if (c == 0xC6 || c == 0xE6) {
-      key += "ae";
-    } else if (c == 0xDE || c == 0xFE) {
-      key += "th";
-    } else if (c == 0xDF) {
-      key += "ss";
-    } else if (c >= 0xC0) {
-      key += kLatin1[c - 0xC0];
-    } else if (c == 0x8A || c == 0x9A) {
-      key += 's';
-    } else if (c == 0x8E || c == 0x9E) {
-      key += 'z';
-    } else if (c == 0x8C || c == 0x9C) {
-      key += "oe";
-    } else if (c == 0x9F) {
-      key += 'y';
-    } else {
-      key += ch;
-    }
-  }
-  return key;
-}
-
 namespace {
 
 // The order of dictd's index: letters, digits and spaces only, folded.
@@ -418,23 +208,48 @@ std::string_view markerOfWordnet(char pos) {
   }
 }
 
+// A WordNet lemma written as a name: a capital anywhere (names, acronyms,
+// chemical symbols), or a single letter.
+bool looksLikeName(std::string_view lemma) {
+  if (lemma.size() == 1) return true;
+  return std::any_of(lemma.begin(), lemma.end(), [](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+  });
+}
+
+bool hasCapital(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// Letters and digits only, folded: "Sana'a" repeats "sanaa".
+std::string bareKey(std::string_view text) {
+  std::string key;
+  for (char c : foldAscii(text))
+    if (isAlnum1252(static_cast<unsigned char>(c))) key += c;
+  return key;
+}
+
+// A name sense that WordNet's corpus tags this often is a word in its own
+// right (God, March, May) and keeps its place.
+constexpr int kNameTags = 3;
+
 class Builder {
  public:
+  explicit Builder(const ExtraSources& extra) : extra_(extra) {}
+
   BuiltDictionary built;
 
+  void learnWords(const std::vector<DictdEntry>& entries);
   void addFreeDict(const std::vector<DictdEntry>& entries);
   void addWordnet(const std::vector<WordnetSynset>& synsets);
-  void addFunctionWords(const std::vector<FunctionWord>& words);
-  void nextSource() { ++source_; }
+  void addWordList(const std::vector<FunctionWord>& words, SenseSource source);
   void finish();
 
  private:
   struct Line {
     std::string headword;
-    std::vector<EnglishGroup> groups;
-    std::unordered_set<std::string> given;  // folded Indonesian words of the entry
-    int source = 0;                // the source that added the last groups,
-    std::size_t sourceGroups = 0;  // which start here
+    std::vector<EnglishSense> senses;
   };
 
   // An Indonesian term's folded form, for telling whether an entry has it.
@@ -445,8 +260,26 @@ class Builder {
 
   Line& lineFor(const std::string& key) {
     auto [it, fresh] = englishAt_.try_emplace(key, english_.size());
-    if (fresh) english_.push_back({key, {}, {}});
+    if (fresh) english_.push_back({key, {}});
     return english_[it->second];
+  }
+
+  // How common a term is (see TermRank). Without a frequency list every
+  // term counts as common.
+  int termRank(std::string_view term) const {
+    if (!extra_.usage.hasIndonesianRanks()) return 0;
+    const std::string key = givenKey(term);
+    if (extra_.rareWords.contains(key)) return kRareTerm;  // whatever the source
+    const int rank = extra_.usage.indonesianRank(key);
+    if (rank != WordUsage::kUnranked) return rank;
+    return freeDictIndonesian_.contains(key) ? kRareTerm - 1 : kRareTerm;
+  }
+
+  // A lower-case word of either language: any Indonesian headword, or a
+  // common English word written in lower case by some source.
+  bool commonWord(const std::string& folded) const {
+    return indonesianWords_.contains(folded) ||
+           (extra_.usage.commonEnglish(folded) && lowerCaseEnglish_.contains(folded));
   }
 
   // Lists `display` under the term in dataid.dat or datapr.dat; with a rank,
@@ -470,28 +303,6 @@ class Builder {
     }
   }
 
-  // Adds a sense of the terms the entry lacks; false when it lacks none.
-  bool addSense(Line& line, std::string_view marker, const std::vector<std::string>& terms,
-                std::size_t most, const std::string& gloss, const std::string& display,
-                const std::pair<int, int>* rank = nullptr) {
-    std::vector<std::string> fresh;
-    for (const std::string& term : terms) {
-      if (fresh.size() == most) break;
-      if (line.given.insert(givenKey(term)).second) fresh.push_back(term);
-    }
-    if (fresh.empty()) return false;
-    std::string rendered = join(fresh, ", ");
-    if (!gloss.empty()) rendered += " (" + gloss + ")";
-    // Each source's text follows the text of the sources before it whole.
-    if (line.source != source_) {
-      line.source = source_;
-      line.sourceGroups = line.groups.size();
-    }
-    addUnique(groupFor(line.groups, marker, line.sourceGroups).senses, rendered);
-    for (const std::string& term : fresh) invert(term, marker, display, rank);
-    return true;
-  }
-
   // A headword in 1252, or nothing (counted) when it has no usable form.
   std::optional<std::string> headwordOf(std::string_view utf8) {
     const auto shown = plainText1252(utf8);
@@ -500,15 +311,50 @@ class Builder {
     return shown;
   }
 
+  const ExtraSources& extra_;
   std::vector<Line> english_;
   std::unordered_map<std::string, std::size_t> englishAt_;
   std::size_t freeDictLines_ = 0;
-  int source_ = 0;  // counts the sources added so far
+  std::unordered_set<std::string> freeDictIndonesian_;  // givenKey of FreeDict's terms
+  std::unordered_set<std::string> indonesianWords_;     // every source's, folded
+  std::unordered_set<std::string> lowerCaseIndonesian_;  // written in lower case by some source
+  std::unordered_set<std::string> lowerCaseEnglish_;
+  std::unordered_set<std::string> namesLeftOut_;        // headwords that lost a name sense
   std::vector<IndonesianLine> indonesian_;
   std::unordered_map<std::string, std::size_t> indonesianAt_;
   std::vector<PhraseLine> phrases_;
   std::unordered_map<std::string, std::size_t> phraseAt_;
 };
+
+// The words every source knows, before any entry is made: a name must not
+// take the place of a common word of either language, whichever source
+// gives that word.
+void Builder::learnWords(const std::vector<DictdEntry>& entries) {
+  auto learn = [&](std::string_view utf8, bool fromFreeDict) {
+    const auto term = plainText1252(utf8);
+    if (!term || term->empty()) return;
+    const std::string key = givenKey(*term);
+    indonesianWords_.insert(key);
+    if (!hasCapital(*term)) lowerCaseIndonesian_.insert(key);
+    if (fromFreeDict) freeDictIndonesian_.insert(key);
+  };
+  for (const DictdEntry& entry : entries) {
+    if (const auto head = plainText1252(entry.headword); head && *head == foldAscii(*head))
+      lowerCaseEnglish_.insert(*head);
+    for (const DictdSense& sense : entry.senses)
+      for (const std::string& raw : splitTranslations(sense.translations)) learn(raw, true);
+  }
+  for (const auto* list : {&extra_.functionWords, &extra_.everydayWords})
+    for (const FunctionWord& w : *list) {
+      if (const auto head = plainText1252(w.headword)) lowerCaseEnglish_.insert(foldAscii(*head));
+      for (const std::string& raw : w.terms) learn(raw, false);
+    }
+  for (const WordnetSynset& s : extra_.wordnet) {
+    for (const WordnetWord& w : s.indonesian) learn(w.word, false);
+    for (const WordnetLemma& l : s.english)
+      if (!looksLikeName(l.lemma) || l.lemma.size() == 1) lowerCaseEnglish_.insert(l.lemma);
+  }
+}
 
 void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
   for (const DictdEntry& entry : entries) {
@@ -524,20 +370,29 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
                                     ? "-" + *shown
                                     : *shown;
     const std::string_view marker = markerOf(entry.partOfSpeech);
+    const bool name = entry.partOfSpeech == "pn";
 
-    std::vector<std::string> senses, allTerms;
+    std::vector<EnglishSense> senses;
     for (const DictdSense& sense : entry.senses) {
-      std::vector<std::string> terms;
+      EnglishSense s{SenseSource::kFreeDict, std::string(marker), {}, {}, display};
       for (const std::string& raw : splitTranslations(sense.translations)) {
         const auto term = plainText1252(raw);
         if (!term) {
           ++built.droppedTerms;
           continue;
         }
-        if (term->empty()) continue;
-        addUnique(terms, *term);
+        // A name whose Indonesian is the same name translates nothing.
+        if (term->empty() || (name && bareKey(*term) == bareKey(display))) continue;
+        addUnique(s.terms, *term);
       }
-      if (terms.empty()) continue;  // a gloss alone translates nothing
+      if (s.terms.empty()) continue;  // a gloss alone translates nothing
+      // A common word's sense given only in capitals is a name or an
+      // acronym (sound: Øresund, us: AS).
+      if (!name && !hasCapital(display) &&
+          std::all_of(s.terms.begin(), s.terms.end(), [](const std::string& t) {
+            return looksLikeName(t.substr(0, 1)) && t.substr(0, 1) != foldAscii(t.substr(0, 1));
+          }))
+        continue;
       std::vector<std::string> glosses;
       for (const std::string& raw : sense.glosses) {
         const auto gloss = plainText1252(raw);
@@ -547,22 +402,15 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
         }
         if (!gloss->empty()) addUnique(glosses, *gloss);
       }
-      std::string rendered = join(terms, ", ");
-      if (!glosses.empty()) rendered += " (" + join(glosses, "; ") + ")";
-      senses.push_back(std::move(rendered));
-      for (const std::string& term : terms) {
-        invert(term, marker, display);
-        allTerms.push_back(term);
-      }
+      s.gloss = join(glosses, "; ");
+      senses.push_back(std::move(s));
     }
     if (senses.empty()) {
       ++built.skippedEntries;
       continue;
     }
     Line& line = lineFor(foldAscii(display));
-    EnglishGroup& group = groupFor(line.groups, marker);
-    for (std::string& s : senses) addUnique(group.senses, s);
-    for (const std::string& term : allTerms) line.given.insert(givenKey(term));
+    for (EnglishSense& s : senses) line.senses.push_back(std::move(s));
   }
   freeDictLines_ = english_.size();
 }
@@ -570,7 +418,8 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
 void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
   // Each synset's Indonesian words in 1252, the most common first: by the
   // word's count in that synset, then its counts summed over the join, then
-  // how many synsets list it.
+  // how many synsets list it. (The entry puts the commonest by the
+  // frequency list first; this order breaks its ties.)
   std::vector<std::vector<std::string>> words(synsets.size());
   std::vector<std::vector<int>> counts(synsets.size());
   std::vector<std::string> glosses(synsets.size());
@@ -608,100 +457,106 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
     words[i] = std::move(sorted);
   }
 
-  struct Use {
-    std::size_t synset;
-    int sense, tags;
-    std::string display;
-  };
-  std::unordered_map<std::string, std::vector<Use>> uses;
-  std::vector<std::pair<std::string, std::string>> keys;  // index key, headword
+  // The headwords WordNet adds are merged into FreeDict's order at the end,
+  // so the order they come in here does not matter.
   for (std::size_t i = 0; i < synsets.size(); ++i) {
     if (words[i].empty()) continue;
     for (const WordnetLemma& l : synsets[i].english) {
       const auto shown = headwordOf(l.lemma);
       if (!shown) continue;
       const std::string key = foldAscii(*shown);
-      auto& list = uses[key];
-      if (list.empty()) keys.emplace_back(indexKey(key), key);
-      list.push_back({i, l.sense, l.tags, *shown});
-    }
-  }
-  std::sort(keys.begin(), keys.end());
-
-  for (const auto& [unused, key] : keys) {
-    std::vector<Use>& list = uses[key];
-    std::stable_sort(list.begin(), list.end(), [](const Use& a, const Use& b) {
-      return std::make_pair(a.sense, -a.tags) < std::make_pair(b.sense, -b.tags);
-    });
-    // Parts of speech in the order of their most tagged sense.
-    std::string parts;
-    std::unordered_map<char, int> mostTags;
-    for (const Use& u : list) {
-      const char pos = synsets[u.synset].pos;
-      if (parts.find(pos) == std::string::npos) parts += pos;
-      mostTags[pos] = std::max(mostTags[pos], u.tags);
-    }
-    std::stable_sort(parts.begin(), parts.end(), [&](char a, char b) {
-      if (mostTags[a] != mostTags[b]) return mostTags[a] > mostTags[b];
-      return std::string_view("nvar").find(a) < std::string_view("nvar").find(b);
-    });
-    Line& line = lineFor(key);
-    // A word the other sources know gets only WordNet's senses that its
-    // corpus attests (and the first of each part of speech): the rare ones
-    // ("can", the buttocks) would crowd out what the entry is looked up for.
-    const bool known = !line.groups.empty();
-    for (char pos : parts) {
-      std::size_t added = 0;
-      std::vector<std::size_t> done;
-      for (const Use& u : list) {
-        if (added == kWordnetSensesPerPart) break;
-        if (synsets[u.synset].pos != pos ||
-            std::find(done.begin(), done.end(), u.synset) != done.end() ||
-            (known && u.tags == 0 && u.sense > 1))
-          continue;
-        done.push_back(u.synset);
-        const std::pair<int, int> rank(u.sense, -u.tags);
-        if (addSense(line, markerOfWordnet(pos), words[u.synset], kWordnetWordsPerSense,
-                     glosses[u.synset], u.display, &rank))
-          ++added;
+      std::vector<std::string> terms = words[i];
+      // An Indonesian word that repeats a name ("Goldsboro", "KAMI" for
+      // kami) is no translation of it, nor is an acronym that spells a
+      // common word ("DIA" for the Defense Intelligence Agency).
+      const bool name = looksLikeName(*shown);
+      std::erase_if(terms, [&](const std::string& t) {
+        return ((name || hasCapital(t)) && bareKey(t) == bareKey(*shown)) ||
+               (name && hasCapital(t) && lowerCaseIndonesian_.contains(foldAscii(t)));
+      });
+      // Names, acronyms, symbols and letters do not stand for a common word
+      // of either language: "he" is no helium, "dia" no intelligence agency.
+      if (name && l.tags < kNameTags && (terms.empty() || commonWord(key))) {
+        namesLeftOut_.insert(key);
+        ++built.droppedNameSenses;
+        continue;
       }
+      if (terms.empty()) continue;
+      lineFor(key).senses.push_back({SenseSource::kWordnet,
+                                     std::string(markerOfWordnet(synsets[i].pos)),
+                                     std::move(terms), glosses[i], *shown, l.sense, l.tags});
     }
   }
 }
 
-void Builder::addFunctionWords(const std::vector<FunctionWord>& words) {
+void Builder::addWordList(const std::vector<FunctionWord>& words, SenseSource source) {
   for (const FunctionWord& w : words) {
     const auto shown = headwordOf(w.headword);
     if (!shown) continue;
-    std::vector<std::string> terms;
+    EnglishSense s{source, w.marker, {}, {}, *shown};
     for (const std::string& raw : w.terms) {
       const auto term = plainText1252(raw);
       if (!term) ++built.droppedTerms;
-      if (term && !term->empty()) addUnique(terms, *term);
+      if (term && !term->empty()) addUnique(s.terms, *term);
     }
-    const auto gloss = plainText1252(w.gloss);
-    addSense(lineFor(foldAscii(*shown)), w.marker, terms, terms.size(), gloss ? *gloss : "",
-             *shown);
+    if (const auto gloss = plainText1252(w.gloss)) s.gloss = *gloss;
+    if (!s.terms.empty()) lineFor(foldAscii(*shown)).senses.push_back(std::move(s));
   }
 }
 
 void Builder::finish() {
+  const TermRank rank = [this](std::string_view t) { return termRank(t); };
+  const TermKey key = [](std::string_view t) { return givenKey(t); };
+  std::vector<std::vector<ShownGroup>> shown(english_.size());
+  for (std::size_t i = 0; i < english_.size(); ++i)
+    shown[i] = arrangeEntry(english_[i].senses, extra_.usage.englishTags(english_[i].headword),
+                            rank, key);
+  for (const std::string& name : namesLeftOut_) {
+    const auto it = englishAt_.find(name);
+    if (it == englishAt_.end() || shown[it->second].empty()) ++built.droppedNameHeadwords;
+  }
+
+  // The Indonesian side is the inverse of the senses the English entries
+  // show, with the words they leave out of them: a rare word ("tekan",
+  // "sunting") is still looked up, and found, as a root.
+  for (std::size_t i = 0; i < english_.size(); ++i)
+    for (const ShownGroup& g : shown[i])
+      for (const ShownSense& s : g.senses) {
+        const std::pair<int, int> wordnetRank(s.sense->sense, -s.sense->tags);
+        const bool wordnet = s.sense->source == SenseSource::kWordnet;
+        for (const auto* terms : {&s.terms, &s.hidden})
+          for (const std::string& term : *terms)
+            invert(term, g.marker, s.sense->display, wordnet ? &wordnetRank : nullptr);
+      }
+
+  const auto groupsOf = [&](const std::string& word) -> const std::vector<ShownGroup>* {
+    const auto it = englishAt_.find(word);
+    return it == englishAt_.end() || shown[it->second].empty() ? nullptr : &shown[it->second];
+  };
+  const auto tagsOf = [&](const std::string& word) { return extra_.usage.englishTags(word); };
+  auto emit = [&](std::size_t i) {
+    const Line& line = english_[i];
+    if (shown[i].empty()) return;
+    // Closed-class words (is, has, us) are no inflections to explain.
+    const bool functionWord =
+        std::any_of(line.senses.begin(), line.senses.end(),
+                    [](const EnglishSense& s) { return s.source == SenseSource::kFunctionWord; });
+    const std::string lead = functionWord ? std::string() : inflectionLead(line.headword, groupsOf, tagsOf);
+    appendLine(built.english, line.headword, renderEntry(shown[i], lead));
+  };
   // FreeDict's lines keep the source's order; the headwords only the other
   // sources give are merged in by the same index order.
   std::vector<std::pair<std::string, std::size_t>> added;
   for (std::size_t i = freeDictLines_; i < english_.size(); ++i)
-    if (!english_[i].groups.empty()) added.emplace_back(indexKey(english_[i].headword), i);
+    added.emplace_back(indexKey(english_[i].headword), i);
   std::sort(added.begin(), added.end());
   std::size_t next = 0;
-  auto emit = [&](const Line& line) {
-    appendLine(built.english, line.headword, renderGroups(line.groups, "; "));
-  };
   for (std::size_t i = 0; i < freeDictLines_; ++i) {
-    const std::string key = indexKey(english_[i].headword);
-    for (; next < added.size() && added[next].first < key; ++next) emit(english_[added[next].second]);
-    emit(english_[i]);
+    const std::string k = indexKey(english_[i].headword);
+    for (; next < added.size() && added[next].first < k; ++next) emit(added[next].second);
+    emit(i);
   }
-  for (; next < added.size(); ++next) emit(english_[added[next].second]);
+  for (; next < added.size(); ++next) emit(added[next].second);
 
   // WordNet's English headwords of an Indonesian word: those for which it
   // is the most frequent sense come first, and only a few are kept.
@@ -731,11 +586,11 @@ void Builder::finish() {
 }  // namespace
 
 BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries, const ExtraSources& extra) {
-  Builder builder;
+  Builder builder(extra);
+  builder.learnWords(entries);
   builder.addFreeDict(entries);
-  builder.nextSource();
-  builder.addFunctionWords(extra.functionWords);
-  builder.nextSource();
+  builder.addWordList(extra.functionWords, SenseSource::kFunctionWord);
+  builder.addWordList(extra.everydayWords, SenseSource::kEveryday);
   builder.addWordnet(extra.wordnet);
   builder.finish();
   return std::move(builder.built);

@@ -12,9 +12,8 @@
 //   datapr.dat  every Indonesian translation of several words, alphabetical,
 //               with the English headwords it translates: hari ini -> today
 //
-// Every text is Windows-1252. A character that 1252 lacks becomes its
-// closest plain letters (č -> c, ŋ -> ng, ₂ -> 2); a term holding one with no
-// such stand-in is left out. Headwords are lower case (A-Z only, as every
+// Every text is Windows-1252 (plainText1252); a term holding a character
+// with no stand-in is left out. Headwords are lower case (A-Z only, as every
 // query is), one line each, and never hold "=". Lines end in CR LF.
 #pragma once
 
@@ -22,10 +21,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "tools/dictd_reader.h"
 #include "tools/extra_sources.h"
+#include "tools/text_1252.h"
+#include "tools/word_usage.h"
 
 namespace tavro2 {
 
@@ -47,12 +49,9 @@ struct BuiltDictionary {
   DataTexts phrases;     // datapr.dat
   std::size_t droppedTerms = 0;    // terms or glosses with no 1252 form
   std::size_t skippedEntries = 0;  // source entries left without a headword or translation
+  std::size_t droppedNameSenses = 0;     // WordNet name senses left out of common words
+  std::size_t droppedNameHeadwords = 0;  // headwords left with no entry by that
 };
-
-// UTF-8 to Windows-1252 with the stand-ins described above; runs of white
-// space (control characters included) become one space, and the ends are
-// trimmed. Nothing when a character has no stand-in or the UTF-8 is bad.
-std::optional<std::string> plainText1252(std::string_view utf8);
 
 // Marker of a FreeDict part of speech ("n" -> "kb"), or empty.
 std::string_view markerOf(std::string_view partOfSpeech);
@@ -62,37 +61,32 @@ std::string_view markerOf(std::string_view partOfSpeech);
 // "Washington, D.C." stays one term.
 std::vector<std::string> splitTranslations(std::string_view line);
 
-// The key by which dataid.dat and datapr.dat are sorted: A-Z folded and
-// accented 1252 letters read as their plain letter; ties go by bytes.
-std::string sortKey1252(std::string_view text);
-
-// What the WordNet join adds to one entry at most: senses per part of
-// speech, Indonesian words per sense, characters of a gloss.
-inline constexpr std::size_t kWordnetSensesPerPart = 4;
-inline constexpr std::size_t kWordnetWordsPerSense = 3;
+// Characters of a WordNet gloss at most.
 inline constexpr std::size_t kGlossLength = 60;
 // English headwords that the WordNet join adds to one Indonesian word at most.
 inline constexpr std::size_t kWordnetEnglishPerWord = 12;
 
 struct ExtraSources {
   std::vector<WordnetSynset> wordnet;
-  std::vector<FunctionWord> functionWords;
+  std::vector<FunctionWord> functionWords;  // closed-class senses, shown first
+  std::vector<FunctionWord> everydayWords;  // merged into their part of speech
+  WordUsage usage;                          // how common words are
+  // Folded Indonesian words that count as rare whatever the frequency list
+  // says: Malay words that Indonesian uses otherwise or not at all.
+  std::unordered_set<std::string> rareWords;
 };
 
 // Builds the three files' texts from FreeDict's entries in the source's
-// order, merged with the other sources. An English entry gives FreeDict's
-// senses first, then the function-word list's (for these words WordNet
-// knows mostly rare readings: "at" astatine, "may" the month), then
-// WordNet's (most frequent first, grouped by part of speech, the parts in
-// the order of their most frequent sense); a function-word or WordNet sense
-// keeps only the Indonesian words the entry lacks and is left out when none
-// remain. Each source's text follows the text of those before it whole, its
-// senses grouped by part of speech, so a marker may recur.
+// order, merged with the other sources. Each English entry is arranged as
+// tools/english_entries.h describes. A WordNet sense written as a name (a
+// capital, or a single letter) that its corpus seldom tags is left out when
+// its Indonesian only repeats the name or when the headword is a common word
+// of either language; FreeDict's names lose the terms that repeat them.
 // Headwords that only the other sources give are merged into FreeDict's
-// order. Every Indonesian word of an entry is inverted into dataid.dat or,
-// when it has several words, datapr.dat; of the English headwords WordNet
-// adds to an Indonesian word, those whose most frequent senses hold it are
-// kept.
+// order. Every Indonesian word an English entry shows is inverted into
+// dataid.dat or, when it has several words, datapr.dat; of the English
+// headwords WordNet adds to an Indonesian word, those whose most frequent
+// senses hold it are kept.
 BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries,
                                 const ExtraSources& extra = {});
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Extracts the English-Indonesian WordNet join that tavro2-mkdict reads.
 
-    tools/extract_wordnet.py --wordnet WNdb-3.0.tar.gz --bahasa DIR --out FILE.tsv.gz
+    tools/extract_wordnet.py --wordnet WNdb-3.0.tar.gz --bahasa DIR --out FILE.tsv.gz \
+        [--tags-out TAGS.tsv.gz]
 
 --wordnet is Princeton WordNet 3.0 as released (dict/data.* and dict/index.sense);
 --bahasa is the Wordnet Bahasa folder holding wn-data-ind.tab and wn-freq-ind.tab.
@@ -16,6 +17,15 @@ spaces. The gloss is the first definition, without examples. An Indonesian
 lemma carries its count in wn-freq-ind.tab for that synset when it has one.
 Lines starting with '#' are comments. The output is the same for the same
 input (fixed gzip time stamp, sorted synsets).
+
+--tags-out writes how often each English word is used in each part of speech:
+the tag counts of its senses summed, one lower-case lemma a line, for the
+lemmas with any tagged sense:
+
+    go <TAB> 4 <TAB> 1882 <TAB> 3 <TAB> 0        (noun, verb, adjective, adverb)
+
+Only senses whose lemma WordNet writes in lower case count, so "More" (Thomas
+More) adds nothing to "more".
 """
 
 import argparse
@@ -82,6 +92,36 @@ def parse_data(text, pos):
     return synsets
 
 
+def lemma_tags(text, english):
+    """lower-case lemma -> tag counts per part of speech (n, v, a, r)."""
+    order = "nvar"
+    totals = {}
+    for line in text.splitlines():
+        fields = line.split()
+        if len(fields) != 4:
+            continue
+        lemma, _, rest = fields[0].partition("%")
+        pos = POS_OF_SS_TYPE.get(rest[:1])
+        tags = int(fields[3])
+        if not pos or tags == 0:
+            continue
+        lemma = lemma.replace("_", " ")
+        synset = english.get(fields[1] + "-" + pos)
+        if synset is None or lemma not in synset[0]:
+            continue  # written with capitals there: a name, an acronym or a symbol
+        counts = totals.setdefault(lemma, [0, 0, 0, 0])
+        counts[order.index(pos)] += tags
+    return totals
+
+
+def write_gzip(path, text):
+    data = text.encode("utf-8")
+    with open(path + ".tmp", "wb") as raw:
+        with gzip.GzipFile(filename="", mode="wb", fileobj=raw, mtime=0, compresslevel=9) as gz:
+            gz.write(data)
+    os.replace(path + ".tmp", path)
+
+
 def parse_index_sense(text):
     """(lower-case lemma, synset) -> (sense number, tag count)."""
     senses = {}
@@ -124,6 +164,7 @@ def main():
     parser.add_argument("--wordnet", required=True)
     parser.add_argument("--bahasa", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--tags-out")
     args = parser.parse_args()
 
     texts = read_tar_members(args.wordnet)
@@ -160,11 +201,18 @@ def main():
     if missing:
         print("extract_wordnet: %d synsets not in WordNet 3.0" % missing, file=sys.stderr)
 
-    data = out.getvalue().encode("utf-8")
-    with open(args.out + ".tmp", "wb") as raw:
-        with gzip.GzipFile(filename="", mode="wb", fileobj=raw, mtime=0, compresslevel=9) as gz:
-            gz.write(data)
-    os.replace(args.out + ".tmp", args.out)
+    write_gzip(args.out, out.getvalue())
+
+    if args.tags_out:
+        tags = io.StringIO()
+        tags.write("# How often WordNet 3.0's corpus uses each lower-case lemma as a noun, verb,\n")
+        tags.write("# adjective and adverb (tag counts of index.sense summed); made by\n")
+        tags.write("# tools/extract_wordnet.py. Fields: lemma, n, v, a, r.\n")
+        for lemma, counts in sorted(lemma_tags(texts["dict/index.sense"], english).items()):
+            if SEPARATORS.search(lemma):
+                continue
+            tags.write("\t".join([lemma] + [str(c) for c in counts]) + "\n")
+        write_gzip(args.tags_out, tags.getvalue())
 
 
 if __name__ == "__main__":

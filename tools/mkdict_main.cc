@@ -4,7 +4,13 @@
 //
 //   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
 //                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
+//                 [--everyday-words FILE.txt]... [--frequency DIR]
+//                 [--tags FILE.tsv.gz] [--rare-words FILE.txt]
 //                 [--level 1..10] [--date YYYY-MM-DD]
+//
+// --frequency names the folder of the frequency lists and --tags WordNet's
+// tag counts (tools/word_usage.h); --rare-words a list of Indonesian words,
+// one a line, that count as rare.
 //
 // DataDate is the source's edition date unless --date is given; a source that
 // states none is dated by its .dict file's modification day.
@@ -25,7 +31,8 @@ namespace {
 int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
                " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]..."
-               " [--level 1..10] [--date YYYY-MM-DD]\n";
+               " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
+               " [--rare-words FILE.txt] [--level 1..10] [--date YYYY-MM-DD]\n";
   return 2;
 }
 
@@ -43,8 +50,9 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string indexPath, dictPath, outDir, wordnetPath;
+  std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, rarePath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
+  std::vector<std::string> everydayPaths;  // --everyday-words, in order
   int level = tavro2::kDictionaryLevel;
   std::optional<tavro2::EditionDate> date;
   for (int i = 1; i < argc; ++i) {
@@ -57,6 +65,14 @@ int main(int argc, char** argv) {
       wordnetPath = argv[++i];
     } else if (std::strcmp(argv[i], "--function-words") == 0 && hasValue) {
       wordListPaths.push_back(argv[++i]);
+    } else if (std::strcmp(argv[i], "--everyday-words") == 0 && hasValue) {
+      everydayPaths.push_back(argv[++i]);
+    } else if (std::strcmp(argv[i], "--frequency") == 0 && hasValue) {
+      frequencyDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--tags") == 0 && hasValue) {
+      tagsPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--rare-words") == 0 && hasValue) {
+      rarePath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -94,14 +110,26 @@ int main(int argc, char** argv) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;
   }
-  for (const std::string& path : wordListPaths) {
-    std::vector<tavro2::FunctionWord> senses;
-    if (!tavro2::readFunctionWords(path, senses, badFunctionWords, error)) {
-      std::cerr << "tavro2-mkdict: " << error << "\n";
-      return 1;
+  const std::pair<const std::vector<std::string>*, std::vector<tavro2::FunctionWord>*> lists[] = {
+      {&wordListPaths, &extra.functionWords}, {&everydayPaths, &extra.everydayWords}};
+  for (const auto& [paths, into] : lists)
+    for (const std::string& path : *paths) {
+      std::vector<tavro2::FunctionWord> senses;
+      if (!tavro2::readFunctionWords(path, senses, badFunctionWords, error)) {
+        std::cerr << "tavro2-mkdict: " << error << "\n";
+        return 1;
+      }
+      into->insert(into->end(), senses.begin(), senses.end());
     }
-    extra.functionWords.insert(extra.functionWords.end(), senses.begin(), senses.end());
+  std::size_t badTags = 0;
+  std::string rareText;
+  if ((!frequencyDir.empty() && !tavro2::readFrequencyLists(frequencyDir, extra.usage, error)) ||
+      (!tagsPath.empty() && !tavro2::readEnglishTags(tagsPath, extra.usage, badTags, error)) ||
+      (!rarePath.empty() && !tavro2::readWholeFile(rarePath, rareText, error))) {
+    std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
   }
+  extra.rareWords = tavro2::parseWordSet(rareText);
   const tavro2::BuiltDictionary dict = tavro2::buildDictionary(source.entries, extra);
   if (!tavro2::writeDictionaryFiles(outDir, dict,
                                     tavro2::dataDateOf(date->year, date->month, date->day), level,
@@ -112,9 +140,10 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  std::printf("tavro2-mkdict: %zu source entries, %zu WordNet synsets, %zu function-word senses,"
+  std::printf("tavro2-mkdict: %zu source entries, %zu WordNet synsets, %zu word-list senses,"
               " dated %04d-%02d-%02d, level %d, %.2f s\n",
-              source.entries.size(), extra.wordnet.size(), extra.functionWords.size(), date->year,
+              source.entries.size(), extra.wordnet.size(),
+              extra.functionWords.size() + extra.everydayWords.size(), date->year,
               date->month, date->day, level, seconds);
   const std::pair<const char*, std::size_t> files[] = {{"dataen.dat", dict.english.count},
                                                        {"dataid.dat", dict.indonesian.count},
@@ -128,8 +157,10 @@ int main(int argc, char** argv) {
   if (source.badIndexLines || dict.droppedTerms || dict.skippedEntries)
     std::printf("  skipped: %zu index lines, %zu entries; %zu terms without a 1252 form\n",
                 source.badIndexLines, dict.skippedEntries, dict.droppedTerms);
-  if (badWordnet || badFunctionWords)
-    std::printf("  skipped: %zu WordNet lines, %zu function-word lines that do not fit\n",
-                badWordnet, badFunctionWords);
+  if (badWordnet || badFunctionWords || badTags)
+    std::printf("  skipped: %zu WordNet lines, %zu word-list lines, %zu tag lines that do not fit\n",
+                badWordnet, badFunctionWords, badTags);
+  std::printf("  names left out of common words: %zu WordNet senses, %zu headwords\n",
+              dict.droppedNameSenses, dict.droppedNameHeadwords);
   return 0;
 }

@@ -81,11 +81,13 @@ void MainWindow::setUseSelection(bool on) {
 }
 
 // After a search: the history records the search box text with the
-// translation pane's text when the word is new and the pane is not empty.
+// translation pane's text when the word is new and the pane is not empty;
+// a pane of two entries becomes one history line.
 void MainWindow::recordInHistory() {
   using Added = HistoryList::AddResult;
   const std::string word = bytesOf(searchBox_->text());
-  if (history_->addToHistory(word, lookup_->translationText()) == Added::kAppended)
+  if (history_->addToHistory(word, entriesOnOneLine(lookup_->translationText())) ==
+      Added::kAppended)
     showSaveNotice(historyNotice_.afterWrite(!history_->lastWriteFailed(), history_->path()));
 }
 

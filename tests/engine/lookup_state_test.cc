@@ -217,13 +217,19 @@ TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   EXPECT_EQ(state.translationText(), "run kki lari");
   EXPECT_TRUE(state.searchFromBox("walked"));
   EXPECT_EQ(state.translationText(), "walke bukan");  // rule 4 tries "walke" first
-  userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "adde=x"});
+  userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "ad=iklan", "call=panggil",
+                            "cal=x", "stop=henti"});
   EXPECT_TRUE(state.searchFromBox("carries"));
   EXPECT_EQ(state.translationText(), "carry bawa");  // rule 7 before rule 9
-
-  // "added" tries only "ad": offered to the history, not found, its related entries left.
-  EXPECT_TRUE(state.searchFromBox("added") && !state.queryFound());
-  EXPECT_EQ(shown(), "||add,adde|| not found");
+  // With a doubled letter the whole stem wins over the shorter headword.
+  for (const auto& [word, shownText] : {std::pair{"added", "add tambah"}, {"calling", "call panggil"},
+                                        {"stopped", "stop henti"}}) {
+    EXPECT_TRUE(state.searchFromBox(word) && state.queryFound()) << word;
+    EXPECT_EQ(state.translationText(), shownText);
+  }
+  // Nothing found: offered to the history, " not found", the last try's related entries left.
+  EXPECT_TRUE(state.searchFromBox("blobbed") && !state.queryFound());
+  EXPECT_EQ(state.statusText(), " not found");
 }
 
 }  // namespace

@@ -26,7 +26,9 @@ TEST(QueryTextTest, TrimLowerFilterLettersAndBaseFormCandidatesInRuleOrder) {
   const std::pair<const char*, std::vector<std::string>> rows[] = {
       // The worked examples: the first candidate that is a headword wins.
       {"happily", {"happy", "happi"}}, {"quickly", {"quick"}}, {"making", {"make", "mak"}},
-      {"running", {"run", "runne", "runn"}}, {"walking", {"walke", "walk"}}, {"stopped", {"stop"}},
+      // A doubled letter: the whole stem first (calling -> call), then one letter less.
+      {"running", {"runn", "run", "runne"}}, {"calling", {"call", "cal", "calle"}},
+      {"walking", {"walke", "walk"}}, {"stopped", {"stopp", "stop"}}, {"added", {"add", "ad"}},
       {"liked", {"like", "lik"}}, {"walked", {"walke", "walk"}}, {"happiest", {"happy"}},
       {"carries", {"carrie", "carry", "carri", "carrie"}}, {"boxes", {"boxe", "box", "boxe"}},
       // Rule 7, one row an ending.
@@ -36,15 +38,14 @@ TEST(QueryTextTest, TrimLowerFilterLettersAndBaseFormCandidatesInRuleOrder) {
       {"defies", {"defie", "defy", "defi", "defie"}},
       {"flies", {"flie", "fly", "fli", "flie"}},
       {"payment", {"pay"}}, {"happier", {"happy", "happi"}}, {"tried", {"try", "trie", "tri"}},
-      {"added", {"ad"}},  // rule 4 with a doubled letter tries only W minus 3
       // "ings": S = build, no doubled letter; then rule 5.
       {"buildings", {"builde", "build", "building"}},
-      {"runnings", {"run", "runne", "runn", "running"}},
+      {"runnings", {"runn", "run", "runne", "running"}},
       // Short words: the stem of "ing" is empty (no doubled-letter test), and
       // rule 4 never compares before the start of a word under four characters
       // ("aaed" has four: positions 1 and 2 are compared).
       {"ing", {"e", ""}}, {"eed", {"ee", "e"}}, {"ed", {"e", ""}}, {"d", {}}, {"s", {""}},
-      {"aaed", {"a"}}, {"", {}}, {"run", {}}};
+      {"aaed", {"aa", "a"}}, {"", {}}, {"run", {}}};
   for (const auto& [word, candidates] : rows)
     EXPECT_EQ(baseFormCandidates(word), candidates) << word;
 }

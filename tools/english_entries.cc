@@ -1,0 +1,250 @@
+#include "tools/english_entries.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "engine/irregular_forms.h"
+#include "tools/text_1252.h"
+#include "tools/word_usage.h"
+
+namespace tavro2 {
+
+namespace {
+
+// What WordNet's senses add to one entry at most: senses per part of
+// speech and Indonesian words per sense.
+constexpr std::size_t kWordnetSensesPerPart = 4;
+constexpr std::size_t kWordnetWordsPerSense = 3;
+
+int partIndex(char part) {
+  const std::size_t at = kTagParts.find(part);
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// FreeDict's senses take the number of the WordNet sense of the same part of
+// speech that shares their most telling words: a word that many of the
+// lemma's senses hold ("rumah" for house) tells less than one only a single
+// sense holds ("wangsa"). 0 when no WordNet sense shares a word.
+int matchedSense(const EnglishSense& sense, const std::vector<const EnglishSense*>& wordnet,
+                 const TermKey& key) {
+  std::unordered_map<std::string, int> spread;  // key -> how many senses hold it
+  std::vector<std::unordered_set<std::string>> keys(wordnet.size());
+  for (std::size_t i = 0; i < wordnet.size(); ++i) {
+    for (const std::string& t : wordnet[i]->terms) keys[i].insert(key(t));
+    for (const std::string& k : keys[i]) ++spread[k];
+  }
+  double best = 0;
+  int bestSense = 0;
+  for (std::size_t i = 0; i < wordnet.size(); ++i) {
+    double score = 0;
+    for (const std::string& t : sense.terms) {
+      const std::string k = key(t);
+      if (keys[i].contains(k)) score += 1.0 / spread[k];
+    }
+    const int number = wordnet[i]->sense;
+    if (score > best || (score > 0 && score == best && number < bestSense)) {
+      best = score;
+      bestSense = number;
+    }
+  }
+  return bestSense;
+}
+
+}  // namespace
+
+char partOfMarker(std::string_view marker) {
+  if (marker == "kb") return 'n';
+  if (marker == "kkt" || marker == "kki") return 'v';
+  if (marker == "ks") return 'a';
+  if (marker == "kk") return 'r';
+  return 0;
+}
+
+std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
+                                     const std::array<int, 4>& tags, const TermRank& rank,
+                                     const TermKey& key) {
+  // The groups: the function words' markers, the closed-class markers, then
+  // the parts of speech by use; each kind in the order the sources gave it.
+  struct Group {
+    std::string marker;
+    int order[3];
+    std::vector<std::pair<std::array<int, 3>, const EnglishSense*>> senses;
+  };
+  std::vector<Group> groups;
+  auto groupOf = [&](const EnglishSense& s) -> Group& {
+    for (Group& g : groups)
+      if (g.marker == s.marker) return g;
+    const char part = partOfMarker(s.marker);
+    const int tagged = part ? tags[static_cast<std::size_t>(partIndex(part))] : 0;
+    const int kind = s.source == SenseSource::kFunctionWord ? 0 : part ? 2 : 1;
+    groups.push_back({s.marker, {kind, -tagged, static_cast<int>(groups.size())}, {}});
+    return groups.back();
+  };
+  for (const EnglishSense& s : senses)
+    if (s.source == SenseSource::kFunctionWord) groupOf(s);
+
+  const bool known = std::any_of(senses.begin(), senses.end(), [](const EnglishSense& s) {
+    return s.source != SenseSource::kWordnet;
+  });
+  std::unordered_map<std::string, int> lastFreeDict;  // marker -> rank of its last sense
+  for (std::size_t i = 0; i < senses.size(); ++i) {
+    const EnglishSense& s = senses[i];
+    int at = 0;
+    switch (s.source) {
+      case SenseSource::kFunctionWord: at = -2; break;
+      case SenseSource::kEveryday: at = -1; break;
+      case SenseSource::kFreeDict: {
+        std::vector<const EnglishSense*> wordnet;
+        for (const EnglishSense& w : senses)
+          if (w.source == SenseSource::kWordnet && partOfMarker(w.marker) == partOfMarker(s.marker) &&
+              partOfMarker(s.marker))
+            wordnet.push_back(&w);
+        at = matchedSense(s, wordnet, key);
+        int& last = lastFreeDict[s.marker];
+        if (at == 0) at = last;
+        last = at;
+        break;
+      }
+      case SenseSource::kWordnet:
+        // A word the other sources know gets only the senses that WordNet's
+        // corpus attests, and the first of each part of speech: the rare
+        // ones ("can", the buttocks) would crowd out what it is looked up for.
+        if (known && s.tags == 0 && s.sense > 1) continue;
+        at = s.sense;
+        break;
+    }
+    const int fromWordnet = s.source == SenseSource::kWordnet ? 1 : 0;
+    groupOf(s).senses.push_back({{at, fromWordnet, static_cast<int>(i)}, &s});
+  }
+  std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+    return std::lexicographical_compare(a.order, a.order + 3, b.order, b.order + 3);
+  });
+
+  std::unordered_set<std::string> given;
+  std::vector<ShownGroup> shown;
+  for (Group& g : groups) {
+    std::stable_sort(g.senses.begin(), g.senses.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    ShownGroup out{g.marker, {}};
+    std::size_t wordnetShown = 0;
+    for (const auto& [unused, s] : g.senses) {
+      const bool wordnet = s->source == SenseSource::kWordnet;
+      if (wordnet && wordnetShown == kWordnetSensesPerPart) continue;
+      std::vector<std::pair<int, std::string>> ranked;
+      const bool curated =
+          s->source == SenseSource::kFunctionWord || s->source == SenseSource::kEveryday;
+      for (const std::string& t : s->terms) ranked.emplace_back(curated ? 0 : rank(t), t);
+      std::stable_sort(ranked.begin(), ranked.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      const bool hasCommon = !ranked.empty() && ranked.front().first < kRareTerm;
+      std::vector<std::string> terms, hidden;
+      for (const auto& [r, t] : ranked) {
+        if (!given.insert(key(t)).second) continue;
+        const bool hide =
+            (hasCommon && r >= kRareTerm) || (wordnet && terms.size() == kWordnetWordsPerSense);
+        (hide ? hidden : terms).push_back(t);
+      }
+      if (terms.empty()) {
+        for (const std::string& t : hidden) given.erase(key(t));
+        continue;
+      }
+      if (terms.empty()) continue;
+      if (wordnet) ++wordnetShown;
+      out.senses.push_back({s, std::move(terms), std::move(hidden)});
+    }
+    if (!out.senses.empty()) shown.push_back(std::move(out));
+  }
+  return shown;
+}
+
+std::string renderEntry(const std::vector<ShownGroup>& groups, std::string_view lead) {
+  std::string text(lead);
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    if (g) text += "; ";
+    if (!groups[g].marker.empty()) text += groups[g].marker + " ";
+    for (std::size_t i = 0; i < groups[g].senses.size(); ++i) {
+      const ShownSense& s = groups[g].senses[i];
+      if (i) text += "; ";
+      text += join(s.terms, ", ");
+      if (!s.sense->gloss.empty()) text += " (" + s.sense->gloss + ")";
+    }
+  }
+  return text;
+}
+
+std::vector<InflectionBase> inflectionBases(std::string_view word) {
+  std::vector<InflectionBase> out;
+  auto add = [&](std::string base, char part) {
+    if (base.size() < 2 || base == word) return;
+    for (const InflectionBase& b : out)
+      if (b.base == base && b.part == part) return;
+    out.push_back({std::move(base), part});
+  };
+  for (const std::string& base : irregularBaseForms(word)) add(base, 0);
+  // WordNet's detachment rules, and a doubled last consonant for verbs and
+  // adjectives (stopped, running, bigger).
+  struct Rule {
+    char part;
+    std::string_view ending, replacement;
+  };
+  static constexpr Rule kRules[] = {
+      {'n', "s", ""},    {'n', "ses", "s"}, {'n', "xes", "x"}, {'n', "zes", "z"},
+      {'n', "ches", "ch"}, {'n', "shes", "sh"}, {'n', "men", "man"}, {'n', "ies", "y"},
+      {'v', "s", ""},    {'v', "ies", "y"}, {'v', "es", "e"},  {'v', "es", ""},
+      {'v', "ed", "e"},  {'v', "ed", ""},   {'v', "ing", "e"}, {'v', "ing", ""},
+      {'a', "er", ""},   {'a', "est", ""},  {'a', "er", "e"},  {'a', "est", "e"},
+      {'a', "ier", "y"}, {'a', "iest", "y"},
+  };
+  for (const Rule& r : kRules) {
+    if (word.size() <= r.ending.size() || !word.ends_with(r.ending)) continue;
+    const std::string_view stem = word.substr(0, word.size() - r.ending.size());
+    add(std::string(stem) + std::string(r.replacement), r.part);
+    const bool doubled = r.replacement.empty() && r.part != 'n' && stem.size() >= 3 &&
+                         stem.back() == stem[stem.size() - 2] &&
+                         std::string_view("aeiouy").find(stem.back()) == std::string_view::npos;
+    if (doubled) add(std::string(stem.substr(0, stem.size() - 1)), r.part);
+  }
+  return out;
+}
+
+std::string inflectionLead(
+    std::string_view headword,
+    const std::function<const std::vector<ShownGroup>*(const std::string&)>& groupsOf,
+    const std::function<std::array<int, 4>(const std::string&)>& tagsOf) {
+  // A base's tags count all its forms: a verb's four (go, goes, went,
+  // gone, going share them), a noun's and an adverb's two, an adjective's three.
+  static constexpr int kForms[] = {2, 4, 3, 2};
+  const std::array<int, 4> own = tagsOf(std::string(headword));
+  int ownTotal = 0;
+  for (int t : own) ownTotal += t;
+  for (const InflectionBase& b : inflectionBases(headword)) {
+    const std::vector<ShownGroup>* groups = groupsOf(b.base);
+    if (!groups) continue;
+    const std::array<int, 4> tags = tagsOf(b.base);
+    char part = b.part;
+    if (!part) {  // the exception lists: the base's most used part that it has a group of
+      int most = 0;
+      for (const ShownGroup& g : *groups) {
+        const char p = partOfMarker(g.marker);
+        if (p && tags[static_cast<std::size_t>(partIndex(p))] > most) {
+          most = tags[static_cast<std::size_t>(partIndex(p))];
+          part = p;
+        }
+      }
+      if (!part) continue;
+    }
+    const int index = partIndex(part);
+    const int used = tags[static_cast<std::size_t>(index)];
+    if (used == 0 || used / kForms[index] <= ownTotal) continue;
+    for (const ShownGroup& g : *groups) {
+      if (partOfMarker(g.marker) != part || g.senses.empty()) continue;
+      std::vector<std::string> terms = g.senses.front().terms;
+      if (terms.size() > 3) terms.resize(3);
+      return "form of " + b.base + ": " + g.marker + " " + join(terms, ", ") + "; ";
+    }
+  }
+  return {};
+}
+
+}  // namespace tavro2
