@@ -230,6 +230,15 @@ std::string bareKey(std::string_view text) {
   return key;
 }
 
+// An affix's translation is an affix too: the suffix "-ic" is "-is", which
+// must not pose as the word "is".
+std::string affix(const std::string& term, std::string_view partOfSpeech) {
+  if (term.find(' ') != std::string::npos || term.find('-') != std::string::npos) return term;
+  if (partOfSpeech == "suffix") return "-" + term;
+  if (partOfSpeech == "prefix") return term + "-";
+  return term;
+}
+
 // A name sense that WordNet's corpus tags this often is a word in its own
 // right (God, March, May) and keeps its place.
 constexpr int kNameTags = 3;
@@ -383,7 +392,7 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
         }
         // A name whose Indonesian is the same name translates nothing.
         if (term->empty() || (name && bareKey(*term) == bareKey(display))) continue;
-        addUnique(s.terms, *term);
+        addUnique(s.terms, affix(*term, entry.partOfSpeech));
       }
       if (s.terms.empty()) continue;  // a gloss alone translates nothing
       // A common word's sense given only in capitals is a name or an
@@ -416,10 +425,8 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
 }
 
 void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
-  // Each synset's Indonesian words in 1252, the most common first: by the
-  // word's count in that synset, then its counts summed over the join, then
-  // how many synsets list it. (The entry puts the commonest by the
-  // frequency list first; this order breaks its ties.)
+  // Each synset's Indonesian words in 1252, with their counts in it, their
+  // counts summed over the join and how many synsets list them.
   std::vector<std::vector<std::string>> words(synsets.size());
   std::vector<std::vector<int>> counts(synsets.size());
   std::vector<std::string> glosses(synsets.size());
@@ -443,15 +450,19 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
     if (gloss) glosses[i] = shortGloss(*gloss);
     else ++built.droppedTerms;
   }
+  // A synset's words: those Wordnet Bahasa counts in it first, then those
+  // of the frequency list, then the rest; within each, by their counts over
+  // the join, then by the frequency list.
   for (std::size_t i = 0; i < synsets.size(); ++i) {
     std::vector<std::size_t> order(words[i].size());
     for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
     const auto rank = [&](std::size_t k) {
       const auto& c = common[givenKey(words[i][k])];
-      return std::make_tuple(counts[i][k], c.first, c.second);
+      const int listed = termRank(words[i][k]);
+      return std::make_tuple(-counts[i][k], listed >= kRareTerm - 1, -c.first, listed);
     };
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rank(a) > rank(b); });
+                     [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
     std::vector<std::string> sorted;
     for (std::size_t k : order) sorted.push_back(std::move(words[i][k]));
     words[i] = std::move(sorted);
@@ -537,11 +548,13 @@ void Builder::finish() {
   auto emit = [&](std::size_t i) {
     const Line& line = english_[i];
     if (shown[i].empty()) return;
-    // Closed-class words (is, has, us) are no inflections to explain.
-    const bool functionWord =
-        std::any_of(line.senses.begin(), line.senses.end(),
-                    [](const EnglishSense& s) { return s.source == SenseSource::kFunctionWord; });
-    const std::string lead = functionWord ? std::string() : inflectionLead(line.headword, groupsOf, tagsOf);
+    // The word lists' entries say what the word is used for (is, has, us,
+    // supposed): no inflection to explain.
+    const bool curated =
+        std::any_of(line.senses.begin(), line.senses.end(), [](const EnglishSense& s) {
+          return s.source == SenseSource::kFunctionWord || s.source == SenseSource::kEveryday;
+        });
+    const std::string lead = curated ? std::string() : inflectionLead(line.headword, groupsOf, tagsOf);
     appendLine(built.english, line.headword, renderEntry(shown[i], lead));
   };
   // FreeDict's lines keep the source's order; the headwords only the other

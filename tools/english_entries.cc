@@ -16,6 +16,8 @@ namespace {
 // speech and Indonesian words per sense.
 constexpr std::size_t kWordnetSensesPerPart = 4;
 constexpr std::size_t kWordnetWordsPerSense = 3;
+// The place of a FreeDict sense that no WordNet sense confirms: after them.
+constexpr int kUnmatched = 1000;
 
 int partIndex(char part) {
   const std::size_t at = kTagParts.find(part);
@@ -87,7 +89,6 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
   const bool known = std::any_of(senses.begin(), senses.end(), [](const EnglishSense& s) {
     return s.source != SenseSource::kWordnet;
   });
-  std::unordered_map<std::string, int> lastFreeDict;  // marker -> rank of its last sense
   for (std::size_t i = 0; i < senses.size(); ++i) {
     const EnglishSense& s = senses[i];
     int at = 0;
@@ -100,17 +101,16 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
           if (w.source == SenseSource::kWordnet && partOfMarker(w.marker) == partOfMarker(s.marker) &&
               partOfMarker(s.marker))
             wordnet.push_back(&w);
+        // One that no WordNet sense confirms follows them, in its order.
         at = matchedSense(s, wordnet, key);
-        int& last = lastFreeDict[s.marker];
-        if (at == 0) at = last;
-        last = at;
+        if (at == 0) at = kUnmatched + static_cast<int>(i);
         break;
       }
       case SenseSource::kWordnet:
         // A word the other sources know gets only the senses that WordNet's
-        // corpus attests, and the first of each part of speech: the rare
-        // ones ("can", the buttocks) would crowd out what it is looked up for.
-        if (known && s.tags == 0 && s.sense > 1) continue;
+        // corpus attests: the rare ones ("can", the buttocks; "out" in
+        // cricket) would crowd out what it is looked up for.
+        if (known && s.tags == 0) continue;
         at = s.sense;
         break;
     }
@@ -131,12 +131,23 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
     for (const auto& [unused, s] : g.senses) {
       const bool wordnet = s->source == SenseSource::kWordnet;
       if (wordnet && wordnetShown == kWordnetSensesPerPart) continue;
+      // Words in alphabetical order (FreeDict's first groups) say nothing
+      // of which is common: the frequency list orders them. Otherwise the
+      // source's order stands (the builder has ordered WordNet's), with the
+      // rare words last; the word lists' are taken as written.
       std::vector<std::pair<int, std::string>> ranked;
       const bool curated =
           s->source == SenseSource::kFunctionWord || s->source == SenseSource::kEveryday;
       for (const std::string& t : s->terms) ranked.emplace_back(curated ? 0 : rank(t), t);
-      std::stable_sort(ranked.begin(), ranked.end(),
-                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      const bool alphabetical =
+          !wordnet && std::is_sorted(s->terms.begin(), s->terms.end(),
+                                     [](const std::string& a, const std::string& b) {
+                                       return sortKey1252(a) < sortKey1252(b);
+                                     });
+      std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+        if (alphabetical) return a.first < b.first;
+        return a.first < kRareTerm && b.first >= kRareTerm;
+      });
       const bool hasCommon = !ranked.empty() && ranked.front().first < kRareTerm;
       std::vector<std::string> terms, hidden;
       for (const auto& [r, t] : ranked) {
@@ -236,7 +247,10 @@ std::string inflectionLead(
     }
     const int index = partIndex(part);
     const int used = tags[static_cast<std::size_t>(index)];
-    if (used == 0 || used / kForms[index] <= ownTotal) continue;
+    int baseTotal = 0;
+    for (int t : tags) baseTotal += t;
+    // "goods" is no form of good's rare noun, "glasses" may be of glass's.
+    if (used == 0 || used / kForms[index] <= ownTotal || 3 * used < baseTotal) continue;
     for (const ShownGroup& g : *groups) {
       if (partOfMarker(g.marker) != part || g.senses.empty()) continue;
       std::vector<std::string> terms = g.senses.front().terms;

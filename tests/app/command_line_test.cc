@@ -71,7 +71,7 @@ TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) 
                    R"({"start":14,"length":7,"bold":true}],)"
                    R"("related":["runway"],"related_translation":"runway landasan",)"
                    R"("related_format":[{"start":0,"length":6,"bold":true}],)"
-                   R"("phrases":[],"found_in_indonesian":false})"
+                   R"("phrases":[],"found_in_indonesian":false,"also_indonesian":false})"
                    "\n");
   // Settings choose the side, the window and the phrases; the side looked up comes first.
   standardData("Language=3\r\nWordsAfter=5\r\nShowPhrase=1\r\n");
@@ -87,13 +87,17 @@ TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) 
 
 TEST_F(CommandLineTest, Utf8InAndOutAndStatusWhenNothingIsLookedUpOrFilesAreMissing) {
   standardData();
-  writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\n");
+  writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\nwalk=jalan kaki\r\n");
   std::string j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
   EXPECT_PRED2(has, j, "\"words\":[\"caf\xC3\xA9\"],\"translation\":\"caf\xC3\xA9 coffee shop\"");
+  EXPECT_PRED2(has, j, R"("found_in_indonesian":true,"also_indonesian":false)");
   // A character 1252 cannot hold becomes '?', and the filter drops it.
   j = lookup("\xE6\x97\xA5walk", 0);
   EXPECT_PRED2(has, j, "{\"query\":\"\xE6\x97\xA5walk\"");
   EXPECT_PRED2(has, j, R"("words":["walk"])");
+  // "walk" is also one of the user's Indonesian words: its entry follows on a line of its own.
+  EXPECT_PRED2(has, j, R"("translation":"walk kki berjalan\nwalk jalan kaki")");
+  EXPECT_PRED2(has, j, R"("found_in_indonesian":false,"also_indonesian":true)");
   // Malformed UTF-8 is echoed as U+FFFD, keeping the output valid.
   EXPECT_PRED2(has, lookup("walk\xFF", 0), "{\"query\":\"walk\xEF\xBF\xBD\"");
   j = lookup(" 42 ", 1);

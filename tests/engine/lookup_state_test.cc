@@ -19,13 +19,50 @@ TEST_F(LookupTest, ExactAndRelatedAreCaseSensitive) {
   EXPECT_EQ(shown(), "|||| ");
 }
 
-TEST_F(LookupTest, EnglishFindStopsBeforeIndonesian) {
-  english({"mata"}, {"eye"});
-  indonesian({"mata", "matahari"}, {"eye", "sun"});
-  userList("Tavro2id.dat", {"mata=from the user"});
-  EXPECT_TRUE(state.lookupWord("mata"));
-  EXPECT_EQ(shown(), "mata|eye||mata eye| English word");
-  EXPECT_FALSE(state.foundInIndonesian());
+// The lists stay the English find's (the Indonesian side is not scanned); only in
+// "Automatic" does the pane add the Indonesian entry, the user's list before the dictionary.
+TEST_F(LookupTest, WordOfBothLanguagesAddsTheIndonesianEntryInAutomatic) {
+  english({"air", "mata"}, {"kb udara", "kb eye"});
+  indonesian({"air", "mata", "matahari"}, {"kb water", "eye", "sun"});
+  userList("Tavro2id.dat", {"mata=kb from the user"});
+  userList("Tavro2phrase.dat", {"x=mata air"});
+  setSetting(state, &LookupSettings::ShowPhrase, true);
+  const std::string both = "| English word, Indonesian word";
+  const std::string mata = "mata|kb eye||mata kb eye\nmata kb from the user" + both;
+  const struct {
+    Direction dir;
+    bool compact;
+    const char* word;
+    std::string shown;
+  } rows[] = {
+      {Direction::kAutomatic, false, "mata", mata + " (1 Phrase)"},
+      {Direction::kAutomatic, true, "mata", mata},
+      {Direction::kAutomatic, true, "air", "air|kb udara||air kb udara\nair kb water" + both},
+      {Direction::kEnglishIndonesian, false, "mata",
+       "mata|kb eye||mata kb eye| English word (1 Phrase)"},
+      {Direction::kIndonesianEnglish, false, "mata",
+       "mata,mata|kb from the user,eye|matahari|mata kb from the user| Indonesian word"},
+      {Direction::kAutomatic, false, "matahari", "matahari|sun||matahari sun| Indonesian word"}};
+  for (const auto& r : rows) {
+    setSetting(state, &LookupSettings::direction, r.dir);
+    setSetting(state, &LookupSettings::CompactMode, r.compact);
+    EXPECT_TRUE(state.searchFromBox(r.word) && state.queryFound());
+    EXPECT_EQ(shown(), r.shown);
+    EXPECT_EQ(state.alsoIndonesian(), r.shown.find(both) != std::string::npos) << r.shown;
+    EXPECT_EQ(state.foundInIndonesian(), r.shown.ends_with("| Indonesian word")) << r.shown;
+  }
+  // Each entry is rendered for its word with coloured markers; a history line holds both
+  // on one line and shows them on two again, whatever side the last find was on.
+  ASSERT_TRUE(state.lookupWord("air") && state.alsoIndonesian());
+  const Runs runs{{0, 3, true, {}, {}},  {4, 2, true, 0x0000FF, {}},
+                  {13, 3, true, {}, {}}, {17, 2, true, 0x0000FF, {}}};
+  EXPECT_EQ(state.translationRuns(), runs);
+  const std::string line = entriesOnOneLine(state.translationText());
+  EXPECT_EQ(line, "air kb udara \xA6 air kb water");
+  ASSERT_TRUE(state.lookupWord("matahari") && state.foundInIndonesian());
+  state.showHistoryEntry("air", line);
+  EXPECT_EQ(state.searchText() + "|" + state.translationText(), "air|air kb udara\nair kb water");
+  EXPECT_EQ(state.translationRuns(), runs);
 }
 
 TEST_F(LookupTest, IndonesianSideWhenEnglishHasNoEntry) {

@@ -4,6 +4,7 @@
 
 #include "test_util.h"
 #include "tools/dict_builder.h"
+#include "tools/english_entries.h"
 
 namespace tavro2 {
 namespace {
@@ -53,61 +54,119 @@ class MergeTest : public ::testing::Test {
   void SetUp() override {
     const std::vector<DictdEntry> freedict = {
         {"eat", "v", {{"makan", {"to ingest"}}}},
-        {"house", "n", {{"rumah", {}}}},
+        // FreeDict's alphabetical group; the frequency list puts rumah first.
+        {"house", "n", {{"balai, rumah", {}}, {"tambahan, campuran", {"not alphabetical"}}}},
+        // Parts of speech by use: go is a verb before a board game.
+        {"go", "n", {{"igo", {"board game"}}}},
+        // WordNet's sense order: "pergi" is go's first sense, "menjadi" its fifth.
+        {"go", "v", {{"menjadi", {"to become"}}, {"pergi", {"to move"}}}},
+        {"minutes", "n", {{"notulen", {}}}},
+        {"goods", "n", {{"barang", {}}}},
         {"zoo", "n", {{"kebun binatang", {}}}},
     };
     ExtraSources extra;
     extra.wordnet = {
         // eat: makan is FreeDict's; a sense left with nothing new is dropped.
         synset('v', {{"eat", 2, 1}}, "eat a meal", {{"makan", 9}}),
-        // Words by count in the sense, then summed counts, then how many senses use them.
+        // Words counted in the sense first, then by their counts over the join.
         synset('v', {{"eat", 1, 60}}, "take in solid food (at a meal)",
                {{"dahar"}, {"santap", 2}, {"melahap"}, {"memakan"}, {"menyantap"}}),
         synset('v', {{"devour", 1, 0}}, "eat greedily", {{"melahap"}, {"memakan", 1}}),
-        // Five noun senses: the cap keeps the first four by sense number. For a
-        // word FreeDict knows, a later sense that the corpus never tags is left out.
+        // Five noun senses: the cap keeps the first four by sense number; a
+        // sense the corpus never tags is left out of a word FreeDict knows.
         synset('n', {{"eat", 5, 1}}, "five", {{"e5"}}), synset('n', {{"eat", 3, 1}}, "three", {{"e3"}}),
         synset('n', {{"eat", 4, 1}}, "four", {{"e4"}}), synset('n', {{"eat", 2, 1}}, "two", {{"e2"}}),
-        synset('n', {{"eat", 6, 1}}, "six", {{"e6"}}), synset('n', {{"eat", 7, 0}}, "rare", {{"e7"}}),
-        synset('n', {{"house", 2, 0}}, "rare", {{"wisma"}}),
+        synset('n', {{"eat", 6, 1}}, "six", {{"e6"}}), synset('n', {{"eat", 1, 0}}, "rare", {{"e7"}}),
+        synset('v', {{"go", 1, 300}}, "travel", {{"pergi"}, {"berjalan"}}),
+        synset('v', {{"go", 5, 20}}, "become", {{"menjadi"}}),
+        synset('n', {{"minute", 1, 92}}, "sixty seconds", {{"menit"}}),
+        synset('a', {{"good", 1, 400}}, "having desirable qualities", {{"baik"}}),
+        synset('n', {{"good", 1, 40}}, "benefit", {{"kebaikan"}}),
+        // A Malay word and one no list knows give way to a common word, yet
+        // are still found on the Indonesian side.
+        synset('n', {{"news", 1, 5}}, "reports", {{"akhbar", 3}, {"warta"}, {"berita"}}),
+        // Names: a common word of either language is no name's headword;
+        // nor does a name's Indonesian that only repeats it make one.
+        synset('n', {{"helium", 1, 15}, {"He", 1, 0}}, "element", {{"helium"}}),
+        synset('n', {{"Defense Intelligence Agency", 1, 0}, {"DIA", 1, 0}}, "agency", {{"DIA"}}),
+        synset('n', {{"Goldsboro", 1, 0}}, "a town", {{"Goldsboro"}}),
+        synset('n', {{"More", 1, 0}}, "statesman", {{"Thomas More"}}),
+        synset('a', {{"more", 1, 9}}, "greater", {{"lebih"}}),
+        // A name that translates stays, and so does one the corpus often tags.
+        synset('n', {{"Germany", 1, 0}}, "a country", {{"Jerman"}}),
+        synset('n', {{"May", 1, 29}}, "the fifth month", {{"Mei"}}),
         // A new headword of two words, a phrase, 1252 conversion and dropping.
         synset('a', {{"Ice cream", 1, 0}, {"ice cream", 1, 0}}, "a frozen dessert that goes on "
                "and on well beyond what anyone would read", {{"es krim"}, {"York, Inggris"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
-        synset('r', {{"fast", 1, 0}}, "quickly", {{"cepat"}}),
     };
     // Fourteen headwords whose senses give "ramai": the twelve most frequent senses stay.
     for (int k = 0; k < 14; ++k)
-      extra.wordnet.push_back(synset('a', {{std::string(1, char('a' + k)), 14 - k, 0}}, "", {{"ramai"}}));
-    extra.functionWords = {{"at", "kd", {"di", "pada"}, "place"}, {"eat", "", {"makan", "santap"}, "x"}};
+      extra.wordnet.push_back(synset('a', {{std::string(2, char('a' + k)), 14 - k, 0}}, "", {{"ramai"}}));
+    extra.functionWords = {{"he", "", {"dia", "ia"}, "third person"},
+                           {"may", "kkt", {"boleh"}, "permission"},
+                           {"eat", "", {"makan", "santap"}, "x"}};
+    extra.everydayWords = {{"go", "kkt", {"berangkat"}, "leave"}};
+    extra.usage.setIndonesianRanks("rumah\nberita\nbalai\nmenit\ntambahan\ncampuran\n");
+    extra.usage.setEnglishRanks("the\nmore\ngo\nmay\n", "");
+    std::size_t bad = 0;
+    extra.usage.setEnglishTags("go\t4\t598\t0\t0\nminute\t92\t0\t5\t0\ngood\t40\t0\t500\t0\n"
+                               "more\t0\t0\t201\t408\nbad line\n",
+                               bad);
+    EXPECT_EQ(bad, 1u);
+    extra.rareWords = {"akhbar"};
     built_ = buildDictionary(freedict, extra);
   }
   BuiltDictionary built_;
 };
 
-TEST_F(MergeTest, FreeDictThenTheOtherSourcesAndTheirInverse) {
+TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
   const std::pair<const char*, const char*> rows[] = {
-      // Function words before WordNet, whose verbs come first (more tagged).
+      // The function-word list's closed-class sense first; FreeDict's "makan"
+      // is not repeated, so its sense goes.
       {"eat",
-       "kkt makan (to ingest); santap (x); kkt memakan, melahap, dahar (take in solid food); "
+       "makan, santap (x); kkt memakan, dahar, melahap (take in solid food); "
        "kb e2 (two); e3 (three); e4 (four); e5 (five)"},
       {"devour", "kkt memakan, melahap (eat greedily)"},
+      {"house", "kb rumah, balai; tambahan, campuran (not alphabetical)"},
+      // WordNet's first sense adds nothing: "berjalan" is rare by the lists.
+      {"go", "kkt berangkat (leave); pergi (to move); menjadi (to become); kb igo (board game)"},
+      // An inflected headword leads with its base, unless that reading is
+      // the base's lesser use (good is an adjective first).
+      {"minutes", "form of minute: kb menit; kb notulen"},
+      {"goods", "kb barang"},
+      {"news", "kb berita (reports)"},
+      {"he", "dia, ia (third person)"},
+      {"more", "ks lebih (greater)"},
+      {"germany", "kb Jerman (a country)"},
+      {"may", "kkt boleh (permission); kb Mei (the fifth month)"},
+      {"helium", "kb helium (element)"},
       {"ice cream", "ks es krim, caf\xE9 (a frozen dessert that goes on and on well beyond what...)"},
-      {"fast", "kk cepat (quickly)"},
-      {"at", "kd di, pada (place)"},
-      {"house", "kb rumah"},
   };
   for (const auto& [word, want] : rows) EXPECT_EQ(lineOf(built_.english, word), want) << word;
-  EXPECT_EQ(test::linesOf(built_.english.headwords),
-            (std::vector<std::string>{"a", "at", "b", "c", "d", "devour", "e", "eat", "f", "fast",
-                                      "g", "h", "house", "i", "ice cream", "j", "k", "l", "m", "n",
-                                      "zoo"}));
+  for (const char* gone : {"dia", "goldsboro", "defense intelligence agency"})
+    EXPECT_EQ(lineOf(built_.english, gone), "<none>") << gone;
+  EXPECT_EQ(built_.droppedNameHeadwords, 3u);  // dia, goldsboro, defense intelligence agency
   EXPECT_EQ(built_.droppedTerms, 1u);
+  EXPECT_EQ(lineOf(built_.indonesian, "dia"), "he");  // not the agency
+  EXPECT_EQ(lineOf(built_.indonesian, "warta"), "kb news");
   EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, devour");  // by sense, then tags
-  EXPECT_EQ(lineOf(built_.indonesian, "santap"), "eat");
-  EXPECT_EQ(lineOf(built_.indonesian, "menyantap"), "<none>");  // cut by the cap, so not inverted
   EXPECT_EQ(lineOf(built_.indonesian, "caf\xE9"), "ks Ice cream");
   EXPECT_EQ(lineOf(built_.phrases, "es krim"), "Ice cream");
-  EXPECT_EQ(lineOf(built_.indonesian, "ramai"), "ks n, m, l, k, j, i, h, g, f, e, d, c");
+  EXPECT_EQ(lineOf(built_.indonesian, "ramai"), "ks nn, mm, ll, kk, jj, ii, hh, gg, ff, ee, dd, cc");
+}
+
+TEST(EnglishEntriesTest, InflectionBasesWithTheirPartOfSpeech) {
+  auto bases = [](std::string_view word) {
+    std::string out;
+    for (const InflectionBase& b : inflectionBases(word))
+      out += b.base + (b.part ? std::string(1, b.part) : std::string("?")) + " ";
+    return out;
+  };
+  EXPECT_EQ(bases("minutes"), "minuten minutev minutv ");
+  EXPECT_EQ(bases("stopped"), "stop? stoppev stoppv stopv ");
+  EXPECT_EQ(bases("holding"), "holdev holdv ");
+  EXPECT_EQ(bases("fell"), "fall? ");
+  EXPECT_EQ(bases("is"), "be? ");  // the lists only: never a base of one letter
 }
 
 }  // namespace
