@@ -78,8 +78,9 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
     for (Group& g : groups)
       if (g.marker == s.marker) return g;
     const char part = partOfMarker(s.marker);
-    const int tagged = part ? tags[static_cast<std::size_t>(partIndex(part))] : 0;
     const int kind = s.source == SenseSource::kFunctionWord ? 0 : part ? 2 : 1;
+    // The function-word list's groups keep its order (about: tentang first).
+    const int tagged = part && kind ? tags[static_cast<std::size_t>(partIndex(part))] : 0;
     groups.push_back({s.marker, {kind, -tagged, static_cast<int>(groups.size())}, {}});
     return groups.back();
   };
