@@ -327,6 +327,10 @@ class Builder {
   std::unordered_set<std::string> freeDictIndonesian_;  // givenKey of FreeDict's terms
   std::unordered_set<std::string> indonesianWords_;     // every source's, folded
   std::unordered_set<std::string> lowerCaseIndonesian_;  // written in lower case by some source
+  // "term<TAB>english" for every pair FreeDict and the word lists give.
+  std::unordered_set<std::string> pairs_;
+  std::unordered_set<std::string> pairedTerms_;  // the terms of those pairs
+  std::vector<std::vector<std::string>> synsetLemmas_;  // folded, by the join's index
   std::unordered_set<std::string> lowerCaseEnglish_;
   std::unordered_set<std::string> namesLeftOut_;        // headwords that lost a name sense
   std::vector<IndonesianLine> indonesian_;
@@ -339,27 +343,35 @@ class Builder {
 // take the place of a common word of either language, whichever source
 // gives that word.
 void Builder::learnWords(const std::vector<DictdEntry>& entries) {
-  auto learn = [&](std::string_view utf8, bool fromFreeDict) {
+  // `english` is the folded headword that a source pairs the term with.
+  auto learn = [&](std::string_view utf8, const std::string& english, bool fromFreeDict) {
     const auto term = plainText1252(utf8);
     if (!term || term->empty()) return;
     const std::string key = givenKey(*term);
     indonesianWords_.insert(key);
     if (!hasCapital(*term)) lowerCaseIndonesian_.insert(key);
     if (fromFreeDict) freeDictIndonesian_.insert(key);
+    if (english.empty()) return;
+    pairs_.insert(key + '\t' + english);
+    pairedTerms_.insert(key);
   };
   for (const DictdEntry& entry : entries) {
-    if (const auto head = plainText1252(entry.headword); head && *head == foldAscii(*head))
-      lowerCaseEnglish_.insert(*head);
+    const auto head = plainText1252(entry.headword);
+    const std::string english = head ? foldAscii(*head) : std::string();
+    if (head && *head == english) lowerCaseEnglish_.insert(*head);
     for (const DictdSense& sense : entry.senses)
-      for (const std::string& raw : splitTranslations(sense.translations)) learn(raw, true);
+      for (const std::string& raw : splitTranslations(sense.translations))
+        learn(raw, english, true);
   }
   for (const auto* list : {&extra_.functionWords, &extra_.everydayWords})
     for (const FunctionWord& w : *list) {
-      if (const auto head = plainText1252(w.headword)) lowerCaseEnglish_.insert(foldAscii(*head));
-      for (const std::string& raw : w.terms) learn(raw, false);
+      const auto head = plainText1252(w.headword);
+      const std::string english = head ? foldAscii(*head) : std::string();
+      if (head) lowerCaseEnglish_.insert(english);
+      for (const std::string& raw : w.terms) learn(raw, english, false);
     }
   for (const WordnetSynset& s : extra_.wordnet) {
-    for (const WordnetWord& w : s.indonesian) learn(w.word, false);
+    for (const WordnetWord& w : s.indonesian) learn(w.word, {}, false);
     for (const WordnetLemma& l : s.english)
       if (!looksLikeName(l.lemma) || l.lemma.size() == 1) lowerCaseEnglish_.insert(l.lemma);
   }
@@ -380,6 +392,16 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
                                     : *shown;
     const std::string_view marker = markerOf(entry.partOfSpeech);
     const bool name = entry.partOfSpeech == "pn";
+    // An acronym that spells a common word ("US" for us) is no entry of
+    // that word; a name (China, Turkey) joins the word's entry.
+    const bool acronym = display.size() > 1 && std::none_of(display.begin(), display.end(), [](char c) {
+      return c >= 'a' && c <= 'z';
+    });
+    if (acronym && commonWord(foldAscii(display))) {
+      namesLeftOut_.insert(foldAscii(display));
+      ++built.skippedEntries;
+      continue;
+    }
 
     std::vector<EnglishSense> senses;
     for (const DictdSense& sense : entry.senses) {
@@ -470,12 +492,32 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
 
   // The headwords WordNet adds are merged into FreeDict's order at the end,
   // so the order they come in here does not matter.
+  synsetLemmas_.assign(synsets.size(), {});
   for (std::size_t i = 0; i < synsets.size(); ++i) {
+    std::vector<std::string> shownLemmas, nameKeys;
+    for (const WordnetLemma& l : synsets[i].english) {
+      const auto shown = plainText1252(l.lemma);
+      shownLemmas.push_back(shown ? *shown : std::string());
+      if (!shown) continue;
+      synsetLemmas_[i].push_back(foldAscii(*shown));
+      if (looksLikeName(*shown)) nameKeys.push_back(bareKey(*shown));
+    }
+    // A place or person whose Indonesian only repeats one of its names
+    // (Iowa for IA, Hawkeye State and Iowa) is translated by none of them.
+    const bool untranslated =
+        !nameKeys.empty() && std::all_of(words[i].begin(), words[i].end(), [&](const std::string& t) {
+          return std::find(nameKeys.begin(), nameKeys.end(), bareKey(t)) != nameKeys.end();
+        });
     if (words[i].empty()) continue;
     for (const WordnetLemma& l : synsets[i].english) {
       const auto shown = headwordOf(l.lemma);
       if (!shown) continue;
       const std::string key = foldAscii(*shown);
+      if (untranslated && looksLikeName(*shown) && l.tags < kNameTags) {
+        namesLeftOut_.insert(key);
+        ++built.droppedNameSenses;
+        continue;
+      }
       std::vector<std::string> terms = words[i];
       // An Indonesian word that repeats a name ("Goldsboro", "KAMI" for
       // kami) is no translation of it, nor is an acronym that spells a
@@ -495,7 +537,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       if (terms.empty()) continue;
       lineFor(key).senses.push_back({SenseSource::kWordnet,
                                      std::string(markerOfWordnet(synsets[i].pos)),
-                                     std::move(terms), glosses[i], *shown, l.sense, l.tags});
+                                     std::move(terms), glosses[i], *shown, l.sense, l.tags, i});
     }
   }
 }
@@ -516,38 +558,49 @@ void Builder::addWordList(const std::vector<FunctionWord>& words, SenseSource so
 }
 
 void Builder::finish() {
-  const TermRank rank = [this](std::string_view t) { return termRank(t); };
-  const TermKey key = [](std::string_view t) { return givenKey(t); };
-  std::vector<std::vector<ShownGroup>> shown(english_.size());
+  const TermJudge judge{
+      [this](std::string_view t) { return termRank(t); },
+      [](std::string_view t) { return givenKey(t); },
+      [this](const EnglishSense& sense, std::string_view t) {
+        const std::string term = givenKey(t);
+        for (const std::string& lemma : synsetLemmas_[sense.synset])
+          if (pairs_.contains(term + '\t' + lemma)) return Pairing::kConfirmed;
+        return pairedTerms_.contains(term) ? Pairing::kContradicted : Pairing::kUnknown;
+      }};
+  std::vector<ArrangedEntry> shown(english_.size());
   for (std::size_t i = 0; i < english_.size(); ++i)
     shown[i] = arrangeEntry(english_[i].senses, extra_.usage.englishTags(english_[i].headword),
-                            rank, key);
+                            judge);
   for (const std::string& name : namesLeftOut_) {
     const auto it = englishAt_.find(name);
-    if (it == englishAt_.end() || shown[it->second].empty()) ++built.droppedNameHeadwords;
+    if (it == englishAt_.end() || shown[it->second].groups.empty()) ++built.droppedNameHeadwords;
   }
 
   // The Indonesian side is the inverse of the senses the English entries
   // show, with the words they leave out of them: a rare word ("tekan",
   // "sunting") is still looked up, and found, as a root.
-  for (std::size_t i = 0; i < english_.size(); ++i)
-    for (const ShownGroup& g : shown[i])
-      for (const ShownSense& s : g.senses) {
-        const std::pair<int, int> wordnetRank(s.sense->sense, -s.sense->tags);
-        const bool wordnet = s.sense->source == SenseSource::kWordnet;
-        for (const auto* terms : {&s.terms, &s.hidden})
-          for (const std::string& term : *terms)
-            invert(term, g.marker, s.sense->display, wordnet ? &wordnetRank : nullptr);
-      }
+  auto invertSense = [&](const ShownSense& s, const std::string& marker) {
+    const std::pair<int, int> wordnetRank(s.sense->sense, -s.sense->tags);
+    const bool wordnet = s.sense->source == SenseSource::kWordnet;
+    for (const auto* terms : {&s.terms, &s.hidden})
+      for (const std::string& term : *terms)
+        invert(term, marker, s.sense->display, wordnet ? &wordnetRank : nullptr);
+  };
+  for (const ArrangedEntry& entry : shown) {
+    for (const ShownGroup& g : entry.groups)
+      for (const ShownSense& s : g.senses) invertSense(s, g.marker);
+    for (const ShownSense& s : entry.unshown) invertSense(s, s.sense->marker);
+  }
 
   const auto groupsOf = [&](const std::string& word) -> const std::vector<ShownGroup>* {
     const auto it = englishAt_.find(word);
-    return it == englishAt_.end() || shown[it->second].empty() ? nullptr : &shown[it->second];
+    return it == englishAt_.end() || shown[it->second].groups.empty() ? nullptr
+                                                                      : &shown[it->second].groups;
   };
   const auto tagsOf = [&](const std::string& word) { return extra_.usage.englishTags(word); };
   auto emit = [&](std::size_t i) {
     const Line& line = english_[i];
-    if (shown[i].empty()) return;
+    if (shown[i].groups.empty()) return;
     // The word lists' entries say what the word is used for (is, has, us,
     // supposed): no inflection to explain.
     const bool curated =
@@ -555,7 +608,7 @@ void Builder::finish() {
           return s.source == SenseSource::kFunctionWord || s.source == SenseSource::kEveryday;
         });
     const std::string lead = curated ? std::string() : inflectionLead(line.headword, groupsOf, tagsOf);
-    appendLine(built.english, line.headword, renderEntry(shown[i], lead));
+    appendLine(built.english, line.headword, renderEntry(shown[i].groups, lead));
   };
   // FreeDict's lines keep the source's order; the headwords only the other
   // sources give are merged in by the same index order.

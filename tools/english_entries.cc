@@ -63,9 +63,11 @@ char partOfMarker(std::string_view marker) {
   return 0;
 }
 
-std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
-                                     const std::array<int, 4>& tags, const TermRank& rank,
-                                     const TermKey& key) {
+namespace {
+
+ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<int, 4>& tags,
+                      const TermJudge& judge, bool strict) {
+  const TermKey& key = judge.key;
   // The groups: the function words' markers, the closed-class markers, then
   // the parts of speech by use; each kind in the order the sources gave it.
   struct Group {
@@ -122,8 +124,12 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
     return std::lexicographical_compare(a.order, a.order + 3, b.order, b.order + 3);
   });
 
+  const auto unconfirmed = [&](const EnglishSense& s, std::string_view t) {
+    const Pairing p = judge.confirmed(s, t);
+    return (strict && p == Pairing::kContradicted) || (known && p != Pairing::kConfirmed);
+  };
   std::unordered_set<std::string> given;
-  std::vector<ShownGroup> shown;
+  ArrangedEntry arranged;
   for (Group& g : groups) {
     std::stable_sort(g.senses.begin(), g.senses.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -139,7 +145,7 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
       std::vector<std::pair<int, std::string>> ranked;
       const bool curated =
           s->source == SenseSource::kFunctionWord || s->source == SenseSource::kEveryday;
-      for (const std::string& t : s->terms) ranked.emplace_back(curated ? 0 : rank(t), t);
+      for (const std::string& t : s->terms) ranked.emplace_back(curated ? 0 : judge.rank(t), t);
       const bool alphabetical =
           !wordnet && std::is_sorted(s->terms.begin(), s->terms.end(),
                                      [](const std::string& a, const std::string& b) {
@@ -152,22 +158,33 @@ std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
       const bool hasCommon = !ranked.empty() && ranked.front().first < kRareTerm;
       std::vector<std::string> terms, hidden;
       for (const auto& [r, t] : ranked) {
-        if (!given.insert(key(t)).second) continue;
-        const bool hide =
-            (hasCommon && r >= kRareTerm) || (wordnet && terms.size() == kWordnetWordsPerSense);
+        if (given.contains(key(t))) continue;
+        const bool hide = (hasCommon && r >= kRareTerm) ||
+                          (wordnet && terms.size() == kWordnetWordsPerSense) ||
+                          (wordnet && unconfirmed(*s, t));
+        if (!hide) given.insert(key(t));
         (hide ? hidden : terms).push_back(t);
       }
       if (terms.empty()) {
-        for (const std::string& t : hidden) given.erase(key(t));
+        if (!hidden.empty()) arranged.unshown.push_back({s, {}, std::move(hidden)});
         continue;
       }
-      if (terms.empty()) continue;
       if (wordnet) ++wordnetShown;
       out.senses.push_back({s, std::move(terms), std::move(hidden)});
     }
-    if (!out.senses.empty()) shown.push_back(std::move(out));
+    if (!out.senses.empty()) arranged.groups.push_back(std::move(out));
   }
-  return shown;
+  return arranged;
+}
+
+}  // namespace
+
+ArrangedEntry arrangeEntry(const std::vector<EnglishSense>& senses,
+                           const std::array<int, 4>& tags, const TermJudge& judge) {
+  ArrangedEntry arranged = arrange(senses, tags, judge, true);
+  // A word only WordNet gives keeps its words rather than its entry.
+  if (arranged.groups.empty()) arranged = arrange(senses, tags, judge, false);
+  return arranged;
 }
 
 std::string renderEntry(const std::vector<ShownGroup>& groups, std::string_view lead) {

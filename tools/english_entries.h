@@ -12,6 +12,11 @@
 //     with; one that shares none stays behind the sense before it);
 //   - within a sense, the common Indonesian words first; a WordNet sense
 //     drops its rare words when it has a common one, and shows three at most;
+//     it leaves out the words another source gives for other English words
+//     only ("wah" is wow, not easily), and for a word that FreeDict or the
+//     word lists know, every word no other source pairs with one of its
+//     English words (Wordnet Bahasa gives "tetapi" and "ya" for now; no other
+//     source does);
 //   - no Indonesian word twice: a later sense keeps only what the entry lacks
 //     and is left out when nothing remains.
 //
@@ -39,6 +44,7 @@ struct EnglishSense {
   std::string display;             // the English headword as this source writes it
   int sense = 0;                   // WordNet: the lemma's sense number in its part of speech
   int tags = 0;                    // WordNet: how often the corpus tags the sense
+  std::size_t synset = 0;          // WordNet: the synset's index in the join
 };
 
 // How common an Indonesian term is: lower is more common; kRareTerm for a
@@ -47,6 +53,18 @@ inline constexpr int kRareTerm = 1 << 30;
 using TermRank = std::function<int(std::string_view term)>;
 // The key that tells two Indonesian terms apart (folded, bracketed parts out).
 using TermKey = std::function<std::string(std::string_view term)>;
+// What the other sources say of a WordNet sense's term: they pair it with
+// one of the sense's English words (FreeDict gives "melihat" for see), they
+// know it only for other words ("wah" for wow, not for easily), or nothing.
+enum class Pairing : unsigned char { kConfirmed, kContradicted, kUnknown };
+using TermConfirmed = std::function<Pairing(const EnglishSense& sense, std::string_view term)>;
+
+// What the arrangement asks of the builder about Indonesian terms.
+struct TermJudge {
+  TermRank rank;
+  TermKey key;
+  TermConfirmed confirmed;
+};
 
 struct ShownSense {
   const EnglishSense* sense;
@@ -59,15 +77,21 @@ struct ShownGroup {
   std::vector<ShownSense> senses;
 };
 
+struct ArrangedEntry {
+  std::vector<ShownGroup> groups;
+  // WordNet senses the entry leaves out for want of a confirmed word; their
+  // words still belong on the Indonesian side.
+  std::vector<ShownSense> unshown;
+};
+
 // The part of speech of a marker ('n', 'v', 'a', 'r'), or 0 for markers of
 // closed classes and none.
 char partOfMarker(std::string_view marker);
 
 // The senses of one entry as it shows them (see above). `tags` are the
 // headword's tag counts in kTagParts order.
-std::vector<ShownGroup> arrangeEntry(const std::vector<EnglishSense>& senses,
-                                     const std::array<int, 4>& tags, const TermRank& rank,
-                                     const TermKey& key);
+ArrangedEntry arrangeEntry(const std::vector<EnglishSense>& senses,
+                           const std::array<int, 4>& tags, const TermJudge& judge);
 
 // The entry's translation text: each group's marker, then its senses
 // ("a, b (gloss)") separated by "; ", after `lead` when there is one.

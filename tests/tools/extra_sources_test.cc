@@ -66,17 +66,17 @@ class MergeTest : public ::testing::Test {
     };
     ExtraSources extra;
     extra.wordnet = {
-        // eat: makan is FreeDict's; a sense left with nothing new is dropped.
-        synset('v', {{"eat", 2, 1}}, "eat a meal", {{"makan", 9}}),
-        // Words counted in the sense first, then by their counts over the join.
-        synset('v', {{"eat", 1, 60}}, "take in solid food (at a meal)",
+        // dine, a word only WordNet gives: its words counted in the sense
+        // first, then by their counts over the join. For eat, which the word
+        // list knows, only "santap" is paired with one of the sense's words,
+        // and the entry has it already.
+        synset('v', {{"dine", 1, 60}, {"eat", 1, 60}}, "take in solid food (at a meal)",
                {{"dahar"}, {"santap", 2}, {"melahap"}, {"memakan"}, {"menyantap"}}),
         synset('v', {{"devour", 1, 0}}, "eat greedily", {{"melahap"}, {"memakan", 1}}),
-        // Five noun senses: the cap keeps the first four by sense number; a
-        // sense the corpus never tags is left out of a word FreeDict knows.
-        synset('n', {{"eat", 5, 1}}, "five", {{"e5"}}), synset('n', {{"eat", 3, 1}}, "three", {{"e3"}}),
-        synset('n', {{"eat", 4, 1}}, "four", {{"e4"}}), synset('n', {{"eat", 2, 1}}, "two", {{"e2"}}),
-        synset('n', {{"eat", 6, 1}}, "six", {{"e6"}}), synset('n', {{"eat", 1, 0}}, "rare", {{"e7"}}),
+        // Six noun senses: the cap keeps the first four by sense number.
+        synset('n', {{"dine", 5, 1}}, "five", {{"e5"}}), synset('n', {{"dine", 3, 1}}, "three", {{"e3"}}),
+        synset('n', {{"dine", 4, 1}}, "four", {{"e4"}}), synset('n', {{"dine", 2, 1}}, "two", {{"e2"}}),
+        synset('n', {{"dine", 6, 1}}, "six", {{"e6"}}), synset('n', {{"dine", 1, 0}}, "one", {{"e1"}}),
         synset('v', {{"go", 1, 300}}, "travel", {{"pergi"}, {"berjalan"}}),
         synset('v', {{"go", 5, 20}}, "become", {{"menjadi"}}),
         synset('n', {{"minute", 1, 92}}, "sixty seconds", {{"menit"}}),
@@ -94,7 +94,8 @@ class MergeTest : public ::testing::Test {
         synset('a', {{"more", 1, 9}}, "greater", {{"lebih"}}),
         // A name that translates stays, and so does one the corpus often tags.
         synset('n', {{"Germany", 1, 0}}, "a country", {{"Jerman"}}),
-        synset('n', {{"May", 1, 29}}, "the fifth month", {{"Mei"}}),
+        synset('n', {{"March", 1, 16}}, "the third month", {{"Maret"}}),
+        synset('v', {{"march", 1, 0}}, "walk in step", {{"berbaris"}}),
         // A new headword of two words, a phrase, 1252 conversion and dropping.
         synset('a', {{"Ice cream", 1, 0}, {"ice cream", 1, 0}}, "a frozen dessert that goes on "
                "and on well beyond what anyone would read", {{"es krim"}, {"York, Inggris"}, {"caf\xC3\xA9"}, {"\xE5\x88\x98"}}),
@@ -103,11 +104,10 @@ class MergeTest : public ::testing::Test {
     for (int k = 0; k < 14; ++k)
       extra.wordnet.push_back(synset('a', {{std::string(2, char('a' + k)), 14 - k, 0}}, "", {{"ramai"}}));
     extra.functionWords = {{"he", "", {"dia", "ia"}, "third person"},
-                           {"may", "kkt", {"boleh"}, "permission"},
                            {"eat", "", {"makan", "santap"}, "x"}};
     extra.everydayWords = {{"go", "kkt", {"berangkat"}, "leave"}};
     extra.usage.setIndonesianRanks("rumah\nberita\nbalai\nmenit\ntambahan\ncampuran\n");
-    extra.usage.setEnglishRanks("the\nmore\ngo\nmay\n", "");
+    extra.usage.setEnglishRanks("the\nmore\ngo\nmarch\n", "");
     std::size_t bad = 0;
     extra.usage.setEnglishTags("go\t4\t598\t0\t0\nminute\t92\t0\t5\t0\ngood\t40\t0\t500\t0\n"
                                "more\t0\t0\t201\t408\nbad line\n",
@@ -122,10 +122,10 @@ class MergeTest : public ::testing::Test {
 TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
   const std::pair<const char*, const char*> rows[] = {
       // The function-word list's closed-class sense first; FreeDict's "makan"
-      // is not repeated, so its sense goes.
-      {"eat",
-       "makan, santap (x); kkt memakan, dahar, melahap (take in solid food); "
-       "kb e2 (two); e3 (three); e4 (four); e5 (five)"},
+      // is not repeated, so its sense goes, and so do WordNet's unpaired words.
+      {"eat", "makan, santap (x)"},
+      {"dine", "kkt santap, memakan, dahar (take in solid food); "
+               "kb e1 (one); e2 (two); e3 (three); e4 (four)"},
       {"devour", "kkt memakan, melahap (eat greedily)"},
       {"house", "kb rumah, balai; tambahan, campuran (not alphabetical)"},
       // WordNet's first sense adds nothing: "berjalan" is rare by the lists.
@@ -138,7 +138,7 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
       {"he", "dia, ia (third person)"},
       {"more", "ks lebih (greater)"},
       {"germany", "kb Jerman (a country)"},
-      {"may", "kkt boleh (permission); kb Mei (the fifth month)"},
+      {"march", "kb Maret (the third month); kkt berbaris (walk in step)"},
       {"helium", "kb helium (element)"},
       {"ice cream", "ks es krim, caf\xE9 (a frozen dessert that goes on and on well beyond what...)"},
   };
@@ -149,7 +149,8 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
   EXPECT_EQ(built_.droppedTerms, 1u);
   EXPECT_EQ(lineOf(built_.indonesian, "dia"), "he");  // not the agency
   EXPECT_EQ(lineOf(built_.indonesian, "warta"), "kb news");
-  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, devour");  // by sense, then tags
+  // Words an entry leaves out are still found on the Indonesian side.
+  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, dine, devour");  // by sense, then tags
   EXPECT_EQ(lineOf(built_.indonesian, "caf\xE9"), "ks Ice cream");
   EXPECT_EQ(lineOf(built_.phrases, "es krim"), "Ice cream");
   EXPECT_EQ(lineOf(built_.indonesian, "ramai"), "ks nn, mm, ll, kk, jj, ii, hh, gg, ff, ee, dd, cc");
