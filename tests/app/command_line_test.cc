@@ -165,7 +165,17 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
   } rows[] = {{"look", "\"look ", "melihat"}, {"went", "\"go ", ""},
               {"children", "\"child ", ""},   {"digunakan", "\"guna ", ""},
               {"memiliki", "\"memiliki ", "own"},  // a headword of its own
-              {"at", "\"at ", ""}};
+              // The everyday word first, names and symbols nowhere first.
+              {"at", "\"at kd di", ""}, {"he", "\"he dia", ""}, {"or", "\"or ksam atau", ""},
+              {"house", "\"house kb rumah", ""}, {"go", "\"go kkt pergi", ""},
+              {"minutes", "\"minutes form of minute: kb menit", ""},
+              // Doubled letters before -ed and -ing keep the whole stem.
+              {"added", "\"add ", ""}, {"passed", "\"pass ", ""}, {"stopped", "\"stop ", ""},
+              {"calling", "\"calling form of call:", ""}, {"running", "\"running form of run:", ""},
+              // Automatic: both languages for a word of both, Indonesian for the rest.
+              {"orang", "\"orang ", "\"also_indonesian\":true"},
+              {"dia", "\"dia ", "\"found_in_indonesian\":true"},
+              {"ada", "\"ada ", "\"found_in_indonesian\":true"}};
   for (const auto& r : rows) {
     const ProgramRun out = run({"--lookup", r.word, "--dir", data});
     const std::size_t at = out.out.find(std::string("\"translation\":") + r.translationStart);
