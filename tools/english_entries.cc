@@ -65,6 +65,47 @@ char partOfMarker(std::string_view marker) {
 
 namespace {
 
+// A sense's place in its part of speech: the word lists' first, then by
+// WordNet's sense number; a FreeDict sense takes the number of the WordNet
+// sense it matches, and one that no WordNet sense confirms follows them all.
+int placeOf(const EnglishSense& s, std::size_t index, const std::vector<EnglishSense>& senses,
+            const TermKey& key) {
+  switch (s.source) {
+    case SenseSource::kFunctionWord: return -2;
+    case SenseSource::kEveryday: return -1;
+    case SenseSource::kWordnet: return s.sense;
+    case SenseSource::kFreeDict: break;
+  }
+  const char part = partOfMarker(s.marker);
+  std::vector<const EnglishSense*> wordnet;
+  for (const EnglishSense& w : senses)
+    if (part && w.source == SenseSource::kWordnet && partOfMarker(w.marker) == part)
+      wordnet.push_back(&w);
+  const int matched = matchedSense(s, wordnet, key);
+  return matched ? matched : kUnmatched + static_cast<int>(index);
+}
+
+// A sense's terms with their ranks, in the order to show them. Words in
+// alphabetical order (FreeDict's first groups) say nothing of which is
+// common: the frequency list orders them. Otherwise the source's order
+// stands (the builder has ordered WordNet's) with the rare words last; the
+// word lists' are taken as written.
+std::vector<std::pair<int, std::string>> rankedTerms(const EnglishSense& s, const TermRank& rank) {
+  const bool curated = s.source == SenseSource::kFunctionWord || s.source == SenseSource::kEveryday;
+  std::vector<std::pair<int, std::string>> ranked;
+  for (const std::string& t : s.terms) ranked.emplace_back(curated ? 0 : rank(t), t);
+  const bool alphabetical =
+      s.source == SenseSource::kFreeDict &&
+      std::is_sorted(s.terms.begin(), s.terms.end(), [](const std::string& a, const std::string& b) {
+        return sortKey1252(a) < sortKey1252(b);
+      });
+  std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+    if (alphabetical) return a.first < b.first;
+    return a.first < kRareTerm && b.first >= kRareTerm;
+  });
+  return ranked;
+}
+
 ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<int, 4>& tags,
                       const TermJudge& judge, bool strict) {
   const TermKey& key = judge.key;
@@ -94,31 +135,12 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
   });
   for (std::size_t i = 0; i < senses.size(); ++i) {
     const EnglishSense& s = senses[i];
-    int at = 0;
-    switch (s.source) {
-      case SenseSource::kFunctionWord: at = -2; break;
-      case SenseSource::kEveryday: at = -1; break;
-      case SenseSource::kFreeDict: {
-        std::vector<const EnglishSense*> wordnet;
-        for (const EnglishSense& w : senses)
-          if (w.source == SenseSource::kWordnet && partOfMarker(w.marker) == partOfMarker(s.marker) &&
-              partOfMarker(s.marker))
-            wordnet.push_back(&w);
-        // One that no WordNet sense confirms follows them, in its order.
-        at = matchedSense(s, wordnet, key);
-        if (at == 0) at = kUnmatched + static_cast<int>(i);
-        break;
-      }
-      case SenseSource::kWordnet:
-        // A word the other sources know gets only the senses that WordNet's
-        // corpus attests: the rare ones ("can", the buttocks; "out" in
-        // cricket) would crowd out what it is looked up for.
-        if (known && s.tags == 0) continue;
-        at = s.sense;
-        break;
-    }
+    // A word the other sources know gets only the senses that WordNet's
+    // corpus attests: the rare ones ("can", the buttocks; "out" in cricket)
+    // would crowd out what it is looked up for.
+    if (known && s.source == SenseSource::kWordnet && s.tags == 0) continue;
     const int fromWordnet = s.source == SenseSource::kWordnet ? 1 : 0;
-    groupOf(s).senses.push_back({{at, fromWordnet, static_cast<int>(i)}, &s});
+    groupOf(s).senses.push_back({{placeOf(s, i, senses, key), fromWordnet, static_cast<int>(i)}, &s});
   }
   std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
     return std::lexicographical_compare(a.order, a.order + 3, b.order, b.order + 3);
@@ -138,23 +160,7 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
     for (const auto& [unused, s] : g.senses) {
       const bool wordnet = s->source == SenseSource::kWordnet;
       if (wordnet && wordnetShown == kWordnetSensesPerPart) continue;
-      // Words in alphabetical order (FreeDict's first groups) say nothing
-      // of which is common: the frequency list orders them. Otherwise the
-      // source's order stands (the builder has ordered WordNet's), with the
-      // rare words last; the word lists' are taken as written.
-      std::vector<std::pair<int, std::string>> ranked;
-      const bool curated =
-          s->source == SenseSource::kFunctionWord || s->source == SenseSource::kEveryday;
-      for (const std::string& t : s->terms) ranked.emplace_back(curated ? 0 : judge.rank(t), t);
-      const bool alphabetical =
-          !wordnet && std::is_sorted(s->terms.begin(), s->terms.end(),
-                                     [](const std::string& a, const std::string& b) {
-                                       return sortKey1252(a) < sortKey1252(b);
-                                     });
-      std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
-        if (alphabetical) return a.first < b.first;
-        return a.first < kRareTerm && b.first >= kRareTerm;
-      });
+      const std::vector<std::pair<int, std::string>> ranked = rankedTerms(*s, judge.rank);
       const bool hasCommon = !ranked.empty() && ranked.front().first < kRareTerm;
       std::vector<std::string> terms, hidden;
       for (const auto& [r, t] : ranked) {
