@@ -138,24 +138,30 @@ void LookupState::scanSide(DataKind kind, const char* userListName, bool indones
   });
 }
 
-std::optional<std::string> LookupState::exactTranslation(DataKind kind, const char* userListName,
-                                                     std::string_view word) {
-  const UserList& list = userLists_.read(dir_ + userListName);
+std::optional<std::string> LookupState::indonesianTranslation(std::string_view word) {
+  const UserList& list = userLists_.read(dir_ + kIndonesianListName);
   std::optional<std::string> found;
   forEachLineContaining(list.lines(), list.lines().count(), word, [&](std::size_t i) {
     if (entryWord(list.lines().line(i)) != word) return true;
     found = std::string(list.translationOf(i));
     return false;
   });
-  const std::int32_t count = store_.count(kind);
-  if (found || count <= 0) return found;
-  const WordList& heads = store_.headwords(kind);
-  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
-  forEachLineContaining(heads, n, word, [&](std::size_t i) {
-    if (heads.line(i) != word) return true;
-    found = std::string(store_.translations(kind).line(i));
-    return false;
-  });
+  if (found) return found;
+  // Every English find in "Automatic" asks, so the dictionary's headwords
+  // get an index once the file is published (a published list never
+  // changes); a scan would cost as much as the English side's.
+  const std::int32_t count = store_.count(DataKind::kIndonesian);
+  if (count <= 0) return found;
+  const WordList& heads = store_.headwords(DataKind::kIndonesian);
+  if (count != indonesianIndexed_) {
+    indonesianIndex_.clear();
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
+    indonesianIndex_.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) indonesianIndex_.try_emplace(heads.line(i), i);
+    indonesianIndexed_ = count;
+  }
+  if (const auto it = indonesianIndex_.find(word); it != indonesianIndex_.end())
+    found = std::string(store_.translations(DataKind::kIndonesian).line(it->second));
   return found;
 }
 
@@ -193,7 +199,7 @@ bool LookupState::lookupWord(std::string_view query) {
     // A word of both languages (air, jam, orang) shows the Indonesian entry
     // under the English one; the lists stay the English find's.
     if (dir == Direction::kAutomatic && found && !foundInIndonesian_) {
-      if (const auto indonesian = exactTranslation(DataKind::kIndonesian, kIndonesianListName, q)) {
+      if (const auto indonesian = indonesianTranslation(q)) {
         alsoIndonesian_ = true;
         translationText_.append(1, kEntrySeparator).append(paneText(q, *indonesian));
       }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -116,10 +117,9 @@ class LookupState {
   bool alsoIndonesian() const { return alsoIndonesian_; }
 
  private:
-  // The translation of the first entry of `word` on a side (the user list
+  // The translation of the first Indonesian entry of `word` (the user list
   // first, then the dictionary), or nothing.
-  std::optional<std::string> exactTranslation(DataKind kind, const char* userListName,
-                                              std::string_view word);
+  std::optional<std::string> indonesianTranslation(std::string_view word);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);
@@ -145,6 +145,10 @@ class LookupState {
   bool foundInIndonesian_ = false;
   bool queryFound_ = false;
   bool alsoIndonesian_ = false;
+  // The Indonesian dictionary's headwords -> their first line, for the
+  // count it was made for.
+  std::unordered_map<std::string_view, std::size_t> indonesianIndex_;
+  std::int32_t indonesianIndexed_ = 0;
 };
 
 // Joins two entries in one pane; a history line keeps them on one line
