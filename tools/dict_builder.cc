@@ -230,6 +230,15 @@ std::string bareKey(std::string_view text) {
   return key;
 }
 
+// A term that only repeats a name, whole or in part: "Goldsboro" for
+// Goldsboro, "Bertram Brockhouse" for Brockhouse.
+bool repeatsName(std::string_view term, const std::string& nameKey) {
+  const std::string key = bareKey(term);
+  if (key.empty() || nameKey.empty()) return false;
+  return key.find(nameKey) != std::string::npos ||
+         (key.size() >= 3 && nameKey.find(key) != std::string::npos);
+}
+
 // An affix's translation is an affix too: the suffix "-ic" is "-is", which
 // must not pose as the word "is".
 std::string affix(const std::string& term, std::string_view partOfSpeech) {
@@ -287,7 +296,7 @@ class Builder {
   // A lower-case word of either language: any Indonesian headword, or a
   // common English word written in lower case by some source.
   bool commonWord(const std::string& folded) const {
-    return indonesianWords_.contains(folded) ||
+    return lowerCaseIndonesian_.contains(folded) ||
            (extra_.usage.commonEnglish(folded) && lowerCaseEnglish_.contains(folded));
   }
 
@@ -325,7 +334,6 @@ class Builder {
   std::unordered_map<std::string, std::size_t> englishAt_;
   std::size_t freeDictLines_ = 0;
   std::unordered_set<std::string> freeDictIndonesian_;  // givenKey of FreeDict's terms
-  std::unordered_set<std::string> indonesianWords_;     // every source's, folded
   std::unordered_set<std::string> lowerCaseIndonesian_;  // written in lower case by some source
   // "term<TAB>english" for every pair FreeDict and the word lists give.
   std::unordered_set<std::string> pairs_;
@@ -348,7 +356,6 @@ void Builder::learnWords(const std::vector<DictdEntry>& entries) {
     const auto term = plainText1252(utf8);
     if (!term || term->empty()) return;
     const std::string key = givenKey(*term);
-    indonesianWords_.insert(key);
     if (!hasCapital(*term)) lowerCaseIndonesian_.insert(key);
     if (fromFreeDict) freeDictIndonesian_.insert(key);
     if (english.empty()) return;
@@ -506,14 +513,21 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
     // (Iowa for IA, Hawkeye State and Iowa) is translated by none of them.
     const bool untranslated =
         !nameKeys.empty() && std::all_of(words[i].begin(), words[i].end(), [&](const std::string& t) {
-          return std::find(nameKeys.begin(), nameKeys.end(), bareKey(t)) != nameKeys.end();
+          return std::any_of(nameKeys.begin(), nameKeys.end(),
+                             [&](const std::string& k) { return repeatsName(t, k); });
         });
     if (words[i].empty()) continue;
     for (const WordnetLemma& l : synsets[i].english) {
       const auto shown = headwordOf(l.lemma);
       if (!shown) continue;
       const std::string key = foldAscii(*shown);
-      if (untranslated && looksLikeName(*shown) && l.tags < kNameTags) {
+      const bool name = looksLikeName(*shown);
+      // A name that is a word of its own in the frequency lists (Indiana,
+      // Arthur, NJ) is looked up as itself: it keeps its entry even when its
+      // Indonesian is the same name. Other names whose Indonesian only
+      // repeats them are left out (Goldsboro).
+      const bool wellKnown = name && extra_.usage.commonEnglish(key) && !commonWord(key);
+      if (untranslated && name && !wellKnown && l.tags < kNameTags) {
         namesLeftOut_.insert(key);
         ++built.droppedNameSenses;
         continue;
@@ -522,9 +536,9 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       // An Indonesian word that repeats a name ("Goldsboro", "KAMI" for
       // kami) is no translation of it, nor is an acronym that spells a
       // common word ("DIA" for the Defense Intelligence Agency).
-      const bool name = looksLikeName(*shown);
       std::erase_if(terms, [&](const std::string& t) {
-        return ((name || hasCapital(t)) && bareKey(t) == bareKey(*shown)) ||
+        return (!wellKnown && name && repeatsName(t, bareKey(*shown))) ||
+               (!wellKnown && hasCapital(t) && bareKey(t) == bareKey(*shown)) ||
                (name && hasCapital(t) && lowerCaseIndonesian_.contains(foldAscii(t)));
       });
       // Names, acronyms, symbols and letters do not stand for a common word

@@ -90,6 +90,9 @@ class MergeTest : public ::testing::Test {
         synset('n', {{"helium", 1, 15}, {"He", 1, 0}}, "element", {{"helium"}}),
         synset('n', {{"Defense Intelligence Agency", 1, 0}, {"DIA", 1, 0}}, "agency", {{"DIA"}}),
         synset('n', {{"Goldsboro", 1, 0}}, "a town", {{"Goldsboro"}}),
+        synset('n', {{"Brockhouse", 1, 0}}, "a physicist", {{"Bertram Brockhouse"}}),
+        // A name the frequency lists hold is looked up as itself.
+        synset('n', {{"Indiana", 1, 0}, {"Hoosier State", 1, 0}}, "a state", {{"Indiana"}}),
         synset('n', {{"More", 1, 0}}, "statesman", {{"Thomas More"}}),
         synset('a', {{"more", 1, 9}}, "greater", {{"lebih"}}),
         // A name that translates stays, and so does one the corpus often tags.
@@ -107,7 +110,7 @@ class MergeTest : public ::testing::Test {
                            {"eat", "", {"makan", "santap"}, "x"}};
     extra.everydayWords = {{"go", "kkt", {"berangkat"}, "leave"}};
     extra.usage.setIndonesianRanks("rumah\nberita\nbalai\nmenit\ntambahan\ncampuran\n");
-    extra.usage.setEnglishRanks("the\nmore\ngo\nmarch\n", "");
+    extra.usage.setEnglishRanks("the\nmore\ngo\nmarch\nindiana\n", "");
     std::size_t bad = 0;
     extra.usage.setEnglishTags("go\t4\t598\t0\t0\nminute\t92\t0\t5\t0\ngood\t40\t0\t500\t0\n"
                                "more\t0\t0\t201\t408\nbad line\n",
@@ -140,12 +143,14 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
       {"germany", "kb Jerman (a country)"},
       {"march", "kb Maret (the third month); kkt berbaris (walk in step)"},
       {"helium", "kb helium (element)"},
+      {"indiana", "kb Indiana (a state)"},
       {"ice cream", "ks es krim, caf\xE9 (a frozen dessert that goes on and on well beyond what...)"},
   };
   for (const auto& [word, want] : rows) EXPECT_EQ(lineOf(built_.english, word), want) << word;
-  for (const char* gone : {"dia", "goldsboro", "defense intelligence agency"})
+  for (const char* gone : {"dia", "goldsboro", "defense intelligence agency", "brockhouse",
+                           "hoosier state"})
     EXPECT_EQ(lineOf(built_.english, gone), "<none>") << gone;
-  EXPECT_EQ(built_.droppedNameHeadwords, 3u);  // dia, goldsboro, defense intelligence agency
+  EXPECT_EQ(built_.droppedNameHeadwords, 5u);
   EXPECT_EQ(built_.droppedTerms, 1u);
   EXPECT_EQ(lineOf(built_.indonesian, "dia"), "he");  // not the agency
   EXPECT_EQ(lineOf(built_.indonesian, "warta"), "kb news");
