@@ -321,6 +321,10 @@ class Builder {
     }
   }
 
+  bool wrongFor(const std::string& englishKey, std::string_view term) const {
+    return wrongPairs_.contains(givenKey(term) + '\t' + englishKey);
+  }
+
   // A headword in 1252, or nothing (counted) when it has no usable form.
   std::optional<std::string> headwordOf(std::string_view utf8) {
     const auto shown = plainText1252(utf8);
@@ -338,6 +342,7 @@ class Builder {
   // "term<TAB>english" for every pair FreeDict and the word lists give.
   std::unordered_set<std::string> pairs_;
   std::unordered_set<std::string> pairedTerms_;  // the terms of those pairs
+  std::unordered_set<std::string> wrongPairs_;   // "term<TAB>english" a reviewer struck
   std::vector<std::vector<std::string>> synsetLemmas_;  // folded, by the join's index
   std::unordered_set<std::string> lowerCaseEnglish_;
   std::unordered_set<std::string> namesLeftOut_;        // headwords that lost a name sense
@@ -377,6 +382,12 @@ void Builder::learnWords(const std::vector<DictdEntry>& entries) {
       if (head) lowerCaseEnglish_.insert(english);
       for (const std::string& raw : w.terms) learn(raw, english, false);
     }
+  for (const FunctionWord& w : extra_.wrongSenses) {
+    const auto head = plainText1252(w.headword);
+    for (const std::string& raw : w.terms)
+      if (const auto term = plainText1252(raw); head && term)
+        wrongPairs_.insert(givenKey(*term) + '\t' + foldAscii(*head));
+  }
   for (const WordnetSynset& s : extra_.wordnet) {
     for (const WordnetWord& w : s.indonesian) learn(w.word, {}, false);
     for (const WordnetLemma& l : s.english)
@@ -420,7 +431,9 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
           continue;
         }
         // A name whose Indonesian is the same name translates nothing.
-        if (term->empty() || (name && bareKey(*term) == bareKey(display))) continue;
+        if (term->empty() || (name && bareKey(*term) == bareKey(display)) ||
+            wrongFor(foldAscii(display), *term))
+          continue;
         addUnique(s.terms, affix(*term, entry.partOfSpeech));
       }
       if (s.terms.empty()) continue;  // a gloss alone translates nothing
@@ -537,7 +550,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       // kami) is no translation of it, nor is an acronym that spells a
       // common word ("DIA" for the Defense Intelligence Agency).
       std::erase_if(terms, [&](const std::string& t) {
-        return (!wellKnown && name && repeatsName(t, bareKey(*shown))) ||
+        return wrongFor(key, t) || (!wellKnown && name && repeatsName(t, bareKey(*shown))) ||
                (!wellKnown && hasCapital(t) && bareKey(t) == bareKey(*shown)) ||
                (name && hasCapital(t) && lowerCaseIndonesian_.contains(foldAscii(t)));
       });

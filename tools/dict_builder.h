@@ -74,6 +74,10 @@ struct ExtraSources {
   // Folded Indonesian words that count as rare whatever the frequency list
   // says: Malay words that Indonesian uses otherwise or not at all.
   std::unordered_set<std::string> rareWords;
+  // Translations a reviewer found wrong for one English word ("teach":
+  // belajar is learn): senses of that headword from FreeDict and WordNet
+  // drop them.
+  std::vector<FunctionWord> wrongSenses;
 };
 
 // Builds the three files' texts from FreeDict's entries in the source's

@@ -6,11 +6,13 @@
 //                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
 //                 [--everyday-words FILE.txt]... [--frequency DIR]
 //                 [--tags FILE.tsv.gz] [--rare-words FILE.txt]
+//                 [--wrong-senses FILE.txt]
 //                 [--level 1..10] [--date YYYY-MM-DD]
 //
 // --frequency names the folder of the frequency lists and --tags WordNet's
 // tag counts (tools/word_usage.h); --rare-words a list of Indonesian words,
-// one a line, that count as rare.
+// one a line, that count as rare; --wrong-senses a list in the word lists'
+// layout of Indonesian words that are wrong for an English headword.
 //
 // DataDate is the source's edition date unless --date is given; a source that
 // states none is dated by its .dict file's modification day.
@@ -32,7 +34,8 @@ int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
                " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]..."
                " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
-               " [--rare-words FILE.txt] [--level 1..10] [--date YYYY-MM-DD]\n";
+               " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--level 1..10]"
+               " [--date YYYY-MM-DD]\n";
   return 2;
 }
 
@@ -50,7 +53,8 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, rarePath;
+  std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, rarePath,
+      wrongPath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
   std::vector<std::string> everydayPaths;  // --everyday-words, in order
   int level = tavro2::kDictionaryLevel;
@@ -73,6 +77,8 @@ int main(int argc, char** argv) {
       tagsPath = argv[++i];
     } else if (std::strcmp(argv[i], "--rare-words") == 0 && hasValue) {
       rarePath = argv[++i];
+    } else if (std::strcmp(argv[i], "--wrong-senses") == 0 && hasValue) {
+      wrongPath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -130,6 +136,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   extra.rareWords = tavro2::parseWordSet(rareText);
+  if (!wrongPath.empty() &&
+      !tavro2::readFunctionWords(wrongPath, extra.wrongSenses, badFunctionWords, error)) {
+    std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
+  }
   const tavro2::BuiltDictionary dict = tavro2::buildDictionary(source.entries, extra);
   if (!tavro2::writeDictionaryFiles(outDir, dict,
                                     tavro2::dataDateOf(date->year, date->month, date->day), level,
