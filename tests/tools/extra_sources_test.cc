@@ -117,6 +117,7 @@ class MergeTest : public ::testing::Test {
                                bad);
     EXPECT_EQ(bad, 1u);
     extra.rareWords = {"akhbar"};
+    extra.wrongSenses = {{"devour", "", {"memakan"}, "a reviewer's strike"}};
     built_ = buildDictionary(freedict, extra);
   }
   BuiltDictionary built_;
@@ -129,7 +130,7 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
       {"eat", "makan, santap (x)"},
       {"dine", "kkt santap, memakan, dahar (take in solid food); "
                "kb e1 (one); e2 (two); e3 (three); e4 (four)"},
-      {"devour", "kkt memakan, melahap (eat greedily)"},
+      {"devour", "kkt melahap (eat greedily)"},
       {"house", "kb rumah, balai; tambahan, campuran (not alphabetical)"},
       // WordNet's first sense adds nothing: "berjalan" is rare by the lists.
       {"go", "kkt berangkat (leave); pergi (to move); menjadi (to become); kb igo (board game)"},
@@ -155,7 +156,7 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
   EXPECT_EQ(lineOf(built_.indonesian, "dia"), "he");  // not the agency
   EXPECT_EQ(lineOf(built_.indonesian, "warta"), "kb news");
   // Words an entry leaves out are still found on the Indonesian side.
-  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, dine, devour");  // by sense, then tags
+  EXPECT_EQ(lineOf(built_.indonesian, "memakan"), "kkt eat, dine");  // by sense, then tags
   EXPECT_EQ(lineOf(built_.indonesian, "caf\xE9"), "ks Ice cream");
   EXPECT_EQ(lineOf(built_.phrases, "es krim"), "Ice cream");
   EXPECT_EQ(lineOf(built_.indonesian, "ramai"), "ks nn, mm, ll, kk, jj, ii, hh, gg, ff, ee, dd, cc");
