@@ -146,9 +146,16 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
     return std::lexicographical_compare(a.order, a.order + 3, b.order, b.order + 3);
   });
 
+  // The parts of speech the other sources give: there WordNet's words must
+  // be confirmed; in the others (implement, a verb FreeDict lacks) they
+  // need only not be contradicted.
+  std::string covered;
+  for (const EnglishSense& s : senses)
+    if (s.source != SenseSource::kWordnet) covered += partOfMarker(s.marker);
   const auto unconfirmed = [&](const EnglishSense& s, std::string_view t) {
     const Pairing p = judge.confirmed(s, t);
-    return (strict && p == Pairing::kContradicted) || (known && p != Pairing::kConfirmed);
+    const bool confirm = covered.find(partOfMarker(s.marker)) != std::string::npos;
+    return (strict && p == Pairing::kContradicted) || (confirm && p != Pairing::kConfirmed);
   };
   std::unordered_set<std::string> given;
   ArrangedEntry arranged;

@@ -13,10 +13,10 @@
 //   - within a sense, the common Indonesian words first; a WordNet sense
 //     drops its rare words when it has a common one, and shows three at most;
 //     it leaves out the words another source gives for other English words
-//     only ("wah" is wow, not easily), and for a word that FreeDict or the
-//     word lists know, every word no other source pairs with one of its
-//     English words (Wordnet Bahasa gives "tetapi" and "ya" for now; no other
-//     source does);
+//     only ("wah" is wow, not easily), and in a part of speech that FreeDict
+//     or the word lists give, every word no other source pairs with one of
+//     its English words (Wordnet Bahasa gives "tetapi" and "ya" for now; no
+//     other source does);
 //   - no Indonesian word twice: a later sense keeps only what the entry lacks
 //     and is left out when nothing remains.
 //

@@ -63,6 +63,7 @@ class MergeTest : public ::testing::Test {
         {"minutes", "n", {{"notulen", {}}}},
         {"goods", "n", {{"barang", {}}}},
         {"zoo", "n", {{"kebun binatang", {}}}},
+        {"implement", "n", {{"alat", {}}}},
     };
     ExtraSources extra;
     extra.wordnet = {
@@ -80,6 +81,9 @@ class MergeTest : public ::testing::Test {
         synset('v', {{"go", 1, 300}}, "travel", {{"pergi"}, {"berjalan"}}),
         synset('v', {{"go", 5, 20}}, "become", {{"menjadi"}}),
         synset('n', {{"minute", 1, 92}}, "sixty seconds", {{"menit"}}),
+        // A part of speech FreeDict lacks needs no confirmation.
+        synset('v', {{"implement", 1, 5}}, "apply", {{"menerapkan"}}),
+        synset('n', {{"implement", 1, 3}}, "a tool", {{"perkakas"}}),
         synset('a', {{"good", 1, 400}}, "having desirable qualities", {{"baik"}}),
         synset('n', {{"good", 1, 40}}, "benefit", {{"kebaikan"}}),
         // A Malay word and one no list knows give way to a common word, yet
@@ -138,6 +142,7 @@ TEST_F(MergeTest, EntriesReadAsTheWordIsUsed) {
       // the base's lesser use (good is an adjective first).
       {"minutes", "form of minute: kb menit; kb notulen"},
       {"goods", "kb barang"},
+      {"implement", "kb alat; kkt menerapkan (apply)"},
       {"news", "kb berita (reports)"},
       {"he", "dia, ia (third person)"},
       {"more", "ks lebih (greater)"},
