@@ -248,6 +248,10 @@ std::string affix(const std::string& term, std::string_view partOfSpeech) {
   return term;
 }
 
+bool isAcronym(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
 // A name sense that WordNet's corpus tags this often is a word in its own
 // right (God, March, May) and keeps its place.
 constexpr int kNameTags = 3;
@@ -319,6 +323,13 @@ class Builder {
       if (rank) line.candidates.push_back({*rank, std::string(marker), display});
       else addUnique(groupFor(line.groups, marker).senses, display);
     }
+  }
+
+  // "wells" is the plural of well before it is H. G. Wells.
+  bool inflectsCommonWord(const std::string& folded) const {
+    for (const InflectionBase& b : inflectionBases(folded))
+      if (commonWord(b.base)) return true;
+    return false;
   }
 
   bool wrongFor(const std::string& englishKey, std::string_view term) const {
@@ -412,10 +423,7 @@ void Builder::addFreeDict(const std::vector<DictdEntry>& entries) {
     const bool name = entry.partOfSpeech == "pn";
     // An acronym that spells a common word ("US" for us) is no entry of
     // that word; a name (China, Turkey) joins the word's entry.
-    const bool acronym = display.size() > 1 && std::none_of(display.begin(), display.end(), [](char c) {
-      return c >= 'a' && c <= 'z';
-    });
-    if (acronym && commonWord(foldAscii(display))) {
+    if (display.size() > 1 && isAcronym(display) && commonWord(foldAscii(display))) {
       namesLeftOut_.insert(foldAscii(display));
       ++built.skippedEntries;
       continue;
@@ -514,14 +522,27 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
   // so the order they come in here does not matter.
   synsetLemmas_.assign(synsets.size(), {});
   for (std::size_t i = 0; i < synsets.size(); ++i) {
-    std::vector<std::string> shownLemmas, nameKeys;
+    // An Indonesian term that spells one of the synset's abbreviations ("ME"
+    // or "Me" for Maine, "X" for ten) is no translation.
+    std::vector<std::string> nameKeys, acronyms;
     for (const WordnetLemma& l : synsets[i].english) {
       const auto shown = plainText1252(l.lemma);
-      shownLemmas.push_back(shown ? *shown : std::string());
       if (!shown) continue;
-      synsetLemmas_[i].push_back(foldAscii(*shown));
       if (looksLikeName(*shown)) nameKeys.push_back(bareKey(*shown));
+      // An abbreviation confirms nothing: "ME" is no "me".
+      if (isAcronym(*shown)) acronyms.push_back(foldAscii(*shown));
+      else synsetLemmas_[i].push_back(foldAscii(*shown));
     }
+    const std::size_t before = words[i].size();
+    std::erase_if(words[i], [&](const std::string& t) {
+      return std::find(acronyms.begin(), acronyms.end(), foldAscii(t)) != acronyms.end();
+    });
+    if (before && words[i].empty())  // only spelt its abbreviation: a name left out
+      for (const WordnetLemma& l : synsets[i].english)
+        if (const auto shown = plainText1252(l.lemma); shown && looksLikeName(*shown)) {
+          namesLeftOut_.insert(foldAscii(*shown));
+          ++built.droppedNameSenses;
+        }
     // A place or person whose Indonesian only repeats one of its names
     // (Iowa for IA, Hawkeye State and Iowa) is translated by none of them.
     const bool untranslated =
@@ -539,7 +560,8 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       // Arthur, NJ) is looked up as itself: it keeps its entry even when its
       // Indonesian is the same name. Other names whose Indonesian only
       // repeats them are left out (Goldsboro).
-      const bool wellKnown = name && extra_.usage.commonEnglish(key) && !commonWord(key);
+      const bool wellKnown = name && extra_.usage.commonEnglish(key) && !commonWord(key) &&
+                             !inflectsCommonWord(key);
       if (untranslated && name && !wellKnown && l.tags < kNameTags) {
         namesLeftOut_.insert(key);
         ++built.droppedNameSenses;
@@ -550,7 +572,8 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
       // kami) is no translation of it, nor is an acronym that spells a
       // common word ("DIA" for the Defense Intelligence Agency).
       std::erase_if(terms, [&](const std::string& t) {
-        return wrongFor(key, t) || (!wellKnown && name && repeatsName(t, bareKey(*shown))) ||
+        return wrongFor(key, t) ||
+               (!wellKnown && name && repeatsName(t, bareKey(*shown))) ||
                (!wellKnown && hasCapital(t) && bareKey(t) == bareKey(*shown)) ||
                (name && hasCapital(t) && lowerCaseIndonesian_.contains(foldAscii(t)));
       });

@@ -133,12 +133,18 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
   const bool known = std::any_of(senses.begin(), senses.end(), [](const EnglishSense& s) {
     return s.source != SenseSource::kWordnet;
   });
+  std::vector<const EnglishSense*> untagged;
   for (std::size_t i = 0; i < senses.size(); ++i) {
     const EnglishSense& s = senses[i];
     // A word the other sources know gets only the senses that WordNet's
     // corpus attests: the rare ones ("can", the buttocks; "out" in cricket)
     // would crowd out what it is looked up for.
-    if (known && s.source == SenseSource::kWordnet && s.tags == 0) continue;
+    if (known && s.source == SenseSource::kWordnet && s.tags == 0) {
+      // Its first sense's words (the joss stick's "colok") are still found
+      // on the Indonesian side, as they were before they were left out here.
+      if (s.sense == 1) untagged.push_back(&s);
+      continue;
+    }
     const int fromWordnet = s.source == SenseSource::kWordnet ? 1 : 0;
     groupOf(s).senses.push_back({{placeOf(s, i, senses, key), fromWordnet, static_cast<int>(i)}, &s});
   }
@@ -152,13 +158,12 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
   std::string covered;
   for (const EnglishSense& s : senses)
     if (s.source != SenseSource::kWordnet) covered += partOfMarker(s.marker);
-  const auto unconfirmed = [&](const EnglishSense& s, std::string_view t) {
-    const Pairing p = judge.confirmed(s, t);
-    const bool confirm = covered.find(partOfMarker(s.marker)) != std::string::npos;
-    return (strict && p == Pairing::kContradicted) || (confirm && p != Pairing::kConfirmed);
+  const auto confirmNeeded = [&](const EnglishSense& s) {
+    return covered.find(partOfMarker(s.marker)) != std::string::npos;
   };
   std::unordered_set<std::string> given;
   ArrangedEntry arranged;
+  for (const EnglishSense* s : untagged) arranged.unshown.push_back({s, {}, s->terms});
   for (Group& g : groups) {
     std::stable_sort(g.senses.begin(), g.senses.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -172,9 +177,14 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
       std::vector<std::string> terms, hidden;
       for (const auto& [r, t] : ranked) {
         if (given.contains(key(t))) continue;
+        const Pairing pairing = wordnet ? judge.confirmed(*s, t) : Pairing::kConfirmed;
+        // A word another source gives for other English words only is
+        // wrong here (Wordnet Bahasa's "aku" for Maine): neither shown nor
+        // inverted, unless nothing else is left of the entry.
+        if (strict && pairing == Pairing::kContradicted) continue;
         const bool hide = (hasCommon && r >= kRareTerm) ||
                           (wordnet && terms.size() == kWordnetWordsPerSense) ||
-                          (wordnet && unconfirmed(*s, t));
+                          (wordnet && pairing != Pairing::kConfirmed && confirmNeeded(*s));
         if (!hide) given.insert(key(t));
         (hide ? hidden : terms).push_back(t);
       }
@@ -195,8 +205,12 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
 ArrangedEntry arrangeEntry(const std::vector<EnglishSense>& senses,
                            const std::array<int, 4>& tags, const TermJudge& judge) {
   ArrangedEntry arranged = arrange(senses, tags, judge, true);
-  // A word only WordNet gives keeps its words rather than its entry.
-  if (arranged.groups.empty()) arranged = arrange(senses, tags, judge, false);
+  // A word only WordNet gives keeps its words rather than its entry; a name
+  // (Pine Tree State: aku, saya) does not.
+  const bool word = std::any_of(senses.begin(), senses.end(), [](const EnglishSense& s) {
+    return std::none_of(s.display.begin(), s.display.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+  });
+  if (arranged.groups.empty() && word) arranged = arrange(senses, tags, judge, false);
   return arranged;
 }
 
