@@ -297,8 +297,8 @@ class Builder {
     return freeDictIndonesian_.contains(key) ? kRareTerm - 1 : kRareTerm;
   }
 
-  // A lower-case word of either language: any Indonesian headword, or a
-  // common English word written in lower case by some source.
+  // A common word of either language: an Indonesian word some source writes
+  // in lower case, or a common English word some source writes so.
   bool commonWord(const std::string& folded) const {
     return lowerCaseIndonesian_.contains(folded) ||
            (extra_.usage.commonEnglish(folded) && lowerCaseEnglish_.contains(folded));
