@@ -92,25 +92,28 @@ def parse_data(text, pos):
     return synsets
 
 
-def lemma_tags(text, english):
-    """lower-case lemma -> tag counts per part of speech (n, v, a, r)."""
-    order = "nvar"
-    totals = {}
+def index_sense_rows(text):
+    """(lemma with spaces, synset, sense number, tag count) of each index.sense line."""
     for line in text.splitlines():
         fields = line.split()
         if len(fields) != 4:
             continue
         lemma, _, rest = fields[0].partition("%")
         pos = POS_OF_SS_TYPE.get(rest[:1])
-        tags = int(fields[3])
-        if not pos or tags == 0:
-            continue
-        lemma = lemma.replace("_", " ")
-        synset = english.get(fields[1] + "-" + pos)
-        if synset is None or lemma not in synset[0]:
+        if pos:
+            yield lemma.replace("_", " "), fields[1] + "-" + pos, int(fields[2]), int(fields[3])
+
+
+def lemma_tags(text, english):
+    """lower-case lemma -> tag counts per part of speech (n, v, a, r)."""
+    order = "nvar"
+    totals = {}
+    for lemma, synset, _, tags in index_sense_rows(text):
+        lemmas = english.get(synset, ([],))[0]
+        if tags == 0 or lemma not in lemmas:
             continue  # written with capitals there: a name, an acronym or a symbol
         counts = totals.setdefault(lemma, [0, 0, 0, 0])
-        counts[order.index(pos)] += tags
+        counts[order.index(synset[-1])] += tags
     return totals
 
 
@@ -124,18 +127,8 @@ def write_gzip(path, text):
 
 def parse_index_sense(text):
     """(lower-case lemma, synset) -> (sense number, tag count)."""
-    senses = {}
-    for line in text.splitlines():
-        fields = line.split()
-        if len(fields) != 4:
-            continue
-        lemma, _, rest = fields[0].partition("%")
-        pos = POS_OF_SS_TYPE.get(rest[:1])
-        if not pos:
-            continue
-        key = (lemma.replace("_", " ").lower(), fields[1] + "-" + pos)
-        senses[key] = (int(fields[2]), int(fields[3]))
-    return senses
+    return {(lemma.lower(), synset): (sense, tags)
+            for lemma, synset, sense, tags in index_sense_rows(text)}
 
 
 def read_bahasa(folder):
