@@ -152,7 +152,7 @@ class LookupState {
 };
 
 // Joins two entries in one pane; a history line keeps them on one line
-// with kHistoryEntrySeparator instead (see joinedEntries, splitEntries).
+// with kHistoryEntrySeparator instead (entriesOnOneLine, entriesOnLines).
 inline constexpr char kEntrySeparator = '\n';
 inline constexpr std::string_view kHistoryEntrySeparator = " \xA6 ";  // broken bar
 

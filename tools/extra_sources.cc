@@ -1,45 +1,15 @@
 #include "tools/extra_sources.h"
 
-#include <charconv>
 #include <optional>
 
 #include "tools/dictd_reader.h"
+#include "tools/text_fields.h"
 
 namespace tavro2 {
 namespace {
 
-std::vector<std::string_view> splitAt(std::string_view text, std::string_view sep) {
-  std::vector<std::string_view> parts;
-  for (;;) {
-    const std::size_t at = text.find(sep);
-    parts.push_back(text.substr(0, at));
-    if (at == std::string_view::npos) return parts;
-    text.remove_prefix(at + sep.size());
-  }
-}
-
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-// A small non-negative number; nothing for anything else.
-bool readCount(std::string_view text, int& value) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size() && value >= 0;
-}
-
-// Lines end in LF or CR LF.
-std::vector<std::string_view> lines(std::string_view text) {
-  std::vector<std::string_view> out = splitAt(text, "\n");
-  for (std::string_view& line : out)
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return out;
-}
-
 bool isComment(std::string_view line) {
-  line = trim(line);
+  line = trimBlanks(line);
   return line.empty() || line.front() == '#';
 }
 
@@ -50,23 +20,23 @@ std::optional<WordnetSynset> parseSynset(std::string_view line) {
     return std::nullopt;
   WordnetSynset s;
   s.pos = fields[1][0];
-  s.gloss = trim(fields[3]);
+  s.gloss = trimBlanks(fields[3]);
   for (std::string_view item : splitAt(fields[2], "|")) {
     const auto parts = splitAt(item, "#");
     WordnetLemma l;
-    if (parts.size() != 3 || trim(parts[0]).empty() || !readCount(parts[1], l.sense) ||
+    if (parts.size() != 3 || trimBlanks(parts[0]).empty() || !readCount(parts[1], l.sense) ||
         !readCount(parts[2], l.tags))
       return std::nullopt;
-    l.lemma = trim(parts[0]);
+    l.lemma = trimBlanks(parts[0]);
     s.english.push_back(std::move(l));
   }
   for (std::string_view item : splitAt(fields[4], "|")) {
     const auto parts = splitAt(item, "#");
     WordnetWord w;
-    if (parts.size() > 2 || trim(parts[0]).empty() ||
+    if (parts.size() > 2 || trimBlanks(parts[0]).empty() ||
         (parts.size() == 2 && !readCount(parts[1], w.count)))
       return std::nullopt;
-    w.word = trim(parts[0]);
+    w.word = trimBlanks(parts[0]);
     s.indonesian.push_back(std::move(w));
   }
   return s;
@@ -76,11 +46,11 @@ std::optional<FunctionWord> parseFunctionWord(std::string_view line) {
   const auto fields = splitAt(line, "|");
   if (fields.size() != 4) return std::nullopt;
   FunctionWord w;
-  w.headword = trim(fields[0]);
-  w.marker = trim(fields[1]);
-  w.gloss = trim(fields[3]);
+  w.headword = trimBlanks(fields[0]);
+  w.marker = trimBlanks(fields[1]);
+  w.gloss = trimBlanks(fields[3]);
   for (std::string_view term : splitAt(fields[2], ","))
-    if (!trim(term).empty()) w.terms.emplace_back(trim(term));
+    if (!trimBlanks(term).empty()) w.terms.emplace_back(trimBlanks(term));
   if (w.headword.empty() || w.terms.empty() || w.marker.find(' ') != std::string::npos)
     return std::nullopt;
   return w;
@@ -91,7 +61,7 @@ template <typename Parse>
 auto parseLines(std::string_view text, std::size_t& badLines, Parse parse) {
   std::vector<typename decltype(parse(text))::value_type> out;
   badLines = 0;
-  for (std::string_view line : lines(text)) {
+  for (std::string_view line : textLines(text)) {
     if (isComment(line)) continue;
     if (auto item = parse(line)) {
       out.push_back(std::move(*item));

@@ -1,10 +1,10 @@
 #include "tools/word_usage.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "engine/cp1252.h"
 #include "tools/dictd_reader.h"
+#include "tools/text_fields.h"
 
 namespace tavro2 {
 namespace {
@@ -19,14 +19,11 @@ bool isMarkup(std::string_view word) {
   return false;
 }
 
-// Calls `each` with every non-empty line (CR LF or LF), trimmed of spaces.
+// Calls `each` with every line that is not empty once its spaces are off.
 template <typename Each>
 void forEachLine(std::string_view text, Each&& each) {
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+  for (std::string_view line : textLines(text)) {
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
     if (!line.empty()) each(line);
   }
@@ -44,8 +41,6 @@ void addRanks(std::unordered_map<std::string, int>& ranks, std::string_view list
 
 }  // namespace
 
-std::string WordUsage::fold(std::string_view word) { return foldAscii(word); }
-
 void WordUsage::setIndonesianRanks(std::string_view list) {
   indonesianRanks_.clear();
   addRanks(indonesianRanks_, list, std::numeric_limits<std::size_t>::max(), true);
@@ -62,53 +57,39 @@ void WordUsage::setEnglishTags(std::string_view text, std::size_t& badLines) {
   badLines = 0;
   forEachLine(text, [&](std::string_view line) {
     if (line.front() == '#') return;
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-      const std::size_t tab = line.find('\t', start);
-      fields.push_back(line.substr(start, tab - start));
-      if (tab == std::string_view::npos) break;
-      start = tab + 1;
-    }
+    const std::vector<std::string_view> fields = splitAt(line, "\t");
     std::array<int, 4> tags{};
     bool good = fields.size() == 5 && !fields[0].empty();
-    for (std::size_t i = 0; good && i < tags.size(); ++i) {
-      const std::string_view f = fields[i + 1];
-      const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), tags[i]);
-      good = ec == std::errc() && end == f.data() + f.size() && tags[i] >= 0;
-    }
+    for (std::size_t i = 0; good && i < tags.size(); ++i) good = readCount(fields[i + 1], tags[i]);
     if (!good) {
       ++badLines;
       return;
     }
-    englishTags_[fold(fields[0])] = tags;
+    englishTags_[foldAscii(fields[0])] = tags;
   });
 }
 
 int WordUsage::indonesianRank(std::string_view word) const {
-  const std::string folded = fold(word);
+  const std::string folded = foldAscii(word);
   if (folded.find(' ') == std::string::npos) {
     const auto it = indonesianRanks_.find(folded);
     return it == indonesianRanks_.end() ? kUnranked : it->second;
   }
   int worst = 0;
   std::size_t words = 0;
-  for (std::size_t start = 0; start < folded.size();) {
-    std::size_t end = folded.find(' ', start);
-    if (end == std::string::npos) end = folded.size();
-    if (end > start) {
-      const auto it = indonesianRanks_.find(folded.substr(start, end - start));
-      if (it == indonesianRanks_.end()) return kUnranked;
-      worst = std::max(worst, it->second);
-      ++words;
-    }
-    start = end + 1;
+  for (std::string_view part : splitAt(folded, " ")) {
+    if (part.empty()) continue;
+    const auto it = indonesianRanks_.find(std::string(part));
+    if (it == indonesianRanks_.end()) return kUnranked;
+    worst = std::max(worst, it->second);
+    ++words;
   }
   // Behind the rarest word: "di dalam" after "di" and "dalam".
   return words == 0 ? kUnranked : worst + 1 + 100 * static_cast<int>(words - 1);
 }
 
 std::array<int, 4> WordUsage::englishTags(std::string_view lemma) const {
-  const auto it = englishTags_.find(fold(lemma));
+  const auto it = englishTags_.find(foldAscii(lemma));
   return it == englishTags_.end() ? std::array<int, 4>{} : it->second;
 }
 

@@ -20,6 +20,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/cp1252.h"
+
 namespace tavro2 {
 
 // The parts of speech in the order of the tag fields.
@@ -42,14 +44,14 @@ class WordUsage {
   // kUnranked for a word the list lacks. A text of several words ranks as
   // its rarest word, a little behind it.
   int indonesianRank(std::string_view word) const;
-  bool commonEnglish(std::string_view word) const { return englishRanks_.contains(fold(word)); }
+  bool commonEnglish(std::string_view word) const {
+    return englishRanks_.contains(foldAscii(word));
+  }
   // Tag counts in kTagParts order; zeros for a word WordNet never tags.
   std::array<int, 4> englishTags(std::string_view lemma) const;
   bool hasIndonesianRanks() const { return !indonesianRanks_.empty(); }
 
  private:
-  static std::string fold(std::string_view word);
-
   std::unordered_map<std::string, int> indonesianRanks_;
   std::unordered_map<std::string, int> englishRanks_;
   std::unordered_map<std::string, std::array<int, 4>> englishTags_;
