@@ -1,5 +1,7 @@
 #include "engine/query_text.h"
 
+#include <algorithm>
+
 #include "engine/cp1252.h"
 
 namespace tavro2 {
@@ -27,11 +29,21 @@ std::string trim(std::string_view text) { return std::string(trimView(text)); }
 
 std::string lower(std::string_view text) { return foldAscii(text); }
 
-std::string filterLetters(std::string_view text) {
+std::string filterLetters(std::string_view text, std::size_t limit) {
+  auto letter = [text](std::size_t i) {
+    return i < text.size() && isLetter1252(static_cast<unsigned char>(text[i]));
+  };
   std::string out;
-  out.reserve(text.size());
-  for (char c : text)
-    if (c == ' ' || isLetter1252(static_cast<unsigned char>(c))) out.push_back(c);
+  out.reserve(std::min(text.size(), limit));
+  for (std::size_t i = 0; i < text.size() && out.size() <= limit; ++i) {
+    const char c = text[i];
+    if (c == ' ' || letter(i)) {
+      out.push_back(c);
+    } else if ((c == '-' || c == '\'' || c == '\x92') && i > 0 && letter(i - 1) &&
+               letter(i + 1)) {
+      out.push_back(c == '-' ? '-' : '\'');
+    }
+  }
   return out;
 }
 

@@ -18,9 +18,12 @@ std::string_view trimView(std::string_view text);
 // A-Z to a-z; every other byte unchanged.
 std::string lower(std::string_view text);
 
-// Keeps, in order, the spaces and the letters; drops everything else
-// (digits, punctuation, hyphens, apostrophes, tabs, line breaks). No trimming.
-std::string filterLetters(std::string_view text);
+// Keeps, in order, the spaces, the letters, and a hyphen or apostrophe
+// standing between two letters (mother-in-law, laki-laki, don't; the 1252
+// right single quote 0x92 is kept as '); drops everything else (digits,
+// other punctuation, tabs, line breaks): "-can't!" gives "can't", "a--b"
+// gives "ab". No trimming. Stops once more than `limit` bytes are kept.
+std::string filterLetters(std::string_view text, std::size_t limit = std::string_view::npos);
 
 // The base-form candidates of `word`, in the order FindBaseForm tries them:
 // the ten ending rules in order, each rule's candidates in its own order.

@@ -24,17 +24,6 @@ bool equalsLowered(std::string_view text, std::string_view lowered) {
   return true;
 }
 
-// The length FilterLetters would give `text`, counted only up to `limit` + 1.
-std::size_t filteredLength(std::string_view text, std::size_t limit) {
-  std::size_t kept = 0;
-  for (char c : text) {
-    if (c == ' ' || isLetter1252(static_cast<unsigned char>(c))) {
-      if (++kept > limit) break;
-    }
-  }
-  return kept;
-}
-
 }  // namespace
 
 bool ClipboardMonitor::platformSignalsChanges() {
@@ -124,7 +113,7 @@ void ClipboardMonitor::judge() {
       trimView(current_.hasText ? std::string_view(current_.text) : std::string_view());
   if (equalsLowered(trimmed, lastText_)) return;
   const std::size_t length =
-      autoRemAlpha ? filteredLength(trimmed, kMaxWordLength) : trimmed.size();
+      autoRemAlpha ? filterLetters(trimmed, kMaxWordLength).size() : trimmed.size();
   if (length > kMaxWordLength || current_.tooLong) return;
   if (!current_.hasText) {
     host_.setClipboardHit(false);

@@ -16,7 +16,14 @@ TEST(QueryTextTest, TrimLowerFilterLettersAndBaseFormCandidatesInRuleOrder) {
   // Only A-Z fold: 0xC9 is E acute, 0x8A S caron.
   EXPECT_EQ(lower("RunNING Az@[`{ \xC9T\xC9 \x8A"), "running az@[`{ \xC9t\xC9 \x8A");
 
-  EXPECT_EQ(filterLetters("don't well-known"), "dont wellknown");
+  // A hyphen or apostrophe stays only between two letters; 0x92 becomes '.
+  EXPECT_EQ(filterLetters("don't well-known"), "don't well-known");
+  EXPECT_EQ(filterLetters("-mother-in-law!'"), "mother-in-law");
+  EXPECT_EQ(filterLetters("can\x92t \xE9-\xE9 a--b x-1 1-x a''b a' -b 'a"),
+            "can't \xE9-\xE9 ab x x ab a b a");
+  // Stops once the limit is passed: the length test of a long copied text.
+  EXPECT_EQ(filterLetters("ab-cd e", 4), "ab-cd");
+  EXPECT_EQ(filterLetters("a1b-2c", 2), "abc");
   EXPECT_EQ(filterLetters(" a1b2\tc\r\nd "), " abcd ");  // no trimming; tabs and breaks go
   EXPECT_EQ(filterLetters("123 !?."), " ");
   // Letters of the code page stay; the multiplication and division signs

@@ -16,8 +16,8 @@ TEST(ClipboardTextTest, EndsAtANul) {
 
 struct ScriptedClipboard {
   explicit ScriptedClipboard(bool autoRemAlpha = true) {
-    host.store.publish(DataKind::kEnglish, splitLines(crlfJoin({"can", "cant", "hello", "walk"})),
-                       splitLines(crlfJoin({"dapat", "logat", "halo", "berjalan"})),
+    host.store.publish(DataKind::kEnglish, splitLines(crlfJoin({"can", "can't", "hello", "walk"})),
+                       splitLines(crlfJoin({"dapat", "tidak dapat", "halo", "berjalan"})),
                        LoadState::kLoaded);
     host.settingsValue.AutoRemAlpha = autoRemAlpha;
     LookupSettings settings;
@@ -54,8 +54,10 @@ TEST(ClipboardPollTest, AcceptanceRules) {
        {"hello=hello halo", "walk=walk berjalan"}},
       {"32 then 33 characters", true, {" " + a32 + " ", b33, b33}, a32, a32, 1, false, {}},
       {"32 letters after filtering", true, {c32 + "!"}, c32, c32 + "!", 1, false, {}},
-      {"filtered", true, {"Can't"}, "cant", "can't", 1, true, {"cant=cant logat"}},
-      {"not filtered", false, {"Can't"}, "can't", "can't", 1, false, {}},
+      {"filtered", true, {"'Can't!"}, "can't", "'can't!", 1, true, {"can't=can't tidak dapat"}},
+      {"not filtered", false, {"'Can't!"}, "'can't!", "'can't!", 1, false, {}},
+      {"33 characters with a kept hyphen", true, {"hello", c32.substr(1) + "-c"}, "hello", "hello",
+       1, true, {"hello=hello halo"}},
       {"spaces only", true, {"hello", "    "}, "", "", 2, true, {"hello=hello halo"}},
       {"punctuation only", true, {"hello", "12!?-"}, "", "12!?-", 2, true, {"hello=hello halo"}},
       // No text: only the hit flag changes; the same text after it is ignored.
