@@ -28,6 +28,7 @@ std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
       for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);
   }
   if (indonesian) {
+    for (const std::string& root : indonesianCliticRoots(word)) add(root);
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kIndonesian, word)) add(s);
     for (const std::string& root : indonesianRootCandidates(word)) add(root);

@@ -1,12 +1,126 @@
 #include "engine/indonesian_affixes.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tavro2 {
 
 namespace {
 
 constexpr std::size_t kMinRoot = 3;
+
+struct Clitic {
+  std::string_view text;
+  std::string_view meaning;
+};
+constexpr Clitic kEnclitics[] = {
+    {"nya", "his, her, its; the"}, {"ku", "my; me"}, {"mu", "your; you"}};
+constexpr Clitic kParticles[] = {{"lah", "emphasis"}, {"kah", "a question"}, {"pun", "even, also"}};
+constexpr Clitic kProclitics[] = {{"ku", "I"}, {"kau", "you"}};
+
+bool isLowerWord(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// A stem of kMinRoot letters or more, the enclitic after it and the particle
+// (or none) after that: rumahnyalah is rumah, -nya, -lah.
+struct EncliticForm {
+  std::string_view stem;
+  const Clitic* enclitic = nullptr;
+  const Clitic* particle = nullptr;
+};
+
+std::optional<EncliticForm> encliticForm(std::string_view word) {
+  EncliticForm f{word};
+  for (const Clitic& p : kParticles) {
+    if (f.stem.ends_with(p.text)) {
+      f.stem.remove_suffix(p.text.size());
+      f.particle = &p;
+      break;
+    }
+  }
+  for (const Clitic& e : kEnclitics) {
+    if (f.stem.ends_with(e.text) && f.stem.size() >= e.text.size() + kMinRoot) {
+      f.stem.remove_suffix(e.text.size());
+      f.enclitic = &e;
+      return f;
+    }
+  }
+  return std::nullopt;
+}
+
+// ku- or kau- and a root of kMinRoot letters or more that is no clitic
+// itself (kaulah is kau + -lah, not kau- + lah).
+struct ProcliticForm {
+  const Clitic* proclitic;
+  std::string_view root;
+};
+
+std::optional<ProcliticForm> procliticForm(std::string_view word) {
+  for (const Clitic& p : kProclitics) {
+    if (!word.starts_with(p.text) || word.size() < p.text.size() + kMinRoot) continue;
+    const std::string_view root = word.substr(p.text.size());
+    const auto same = [root](const Clitic& c) { return c.text == root; };
+    if (std::any_of(std::begin(kEnclitics), std::end(kEnclitics), same) ||
+        std::any_of(std::begin(kParticles), std::end(kParticles), same))
+      continue;
+    return ProcliticForm{&p, root};
+  }
+  return std::nullopt;
+}
+
+// A full reduplication, half-half, its second half perhaps with an enclitic.
+struct Reduplication {
+  std::string_view half;
+  std::optional<EncliticForm> clitics;
+};
+
+std::optional<Reduplication> reduplication(std::string_view word) {
+  const std::size_t at = word.find('-');
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::string_view first = word.substr(0, at), second = word.substr(at + 1);
+  if (first.size() < kMinRoot || !isLowerWord(first) || !isLowerWord(second)) return std::nullopt;
+  if (second == first) return Reduplication{first, std::nullopt};
+  if (const auto f = encliticForm(second); f && f->stem == first) return Reduplication{first, f};
+  return std::nullopt;
+}
+
+// " + -nya (his, her, its; the)", then the particle's.
+std::string encliticNote(const EncliticForm& f) {
+  std::string note;
+  for (const Clitic* c : {f.enclitic, f.particle})
+    if (c) note.append(" + -").append(c->text).append(" (").append(c->meaning).append(")");
+  return note;
+}
+
+// The part-of-speech markers of an entry's translation, in order: the first
+// word of each "; " group that is one.
+std::vector<std::string_view> partsOfSpeech(std::string_view translation) {
+  static constexpr std::string_view kMarkers[] = {"kb", "kkt", "kki", "ks", "kd", "kk"};
+  std::vector<std::string_view> out;
+  for (std::size_t at = 0; at < translation.size();) {
+    const std::size_t end = std::min(translation.find("; ", at), translation.size());
+    const std::string_view group = translation.substr(at, end - at);
+    const std::string_view first = group.substr(0, group.find(' '));
+    if (std::find(std::begin(kMarkers), std::end(kMarkers), first) != std::end(kMarkers))
+      out.push_back(first);
+    at = end + 2;
+  }
+  return out;
+}
+
+// What a reduplicated word means, by the first part-of-speech marker of its
+// root's entry: nouns become plural or varied, adjectives and adverbs
+// intensified, verbs repeated or done at leisure. Empty for another marker
+// or none.
+std::string_view reduplicationMeaning(std::string_view translation) {
+  const std::vector<std::string_view> markers = partsOfSpeech(translation);
+  const std::string_view first = markers.empty() ? std::string_view() : markers[0];
+  if (first == "kb") return "more than one, or all kinds of";
+  if (first == "ks" || first == "kk") return "really, truly; or as an adverb";
+  if (first == "kkt") return "again and again, or at leisure";
+  return {};
+}
 
 bool isVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
 
@@ -92,6 +206,47 @@ std::vector<std::string> indonesianRootCandidates(std::string_view word) {
       out.push_back(std::move(c));
   }
   return out;
+}
+
+std::vector<std::string> indonesianCliticRoots(std::string_view word) {
+  std::vector<std::string> out;
+  if (const auto r = reduplication(word)) {
+    if (r->clitics) out.push_back(std::string(r->half) + "-" + std::string(r->half));
+    out.emplace_back(r->half);
+    return out;
+  }
+  if (!isLowerWord(word)) return out;
+  if (const auto f = encliticForm(word)) out.emplace_back(f->stem);
+  if (const auto p = procliticForm(word); p && (out.empty() || out[0] != p->root))
+    out.emplace_back(p->root);
+  return out;
+}
+
+bool indonesianRootFits(std::string_view word, std::string_view root,
+                        std::string_view rootTranslation) {
+  const auto p = procliticForm(word);
+  if (!p || p->root != root) return true;
+  const std::vector<std::string_view> markers = partsOfSpeech(rootTranslation);
+  return std::any_of(markers.begin(), markers.end(),
+                     [](std::string_view m) { return m == "kkt" || m == "kki"; });
+}
+
+std::string indonesianFormNote(std::string_view word, std::string_view root,
+                               std::string_view rootTranslation) {
+  std::string note(root);
+  if (const auto r = reduplication(word); r && r->half == root) {
+    if (r->clitics) return note + ", repeated," + encliticNote(*r->clitics);
+    const std::string_view meaning = reduplicationMeaning(rootTranslation);
+    note += ", repeated";
+    if (!meaning.empty()) note.append(" (").append(meaning).append(")");
+    return note;
+  }
+  if (const auto f = encliticForm(word); f && f->stem == root) return note + encliticNote(*f);
+  if (const auto p = procliticForm(word); p && p->root == root) {
+    const Clitic& c = *p->proclitic;
+    return std::string(c.text) + "- (" + std::string(c.meaning) + ") + " + note;
+  }
+  return {};
 }
 
 }  // namespace tavro2

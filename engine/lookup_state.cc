@@ -4,6 +4,7 @@
 
 #include "engine/base_form_stages.h"
 #include "engine/data_file.h"
+#include "engine/indonesian_affixes.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
 
@@ -234,10 +235,27 @@ bool LookupState::findBaseForm(std::string_view word) {
   // Only a word that every ending rule left unfound goes on to the further
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
-       furtherBaseFormCandidates(fallbackWord, tried, settings_.direction, stemmer_.get()))
-    if (lookupWord(candidate)) return true;
+       furtherBaseFormCandidates(fallbackWord, tried, settings_.direction, stemmer_.get())) {
+    if (lookupWord(candidate) &&
+        (!foundInIndonesian_ || noteIndonesianForm(fallbackWord, candidate)))
+      return true;
+  }
   statusText_ = " not found";
   return false;
+}
+
+bool LookupState::noteIndonesianForm(std::string_view word, std::string_view root) {
+  static constexpr std::string_view kFound = " Indonesian word";
+  // The pane holds "root translation" (an Indonesian find has no second entry).
+  std::string_view translation = translationText_;
+  if (translation.starts_with(root) && translation.substr(root.size()).starts_with(' '))
+    translation.remove_prefix(root.size() + 1);
+  if (!indonesianRootFits(word, root, translation)) return false;
+  const std::string note = indonesianFormNote(word, root, translation);
+  // What follows the words (" (2 Phrase)") stays.
+  if (!note.empty() && statusText_.starts_with(kFound))
+    statusText_.replace(0, kFound.size(), std::string(kFound) + ": " + note);
+  return true;
 }
 
 void LookupState::showSelectedEntry(std::size_t index) {

@@ -76,7 +76,11 @@ class LookupState {
   // Tries the base-form candidates of `word` through lookupWord until one
   // is found (true); otherwise the status line reads " not found". After
   // the ending rules come the irregular forms and the stems of the
-  // directions searched (furtherBaseFormCandidates).
+  // directions searched (furtherBaseFormCandidates). A root those find on
+  // the Indonesian side is passed over when it cannot be the word's
+  // (indonesianRootFits); for a word with clitics or reduplicated the
+  // status line says so: " Indonesian word: rumah + -nya (his, her, its;
+  // the)" (indonesianFormNote).
   bool findBaseForm(std::string_view word);
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
@@ -120,6 +124,10 @@ class LookupState {
   // The translation of the first Indonesian entry of `word` (the user list
   // first, then the dictionary), or nothing.
   std::optional<std::string> indonesianTranslation(std::string_view word);
+  // After `word` was found as the Indonesian `root`: false when that cannot
+  // be its root (indonesianRootFits); otherwise true, and the status line
+  // names the clitics or the reduplication taken off, if any.
+  bool noteIndonesianForm(std::string_view word, std::string_view root);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);

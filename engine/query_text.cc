@@ -39,8 +39,7 @@ std::string filterLetters(std::string_view text, std::size_t limit) {
     const char c = text[i];
     if (c == ' ' || letter(i)) {
       out.push_back(c);
-    } else if ((c == '-' || c == '\'' || c == '\x92') && i > 0 && letter(i - 1) &&
-               letter(i + 1)) {
+    } else if ((c == '-' || c == '\'' || c == '\x92') && i > 0 && letter(i - 1) && letter(i + 1)) {
       out.push_back(c == '-' ? '-' : '\'');
     }
   }

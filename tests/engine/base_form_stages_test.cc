@@ -113,6 +113,13 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       // Hunspell's stem, then the affix rules' other roots.
       {"digunakan", Direction::kIndonesianEnglish, true, {"guna", "diguna", "digunak", "gunak", "gunakan"}},
       {"digunakan", Direction::kIndonesianEnglish, false, {"diguna", "guna", "digunak", "gunak", "gunakan"}},
+      // The clitics come off before Hunspell's stems; never for English - Indonesian.
+      {"digunakannya", Direction::kIndonesianEnglish, true,
+       {"digunakan", "guna", "diguna", "digunak", "gunak", "gunakan", "gunakannya"}},
+      {"teman-temannya", Direction::kAutomatic, true, {"teman-teman", "teman"}},
+      {"kubilang", Direction::kAutomatic, true, {"bilang"}},
+      {"kubilang", Direction::kEnglishIndonesian, true, {}},
+      {"rumahnya", Direction::kEnglishIndonesian, true, {}},
       {"matikan", Direction::kAutomatic, true, {"mati", "matik"}},
       {"went", Direction::kAutomatic, true, {"go"}},
       {"running", Direction::kAutomatic, true, {}},  // "run" is an ending rule's candidate

@@ -270,5 +270,61 @@ TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   EXPECT_EQ(state.statusText(), " not found");
 }
 
+// Without the stemmer: the clitic stage alone finds these roots (the affix stage would
+// find some of them too, but never names what it took off).
+TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
+  english({"house"}, {"kb rumah"});
+  indonesian({"anak", "benar", "bilang", "lihat", "rumah", "tai", "teman"},
+             {"kb child", "ks true; kkt be right", "kkt say", "kkt see", "kb house", "kb feces",
+              "kb friend"});
+  userList("Tavro2phrase.dat", {"rumahnya besar=his house is big"});
+  const std::string nya = " + -nya (his, her, its; the)";
+  const struct {
+    Direction dir;
+    const char* word;
+    std::string pane, status;
+  } rows[] = {
+      {Direction::kAutomatic, "rumahnya", "rumah kb house", " Indonesian word: rumah" + nya},
+      {Direction::kIndonesianEnglish, "Rumahku!", "rumah kb house",
+       " Indonesian word: rumah + -ku (my; me)"},
+      {Direction::kAutomatic, "rumahmu", "rumah kb house", " Indonesian word: rumah + -mu (your; you)"},
+      {Direction::kAutomatic, "rumahnyalah", "rumah kb house",
+       " Indonesian word: rumah" + nya + " + -lah (emphasis)"},
+      {Direction::kAutomatic, "kubilang", "bilang kkt say", " Indonesian word: ku- (I) + bilang"},
+      {Direction::kIndonesianEnglish, "kaulihat", "lihat kkt see",
+       " Indonesian word: kau- (you) + lihat"},
+      {Direction::kAutomatic, "teman-temannya", "teman kb friend",
+       " Indonesian word: teman, repeated," + nya},
+      {Direction::kAutomatic, "anak-anak", "anak kb child",
+       " Indonesian word: anak, repeated (more than one, or all kinds of)"},
+      {Direction::kIndonesianEnglish, "benar-benar", "benar ks true; kkt be right",
+       " Indonesian word: benar, repeated (really, truly; or as an adverb)"},
+      // The affix stage's finds keep the plain status.
+      {Direction::kAutomatic, "berumah", "rumah kb house", " Indonesian word"},
+      // No such root; ku- before a noun is passed over (mostly a name); the English side
+      // is not Indonesian and its words are no Indonesian roots.
+      {Direction::kAutomatic, "bukunya", "", " not found"},
+      {Direction::kAutomatic, "kutai", "", " not found"},
+      {Direction::kEnglishIndonesian, "rumahnya", "", " not found"},
+      {Direction::kEnglishIndonesian, "kubilang", "", " not found"},
+      {Direction::kEnglishIndonesian, "anak-anak", "", " not found"},
+      {Direction::kAutomatic, "housenya", "house kb rumah", " English word"},
+  };
+  for (const auto& r : rows) {
+    setSetting(state, &LookupSettings::direction, r.dir);
+    EXPECT_TRUE(state.searchFromBox(r.word));
+    EXPECT_EQ(state.queryFound(), !r.pane.empty()) << r.word;
+    EXPECT_EQ(state.translationText() + "|" + state.statusText(), r.pane + "|" + r.status)
+        << r.word;
+  }
+  // The phrase count the lookup added stays after the note.
+  setSetting(state, &LookupSettings::ShowPhrase, true);
+  EXPECT_TRUE(state.searchFromBox("rumahnya"));
+  EXPECT_EQ(state.statusText(), " Indonesian word: rumah" + nya + " (1 Phrase)");
+  // A copied word takes the same path.
+  EXPECT_FALSE(state.lookupCopiedWord("kubilang"));
+  EXPECT_EQ(state.statusText(), " Indonesian word: ku- (I) + bilang");
+}
+
 }  // namespace
 }  // namespace tavro2::test
