@@ -236,9 +236,13 @@ bool LookupState::findBaseForm(std::string_view word) {
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
        furtherBaseFormCandidates(fallbackWord, tried, settings_.direction, stemmer_.get())) {
-    if (lookupWord(candidate) &&
-        (!foundInIndonesian_ || noteIndonesianForm(fallbackWord, candidate)))
-      return true;
+    if (!lookupWord(candidate)) continue;
+    if (!foundInIndonesian_ || noteIndonesianForm(fallbackWord, candidate)) return true;
+    // Passed over: its entry is not shown, as for a candidate not found.
+    mainWords_.clear();
+    foundTranslations_.clear();
+    translationText_.clear();
+    translationRuns_.clear();
   }
   statusText_ = " not found";
   return false;

@@ -314,6 +314,7 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
     setSetting(state, &LookupSettings::direction, r.dir);
     EXPECT_TRUE(state.searchFromBox(r.word));
     EXPECT_EQ(state.queryFound(), !r.pane.empty()) << r.word;
+    EXPECT_EQ(state.mainWords().count(), r.pane.empty() ? 0u : 1u) << r.word;
     EXPECT_EQ(state.translationText() + "|" + state.statusText(), r.pane + "|" + r.status)
         << r.word;
   }
