@@ -124,6 +124,18 @@ std::string_view reduplicationMeaning(std::string_view translation) {
 
 bool isVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
 
+// The syllables of a word, by its vowels; ai, au, ei and oi are one.
+std::size_t syllables(std::string_view s) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (!isVowel(s[i])) continue;
+    ++n;
+    const std::string_view pair = s.substr(i, 2);
+    if (pair == "ai" || pair == "au" || pair == "ei" || pair == "oi") ++i;
+  }
+  return n;
+}
+
 // `s` without its ending `e` when what stays is long enough.
 bool strip(std::string_view s, std::string_view e, std::string_view& out) {
   if (!s.ends_with(e) || s.size() < e.size() + kMinRoot) return false;
@@ -131,12 +143,20 @@ bool strip(std::string_view s, std::string_view e, std::string_view& out) {
   return true;
 }
 
-// The roots of a suffix-free stem: the stem, then without a prefix.
-void addPrefixRoots(std::string_view s, std::vector<std::string>& out) {
-  out.emplace_back(s);
+// The roots of a suffix-free stem: the stem (unless `withStem` is false),
+// then without a prefix.
+void addPrefixRoots(std::string_view s, std::vector<std::string>& out, bool withStem = true) {
+  if (withStem) out.emplace_back(s);
   auto rest = [&](std::size_t n) { return s.size() >= n + kMinRoot ? s.substr(n) : ""; };
-  for (std::string_view p : {"di", "ter", "ke", "se", "ber", "be", "per"})
-    if (s.starts_with(p) && !rest(p.size()).empty()) out.emplace_back(rest(p.size()));
+  for (std::string_view p : {"di", "ter", "ke", "se", "ber", "be", "per"}) {
+    const std::string_view root = s.starts_with(p) ? rest(p.size()) : "";
+    if (root.empty()) continue;
+    // be- is ber- before r and before a first syllable in er (berumah,
+    // bekerja, beternak); bekasi is no be- + kasi, berzakat no be- + rzakat.
+    const bool rVowel = root[0] == 'r' && root.size() > 1 && isVowel(root[1]);
+    if (p == "be" && !rVowel && root.substr(1, 2) != "er") continue;
+    out.emplace_back(root);
+  }
   for (std::string_view m : {"me", "pe"}) {
     if (!s.starts_with(m)) continue;
     const std::string_view r = s.substr(2);
@@ -144,12 +164,19 @@ void addPrefixRoots(std::string_view s, std::vector<std::string>& out) {
       if (root.size() + prefix.size() >= kMinRoot)
         out.push_back(std::string(prefix) + std::string(root));
     };
-    if (r.starts_with("nge") && r.size() >= 3 + kMinRoot) {
-      add("", r.substr(3));  // mengecat -> cat
-    } else if (r.starts_with("ng") && r.size() > 2) {
+    if (r.starts_with("ng") && r.size() > 2) {
+      // Before a vowel the root may have lost its k (mengambil -> ambil,
+      // mengirim -> kirim). A short remainder more often has: up to three
+      // letters or one syllable, the k first (pengodean -> kode, not ode).
       const std::string_view root = r.substr(2);
-      add("", root);                         // mengambil -> ambil
-      if (isVowel(root[0])) add("k", root);  // mengirim -> kirim
+      const bool kFirst = isVowel(root[0]) && (root.size() <= 3 || syllables(root) == 1);
+      if (kFirst) add("k", root);
+      add("", root);
+      if (isVowel(root[0]) && !kFirst) add("k", root);
+      // menge- also stands before a root of one syllable (mengecat -> cat)
+      // and before ke- (mengetengahkan -> tengah), tried last: mengekor is
+      // ekor, mengelola kelola.
+      if (r.starts_with("nge") && r.size() >= 3 + kMinRoot) add("", r.substr(3));
     } else if (r.starts_with("ny") && r.size() > 2 && isVowel(r[2])) {
       add("s", r.substr(2));  // menyapu -> sapu
     } else if ((r.starts_with("m") || r.starts_with("n")) && r.size() > 1) {
@@ -195,11 +222,20 @@ std::vector<std::string> indonesianRootCandidates(std::string_view word) {
     if (strip(*it, "an", s)) stems.push_back(s);
   }
   stems.insert(stems.end(), bare.rbegin(), bare.rend());
-  for (auto it = bare.rbegin(); it != bare.rend(); ++it)
-    if (strip(*it, "i", s)) stems.push_back(s);
-
   std::vector<std::string> all;
+  // ber- before a noun in -an comes first (berbahan -> bahan, not bah;
+  // berpendidikan -> pendidikan, not pendidik).
+  if (word.starts_with("ber") && word.ends_with("an")) all.emplace_back(word.substr(3));
   for (std::string_view stem : stems) addPrefixRoots(stem, all);
+  // -i goes with a verb's prefix (ditandai, menyukai, perbaiki); another
+  // word ending in i is mostly a root or a name of its own (praktisi,
+  // bekasi), tried without a prefix only.
+  for (auto it = bare.rbegin(); it != bare.rend(); ++it) {
+    if (!strip(*it, "i", s)) continue;
+    const bool verb =
+        s.starts_with("me") || s.starts_with("di") || s.starts_with("ter") || s.starts_with("per");
+    addPrefixRoots(s, all, verb);
+  }
   for (std::string& c : all) {
     if (out.size() == kMaxAffixCandidates) break;
     if (c.size() >= kMinRoot && c != word && std::find(out.begin(), out.end(), c) == out.end())

@@ -18,12 +18,13 @@ namespace tavro2 {
 inline constexpr std::size_t kMaxAffixCandidates = 8;
 
 // The root candidates of a lower-case a-z word: particles (-lah, -kah,
-// -pun), possessives (-nya, -ku, -mu) and suffixes (-kan, -an, -i) taken
-// off, the longest stripping first, each then also without its prefix
-// (di-, ke-, se-, ter-, ber-, be-, per-, and me-/pe- with their nasal
-// forms, whose first root letter is restored: menulis -> tulis, memakai ->
-// pakai, menyapu -> sapu, mengirim -> kirim). Roots have three letters or
-// more; never the word itself; no repeats. Empty for any other word.
+// -pun), possessives (-nya, -ku, -mu) and suffixes (-kan, -an, and -i after
+// a verb's prefix) taken off, the longest stripping first, each then also
+// without its prefix (di-, ke-, se-, ter-, ber-, be-, per-, and me-/pe- with
+// their nasal forms, whose first root letter is restored: menulis -> tulis,
+// memakai -> pakai, menyapu -> sapu, mengirim -> kirim, pengodean -> kode).
+// Roots have three letters or more; never the word itself; no repeats.
+// Empty for any other word.
 std::vector<std::string> indonesianRootCandidates(std::string_view word);
 
 // At most this many clitic candidates per word.

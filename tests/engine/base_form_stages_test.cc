@@ -34,8 +34,19 @@ TEST(IrregularFormsTest, BasesInListOrderAndIndonesianRootsLikeliestFirst) {
       {"keluarkan", {"keluar", "luar", "keluark", "luark", "luarkan"}},
       {"memakai", {"pakai", "makai", "memaka", "paka", "maka"}},  // -i taken off last
       {"menulis", {"tulis", "nulis"}}, {"mengirim", {"irim", "kirim"}}, {"tampilan", {"tampil"}},
-      {"menyapu", {"sapu"}}, {"mengecat", {"cat"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
-      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}}, {"berzakat", {"zakat", "rzakat"}},
+      {"menyapu", {"sapu"}}, {"membaca", {"baca"}}, {"melihat", {"lihat"}},
+      {"apapun", {"apa"}}, {"makanannya", {"makan", "makanan"}}, {"berzakat", {"zakat"}},
+      // After meng-/peng- a short vowel-initial root more often lost its k; after menge- the
+      // e is the root's or follows a lost k, and a root of its own comes last.
+      {"pengodean", {"pengode", "kode", "ode", "odean", "kodean"}},
+      {"mengaint", {"kaint", "aint"}},  // one syllable: ai is one vowel
+      {"mengekor", {"ekor", "kekor", "kor"}}, {"mengelola", {"elola", "kelola", "lola"}},
+      {"mengecat", {"ecat", "kecat", "cat"}},
+      // be- only before r and a vowel or a first syllable in er.
+      {"berumah", {"umah", "rumah"}}, {"bekerja", {"kerja"}}, {"bekasi", {}},
+      // -i without a verb's prefix is part of the word; ber- keeps a noun's -an first.
+      {"praktisi", {}}, {"ditandai", {"tandai", "ditanda", "tanda"}},
+      {"berbahan", {"bahan", "berbah", "bah"}},
       {"sepak", {"pak"}},  // a root of the shortest length after a prefix
       {"memakaikannyalah",  // at most eight
        {"memakai", "pakai", "makai", "memakaik", "pakaik", "makaik", "memakaikan", "pakaikan"}},
