@@ -1,9 +1,11 @@
 #include "engine/base_form_stages.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
+#include "engine/query_text.h"
 #include "engine/stemmer.h"
 
 namespace tavro2 {
@@ -23,6 +25,15 @@ std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
   const bool english = direction != Direction::kIndonesianEnglish;
   const bool indonesian = direction != Direction::kEnglishIndonesian;
   if (english) {
+    // Written with hyphens or apostrophes, an English word may be a headword
+    // without them (e-mail, co-operate, mid-day) or an inflected one (dog's).
+    if (word.find_first_of("-'") != std::string_view::npos) {
+      std::string joined;
+      std::copy_if(word.begin(), word.end(), std::back_inserter(joined),
+                   [](char c) { return c != '-' && c != '\''; });
+      add(joined);
+      for (const std::string& base : baseFormCandidates(joined)) add(base);
+    }
     for (const std::string& base : irregularBaseForms(word)) add(base);
     if (stemmer)
       for (const std::string& s : stemmer->stems(StemLanguage::kEnglish, word)) add(s);

@@ -1,12 +1,13 @@
-// The base-form stages that follow the ending rules of FindBaseForm: WordNet's
-// irregular English forms, then Hunspell's English stems, then the
-// Indonesian clitics and reduplication (rumahnya -> rumah, kubilang ->
-// bilang, anak-anak -> anak), then Hunspell's Indonesian stems, then the
-// Indonesian affix rules (for the many affixed forms the Indonesian Hunspell
-// dictionary does not analyse). They are tried only for a word that the
-// lookup and every ending rule left unfound. The Indonesian stages give at
-// most kMaxCliticCandidates + kMaxAffixCandidates candidates besides
-// Hunspell's, so a miss stays a bounded number of lookups.
+// The base-form stages that follow the ending rules of FindBaseForm: an
+// English word with hyphens or apostrophes without them (and the ending
+// rules' forms of that), WordNet's irregular English forms, then Hunspell's
+// English stems, then the Indonesian clitics and reduplication (rumahnya ->
+// rumah, kubilang -> bilang, anak-anak -> anak), then Hunspell's Indonesian
+// stems, then the Indonesian affix rules (for the many affixed forms the
+// Indonesian Hunspell dictionary does not analyse). They are tried only for
+// a word that the lookup and every ending rule left unfound. The Indonesian
+// stages give at most kMaxCliticCandidates + kMaxAffixCandidates candidates
+// besides Hunspell's, so a miss stays a bounded number of lookups.
 #pragma once
 
 #include <string>

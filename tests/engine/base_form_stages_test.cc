@@ -127,12 +127,17 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
       // The clitics come off before Hunspell's stems; never for English - Indonesian.
       {"digunakannya", Direction::kIndonesianEnglish, true,
        {"digunakan", "guna", "diguna", "digunak", "gunak", "gunakan", "gunakannya"}},
-      {"teman-temannya", Direction::kAutomatic, true, {"teman-teman", "teman"}},
+      {"teman-temannya", Direction::kAutomatic, true,
+       {"temantemannya", "teman-teman", "teman"}},
       {"kubilang", Direction::kAutomatic, true, {"bilang"}},
       {"kubilang", Direction::kEnglishIndonesian, true, {}},
       {"rumahnya", Direction::kEnglishIndonesian, true, {}},
       {"matikan", Direction::kAutomatic, true, {"mati", "matik"}},
       {"went", Direction::kAutomatic, true, {"go"}},
+      // An English word without hyphens and apostrophes first.
+      {"e-mail", Direction::kAutomatic, false, {"email"}},
+      {"dog's", Direction::kEnglishIndonesian, false, {"dogs", "dog"}},
+      {"anak-anak", Direction::kIndonesianEnglish, false, {"anak"}},
       {"running", Direction::kAutomatic, true, {}},  // "run" is an ending rule's candidate
       {"", Direction::kAutomatic, true, {}},
   };

@@ -224,7 +224,8 @@ TEST_F(LookupTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAnd
   userList("Tavro2en.dat",
            {"don't=jangan", "well-known=terkenal", "123=angka", "\xC9t\xE9=musim panas"});
   state.setStatusText(" Data OK");
-  for (const char* blank : {"  \t", "123 !?", " - ' "}) {  // nothing left after trimming or filtering
+  // Nothing left after trimming or filtering.
+  for (const char* blank : {"  \t", "123 !?", " - ' "}) {
     EXPECT_FALSE(state.searchFromBox(blank));
     EXPECT_EQ(state.statusText(), " Data OK");
   }
@@ -233,6 +234,13 @@ TEST_F(LookupTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAnd
   EXPECT_EQ(state.translationText() + "|" + state.searchText(), "don't jangan| Don\x92t! ");
   EXPECT_TRUE(state.searchFromBox("-well-known-"));
   EXPECT_EQ(state.translationText(), "well-known terkenal");
+  // A headword written without them is found as a base form.
+  english({"cat", "email"}, {"kb kucing", "kb surel"});
+  for (const auto& [word, pane] :
+       {std::pair{"E-mail", "email kb surel"}, {"cat's", "cat kb kucing"}}) {
+    EXPECT_TRUE(state.searchFromBox(word) && state.queryFound()) << word;
+    EXPECT_EQ(state.translationText(), pane);
+  }
 
   setSetting(state, &LookupSettings::AutoRemAlpha, false);
   state.setStatusText(" Data OK");
@@ -287,7 +295,8 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
       {Direction::kAutomatic, "rumahnya", "rumah kb house", " Indonesian word: rumah" + nya},
       {Direction::kIndonesianEnglish, "Rumahku!", "rumah kb house",
        " Indonesian word: rumah + -ku (my; me)"},
-      {Direction::kAutomatic, "rumahmu", "rumah kb house", " Indonesian word: rumah + -mu (your; you)"},
+      {Direction::kAutomatic, "rumahmu", "rumah kb house",
+       " Indonesian word: rumah + -mu (your; you)"},
       {Direction::kAutomatic, "rumahnyalah", "rumah kb house",
        " Indonesian word: rumah" + nya + " + -lah (emphasis)"},
       {Direction::kAutomatic, "kubilang", "bilang kkt say", " Indonesian word: ku- (I) + bilang"},
