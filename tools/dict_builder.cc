@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <tuple>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "engine/cp1252.h"
 #include "tools/data_writer.h"
 #include "tools/english_entries.h"
+#include "tools/indonesian_entries.h"
 
 namespace tavro2 {
 namespace {
@@ -29,66 +31,21 @@ std::string_view trimSpaces(std::string_view s) {
   return s;
 }
 
-struct EnglishGroup {
-  std::string marker;
-  std::vector<std::string> senses;  // rendered: "a, b (gloss; gloss)"
-};
-
-// An English headword that the WordNet join gives an Indonesian word, kept
-// until all are known: only the best ranked make the line.
-struct Candidate {
-  std::pair<int, int> rank;  // the headword's sense number, then its tags negated
-  std::string marker;
-  std::string display;
-};
-
+// The senses the sources give one Indonesian word or phrase.
 struct IndonesianLine {
   std::string headword;
-  std::vector<EnglishGroup> groups;  // senses here are English headwords
-  std::vector<Candidate> candidates;
+  std::vector<IndonesianSense> senses;
+  // How the sources other than Wordnet Bahasa write it: in lower case, as
+  // a name (FreeDict writes "maret" and "Maret").
+  bool lowerCase = false;
+  bool asName = false;
+  bool name() const { return asName || !lowerCase; }
 };
-
-struct PhraseLine {
-  std::string phrase;
-  std::vector<std::string> english;
-  std::vector<Candidate> candidates;
-};
-
-// The candidates of a line, best first; those shown already are skipped.
-template <typename Add>
-void addCandidates(std::vector<Candidate>& candidates, std::size_t most, Add&& add) {
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
-  std::size_t added = 0;
-  for (const Candidate& c : candidates) {
-    if (added == most) break;
-    if (add(c)) ++added;
-  }
-  candidates.clear();
-}
 
 void appendLine(DataTexts& texts, std::string_view headword, std::string_view translation) {
   texts.headwords.append(headword).append("\r\n");
   texts.translations.append(translation).append("\r\n");
   ++texts.count;
-}
-
-std::string renderGroups(const std::vector<EnglishGroup>& groups, std::string_view innerSep) {
-  std::vector<std::string> parts;
-  for (const EnglishGroup& g : groups) {
-    std::string body = join(g.senses, innerSep);
-    parts.push_back(g.marker.empty() ? body : g.marker + " " + body);
-  }
-  return join(parts, "; ");
-}
-
-// The group of `marker` among groups[from...], made at the end if none.
-EnglishGroup& groupFor(std::vector<EnglishGroup>& groups, std::string_view marker,
-                       std::size_t from = 0) {
-  for (std::size_t i = from; i < groups.size(); ++i)
-    if (groups[i].marker == marker) return groups[i];
-  groups.push_back({std::string(marker), {}});
-  return groups.back();
 }
 
 template <typename Line>
@@ -266,6 +223,7 @@ class Builder {
   void addFreeDict(const std::vector<DictdEntry>& entries);
   void addWordnet(const std::vector<WordnetSynset>& synsets);
   void addWordList(const std::vector<FunctionWord>& words, SenseSource source);
+  void addSpokenWords(const std::vector<FunctionWord>& words);
   void finish();
 
  private:
@@ -273,6 +231,12 @@ class Builder {
     std::string headword;
     std::vector<EnglishSense> senses;
   };
+  // An Indonesian word's counts summed over the join, and its synsets.
+  using WordCounts = std::unordered_map<std::string, std::pair<long, int>>;
+
+  void addWordnetSenses(const WordnetSynset& synset, const std::vector<std::string>& words,
+                        const std::vector<int>& counts, const std::string& gloss,
+                        const WordCounts& common);
 
   // An Indonesian term's folded form, for telling whether an entry has it.
   static std::string givenKey(std::string_view term) {
@@ -304,26 +268,20 @@ class Builder {
            (extra_.usage.commonEnglish(folded) && lowerCaseEnglish_.contains(folded));
   }
 
-  // Lists `display` under the term in dataid.dat or datapr.dat; with a rank,
-  // as a candidate for the best ranked few.
-  void invert(const std::string& term, std::string_view marker, const std::string& display,
-              const std::pair<int, int>* rank = nullptr) {
+  // The line of an Indonesian term in dataid.dat or datapr.dat, made when
+  // new; null when the term makes no headword. Wordnet Bahasa writes names
+  // in lower case too ("januari"), so only the other sources tell a word
+  // written in lower case.
+  IndonesianLine* indonesianLine(const std::string& term, bool fromWordnet = false) {
     const std::string head = indonesianHeadword(term);
-    if (head.empty()) return;
-    if (head.find(' ') != std::string::npos) {
-      auto [it, fresh] = phraseAt_.try_emplace(head, phrases_.size());
-      if (fresh) phrases_.push_back({head, {}, {}});
-      PhraseLine& line = phrases_[it->second];
-      if (rank) line.candidates.push_back({*rank, std::string(marker), display});
-      else addUnique(line.english, display);
-    } else {
-      auto [it, fresh] = indonesianAt_.try_emplace(head, indonesian_.size());
-      if (fresh) indonesian_.push_back({head, {}, {}});
-      IndonesianLine& line = indonesian_[it->second];
-      if (rank) line.candidates.push_back({*rank, std::string(marker), display});
-      else addUnique(groupFor(line.groups, marker).senses, display);
-    }
+    if (head.empty()) return nullptr;
+    auto [it, fresh] = indonesianAt_.try_emplace(head, indonesian_.size());
+    if (fresh) indonesian_.push_back({head, {}, false});
+    IndonesianLine& line = indonesian_[it->second];
+    if (!fromWordnet) (writtenAsName(term) ? line.asName : line.lowerCase) = true;
+    return &line;
   }
+  static bool writtenAsName(std::string_view term) { return hasCapital(term.substr(0, 1)); }
 
   // "wells" is the plural of well before it is H. G. Wells.
   bool inflectsCommonWord(const std::string& folded) const {
@@ -357,10 +315,8 @@ class Builder {
   std::vector<std::vector<std::string>> synsetLemmas_;  // folded, by the join's index
   std::unordered_set<std::string> lowerCaseEnglish_;
   std::unordered_set<std::string> namesLeftOut_;        // headwords that lost a name sense
-  std::vector<IndonesianLine> indonesian_;
+  std::vector<IndonesianLine> indonesian_;  // words and phrases
   std::unordered_map<std::string, std::size_t> indonesianAt_;
-  std::vector<PhraseLine> phrases_;
-  std::unordered_map<std::string, std::size_t> phraseAt_;
 };
 
 // The words every source knows, before any entry is made: a name must not
@@ -480,7 +436,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
   std::vector<std::vector<std::string>> words(synsets.size());
   std::vector<std::vector<int>> counts(synsets.size());
   std::vector<std::string> glosses(synsets.size());
-  std::unordered_map<std::string, std::pair<long, int>> common;
+  WordCounts common;
   for (std::size_t i = 0; i < synsets.size(); ++i) {
     for (const WordnetWord& w : synsets[i].indonesian) {
       const auto term = plainText1252(w.word);
@@ -514,8 +470,13 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
     std::vector<std::string> sorted;
-    for (std::size_t k : order) sorted.push_back(std::move(words[i][k]));
+    std::vector<int> sortedCounts;
+    for (std::size_t k : order) {
+      sorted.push_back(std::move(words[i][k]));
+      sortedCounts.push_back(counts[i][k]);
+    }
     words[i] = std::move(sorted);
+    counts[i] = std::move(sortedCounts);
   }
 
   // The headwords WordNet adds are merged into FreeDict's order at the end,
@@ -551,6 +512,7 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
                              [&](const std::string& k) { return repeatsName(t, k); });
         });
     if (words[i].empty()) continue;
+    addWordnetSenses(synsets[i], words[i], counts[i], glosses[i], common);
     for (const WordnetLemma& l : synsets[i].english) {
       const auto shown = headwordOf(l.lemma);
       if (!shown) continue;
@@ -592,6 +554,70 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
   }
 }
 
+// The synset as a sense of each of its Indonesian words. A word is one of
+// the synset's common words when Wordnet Bahasa counts it there; a word it
+// never counts anywhere, when it is among the synset's first few.
+void Builder::addWordnetSenses(const WordnetSynset& synset, const std::vector<std::string>& words,
+                               const std::vector<int>& counts, const std::string& gloss,
+                               const WordCounts& common) {
+  constexpr std::size_t kFirstFew = 3;
+  IndonesianSense sense;
+  sense.source = IndonesianSource::kWordnet;
+  sense.marker = markerOfWordnet(synset.pos);
+  sense.gloss = gloss;
+  sense.sense = std::numeric_limits<int>::max();
+  std::vector<std::string> keys;
+  for (const WordnetLemma& l : synset.english) {
+    const auto shown = plainText1252(l.lemma);
+    if (!shown || shown->empty()) continue;
+    sense.english.push_back(*shown);
+    sense.lemmaSenses.push_back(l.sense);
+    keys.push_back(foldAscii(*shown));
+    sense.tags = std::max(sense.tags, l.tags);
+    sense.sense = std::min(sense.sense, l.sense);
+  }
+  for (std::size_t k = 0; k < words.size(); ++k) {
+    IndonesianLine* line = indonesianLine(words[k], true);
+    if (!line) continue;
+    IndonesianSense own = sense;
+    own.count = counts[k];
+    const auto c = common.find(givenKey(words[k]));
+    const bool counted = c != common.end() && c->second.first > 0;
+    own.membership = counts[k] > 0 ? Membership::kCounted
+                     : !counted && k < kFirstFew ? Membership::kFirstFew
+                                                 : Membership::kTail;
+    own.name = writtenAsName(words[k]);
+    // A pair a reviewer struck stays out here too.
+    for (std::size_t e = own.english.size(); e-- > 0;)
+      if (wrongFor(keys[e], words[k])) {
+        const auto at = static_cast<std::ptrdiff_t>(e);
+        own.english.erase(own.english.begin() + at);
+        own.lemmaSenses.erase(own.lemmaSenses.begin() + at);
+      }
+    if (!own.english.empty()) line->senses.push_back(std::move(own));
+  }
+}
+
+void Builder::addSpokenWords(const std::vector<FunctionWord>& words) {
+  for (const FunctionWord& w : words) {
+    const auto head = plainText1252(w.headword);
+    if (!head) ++built.droppedTerms;
+    if (!head || head->empty()) continue;
+    IndonesianSense s;
+    s.source = IndonesianSource::kSpoken;
+    s.marker = w.marker;
+    for (const std::string& raw : w.terms) {
+      const auto term = plainText1252(raw);
+      if (!term) ++built.droppedTerms;
+      if (term && !term->empty()) addUnique(s.english, *term);
+    }
+    if (const auto note = plainText1252(w.gloss)) s.gloss = *note;
+    if (s.english.empty()) continue;
+    s.name = writtenAsName(*head);
+    if (IndonesianLine* line = indonesianLine(*head)) line->senses.push_back(std::move(s));
+  }
+}
+
 void Builder::addWordList(const std::vector<FunctionWord>& words, SenseSource source) {
   for (const FunctionWord& w : words) {
     const auto shown = headwordOf(w.headword);
@@ -629,17 +655,33 @@ void Builder::finish() {
   // The Indonesian side is the inverse of the senses the English entries
   // show, with the words they leave out of them: a rare word ("tekan",
   // "sunting") is still looked up, and found, as a root.
-  auto invertSense = [&](const ShownSense& s, const std::string& marker) {
-    const std::pair<int, int> wordnetRank(s.sense->sense, -s.sense->tags);
-    const bool wordnet = s.sense->source == SenseSource::kWordnet;
-    for (const auto* terms : {&s.terms, &s.hidden})
-      for (const std::string& term : *terms)
-        invert(term, marker, s.sense->display, wordnet ? &wordnetRank : nullptr);
-  };
+  // Each pair keeps where the English entry shows the word: the words of
+  // its first sense are strong pairs (kStrongPair), those it hides (rare, or
+  // over the cap) weak ones. WordNet's senses are the synsets' own.
   for (const ArrangedEntry& entry : shown) {
+    int place = 0;
+    auto invertSense = [&](const ShownSense& s, const std::string& marker) {
+      if (s.sense->source == SenseSource::kWordnet) return;
+      for (std::size_t j = 0; j < s.terms.size() + s.hidden.size(); ++j) {
+        const bool hidden = j >= s.terms.size();
+        const std::string& term = hidden ? s.hidden[j - s.terms.size()] : s.terms[j];
+        IndonesianLine* line = indonesianLine(term);
+        if (!line) continue;
+        const int strength = place * kStrongPair + static_cast<int>(std::min<std::size_t>(j, 7)) +
+                             (hidden ? kFairPair : 0);
+        IndonesianSense pair;
+        pair.marker = marker;
+        pair.english = {s.sense->display};
+        pair.name = writtenAsName(term);
+        pair.strength = strength;
+        line->senses.push_back(std::move(pair));
+      }
+    };
     for (const ShownGroup& g : entry.groups)
-      for (const ShownSense& s : g.senses) invertSense(s, g.marker);
-    for (const ShownSense& s : entry.unshown) invertSense(s, s.sense->marker);
+      for (const ShownSense& s : g.senses) {
+        invertSense(s, g.marker);
+        ++place;
+      }
   }
 
   const auto groupsOf = [&](const std::string& word) -> const std::vector<ShownGroup>* {
@@ -674,29 +716,19 @@ void Builder::finish() {
   }
   for (; next < added.size(); ++next) emit(added[next].second);
 
-  // WordNet's English headwords of an Indonesian word: those for which it
-  // is the most frequent sense come first, and only a few are kept.
-  for (IndonesianLine& line : indonesian_)
-    addCandidates(line.candidates, kWordnetEnglishPerWord, [&](const Candidate& c) {
-      for (const EnglishGroup& g : line.groups)
-        if (std::find(g.senses.begin(), g.senses.end(), c.display) != g.senses.end()) return false;
-      groupFor(line.groups, c.marker).senses.push_back(c.display);
-      return true;
-    });
-  for (PhraseLine& line : phrases_)
-    addCandidates(line.candidates, kWordnetEnglishPerWord, [&](const Candidate& c) {
-      if (std::find(line.english.begin(), line.english.end(), c.display) != line.english.end())
-        return false;
-      line.english.push_back(c.display);
-      return true;
-    });
-
+  const EnglishChoice choice{
+      [this](std::string_view w) {
+        const int rank = extra_.usage.englishRank(w);
+        return rank == WordUsage::kUnranked ? kUncommon : rank;
+      },
+      [this](std::string_view w) { return extra_.excludedEnglish.contains(foldAscii(w)); }};
   sortByKey(indonesian_, &IndonesianLine::headword);
-  for (const IndonesianLine& line : indonesian_)
-    appendLine(built.indonesian, line.headword, renderGroups(line.groups, ", "));
-  sortByKey(phrases_, &PhraseLine::phrase);
-  for (const PhraseLine& line : phrases_)
-    appendLine(built.phrases, line.phrase, join(line.english, ", "));
+  for (const IndonesianLine& line : indonesian_) {
+    const bool phrase = line.headword.find(' ') != std::string::npos;
+    const std::string text = phrase ? phraseEntryText(line.senses, line.name(), choice)
+                                    : indonesianEntryText(line.senses, line.name(), choice);
+    if (!text.empty()) appendLine(phrase ? built.phrases : built.indonesian, line.headword, text);
+  }
 }
 
 }  // namespace
@@ -708,6 +740,7 @@ BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries, const Ex
   builder.addWordList(extra.functionWords, SenseSource::kFunctionWord);
   builder.addWordList(extra.everydayWords, SenseSource::kEveryday);
   builder.addWordnet(extra.wordnet);
+  builder.addSpokenWords(extra.spokenWords);
   builder.finish();
   return std::move(builder.built);
 }

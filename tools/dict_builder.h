@@ -63,8 +63,6 @@ std::vector<std::string> splitTranslations(std::string_view line);
 
 // Characters of a WordNet gloss at most.
 inline constexpr std::size_t kGlossLength = 60;
-// English headwords that the WordNet join adds to one Indonesian word at most.
-inline constexpr std::size_t kWordnetEnglishPerWord = 12;
 
 struct ExtraSources {
   std::vector<WordnetSynset> wordnet;
@@ -78,6 +76,11 @@ struct ExtraSources {
   // belajar is learn): senses of that headword from FreeDict and WordNet
   // drop them.
   std::vector<FunctionWord> wrongSenses;
+  // Senses of Indonesian words (spoken forms, particles, function words),
+  // "headword | marker | English words | note": each opens its entry.
+  std::vector<FunctionWord> spokenWords;
+  // Folded English words an Indonesian entry never shows (vulgar, archaic).
+  std::unordered_set<std::string> excludedEnglish;
 };
 
 // Builds the three files' texts from FreeDict's entries in the source's

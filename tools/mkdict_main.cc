@@ -6,13 +6,18 @@
 //                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
 //                 [--everyday-words FILE.txt]... [--frequency DIR]
 //                 [--tags FILE.tsv.gz] [--rare-words FILE.txt]
-//                 [--wrong-senses FILE.txt]
+//                 [--wrong-senses FILE.txt] [--spoken-words FILE.txt]...
+//                 [--excluded-english FILE.txt]
 //                 [--level 1..10] [--date YYYY-MM-DD]
 //
 // --frequency names the folder of the frequency lists and --tags WordNet's
 // tag counts (tools/word_usage.h); --rare-words a list of Indonesian words,
 // one a line, that count as rare; --wrong-senses a list in the word lists'
-// layout of Indonesian words that are wrong for an English headword.
+// layout of Indonesian words that are wrong for an English headword;
+// --spoken-words a list in that layout of Indonesian headwords with their
+// English (spoken forms, particles, function words), which open their
+// entries; --excluded-english English words, one a line, that no Indonesian
+// entry shows.
 //
 // DataDate is the source's edition date unless --date is given; a source that
 // states none is dated by its .dict file's modification day.
@@ -34,7 +39,8 @@ int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
                " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]..."
                " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
-               " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--level 1..10]"
+               " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--spoken-words FILE.txt]..."
+               " [--excluded-english FILE.txt] [--level 1..10]"
                " [--date YYYY-MM-DD]\n";
   return 2;
 }
@@ -54,8 +60,9 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, rarePath,
-      wrongPath;
+      wrongPath, excludedPath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
+  std::vector<std::string> spokenPaths;    // --spoken-words, in order
   std::vector<std::string> everydayPaths;  // --everyday-words, in order
   int level = tavro2::kDictionaryLevel;
   std::optional<tavro2::EditionDate> date;
@@ -79,6 +86,10 @@ int main(int argc, char** argv) {
       rarePath = argv[++i];
     } else if (std::strcmp(argv[i], "--wrong-senses") == 0 && hasValue) {
       wrongPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--spoken-words") == 0 && hasValue) {
+      spokenPaths.push_back(argv[++i]);
+    } else if (std::strcmp(argv[i], "--excluded-english") == 0 && hasValue) {
+      excludedPath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -117,7 +128,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::pair<const std::vector<std::string>*, std::vector<tavro2::FunctionWord>*> lists[] = {
-      {&wordListPaths, &extra.functionWords}, {&everydayPaths, &extra.everydayWords}};
+      {&wordListPaths, &extra.functionWords},
+      {&everydayPaths, &extra.everydayWords},
+      {&spokenPaths, &extra.spokenWords}};
   for (const auto& [paths, into] : lists)
     for (const std::string& path : *paths) {
       std::vector<tavro2::FunctionWord> senses;
@@ -128,14 +141,16 @@ int main(int argc, char** argv) {
       into->insert(into->end(), senses.begin(), senses.end());
     }
   std::size_t badTags = 0;
-  std::string rareText;
+  std::string rareText, excludedText;
   if ((!frequencyDir.empty() && !tavro2::readFrequencyLists(frequencyDir, extra.usage, error)) ||
       (!tagsPath.empty() && !tavro2::readEnglishTags(tagsPath, extra.usage, badTags, error)) ||
-      (!rarePath.empty() && !tavro2::readWholeFile(rarePath, rareText, error))) {
+      (!rarePath.empty() && !tavro2::readWholeFile(rarePath, rareText, error)) ||
+      (!excludedPath.empty() && !tavro2::readWholeFile(excludedPath, excludedText, error))) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
     return 1;
   }
   extra.rareWords = tavro2::parseWordSet(rareText);
+  extra.excludedEnglish = tavro2::parseWordSet(excludedText);
   if (!wrongPath.empty() &&
       !tavro2::readFunctionWords(wrongPath, extra.wrongSenses, badFunctionWords, error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
@@ -152,9 +167,11 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   std::printf("tavro2-mkdict: %zu source entries, %zu WordNet synsets, %zu word-list senses,"
+              " %zu spoken-word senses,"
               " dated %04d-%02d-%02d, level %d, %.2f s\n",
               source.entries.size(), extra.wordnet.size(),
-              extra.functionWords.size() + extra.everydayWords.size(), date->year,
+              extra.functionWords.size() + extra.everydayWords.size(), extra.spokenWords.size(),
+              date->year,
               date->month, date->day, level, seconds);
   const std::pair<const char*, std::size_t> files[] = {{"dataen.dat", dict.english.count},
                                                        {"dataid.dat", dict.indonesian.count},

@@ -69,24 +69,32 @@ void WordUsage::setEnglishTags(std::string_view text, std::size_t& badLines) {
   });
 }
 
-int WordUsage::indonesianRank(std::string_view word) const {
+namespace {
+
+int rankIn(const std::unordered_map<std::string, int>& ranks, std::string_view word) {
   const std::string folded = foldAscii(word);
   if (folded.find(' ') == std::string::npos) {
-    const auto it = indonesianRanks_.find(folded);
-    return it == indonesianRanks_.end() ? kUnranked : it->second;
+    const auto it = ranks.find(folded);
+    return it == ranks.end() ? WordUsage::kUnranked : it->second;
   }
   int worst = 0;
   std::size_t words = 0;
   for (std::string_view part : splitAt(folded, " ")) {
     if (part.empty()) continue;
-    const auto it = indonesianRanks_.find(std::string(part));
-    if (it == indonesianRanks_.end()) return kUnranked;
+    const auto it = ranks.find(std::string(part));
+    if (it == ranks.end()) return WordUsage::kUnranked;
     worst = std::max(worst, it->second);
     ++words;
   }
   // Behind the rarest word: "di dalam" after "di" and "dalam".
-  return words == 0 ? kUnranked : worst + 1 + 100 * static_cast<int>(words - 1);
+  return words == 0 ? WordUsage::kUnranked : worst + 1 + 100 * static_cast<int>(words - 1);
 }
+
+}  // namespace
+
+int WordUsage::indonesianRank(std::string_view word) const { return rankIn(indonesianRanks_, word); }
+
+int WordUsage::englishRank(std::string_view word) const { return rankIn(englishRanks_, word); }
 
 std::array<int, 4> WordUsage::englishTags(std::string_view lemma) const {
   const auto it = englishTags_.find(foldAscii(lemma));

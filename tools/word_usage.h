@@ -44,6 +44,9 @@ class WordUsage {
   // kUnranked for a word the list lacks. A text of several words ranks as
   // its rarest word, a little behind it.
   int indonesianRank(std::string_view word) const;
+  // An English word's rank among the common ones (a text of several words
+  // as its rarest word, a little behind it), or kUnranked.
+  int englishRank(std::string_view word) const;
   bool commonEnglish(std::string_view word) const {
     return englishRanks_.contains(foldAscii(word));
   }

@@ -1,0 +1,264 @@
+#include "tools/indonesian_entries.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "engine/cp1252.h"
+#include "tools/text_1252.h"
+
+namespace tavro2 {
+namespace {
+
+bool hasCapital(std::string_view word) {
+  return std::any_of(word.begin(), word.end(), [](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+  });
+}
+
+bool allDigits(std::string_view word) {
+  return !word.empty() &&
+         std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "vi", "xii": a lower-case Roman numeral, which WordNet lists beside the
+// number word ("six, 6, vi").
+bool romanNumeral(std::string_view word) {
+  return !word.empty() && word.size() <= 5 &&
+         std::all_of(word.begin(), word.end(), [](char c) {
+           return std::string_view("ivxlcIVXLC").find(c) != std::string_view::npos;
+         });
+}
+
+// A piece of the entry: one sense (or the English entries' run of words)
+// under a marker.
+struct Piece {
+  std::string marker;
+  std::vector<std::string> words;
+  std::string gloss;
+};
+
+class Arranger {
+ public:
+  Arranger(bool name, const EnglishChoice& choice) : name_(name), choice_(choice) {}
+
+  // A word the entry may show: not excluded, no name for a common word, not
+  // shown already. A number sense keeps its word, not its figures.
+  bool usable(const std::string& word, bool numberSense) const {
+    if (word.empty() || choice_.excluded(word)) return false;
+    if (hasCapital(word) && !name_) return false;
+    if (numberSense && (allDigits(word) || romanNumeral(word))) return false;
+    return std::find(used_.begin(), used_.end(), foldAscii(word)) == used_.end();
+  }
+  bool common(const std::string& word) const { return choice_.rank(word) < kUncommon; }
+  bool shown(const std::string& word) const {
+    return std::find(used_.begin(), used_.end(), foldAscii(word)) != used_.end();
+  }
+  void use(const std::string& word) { used_.push_back(foldAscii(word)); }
+  int rank(const std::string& word) const { return choice_.rank(word); }
+
+ private:
+  bool name_;
+  const EnglishChoice& choice_;
+  std::vector<std::string> used_;  // folded
+};
+
+// WordNet writes a number's figures among its words ("six, 6, vi").
+bool numberSense(const IndonesianSense& s) {
+  return std::any_of(s.english.begin(), s.english.end(),
+                     [](const std::string& w) { return allDigits(w); });
+}
+
+// The words of a sense that the entry may show, commonest first (the
+// source's order among equals).
+std::vector<std::string> usableWords(const IndonesianSense& s, const Arranger& a) {
+  std::vector<std::string> words;
+  const bool number = numberSense(s);
+  for (const std::string& w : s.english)
+    if (a.usable(w, number) && std::none_of(words.begin(), words.end(), [&](const std::string& x) {
+          return equalsFolded(x, w);
+        }))
+      words.push_back(w);
+  std::stable_sort(words.begin(), words.end(), [&](const std::string& x, const std::string& y) {
+    return a.rank(x) < a.rank(y);
+  });
+  return words;
+}
+
+struct Arranged {
+  std::vector<Piece> pieces;  // in the order to show
+};
+
+Arranged arrange(const std::vector<IndonesianSense>& senses, bool name, const EnglishChoice& choice,
+                 const IndonesianLimits& limits, bool phrase) {
+  Arranger a(name, choice);
+  Arranged out;
+
+  // The list's senses, as written.
+  for (const IndonesianSense& s : senses) {
+    if (s.source != IndonesianSource::kSpoken || (s.name && !name)) continue;
+    Piece p{s.marker, {}, phrase ? std::string() : s.gloss};
+    for (const std::string& w : s.english)
+      if (!w.empty() && !a.shown(w)) {
+        p.words.push_back(w);
+        a.use(w);
+      }
+    if (!p.words.empty()) out.pieces.push_back(std::move(p));
+  }
+  const bool curated = !out.pieces.empty();
+
+  // The English entries' words: strong pairs first, then by how common.
+  std::vector<const IndonesianSense*> pairs;
+  for (const IndonesianSense& s : senses)
+    if (s.source == IndonesianSource::kEnglishEntry) pairs.push_back(&s);
+  const auto bucket = [](int strength) {
+    return strength < kStrongPair ? 0 : strength < kFairPair ? 1 : 2;
+  };
+  const auto key = [&](const IndonesianSense* s) {
+    const int r = s->english.empty() ? kUncommon : a.rank(s->english.front());
+    return std::make_tuple(bucket(s->strength), r, s->strength);
+  };
+  std::stable_sort(pairs.begin(), pairs.end(),
+                   [&](const auto* x, const auto* y) { return key(x) < key(y); });
+  struct Word {
+    const IndonesianSense* sense;
+    std::string word;
+  };
+  std::vector<Word> words;
+  // The English entries name what they translate: a name there (March:
+  // maret, Turkey: Turki) is one, however the sources write the word.
+  for (const IndonesianSense* s : pairs)
+    for (const std::string& w : s->english)
+      if ((a.usable(w, false) || (!a.shown(w) && !choice.excluded(w))) &&
+          std::none_of(words.begin(), words.end(),
+                       [&](const Word& x) { return equalsFolded(x.word, w); }))
+        words.push_back({s, w});
+  // A weak pair only where there is no better one; a rare word only where
+  // there is no common one.
+  const bool strong = std::any_of(words.begin(), words.end(),
+                                  [&](const Word& x) { return bucket(x.sense->strength) < 2; });
+  const bool anyCommon =
+      curated || std::any_of(words.begin(), words.end(), [&](const Word& x) {
+        return a.common(x.word) && (!strong || bucket(x.sense->strength) < 2);
+      });
+  std::erase_if(words, [&](const Word& x) {
+    return (strong && bucket(x.sense->strength) == 2) || (anyCommon && !a.common(x.word));
+  });
+  const std::size_t most = phrase ? limits.phraseWords : limits.entryWords;
+  if (words.size() > most) words.resize(most);
+  // The words of one marker make one piece, at the place of the first.
+  const std::size_t firstPiece = out.pieces.size();
+  for (const Word& w : words) {
+    a.use(w.word);
+    auto p = std::find_if(out.pieces.begin() + static_cast<std::ptrdiff_t>(firstPiece),
+                          out.pieces.end(), [&](const Piece& x) { return x.marker == w.sense->marker; });
+    if (p == out.pieces.end()) p = out.pieces.insert(out.pieces.end(), {w.sense->marker, {}, {}});
+    p->words.push_back(w.word);
+  }
+
+  // WordNet's senses that the word really has.
+  std::vector<const IndonesianSense*> wordnet;
+  for (const IndonesianSense& s : senses)
+    if (s.source == IndonesianSource::kWordnet && (name || !s.name)) wordnet.push_back(&s);
+  std::stable_sort(wordnet.begin(), wordnet.end(), [](const auto* x, const auto* y) {
+    return std::make_tuple(-x->count, -x->tags, x->sense) <
+           std::make_tuple(-y->count, -y->tags, y->sense);
+  });
+  std::size_t taken = 0;
+  std::vector<std::pair<std::string, std::size_t>> perPart;
+  const IndonesianSense* fallback = nullptr;
+  std::size_t shownWords = 0;
+  for (const Piece& p : out.pieces) shownWords += p.words.size();
+  for (const IndonesianSense* s : wordnet) {
+    if (taken == limits.wordnetSenses) break;
+    if (phrase && shownWords >= limits.phraseWords) break;
+    // A sense that holds a vulgar or archaic word is that word's sense.
+    if (std::any_of(s->english.begin(), s->english.end(),
+                    [&](const std::string& w) { return choice.excluded(w); }))
+      continue;
+    // The words that stand for the sense, commonest first; the sense is one
+    // the entry shows already when the commonest of them is shown.
+    const bool number = numberSense(*s);
+    std::vector<std::string> central;
+    for (std::size_t k = 0; k < s->english.size(); ++k) {
+      const std::string& w = s->english[k];
+      const int n = k < s->lemmaSenses.size() ? s->lemmaSenses[k] : 0;
+      if (!w.empty() && n <= kCentralSense && (name || !hasCapital(w)) &&
+          !(number && (allDigits(w) || romanNumeral(w))) && a.common(w) &&
+          std::none_of(central.begin(), central.end(),
+                       [&](const std::string& x) { return equalsFolded(x, w); }))
+        central.push_back(w);
+    }
+    std::stable_sort(central.begin(), central.end(),
+                     [&](const auto& x, const auto& y) { return a.rank(x) < a.rank(y); });
+    // The fallback: the first sense with a word to show, a counted or
+    // leading member before a tail one.
+    if ((!fallback || (fallback->membership == Membership::kTail &&
+                       s->membership != Membership::kTail)) &&
+        !usableWords(*s, a).empty())
+      fallback = s;
+    if (central.empty() || a.shown(central.front())) continue;
+    // A sense of a word Wordnet Bahasa never counts stands on its place in
+    // the sense alone: only for an entry that has little else.
+    if (s->membership == Membership::kTail ||
+        (s->membership == Membership::kFirstFew && shownWords >= 2))
+      continue;
+    std::erase_if(central, [&](const std::string& w) { return !a.usable(w, number); });
+    auto part = std::find_if(perPart.begin(), perPart.end(),
+                             [&](const auto& x) { return x.first == s->marker; });
+    if (part == perPart.end()) part = perPart.insert(perPart.end(), {s->marker, 0});
+    if (part->second == limits.wordnetPerPart) continue;
+    ++part->second;
+    ++taken;
+    const std::size_t most = phrase ? std::min(limits.wordsPerSense, limits.phraseWords - shownWords)
+                                    : limits.wordsPerSense;
+    if (central.size() > most) central.resize(most);
+    for (const std::string& w : central) a.use(w);
+    shownWords += central.size();
+    out.pieces.push_back({s->marker, std::move(central), phrase ? std::string() : s->gloss});
+  }
+  // An entry with nothing else shows the best sense it has, rare words and
+  // all: a word of the sources is still found.
+  if (out.pieces.empty() && fallback) {
+    std::vector<std::string> chosen = usableWords(*fallback, a);
+    if (chosen.size() > 2) chosen.resize(2);
+    out.pieces.push_back({fallback->marker, std::move(chosen), phrase ? std::string() : fallback->gloss});
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string indonesianEntryText(const std::vector<IndonesianSense>& senses, bool name,
+                                const EnglishChoice& choice, const IndonesianLimits& limits) {
+  const Arranged arranged = arrange(senses, name, choice, limits, false);
+  // Pieces of one marker gather in one group, at the place of its first.
+  std::vector<std::pair<std::string, std::vector<std::string>>> groups;
+  for (const Piece& p : arranged.pieces) {
+    auto g = std::find_if(groups.begin(), groups.end(),
+                          [&](const auto& x) { return x.first == p.marker; });
+    if (g == groups.end()) g = groups.insert(groups.end(), {p.marker, {}});
+    std::string text = join(p.words, ", ");
+    if (!p.gloss.empty()) text += " (" + p.gloss + ")";
+    g->second.push_back(std::move(text));
+  }
+  std::vector<std::string> parts;
+  for (const auto& [marker, texts] : groups) {
+    const std::string body = join(texts, "; ");
+    parts.push_back(marker.empty() ? body : marker + " " + body);
+  }
+  return join(parts, "; ");
+}
+
+std::string phraseEntryText(const std::vector<IndonesianSense>& senses, bool name,
+                            const EnglishChoice& choice, const IndonesianLimits& limits) {
+  std::vector<std::string> words;
+  for (const Piece& p : arrange(senses, name, choice, limits, true).pieces)
+    for (const std::string& w : p.words) {
+      if (words.size() == limits.phraseWords) break;
+      words.push_back(w);
+    }
+  return join(words, ", ");
+}
+
+}  // namespace tavro2
