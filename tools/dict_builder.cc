@@ -315,7 +315,7 @@ class Builder {
   std::vector<std::vector<std::string>> synsetLemmas_;  // folded, by the join's index
   std::unordered_set<std::string> lowerCaseEnglish_;
   std::unordered_set<std::string> namesLeftOut_;        // headwords that lost a name sense
-  std::vector<IndonesianLine> indonesian_;  // words and phrases
+  std::vector<IndonesianLine> indonesian_;  // words and phrases, in no order
   std::unordered_map<std::string, std::size_t> indonesianAt_;
 };
 
@@ -722,12 +722,23 @@ void Builder::finish() {
         return rank == WordUsage::kUnranked ? kUncommon : rank;
       },
       [this](std::string_view w) { return extra_.excludedEnglish.contains(foldAscii(w)); }};
-  sortByKey(indonesian_, &IndonesianLine::headword);
+  std::vector<IndonesianText> words, phrases;
   for (const IndonesianLine& line : indonesian_) {
     const bool phrase = line.headword.find(' ') != std::string::npos;
-    const std::string text = phrase ? phraseEntryText(line.senses, line.name(), choice)
-                                    : indonesianEntryText(line.senses, line.name(), choice);
-    if (!text.empty()) appendLine(phrase ? built.phrases : built.indonesian, line.headword, text);
+    std::string text = phrase ? phraseEntryText(line.headword, line.senses, line.name(), choice)
+                              : indonesianEntryText(line.headword, line.senses, line.name(), choice);
+    if (!text.empty()) (phrase ? phrases : words).push_back({line.headword, std::move(text)});
+  }
+  // A root the sources lack is found, and explained, through its forms.
+  std::vector<IndonesianText> roots =
+      rootEntries(words, [this](std::string_view w) { return extra_.usage.indonesianRank(w); });
+  built.rootEntries = roots.size();
+  words.insert(words.end(), std::make_move_iterator(roots.begin()),
+               std::make_move_iterator(roots.end()));
+  for (auto* list : {&words, &phrases}) {
+    sortByKey(*list, &IndonesianText::headword);
+    for (const IndonesianText& t : *list)
+      appendLine(list == &words ? built.indonesian : built.phrases, t.headword, t.text);
   }
 }
 

@@ -51,6 +51,7 @@ struct BuiltDictionary {
   std::size_t skippedEntries = 0;  // source entries left without a headword or translation
   std::size_t droppedNameSenses = 0;     // WordNet name senses left out of common words
   std::size_t droppedNameHeadwords = 0;  // headwords left with no entry by that
+  std::size_t rootEntries = 0;           // Indonesian roots made from their forms
 };
 
 // Marker of a FreeDict part of speech ("n" -> "kb"), or empty.

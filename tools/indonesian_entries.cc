@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <tuple>
+#include <unordered_map>
 
 #include "engine/cp1252.h"
+#include "engine/indonesian_affixes.h"
 #include "tools/text_1252.h"
 
 namespace tavro2 {
@@ -89,8 +91,8 @@ struct Arranged {
   std::vector<Piece> pieces;  // in the order to show
 };
 
-Arranged arrange(const std::vector<IndonesianSense>& senses, bool name, const EnglishChoice& choice,
-                 const IndonesianLimits& limits, bool phrase) {
+Arranged arrange(std::string_view word, const std::vector<IndonesianSense>& senses, bool name,
+                 const EnglishChoice& choice, const IndonesianLimits& limits, bool phrase) {
   Arranger a(name, choice);
   Arranged out;
 
@@ -160,9 +162,13 @@ Arranged arrange(const std::vector<IndonesianSense>& senses, bool name, const En
   std::vector<const IndonesianSense*> wordnet;
   for (const IndonesianSense& s : senses)
     if (s.source == IndonesianSource::kWordnet && (name || !s.name)) wordnet.push_back(&s);
-  std::stable_sort(wordnet.begin(), wordnet.end(), [](const auto* x, const auto* y) {
-    return std::make_tuple(-x->count, -x->tags, x->sense) <
-           std::make_tuple(-y->count, -y->tags, y->sense);
+  const auto spelt = [&](const IndonesianSense* s) {
+    return std::none_of(s->english.begin(), s->english.end(),
+                        [&](const std::string& w) { return equalsFolded(w, word); });
+  };
+  std::stable_sort(wordnet.begin(), wordnet.end(), [&](const auto* x, const auto* y) {
+    return std::make_tuple(-x->count, spelt(x), -x->tags, x->sense) <
+           std::make_tuple(-y->count, spelt(y), -y->tags, y->sense);
   });
   std::size_t taken = 0;
   std::vector<std::pair<std::string, std::size_t>> perPart;
@@ -229,9 +235,10 @@ Arranged arrange(const std::vector<IndonesianSense>& senses, bool name, const En
 
 }  // namespace
 
-std::string indonesianEntryText(const std::vector<IndonesianSense>& senses, bool name,
-                                const EnglishChoice& choice, const IndonesianLimits& limits) {
-  const Arranged arranged = arrange(senses, name, choice, limits, false);
+std::string indonesianEntryText(std::string_view word, const std::vector<IndonesianSense>& senses,
+                                bool name, const EnglishChoice& choice,
+                                const IndonesianLimits& limits) {
+  const Arranged arranged = arrange(word, senses, name, choice, limits, false);
   // Pieces of one marker gather in one group, at the place of its first.
   std::vector<std::pair<std::string, std::vector<std::string>>> groups;
   for (const Piece& p : arranged.pieces) {
@@ -250,15 +257,115 @@ std::string indonesianEntryText(const std::vector<IndonesianSense>& senses, bool
   return join(parts, "; ");
 }
 
-std::string phraseEntryText(const std::vector<IndonesianSense>& senses, bool name,
-                            const EnglishChoice& choice, const IndonesianLimits& limits) {
+std::string phraseEntryText(std::string_view phrase, const std::vector<IndonesianSense>& senses,
+                            bool name, const EnglishChoice& choice,
+                            const IndonesianLimits& limits) {
   std::vector<std::string> words;
-  for (const Piece& p : arrange(senses, name, choice, limits, true).pieces)
+  for (const Piece& p : arrange(phrase, senses, name, choice, limits, true).pieces)
     for (const std::string& w : p.words) {
       if (words.size() == limits.phraseWords) break;
       words.push_back(w);
     }
   return join(words, ", ");
+}
+
+namespace {
+
+// `form` is `root` with a prefix or suffix that leaves the root's letters as
+// they are (ditunggu, bertemu, jualan).
+bool plainDerivation(std::string_view form, std::string_view root) {
+  static constexpr std::string_view kPrefixes[] = {"", "di", "ter", "ber", "ke", "se", "per", "diper"};
+  static constexpr std::string_view kSuffixes[] = {"", "kan", "an", "i", "nya", "kannya", "annya"};
+  for (std::string_view p : kPrefixes)
+    for (std::string_view x : kSuffixes)
+      if ((!p.empty() || !x.empty()) && form.size() == p.size() + root.size() + x.size() &&
+          form.starts_with(p) && form.ends_with(x) && form.substr(p.size(), root.size()) == root)
+        return true;
+  return false;
+}
+
+bool isVowel(char c) { return std::string_view("aeiou").find(c) != std::string_view::npos; }
+
+// Shaped like an Indonesian root: two syllables or more, no cluster at the
+// end but "ng", none at the start but the common ones ("rnyit", "ramb" and
+// "khit" are pieces of words, not roots).
+bool rootShaped(std::string_view root) {
+  int syllables = 0;
+  for (std::size_t i = 0; i < root.size(); ++i)
+    if (isVowel(root[i]) && (i == 0 || !isVowel(root[i - 1]))) ++syllables;
+  if (syllables < 2) return false;
+  const std::string_view end = root.substr(root.size() - 2);
+  if (!isVowel(end[0]) && !isVowel(end[1]) && end != "ng") return false;
+  const std::string_view start = root.substr(0, 2);
+  static constexpr std::string_view kClusters[] = {"ng", "ny", "kh", "sy", "tr", "pr", "kr", "gr",
+                                                   "br", "dr", "bl", "kl", "pl", "fl", "sl", "st",
+                                                   "sp", "sk", "sw"};
+  return isVowel(start[0]) || isVowel(start[1]) ||
+         std::find(std::begin(kClusters), std::end(kClusters), start) != std::end(kClusters);
+}
+
+// The first one or two items of an entry's text: "kkt wait, await (...); ..."
+// gives "wait, await".
+std::string firstItems(std::string_view text) {
+  text = text.substr(0, text.find(';'));
+  text = text.substr(0, text.find(" ("));
+  for (std::string_view m : {"kb ", "kkt ", "ks ", "kk ", "kd ", "ksam "})
+    if (text.starts_with(m)) {
+      text.remove_prefix(m.size());
+      break;
+    }
+  std::vector<std::string> items;
+  while (!text.empty() && items.size() < 2) {
+    const std::size_t comma = text.find(", ");
+    items.emplace_back(text.substr(0, comma));
+    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 2);
+  }
+  return join(items, ", ");
+}
+
+}  // namespace
+
+std::vector<IndonesianText> rootEntries(const std::vector<IndonesianText>& entries,
+                                        const std::function<int(std::string_view)>& rank) {
+  constexpr std::size_t kMinRoot = 4, kFormsShown = 4;
+  std::unordered_map<std::string, std::size_t> headwords;
+  for (std::size_t i = 0; i < entries.size(); ++i) headwords.emplace(entries[i].headword, i);
+  struct Forms {
+    std::vector<std::size_t> forms;
+    bool plain = false;
+  };
+  std::unordered_map<std::string, Forms> roots;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string& word = entries[i].headword;
+    const std::vector<std::string> candidates = indonesianRootCandidates(word);
+    // A form whose root is a headword is explained: it says nothing of
+    // its other candidates (berdamai is damai, not "dama").
+    if (std::any_of(candidates.begin(), candidates.end(),
+                    [&](const std::string& c) { return headwords.contains(c); }))
+      continue;
+    for (const std::string& root : candidates) {
+      if (root.size() < kMinRoot || !rootShaped(root)) continue;
+      Forms& f = roots[root];
+      if (std::find(f.forms.begin(), f.forms.end(), i) == f.forms.end()) f.forms.push_back(i);
+      if (plainDerivation(word, root)) f.plain = true;
+    }
+  }
+  std::vector<IndonesianText> out;
+  for (auto& [root, f] : roots) {
+    if (!f.plain || f.forms.size() < 2) continue;
+    std::stable_sort(f.forms.begin(), f.forms.end(), [&](std::size_t a, std::size_t b) {
+      return std::make_pair(rank(entries[a].headword), entries[a].headword) <
+             std::make_pair(rank(entries[b].headword), entries[b].headword);
+    });
+    std::vector<std::string> parts;
+    for (std::size_t i : f.forms) {
+      if (parts.size() == kFormsShown) break;
+      const std::string first = firstItems(entries[i].text);
+      if (!first.empty()) parts.push_back(entries[i].headword + ": " + first);
+    }
+    if (parts.size() >= 2) out.push_back({root, "root of " + join(parts, "; ")});
+  }
+  return out;
 }
 
 }  // namespace tavro2

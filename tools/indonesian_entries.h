@@ -11,7 +11,8 @@
 //   - then the WordNet senses the word really has: the word must be one of
 //     the sense's common Indonesian words (Wordnet Bahasa counts it there,
 //     or, for a word it never counts, it is among the first the join lists),
-//     ordered by that count, then by WordNet's tag counts; each sense shows at
+//     ordered by that count, then a sense that English spells as the word
+//     itself (genus, film), then by WordNet's tag counts; each sense shows at
 //     most three English words, the common ones first, and a short gloss,
 //     and a sense whose commonest English word the entry already shows is the
 //     same sense again and is left out.
@@ -85,11 +86,29 @@ struct IndonesianLimits {
 // show. `name`: no source writes the Indonesian word in lower case; for a
 // word that some source does, the senses that write it as a name are left
 // out (lima: five, not the capital of Peru) and so are English names.
-std::string indonesianEntryText(const std::vector<IndonesianSense>& senses, bool name,
-                                const EnglishChoice& choice, const IndonesianLimits& limits = {});
+std::string indonesianEntryText(std::string_view word, const std::vector<IndonesianSense>& senses,
+                                bool name, const EnglishChoice& choice,
+                                const IndonesianLimits& limits = {});
 
 // The English side of a phrase: a few words, the best first, ", " between.
-std::string phraseEntryText(const std::vector<IndonesianSense>& senses, bool name,
-                            const EnglishChoice& choice, const IndonesianLimits& limits = {});
+std::string phraseEntryText(std::string_view phrase, const std::vector<IndonesianSense>& senses,
+                            bool name, const EnglishChoice& choice,
+                            const IndonesianLimits& limits = {});
+
+// An Indonesian word and its entry's translation text.
+struct IndonesianText {
+  std::string headword;
+  std::string text;
+};
+
+// Entries for the roots that are no headword of `entries` but whose derived
+// forms are: "tunggu" lists menunggu and ditunggu with their first
+// translations ("root of menunggu: wait, await; ditunggu: awaited"). A root
+// needs two derived headwords, one of them made without changing the root's
+// letters (di-, ter-, ber-, ke-, se-, per- and -kan, -an, -i), and four
+// letters or more. `rank` orders the forms (lower is commoner). The result
+// is in no particular order.
+std::vector<IndonesianText> rootEntries(const std::vector<IndonesianText>& entries,
+                                        const std::function<int(std::string_view)>& rank);
 
 }  // namespace tavro2

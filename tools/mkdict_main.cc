@@ -190,5 +190,6 @@ int main(int argc, char** argv) {
                 badWordnet, badFunctionWords, badTags);
   std::printf("  names left out of common words: %zu WordNet senses, %zu headwords\n",
               dict.droppedNameSenses, dict.droppedNameHeadwords);
+  std::printf("  Indonesian roots made from their derived forms: %zu\n", dict.rootEntries);
   return 0;
 }

@@ -62,7 +62,7 @@ IndonesianSense spoken(std::string marker, std::vector<std::string> english, std
 
 std::string entry(const std::vector<IndonesianSense>& senses, bool name = false,
                   const IndonesianLimits& limits = {}) {
-  return indonesianEntryText(senses, name, choice(), limits);
+  return indonesianEntryText("kata", senses, name, choice(), limits);
 }
 
 TEST(IndonesianEntriesTest, EnglishEntriesOpenWithTheirStrongPairsCommonestFirst) {
@@ -107,6 +107,12 @@ TEST(IndonesianEntriesTest, WordnetSensesTheWordReallyHasByCountThenTags) {
   more.wordnetPerPart = 3;
   EXPECT_EQ(entry(senses, false, more),
             "kkt eat (take in solid food); dine (eat a meal); feed (take in food)");
+  // Between senses counted alike, one that English spells as the word comes
+  // first (genus: genus, then gender).
+  EXPECT_EQ(indonesianEntryText("feed", {wordnet("kkt", {{"dine", 1}}, "eat a meal", 1, 6),
+                                         wordnet("kkt", {{"feed", 1}}, "give food", 1, 0)},
+                                false, choice()),
+            "kkt feed (give food); dine (eat a meal)");
   // A sense whose commonest word the entry shows already is that sense again.
   EXPECT_EQ(entry({pair("kkt", "eat", 0), senses[1], senses[0]}), "kkt eat; dine (eat a meal)");
 }
@@ -137,10 +143,33 @@ TEST(IndonesianEntriesTest, APhraseIsAFewWordsWithoutMarkersOrGlosses) {
   const std::vector<IndonesianSense> senses = {
       pair("kb", "house", 0), wordnet("kb", {{"home", 1}, {"place", 2}}, "where one lives", 3, 2),
       wordnet("kb", {{"friend", 1}, {"buddy", 1}, {"pal", 1}}, "a companion", 2, 1)};
-  EXPECT_EQ(phraseEntryText(senses, false, choice()), "house, home, place, friend");
+  EXPECT_EQ(phraseEntryText("kata kata", senses, false, choice()), "house, home, place, friend");
   IndonesianLimits two;
   two.phraseWords = 2;
-  EXPECT_EQ(phraseEntryText(senses, false, choice(), two), "house, home");
+  EXPECT_EQ(phraseEntryText("kata kata", senses, false, choice(), two), "house, home");
+}
+
+}  // namespace
+}  // namespace tavro2
+
+namespace tavro2 {
+namespace {
+
+TEST(IndonesianEntriesTest, RootsTheSourcesLackAreMadeFromTwoOfTheirForms) {
+  const std::vector<IndonesianText> entries = {
+      {"menunggu", "kkt wait, await, expect (stay)"}, {"ditunggu", "kkt awaited"},
+      {"tunggakan", "kb arrears"},
+      // Explained by a root the entries have: no evidence for "dama".
+      {"damai", "ks peaceful"}, {"berdamai", "kkt make peace"}, {"pendamai", "kb peacemaker"},
+      // Two forms, but only through a nasal prefix that changes the root.
+      {"menyapu", "kkt sweep"}, {"penyapu", "kb sweeper"},
+      // Not shaped like a root: one syllable.
+      {"berkhit", "x"}, {"dikhit", "y"}};
+  const auto rank = [](std::string_view w) { return w == "ditunggu" ? 0 : 100; };
+  const std::vector<IndonesianText> roots = rootEntries(entries, rank);
+  ASSERT_EQ(roots.size(), 1u);
+  EXPECT_EQ(roots[0].headword, "tunggu");
+  EXPECT_EQ(roots[0].text, "root of ditunggu: awaited; menunggu: wait, await");
 }
 
 }  // namespace
