@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/storage.h"
@@ -163,7 +164,7 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
     const char* translationStart;  // the pane shows the headword first
     const char* contains;
   } rows[] = {{"look", "\"look ", "melihat"}, {"went", "\"go ", ""},
-              {"children", "\"child ", ""},   {"digunakan", "\"guna ", ""},
+              {"children", "\"child ", ""},   {"dipakai", "\"pakai ", ""},
               {"memiliki", "\"memiliki ", "own"},  // a headword of its own
               // The everyday word first, names and symbols nowhere first.
               {"at", "\"at kd di", ""}, {"he", "\"he dia", ""}, {"or", "\"or ksam atau", ""},
@@ -183,6 +184,47 @@ TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {
     EXPECT_TRUE(at != std::string::npos && out.out.find(r.contains, at) != std::string::npos)
         << out.out;
   }
+}
+
+TEST_F(CommandLineTest, DefaultDictionaryReadsIndonesianBySense) {
+  const std::string data = std::string(TAVRO2_BUILD_DIR) + "/";
+  if (!fileExists(data + "dataid.dat") || !fileExists(data + "DATA-NOTICE"))
+    GTEST_SKIP() << "the default dictionary is not built";
+  // "Indonesian - English", with the default data beside the settings.
+  TempDir dir;
+  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
+    std::filesystem::create_symlink(data + name, dir.path() + "/" + name);
+  writeFile(dir.path() + "/Tavro2.ini", "[General]\r\nLanguage=3\r\n");
+  const struct {
+    const char* word;
+    const char* translationStart;
+    const char* status;
+  } rows[] = {{"tahu", "\"tahu kkt know", " Indonesian word"},
+              {"enam", "\"enam six", " Indonesian word"},
+              {"lima", "\"lima five", " Indonesian word"},
+              {"kamu", "\"kamu you", " Indonesian word"},
+              {"tunggu", "\"tunggu ", " Indonesian word"},
+              {"nggak", "\"nggak kk not", " Indonesian word"},
+              {"udah", "\"udah kk already", " Indonesian word"},
+              {"bila", "\"bila ", " Indonesian word"},
+              {"nya", "\"nya ", " Indonesian word"},
+              // The box keeps the hyphen of a reduplicated word.
+              {"Benar-benar!", "\"benar-benar ", " Indonesian word"},
+              {"laki-laki", "\"laki-laki kb man", " Indonesian word"},
+              {"anak-anak", "\"anak-anak ", " Indonesian word"},
+              {"rumahnya", "\"rumah kb", " Indonesian word: rumah + -nya (his, her, its; the)"},
+              {"rumah-rumah", "\"rumah kb", " Indonesian word: rumah, repeated"}};
+  for (const auto& r : rows) {
+    const ProgramRun out = run({"--lookup", r.word, "--dir", dir.path()});
+    EXPECT_EQ(out.status, 0) << r.word << ": " << out.err;
+    EXPECT_NE(out.out.find(std::string("\"translation\":") + r.translationStart), std::string::npos)
+        << out.out;
+    EXPECT_NE(out.out.find(std::string("\"status\":\"") + r.status), std::string::npos) << out.out;
+  }
+  // No sexual sense of tahu, no name for orang.
+  for (const auto& [word, never] : {std::pair{"tahu", "love"}, std::pair{"orang", "Finn"}})
+    EXPECT_EQ(run({"--lookup", word, "--dir", dir.path()}).out.find(never), std::string::npos)
+        << word;
 }
 
 }  // namespace
