@@ -6,6 +6,7 @@
 
 #include "engine/cp1252.h"
 #include "engine/indonesian_affixes.h"
+#include "tools/english_entries.h"
 #include "tools/text_1252.h"
 
 namespace tavro2 {
@@ -145,6 +146,15 @@ Arranged arrange(std::string_view word, const std::vector<IndonesianSense>& sens
       });
   std::erase_if(words, [&](const Word& x) {
     return (strong && bucket(x.sense->strength) == 2) || (anyCommon && !a.common(x.word));
+  });
+  // An inflected form beside its base says nothing more (have: has, had).
+  std::erase_if(words, [&](const Word& x) {
+    for (const InflectionBase& b : inflectionBases(foldAscii(x.word)))
+      if (a.shown(b.base) || std::any_of(words.begin(), words.end(), [&](const Word& y) {
+            return equalsFolded(y.word, b.base);
+          }))
+        return true;
+    return false;
   });
   const std::size_t most = phrase ? limits.phraseWords : limits.entryWords;
   if (words.size() > most) words.resize(most);

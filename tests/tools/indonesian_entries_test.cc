@@ -12,7 +12,8 @@ const std::map<std::string, int> kRanks = {
     {"know", 1}, {"eat", 2},    {"take", 3},   {"see", 4},     {"look", 5},   {"house", 6},
     {"home", 7}, {"touch", 8},  {"feed", 9},   {"six", 10},    {"place", 11}, {"friend", 12},
     {"pal", 13}, {"buddy", 14}, {"screw", 15}, {"bed", 16},    {"tofu", 17},  {"march", 18},
-    {"may", 19}, {"dine", 20},  {"meal", 21},  {"watch", 22},  {"aware", 23}, {"recognize", 24}};
+    {"may", 19}, {"dine", 20},  {"meal", 21},  {"watch", 22},  {"aware", 23}, {"recognize", 24},
+    {"have", 25}, {"has", 26},   {"having", 27}, {"own", 28}};
 
 EnglishChoice choice() {
   return {[](std::string_view w) {
@@ -72,6 +73,10 @@ TEST(IndonesianEntriesTest, EnglishEntriesOpenWithTheirStrongPairsCommonestFirst
                    pair("kkt", "cognise", 0), pair("kkt", "know", 2), pair("", "thou", 0),
                    pair("kb", "tofu", 0)}),
             "kkt know, see; kb tofu");
+  // A form beside its base says nothing more.
+  EXPECT_EQ(entry({pair("kkt", "have", 0), pair("kkt", "has", 0), pair("kkt", "having", 1),
+                   pair("kkt", "own", 2)}),
+            "kkt have, own");
   // With nothing stronger, the weak pair and then the rare word are shown.
   EXPECT_EQ(entry({pair("kkt", "take", kFairPair + 1)}), "kkt take");
   EXPECT_EQ(entry({pair("kkt", "cognise", 0)}), "kkt cognise");
