@@ -14,6 +14,8 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "engine/lookup_state.h"
+#include "engine/query_text.h"
+#include "ui/format_adapter.h"
 #include "skin/image_list.h"
 #include "ui/main_window.h"
 #include "skin/skin_widgets.h"
@@ -221,6 +223,9 @@ void MainWindow::onDirectionClicked(int number) {
   settings_->Language = static_cast<std::uint8_t>(number);
   settingsWritten(ini_->writeInteger(settings_key::kLanguage, number));
   syncLookupSettings();
+  // The word on screen is looked up again in the direction chosen (orang:
+  // the Indonesian entry, not the English one), with the history's rule.
+  if (!trimView(bytesOf(searchBox_->text())).empty()) search();
 }
 
 void MainWindow::onContainToggled() {

@@ -1,5 +1,6 @@
 // The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QTextCursor>
@@ -257,6 +258,24 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
             std::tuple(0, " English word (2 Phrase)"));  // no phrase holds "rerun"
   child<QListWidget>(*window, "mainWordList")->setCurrentRow(1);
   EXPECT_EQ(translationOf(*window), "runner pelari");
+}
+
+// A change of direction looks the box's word up again in the new direction.
+TEST_F(MainWindowTest, ChangingDirectionRepeatsTheLookup) {
+  auto window = makeWindow("[General]\r\nLanguage=2\r\n");
+  showAndLoad(*window);
+  click(*window, "direction3");  // an empty box: nothing is looked up
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(dir_.file("History.txt"))));
+  click(*window, "direction2");
+  searchFor(*window, "halo");
+  EXPECT_EQ(statusTextOf(*window), " not found");
+  click(*window, "direction3");
+  EXPECT_EQ(std::tuple(translationOf(*window), statusTextOf(*window)),
+            std::tuple("halo hello", " Indonesian word"));
+  EXPECT_EQ(readFile(dir_.file("History.txt")), "halo=halo hello\r\n");
+  click(*window, "direction1");  // Automatic finds it too; recorded once
+  EXPECT_EQ(translationOf(*window), "halo hello");
+  EXPECT_EQ(readFile(dir_.file("History.txt")), "halo=halo hello\r\n");
 }
 
 // A search box with nothing but blanks looks nothing up, whether or not
