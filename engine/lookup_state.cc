@@ -5,6 +5,7 @@
 #include "engine/base_form_stages.h"
 #include "engine/data_file.h"
 #include "engine/indonesian_affixes.h"
+#include "engine/phrase_search.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
 
@@ -71,14 +72,54 @@ bool LookupState::searchFromBox(std::string_view boxText) {
   }
   // A query not found falls back on its base forms: the box is read again
   // for the fallback word, and as it has not changed that is the query.
-  queryFound_ = lookupWord(query) || findBaseForm(query);
+  queryFound_ = lookupWord(query) || findBaseForm(query) || findExactPhrase(query);
   return true;
 }
 
 bool LookupState::lookupCopiedWord(std::string word) {
   searchText_ = std::move(word);
   if (lookupWord(searchText_)) return true;
-  findBaseForm(lower(searchText_));
+  const std::string query = lower(searchText_);
+  // A phrase found whole is as good as a word found directly.
+  return !findBaseForm(query) && findExactPhrase(query);
+}
+
+bool LookupState::findExactPhrase(std::string_view query) {
+  // A copy (the query may point into a list emptied below), its words one
+  // space apart as the collection writes them.
+  std::string q;
+  for (const char c : trimView(query))
+    if (c != ' ' || q.back() != ' ') q += c;
+  if (q.find(' ') == std::string::npos) return false;  // a phrase has two words at least
+  const Direction dir = settings_.direction;
+  const UserList& userPhrases = userLists_.read(dir_ + kPhraseListName);
+  for (const bool indonesian : {true, false}) {
+    if (dir == (indonesian ? Direction::kEnglishIndonesian : Direction::kIndonesianEnglish))
+      continue;
+    std::vector<PhrasePair> pairs;
+    collectPhrases(q, indonesian, userPhrases, store_, pairs);
+    for (const auto& [text, translation] : pairs) {
+      // The English side is a list of translations; one of them is the phrase.
+      bool same = equalsFolded(text, q);
+      for (std::size_t at = 0; !same && !indonesian && at < text.size();) {
+        const std::size_t comma = text.find(", ", at);
+        same = equalsFolded(text.substr(at, comma - at), q);
+        at = comma == std::string::npos ? text.size() : comma + 2;
+      }
+      if (!same) continue;
+      const std::string shown = indonesian ? text : q;
+      mainWords_.clear();
+      foundTranslations_.clear();
+      mainWords_.append(shown);
+      foundTranslations_.append(translation);
+      foundInIndonesian_ = indonesian;
+      alsoIndonesian_ = false;
+      translationText_ = paneText(shown, translation);
+      translationRuns_ = renderEntryText(translationText_, shown, indonesian);
+      statusText_ = indonesian ? " Indonesian phrase" : " English phrase";
+      return true;
+    }
+  }
   return false;
 }
 

@@ -82,6 +82,14 @@ class LookupState {
   // status line says so: " Indonesian word: rumah + -nya (his, her, its;
   // the)" (indonesianFormNote).
   bool findBaseForm(std::string_view word);
+  // A query no lookup found that is a phrase of the collection (the user's
+  // phrases, then the dictionary's; A-Z folded): on the Indonesian side the
+  // phrase itself, on the English side one of its translation's items
+  // ("thank you" of "thank you, thanks"). The pane shows it as an entry,
+  // the main list holds it and the status line reads " Indonesian phrase"
+  // or " English phrase"; true then. The directions searched are those of
+  // the lookup, Indonesian first.
+  bool findExactPhrase(std::string_view query);
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
   void showSelectedEntry(std::size_t index);

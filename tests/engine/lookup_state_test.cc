@@ -338,3 +338,41 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
 
 }  // namespace
 }  // namespace tavro2::test
+
+namespace tavro2::test {
+namespace {
+
+// A query that is a whole phrase of the collection is shown as its entry,
+// on the side that has it, in the directions that search that side.
+TEST_F(LookupTest, AnExactPhraseIsAnEntry) {
+  english({"house", "thank"}, {"kb rumah", "kkt berterima kasih"});
+  indonesian({"rumah", "terima"}, {"kb house", "kkt receive"});
+  publish(DataKind::kPhrase, {"rumah sakit", "terima kasih"}, {"hospital", "thank you, thanks"});
+  userList(kPhraseListName, {"selamat pagi=good morning"});
+  const struct {
+    Direction direction;
+    const char* box;
+    const char* shown;  // words|translations|related|pane|status
+  } rows[] = {
+      {Direction::kAutomatic, "Terima  Kasih", "terima kasih|thank you, thanks||terima kasih thank you, thanks| Indonesian phrase"},
+      {Direction::kIndonesianEnglish, "selamat pagi", "selamat pagi|good morning||selamat pagi good morning| Indonesian phrase"},
+      // The English side: one of the translation's items.
+      {Direction::kAutomatic, "thanks", "thank|kkt berterima kasih||thank kkt berterima kasih| English word"},
+      {Direction::kEnglishIndonesian, "thank you", "thank you|terima kasih||thank you terima kasih| English phrase"},
+      // Not in a direction that does not search the side; not part of a phrase.
+      {Direction::kEnglishIndonesian, "rumah sakit", "|||| not found"},
+      {Direction::kIndonesianEnglish, "thank you", "|||| not found"},
+      {Direction::kAutomatic, "rumah sak", "|||| not found"}};
+  for (const auto& r : rows) {
+    setSetting(state, &LookupSettings::direction, r.direction);
+    EXPECT_TRUE(state.searchFromBox(r.box));
+    EXPECT_EQ(shown(), r.shown) << r.box;
+    EXPECT_EQ(state.queryFound(), std::string(r.shown).find("not found") == std::string::npos);
+  }
+  setSetting(state, &LookupSettings::direction, Direction::kAutomatic);
+  EXPECT_TRUE(state.lookupCopiedWord("rumah sakit"));  // as good as a word found directly
+  EXPECT_EQ(state.statusText(), " Indonesian phrase");
+}
+
+}  // namespace
+}  // namespace tavro2::test
