@@ -30,6 +30,7 @@
 #include "app/settings.h"
 #include "app/storage.h"
 #include "editor/add_word_editor.h"
+#include "engine/cp1252.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
@@ -577,7 +578,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // The manual opens in the desktop's browser. When there is none to open it
-// with, the window says so and stays where it is.
+// with, the window says so, with the manual's path for another program, and
+// stays where it is.
 void MainWindow::openHelp() {
   const std::string manual = manualPath();
   if (manual.empty()) {
@@ -585,7 +587,7 @@ void MainWindow::openHelp() {
     return;
   }
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual)))) {
-    setStatusText(" Help: no program opens the manual");
+    setStatusText(" Help: no program opens the manual, " + utf8To1252(manual));
     return;
   }
   showMinimized();
