@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -122,6 +124,10 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
                    const SkinState* skin, QWidget* parent, const QLocale& locale)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), skin_(skin) {
   setObjectName("F3");
+  noticePath_ = programDir + "DATA-NOTICE";
+  if (!QFileInfo::exists(QString::fromStdString(noticePath_)))
+    noticePath_ = QDir::cleanPath(QString::fromStdString(programDir + "../share/tavro2/DATA-NOTICE"))
+                      .toStdString();
   setFixedSize(kWidth, kHeight);
   setFont(appFont(kFontPixels));
   createControls();
@@ -181,6 +187,16 @@ void AboutBox::createControls() {
   link_ = new LinkLabel(kMakerWebAddress, body_);
   link_->setObjectName("link");
   link_->move(73, 161);
+
+  // The data's licences ask for credit; the notice names the sources.
+  auto* credits = makeWrappedLabel(
+      QStringLiteral("Dictionary data: FreeDict, WordNet, Wordnet Bahasa - <a href=\"%1\">licences</a>")
+          .arg(QUrl::fromLocalFile(QString::fromStdString(noticePath_)).toString()),
+      QRect(8, 184, kWidth - 22, 28), body_);
+  credits->setObjectName("dataCredits");
+  credits->setTextFormat(Qt::RichText);
+  connect(credits, &QLabel::linkActivated, this,
+          [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
 }
 
 void AboutBox::showEvent(QShowEvent* event) {

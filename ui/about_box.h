@@ -54,10 +54,13 @@ class AboutBox : public QDialog {
 
  public:
   static constexpr int kWidth = 313;
-  static constexpr int kHeight = 217;
+  // The body's last line credits the dictionary data's authors.
+  static constexpr int kHeight = 245;
   static constexpr int kTitleHeight = 29;
 
-  // `programDir` ends with '/'; the data files' dates are read from it.
+  // `programDir` ends with '/'; the data files' dates are read from it, and
+  // the data notice (DATA-NOTICE, the sources and their licences) is looked
+  // for beside them, then in ../share/tavro2/.
   // `skin` must outlive the box.
   AboutBox(const DictionaryStore& store, const std::string& programDir, const SkinState* skin,
            QWidget* parent = nullptr, const QLocale& locale = QLocale::system());
@@ -82,6 +85,7 @@ class AboutBox : public QDialog {
   QWidget* iconFrame_ = nullptr;
   GradientPanel* iconColumn_ = nullptr;
   QLabel* statistics_ = nullptr;
+  std::string noticePath_;  // the data notice the credits line opens
   LinkLabel* link_ = nullptr;
 };
 
