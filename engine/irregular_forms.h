@@ -18,4 +18,9 @@ namespace tavro2 {
 // and no base twice; empty when neither applies.
 std::vector<std::string> irregularBaseForms(std::string_view word);
 
+// What `word` is of `base` by the list that pairs them: "plural", "past
+// form", "present form", "-ing form", "comparative", "superlative"; empty
+// when no list pairs them.
+std::string_view irregularKind(std::string_view word, std::string_view base);
+
 }  // namespace tavro2

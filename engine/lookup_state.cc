@@ -5,6 +5,7 @@
 #include "engine/base_form_stages.h"
 #include "engine/data_file.h"
 #include "engine/indonesian_affixes.h"
+#include "engine/irregular_forms.h"
 #include "engine/phrase_search.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
@@ -272,13 +273,19 @@ bool LookupState::findBaseForm(std::string_view word) {
   const std::string fallbackWord(word);  // may point into a list emptied below
   const std::vector<std::string> tried = baseFormCandidates(fallbackWord);
   for (const std::string& candidate : tried)
-    if (lookupWord(candidate)) return true;
+    if (lookupWord(candidate)) {
+      noteBaseForm(fallbackWord, candidate);
+      return true;
+    }
   // Only a word that every ending rule left unfound goes on to the further
   // stages, so whatever those rules find stays as it was.
   for (const std::string& candidate :
        furtherBaseFormCandidates(fallbackWord, tried, settings_.direction, stemmer_.get())) {
     if (!lookupWord(candidate)) continue;
-    if (!foundInIndonesian_ || noteIndonesianForm(fallbackWord, candidate)) return true;
+    if (!foundInIndonesian_ || noteIndonesianForm(fallbackWord, candidate)) {
+      noteBaseForm(fallbackWord, candidate);
+      return true;
+    }
     // Passed over: its entry is not shown, as for a candidate not found.
     mainWords_.clear();
     foundTranslations_.clear();
@@ -287,6 +294,17 @@ bool LookupState::findBaseForm(std::string_view word) {
   }
   statusText_ = " not found";
   return false;
+}
+
+void LookupState::noteBaseForm(std::string_view word, std::string_view base) {
+  // The status reads " English word" and perhaps " (2 Phrase)"; a note of
+  // the clitics taken off is there already.
+  const std::size_t end = std::min(statusText_.find(" ("), statusText_.size());
+  if (statusText_.substr(0, end).find(':') != std::string::npos) return;
+  std::string note = ": " + std::string(word) + " -> " + std::string(base);
+  if (const std::string_view kind = irregularKind(word, base); !kind.empty())
+    note.append(" (").append(kind).append(")");
+  statusText_.insert(end, note);
 }
 
 bool LookupState::noteIndonesianForm(std::string_view word, std::string_view root) {

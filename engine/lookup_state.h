@@ -74,7 +74,8 @@ class LookupState {
   // search text, not the query.
   bool lookupWord(std::string_view query);
   // Tries the base-form candidates of `word` through lookupWord until one
-  // is found (true); otherwise the status line reads " not found". After
+  // is found (true: the status line then names the word and the form found,
+  // see noteBaseForm); otherwise the status line reads " not found". After
   // the ending rules come the irregular forms and the stems of the
   // directions searched (furtherBaseFormCandidates). A root those find on
   // the Indonesian side is passed over when it cannot be the word's
@@ -136,6 +137,9 @@ class LookupState {
   // be its root (indonesianRootFits); otherwise true, and the status line
   // names the clitics or the reduplication taken off, if any.
   bool noteIndonesianForm(std::string_view word, std::string_view root);
+  // After `word` was found as `base`, the status line says so: " English
+  // word: went -> go (past form)", the kind where WordNet's lists tell it.
+  void noteBaseForm(std::string_view word, std::string_view base);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);

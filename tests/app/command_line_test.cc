@@ -65,7 +65,8 @@ TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) 
   standardData("ShowPhrase=1\r\n");
   const ProgramRun r = run({"--lookup", "Running", "--dir", dir.path()});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, R"({"query":"Running","found":true,"status":" English word","words":["run"],)"
+  EXPECT_EQ(r.out, R"({"query":"Running","found":true,"status":)"
+                   "\" English word: running -> run (-ing form)\"" R"(,"words":["run"],)"
                    R"("translation":"run kki lari; running","translation_format":[)"
                    R"({"start":0,"length":3,"bold":true},)"
                    R"({"start":4,"length":3,"bold":true,"color":"#008000"},)"

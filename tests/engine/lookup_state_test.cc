@@ -256,7 +256,11 @@ TEST_F(LookupTest, FilteringDropsDigitsAndPunctuationElseTheTextIsOnlyTrimmedAnd
 TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
   english({"run", "walk", "walke"}, {"kki lari", "jalan", "bukan"});
   EXPECT_TRUE(state.searchFromBox("Running") && state.queryFound());
-  EXPECT_EQ(state.translationText() + "|" + state.statusText(), "run kki lari| English word");
+  // The status line names the form and, where WordNet's lists tell it, its kind.
+  EXPECT_EQ(state.translationText() + "|" + state.statusText(),
+            "run kki lari| English word: running -> run (-ing form)");
+  EXPECT_TRUE(state.searchFromBox("walks"));
+  EXPECT_EQ(state.statusText(), " English word: walks -> walk");
   // A copied word counts as found only as it stands; its base form is shown all the same.
   EXPECT_TRUE(state.lookupCopiedWord("walk"));
   EXPECT_FALSE(state.lookupCopiedWord("running"));
@@ -308,8 +312,8 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
        " Indonesian word: anak, repeated (more than one, or all kinds of)"},
       {Direction::kIndonesianEnglish, "benar-benar", "benar ks true; kkt be right",
        " Indonesian word: benar, repeated (really, truly; or as an adverb)"},
-      // The affix stage's finds keep the plain status.
-      {Direction::kAutomatic, "berumah", "rumah kb house", " Indonesian word"},
+      // The affix stage's finds name the form and the root.
+      {Direction::kAutomatic, "berumah", "rumah kb house", " Indonesian word: berumah -> rumah"},
       // No such root; ku- before a noun is passed over (mostly a name); the English side
       // is not Indonesian and its words are no Indonesian roots.
       {Direction::kAutomatic, "bukunya", "", " not found"},
@@ -317,7 +321,7 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
       {Direction::kEnglishIndonesian, "rumahnya", "", " not found"},
       {Direction::kEnglishIndonesian, "kubilang", "", " not found"},
       {Direction::kEnglishIndonesian, "anak-anak", "", " not found"},
-      {Direction::kAutomatic, "housenya", "house kb rumah", " English word"},
+      {Direction::kAutomatic, "housenya", "house kb rumah", " English word: housenya -> house"},
   };
   for (const auto& r : rows) {
     setSetting(state, &LookupSettings::direction, r.dir);
@@ -357,7 +361,7 @@ TEST_F(LookupTest, AnExactPhraseIsAnEntry) {
       {Direction::kAutomatic, "Terima  Kasih", "terima kasih|thank you, thanks||terima kasih thank you, thanks| Indonesian phrase"},
       {Direction::kIndonesianEnglish, "selamat pagi", "selamat pagi|good morning||selamat pagi good morning| Indonesian phrase"},
       // The English side: one of the translation's items.
-      {Direction::kAutomatic, "thanks", "thank|kkt berterima kasih||thank kkt berterima kasih| English word"},
+      {Direction::kAutomatic, "thanks", "thank|kkt berterima kasih||thank kkt berterima kasih| English word: thanks -> thank"},
       {Direction::kEnglishIndonesian, "thank you", "thank you|terima kasih||thank you terima kasih| English phrase"},
       // Not in a direction that does not search the side; not part of a phrase.
       {Direction::kEnglishIndonesian, "rumah sakit", "|||| not found"},

@@ -51,7 +51,7 @@ TEST_F(FindPhrasesTest, LookupCountsPhrasesOfTheBoxTextFromTwoCharactersOn) {
   const struct { bool show; const char* box; const char* status; std::size_t phrases; } steps[] = {
       {true, "  cat ", " English word (5 Phrase)", 5},
       {true, "my", " English word (2 Phrase)", 2},
-      {true, "cats", " English word", 0},  // found as "cat", but the box text is searched
+      {true, "cats", " English word: cats -> cat", 0},  // found as "cat"; the box text is searched
       {true, "ball", " not found", 1},     // not found: the phrases stay listed
       {true, "a", " English word", 1},     // one character: the list stays
       {false, "cat", " English word", 1},  // button up: the list stays
