@@ -81,8 +81,13 @@ bool LookupState::lookupCopiedWord(std::string word) {
   searchText_ = std::move(word);
   if (lookupWord(searchText_)) return true;
   const std::string query = lower(searchText_);
-  // A phrase found whole is as good as a word found directly.
-  return !findBaseForm(query) && findExactPhrase(query);
+  // A word found through its base form is the base's find (went: go), and
+  // a phrase found whole is as good as a word found directly.
+  if (findBaseForm(query)) {
+    searchText_ = baseFound_;
+    return true;
+  }
+  return findExactPhrase(query);
 }
 
 bool LookupState::findExactPhrase(std::string_view query) {
@@ -297,6 +302,7 @@ bool LookupState::findBaseForm(std::string_view word) {
 }
 
 void LookupState::noteBaseForm(std::string_view word, std::string_view base) {
+  baseFound_ = base;
   // The status reads " English word" and perhaps " (2 Phrase)"; a note of
   // the clitics taken off is there already.
   const std::size_t end = std::min(statusText_.find(" ("), statusText_.size());

@@ -65,9 +65,11 @@ class LookupState {
   // the query or one of its base forms was found.
   bool searchFromBox(std::string_view boxText);
   // The clipboard and selection path: `word` (already cleaned and lowered)
-  // becomes the search text and is looked up as it is. True when it was
-  // found as a headword; otherwise its base forms have been tried (the
-  // lists and status line show what they found, or " not found").
+  // becomes the search text and is looked up as it is, then through its
+  // base forms, then as a whole phrase. True when any of them found it; a
+  // base form found becomes the search text (a copied "went" is recorded
+  // as "go"). Otherwise the lists and status line show what the last try
+  // left, " not found".
   bool lookupCopiedWord(std::string word);
   // Looks a cleaned query up; true when found as a headword. Empties the
   // lists and panes first; the phrase search at its end uses the trimmed
@@ -140,6 +142,7 @@ class LookupState {
   // After `word` was found as `base`, the status line says so: " English
   // word: went -> go (past form)", the kind where WordNet's lists tell it.
   void noteBaseForm(std::string_view word, std::string_view base);
+  std::string baseFound_;  // the base form the last successful fallback found
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);

@@ -7,6 +7,7 @@
 #include "engine/cp1252.h"
 #include "engine/query_text.h"
 #include "ui/definition_popup.h"
+#include "ui/history_window.h"
 #include "ui/history_host.h"
 
 namespace tavro2 {
@@ -128,7 +129,10 @@ void ClipboardMonitor::accept(std::string key, std::string word) {
   lastText_ = std::move(key);
   if (!host_.lookUpCopiedWord(std::move(word))) return;
   host_.setClipboardHit(true);
-  if (kind_ == SelectionKind::kPrimary) {
+  // The History window shows a copied word beside it; without it, and for
+  // a selection, the word shows at the pointer, where the user is working.
+  const FHistory* history = host_.historyWindow();
+  if (kind_ == SelectionKind::kPrimary || history == nullptr || !history->isVisible()) {
     if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.screen().pointer);
   }
 }

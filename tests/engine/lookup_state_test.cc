@@ -261,10 +261,13 @@ TEST_F(LookupTest, BaseFormsAreTriedInOrderUntilOneIsFound) {
             "run kki lari| English word: running -> run (-ing form)");
   EXPECT_TRUE(state.searchFromBox("walks"));
   EXPECT_EQ(state.statusText(), " English word: walks -> walk");
-  // A copied word counts as found only as it stands; its base form is shown all the same.
+  // A copied word found through its base form is the base's find, recorded as the base.
   EXPECT_TRUE(state.lookupCopiedWord("walk"));
-  EXPECT_FALSE(state.lookupCopiedWord("running"));
-  EXPECT_EQ(state.translationText(), "run kki lari");
+  EXPECT_TRUE(state.lookupCopiedWord("running"));
+  EXPECT_EQ(std::tuple(state.translationText(), state.searchText()),
+            std::tuple("run kki lari", "run"));
+  EXPECT_FALSE(state.lookupCopiedWord("runx"));
+  EXPECT_EQ(std::tuple(state.searchText(), state.statusText()), std::tuple("runx", " not found"));
   EXPECT_TRUE(state.searchFromBox("walked"));
   EXPECT_EQ(state.translationText(), "walke bukan");  // rule 4 tries "walke" first
   userList("Tavro2en.dat", {"carry=bawa", "carri=no", "add=tambah", "ad=iklan", "call=panggil",
@@ -335,9 +338,10 @@ TEST_F(LookupTest, IndonesianCliticsAndReduplicationAreTakenOffAndNamed) {
   setSetting(state, &LookupSettings::ShowPhrase, true);
   EXPECT_TRUE(state.searchFromBox("rumahnya"));
   EXPECT_EQ(state.statusText(), " Indonesian word: rumah" + nya + " (1 Phrase)");
-  // A copied word takes the same path.
-  EXPECT_FALSE(state.lookupCopiedWord("kubilang"));
-  EXPECT_EQ(state.statusText(), " Indonesian word: ku- (I) + bilang");
+  // A copied word takes the same path, and is the root's find.
+  EXPECT_TRUE(state.lookupCopiedWord("kubilang"));
+  EXPECT_EQ(std::tuple(state.statusText(), state.searchText()),
+            std::tuple(" Indonesian word: ku- (I) + bilang", "bilang"));
 }
 
 }  // namespace

@@ -145,12 +145,17 @@ TEST_F(ClipboardTest, OneReadAtATimeAndEachReadingJudgedOnce) {
   EXPECT_TRUE(host.clipboardHit() && host.definitionPopup()->isVisible());
 }
 
-TEST_F(ClipboardTest, ABaseFormIsShownButNotRecordedAndTheHitFlagKeepsItsValue) {
-  host.setClipboardHit(true);
+// A copied word found through its base form is shown and recorded as the
+// base; with the History window closed the popup shows it at the pointer.
+TEST_F(ClipboardTest, ABaseFormIsRecordedAsTheBaseAndPopsUpAtThePointer) {
   copy("walked");
   EXPECT_EQ(std::tuple(host.lookupState.mainWords().line(0), host.searchBox, host.lookupShows,
-                       host.records, host.list.lines().size(), host.clipboardHit()),
-            std::tuple("walk", "walked", 1, 0, 0u, true));
+                       host.records, host.list.lines().at(0), host.clipboardHit()),
+            std::tuple("walk", "walk", 1, 1, "walk=walk berjalan", true));
+  EXPECT_TRUE(host.definitionPopup()->isVisible());
+  EXPECT_EQ(host.definitionPopup()->word(), "walk");
+  const QPoint at = host.definitionPopup()->pos() - host.places.pointer;
+  EXPECT_TRUE(at.x() > 0 && at.y() > 0 && at.x() < 40 && at.y() < 40) << at.x() << "," << at.y();
 }
 
 }  // namespace
