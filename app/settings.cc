@@ -29,6 +29,7 @@ Settings readSettings(const IniFile& file) {
   s.AutoCloseTime = ini.readInteger(k::kAutoCloseTime, d.AutoCloseTime);
   s.HistoryFromRight = ini.readBoolean(k::kHistoryFromRight, d.HistoryFromRight);
   s.UseSelection = ini.readBoolean(k::kUseSelection, d.UseSelection);
+  s.LookAsYouType = ini.readBoolean(k::kLookAsYouType, d.LookAsYouType);
 
   if (s.WordsBefore > 100) s.WordsBefore = 100;
   if (s.WordsAfter > 100) s.WordsAfter = 100;

@@ -37,6 +37,7 @@ inline constexpr std::string_view kAutoCloseTime = "AutoCloseTime";
 inline constexpr std::string_view kHistoryFromRight = "HistoryFromRight";
 inline constexpr std::string_view kCompactMode = "CompactMode";  // read on its own
 inline constexpr std::string_view kUseSelection = "UseSelection";  // select-to-translate
+inline constexpr std::string_view kLookAsYouType = "LookAsYouType";  // the typing list
 }  // namespace settings_key
 
 // Defaults are the values of a missing file.
@@ -50,6 +51,7 @@ struct Settings {
   std::int32_t WordHistory = 20, AutoCloseTime = 7;  // no bounds
   bool HistoryFromRight = true;
   bool UseSelection = false;  // look up text selected in other programs
+  bool LookAsYouType = true;  // list the words that begin with the text typed
 };
 
 // Every key but CompactMode, in table order, widths cut, then bounds:

@@ -9,6 +9,8 @@
 #include "engine/phrase_search.h"
 #include "engine/query_text.h"
 #include "engine/text_search.h"
+#include "engine/typing_list.h"
+#include "engine/word_ranks.h"
 
 namespace tavro2 {
 
@@ -218,6 +220,7 @@ bool LookupState::lookupWord(std::string_view query) {
   const std::string q(query);
   bool found = false;
   alsoIndonesian_ = false;
+  typingSides_.clear();
   mainWords_.clear();
   translationText_.clear();
   translationRuns_.clear();
@@ -327,11 +330,31 @@ bool LookupState::noteIndonesianForm(std::string_view word, std::string_view roo
   return true;
 }
 
+bool LookupState::showTypingList(std::string_view boxText) {
+  const std::string prefix = lower(trimView(boxText));
+  if (prefix.empty()) return false;
+  const std::vector<TypingMatch> matches =
+      typingMatches(store_, prefix, settings_.direction, WordRanks::shared());
+  if (matches.empty()) return false;
+  mainWords_.clear();
+  foundTranslations_.clear();
+  typingSides_.clear();
+  for (const TypingMatch& m : matches) {
+    mainWords_.append(m.word);
+    foundTranslations_.append(m.translation);
+    typingSides_.push_back(m.indonesian);
+  }
+  showSelectedEntry(0);
+  return true;
+}
+
 void LookupState::showSelectedEntry(std::size_t index) {
   if (index >= mainWords_.count()) return;
   const std::string_view word = mainWords_.line(index);
+  const bool indonesian =
+      index < typingSides_.size() ? static_cast<bool>(typingSides_[index]) : foundInIndonesian_;
   translationText_ = paneText(word, foundTranslations_.line(index));
-  translationRuns_ = renderEntryText(translationText_, word, foundInIndonesian_);
+  translationRuns_ = renderEntryText(translationText_, word, indonesian);
 }
 
 void LookupState::showSelectedRelated(std::size_t index) {

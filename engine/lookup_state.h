@@ -93,6 +93,13 @@ class LookupState {
   // or " English phrase"; true then. The directions searched are those of
   // the lookup, Indonesian first.
   bool findExactPhrase(std::string_view query);
+  // The list shown while typing: the main word list holds the headwords of
+  // the searched sides that begin with `boxText` (trimmed, A-Z lowered;
+  // typingMatches) and the translation pane the first of them. Nothing is
+  // looked up or recorded, and the status line and the other lists stay.
+  // False (and nothing changes) when the text is blank or nothing matches.
+  bool showTypingList(std::string_view boxText);
+  bool typingListShown() const { return !typingSides_.empty(); }
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
   void showSelectedEntry(std::size_t index);
@@ -143,6 +150,8 @@ class LookupState {
   // word: went -> go (past form)", the kind where WordNet's lists tell it.
   void noteBaseForm(std::string_view word, std::string_view base);
   std::string baseFound_;  // the base form the last successful fallback found
+  // While the main list is the typing list: each line's side (Indonesian).
+  std::vector<bool> typingSides_;
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);

@@ -3,21 +3,12 @@
 #include <algorithm>
 
 #include "engine/cp1252.h"
+#include "engine/word_ranks.h"
 #include "tools/dictd_reader.h"
 #include "tools/text_fields.h"
 
 namespace tavro2 {
 namespace {
-
-// The Wikipedia lists' markup words, which rank high without being words.
-constexpr std::string_view kMarkup[] = {"doc", "https", "http", "url", "curid",
-                                        "wiki", "title", "id", "org", "www"};
-
-bool isMarkup(std::string_view word) {
-  for (std::string_view m : kMarkup)
-    if (word == m) return true;
-  return false;
-}
 
 // Calls `each` with every line that is not empty once its spaces are off.
 template <typename Each>
@@ -33,7 +24,7 @@ void addRanks(std::unordered_map<std::string, int>& ranks, std::string_view list
               std::size_t most, bool skipMarkup) {
   std::size_t seen = 0;
   forEachLine(list, [&](std::string_view line) {
-    if (seen == most || (skipMarkup && isMarkup(line))) return;
+    if (seen == most || (skipMarkup && isFrequencyMarkup(line))) return;
     ++seen;
     ranks.try_emplace(foldAscii(line), static_cast<int>(ranks.size()));
   });

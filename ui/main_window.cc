@@ -4,6 +4,8 @@
 // main_window_commands.cc.
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -174,6 +176,10 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
   createMenu();
   clipboardTimer_ = new QTimer(this);
   clipboardTimer_->setInterval(100);
+  typingTimer_ = new QTimer(this);
+  typingTimer_->setObjectName("typingTimer");
+  typingTimer_->setSingleShot(true);
+  typingTimer_->setInterval(kTypingPauseMs);
 
   // The loader is created idle; the first show starts it. Its end runs on
   // the loader thread, so it only queues a call to this thread: a close that
@@ -418,6 +424,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  // Up and Down in the box move through the typing list; the box takes
+  // the word, so Enter looks it up.
+  if (watched == searchBox_ && type == QEvent::KeyPress && lookup_->typingListShown()) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Down || key == Qt::Key_Up) {
+      const int row = std::clamp(mainList_->currentRow() + (key == Qt::Key_Down ? 1 : -1), 0,
+                                 mainList_->count() - 1);
+      mainList_->setCurrentRow(row);
+      if (const QListWidgetItem* item = mainList_->item(row)) searchBox_->setText(item->text());
+      return true;
+    }
+  }
   if (watched == translationPane_->viewport() && type == QEvent::MouseButtonDblClick) {
     wideToggle();
     return false;
@@ -460,6 +478,16 @@ void MainWindow::connectControls() {
     });
   }
   connect(searchBox_, &QLineEdit::returnPressed, this, &MainWindow::search);
+  connect(searchBox_, &QLineEdit::textEdited, this, [this] {
+    if (settings_->LookAsYouType) typingTimer_->start();
+  });
+  connect(typingTimer_, &QTimer::timeout, this, &MainWindow::showTypingList);
+  // A click on a line of the typing list looks that word up.
+  connect(mainList_, &QListWidget::itemClicked, this, [this](const QListWidgetItem* item) {
+    if (!lookup_->typingListShown()) return;
+    searchBox_->setText(item->text());
+    search();
+  });
   connect(findButton_, &QAbstractButton::clicked, this, &MainWindow::search);
   connect(addButton_, &QAbstractButton::clicked, this, &MainWindow::openAddWord);
   connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::openAbout);

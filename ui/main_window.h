@@ -101,6 +101,11 @@ class MainWindow : public QWidget {
 
   // The search-box path: Enter or Find.
   void search();
+  // The list of the words that begin with the box's text, shown after a
+  // pause in typing (LookAsYouType); nothing is looked up or recorded.
+  void showTypingList();
+  // The pause after the last key before the typing list shows.
+  static constexpr int kTypingPauseMs = 150;
   // Puts `word` into the search box; nothing is looked up.
   void setSearchText(const QString& word);
   // Un-minimises and shows the window, clears the hidden flag and brings
@@ -260,6 +265,7 @@ class MainWindow : public QWidget {
   QAction* useSelectionAction_ = nullptr;
   QList<QKeySequence> shortcutKeys_;  // the keys the window's actions take
   QTimer* clipboardTimer_ = nullptr;
+  QTimer* typingTimer_ = nullptr;  // single shot: the pause in typing
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;

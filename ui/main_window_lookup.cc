@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "app/storage.h"
 #include "engine/lookup_state.h"
@@ -34,12 +35,20 @@ void fillList(QListWidget* list, const WordList& lines) {
 }  // namespace
 
 void MainWindow::search() {
+  typingTimer_->stop();  // the search answers what was typed
   syncLookupSettings();
   // A box of blanks (or, filtered, of no letters) looks nothing up and
   // leaves the window as it was, its status line included.
   if (!lookup_->searchFromBox(bytesOf(searchBox_->text()))) return;
   showLookupState();
   recordInHistory();
+}
+
+void MainWindow::showTypingList() {
+  syncLookupSettings();
+  if (!lookup_->showTypingList(bytesOf(searchBox_->text()))) return;
+  fillList(mainList_, lookup_->mainWords());
+  showTranslation();
 }
 
 void MainWindow::showLookupState() {

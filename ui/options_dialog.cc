@@ -94,7 +94,7 @@ void OptionsDialog::createControls() {
   body_->setGeometry(3, kTitleHeight + 3, kWidth - 6, kHeight - kTitleHeight - 6);
 
   group_ = new QGroupBox(body_);
-  group_->setGeometry(6, 8, 272, 193);
+  group_->setGeometry(6, 8, 272, 193 + kTypingRow);
 
   alwaysOnTop_ = new QCheckBox("Always on Top", group_);
   alwaysOnTop_->setObjectName("alwaysOnTop");
@@ -109,39 +109,44 @@ void OptionsDialog::createControls() {
   useSelection_->setToolTip("Look up the text selected in other programs");
   useSelection_->adjustSize();
   useSelection_->move(140, 15);
+  lookAsYouType_ = new QCheckBox("Look up as you type", group_);
+  lookAsYouType_->setObjectName("lookAsYouType");
+  lookAsYouType_->setToolTip("List the words that begin with what you type, as you type");
+  lookAsYouType_->adjustSize();
+  lookAsYouType_->move(9, 63);
 
-  makeLabel("Main words list, before", 9, 74, group_);
-  wordsBefore_ = makeNumberBox(126, 69);
+  makeLabel("Main words list, before", 9, 74 + kTypingRow, group_);
+  wordsBefore_ = makeNumberBox(126, 69 + kTypingRow);
   wordsBefore_->setObjectName("wordsBefore");
-  makeLabel("After", 173, 74, group_);
-  wordsAfter_ = makeNumberBox(207, 69);
+  makeLabel("After", 173, 74 + kTypingRow, group_);
+  wordsAfter_ = makeNumberBox(207, 69 + kTypingRow);
   wordsAfter_->setObjectName("wordsAfter");
-  makeLabel("Max Contain text", 9, 96, group_);
-  maxContainTexts_ = makeNumberBox(126, 92);
+  makeLabel("Max Contain text", 9, 96 + kTypingRow, group_);
+  maxContainTexts_ = makeNumberBox(126, 92 + kTypingRow);
   maxContainTexts_->setObjectName("maxContainTexts");
-  makeLabel("Max 50", 174, 96, group_);
+  makeLabel("Max 50", 174, 96 + kTypingRow, group_);
 
   auto* skinLabel = new QLabel("Select Skin", group_);
-  skinLabel->setGeometry(9, 119, 57, 15);
+  skinLabel->setGeometry(9, 119 + kTypingRow, 57, 15);
   skinList_ = new QComboBox(group_);
   skinList_->setObjectName("skinList");
-  skinList_->setGeometry(126, 115, 136, kListHeight);
+  skinList_->setGeometry(126, 115 + kTypingRow, 136, kListHeight);
   for (const SkinInfo& info : skinTable()) skinList_->addItem(info.name);
 
-  makeLabel("Max word history", 9, 141, group_);
-  wordHistory_ = makeNumberBox(126, 138);
+  makeLabel("Max word history", 9, 141 + kTypingRow, group_);
+  wordHistory_ = makeNumberBox(126, 138 + kTypingRow);
   wordHistory_->setObjectName("wordHistory");
   historyOrder_ = new QComboBox(group_);
   historyOrder_->setObjectName("historyOrder");
-  historyOrder_->setGeometry(173, 138, 89, kListHeight);
+  historyOrder_->setGeometry(173, 138 + kTypingRow, 89, kListHeight);
   historyOrder_->addItems({kFromLeft, kFromRight});
 
-  makeLabel("Alpha Blend", 9, 167, group_);
+  makeLabel("Alpha Blend", 9, 167 + kTypingRow, group_);
 
   saveButton_ = new QPushButton("Save", body_);
   saveButton_->setObjectName("saveButton");
   saveButton_->setFont(appFont(kFontPixels, true));
-  saveButton_->setGeometry(205, 206, 72, 27);
+  saveButton_->setGeometry(205, 206 + kTypingRow, 72, 27);
   saveButton_->setFocusPolicy(Qt::NoFocus);
   saveButton_->setAutoDefault(false);
   connect(saveButton_, &QPushButton::clicked, this, &OptionsDialog::save);
@@ -164,11 +169,12 @@ void OptionsDialog::fillFromSettings() {
   alwaysOnTop_->setChecked(settings.AlwaysOnTop);
   autoRemAlpha_->setChecked(settings.AutoRemAlpha);
   useSelection_->setChecked(settings.UseSelection);
+  lookAsYouType_->setChecked(settings.LookAsYouType);
   wordHistory_->setText(QString::number(settings.WordHistory));
 
   opacity_ = new QSlider(Qt::Horizontal, group_);
   opacity_->setObjectName("opacity");
-  opacity_->setGeometry(136, 162, 120, kSliderHeight);
+  opacity_->setGeometry(136, 162 + kTypingRow, 120, kSliderHeight);
   opacity_->setRange(kOpacityMin, kOpacityMax);
   opacity_->setFocusPolicy(Qt::NoFocus);
   opacity_->setAutoFillBackground(true);
@@ -230,6 +236,7 @@ void OptionsDialog::save() {
   saved &= ini.writeInteger(settings_key::kWordHistory, number(wordHistory_));
   saved &= ini.writeBoolean(settings_key::kHistoryFromRight,
                             historyOrder_->currentText() == kFromRight);
+  saved &= ini.writeBoolean(settings_key::kLookAsYouType, lookAsYouType_->isChecked());
   if (host_.readSettings) host_.readSettings();
   settingsWritten(saved);
   accept();

@@ -61,7 +61,9 @@ class OptionsDialog : public QDialog {
 
  public:
   static constexpr int kWidth = 288;
-  static constexpr int kHeight = 275;
+  // The row of "Look up as you type" pushes the rows below it down.
+  static constexpr int kTypingRow = 24;
+  static constexpr int kHeight = 275 + kTypingRow;
   static constexpr int kTitleHeight = 29;
   static constexpr int kOpacityMin = 20;
   static constexpr int kOpacityMax = 255;
@@ -98,6 +100,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* alwaysOnTop_ = nullptr;
   QCheckBox* autoRemAlpha_ = nullptr;
   QCheckBox* useSelection_ = nullptr;
+  QCheckBox* lookAsYouType_ = nullptr;
   QLineEdit* wordsBefore_ = nullptr;
   QLineEdit* wordsAfter_ = nullptr;
   QLineEdit* maxContainTexts_ = nullptr;

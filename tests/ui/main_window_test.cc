@@ -1,6 +1,7 @@
 // The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
 #include <QAction>
 #include <QFile>
+#include <QTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QTextCursor>
@@ -258,6 +259,44 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
             std::tuple(0, " English word (2 Phrase)"));  // no phrase holds "rerun"
   child<QListWidget>(*window, "mainWordList")->setCurrentRow(1);
   EXPECT_EQ(translationOf(*window), "runner pelari");
+}
+
+// After a pause in typing the main list shows the words that begin with the
+// text; Up and Down move through them, Enter looks the chosen one up.
+TEST_F(MainWindowTest, TypingListsTheWordsThatBeginWithTheText) {
+  auto window = makeWindow();
+  showAndLoad(*window);
+  auto* timer = window->findChild<QTimer*>("typingTimer");
+  ASSERT_NE(timer, nullptr);
+  QTest::keyClicks(searchBoxOf(*window), "ru");
+  EXPECT_TRUE(timer->isActive() && timer->isSingleShot());
+  const QString status = statusTextOf(*window);
+  window->showTypingList();  // what the timer does when the pause ends
+  EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"run", "runner"}));
+  EXPECT_EQ(std::tuple(translationOf(*window), statusTextOf(*window)),
+            std::tuple("run kk lari", status));  // the status line stays
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Down);
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Down);  // the last line stays chosen
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), translationOf(*window)),
+            std::tuple("runner", "runner pelari"));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(dir_.file("History.txt"))));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Return);
+  EXPECT_FALSE(timer->isActive());
+  EXPECT_EQ(readFile(dir_.file("History.txt")), "runner=runner pelari\r\n");
+  // A click on a line of the list looks it up.
+  QTest::keyClicks(searchBoxOf(*window), "x");
+  searchBoxOf(*window)->setText("ha");
+  window->showTypingList();
+  auto* list = child<QListWidget>(*window, "mainWordList");
+  ASSERT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"halo"}));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), statusTextOf(*window)),
+            std::tuple("halo", " Indonesian word"));
+  // Turned off, typing starts nothing.
+  test::writeFile(dir_.file("Tavro2.ini"), "[General]\r\nLookAsYouType=0\r\n");
+  window->readSettings();
+  QTest::keyClicks(searchBoxOf(*window), "r");
+  EXPECT_FALSE(timer->isActive());
 }
 
 // A change of direction looks the box's word up again in the new direction.

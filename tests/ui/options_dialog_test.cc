@@ -47,13 +47,15 @@ class OptionsDialogTest : public ::testing::Test {
   int settingsReads_ = 0;
 };
 
-TEST_F(OptionsDialogTest, SaveWritesTheEightKeysInOrderThenReadsThemBack) {
+TEST_F(OptionsDialogTest, SaveWritesTheNineKeysInOrderThenReadsThemBack) {
   auto dialog = open();
   for (auto [name, text] : {std::pair("wordsBefore", "150"), std::pair("wordsAfter", "-5"),
                              std::pair("maxContainTexts", ""), std::pair("wordHistory", "+12x")}) {
     box(*dialog, name)->setText(text);
   }
   child<QCheckBox>(*dialog, "alwaysOnTop")->setChecked(false);
+  EXPECT_TRUE(child<QCheckBox>(*dialog, "lookAsYouType")->isChecked());  // on by default
+  child<QCheckBox>(*dialog, "lookAsYouType")->setChecked(false);
   child<QComboBox>(*dialog, "historyOrder")->setCurrentIndex(0);
   child<QPushButton>(*dialog, "saveButton")->click();
 
@@ -61,9 +63,10 @@ TEST_F(OptionsDialogTest, SaveWritesTheEightKeysInOrderThenReadsThemBack) {
   EXPECT_EQ(test::readFile(ini_.path()),
             "[General]\r\nWordsBefore=150\r\nWordsAfter=-5\r\nMaxContainTexts=0\r\n"
             "AlwaysOnTop=0\r\nAutoRemAlpha=1\r\nAlphaBlend=255\r\nWordHistory=12\r\n"
-            "HistoryFromRight=0\r\n");
-  EXPECT_EQ(std::tuple(settingsReads_, settings_.WordsBefore, dialog->result()),
-            std::tuple(1, 100, QDialog::Accepted));  // read back bounded
+            "HistoryFromRight=0\r\nLookAsYouType=0\r\n");
+  EXPECT_EQ(std::tuple(settingsReads_, settings_.WordsBefore, settings_.LookAsYouType,
+                       dialog->result()),
+            std::tuple(1, 100, false, QDialog::Accepted));  // read back bounded
 }
 
 // The skin and the opacity are applied and stored at once, without Save.
