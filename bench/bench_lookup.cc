@@ -31,7 +31,11 @@
 //   BM_FourteenLookups   14 missing LookupWord calls: one for each candidate
 //                        of all ten rules together, the bound FindBaseForm
 //                        is held to (no single word reaches it);
-//   BM_Render2000        RenderEntryText of a 2,000-character English entry.
+//   BM_Render2000        RenderEntryText of a 2,000-character English entry;
+//   BM_TypingList        the list shown while typing for a two-letter text
+//                        ("ka"): every headword of both sides is compared
+//                        and the matches ranked (the default data holds some
+//                        75,000 headwords in all, a fifteenth of this store).
 //
 // The program ends with the ratios against their targets, measured in rounds
 // that run each subject right after its yardstick (medians, by wall time and
@@ -65,6 +69,7 @@
 #include "engine/render.h"
 #include "engine/stemmer.h"
 #include "engine/text_search.h"
+#include "engine/typing_list.h"
 
 namespace {
 
@@ -80,6 +85,7 @@ constexpr char kMissQuery[] = "kori";
 constexpr char kHitQuery[] = "kari";         // once a headword, of the Indonesian side only
 constexpr char kEnglishHitQuery[] = "kane";  // once a headword, of the English side only
 constexpr char kDenseQuery[] = "a";
+constexpr char kTypedText[] = "ka";  // what the typing list is asked for
 
 struct Side {
   std::string heads;
@@ -340,6 +346,13 @@ void BM_Render2000(benchmark::State& state) {
   state.counters["runs"] = static_cast<double>(runs);
 }
 
+void BM_TypingList(benchmark::State& state) {
+  tavro2::LookupState lookup = makeState();
+  for (auto _ : state)
+    if (!lookup.showTypingList(kTypedText)) state.SkipWithError("nothing matched");
+  state.counters["words"] = static_cast<double>(lookup.mainWords().count());
+}
+
 struct Sample {
   double wall = 0;
   double cpu = 0;  // this thread's CPU time
@@ -396,7 +409,8 @@ int main(int argc, char** argv) {
       {"BM_FindBaseForm", BM_FindBaseForm},
       {"BM_EveryStage", BM_EveryStage},
       {"BM_FourteenLookups", BM_FourteenLookups},
-      {"BM_Render2000", BM_Render2000}};
+      {"BM_Render2000", BM_Render2000},
+      {"BM_TypingList", BM_TypingList}};
   for (const auto& [name, fn] : benchmarks) {
     auto* b = benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMicrosecond);
     if (std::string(name).ends_with("Cpu"))
@@ -411,11 +425,11 @@ int main(int argc, char** argv) {
   // The ratios, from rounds in which subject and yardstick run back to back.
   const int rounds = quick ? 5 : 31;
   tavro2::LookupState miss = makeState(), hitId = makeState(), hitEn = makeState(),
-                      dense = makeState(), baseForm = makeState(),
+                      dense = makeState(), baseForm = makeState(), typing = makeState(),
                       everyStage = makeState(tavro2::Stemmer::shared());
   Ratios grepRatio, memmemRatio, hitIdRatio, hitEnRatio, denseRatio, baseFormRatio, fourteenRatio,
-      everyStageRatio;
-  std::vector<double> renderWall, renderCpu;
+      everyStageRatio, typingRatio;
+  std::vector<double> renderWall, renderCpu, typingWall, typingCpu;
   bool grepRan = true;
   // Each timing follows a run of the same work, so every subject is timed in
   // its own steady state (its data as warm as repeating it makes it), as the
@@ -456,6 +470,10 @@ int main(int argc, char** argv) {
     });
     renderWall.push_back(render.wall);
     renderCpu.push_back(render.cpu);
+    const Sample typed = warm([&] { typing.showTypingList(kTypedText); });
+    typingRatio.add(typed, warm(lookupMiss));
+    typingWall.push_back(typed.wall);
+    typingCpu.push_back(typed.cpu);
   }
 
   std::printf(
@@ -478,6 +496,9 @@ int main(int argc, char** argv) {
   fourteenRatio.print("14 missing lookups / one lookup", "<= 15x");
   std::printf("  %-44s %7.3f ms wall %7.3f ms CPU (target < 1 ms)\n",
               "render a 2,000-character entry", median(renderWall) * 1e3, median(renderCpu) * 1e3);
+  typingRatio.print("typing list for \"ka\" / miss", "report");
+  std::printf("  %-44s %7.3f ms wall %7.3f ms CPU (target < 16 ms, a frame)\n",
+              "typing list for \"ka\"", median(typingWall) * 1e3, median(typingCpu) * 1e3);
   std::filesystem::remove_all(fixture.dir);
   return 0;
 }
