@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <algorithm>
+
 namespace tavro2 {
 namespace {
 
@@ -30,6 +32,7 @@ Settings readSettings(const IniFile& file) {
   s.HistoryFromRight = ini.readBoolean(k::kHistoryFromRight, d.HistoryFromRight);
   s.UseSelection = ini.readBoolean(k::kUseSelection, d.UseSelection);
   s.LookAsYouType = ini.readBoolean(k::kLookAsYouType, d.LookAsYouType);
+  s.TextZoom = std::clamp(ini.readInteger(k::kTextZoom, d.TextZoom), kTextZoomMin, kTextZoomMax);
 
   if (s.WordsBefore > 100) s.WordsBefore = 100;
   if (s.WordsAfter > 100) s.WordsAfter = 100;

@@ -38,6 +38,7 @@ inline constexpr std::string_view kHistoryFromRight = "HistoryFromRight";
 inline constexpr std::string_view kCompactMode = "CompactMode";  // read on its own
 inline constexpr std::string_view kUseSelection = "UseSelection";  // select-to-translate
 inline constexpr std::string_view kLookAsYouType = "LookAsYouType";  // the typing list
+inline constexpr std::string_view kTextZoom = "TextZoom";  // the panes' and lists' text size
 }  // namespace settings_key
 
 // Defaults are the values of a missing file.
@@ -52,7 +53,11 @@ struct Settings {
   bool HistoryFromRight = true;
   bool UseSelection = false;  // look up text selected in other programs
   bool LookAsYouType = true;  // list the words that begin with the text typed
+  // Steps of two pixels from the panes' and lists' own size, kTextZoomMin
+  // to kTextZoomMax (out of range: the nearest bound).
+  std::int32_t TextZoom = 0;
 };
+inline constexpr std::int32_t kTextZoomMin = -3, kTextZoomMax = 8;
 
 // Every key but CompactMode, in table order, widths cut, then bounds:
 // WordsBefore and WordsAfter above 100 become 100; MaxContainTexts 0 becomes

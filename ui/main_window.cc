@@ -157,7 +157,7 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
       places_(std::move(places)),
       store_(std::make_unique<DictionaryStore>()),
       settings_(std::make_unique<Settings>()) {
-  setFont(appFont(14));
+  setFont(appFont(kFontPixels));
   setWindowIcon(programIcon());
   resize(kCreationWidth, kCreationHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -382,6 +382,10 @@ void MainWindow::createMenu() {
       {nullptr, Qt::Key_unknown, nullptr},
       {"Exit", Qt::CTRL | Qt::Key_X, &MainWindow::exitProgram},
       {"", Qt::Key_F1, &MainWindow::openHelp},  // as in most desktop programs
+      {"", Qt::CTRL | Qt::Key_Plus, &MainWindow::enlargeText},
+      {"", Qt::CTRL | Qt::Key_Equal, &MainWindow::enlargeText},  // + without Shift
+      {"", Qt::CTRL | Qt::Key_Minus, &MainWindow::shrinkText},
+      {"", Qt::CTRL | Qt::Key_0, &MainWindow::resetTextSize},
   };
   menu_ = new QMenu(this);
   menu_->setObjectName("popupMenu");

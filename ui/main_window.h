@@ -98,12 +98,16 @@ class MainWindow : public QWidget {
   // Loads skin `index` and recolours the window (it repaints itself).
   void applySkin(int index);
   void applyFullLayout();
+  // The panes' and lists' font from the TextZoom setting.
+  void applyTextZoom();
 
   // The search-box path: Enter or Find.
   void search();
   // The list of the words that begin with the box's text, shown after a
   // pause in typing (LookAsYouType); nothing is looked up or recorded.
   void showTypingList();
+  // The window's text size; the panes and lists add TextZoom's steps to it.
+  static constexpr int kFontPixels = 14;
   // The pause after the last key before the typing list shows.
   static constexpr int kTypingPauseMs = 150;
   // Puts `word` into the search box; nothing is looked up.
@@ -121,6 +125,11 @@ class MainWindow : public QWidget {
   void minimizeProgram();
   void openHelp();
   void exitProgram();
+  // Ctrl+plus, Ctrl+minus, Ctrl+0: the text of the panes and lists a step
+  // larger, smaller, or back to its own size; stored at once (TextZoom).
+  void enlargeText();
+  void shrinkText();
+  void resetTextSize();
   void compactToggle();
   void compactCycle();
   void wideToggle();

@@ -193,8 +193,38 @@ void MainWindow::readSettings() {
   }
   setStayOnTop(settings_->AlwaysOnTop);
   setOpacity(this, settings_->AlphaBlend);
+  applyTextZoom();
   syncLookupSettings();
   onSettingsApplied();
+}
+
+void MainWindow::applyTextZoom() {
+  const QFont font = appFont(kFontPixels + 2 * settings_->TextZoom);
+  for (QWidget* part : {static_cast<QWidget*>(translationPane_), static_cast<QWidget*>(relatedPane_),
+                        static_cast<QWidget*>(mainList_), static_cast<QWidget*>(relatedList_),
+                        static_cast<QWidget*>(phraseList_)})
+    part->setFont(font);
+}
+
+void MainWindow::enlargeText() {
+  if (settings_->TextZoom >= kTextZoomMax) return;
+  ++settings_->TextZoom;
+  settingsWritten(ini_->writeInteger(settings_key::kTextZoom, settings_->TextZoom));
+  applyTextZoom();
+}
+
+void MainWindow::shrinkText() {
+  if (settings_->TextZoom <= kTextZoomMin) return;
+  --settings_->TextZoom;
+  settingsWritten(ini_->writeInteger(settings_key::kTextZoom, settings_->TextZoom));
+  applyTextZoom();
+}
+
+void MainWindow::resetTextSize() {
+  if (settings_->TextZoom == 0) return;
+  settings_->TextZoom = 0;
+  settingsWritten(ini_->writeInteger(settings_key::kTextZoom, 0));
+  applyTextZoom();
 }
 
 void MainWindow::applyLanguage() {

@@ -16,6 +16,7 @@
 #include "ui_test_util.h"
 #include "ui/format_adapter.h"
 #include "skin/image_list.h"
+#include "skin/skin.h"
 #include "skin/skin_widgets.h"
 
 namespace tavro2 {
@@ -297,6 +298,40 @@ TEST_F(MainWindowTest, TypingListsTheWordsThatBeginWithTheText) {
   window->readSettings();
   QTest::keyClicks(searchBoxOf(*window), "r");
   EXPECT_FALSE(timer->isActive());
+}
+
+// Ctrl+plus, Ctrl+minus and Ctrl+0 size the panes' and lists' text, stored
+// at once and read again by the next window; the bounds hold.
+TEST_F(MainWindowTest, TextSizeKeysAreStoredAndRestored) {
+  auto pixels = [](QWidget& w, const char* name) { return child(w, name)->font().pixelSize(); };
+  auto zoomed = [](int steps) { return appFont(MainWindow::kFontPixels + 2 * steps).pixelSize(); };
+  auto active = [this](const char* settings) {
+    auto w = makeWindow(settings);
+    w->show();
+    w->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    return w;
+  };
+  auto window = active("");
+  EXPECT_EQ(pixels(*window, "translationPane"), zoomed(0));  // the look of before
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Equal, Qt::ControlModifier);
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(std::tuple(pixels(*window, "translationPane"), pixels(*window, "mainWordList"),
+                       pixels(*window, "phraseList")),
+            std::tuple(zoomed(2), zoomed(2), zoomed(2)));
+  EXPECT_EQ(settingsText(), "[General]\r\nTextZoom=2\r\n");
+  window.reset();
+  window = active("");
+  EXPECT_EQ(pixels(*window, "relatedTranslationPane"), zoomed(2));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(pixels(*window, "translationPane"), zoomed(0));
+  for (int i = 0; i < 10; ++i)
+    QTest::keyClick(searchBoxOf(*window), Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(pixels(*window, "translationPane"), zoomed(kTextZoomMin));
+  EXPECT_EQ(settingsText(), "[General]\r\nTextZoom=-3\r\n");
+  window.reset();
+  EXPECT_EQ(pixels(*active("[General]\r\nTextZoom=99\r\n"), "mainWordList"),
+            zoomed(kTextZoomMax));  // out of range: the bound
 }
 
 // A change of direction looks the box's word up again in the new direction.
