@@ -156,15 +156,6 @@ std::string shortGloss(std::string_view gloss) {
   return text + "...";
 }
 
-std::string_view markerOfWordnet(char pos) {
-  switch (pos) {
-    case 'n': return "kb";
-    case 'v': return "kkt";
-    case 'a': return "ks";
-    default: return "kk";
-  }
-}
-
 // A WordNet lemma written as a name: a capital anywhere (names, acronyms,
 // chemical symbols), or a single letter.
 bool looksLikeName(std::string_view lemma) {
@@ -547,8 +538,9 @@ void Builder::addWordnet(const std::vector<WordnetSynset>& synsets) {
         continue;
       }
       if (terms.empty()) continue;
+      const char kind = synsets[i].pos == 'v' ? extra_.verbFrames.kind(key, l.sense) : 0;
       lineFor(key).senses.push_back({SenseSource::kWordnet,
-                                     std::string(markerOfWordnet(synsets[i].pos)),
+                                     std::string(wordnetMarker(synsets[i].pos, kind)),
                                      std::move(terms), glosses[i], *shown, l.sense, l.tags, i});
     }
   }
@@ -563,7 +555,7 @@ void Builder::addWordnetSenses(const WordnetSynset& synset, const std::vector<st
   constexpr std::size_t kFirstFew = 3;
   IndonesianSense sense;
   sense.source = IndonesianSource::kWordnet;
-  sense.marker = markerOfWordnet(synset.pos);
+  sense.marker = wordnetMarker(synset.pos, extra_.verbFrames.synsetKind(synset));
   sense.gloss = gloss;
   sense.sense = std::numeric_limits<int>::max();
   std::vector<std::string> keys;
@@ -644,9 +636,12 @@ void Builder::finish() {
         return pairedTerms_.contains(term) ? Pairing::kContradicted : Pairing::kUnknown;
       }};
   std::vector<ArrangedEntry> shown(english_.size());
-  for (std::size_t i = 0; i < english_.size(); ++i)
+  for (std::size_t i = 0; i < english_.size(); ++i) {
+    markVerbSenses(english_[i].senses, extra_.verbFrames.onlyIntransitive(english_[i].headword),
+                   judge.key);
     shown[i] = arrangeEntry(english_[i].senses, extra_.usage.englishTags(english_[i].headword),
                             judge);
+  }
   for (const std::string& name : namesLeftOut_) {
     const auto it = englishAt_.find(name);
     if (it == englishAt_.end() || shown[it->second].groups.empty()) ++built.droppedNameHeadwords;
@@ -701,6 +696,8 @@ void Builder::finish() {
         });
     const std::string lead = curated ? std::string() : inflectionLead(line.headword, groupsOf, tagsOf);
     appendLine(built.english, line.headword, renderEntry(shown[i].groups, lead));
+    built.intransitiveEntries += std::any_of(shown[i].groups.begin(), shown[i].groups.end(),
+                                             [](const ShownGroup& g) { return g.marker == "kki"; });
   };
   // FreeDict's lines keep the source's order; the headwords only the other
   // sources give are merged in by the same index order.

@@ -52,6 +52,7 @@ struct BuiltDictionary {
   std::size_t droppedNameSenses = 0;     // WordNet name senses left out of common words
   std::size_t droppedNameHeadwords = 0;  // headwords left with no entry by that
   std::size_t rootEntries = 0;           // Indonesian roots made from their forms
+  std::size_t intransitiveEntries = 0;   // English entries showing a kki group
 };
 
 // Marker of a FreeDict part of speech ("n" -> "kb"), or empty.
@@ -67,6 +68,10 @@ inline constexpr std::size_t kGlossLength = 60;
 
 struct ExtraSources {
   std::vector<WordnetSynset> wordnet;
+  // Which verb senses take an object: a WordNet verb sense whose frames take
+  // none is kki, and so is a FreeDict verb sense matched with one (or, not
+  // matched, of a verb WordNet never gives an object); the others are kkt.
+  VerbFrames verbFrames;
   std::vector<FunctionWord> functionWords;  // closed-class senses, shown first
   std::vector<FunctionWord> everydayWords;  // merged into their part of speech
   WordUsage usage;                          // how common words are

@@ -1,6 +1,7 @@
 #include "tools/english_entries.h"
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -63,6 +64,24 @@ char partOfMarker(std::string_view marker) {
   return 0;
 }
 
+void markVerbSenses(std::vector<EnglishSense>& senses, bool intransitive, const TermKey& key) {
+  std::vector<const EnglishSense*> wordnet;
+  for (const EnglishSense& w : senses)
+    if (w.source == SenseSource::kWordnet && partOfMarker(w.marker) == 'v') wordnet.push_back(&w);
+  for (EnglishSense& s : senses) {
+    if (s.source != SenseSource::kFreeDict || partOfMarker(s.marker) != 'v') continue;
+    const int matched = matchedSense(s, wordnet, key);
+    const auto w = std::find_if(wordnet.begin(), wordnet.end(), [&](const EnglishSense* x) {
+      return matched && x->sense == matched;
+    });
+    if (w != wordnet.end()) {
+      s.marker = (*w)->marker;
+    } else if (intransitive) {
+      s.marker = "kki";
+    }
+  }
+}
+
 namespace {
 
 // A sense's place in its part of speech: the word lists' first, then by
@@ -110,11 +129,14 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
                       const TermJudge& judge, bool strict) {
   const TermKey& key = judge.key;
   // The groups: the function words' markers, the closed-class markers, then
-  // the parts of speech by use; each kind in the order the sources gave it.
+  // the parts of speech by use; each kind in the order the sources gave it,
+  // and the groups of one part of speech (kkt, kki) by their first sense.
+  using Place = std::array<int, 3>;
   struct Group {
     std::string marker;
-    int order[3];
-    std::vector<std::pair<std::array<int, 3>, const EnglishSense*>> senses;
+    std::array<int, 3> order;  // kind, use, the first group of its part
+    Place first;               // the place of its first sense
+    std::vector<std::pair<Place, const EnglishSense*>> senses;
   };
   std::vector<Group> groups;
   auto groupOf = [&](const EnglishSense& s) -> Group& {
@@ -124,7 +146,11 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
     const int kind = s.source == SenseSource::kFunctionWord ? 0 : part ? 2 : 1;
     // The function-word list's groups keep its order (about: tentang first).
     const int tagged = part && kind ? tags[static_cast<std::size_t>(partIndex(part))] : 0;
-    groups.push_back({s.marker, {kind, -tagged, static_cast<int>(groups.size())}, {}});
+    int at = static_cast<int>(groups.size());  // where its part's first group was made
+    for (const Group& g : groups)
+      if (kind == 2 && g.order[0] == 2 && partOfMarker(g.marker) == part)
+        at = std::min(at, g.order[2]);
+    groups.push_back({s.marker, {kind, -tagged, at}, {}, {}});
     return groups.back();
   };
   for (const EnglishSense& s : senses)
@@ -148,8 +174,12 @@ ArrangedEntry arrange(const std::vector<EnglishSense>& senses, const std::array<
     const int fromWordnet = s.source == SenseSource::kWordnet ? 1 : 0;
     groupOf(s).senses.push_back({{placeOf(s, i, senses, key), fromWordnet, static_cast<int>(i)}, &s});
   }
+  const auto byPlace = [](const auto& a, const auto& b) { return a.first < b.first; };
+  for (Group& g : groups)
+    if (!g.senses.empty())
+      g.first = std::min_element(g.senses.begin(), g.senses.end(), byPlace)->first;
   std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
-    return std::lexicographical_compare(a.order, a.order + 3, b.order, b.order + 3);
+    return std::tie(a.order, a.first) < std::tie(b.order, b.first);
   });
 
   // The parts of speech the other sources give: there WordNet's words must

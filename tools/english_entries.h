@@ -5,7 +5,9 @@
 //     closed-class reading is the one looked up);
 //   - then the parts of speech in the order of the headword's use in
 //     WordNet's corpus (tag counts), parts without tags after in the order
-//     the sources gave them;
+//     the sources gave them; a verb used with an object and without one
+//     (kkt and kki) has a group for each, the one whose first sense comes
+//     first (by the order below) first;
 //   - within a part of speech, the everyday-word list's senses, then
 //     FreeDict's and WordNet's by WordNet's sense order (a FreeDict sense
 //     takes the number of the WordNet sense it shares its rarest words
@@ -87,6 +89,12 @@ struct ArrangedEntry {
 // The part of speech of a marker ('n', 'v', 'a', 'r'), or 0 for markers of
 // closed classes and none.
 char partOfMarker(std::string_view marker);
+
+// FreeDict's verb senses take the marker (kkt or kki) of the WordNet verb
+// sense they match, as arrangeEntry matches them; one that matches none is
+// kki when `intransitive` (WordNet never gives the headword an object) and
+// keeps its marker otherwise.
+void markVerbSenses(std::vector<EnglishSense>& senses, bool intransitive, const TermKey& key);
 
 // The senses of one entry as it shows them (see above). `tags` are the
 // headword's tag counts in kTagParts order.

@@ -1,7 +1,9 @@
 #include "tools/extra_sources.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "engine/cp1252.h"
 #include "tools/dictd_reader.h"
 #include "tools/text_fields.h"
 
@@ -82,6 +84,55 @@ std::vector<FunctionWord> parseFunctionWords(std::string_view text, std::size_t&
   return parseLines(text, badLines, parseFunctionWord);
 }
 
+void VerbFrames::parse(std::string_view text, std::size_t& badLines) {
+  badLines = 0;
+  for (std::string_view line : textLines(text)) {
+    if (isComment(line)) continue;
+    const auto fields = splitAt(line, "\t");
+    const std::string_view lemma = fields.size() == 2 ? trimBlanks(fields[0]) : std::string_view();
+    if (lemma.empty() || fields[1].empty() ||
+        fields[1].find_first_not_of("itb-") != std::string_view::npos) {
+      ++badLines;
+      continue;
+    }
+    letters_[foldAscii(lemma)] = fields[1];
+  }
+}
+
+char VerbFrames::kind(std::string_view lemma, int sense) const {
+  const auto it = letters_.find(foldAscii(lemma));
+  if (it == letters_.end() || sense < 1 || static_cast<std::size_t>(sense) > it->second.size())
+    return 0;
+  const char letter = it->second[static_cast<std::size_t>(sense) - 1];
+  return letter == '-' ? 0 : letter;
+}
+
+char VerbFrames::synsetKind(const WordnetSynset& synset) const {
+  if (synset.pos != 'v') return 0;
+  bool known = false;
+  for (const WordnetLemma& l : synset.english) {
+    const char k = kind(l.lemma, l.sense);
+    if (k && k != 'i') return 0;
+    known = known || k;
+  }
+  return known ? 'i' : 0;
+}
+
+bool VerbFrames::onlyIntransitive(std::string_view lemma) const {
+  const auto it = letters_.find(foldAscii(lemma));
+  return it != letters_.end() &&
+         std::all_of(it->second.begin(), it->second.end(), [](char c) { return c == 'i'; });
+}
+
+std::string_view wordnetMarker(char pos, char verbKind) {
+  switch (pos) {
+    case 'n': return "kb";
+    case 'v': return verbKind == 'i' ? "kki" : "kkt";
+    case 'a': return "ks";
+    default: return "kk";
+  }
+}
+
 namespace {
 
 // A file read whole (a gzip'd one inflated) and parsed.
@@ -104,6 +155,14 @@ bool readWordnetJoin(const std::string& path, std::vector<WordnetSynset>& out,
 bool readFunctionWords(const std::string& path, std::vector<FunctionWord>& out,
                        std::size_t& badLines, std::string& error) {
   return readList(path, &parseFunctionWords, out, badLines, error);
+}
+
+bool readVerbFrames(const std::string& path, VerbFrames& out, std::size_t& badLines,
+                    std::string& error) {
+  std::string text;
+  if (!readDictdText(path, text, error)) return false;
+  out.parse(text, badLines);
+  return true;
 }
 
 }  // namespace tavro2

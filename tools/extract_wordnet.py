@@ -2,7 +2,7 @@
 """Extracts the English-Indonesian WordNet join that tavro2-mkdict reads.
 
     tools/extract_wordnet.py --wordnet WNdb-3.0.tar.gz --bahasa DIR --out FILE.tsv.gz \
-        [--tags-out TAGS.tsv.gz]
+        [--tags-out TAGS.tsv.gz] [--frames-out FRAMES.tsv.gz]
 
 --wordnet is Princeton WordNet 3.0 as released (dict/data.* and dict/index.sense);
 --bahasa is the Wordnet Bahasa folder holding wn-data-ind.tab and wn-freq-ind.tab.
@@ -26,6 +26,17 @@ lemmas with any tagged sense:
 
 Only senses whose lemma WordNet writes in lower case count, so "More" (Thomas
 More) adds nothing to "more".
+
+--frames-out writes what WordNet's generic verb frames say of each sense of a
+verb, one lower-case lemma a line, one letter a sense in the order of the
+lemma's sense numbers (the first letter is sense 1):
+
+    eat <TAB> tiitbt
+
+i: the frames that WordNet gives the lemma in that synset take no object
+("eat a meal", sense 2); t: they take one ("take in solid food", sense 1);
+b: some do, some do not; -: WordNet gives it none. See OBJECT_FRAMES below for
+how each frame counts.
 """
 
 import argparse
@@ -39,6 +50,27 @@ import tarfile
 POS_OF_FILE = {"noun": "n", "verb": "v", "adj": "a", "adv": "r"}
 POS_OF_SS_TYPE = {"1": "n", "2": "v", "3": "a", "4": "r", "5": "a"}
 SEPARATORS = re.compile(r"[\t|#\r\n]")
+
+# WordNet 3.0's generic verb frames (wninput(5WN)) by what follows the verb.
+# A noun phrase as the object: "Somebody ----s something" (8), "... somebody"
+# (9, 10), "Something ----s something" (11), and those with an object and a
+# second object, a complement, a phrase or an infinitive (5, 14-21, 24, 25,
+# 30, 31).
+OBJECT_FRAMES = {5, 8, 9, 10, 11, 14, 15, 16, 17, 18, 19, 20, 21, 24, 25, 30, 31}
+# No object: the verb alone (1, 2, "It is ----ing" 3, "Somebody's (body
+# part) ----s" 23), with a phrase ("Something is ----ing PP" 4, "Somebody
+# ----s PP" 22, "... to somebody" 12, 27, "... on something" 13), with the
+# subject's adjective or noun (6, 7), or with a subject clause put last ("It
+# ----s that CLAUSE" 34: it seems, it happens).
+INTRANSITIVE_FRAMES = {1, 2, 3, 4, 6, 7, 12, 13, 22, 23, 27, 34}
+# A clause ("that CLAUSE" 26, "whether INFINITIVE" 29) or a verb ("to
+# INFINITIVE" 28, "INFINITIVE" 32, 35, "VERB-ing" 33) after the verb. Beside
+# frames without an object they are what such a verb may take (agree that,
+# agree to): the verb stays intransitive. On their own, a clause is the
+# verb's object (say that, wonder whether) and a verb is no object (tend to,
+# fail to, end up doing).
+CLAUSE_FRAMES = {26, 29}
+VERB_FRAMES = {28, 32, 33, 35}
 
 
 def read_tar_members(path):
@@ -104,6 +136,56 @@ def index_sense_rows(text):
             yield lemma.replace("_", " "), fields[1] + "-" + pos, int(fields[2]), int(fields[3])
 
 
+def parse_verb_frames(text):
+    """verb synset -> (lower-case lemmas in synset order, [(frame, word number)])."""
+    synsets = {}
+    for line in text.splitlines():
+        if not line or line.startswith(" "):
+            continue
+        fields = line.partition(" | ")[0].split()
+        word_count = int(fields[3], 16)
+        lemmas = [fields[4 + 2 * i].lower().replace("_", " ") for i in range(word_count)]
+        at = 4 + 2 * word_count
+        at += 1 + 4 * int(fields[at])  # the pointers
+        frames = []
+        for _ in range(int(fields[at])):
+            at += 3  # "+ frame word"
+            frames.append((int(fields[at - 1]), int(fields[at], 16)))
+        synsets[fields[0] + "-v"] = (lemmas, frames)
+    return synsets
+
+
+def transitivity(frames):
+    """'i', 't' or 'b' for a lemma's frame numbers in one synset (see OBJECT_FRAMES);
+    '-' for none."""
+    if not frames:
+        return "-"
+    unknown = set(frames) - OBJECT_FRAMES - INTRANSITIVE_FRAMES - CLAUSE_FRAMES - VERB_FRAMES
+    if unknown:
+        sys.exit("extract_wordnet: unknown verb frames %s" % sorted(unknown))
+    with_object = bool(frames & OBJECT_FRAMES)
+    without = bool(frames & INTRANSITIVE_FRAMES)
+    if with_object:
+        return "b" if without else "t"
+    if without:
+        return "i"
+    return "t" if frames & CLAUSE_FRAMES else "i"
+
+
+def verb_senses(text, frames):
+    """lower-case verb lemma -> one letter of transitivity per sense number."""
+    senses = {}
+    for lemma, synset, sense, _ in index_sense_rows(text):
+        if synset not in frames:
+            continue
+        lemmas, synset_frames = frames[synset]
+        word = lemmas.index(lemma.lower()) + 1
+        own = {f for f, w in synset_frames if w in (0, word)}
+        senses.setdefault(lemma.lower(), {})[sense] = transitivity(own)
+    return {lemma: "".join(kinds.get(n, "-") for n in range(1, max(kinds) + 1))
+            for lemma, kinds in senses.items()}
+
+
 def lemma_tags(text, english):
     """lower-case lemma -> tag counts per part of speech (n, v, a, r)."""
     order = "nvar"
@@ -158,6 +240,7 @@ def main():
     parser.add_argument("--bahasa", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--tags-out")
+    parser.add_argument("--frames-out")
     args = parser.parse_args()
 
     texts = read_tar_members(args.wordnet)
@@ -206,6 +289,17 @@ def main():
                 continue
             tags.write("\t".join([lemma] + [str(c) for c in counts]) + "\n")
         write_gzip(args.tags_out, tags.getvalue())
+
+    if args.frames_out:
+        frames = io.StringIO()
+        frames.write("# Whether WordNet 3.0's generic verb frames take an object, for each sense of\n")
+        frames.write("# a lower-case verb lemma in sense-number order: i none, t all, b some;\n")
+        frames.write("# made by tools/extract_wordnet.py. Fields: lemma, letters.\n")
+        kinds = verb_senses(texts["dict/index.sense"], parse_verb_frames(texts["dict/data.verb"]))
+        for lemma, letters in sorted(kinds.items()):
+            if not SEPARATORS.search(lemma):
+                frames.write(lemma + "\t" + letters + "\n")
+        write_gzip(args.frames_out, frames.getvalue())
 
 
 if __name__ == "__main__":

@@ -220,9 +220,12 @@ Arranged arrange(std::string_view word, const std::vector<IndonesianSense>& sens
         (s->membership == Membership::kFirstFew && shownWords >= 2))
       continue;
     std::erase_if(central, [&](const std::string& w) { return !a.usable(w, number); });
+    // kkt and kki are one part of speech.
+    const std::string partKey = partOfMarker(s->marker) ? std::string(1, partOfMarker(s->marker))
+                                                        : s->marker;
     auto part = std::find_if(perPart.begin(), perPart.end(),
-                             [&](const auto& x) { return x.first == s->marker; });
-    if (part == perPart.end()) part = perPart.insert(perPart.end(), {s->marker, 0});
+                             [&](const auto& x) { return x.first == partKey; });
+    if (part == perPart.end()) part = perPart.insert(perPart.end(), {partKey, 0});
     if (part->second == limits.wordnetPerPart) continue;
     ++part->second;
     ++taken;
@@ -319,7 +322,7 @@ bool rootShaped(std::string_view root) {
 std::string firstItems(std::string_view text) {
   text = text.substr(0, text.find(';'));
   text = text.substr(0, text.find(" ("));
-  for (std::string_view m : {"kb ", "kkt ", "ks ", "kk ", "kd ", "ksam "})
+  for (std::string_view m : {"kb ", "kkt ", "kki ", "ks ", "kk ", "kd ", "ksam "})
     if (text.starts_with(m)) {
       text.remove_prefix(m.size());
       break;

@@ -17,8 +17,8 @@
 //     and a sense whose commonest English word the entry already shows is the
 //     same sense again and is left out.
 //
-// Each part of speech is one group under its marker, the groups in the order
-// of their first item. No English word twice; excluded English words
+// Each marker is one group (a verb's kkt and kki two), the groups in the
+// order of their first item. No English word twice; excluded English words
 // (vulgar, archaic, slang) never; English names only when the Indonesian word
 // is written as a name itself (Jerman: Germany, not aku: Maine); rare English
 // words only where the entry has no common one. A phrase shows a few English

@@ -5,13 +5,14 @@
 //   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
 //                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
 //                 [--everyday-words FILE.txt]... [--frequency DIR]
-//                 [--tags FILE.tsv.gz] [--rare-words FILE.txt]
+//                 [--tags FILE.tsv.gz] [--verb-frames FILE.tsv.gz] [--rare-words FILE.txt]
 //                 [--wrong-senses FILE.txt] [--spoken-words FILE.txt]...
 //                 [--excluded-english FILE.txt]
 //                 [--level 1..10] [--date YYYY-MM-DD]
 //
 // --frequency names the folder of the frequency lists and --tags WordNet's
-// tag counts (tools/word_usage.h); --rare-words a list of Indonesian words,
+// tag counts (tools/word_usage.h); --verb-frames which verb senses take an
+// object (tools/extra_sources.h); --rare-words a list of Indonesian words,
 // one a line, that count as rare; --wrong-senses a list in the word lists'
 // layout of Indonesian words that are wrong for an English headword;
 // --spoken-words a list in that layout of Indonesian headwords with their
@@ -39,6 +40,7 @@ int usage() {
   std::cerr << "usage: tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR"
                " [--wordnet FILE.tsv.gz] [--function-words FILE.txt]..."
                " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
+               " [--verb-frames FILE.tsv.gz]"
                " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--spoken-words FILE.txt]..."
                " [--excluded-english FILE.txt] [--level 1..10]"
                " [--date YYYY-MM-DD]\n";
@@ -59,8 +61,8 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, rarePath,
-      wrongPath, excludedPath;
+  std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, framesPath,
+      rarePath, wrongPath, excludedPath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
   std::vector<std::string> spokenPaths;    // --spoken-words, in order
   std::vector<std::string> everydayPaths;  // --everyday-words, in order
@@ -82,6 +84,8 @@ int main(int argc, char** argv) {
       frequencyDir = argv[++i];
     } else if (std::strcmp(argv[i], "--tags") == 0 && hasValue) {
       tagsPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--verb-frames") == 0 && hasValue) {
+      framesPath = argv[++i];
     } else if (std::strcmp(argv[i], "--rare-words") == 0 && hasValue) {
       rarePath = argv[++i];
     } else if (std::strcmp(argv[i], "--wrong-senses") == 0 && hasValue) {
@@ -140,10 +144,12 @@ int main(int argc, char** argv) {
       }
       into->insert(into->end(), senses.begin(), senses.end());
     }
-  std::size_t badTags = 0;
+  std::size_t badTags = 0, badFrames = 0;
   std::string rareText, excludedText;
   if ((!frequencyDir.empty() && !tavro2::readFrequencyLists(frequencyDir, extra.usage, error)) ||
       (!tagsPath.empty() && !tavro2::readEnglishTags(tagsPath, extra.usage, badTags, error)) ||
+      (!framesPath.empty() &&
+       !tavro2::readVerbFrames(framesPath, extra.verbFrames, badFrames, error)) ||
       (!rarePath.empty() && !tavro2::readWholeFile(rarePath, rareText, error)) ||
       (!excludedPath.empty() && !tavro2::readWholeFile(excludedPath, excludedText, error))) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
@@ -185,11 +191,14 @@ int main(int argc, char** argv) {
   if (source.badIndexLines || dict.droppedTerms || dict.skippedEntries)
     std::printf("  skipped: %zu index lines, %zu entries; %zu terms without a 1252 form\n",
                 source.badIndexLines, dict.skippedEntries, dict.droppedTerms);
-  if (badWordnet || badFunctionWords || badTags)
-    std::printf("  skipped: %zu WordNet lines, %zu word-list lines, %zu tag lines that do not fit\n",
-                badWordnet, badFunctionWords, badTags);
+  if (badWordnet || badFunctionWords || badTags || badFrames)
+    std::printf("  skipped: %zu WordNet lines, %zu word-list lines, %zu tag lines,"
+                " %zu verb-frame lines that do not fit\n",
+                badWordnet, badFunctionWords, badTags, badFrames);
   std::printf("  names left out of common words: %zu WordNet senses, %zu headwords\n",
               dict.droppedNameSenses, dict.droppedNameHeadwords);
   std::printf("  Indonesian roots made from their derived forms: %zu\n", dict.rootEntries);
+  std::printf("  English entries with a verb used without an object (kki): %zu\n",
+              dict.intransitiveEntries);
   return 0;
 }

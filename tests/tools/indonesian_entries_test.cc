@@ -120,6 +120,11 @@ TEST(IndonesianEntriesTest, WordnetSensesTheWordReallyHasByCountThenTags) {
             "kkt feed (give food); dine (eat a meal)");
   // A sense whose commonest word the entry shows already is that sense again.
   EXPECT_EQ(entry({pair("kkt", "eat", 0), senses[1], senses[0]}), "kkt eat; dine (eat a meal)");
+  // A verb used without an object is a group of its own, yet the same part
+  // of speech for the cap: feed, the third verb sense, stays out.
+  EXPECT_EQ(entry({wordnet("kki", {{"dine", 1}}, "eat a meal", 2, 6), senses[1], senses[5],
+                   wordnet("kb", {{"meal", 1}}, "food", 1, 1)}),
+            "kkt eat (take in solid food); kki dine (eat a meal); kb meal (food)");
 }
 
 TEST(IndonesianEntriesTest, NamesNumbersAndTheWordThatHasNothingElse) {
@@ -169,12 +174,17 @@ TEST(IndonesianEntriesTest, RootsTheSourcesLackAreMadeFromTwoOfTheirForms) {
       // Two forms, but only through a nasal prefix that changes the root.
       {"menyapu", "kkt sweep"}, {"penyapu", "kb sweeper"},
       // Not shaped like a root: one syllable.
-      {"berkhit", "x"}, {"dikhit", "y"}};
+      {"berkhit", "x"}, {"dikhit", "y"},
+      // Each form's first words, without their marker.
+      {"berlari", "kki run, race (move fast)"}, {"pelari", "kb runner"}};
   const auto rank = [](std::string_view w) { return w == "ditunggu" ? 0 : 100; };
-  const std::vector<IndonesianText> roots = rootEntries(entries, rank);
-  ASSERT_EQ(roots.size(), 1u);
+  std::vector<IndonesianText> roots = rootEntries(entries, rank);
+  ASSERT_EQ(roots.size(), 2u);
+  if (roots[0].headword != "tunggu") std::swap(roots[0], roots[1]);
   EXPECT_EQ(roots[0].headword, "tunggu");
   EXPECT_EQ(roots[0].text, "root of ditunggu: awaited; menunggu: wait, await");
+  EXPECT_EQ(roots[1].headword, "lari");
+  EXPECT_EQ(roots[1].text, "root of berlari: run, race; pelari: runner");
 }
 
 }  // namespace
