@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "engine/text_search.h"
 
@@ -121,6 +122,21 @@ std::vector<FormatRun> renderEntryText(std::string_view text, std::string_view w
     i = j;
   }
   return runs;
+}
+
+std::string_view markerMeaning(std::string_view marker) {
+  static constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
+      {"kb", "kata benda, noun"},
+      {"kkt", "kata kerja transitif, transitive verb"},
+      {"kki", "kata kerja intransitif, intransitive verb"},
+      {"ks", "kata sifat, adjective"},
+      {"kk", "kata keterangan, adverb"},
+      {"kd", "kata depan, preposition"},
+      {"ksam", "kata sambung, conjunction"},
+  };
+  for (const auto& [m, meaning] : kMeanings)
+    if (m == marker) return meaning;
+  return {};
 }
 
 std::size_t posWholeWord(std::string_view needle, std::string_view haystack) {

@@ -29,6 +29,11 @@ struct FormatRun {
 std::vector<FormatRun> renderEntryText(std::string_view text, std::string_view word,
                                        bool foundInIndonesian);
 
+// What a part-of-speech marker of the entries stands for, its Indonesian
+// name and then English ("kkt": "kata kerja transitif, transitive verb"), or
+// empty for any other text.
+std::string_view markerMeaning(std::string_view marker);
+
 // The 1-based position of the first whole-word occurrence of needle in
 // haystack, or 0 (empty haystack gives 0, empty needle 1).
 std::size_t posWholeWord(std::string_view needle, std::string_view haystack);

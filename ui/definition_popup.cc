@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
+#include "ui/marker_tooltip.h"
 #include "ui/selection_reader.h"
 #include "skin/skin.h"
 
@@ -83,6 +84,7 @@ FDef::FDef(HistoryHost& host)
   textArea_->document()->setDocumentMargin(0);
   textArea_->setGeometry(rect());
   textArea_->installEventFilter(this);
+  new MarkerTooltip(textArea_);  // owned by the text area
 
   countdownTimer_.setInterval(kCountdownInterval);
   connect(&countdownTimer_, &QTimer::timeout, this, &FDef::countdownTick);

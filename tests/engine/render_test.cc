@@ -89,5 +89,21 @@ TEST(RenderTest, RunsAndWholeWordPositions) {
   for (const auto& r : positions) EXPECT_EQ(posWholeWord(r.needle, r.haystack), r.pos) << r.haystack;
 }
 
+TEST(RenderTest, MarkerMeanings) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"kb", "kata benda, noun"},
+      {"kkt", "kata kerja transitif, transitive verb"},
+      {"kki", "kata kerja intransitif, intransitive verb"},
+      {"ks", "kata sifat, adjective"},
+      {"kk", "kata keterangan, adverb"},
+      {"kd", "kata depan, preposition"},
+      {"ksam", "kata sambung, conjunction"},
+  };
+  for (const auto& [marker, meaning] : rows) EXPECT_EQ(markerMeaning(marker), meaning) << marker;
+  // Exact, case and all: a marker's prefix or longer word is none.
+  for (const char* other : {"", "k", "KB", "kkt ", "ksamb", "kbx", "Sl", "lari"})
+    EXPECT_EQ(markerMeaning(other), "") << other;
+}
+
 }  // namespace
 }  // namespace tavro2
