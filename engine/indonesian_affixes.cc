@@ -118,7 +118,7 @@ std::string_view reduplicationMeaning(std::string_view translation) {
   const std::string_view first = markers.empty() ? std::string_view() : markers[0];
   if (first == "kb") return "more than one, or all kinds of";
   if (first == "ks" || first == "kk") return "really, truly; or as an adverb";
-  if (first == "kkt") return "again and again, or at leisure";
+  if (first == "kkt" || first == "kki") return "again and again, or at leisure";
   return {};
 }
 

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QSizeGrip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,6 +40,7 @@
 #include "engine/stemmer.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
+#include "ui/marker_tooltip.h"
 #include "skin/image_list.h"
 #include "skin/skin_widgets.h"
 #include "ui/word_list_delegate.h"
@@ -170,6 +172,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
 
   createTitleStrip();
   createDirectionBar();
+  sizeGrip_ = new QSizeGrip(this);  // the frameless window's handle for resizing
+  sizeGrip_->setObjectName("sizeGrip");
   createPanels();
   createToolBar();
   createFooter();
@@ -262,6 +266,7 @@ void MainWindow::createPanels() {
   translationPane_ = new TranslationPane(translationPanel_);
   translationPane_->setObjectName("translationPane");
   translationPane_->setToolTip("The translation");
+  new MarkerTooltip(translationPane_);  // owned by the pane
   translationSplitter_ = fillPanel(translationPanel_, wordColumn_, mainList_, translationPane_);
 
   relatedPanel_ = new QWidget(this);
@@ -274,6 +279,7 @@ void MainWindow::createPanels() {
   relatedPane_ = new TranslationPane(relatedPanel_);
   relatedPane_->setObjectName("relatedTranslationPane");
   relatedPane_->setToolTip("The translation");
+  new MarkerTooltip(relatedPane_);
   relatedSplitter_ = fillPanel(relatedPanel_, relatedColumn_, relatedList_, relatedPane_);
 
   phrasePanel_ = new QWidget(this);

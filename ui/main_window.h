@@ -40,6 +40,7 @@ class QMenu;
 class QRadioButton;
 class QSplitter;
 class QTextEdit;
+class QSizeGrip;
 class QTimer;
 
 namespace tavro2 {
@@ -98,6 +99,8 @@ class MainWindow : public QWidget {
   // Loads skin `index` and recolours the window (it repaints itself).
   void applySkin(int index);
   void applyFullLayout();
+  // The title strip spans the width; its right-hand glyphs keep to its end.
+  void placeTitleGlyphs();
   // The panes' and lists' font from the TextZoom setting.
   void applyTextZoom();
 
@@ -150,6 +153,7 @@ class MainWindow : public QWidget {
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -228,6 +232,12 @@ class MainWindow : public QWidget {
   SaveNotice historyNotice_{"History"};
   std::string loadStatus_;  // what the end of loading said; empty before
   bool compact_ = false;
+  // The height the user gave the full layout (kFullHeight at first); compact
+  // mode returns to it. The panes and lists take what is above kFullHeight.
+  int fullHeight_ = 0;
+  int fullWidth_ = 0;
+  bool layingOut_ = false;  // a resize made by the layout itself
+  QSizeGrip* sizeGrip_ = nullptr;
   bool wide_ = false;
   bool hidden_ = false;
   bool shownOnce_ = false;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSizeGrip>
 #include <QSplitter>
 #include <QTextEdit>
 
@@ -29,6 +30,9 @@ int bottomOf(const QWidget* w) { return w->y() + w->height(); }
 
 constexpr int kFullHeight = 435;
 constexpr int kCompactHeight = 118;
+constexpr int kMinimumWidth = 352;  // the first width, the narrowest
+constexpr int kShapeHeight = 424;   // the rounded shape's height at the first size
+constexpr int kGripSize = 12;
 
 void setBackground(QWidget* widget, ColorRef color, QPalette::ColorRole role = QPalette::Window) {
   QPalette p = widget->palette();
@@ -46,8 +50,18 @@ void setTextColor(QWidget* widget, ColorRef color) {
 }  // namespace
 
 void MainWindow::applyFullLayout() {
-  const int width = this->width();
-  resize(width, kFullHeight);
+  const int width = std::max(fullWidth_, kMinimumWidth);
+  if (fullHeight_ < kFullHeight) fullHeight_ = kFullHeight;
+  // Sizes set here are the layout's own, not the user's (the bounds move
+  // the window too when it is in the compact size).
+  layingOut_ = true;
+  setMinimumSize(kMinimumWidth, kFullHeight);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  resize(width, fullHeight_);
+  layingOut_ = false;
+  // Room above the first size goes to the panels: a third each.
+  const int extra = fullHeight_ - kFullHeight;
+  placeTitleGlyphs();
 
   directionBar_->setGeometry(3, bottomOf(titleStrip_) - 4, width - 6, 32);
   toolBar_->setGeometry(directionBar_->x(), bottomOf(directionBar_), directionBar_->width(), 32);
@@ -66,36 +80,63 @@ void MainWindow::applyFullLayout() {
   placeAfter(helpButton_, settingsButton_, 1);
   placeAfter(aboutButton_, helpButton_, 1);
 
-  translationPanel_->setGeometry(8, bottomOf(toolBar_) + 6, width - 16, 102);
+  translationPanel_->setGeometry(8, bottomOf(toolBar_) + 6, width - 16, 102 + extra / 3);
   relatedPanel_->setGeometry(translationPanel_->x(), bottomOf(translationPanel_) + 2,
                              translationPanel_->width(), translationPanel_->height());
   phrasePanel_->setGeometry(translationPanel_->x(), bottomOf(relatedPanel_) + 2,
-                            translationPanel_->width(), 100);
+                            translationPanel_->width(), 100 + extra - 2 * (extra / 3));
   statusLine_->setGeometry(translationPanel_->x(), bottomOf(phrasePanel_) + 4,
                            translationPanel_->width() - 120, statusLine_->height());
   linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(),
                           118, linkPanel_->height());
+  sizeGrip_->setGeometry(width - kGripSize - 2, fullHeight_ - kGripSize - 2, kGripSize, kGripSize);
+  sizeGrip_->show();
+  sizeGrip_->raise();
+  // The rounded shape grows with the window; at the first size it is the
+  // shape of before.
+  setMask(roundedWindowRegion(width, fullHeight_ - (kFullHeight - kShapeHeight),
+                              kMainWindowShapeExtra));
   fitStatusFont();
+}
+
+void MainWindow::placeTitleGlyphs() {
+  const int width = this->width();  // the compact layouts have the first width
+  titleStrip_->setGeometry(0, 0, width, titleStrip_->height());
+  closeGlyph_->move(width - (kMinimumWidth - 313), closeGlyph_->y());
+  minimizeGlyph_->move(width - (kMinimumWidth - 296), minimizeGlyph_->y());
+  modeGlyph_->move(width - (kMinimumWidth - 331), modeGlyph_->y());
+  titleText_->move((width - titleText_->width()) / 2, titleText_->y());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (layingOut_ || compact_ || sizeGrip_ == nullptr) return;
+  // The user's new size: the full layout takes it.
+  fullWidth_ = std::max(width(), kMinimumWidth);
+  fullHeight_ = std::max(height(), kFullHeight);
+  applyFullLayout();
+  applyPanelLayout();
 }
 
 void MainWindow::applyPanelLayout() {
   const bool contain = containButton_->isChecked();
   const bool phrase = phraseButton_->isChecked();
   QRect panel = translationPanel_->geometry();
+  const int extra = std::max(fullHeight_, kFullHeight) - kFullHeight;
   if (contain && phrase) {
     applyFullLayout();
   } else if (contain) {
-    panel.setHeight(153);
+    panel.setHeight(153 + extra / 2);
     translationPanel_->setGeometry(panel);
     relatedPanel_->setGeometry(relatedPanel_->x(), bottomOf(translationPanel_) + 2,
-                               relatedPanel_->width(), 153);
+                               relatedPanel_->width(), 153 + extra - extra / 2);
   } else if (phrase) {
-    panel.setHeight(102);
+    panel.setHeight(102 + extra / 3);
     translationPanel_->setGeometry(panel);
     phrasePanel_->setGeometry(phrasePanel_->x(), bottomOf(translationPanel_) + 2,
-                              phrasePanel_->width(), 204);
+                              phrasePanel_->width(), 204 + extra - extra / 3);
   } else {
-    panel.setHeight(308);
+    panel.setHeight(308 + extra);
     translationPanel_->setGeometry(panel);
   }
   relatedPanel_->setVisible(contain);
@@ -119,7 +160,9 @@ void MainWindow::setCompactMode(bool on) {
     applyFullLayout();
     return;
   }
-  resize(width(), kCompactHeight);
+  sizeGrip_->hide();
+  setFixedSize(kMinimumWidth, kCompactHeight);  // the compact layouts keep their size
+  placeTitleGlyphs();
   toolBar_->setGeometry(toolBar_->x(), 32, toolBar_->width(), height() - 35);
   modeGlyph_->setRestImage(kImageCompactMode);
   searchPanel_->setGeometry(searchPanel_->x(), 3, 90, searchPanel_->height());

@@ -57,7 +57,7 @@ TEST(IndonesianCliticsTest, NotesNameWhatWasTakenOff) {
       {"pelan-pelan", "pelan", "kk slowly", "pelan, repeated (really, truly; or as an adverb)"},
       {"pukul-pukul", "pukul", "(Sl) hit; kkt beat; kb hour",
        "pukul, repeated (again and again, or at leisure)"},
-      {"jalan-jalan", "jalan", "kki walk; kb road", "jalan, repeated"},
+      {"jalan-jalan", "jalan", "kki walk; kb road", "jalan, repeated (again and again, or at leisure)"},
       {"ini-ini", "ini", "this", "ini, repeated"},
       {"kkta-kkta", "kkta", "kkta x; kbx y", "kkta, repeated"},  // whole words only
       // Not that root with clitics or repeated: no note.

@@ -334,6 +334,32 @@ TEST_F(MainWindowTest, TextSizeKeysAreStoredAndRestored) {
             zoomed(kTextZoomMax));  // out of range: the bound
 }
 
+// The full layout takes a larger size the user gives it: the panels share
+// the room, the title strip and its glyphs follow the width; compact mode
+// keeps its own size and returns to the user's.
+TEST_F(MainWindowTest, ResizingGivesThePanelsTheRoom) {
+  auto window = makeWindow("[General]\r\nShowContain=1\r\nShowPhrase=1\r\n");
+  window->show();
+  const int pane = child(*window, "translationPane")->height();
+  const QRect close = child(*window, "closeGlyph")->geometry();
+  window->resize(452, 435 + 90);
+  EXPECT_EQ(child(*window, "translationPane")->height(), pane + 30);
+  EXPECT_EQ(child(*window, "titleStrip")->width(), 452);
+  EXPECT_EQ(child(*window, "closeGlyph")->x(), close.x() + 100);
+  const QWidget* status = child(*window, "statusLine");
+  EXPECT_GT(status->y(), 435 + 90 - 40);  // still at the bottom
+  EXPECT_TRUE(shown(*window, "sizeGrip"));
+  window->resize(100, 100);  // no smaller than the first size
+  EXPECT_EQ(std::tuple(window->width(), window->height()), std::tuple(352, 435));
+  window->resize(400, 500);
+  window->compactCycle();
+  EXPECT_EQ(std::tuple(window->width(), window->height()), std::tuple(352, 118));
+  EXPECT_FALSE(shown(*window, "sizeGrip"));
+  window->compactCycle();
+  window->compactCycle();
+  EXPECT_EQ(std::tuple(window->width(), window->height()), std::tuple(400, 500));
+}
+
 // A change of direction looks the box's word up again in the new direction.
 TEST_F(MainWindowTest, ChangingDirectionRepeatsTheLookup) {
   auto window = makeWindow("[General]\r\nLanguage=2\r\n");
