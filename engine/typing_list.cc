@@ -35,13 +35,17 @@ std::vector<TypingMatch> typingMatches(const DictionaryStore& store, std::string
       found.push_back({{head.size() != prefix.size(), rank, head.size(), head}, kind, i});
     }
   }
-  const std::size_t keep = std::min(most, found.size());
-  std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(keep), found.end(),
-                    [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
-  for (std::size_t k = 0; k < keep; ++k) {
-    const Candidate& c = found[k];
-    out.push_back({std::string(store.headwords(c.kind).line(c.line)),
-                   std::string(store.translations(c.kind).line(c.line)),
+  // English before Indonesian among equals; a word both sides hold is
+  // listed once, as the English side's (Enter then shows both).
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
+  for (const Candidate& c : found) {
+    if (out.size() == most) break;
+    const std::string_view word = store.headwords(c.kind).line(c.line);
+    if (std::any_of(out.begin(), out.end(),
+                    [&](const TypingMatch& m) { return equalsFolded(m.word, word); }))
+      continue;
+    out.push_back({std::string(word), std::string(store.translations(c.kind).line(c.line)),
                    c.kind == DataKind::kIndonesian});
   }
   return out;

@@ -26,8 +26,8 @@ inline constexpr std::size_t kTypingListSize = 20;
 // begin with `prefix` (A-Z folded, as typed after trimming): the word
 // itself first, then by how common it is, shorter words before longer ones
 // among the rest, then alphabetically; at most `most`. A word both sides
-// hold is listed for each. Empty for an empty prefix. Reads only the lists
-// the store has published.
+// hold is listed once, as the English side's. Empty for an empty prefix.
+// Reads only the lists the store has published.
 std::vector<TypingMatch> typingMatches(const DictionaryStore& store, std::string_view prefix,
                                        Direction direction, const WordRanks& ranks,
                                        std::size_t most = kTypingListSize);

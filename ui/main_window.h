@@ -128,8 +128,9 @@ class MainWindow : public QWidget {
   void minimizeProgram();
   void openHelp();
   void exitProgram();
-  // Ctrl+plus, Ctrl+minus, Ctrl+0: the text of the panes and lists a step
-  // larger, smaller, or back to its own size; stored at once (TextZoom).
+  // Ctrl+plus, Ctrl+minus, Ctrl+0: the text of the translation panes and
+  // the phrase list a step larger, smaller, or back to its own size; stored
+  // at once (TextZoom).
   void enlargeText();
   void shrinkText();
   void resetTextSize();

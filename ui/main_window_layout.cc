@@ -242,11 +242,14 @@ void MainWindow::readSettings() {
 }
 
 void MainWindow::applyTextZoom() {
+  // The word columns keep their size: their width is the splitters' and
+  // a headword is short.
   const QFont font = appFont(kFontPixels + 2 * settings_->TextZoom);
-  for (QWidget* part : {static_cast<QWidget*>(translationPane_), static_cast<QWidget*>(relatedPane_),
-                        static_cast<QWidget*>(mainList_), static_cast<QWidget*>(relatedList_),
-                        static_cast<QWidget*>(phraseList_)})
-    part->setFont(font);
+  for (QTextEdit* pane : {translationPane_, relatedPane_}) {
+    pane->setFont(font);
+    pane->document()->setDefaultFont(font);
+  }
+  phraseList_->setFont(font);
 }
 
 void MainWindow::enlargeText() {

@@ -13,18 +13,19 @@ std::string words(const std::vector<TypingMatch>& matches) {
 
 // The words that begin with what was typed: the word itself first, then the
 // commonest, shorter before longer, then alphabetically; the sides the
-// direction searches; a cap.
+// direction searches, a word of both once; a cap.
 TEST_F(LookupTest, TypingListsTheCommonestHeadwordsThatBeginWithTheText) {
   english({"hot", "hour", "house", "household", "housing", "hovel", "how"},
           {"ks panas", "kb jam", "kb rumah", "kb rumah tangga", "kb perumahan", "kb gubuk",
            "kk bagaimana"});
-  indonesian({"hotel", "hous", "rumah"}, {"kb hotel", "x", "kb house"});
+  indonesian({"hotel", "hous", "house", "rumah"}, {"kb hotel", "x", "kb house music", "kb house"});
   const WordRanks ranks("how\nhouse\nhour\n", "housing\nhot\n", "hotel\nrumah\n");
   EXPECT_EQ(words(typingMatches(store, "hou", Direction::kAutomatic, ranks)),
             "house,hour,housing,hous/id,household");
   EXPECT_EQ(words(typingMatches(store, "hous", Direction::kAutomatic, ranks)),
             "hous/id,house,housing,household");  // the word itself first
-  EXPECT_EQ(words(typingMatches(store, "ho", Direction::kIndonesianEnglish, ranks)), "hotel/id,hous/id");
+  EXPECT_EQ(words(typingMatches(store, "ho", Direction::kIndonesianEnglish, ranks)),
+            "hotel/id,hous/id,house/id");  // the Indonesian side alone: its own house
   EXPECT_EQ(words(typingMatches(store, "HO", Direction::kEnglishIndonesian, ranks, 3)),
             "how,house,hour");
   EXPECT_EQ(words(typingMatches(store, "x", Direction::kAutomatic, ranks)), "");

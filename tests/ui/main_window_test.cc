@@ -316,9 +316,10 @@ TEST_F(MainWindowTest, TextSizeKeysAreStoredAndRestored) {
   EXPECT_EQ(pixels(*window, "translationPane"), zoomed(0));  // the look of before
   QTest::keyClick(searchBoxOf(*window), Qt::Key_Equal, Qt::ControlModifier);
   QTest::keyClick(searchBoxOf(*window), Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_EQ(std::tuple(pixels(*window, "translationPane"), pixels(*window, "mainWordList"),
-                       pixels(*window, "phraseList")),
-            std::tuple(zoomed(2), zoomed(2), zoomed(2)));
+  EXPECT_EQ(std::tuple(pixels(*window, "translationPane"), pixels(*window, "phraseList"),
+                       child<QTextEdit>(*window, "translationPane")->document()->defaultFont().pixelSize(),
+                       pixels(*window, "mainWordList")),
+            std::tuple(zoomed(2), zoomed(2), zoomed(2), zoomed(0)));  // the word column keeps its size
   EXPECT_EQ(settingsText(), "[General]\r\nTextZoom=2\r\n");
   window.reset();
   window = active("");
@@ -330,7 +331,7 @@ TEST_F(MainWindowTest, TextSizeKeysAreStoredAndRestored) {
   EXPECT_EQ(pixels(*window, "translationPane"), zoomed(kTextZoomMin));
   EXPECT_EQ(settingsText(), "[General]\r\nTextZoom=-3\r\n");
   window.reset();
-  EXPECT_EQ(pixels(*active("[General]\r\nTextZoom=99\r\n"), "mainWordList"),
+  EXPECT_EQ(pixels(*active("[General]\r\nTextZoom=99\r\n"), "phraseList"),
             zoomed(kTextZoomMax));  // out of range: the bound
 }
 
