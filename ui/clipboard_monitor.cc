@@ -130,10 +130,15 @@ void ClipboardMonitor::accept(std::string key, std::string word) {
   if (!host_.lookUpCopiedWord(std::move(word))) return;
   host_.setClipboardHit(true);
   // The History window shows a copied word beside it; without it, and for
-  // a selection, the word shows at the pointer, where the user is working.
+  // a selection, the word shows at the pointer, where the user is working,
+  // unless the pointer rests on the main window, which shows it already.
   const FHistory* history = host_.historyWindow();
-  if (kind_ == SelectionKind::kPrimary || history == nullptr || !history->isVisible()) {
-    if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(host_.screen().pointer);
+  const QPoint pointer = host_.screen().pointer;
+  const bool onMainWindow =
+      kind_ == SelectionKind::kClipboard && host_.mainWindowArea().contains(pointer);
+  if (!onMainWindow &&
+      (kind_ == SelectionKind::kPrimary || history == nullptr || !history->isVisible())) {
+    if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(pointer);
   }
 }
 

@@ -101,6 +101,11 @@ void MainWindowHistoryHost::showHistoryEntry(const std::string& word,
 
 bool MainWindowHistoryHost::mainWindowHidden() const { return window_.hiddenFlag(); }
 
+QRect MainWindowHistoryHost::mainWindowArea() const {
+  if (!window_.isVisible() || window_.isMinimized()) return {};
+  return window_.frameGeometry();
+}
+
 void MainWindowHistoryHost::mainWindowCommand(MainWindowCommand command) {
   if (command == MainWindowCommand::kMinimizeAndHide) {
     window_.showMinimized();

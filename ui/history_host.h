@@ -84,6 +84,9 @@ class HistoryHost {
   // and the history does not change.
   virtual void showHistoryEntry(const std::string& word, const std::string& historyWord) = 0;
   virtual bool mainWindowHidden() const = 0;
+  // Where the main window shows on the screen; empty while it is hidden or
+  // minimised.
+  virtual QRect mainWindowArea() const { return {}; }
   virtual void mainWindowCommand(MainWindowCommand command) = 0;
 
   // --- The clipboard path ----------------------------------------------------
@@ -137,6 +140,7 @@ class MainWindowHistoryHost final : public HistoryHost {
   QTextEdit* translationPane() override;
   void showHistoryEntry(const std::string& word, const std::string& historyWord) override;
   bool mainWindowHidden() const override;
+  QRect mainWindowArea() const override;
   void mainWindowCommand(MainWindowCommand command) override;
   bool clipboardButtonDown() const override;
   bool lookUpCopiedWord(std::string word) override;

@@ -156,6 +156,12 @@ TEST_F(ClipboardTest, ABaseFormIsRecordedAsTheBaseAndPopsUpAtThePointer) {
   EXPECT_EQ(host.definitionPopup()->word(), "walk");
   const QPoint at = host.definitionPopup()->pos() - host.places.pointer;
   EXPECT_TRUE(at.x() > 0 && at.y() > 0 && at.x() < 40 && at.y() < 40) << at.x() << "," << at.y();
+  // With the pointer on the main window, which shows the entry, no popup.
+  host.definitionPopup()->hideNow();
+  host.mainArea = QRect(500, 300, 352, 435);
+  copy("walk");
+  EXPECT_EQ(host.searchBox, "walk");
+  EXPECT_FALSE(host.definitionPopup()->isVisible());
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class FakeHistoryHost : public HistoryHost {
     showPane();
   }
   bool mainWindowHidden() const override { return hidden; }
+  QRect mainWindowArea() const override { return mainArea; }
   void mainWindowCommand(MainWindowCommand command) override {
     ++commands[static_cast<int>(command)];
     if (command != MainWindowCommand::kRestore) hidden = command != MainWindowCommand::kShow;
@@ -68,6 +69,7 @@ class FakeHistoryHost : public HistoryHost {
   HistoryList list{dir.file("History.txt")};
   Settings settingsValue;
   ScreenPlaces places{{0, 0, 1280, 770}, {0, 0, 1280, 800}, {600, 400}};
+  QRect mainArea;  // where the main window shows; empty: hidden
   std::string searchBox;
   QTextEdit pane;
   DictionaryStore store;
