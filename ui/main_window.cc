@@ -367,8 +367,7 @@ void MainWindow::createFooter() {
 
 // The commands of the menu and the keys, in the menu's order. Each row gives
 // one QAction of the window: its key works wherever the focus is in the main
-// window, and a row with a caption is also a menu item. Ctrl+H stands beside
-// both History and Open Help; the first row with a key takes it.
+// window, and a row with a caption is also a menu item, showing its key.
 void MainWindow::createMenu() {
   struct Command {
     const char* caption;  // nullptr: a separator; "": a key with no menu item
@@ -383,11 +382,13 @@ void MainWindow::createMenu() {
       {"History", Qt::CTRL | Qt::Key_H, &MainWindow::toggleHistory},
       {"Select to Translate", Qt::Key_unknown, nullptr},
       {nullptr, Qt::Key_unknown, nullptr},
-      {"Open Help", Qt::CTRL | Qt::Key_H, &MainWindow::openHelp},
+      {"Open Help", Qt::Key_F1, &MainWindow::openHelp},
       {"About...", Qt::Key_unknown, &MainWindow::openAbout},
       {nullptr, Qt::Key_unknown, nullptr},
-      {"Exit", Qt::CTRL | Qt::Key_X, &MainWindow::exitProgram},
-      {"", Qt::Key_F1, &MainWindow::openHelp},  // as in most desktop programs
+      {"Exit", Qt::CTRL | Qt::Key_Q, &MainWindow::exitProgram},
+      {"", Qt::CTRL | Qt::Key_X, &MainWindow::exitProgram},  // unless the box cuts (eventFilter)
+      {"", Qt::SHIFT | Qt::Key_F10, &MainWindow::openMenuFromKeyboard},
+      {"", Qt::Key_Menu, &MainWindow::openMenuFromKeyboard},
       {"", Qt::CTRL | Qt::Key_Plus, &MainWindow::enlargeText},
       {"", Qt::CTRL | Qt::Key_Equal, &MainWindow::enlargeText},  // + without Shift
       {"", Qt::CTRL | Qt::Key_Minus, &MainWindow::shrinkText},
@@ -429,10 +430,30 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == searchBox_ && type == QEvent::ShortcutOverride) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    // With text selected, Ctrl+X cuts it; without, it still exits.
+    if (key->matches(QKeySequence::Cut) && searchBox_->hasSelectedText()) {
+      event->accept();
+      return true;
+    }
     if (shortcutKeys_.contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(key->key()))))) {
       event->ignore();
       return true;
     }
+  }
+  // Enter on a related text looks it up.
+  if (watched == relatedList_ && type == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && relatedList_->currentItem()) {
+      searchBox_->setText(relatedList_->currentItem()->text());
+      search();
+      return true;
+    }
+  }
+  // Tabbing into the word list keeps the entry found: its line is chosen.
+  if (watched == mainList_ && type == QEvent::FocusIn && mainList_->currentRow() < 0) {
+    const QString shown = translationPane_->toPlainText().section(' ', 0, 0);
+    const auto found = mainList_->findItems(shown, Qt::MatchFixedString);
+    if (!found.isEmpty()) mainList_->setCurrentItem(found.front());
   }
   // Up and Down in the box move through the typing list; the box takes
   // the word, so Enter looks it up.
@@ -462,6 +483,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::connectControls() {
   searchBox_->installEventFilter(this);
+  relatedList_->installEventFilter(this);
+  mainList_->installEventFilter(this);
   translationPane_->viewport()->installEventFilter(this);
   relatedList_->viewport()->installEventFilter(this);
   phraseList_->viewport()->installEventFilter(this);
@@ -632,6 +655,10 @@ void MainWindow::openHelp() {
 }
 
 void MainWindow::exitProgram() { close(); }
+
+void MainWindow::openMenuFromKeyboard() {
+  menu_->popup(searchBox_->mapToGlobal(QPoint(0, searchBox_->height())));
+}
 
 void MainWindow::onTitleReleased() {
   closeGlyph_->clearPressed();

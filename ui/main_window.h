@@ -128,6 +128,8 @@ class MainWindow : public QWidget {
   void minimizeProgram();
   void openHelp();
   void exitProgram();
+  // Shift+F10 and the Menu key: the window menu under the search box.
+  void openMenuFromKeyboard();
   // Ctrl+plus, Ctrl+minus, Ctrl+0: the text of the translation panes and
   // the phrase list a step larger, smaller, or back to its own size; stored
   // at once (TextZoom).

@@ -479,9 +479,48 @@ TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
   window->showNormal();
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  // Ctrl+X exits rather than cutting the selected text.
+  // The menu shows each command's real key; Shift+F10 and the Menu key open it.
+  QStringList captions;
+  for (const QAction* a : menu->actions()) captions << a->text();
+  EXPECT_TRUE(captions.contains("Open Help\tF1") && captions.contains("Exit\tCtrl+Q")) << captions.join("|").toStdString();
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Menu}) {
+    QTest::keyClick(searchBoxOf(*window), key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_TRUE(menu->isVisible()) << key;
+    menu->close();
+  }
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  // Ctrl+X cuts the selected text; without a selection it exits, as Ctrl+Q does.
+  searchBoxOf(*window)->selectAll();
   QTest::keyClick(searchBoxOf(*window), Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(std::tuple(window->isVisible(), searchBoxOf(*window)->text()), std::tuple(false, "abc"));
+  EXPECT_EQ(std::tuple(window->isVisible(), searchBoxOf(*window)->text()), std::tuple(true, ""));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+}
+
+// From the keyboard: Tab into the word list keeps the entry found; Enter on
+// a related text looks it up.
+TEST_F(MainWindowTest, WordListsByKeyboard) {
+  auto window = makeWindow("[General]\r\nShowContain=1\r\nWordsBefore=1\r\nWordsAfter=1\r\n");
+  showAndLoad(*window);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  searchFor(*window, "run");
+  EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"rerun", "run", "runner"}));
+  child(*window, "mainWordList")->setFocus(Qt::TabFocusReason);  // keeps "run", not "rerun"
+  EXPECT_EQ(std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(), translationOf(*window)),
+            std::tuple(1, "run kk lari"));
+  auto* related = child<QListWidget>(*window, "relatedList");
+  related->setFocus();
+  related->setCurrentRow(1);  // runner
+  QTest::keyClick(related, Qt::Key_Return);
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), translationOf(*window)),
+            std::tuple("runner", "runner pelari"));
 }
 
 }  // namespace
