@@ -262,9 +262,11 @@ void MainWindow::createPanels() {
   wordColumn_ = new QWidget(translationPanel_);
   mainList_ = createWordList(wordColumn_, &palette_, false);
   mainList_->setObjectName("mainWordList");
+  mainList_->setAccessibleName("Headwords");
   mainList_->setToolTip("Main word list");
   translationPane_ = new TranslationPane(translationPanel_);
   translationPane_->setObjectName("translationPane");
+  translationPane_->setAccessibleName("Translation");
   translationPane_->setToolTip("The translation");
   new MarkerTooltip(translationPane_);  // owned by the pane
   translationSplitter_ = fillPanel(translationPanel_, wordColumn_, mainList_, translationPane_);
@@ -275,9 +277,11 @@ void MainWindow::createPanels() {
   relatedColumn_ = new QWidget(relatedPanel_);
   relatedList_ = createWordList(relatedColumn_, &palette_, false);
   relatedList_->setObjectName("relatedList");
+  relatedList_->setAccessibleName("Related texts");
   relatedList_->setToolTip("Related text");
   relatedPane_ = new TranslationPane(relatedPanel_);
   relatedPane_->setObjectName("relatedTranslationPane");
+  relatedPane_->setAccessibleName("Related translation");
   relatedPane_->setToolTip("The translation");
   new MarkerTooltip(relatedPane_);
   relatedSplitter_ = fillPanel(relatedPanel_, relatedColumn_, relatedList_, relatedPane_);
@@ -288,6 +292,7 @@ void MainWindow::createPanels() {
   phrasePanel_->setAutoFillBackground(true);
   phraseList_ = createWordList(phrasePanel_, &palette_, true);
   phraseList_->setObjectName("phraseList");
+  phraseList_->setAccessibleName("Phrases");
   phraseList_->viewport()->setMouseTracking(true);
   auto* layout = new QHBoxLayout(phrasePanel_);
   layout->setContentsMargins(1, 1, 1, 1);
@@ -304,6 +309,7 @@ void MainWindow::createToolBar() {
     auto* button = new ImageButton(buttonBitmap(bitmap), caption, toolBar_);
     button->setObjectName(name);
     button->setToolTip(hint);
+    button->setAccessibleName(QString::fromLatin1(hint));  // what a screen reader says
     button->setGeometry(left, 2, width, 22);
     return button;
   };
@@ -318,6 +324,7 @@ void MainWindow::createToolBar() {
   searchPanel_->setGeometry(8, 2, 121, 22);
   searchPanel_->setAutoFillBackground(true);
   searchBox_ = new QLineEdit(searchPanel_);
+  searchBox_->setAccessibleName("Word to look up");
   searchBox_->setObjectName("searchBox");
   searchBox_->setFrame(false);
   searchBox_->setFont(appFont(16, true));
@@ -355,6 +362,7 @@ void MainWindow::createFooter() {
   };
   statusLine_ = panel("statusLine", QRect(3, 400, 219, 20));
   statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  statusLine_->setAccessibleName("Status");
   linkPanel_ = panel("linkPanel", QRect(224, 400, 122, 20));
   linkPanel_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 

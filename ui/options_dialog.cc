@@ -147,8 +147,8 @@ void OptionsDialog::createControls() {
   saveButton_->setObjectName("saveButton");
   saveButton_->setFont(appFont(kFontPixels, true));
   saveButton_->setGeometry(205, 206 + kTypingRow, 72, 27);
-  saveButton_->setFocusPolicy(Qt::NoFocus);
-  saveButton_->setAutoDefault(false);
+  // Enter saves and Escape closes without saving, as in any dialog.
+  saveButton_->setDefault(true);
   connect(saveButton_, &QPushButton::clicked, this, &OptionsDialog::save);
 }
 
@@ -176,7 +176,8 @@ void OptionsDialog::fillFromSettings() {
   opacity_->setObjectName("opacity");
   opacity_->setGeometry(136, 162 + kTypingRow, 120, kSliderHeight);
   opacity_->setRange(kOpacityMin, kOpacityMax);
-  opacity_->setFocusPolicy(Qt::NoFocus);
+  opacity_->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it
+  opacity_->setAccessibleName("Alpha Blend");
   opacity_->setAutoFillBackground(true);
   recolor();
   opacity_->setValue(std::clamp<int>(settings.AlphaBlend, kOpacityMin, kOpacityMax));

@@ -503,6 +503,23 @@ TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
   EXPECT_FALSE(window->isVisible());
 }
 
+// Every control a screen reader meets has a name of its own.
+TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
+  auto window = makeWindow();
+  const std::pair<const char*, const char*> names[] = {
+      {"searchBox", "Word to look up"}, {"findButton", "Find word"},
+      {"containButton", "Show related text"}, {"phraseButton", "Show phrase"},
+      {"addButton", "Add new word"}, {"helpButton", "Open Help"},
+      {"mainWordList", "Headwords"}, {"relatedList", "Related texts"}, {"phraseList", "Phrases"},
+      {"translationPane", "Translation"}, {"relatedTranslationPane", "Related translation"},
+      {"statusLine", "Status"}};
+  for (const auto& [object, name] : names)
+    EXPECT_EQ(window->findChild<QWidget*>(object) ? window->findChild<QWidget*>(object)->accessibleName()
+                                                  : QString("<none>"),
+              name)
+        << object;
+}
+
 // From the keyboard: Tab into the word list keeps the entry found; Enter on
 // a related text looks it up.
 TEST_F(MainWindowTest, WordListsByKeyboard) {

@@ -94,6 +94,27 @@ TEST_F(OptionsDialogTest, SkinAndSliderAreAppliedAndStoredAtOnce) {
             std::tuple(false, QDialog::Rejected, "14", false, 0));
 }
 
+// By keyboard: the slider takes the focus and its keys, Enter saves, Escape
+// closes without saving.
+TEST_F(OptionsDialogTest, KeyboardSavesAndCancels) {
+  auto dialog = open();
+  dialog->show();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  auto* slider = child<QSlider>(*dialog, "opacity");
+  slider->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(slider->hasFocus());
+  QTest::keyClick(slider, Qt::Key_Left);
+  EXPECT_EQ(slider->value(), 254);
+  QTest::keyClick(box(*dialog, "wordHistory"), Qt::Key_Return);
+  EXPECT_EQ(std::tuple(dialog->result(), stored("WordHistory").has_value()),
+            std::tuple(QDialog::Accepted, true));
+  auto again = open();
+  again->show();
+  QTest::keyClick(box(*again, "wordsBefore"), Qt::Key_Escape);
+  EXPECT_EQ(std::tuple(again->isVisible(), again->result()), std::tuple(false, QDialog::Rejected));
+}
+
 // From the main window: a skin chosen recolours it at once; Save leaves it the bounded values.
 TEST(OptionsFromMainWindowTest, SkinAndSaveReachTheMainWindow) {
   test::TempDir dir;
