@@ -304,29 +304,29 @@ bool LookupState::findBaseForm(std::string_view word) {
   return false;
 }
 
+void LookupState::noteOnStatus(std::string_view note) {
+  // The status reads " English word" (or " Indonesian word", or both) and
+  // perhaps " (2 Phrase)"; the note goes after the words, once.
+  const std::size_t end = std::min(statusText_.find(" ("), statusText_.size());
+  if (note.empty() || statusText_.substr(0, end).find(':') != std::string::npos) return;
+  statusText_.insert(end, ": " + std::string(note));
+}
+
 void LookupState::noteBaseForm(std::string_view word, std::string_view base) {
   baseFound_ = base;
-  // The status reads " English word" and perhaps " (2 Phrase)"; a note of
-  // the clitics taken off is there already.
-  const std::size_t end = std::min(statusText_.find(" ("), statusText_.size());
-  if (statusText_.substr(0, end).find(':') != std::string::npos) return;
-  std::string note = ": " + std::string(word) + " -> " + std::string(base);
+  std::string note = std::string(word) + " -> " + std::string(base);
   if (const std::string_view kind = irregularKind(word, base); !kind.empty())
     note.append(" (").append(kind).append(")");
-  statusText_.insert(end, note);
+  noteOnStatus(note);  // after the clitics' note, if there is one, nothing
 }
 
 bool LookupState::noteIndonesianForm(std::string_view word, std::string_view root) {
-  static constexpr std::string_view kFound = " Indonesian word";
   // The pane holds "root translation" (an Indonesian find has no second entry).
   std::string_view translation = translationText_;
   if (translation.starts_with(root) && translation.substr(root.size()).starts_with(' '))
     translation.remove_prefix(root.size() + 1);
   if (!indonesianRootFits(word, root, translation)) return false;
-  const std::string note = indonesianFormNote(word, root, translation);
-  // What follows the words (" (2 Phrase)") stays.
-  if (!note.empty() && statusText_.starts_with(kFound))
-    statusText_.replace(0, kFound.size(), std::string(kFound) + ": " + note);
+  noteOnStatus(indonesianFormNote(word, root, translation));
   return true;
 }
 

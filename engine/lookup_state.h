@@ -149,6 +149,9 @@ class LookupState {
   // After `word` was found as `base`, the status line says so: " English
   // word: went -> go (past form)", the kind where WordNet's lists tell it.
   void noteBaseForm(std::string_view word, std::string_view base);
+  // Adds ": note" to the status line after its language words, unless a
+  // note is there already; nothing for an empty note.
+  void noteOnStatus(std::string_view note);
   std::string baseFound_;  // the base form the last successful fallback found
   // While the main list is the typing list: each line's side (Indonesian).
   std::vector<bool> typingSides_;
