@@ -41,6 +41,7 @@
 
 namespace {
 
+using tavro2::isCapital1252;
 using tavro2::isLetter1252;
 
 struct FormCount {
@@ -49,9 +50,6 @@ struct FormCount {
 };
 
 bool isApostrophe(unsigned char c) { return c == '\'' || c == 0x92; }  // ' and the right quote
-bool isCapital(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-}
 
 // Counts the word forms of a 1252 text into `forms`.
 void countForms(std::string_view text, std::map<std::string, FormCount>& forms) {
@@ -73,7 +71,7 @@ void countForms(std::string_view text, std::map<std::string, FormCount>& forms) 
       if (static_cast<unsigned char>(c) == 0x92) c = '\'';
     FormCount& f = forms[tavro2::foldAscii(form)];
     ++f.total;
-    if (isCapital(static_cast<unsigned char>(text[i]))) ++f.capitalised;
+    if (isCapital1252(static_cast<unsigned char>(text[i]))) ++f.capitalised;
     i = e;
   }
 }

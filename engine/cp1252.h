@@ -14,6 +14,10 @@ namespace tavro2 {
 // 0xB5, 0xBA, 0xC0-0xD6, 0xD8-0xF6, 0xF8-0xFF. Digits: 0-9 only.
 bool isLetter1252(unsigned char c);
 bool isAlnum1252(unsigned char c);
+// Capitals: A-Z and the accented capitals 0xC0-0xDE (not 0xD7, the sign x).
+inline bool isCapital1252(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+}
 
 // A-Z to a-z; every other byte unchanged.
 inline char foldAscii(char c) {

@@ -160,10 +160,8 @@ std::string shortGloss(std::string_view gloss) {
 // chemical symbols), or a single letter.
 bool looksLikeName(std::string_view lemma) {
   if (lemma.size() == 1) return true;
-  return std::any_of(lemma.begin(), lemma.end(), [](char ch) {
-    const auto c = static_cast<unsigned char>(ch);
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-  });
+  return std::any_of(lemma.begin(), lemma.end(),
+                     [](char c) { return isCapital1252(static_cast<unsigned char>(c)); });
 }
 
 bool hasCapital(std::string_view text) {

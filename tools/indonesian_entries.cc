@@ -13,10 +13,8 @@ namespace tavro2 {
 namespace {
 
 bool hasCapital(std::string_view word) {
-  return std::any_of(word.begin(), word.end(), [](char ch) {
-    const auto c = static_cast<unsigned char>(ch);
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-  });
+  return std::any_of(word.begin(), word.end(),
+                     [](char c) { return isCapital1252(static_cast<unsigned char>(c)); });
 }
 
 bool allDigits(std::string_view word) {
