@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <locale>
@@ -11,12 +12,16 @@
 #include "app/program_dir.h"
 #include "app/settings.h"
 #include "app/storage.h"
+#include "app/text_output.h"
 #include "engine/cp1252.h"
+#include "engine/base_form_stages.h"
 #include "engine/data_statistics.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
+#include "engine/word_ranks.h"
 #include "engine/stemmer.h"
+#include "engine/suggestions.h"
 #include "engine/user_list_encoding.h"
 
 namespace tavro2 {
@@ -27,15 +32,25 @@ constexpr char kUsage[] =
     "usage: tavro2 [--dir DIR] [WORD]           open the dictionary window (and look WORD up);\n"
     "                                           a window already open on the same files is\n"
     "                                           raised instead and given WORD\n"
-    "       tavro2 --lookup TEXT [--dir DIR]    look TEXT up as the search box does;\n"
-    "                                           print the result as one JSON object\n"
+    "       tavro2 --lookup TEXT [--from en|id|auto] [--text] [--dir DIR]\n"
+    "                                           look TEXT up as the search box does;\n"
+    "                                           print the result as one JSON object,\n"
+    "                                           or with --text as a person reads it\n"
+    "       tavro2 --lookup - [...]             look up each line of standard input;\n"
+    "                                           one JSON object a line (JSON Lines)\n"
     "       tavro2 --about [--dir DIR]          print the dictionaries' entry counts and dates\n"
     "       tavro2 --version                    print the version\n"
     "       tavro2 --help                       print this text\n"
     "\n"
+    "--from chooses the direction for this lookup (English - Indonesian,\n"
+    "Indonesian - English or Automatic) without changing the settings; otherwise\n"
+    "the settings' direction holds. A word not found gets the nearest headwords\n"
+    "as \"suggestions\" (empty when found). --text colours the markers and puts\n"
+    "the word forms in bold on a terminal, unless NO_COLOR is set.\n"
+    "\n"
     "The window also takes Qt's own options, such as -platform NAME or -style NAME.\n"
-    "--lookup and --about write nothing. Exit status: 0 found, 1 not found,\n"
-    "2 bad usage or unreadable DIR.\n"
+    "--lookup and --about write nothing. Exit status: 0 found (every line found\n"
+    "with --lookup -), 1 not found, 2 bad usage or unreadable DIR.\n"
     "\n"
     "Where files live: with --dir, every file is in DIR. Otherwise, when the\n"
     "program's directory is writable and holds the data (or no installed data\n"
@@ -48,8 +63,10 @@ struct Options {
   bool help = false;
   bool version = false;
   bool about = false;
+  bool text = false;
   std::optional<std::string> lookup;
   std::optional<std::string> dir;
+  std::optional<std::string> from;
 };
 
 int usageError(const std::string& message) {
@@ -84,6 +101,12 @@ std::optional<int> parseOptions(int argc, char** argv, Options& out) {
       if (auto err = takeValue(out.lookup)) return err;
     } else if (name == "--dir") {
       if (auto err = takeValue(out.dir)) return err;
+    } else if (name == "--from") {
+      if (auto err = takeValue(out.from)) return err;
+      if (*out.from != "en" && *out.from != "id" && *out.from != "auto")
+        return usageError("--from takes en, id or auto, not '" + *out.from + "'");
+    } else if (name == "--text" && !inlineValue) {
+      out.text = true;
     } else if ((name == "--help" || name == "-h") && !inlineValue) {
       out.help = true;
     } else if (name == "--version" && !inlineValue) {
@@ -97,6 +120,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& out) {
     }
   }
   if (out.lookup && out.about) return usageError("--lookup and --about cannot be combined");
+  if ((out.from || out.text) && !out.lookup)
+    return usageError(std::string(out.from ? "--from" : "--text") + " needs --lookup");
   return std::nullopt;
 }
 
@@ -235,14 +260,45 @@ void reportMissingData(const std::string& loadStatus, const std::string& dataDir
                loadStatus.substr(1).c_str());
 }
 
-int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
+// A line of standard input longer than this is no word; it is answered
+// with an error and read no further than its end.
+constexpr std::size_t kMaxInputLine = 64 * 1024;
+
+// Reads one line of `in` (its LF and a CR before it dropped) into `line`,
+// keeping at most kMaxInputLine bytes; `tooLong` tells when more were
+// there. False at the end of the input.
+bool readInputLine(std::FILE* in, std::string& line, bool& tooLong) {
+  line.clear();
+  tooLong = false;
+  int c = std::getc(in);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = std::getc(in)) {
+    if (line.size() < kMaxInputLine) {
+      line.push_back(static_cast<char>(c));
+    } else {
+      tooLong = true;
+    }
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+struct LookupRequest {
+  std::string text;  // UTF-8; "-" with `lines`
+  bool lines = false;
+  bool asText = false;
+  std::optional<Direction> direction;
+};
+
+int runLookup(const StoragePlaces& places, const LookupRequest& request) {
   const IniFile ini(places.configDir + kSettingsFileName);
   const Settings s = readSettings(ini);
 
   DictionaryStore store;
-  LookupState state(store, places.userDir, Stemmer::shared());  // stems load beside the data
+  const std::shared_ptr<Stemmer> stemmer = Stemmer::shared();
+  LookupState state(store, places.userDir, stemmer);
   LookupSettings ls;
-  ls.direction = directionOf(s.Language);
+  ls.direction = request.direction.value_or(directionOf(s.Language));
   ls.WordsBefore = s.WordsBefore;
   ls.WordsAfter = s.WordsAfter;
   ls.MaxContainTexts = s.MaxContainTexts;
@@ -250,14 +306,62 @@ int runLookup(const StoragePlaces& places, const std::string& textUtf8) {
   ls.ShowPhrase = s.ShowPhrase;
   ls.AutoRemAlpha = s.AutoRemAlpha;
   state.setSettings(ls);
+  // A word in common use is nearly always in the data and never waits for
+  // Hunspell's dictionaries, nor shares the processor with their loading.
+  // Any other word is the likely miss: they start loading now, beside the
+  // data, at the lowest priority, and its fallback stages wait less.
+  const std::string query = request.lines ? "" : state.queryOf(utf8To1252(request.text));
+  const bool likelyMiss = !query.empty() && !inCommonUse(query);
+  if (likelyMiss) {
+    if (ls.direction != Direction::kIndonesianEnglish) stemmer->prepare(StemLanguage::kEnglish);
+    if (ls.direction != Direction::kEnglishIndonesian) stemmer->prepare(StemLanguage::kIndonesian);
+  }
   const std::string loadStatus = loadAll(store, places.dataDir);
   reportMissingData(loadStatus, places.dataDir);
-  state.setStatusText(loadStatus);
-  state.searchFromBox(utf8To1252(textUtf8));
-  state.setStatusText(noteMissingData(state.statusText(), loadStatus));
-  const bool found = state.queryFound();
-  if (!writeOut(lookupResultJson(state, textUtf8, found) + "\n")) return 2;
-  return found ? 0 : 1;
+  // While they load, the likely miss's nearest headwords are found (those
+  // need no Hunspell unless none is near).
+  std::vector<HeadwordEntry> early;
+  if (likelyMiss)
+    early = suggestHeadwords(store, query, ls.direction, WordRanks::shared(), nullptr);
+  const bool color = request.asText && colorWanted(STDOUT_FILENO);
+
+  // One query: the answer, and whether it was found (nothing written: 2).
+  auto answer = [&](const std::string& textUtf8) -> std::optional<bool> {
+    state.setStatusText(loadStatus);
+    state.searchFromBox(utf8To1252(textUtf8));
+    state.setStatusText(noteMissingData(state.statusText(), loadStatus));
+    const bool found = state.queryFound();
+    std::vector<HeadwordEntry> suggestions;
+    if (!found) suggestions = !early.empty() && state.missedQuery() == query ? early : state.suggestions();
+    const std::string out = request.asText ? lookupAsText(state, found, suggestions, color)
+                                           : lookupResultJson(state, textUtf8, found, suggestions) + "\n";
+    if (!writeOut(out)) return std::nullopt;
+    return found;
+  };
+
+  if (!request.lines) {
+    const std::optional<bool> found = answer(request.text);
+    return !found ? 2 : *found ? 0 : 1;
+  }
+  bool allFound = true;
+  std::string line;
+  bool tooLong = false;
+  while (readInputLine(stdin, line, tooLong)) {
+    std::optional<bool> found;
+    if (tooLong) {
+      found = writeOut(request.asText ? "tavro2: line longer than " + std::to_string(kMaxInputLine) +
+                                            " bytes\n"
+                                      : lineTooLongJson(line, kMaxInputLine) + "\n")
+                  ? std::optional<bool>(false)
+                  : std::nullopt;
+    } else {
+      found = answer(line);
+      if (found && request.asText && !writeOut("\n")) found.reset();
+    }
+    if (!found) return 2;
+    allFound = allFound && *found;
+  }
+  return allFound ? 0 : 1;
 }
 
 int runAbout(const StoragePlaces& places) {
@@ -279,7 +383,21 @@ int runAbout(const StoragePlaces& places) {
 
 }  // namespace
 
-std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found) {
+std::string lineTooLongJson(std::string_view line, std::size_t limit) {
+  std::string out = "{\"query\":";
+  // The start of the line, cut where a UTF-8 sequence begins.
+  std::size_t cut = std::min<std::size_t>(line.size(), 64);
+  while (cut > 0 && cut < line.size() && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+    --cut;
+  appendJsonString(out, sanitizeUtf8(line.substr(0, cut)) + "\u2026");
+  out += ",\"found\":false,\"error\":";
+  appendJsonString(out, "line longer than " + std::to_string(limit) + " bytes");
+  out += ",\"suggestions\":[]}";
+  return out;
+}
+
+std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found,
+                             const std::vector<HeadwordEntry>& suggestions) {
   std::string out = "{\"query\":";
   appendJsonString(out, sanitizeUtf8(queryUtf8));
   out += ",\"found\":";
@@ -311,7 +429,12 @@ std::string lookupResultJson(const LookupState& state, std::string_view queryUtf
   appendBool(out, state.foundInIndonesian());
   out += ",\"also_indonesian\":";
   appendBool(out, state.alsoIndonesian());
-  out.push_back('}');
+  out += ",\"suggestions\":[";
+  for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    if (i) out.push_back(',');
+    appendText(out, suggestions[i].word);
+  }
+  out += "]}";
   return out;
 }
 
@@ -324,7 +447,7 @@ bool wantsCommandLine(int argc, char** argv) {
     const std::string_view arg = argv[i];
     const std::string_view name = arg.substr(0, arg.find('='));
     if (name == "--lookup" || name == "--about" || name == "--help" || name == "-h" ||
-        name == "--version")
+        name == "--version" || name == "--from" || name == "--text")
       return true;
     if (arg == "--dir") ++i;  // its value may look like anything
   }
@@ -411,7 +534,15 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     return 2;
   }
   if (options.about) return runAbout(places);
-  return runLookup(places, *options.lookup);
+  LookupRequest request;
+  request.text = *options.lookup;
+  request.lines = request.text == "-";
+  request.asText = options.text;
+  if (options.from)
+    request.direction = *options.from == "en"   ? Direction::kEnglishIndonesian
+                        : *options.from == "id" ? Direction::kIndonesianEnglish
+                                                : Direction::kAutomatic;
+  return runLookup(places, request);
 }
 
 }  // namespace tavro2

@@ -1,6 +1,9 @@
 // The command-line side of tavro2: --lookup, --about, --help, --version.
 //
 //   tavro2 --lookup TEXT [--dir DIR]   one search-box query, printed as JSON
+//   tavro2 --lookup - [--dir DIR]      each line of standard input, as JSON Lines
+//     with --from en|id|auto           this lookup's direction (not the settings')
+//     with --text                      as a person reads it (coloured on a terminal)
 //   tavro2 --about [--dir DIR]         the about box's statistics text
 //   tavro2 --version, --help           version, usage and where files live
 //
@@ -18,6 +21,7 @@
 namespace tavro2 {
 
 class LookupState;
+struct HeadwordEntry;
 
 inline constexpr char kVersion[] = "2.04";
 
@@ -41,6 +45,11 @@ std::optional<int> parseWindowArguments(const std::vector<std::string>& args,
 // after a SearchFromBox on `queryUtf8`. Texts are converted from
 // Windows-1252 to UTF-8; `queryUtf8` is echoed with malformed bytes replaced
 // by U+FFFD so the output is always valid UTF-8.
-std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found);
+// `suggestions` become "suggestions" (an empty list when found).
+std::string lookupResultJson(const LookupState& state, std::string_view queryUtf8, bool found,
+                             const std::vector<HeadwordEntry>& suggestions = {});
+// The line --lookup - writes for an input line over `limit` bytes: its
+// start, "found": false, an "error" and no suggestions.
+std::string lineTooLongJson(std::string_view line, std::size_t limit);
 
 }  // namespace tavro2

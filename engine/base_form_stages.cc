@@ -7,6 +7,7 @@
 #include "engine/irregular_forms.h"
 #include "engine/query_text.h"
 #include "engine/stemmer.h"
+#include "engine/word_ranks.h"
 
 namespace tavro2 {
 
@@ -24,6 +25,10 @@ std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
   };
   const bool english = direction != Direction::kIndonesianEnglish;
   const bool indonesian = direction != Direction::kEnglishIndonesian;
+  // Both dictionaries load at once, the Indonesian while the English is
+  // waited for.
+  if (stemmer && english) stemmer->prepare(StemLanguage::kEnglish);
+  if (stemmer && indonesian) stemmer->prepare(StemLanguage::kIndonesian);
   if (english) {
     // Written with hyphens or apostrophes, an English word may be a headword
     // without them (e-mail, co-operate, mid-day) or an inflected one (dog's).
@@ -45,6 +50,15 @@ std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
     for (const std::string& root : indonesianRootCandidates(word)) add(root);
   }
   return out;
+}
+
+bool inCommonUse(std::string_view word) {
+  if (WordRanks::listed(word)) return true;
+  for (const std::string& base : baseFormCandidates(word))
+    if (WordRanks::listed(base)) return true;
+  for (const std::string& base : irregularBaseForms(word))
+    if (WordRanks::listed(base)) return true;
+  return false;
 }
 
 }  // namespace tavro2

@@ -29,4 +29,10 @@ std::vector<std::string> furtherBaseFormCandidates(std::string_view word,
                                                    const std::vector<std::string>& tried,
                                                    Direction direction, Stemmer* stemmer);
 
+// Whether a frequency list compiled into the program holds `word` (A-Z
+// folded) or a base form the ending rules or WordNet's irregular forms give:
+// such a word is nearly always in the data, where a word in no list is the
+// likely miss. Reads the lists as they are, building nothing.
+bool inCommonUse(std::string_view word);
+
 }  // namespace tavro2

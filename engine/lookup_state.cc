@@ -8,6 +8,7 @@
 #include "engine/irregular_forms.h"
 #include "engine/phrase_search.h"
 #include "engine/query_text.h"
+#include "engine/suggestions.h"
 #include "engine/text_search.h"
 #include "engine/typing_list.h"
 #include "engine/word_ranks.h"
@@ -66,21 +67,23 @@ bool LookupState::searchFromBox(std::string_view boxText) {
   queryFound_ = false;
   searchText_ = boxText;
   if (trimView(searchText_).empty()) return false;
-  std::string query;
-  if (settings_.AutoRemAlpha) {
-    query = trim(lower(filterLetters(searchText_)));
-    if (query.empty()) return false;
-  } else {
-    query = trim(lower(searchText_));
-  }
+  const std::string query = queryOf(searchText_);
+  if (query.empty()) return false;
+  missedQuery_.clear();
   // A query not found falls back on its base forms: the box is read again
   // for the fallback word, and as it has not changed that is the query.
   queryFound_ = lookupWord(query) || findBaseForm(query) || findExactPhrase(query);
+  if (!queryFound_) missedQuery_ = query;
   return true;
+}
+
+std::string LookupState::queryOf(std::string_view boxText) const {
+  return trim(lower(settings_.AutoRemAlpha ? filterLetters(boxText) : boxText));
 }
 
 bool LookupState::lookupCopiedWord(std::string word) {
   searchText_ = std::move(word);
+  missedQuery_.clear();
   if (lookupWord(searchText_)) return true;
   const std::string query = lower(searchText_);
   // A word found through its base form is the base's find (went: go), and
@@ -89,7 +92,9 @@ bool LookupState::lookupCopiedWord(std::string word) {
     searchText_ = baseFound_;
     return true;
   }
-  return findExactPhrase(query);
+  if (findExactPhrase(query)) return true;
+  missedQuery_ = trim(query);
+  return false;
 }
 
 bool LookupState::findExactPhrase(std::string_view query) {
@@ -220,7 +225,8 @@ bool LookupState::lookupWord(std::string_view query) {
   const std::string q(query);
   bool found = false;
   alsoIndonesian_ = false;
-  typingSides_.clear();
+  mainList_ = MainList::kLookup;
+  listSides_.clear();
   mainWords_.clear();
   translationText_.clear();
   translationRuns_.clear();
@@ -333,26 +339,43 @@ bool LookupState::noteIndonesianForm(std::string_view word, std::string_view roo
 bool LookupState::showTypingList(std::string_view boxText) {
   const std::string prefix = lower(trimView(boxText));
   if (prefix.empty()) return false;
-  const std::vector<TypingMatch> matches =
+  std::vector<HeadwordEntry> matches =
       typingMatches(store_, prefix, settings_.direction, WordRanks::shared());
   if (matches.empty()) return false;
-  mainWords_.clear();
-  foundTranslations_.clear();
-  typingSides_.clear();
-  for (const TypingMatch& m : matches) {
-    mainWords_.append(m.word);
-    foundTranslations_.append(m.translation);
-    typingSides_.push_back(m.indonesian);
-  }
+  showOffered(MainList::kTyping, std::move(matches));
   showSelectedEntry(0);
   return true;
+}
+
+std::vector<HeadwordEntry> LookupState::suggestions() const {
+  return suggestHeadwords(store_, missedQuery_, settings_.direction, WordRanks::shared(),
+                          stemmer_.get());
+}
+
+void LookupState::showSuggestions(std::vector<HeadwordEntry> entries) {
+  if (entries.empty()) return;
+  showOffered(MainList::kSuggestions, std::move(entries));
+  translationText_.clear();
+  translationRuns_.clear();
+}
+
+void LookupState::showOffered(MainList kind, std::vector<HeadwordEntry> entries) {
+  mainList_ = kind;
+  mainWords_.clear();
+  foundTranslations_.clear();
+  listSides_.clear();
+  for (const HeadwordEntry& e : entries) {
+    mainWords_.append(e.word);
+    foundTranslations_.append(e.translation);
+    listSides_.push_back(e.indonesian);
+  }
 }
 
 void LookupState::showSelectedEntry(std::size_t index) {
   if (index >= mainWords_.count()) return;
   const std::string_view word = mainWords_.line(index);
   const bool indonesian =
-      index < typingSides_.size() ? static_cast<bool>(typingSides_[index]) : foundInIndonesian_;
+      index < listSides_.size() ? static_cast<bool>(listSides_[index]) : foundInIndonesian_;
   translationText_ = paneText(word, foundTranslations_.line(index));
   translationRuns_ = renderEntryText(translationText_, word, indonesian);
 }

@@ -33,6 +33,14 @@ enum class Direction : std::uint8_t {
   kIndonesianEnglish = 3,
 };
 
+// A headword offered in the main word list (while typing, or as a
+// suggestion) with what selecting it shows.
+struct HeadwordEntry {
+  std::string word;         // the headword, as the file writes it
+  std::string translation;  // its entry's translation
+  bool indonesian = false;  // from the Indonesian side
+};
+
 // The settings a lookup reads; the caller keeps them current.
 struct LookupSettings {
   Direction direction = Direction::kAutomatic;
@@ -64,6 +72,9 @@ class LookupState {
   // text was empty (nothing else changes then). queryFound() tells whether
   // the query or one of its base forms was found.
   bool searchFromBox(std::string_view boxText);
+  // The query searchFromBox looks up for `boxText`: lowered and trimmed,
+  // and with AutoRemAlpha only its letters; empty when nothing is left.
+  std::string queryOf(std::string_view boxText) const;
   // The clipboard and selection path: `word` (already cleaned and lowered)
   // becomes the search text and is looked up as it is, then through its
   // base forms, then as a whole phrase. True when any of them found it; a
@@ -99,7 +110,21 @@ class LookupState {
   // looked up or recorded, and the status line and the other lists stay.
   // False (and nothing changes) when the text is blank or nothing matches.
   bool showTypingList(std::string_view boxText);
-  bool typingListShown() const { return !typingSides_.empty(); }
+  bool typingListShown() const { return mainList_ == MainList::kTyping; }
+  // "Did you mean": the headwords nearest the query the last searchFromBox
+  // or lookupCopiedWord did not find (suggestHeadwords over the sides the
+  // direction searches); empty after a find. May take tens of milliseconds
+  // when Hunspell is asked; the window runs suggestHeadwords on
+  // missedQuery() off its thread instead.
+  std::vector<HeadwordEntry> suggestions() const;
+  // The cleaned query of the last searchFromBox or lookupCopiedWord when
+  // nothing was found for it; empty otherwise.
+  const std::string& missedQuery() const { return missedQuery_; }
+  // The main word list holds `entries` offered as suggestions (and the
+  // translation pane nothing until one is selected); the status line and
+  // the other lists stay. Nothing changes for an empty list.
+  void showSuggestions(std::vector<HeadwordEntry> entries);
+  bool suggestionsShown() const { return mainList_ == MainList::kSuggestions; }
   // Selection changes in the main word list and the related-text list. An
   // index outside the list (no selection) changes nothing.
   void showSelectedEntry(std::size_t index);
@@ -153,8 +178,14 @@ class LookupState {
   // note is there already; nothing for an empty note.
   void noteOnStatus(std::string_view note);
   std::string baseFound_;  // the base form the last successful fallback found
-  // While the main list is the typing list: each line's side (Indonesian).
-  std::vector<bool> typingSides_;
+  std::string missedQuery_;
+  // What the main word list holds: a lookup's neighbours, or headwords
+  // offered while typing or as suggestions, whose sides (Indonesian) are
+  // listSides_.
+  enum class MainList : std::uint8_t { kLookup, kTyping, kSuggestions };
+  MainList mainList_ = MainList::kLookup;
+  std::vector<bool> listSides_;
+  void showOffered(MainList kind, std::vector<HeadwordEntry> entries);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);

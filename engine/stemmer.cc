@@ -1,5 +1,6 @@
 #include "engine/stemmer.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -65,54 +66,76 @@ struct Stemmer::Dictionary {
   Encoding encoding;
 };
 
-Stemmer::Stemmer(std::string dictionaryDir) : dir_(std::move(dictionaryDir)) {
-  loading_ = std::thread([this] {
-    static constexpr const char* kNames[] = {"en_US", "id_ID"};
-    for (std::size_t i = 0; i < dictionaries_.size(); ++i) {
-      const std::string base = dir_ + kNames[i];
-      if (readable(base + ".aff") && readable(base + ".dic"))
-        dictionaries_[i] = std::make_unique<Dictionary>(base + ".aff", base + ".dic");
-    }
-  });
+Stemmer::Stemmer(std::string dictionaryDir) : dir_(std::move(dictionaryDir)) {}
+
+Stemmer::~Stemmer() {
+  for (Language& l : languages_)
+    if (l.loading.joinable()) l.loading.join();
 }
 
-Stemmer::~Stemmer() { waitForLoading(); }
+void Stemmer::prepare(StemLanguage language) {
+  static constexpr const char* kNames[] = {"en_US", "id_ID"};
+  const auto i = static_cast<std::size_t>(language);
+  Language& l = languages_[i];
+  std::call_once(l.started, [&] {
+    l.loading = std::thread([&l, base = dir_ + kNames[i]] {
+      // Lowest priority for this thread alone (a thread id names one
+      // thread to setpriority on Linux); failing that it runs as it is.
+      ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
+      if (readable(base + ".aff") && readable(base + ".dic"))
+        l.dictionary = std::make_unique<Dictionary>(base + ".aff", base + ".dic");
+    });
+  });
+}
 
 // The join is the hand-over: what the thread wrote is visible after it.
-void Stemmer::waitForLoading() {
-  std::call_once(joined_, [this] {
-    if (loading_.joinable()) loading_.join();
+Stemmer::Dictionary* Stemmer::loaded(StemLanguage language) {
+  prepare(language);
+  Language& l = languages_[static_cast<std::size_t>(language)];
+  std::call_once(l.joined, [&] {
+    if (l.loading.joinable()) l.loading.join();
   });
+  return l.dictionary.get();
 }
 
-std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view word) {
+template <typename Query>
+std::vector<std::string> Stemmer::ask(StemLanguage language, std::string_view word,
+                                      bool dropCapitals, Query query) {
   std::vector<std::string> out;
-  waitForLoading();
-  Dictionary* d = dictionaries_[static_cast<std::size_t>(language)].get();
+  Dictionary* d = loaded(language);
   if (!d || word.empty() || word.size() > kMaxWordBytes) return out;
   const std::optional<std::string> encoded = toDictionary(d->encoding, word);
   if (!encoded) return out;
   std::vector<std::string> found;
   {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    found = d->hunspell.stem(*encoded);
+    const std::lock_guard<std::mutex> lock(languages_[static_cast<std::size_t>(language)].mutex);
+    found = query(d->hunspell, *encoded);
   }
   for (const std::string& s : found) {
-    std::optional<std::string> stem = fromDictionary(d->encoding, s);
-    // A capitalised stem is a name or an abbreviation, no base of a word.
-    if (!stem || stem->empty() || hasByteIn(*stem, 'A', 'Z')) continue;
-    if (*stem != word && std::find(out.begin(), out.end(), *stem) == out.end())
-      out.push_back(std::move(*stem));
+    std::optional<std::string> answer = fromDictionary(d->encoding, s);
+    if (!answer || answer->empty() || (dropCapitals && hasByteIn(*answer, 'A', 'Z'))) continue;
+    if (*answer != word && std::find(out.begin(), out.end(), *answer) == out.end())
+      out.push_back(std::move(*answer));
   }
   return out;
 }
 
+// A capitalised stem is a name or an abbreviation, no base of a word.
+std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view word) {
+  return ask(language, word, true,
+             [](Hunspell& h, const std::string& w) { return h.stem(w); });
+}
+
+std::vector<std::string> Stemmer::suggestions(StemLanguage language, std::string_view word) {
+  return ask(language, word, false,
+             [](Hunspell& h, const std::string& w) { return h.suggest(w); });
+}
+
 bool Stemmer::knows(StemLanguage language, std::string_view word) {
-  waitForLoading();
-  Dictionary* d = dictionaries_[static_cast<std::size_t>(language)].get();
+  Dictionary* d = loaded(language);
   if (!d || word.empty() || word.size() > kMaxWordBytes) return false;
   const std::optional<std::string> encoded = toDictionary(d->encoding, word);
-  const std::lock_guard<std::mutex> lock(mutex_);
+  const std::lock_guard<std::mutex> lock(languages_[static_cast<std::size_t>(language)].mutex);
   return encoded && d->hunspell.spell(*encoded);
 }
 

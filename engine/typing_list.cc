@@ -7,10 +7,10 @@
 
 namespace tavro2 {
 
-std::vector<TypingMatch> typingMatches(const DictionaryStore& store, std::string_view prefix,
+std::vector<HeadwordEntry> typingMatches(const DictionaryStore& store, std::string_view prefix,
                                        Direction direction, const WordRanks& ranks,
                                        std::size_t most) {
-  std::vector<TypingMatch> out;
+  std::vector<HeadwordEntry> out;
   if (prefix.empty() || most == 0) return out;
   struct Candidate {
     std::tuple<bool, int, std::size_t, std::string_view> key;  // not exact, rank, length, word
@@ -43,7 +43,7 @@ std::vector<TypingMatch> typingMatches(const DictionaryStore& store, std::string
     if (out.size() == most) break;
     const std::string_view word = store.headwords(c.kind).line(c.line);
     if (std::any_of(out.begin(), out.end(),
-                    [&](const TypingMatch& m) { return equalsFolded(m.word, word); }))
+                    [&](const HeadwordEntry& m) { return equalsFolded(m.word, word); }))
       continue;
     out.push_back({std::string(word), std::string(store.translations(c.kind).line(c.line)),
                    c.kind == DataKind::kIndonesian});

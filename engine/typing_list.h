@@ -13,12 +13,6 @@
 
 namespace tavro2 {
 
-struct TypingMatch {
-  std::string word;         // the headword, as the file writes it
-  std::string translation;  // its entry's translation
-  bool indonesian = false;  // from the Indonesian side
-};
-
 // At most this many: a screenful of the main word list.
 inline constexpr std::size_t kTypingListSize = 20;
 
@@ -28,7 +22,7 @@ inline constexpr std::size_t kTypingListSize = 20;
 // among the rest, then alphabetically; at most `most`. A word both sides
 // hold is listed once, as the English side's. Empty for an empty prefix.
 // Reads only the lists the store has published.
-std::vector<TypingMatch> typingMatches(const DictionaryStore& store, std::string_view prefix,
+std::vector<HeadwordEntry> typingMatches(const DictionaryStore& store, std::string_view prefix,
                                        Direction direction, const WordRanks& ranks,
                                        std::size_t most = kTypingListSize);
 

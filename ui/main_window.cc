@@ -193,7 +193,7 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
         this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
         Qt::QueuedConnection);
   });
-  // The stemmer's dictionaries load on a thread of their own.
+  // The stemmer's dictionaries load beside the data (onLoadStart).
   lookup_ = std::make_unique<LookupState>(*store_, places_.userDir, Stemmer::shared());
 
   connectControls();
@@ -610,6 +610,10 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::onLoadStart() {
   setStatusText(" Loading Data...");
   loader_->start();
+  // Hunspell's dictionaries are needed only for words the data lacks; they
+  // load at the lowest priority, so the data's loading does not wait for them.
+  for (StemLanguage language : {StemLanguage::kEnglish, StemLanguage::kIndonesian})
+    Stemmer::shared()->prepare(language);
 }
 
 void MainWindow::onLoadFinished(const QString& status) {

@@ -73,7 +73,8 @@ TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) 
                    R"({"start":14,"length":7,"bold":true}],)"
                    R"("related":["runway"],"related_translation":"runway landasan",)"
                    R"("related_format":[{"start":0,"length":6,"bold":true}],)"
-                   R"("phrases":[],"found_in_indonesian":false,"also_indonesian":false})"
+                   R"("phrases":[],"found_in_indonesian":false,"also_indonesian":false,)"
+                   R"("suggestions":[]})"
                    "\n");
   // Settings choose the side, the window and the phrases; the side looked up comes first.
   standardData("Language=3\r\nWordsAfter=5\r\nShowPhrase=1\r\n");

@@ -5,9 +5,9 @@
 namespace tavro2::test {
 namespace {
 
-std::string words(const std::vector<TypingMatch>& matches) {
+std::string words(const std::vector<HeadwordEntry>& matches) {
   std::string out;
-  for (const TypingMatch& m : matches) out += (out.empty() ? "" : ",") + m.word + (m.indonesian ? "/id" : "");
+  for (const HeadwordEntry& m : matches) out += (out.empty() ? "" : ",") + m.word + (m.indonesian ? "/id" : "");
   return out;
 }
 
