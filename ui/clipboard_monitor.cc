@@ -127,8 +127,7 @@ void ClipboardMonitor::judge() {
 
 void ClipboardMonitor::accept(std::string key, std::string word) {
   lastText_ = std::move(key);
-  if (!host_.lookUpCopiedWord(std::move(word))) return;
-  host_.setClipboardHit(true);
+  const bool found = host_.lookUpCopiedWord(std::move(word));
   // The History window shows a copied word beside it; without it, and for
   // a selection, the word shows at the pointer, where the user is working,
   // unless the pointer rests on the main window, which shows it already.
@@ -136,6 +135,13 @@ void ClipboardMonitor::accept(std::string key, std::string word) {
   const QPoint pointer = host_.screen().pointer;
   const bool onMainWindow =
       kind_ == SelectionKind::kClipboard && host_.mainWindowArea().contains(pointer);
+  if (!found) {
+    // What it may have meant shows at the pointer (the History window has
+    // no line for a word not found).
+    host_.offerSuggestions(onMainWindow ? std::nullopt : std::optional<QPoint>(pointer));
+    return;
+  }
+  host_.setClipboardHit(true);
   if (!onMainWindow &&
       (kind_ == SelectionKind::kPrimary || history == nullptr || !history->isVisible())) {
     if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(pointer);

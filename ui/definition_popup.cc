@@ -167,7 +167,10 @@ void FDef::fillFromPane(QTextEdit* pane) {
   document->clear();
   QTextCursor cursor(document);
   cursor.insertFragment(QTextDocumentFragment(pane->document()));
+  fitToText();
+}
 
+void FDef::fitToText() {
   const QString text = textArea_->toPlainText();
   const int lines = wrappedLineCount();
   const int textWidth = QFontMetrics(appFont(kFontHeight)).horizontalAdvance(text);
@@ -181,7 +184,20 @@ void FDef::showNearPointer(QPoint pointer) {
   word_ = host_.searchBoxText();
   resize(kWrapWidth, height());
   fillFromPane(pane);
+  placeNearPointer(pointer);
+}
 
+void FDef::showTextNearPointer(QPoint pointer, const QString& richText) {
+  besideHistory_ = false;
+  word_ = host_.searchBoxText();
+  resize(kWrapWidth, height());
+  textArea_->document()->clear();
+  textArea_->setHtml(richText);
+  fitToText();
+  placeNearPointer(pointer);
+}
+
+void FDef::placeNearPointer(QPoint pointer) {
   // Below and right of the pointer, clear of the cursor's shape; where the
   // screen ends, on the pointer's other side; never off the screen.
   const QRect screen = host_.screenAt(pointer);

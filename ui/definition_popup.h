@@ -53,6 +53,9 @@ class FDef : public QWidget {
   // right of it, or above and left where the screen ends there), kept on
   // the screen under the pointer.
   void showNearPointer(QPoint pointer);
+  // The same place for a text of its own (rich text): what a copied word
+  // not found may have meant.
+  void showTextNearPointer(QPoint pointer, const QString& richText);
   // Makes the popup invisible; a running fade goes on.
   void hideNow();
   // Hides a popup shown beside the history window (which is going away).
@@ -83,6 +86,10 @@ class FDef : public QWidget {
   // Copies the translation pane's formatted text in and sizes the popup
   // for it (steps 7 and 8 of ShowDefinitionPopup).
   void fillFromPane(QTextEdit* pane);
+  // Sizes the popup for the text it holds (DefinitionPopupSize).
+  void fitToText();
+  // Moves the popup near `pointer` and shows it (showNearPointer).
+  void placeNearPointer(QPoint pointer);
 
   HistoryHost& host_;
   QTextEdit* textArea_ = nullptr;

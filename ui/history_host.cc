@@ -132,6 +132,10 @@ bool MainWindowHistoryHost::lookUpCopiedWord(std::string word) {
   return found;
 }
 
+void MainWindowHistoryHost::offerSuggestions(std::optional<QPoint> popupAt) {
+  window_.requestSuggestions(popupAt);
+}
+
 void MainWindowHistoryHost::pollClipboard() {
   monitor_->pollClipboard();
   selectionMonitor_->pollClipboard();

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "skin/skin.h"
@@ -96,6 +97,10 @@ class HistoryHost {
   // " not found"). A word found as it is then goes into the history (the
   // history window follows through its HistoryObserver side); true then.
   virtual bool lookUpCopiedWord(std::string word) = 0;
+  // After lookUpCopiedWord found nothing: the nearest headwords are offered
+  // when they come, and with `popupAt` the definition popup names the first
+  // of them there. A host without suggestions does nothing.
+  virtual void offerSuggestions(std::optional<QPoint> /*popupAt*/) {}
 
   // --- The companions, the same for every host -------------------------------
   // Set by a word the clipboard path found; the popup fades out only then.
@@ -144,6 +149,7 @@ class MainWindowHistoryHost final : public HistoryHost {
   void mainWindowCommand(MainWindowCommand command) override;
   bool clipboardButtonDown() const override;
   bool lookUpCopiedWord(std::string word) override;
+  void offerSuggestions(std::optional<QPoint> popupAt) override;
 
   // --- Entry points of the main window's commands and events --------------
   // The 100 ms clipboard timer: the clipboard and the selection monitors.

@@ -24,6 +24,7 @@
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTextEdit>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
 
@@ -193,6 +194,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
         this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
         Qt::QueuedConnection);
   });
+  suggestionThread_ = std::make_unique<QThreadPool>();
+  suggestionThread_->setMaxThreadCount(1);
   // The stemmer's dictionaries load beside the data (onLoadStart).
   lookup_ = std::make_unique<LookupState>(*store_, places_.userDir, Stemmer::shared());
 
@@ -202,6 +205,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // A search for suggestions reads the store: it ends first.
+  if (suggestionThread_) suggestionThread_->waitForDone();
   if (loader_) {
     loader_->stop();
     loader_->join();
@@ -463,12 +468,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto found = mainList_->findItems(shown, Qt::MatchFixedString);
     if (!found.isEmpty()) mainList_->setCurrentItem(found.front());
   }
-  // Up and Down in the box move through the typing list; the box takes
-  // the word, so Enter looks it up.
-  if (watched == searchBox_ && type == QEvent::KeyPress && lookup_->typingListShown()) {
+  // Enter on a line of the typing list or on a suggestion looks it up.
+  if (watched == mainList_ && type == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lookUpOfferedLine(mainList_->currentItem()))
+      return true;
+  }
+  // Up and Down in the box move through the typing list or the
+  // suggestions; the box takes the word, so Enter looks it up.
+  if (watched == searchBox_ && type == QEvent::KeyPress &&
+      (lookup_->typingListShown() || lookup_->suggestionsShown())) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Down || key == Qt::Key_Up) {
-      const int row = std::clamp(mainList_->currentRow() + (key == Qt::Key_Down ? 1 : -1), 0,
+      const int first = entryOfRow(0) < 0 ? 1 : 0;  // under the suggestions' heading
+      const int row = std::clamp(mainList_->currentRow() + (key == Qt::Key_Down ? 1 : -1), first,
                                  mainList_->count() - 1);
       mainList_->setCurrentRow(row);
       if (const QListWidgetItem* item = mainList_->item(row)) searchBox_->setText(item->text());
@@ -523,12 +536,10 @@ void MainWindow::connectControls() {
     if (settings_->LookAsYouType) typingTimer_->start();
   });
   connect(typingTimer_, &QTimer::timeout, this, &MainWindow::showTypingList);
-  // A click on a line of the typing list looks that word up.
-  connect(mainList_, &QListWidget::itemClicked, this, [this](const QListWidgetItem* item) {
-    if (!lookup_->typingListShown()) return;
-    searchBox_->setText(item->text());
-    search();
-  });
+  // A click on a line of the typing list or on a suggestion looks that
+  // word up.
+  connect(mainList_, &QListWidget::itemClicked, this,
+          [this](const QListWidgetItem* item) { lookUpOfferedLine(item); });
   connect(findButton_, &QAbstractButton::clicked, this, &MainWindow::search);
   connect(addButton_, &QAbstractButton::clicked, this, &MainWindow::openAddWord);
   connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::openAbout);

@@ -24,6 +24,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,13 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QRadioButton;
 class QSplitter;
 class QTextEdit;
 class QSizeGrip;
+class QThreadPool;
 class QTimer;
 
 namespace tavro2 {
@@ -57,6 +60,7 @@ class LookupState;
 class MainWindowHistoryHost;
 class ShadowLabel;
 class SkinTitleStrip;
+struct HeadwordEntry;
 struct Settings;
 
 class MainWindow : public QWidget {
@@ -148,6 +152,8 @@ class MainWindow : public QWidget {
   void loadFinished(const QString& status);
   // Every text the status line is given, in order.
   void statusChanged(const QString& text);
+  // Suggestions for a word not found have filled the main word list.
+  void suggestionsShown();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -173,6 +179,19 @@ class MainWindow : public QWidget {
   void showLookupState();
   // Shows only the translation pane of the lookup state (history choice).
   void showTranslation();
+  // "Did you mean" (main_window_lookup.cc). Finds the headwords nearest the
+  // query just missed on a thread of the window's own; they fill the main
+  // word list when they come, unless another lookup or list came first.
+  // With `popupAt`, the definition popup names the first of them there.
+  void requestSuggestions(std::optional<QPoint> popupAt = std::nullopt);
+  void showSuggestions(int request, std::vector<HeadwordEntry> entries,
+                       std::optional<QPoint> popupAt);
+  // The lookup state's entry shown on a row of the main word list (the
+  // suggestions come under a line that introduces them).
+  int entryOfRow(int row) const;
+  // Looks a line of the main list up as if typed (a typing-list line or a
+  // suggestion); false when the list holds a lookup's neighbours.
+  bool lookUpOfferedLine(const QListWidgetItem* item);
   // Sets the status line's text (Windows-1252 bytes). While data files are
   // missing, a lookup's " not found" keeps naming them. A text too wide for
   // the line is drawn smaller, never cut.
@@ -288,6 +307,10 @@ class MainWindow : public QWidget {
   QList<QKeySequence> shortcutKeys_;  // the keys the window's actions take
   QTimer* clipboardTimer_ = nullptr;
   QTimer* typingTimer_ = nullptr;  // single shot: the pause in typing
+  // Each lookup or list shown counts one up, so suggestions for an older
+  // one are dropped when they come.
+  int suggestionRequest_ = 0;
+  std::unique_ptr<QThreadPool> suggestionThread_;
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;

@@ -6,13 +6,19 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTextEdit>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "app/storage.h"
 #include "engine/lookup_state.h"
+#include "engine/stemmer.h"
+#include "engine/suggestions.h"
+#include "engine/word_ranks.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
+#include "ui/definition_popup.h"
 #include "ui/main_window.h"
+#include "ui/word_list_delegate.h"
 
 namespace tavro2 {
 
@@ -42,16 +48,83 @@ void MainWindow::search() {
   if (!lookup_->searchFromBox(bytesOf(searchBox_->text()))) return;
   showLookupState();
   recordInHistory();
+  if (!lookup_->queryFound()) requestSuggestions();
 }
 
 void MainWindow::showTypingList() {
   syncLookupSettings();
   if (!lookup_->showTypingList(bytesOf(searchBox_->text()))) return;
+  ++suggestionRequest_;
   fillList(mainList_, lookup_->mainWords());
   showTranslation();
 }
 
+void MainWindow::requestSuggestions(std::optional<QPoint> popupAt) {
+  const int request = ++suggestionRequest_;
+  if (lookup_->missedQuery().empty()) return;
+  // The search reads only what the store has published and the stemmer
+  // locks its dictionaries: both are safe from this thread. The pool is
+  // waited for before the window and its store go.
+  suggestionThread_->start([this, request, popupAt, store = store_.get(),
+                            query = lookup_->missedQuery(),
+                            direction = lookup_->settings().direction] {
+    std::vector<HeadwordEntry> entries =
+        suggestHeadwords(*store, query, direction, WordRanks::shared(), Stemmer::shared().get());
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, popupAt, entries = std::move(entries)]() mutable {
+          showSuggestions(request, std::move(entries), popupAt);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void MainWindow::showSuggestions(int request, std::vector<HeadwordEntry> entries,
+                                 std::optional<QPoint> popupAt) {
+  if (request != suggestionRequest_ || entries.empty()) return;
+  QStringList words;
+  for (const HeadwordEntry& e : entries) words.append(qStringOf1252(e.word));
+  lookup_->showSuggestions(std::move(entries));
+  {
+    const QSignalBlocker blocker(mainList_);
+    mainList_->clear();
+    auto* heading = new QListWidgetItem("Did you mean:", mainList_);
+    heading->setFlags(Qt::NoItemFlags);
+    heading->setData(kOfferRole, static_cast<int>(Offer::kHeading));
+    for (const QString& word : words) {
+      auto* item = new QListWidgetItem(word, mainList_);
+      item->setData(kOfferRole, static_cast<int>(Offer::kSuggestion));
+      item->setToolTip("Suggestion: click to look up \u201c" + word + "\u201d");
+      item->setData(Qt::AccessibleDescriptionRole, "suggestion");
+    }
+    mainList_->setCurrentRow(-1);
+  }
+  showTranslation();
+  if (popupAt && companions_) {
+    QStringList first;
+    for (const QString& word : words.mid(0, 3)) first.append("<b>" + word.toHtmlEscaped() + "</b>");
+    companions_->definitionPopup()->showTextNearPointer(
+        *popupAt, "<b>" + searchBox_->text().toHtmlEscaped() + "</b> not found. Did you mean " +
+                      first.join(", ") + "?");
+    companions_->setClipboardHit(true);  // it fades as a found word's does
+  }
+  emit suggestionsShown();
+}
+
+int MainWindow::entryOfRow(int row) const {
+  return lookup_->suggestionsShown() ? row - 1 : row;
+}
+
+bool MainWindow::lookUpOfferedLine(const QListWidgetItem* item) {
+  if (!lookup_->typingListShown() && !lookup_->suggestionsShown()) return false;
+  if (item == nullptr || !(item->flags() & Qt::ItemIsEnabled)) return false;
+  searchBox_->setText(item->text());
+  search();
+  return true;
+}
+
 void MainWindow::showLookupState() {
+  ++suggestionRequest_;
   const LookupState& state = *lookup_;
   fillList(mainList_, state.mainWords());
   showFormattedText(translationPane_, state.translationText(), state.translationRuns());
@@ -100,8 +173,8 @@ void MainWindow::fitStatusFont() {
 }
 
 void MainWindow::onMainSelection(int row) {
-  if (row < 0) return;
-  lookup_->showSelectedEntry(static_cast<std::size_t>(row));
+  if (entryOfRow(row) < 0) return;
+  lookup_->showSelectedEntry(static_cast<std::size_t>(entryOfRow(row)));
   showTranslation();
 }
 

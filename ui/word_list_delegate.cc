@@ -3,6 +3,10 @@
 #include <QAbstractItemView>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 namespace tavro2 {
 
 namespace {
@@ -22,14 +26,29 @@ QColor textColorOn(const QColor& background, const QColor& text) {
   return lightness < 128 ? QColor(Qt::white) : text;
 }
 
+// WCAG's contrast ratio of two colours (1 to 21).
+double contrastRatio(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto channel = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 void drawLine(QPainter* painter, const QStyleOptionViewItem& option, const QString& text,
-              const QColor& background, bool bold, int indent, bool selected) {
+              const QColor& background, bool bold, int indent, bool selected,
+              bool italic = false, std::optional<QColor> color = std::nullopt) {
   painter->save();
   painter->fillRect(option.rect, background);
   QFont font = option.font;
   font.setBold(bold);
+  font.setItalic(italic);
   painter->setFont(font);
-  const QColor textColor = option.palette.color(QPalette::Text);
+  const QColor textColor = color.value_or(option.palette.color(QPalette::Text));
   painter->setPen(selected ? textColorOn(background, textColor) : textColor);
   painter->setClipRect(option.rect);
   const QRect textRect = option.rect.adjusted(indent, 0, 0, 0);
@@ -51,8 +70,16 @@ void WordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const bool selected = isSelected(option);
   const QColor background = selected ? toQColor(palette_->toolBarBottom)
                                      : option.palette.color(QPalette::Base);
+  const auto offer = static_cast<Offer>(index.data(kOfferRole).toInt());
+  // The heading is not selectable, which a style would grey out of reach.
+  std::optional<QColor> color;
+  if (offer == Offer::kHeading) color = option.palette.color(QPalette::Active, QPalette::Text);
+  if (offer == Offer::kSuggestion && !selected) {
+    const QColor skin = toQColor(palette_->statusLineBack);
+    if (contrastRatio(skin, background) >= 4.5) color = skin;
+  }
   drawLine(painter, option, index.data(Qt::DisplayRole).toString(), background, selected, 4,
-           selected);
+           selected, offer != Offer::kNone, color);
 }
 
 QSize WordListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {

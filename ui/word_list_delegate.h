@@ -7,6 +7,11 @@
 // and normal weight. The text colour is the list's text colour, except on a
 // selection colour too dark to read it on (the dark skins), where it is white.
 //
+// A word-list line may carry kOfferRole: suggestions for a word not found
+// are drawn in italics in the skin's own colour (the list's text colour
+// where that would be hard to read), and the line that introduces them in
+// italics.
+//
 // Phrase list: items come in pairs. Even items (phrases) are bold on the
 // phrase-list colour, text 4 pixels in; odd items (translations) are regular
 // on white, 14 pixels in. A selected item of either kind is filled with the
@@ -18,6 +23,10 @@
 #include "skin/skin.h"
 
 namespace tavro2 {
+
+// The item data role that marks an offered line, and its values.
+inline constexpr int kOfferRole = Qt::UserRole + 1;
+enum class Offer : int { kNone = 0, kSuggestion = 1, kHeading = 2 };
 
 class WordListDelegate : public QStyledItemDelegate {
  public:
