@@ -2,7 +2,9 @@
 // runs the installed program itself).
 #include "app/command_line.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 #include <stdexcept>
 
 #include "app/storage.h"
+#include "app/text_output.h"
+#include "engine/lookup_state.h"
 #include "test_util.h"
 
 namespace tavro2::test {
@@ -135,7 +139,10 @@ TEST_F(CommandLineTest, AboutUsageAndWindowArguments) {
       {{"-platform", "offscreen", "-x"}, "unknown option '-x'"},
       {{"--about", "--lookup", "x"}, "cannot be combined"},
       {{"--dir", "/a", "--dir", "/b"}, "given twice"},
-      {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"}};
+      {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"},
+      {{"--lookup", "x", "--from", "fr"}, "--from takes en, id or auto, not 'fr'"},
+      {{"--text"}, "--text needs --lookup"},
+      {{"--from", "en"}, "--from needs --lookup"}};
   for (const auto& [args, message] : bad) {
     const ProgramRun u = run(args);
     EXPECT_EQ(u.status, 2) << message;
@@ -155,6 +162,98 @@ TEST_F(CommandLineTest, AboutUsageAndWindowArguments) {
                                     w));
   EXPECT_EQ(w.word, "ice cream");
   EXPECT_EQ(w.dir, "/d");
+}
+
+// --from overrides the settings' direction for this run only; a miss
+// carries its suggestions; --text reads as a person reads it, in colour only
+// on a terminal without NO_COLOR.
+TEST_F(CommandLineTest, DirectionSuggestionsAndText) {
+  standardData("Language=2\r\nShowPhrase=1\r\n");
+  EXPECT_PRED2(has, lookup("lari", 1), R"("suggestions":[])");  // English only: not there
+  ProgramRun r = run({"--lookup", "lari", "--from", "id", "--dir", dir.path()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find(R"("found_in_indonesian":true)"), std::string::npos);
+  EXPECT_NE(r.out.find(R"("suggestions":[])"), std::string::npos);
+  EXPECT_EQ(readFile(dir.file("Tavro2.ini")), "[General]\r\nLanguage=2\r\nShowPhrase=1\r\n");
+  r = run({"--lookup", "runn", "--from=auto", "--dir", dir.path()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(R"("suggestions":["run"]})"), std::string::npos) << r.out;
+
+  r = run({"--lookup", "run", "--text", "--dir", dir.path()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "English word (1 Phrase)\n"
+            "run kki lari; running\n"
+            "\n"
+            "Related: runway\n"
+            "Phrases:\n"
+            "  I run fast  saya lari cepat\n");  // not a terminal: no colour
+  r = run({"--lookup", "wlak", "--text", "--dir", dir.path()});
+  EXPECT_EQ(r.out, "not found\nDid you mean: walk\n");
+
+  // The colours: the markers' nearest terminal colours, the forms in bold.
+  EXPECT_EQ(styledText("run kki lari", {{0, 3, true}, {4, 3, true, 0x008000}}, true),
+            "\x1b[1mrun\x1b[0m \x1b[1;32mkki\x1b[0m lari");
+  EXPECT_EQ(styledText("run kki lari", {{0, 3, true}}, false), "run kki lari");
+  EXPECT_EQ(std::tuple(ansiColorOf(0x0000FF), ansiColorOf(0x800000), ansiColorOf(0xFF00FF),
+                       ansiColorOf(0x008080)),
+            std::tuple(94, 31, 95, 36));
+  int controller = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(controller, 0);
+  ASSERT_EQ(::grantpt(controller) | ::unlockpt(controller), 0);
+  const int terminal = ::open(::ptsname(controller), O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ::unsetenv("NO_COLOR");
+  ::setenv("TERM", "xterm", 1);
+  EXPECT_TRUE(colorWanted(terminal));
+  EXPECT_FALSE(colorWanted(STDOUT_FILENO));  // captured: a pipe
+  ::setenv("NO_COLOR", "", 1);  // set but empty counts as unset
+  EXPECT_TRUE(colorWanted(terminal));
+  ::setenv("NO_COLOR", "1", 1);
+  EXPECT_FALSE(colorWanted(terminal));
+  ::unsetenv("NO_COLOR");
+  ::setenv("TERM", "dumb", 1);
+  EXPECT_FALSE(colorWanted(terminal));
+  ::close(terminal);
+  ::close(controller);
+}
+
+// --lookup -: a JSON line for every input line, whatever it holds, the data
+// loaded once; exit 1 when a line was not found.
+TEST_F(CommandLineTest, LinesOfStandardInputAreAnsweredOneJsonLineEach) {
+  standardData();
+  const std::string input = std::string("run\n\nwalk\r\nwa\xFFlk\nr\0un\n", 22) +
+                            std::string(1 << 20, 'x') + "\nwalk";  // no line end at the end
+  writeFile(dir.file("input.txt"), input);
+  ASSERT_NE(std::freopen(dir.file("input.txt").c_str(), "r", stdin), nullptr);
+  ProgramRun r = run({"--lookup", "-", "--dir", dir.path()});
+  std::freopen("/dev/null", "r", stdin);
+  EXPECT_EQ(r.status, 1);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < r.out.size();) {
+    const std::size_t end = r.out.find('\n', at);
+    ASSERT_NE(end, std::string::npos);
+    lines.push_back(r.out.substr(at, end - at));
+    at = end + 1;
+  }
+  ASSERT_EQ(lines.size(), 7u) << r.out.substr(0, 2000);
+  EXPECT_PRED2(has, lines[0], R"({"query":"run","found":true)");
+  EXPECT_PRED2(has, lines[1], R"({"query":"","found":false)");
+  EXPECT_PRED2(has, lines[2], R"({"query":"walk","found":true)");
+  EXPECT_PRED2(has, lines[3], "{\"query\":\"wa\xEF\xBF\xBDlk\",\"found\":true");  // the filter drops it
+  EXPECT_PRED2(has, lines[4], R"({"query":"r\u0000un","found":true)");
+  EXPECT_EQ(lines[5], "{\"query\":\"" + std::string(64, 'x') +
+                          "\xE2\x80\xA6\",\"found\":false,\"error\":\"line longer than 65536 "
+                          "bytes\",\"suggestions\":[]}");
+  EXPECT_PRED2(has, lines[6], R"({"query":"walk","found":true)");
+
+  writeFile(dir.file("input.txt"), "run\nwalk\n");
+  ASSERT_NE(std::freopen(dir.file("input.txt").c_str(), "r", stdin), nullptr);
+  r = run({"--lookup", "-", "--text", "--dir", dir.path()});
+  std::freopen("/dev/null", "r", stdin);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "English word\nrun kki lari; running\n\nRelated: runway\n\n"
+                   "English word\nwalk kki berjalan\n\n");
 }
 
 TEST_F(CommandLineTest, DefaultDictionaryFindsEverydayWords) {

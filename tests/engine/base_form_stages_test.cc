@@ -148,5 +148,14 @@ TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
         << r.word << " " << static_cast<int>(r.direction);
 }
 
+// The test that lets a likely miss start Hunspell's loading early: the
+// frequency lists know a word as it is or by a plain base form.
+TEST(FurtherBaseFormsTest, CommonUseIsAWordOfTheFrequencyListsOrItsBaseForm) {
+  for (const char* word : {"house", "rumah", "walked", "happily", "went", "houses"})
+    EXPECT_TRUE(inCommonUse(word)) << word;
+  for (const char* word : {"hous", "recieve", "rumha", "", "the\nof", "xqzvbn"})
+    EXPECT_FALSE(inCommonUse(word)) << word;
+}
+
 }  // namespace
 }  // namespace tavro2::test
