@@ -194,7 +194,8 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
         this, [this] { onLoadFinished(QString::fromStdString(loader_->statusText())); },
         Qt::QueuedConnection);
   });
-  suggestionThread_ = std::make_unique<QThreadPool>();
+  suggestionThread_ = new QThreadPool(this);
+  suggestionThread_->setObjectName("suggestionThread");
   suggestionThread_->setMaxThreadCount(1);
   // The stemmer's dictionaries load beside the data (onLoadStart).
   lookup_ = std::make_unique<LookupState>(*store_, places_.userDir, Stemmer::shared());
@@ -206,7 +207,7 @@ MainWindow::MainWindow(StoragePlaces places, QWidget* parent)
 
 MainWindow::~MainWindow() {
   // A search for suggestions reads the store: it ends first.
-  if (suggestionThread_) suggestionThread_->waitForDone();
+  suggestionThread_->waitForDone();
   if (loader_) {
     loader_->stop();
     loader_->join();

@@ -310,7 +310,7 @@ class MainWindow : public QWidget {
   // Each lookup or list shown counts one up, so suggestions for an older
   // one are dropped when they come.
   int suggestionRequest_ = 0;
-  std::unique_ptr<QThreadPool> suggestionThread_;
+  QThreadPool* suggestionThread_ = nullptr;  // a child, one thread
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;

@@ -1,6 +1,7 @@
 // The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
 #include <QAction>
 #include <QFile>
+#include <QThreadPool>
 #include <QTimer>
 #include <QListWidget>
 #include <QMenu>
@@ -14,7 +15,9 @@
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "ui_test_util.h"
+#include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
+#include "ui/history_host.h"
 #include "skin/image_list.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
@@ -298,6 +301,53 @@ TEST_F(MainWindowTest, TypingListsTheWordsThatBeginWithTheText) {
   window->readSettings();
   QTest::keyClicks(searchBoxOf(*window), "r");
   EXPECT_FALSE(timer->isActive());
+}
+
+// A word not found: the status line says so and, a moment later, the main
+// list offers the nearest headwords under "Did you mean:"; nothing goes into
+// the history until one is chosen. A found word gets none, and suggestions
+// that come after a later lookup are dropped.
+TEST_F(MainWindowTest, SuggestionsForAWordNotFound) {
+  auto window = makeWindow();
+  showAndLoad(*window);
+  QSignalSpy offered(window.get(), &MainWindow::suggestionsShown);
+  auto* list = child<QListWidget>(*window, "mainWordList");
+  QTest::keyClicks(searchBoxOf(*window), "rnu");
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Return);
+  EXPECT_EQ(statusTextOf(*window), " not found");
+  ASSERT_TRUE(offered.wait(10000));
+  EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"Did you mean:", "run"}));
+  EXPECT_EQ(list->item(0)->flags(), Qt::NoItemFlags);
+  EXPECT_EQ(std::tuple(statusTextOf(*window), translationOf(*window), list->currentRow()),
+            std::tuple(" not found", "", -1));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(dir_.file("History.txt"))));
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Down);  // past the heading, onto "run"
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), translationOf(*window)),
+            std::tuple("run", "run kk lari"));
+  searchBoxOf(*window)->setText("rnu");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), statusTextOf(*window)),
+            std::tuple("run", " English word"));
+  EXPECT_EQ(readFile(dir_.file("History.txt")), "run=run kk lari\r\n");
+
+  // Suggestions overtaken by another lookup never show.
+  searchBoxOf(*window)->setText("haol");
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Return);
+  searchBoxOf(*window)->setText("runner");
+  QTest::keyClick(searchBoxOf(*window), Qt::Key_Return);
+  window->findChild<QThreadPool*>("suggestionThread")->waitForDone();
+  QCoreApplication::sendPostedEvents(window.get(), QEvent::MetaCall);
+  EXPECT_EQ(offered.count(), 1);
+  EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"runner"}));
+
+  // A copied word not found: the popup names what it may have meant.
+  ASSERT_FALSE(window->historyHost()->lookUpCopiedWord("hallo"));
+  window->historyHost()->offerSuggestions(QPoint(40, 40));
+  ASSERT_TRUE(offered.wait(10000));
+  const FDef* popup = window->historyHost()->definitionPopup();
+  EXPECT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->textArea()->toPlainText().toStdString(), "hallo not found. Did you mean hello, halo?");
+  EXPECT_TRUE(window->historyHost()->clipboardHit());  // it fades
 }
 
 // Ctrl+plus, Ctrl+minus and Ctrl+0 size the panes' and lists' text, stored
