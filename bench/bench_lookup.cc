@@ -61,6 +61,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/child_process.h"
 #include "bench/synthetic_words.h"
 #include "engine/base_form_stages.h"
 #include "engine/dictionary_store.h"
@@ -74,7 +75,9 @@
 namespace {
 
 using tavro2::DataKind;
+using tavro2::bench::ChildResult;
 using tavro2::bench::median;
+using tavro2::bench::spawnAndWait;
 
 // The miss query and the Indonesian hit query agree in length and in the
 // three bytes the scan's filter tests (first, middle, last: "k", "r", "i"),
@@ -242,37 +245,6 @@ void BM_Memmem(benchmark::State& state) {
   if (found) state.SkipWithError("memmem found the miss query");
   state.SetBytesProcessed(static_cast<std::int64_t>(
       state.iterations() * (gFixture->englishHeads.size() + gFixture->indonesianHeads.size())));
-}
-
-struct ChildResult {
-  int status = -1;  // exit status, -1 when it did not run or exit
-  double cpu = 0;   // user + system seconds
-};
-
-// Spawns argv with stdout and stderr on /dev/null and waits for it.
-ChildResult spawnAndWait(const std::vector<const char*>& argv) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  char lcAll[] = "LC_ALL=C";
-  char path[] = "PATH=/usr/bin:/bin";
-  char* env[] = {lcAll, path, nullptr};
-  pid_t pid;
-  std::vector<char*> args;
-  for (const char* a : argv) args.push_back(const_cast<char*>(a));
-  args.push_back(nullptr);
-  const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env);
-  posix_spawn_file_actions_destroy(&actions);
-  ChildResult result;
-  if (rc != 0) return result;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return result;
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-  return result;
 }
 
 // grep -c exits 1 when it counts no line.
