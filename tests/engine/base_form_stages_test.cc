@@ -1,6 +1,8 @@
 #include "engine/base_form_stages.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 #include "engine/indonesian_affixes.h"
 #include "engine/irregular_forms.h"
@@ -106,6 +108,26 @@ TEST(StemmerTest, WordsAndStemsGoThroughTheDictionaryEncoding) {
       {StemLanguage::kEnglish, longest + "s", {longest}},
   });
   EXPECT_TRUE(stemmer.knows(StemLanguage::kEnglish, "abs"));  // a word, only its stem is dropped
+}
+
+// The window prepares both languages on its thread while a search for
+// suggestions asks on another and a lookup on a third: one load per
+// language, and every caller gets the loaded dictionary (run under TSan).
+TEST(StemmerTest, ConcurrentCallersShareOneLoadPerLanguage) {
+  REQUIRE_SYSTEM_DICTIONARIES();
+  Stemmer stemmer;
+  std::vector<std::vector<std::string>> answers(3);
+  std::thread suggest([&] { answers[0] = stemmer.suggestions(StemLanguage::kEnglish, "hous"); });
+  std::thread stem([&] { answers[1] = stemmer.stems(StemLanguage::kIndonesian, "digunakan"); });
+  stemmer.prepare(StemLanguage::kEnglish);
+  stemmer.prepare(StemLanguage::kIndonesian);
+  answers[2] = stemmer.stems(StemLanguage::kEnglish, "looked");
+  suggest.join();
+  stem.join();
+  EXPECT_NE(std::find(answers[0].begin(), answers[0].end(), "house"), answers[0].end());
+  EXPECT_EQ(answers[1], (std::vector<std::string>{"guna"}));
+  EXPECT_EQ(answers[2], (std::vector<std::string>{"look"}));
+  Stemmer never;  // prepared by nobody: nothing to wait for when it goes
 }
 
 TEST(FurtherBaseFormsTest, StagesFollowTheDirection) {
