@@ -13,16 +13,16 @@
 #include "app/settings.h"
 #include "app/storage.h"
 #include "app/text_output.h"
-#include "engine/cp1252.h"
 #include "engine/base_form_stages.h"
+#include "engine/cp1252.h"
 #include "engine/data_statistics.h"
 #include "engine/dictionary_store.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
-#include "engine/word_ranks.h"
 #include "engine/stemmer.h"
 #include "engine/suggestions.h"
 #include "engine/user_list_encoding.h"
+#include "engine/word_ranks.h"
 
 namespace tavro2 {
 
@@ -332,9 +332,11 @@ int runLookup(const StoragePlaces& places, const LookupRequest& request) {
     state.setStatusText(noteMissingData(state.statusText(), loadStatus));
     const bool found = state.queryFound();
     std::vector<HeadwordEntry> suggestions;
-    if (!found) suggestions = !early.empty() && state.missedQuery() == query ? early : state.suggestions();
-    const std::string out = request.asText ? lookupAsText(state, found, suggestions, color)
-                                           : lookupResultJson(state, textUtf8, found, suggestions) + "\n";
+    if (!found)
+      suggestions = !early.empty() && state.missedQuery() == query ? early : state.suggestions();
+    const std::string out = request.asText
+                                ? lookupAsText(state, found, suggestions, color)
+                                : lookupResultJson(state, textUtf8, found, suggestions) + "\n";
     if (!writeOut(out)) return std::nullopt;
     return found;
   };
@@ -347,17 +349,16 @@ int runLookup(const StoragePlaces& places, const LookupRequest& request) {
   std::string line;
   bool tooLong = false;
   while (readInputLine(stdin, line, tooLong)) {
-    std::optional<bool> found;
+    std::optional<bool> found = false;
     if (tooLong) {
-      found = writeOut(request.asText ? "tavro2: line longer than " + std::to_string(kMaxInputLine) +
-                                            " bytes\n"
-                                      : lineTooLongJson(line, kMaxInputLine) + "\n")
-                  ? std::optional<bool>(false)
-                  : std::nullopt;
+      const std::string error =
+          request.asText ? "line longer than " + std::to_string(kMaxInputLine) + " bytes\n"
+                         : lineTooLongJson(line, kMaxInputLine) + "\n";
+      if (!writeOut(error)) found.reset();
     } else {
       found = answer(line);
-      if (found && request.asText && !writeOut("\n")) found.reset();
     }
+    if (found && request.asText && !writeOut("\n")) found.reset();  // entries a blank line apart
     if (!found) return 2;
     allFound = allFound && *found;
   }
@@ -457,13 +458,36 @@ bool wantsCommandLine(int argc, char** argv) {
 // Qt's own command-line options (QGuiApplication, QApplication and the X11
 // platform), which Qt takes out of argv itself; those in the first list take
 // a value. Qt also accepts them with two dashes.
-constexpr std::string_view kQtValueOptions[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowicon", "qwindowtitle", "title", "style", "stylesheet", "session", "display",
-    "name", "dialogs", "fn", "font", "bg", "background", "fg", "foreground", "btn", "button",
-    "visual", "ncols", "cmap", "im", "inputstyle"};
-constexpr std::string_view kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb",
-                                               "sync", "testability"};
+constexpr std::string_view kQtValueOptions[] = {"platform",
+                                                "platformpluginpath",
+                                                "platformtheme",
+                                                "plugin",
+                                                "qwindowgeometry",
+                                                "geometry",
+                                                "qwindowicon",
+                                                "qwindowtitle",
+                                                "title",
+                                                "style",
+                                                "stylesheet",
+                                                "session",
+                                                "display",
+                                                "name",
+                                                "dialogs",
+                                                "fn",
+                                                "font",
+                                                "bg",
+                                                "background",
+                                                "fg",
+                                                "foreground",
+                                                "btn",
+                                                "button",
+                                                "visual",
+                                                "ncols",
+                                                "cmap",
+                                                "im",
+                                                "inputstyle"};
+constexpr std::string_view kQtFlagOptions[] = {"reverse", "widgetcount", "nograb",
+                                               "dograb",  "sync",        "testability"};
 
 // 0 when `arg` is no Qt option, else how many arguments it spans.
 int qtOptionLength(std::string_view arg) {

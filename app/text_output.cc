@@ -56,7 +56,8 @@ std::string styledText(std::string_view cp1252, const std::vector<FormatRun>& ru
   std::vector<int> styleOf(cp1252.size(), -1);
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const std::size_t end = std::min(cp1252.size(), runs[r].start + runs[r].length);
-    for (std::size_t i = std::min(runs[r].start, end); i < end; ++i) styleOf[i] = static_cast<int>(r);
+    for (std::size_t i = std::min(runs[r].start, end); i < end; ++i)
+      styleOf[i] = static_cast<int>(r);
   }
   std::string out;
   std::size_t i = 0;

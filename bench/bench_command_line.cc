@@ -70,7 +70,8 @@ void BM_Suggestions(benchmark::State& state) {
                      .size();
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(std::size(kMisspellings)));
-  state.counters["offered"] = static_cast<double>(offered) / static_cast<double>(state.iterations());
+  state.counters["offered"] =
+      static_cast<double>(offered) / static_cast<double>(state.iterations());
 }
 
 double now() {
@@ -101,7 +102,8 @@ void writeWords(Fixture& f, std::size_t perList) {
   for (const char* list : {"en-web-10000.txt", "id-wikipedia.txt"}) {
     std::ifstream in(std::string(TAVRO2_SOURCE_DIR) + "/data/frequency/" + list);
     std::string word;
-    for (std::size_t n = 0; n < perList && std::getline(in, word); ++n, ++f.words) out << word << '\n';
+    for (std::size_t n = 0; n < perList && std::getline(in, word); ++n, ++f.words)
+      out << word << '\n';
   }
 }
 
@@ -139,9 +141,9 @@ int main(int argc, char** argv) {
   for (int r = 0; r < rounds; ++r) {
     double start = now();
     for (const char* word : kMisspellings)
-      benchmark::DoNotOptimize(tavro2::suggestHeadwords(fixture.store, word,
-                                                        tavro2::Direction::kAutomatic,
-                                                        tavro2::WordRanks::shared(), stemmer.get()));
+      benchmark::DoNotOptimize(
+          tavro2::suggestHeadwords(fixture.store, word, tavro2::Direction::kAutomatic,
+                                   tavro2::WordRanks::shared(), stemmer.get()));
     const double suggest = (now() - start) / std::size(kMisspellings);
     start = now();
     for (tavro2::DataKind kind : {tavro2::DataKind::kEnglish, tavro2::DataKind::kIndonesian}) {
@@ -161,9 +163,10 @@ int main(int argc, char** argv) {
     const double batch = runProgram({"--lookup", "-"}, 1, fixture.wordsFile.c_str());
     batchRate.push_back(static_cast<double>(fixture.words) / std::max(batch - about4, 1e-6));
   }
-  std::printf("\nSuggestions, per misspelt word: %.2f ms (%.0fx a memmem of both sides' "
-              "headwords; target at most 20 ms)\n",
-              median(perWord), median(perMemmem));
+  std::printf(
+      "\nSuggestions, per misspelt word: %.2f ms (%.0fx a memmem of both sides' "
+      "headwords; target at most 20 ms)\n",
+      median(perWord), median(perMemmem));
   std::printf("Whole process against tavro2 --about, medians of %d paired rounds:\n", rounds);
   std::printf("  --lookup house  %5.2fx   (target at most 1.15x)\n", median(found));
   std::printf("  --lookup rumah  %5.2fx   (target at most 1.15x)\n", median(foundId));

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <hunspell/hunspell.hxx>
 #include <cstdlib>
+#include <hunspell/hunspell.hxx>
 #include <optional>
 
 #include "engine/cp1252.h"
@@ -142,13 +142,11 @@ std::vector<std::string> Stemmer::ask(StemLanguage language, std::string_view wo
 
 // A capitalised stem is a name or an abbreviation, no base of a word.
 std::vector<std::string> Stemmer::stems(StemLanguage language, std::string_view word) {
-  return ask(language, word, true,
-             [](Hunspell& h, const std::string& w) { return h.stem(w); });
+  return ask(language, word, true, [](Hunspell& h, const std::string& w) { return h.stem(w); });
 }
 
 std::vector<std::string> Stemmer::suggestions(StemLanguage language, std::string_view word) {
-  return ask(language, word, false,
-             [](Hunspell& h, const std::string& w) { return h.suggest(w); });
+  return ask(language, word, false, [](Hunspell& h, const std::string& w) { return h.suggest(w); });
 }
 
 bool Stemmer::knows(StemLanguage language, std::string_view word) {

@@ -42,7 +42,7 @@ int editDistance(std::string_view a, std::string_view b, int limit) {
     heapRows.resize(3 * (lb + 1));
     rows = heapRows.data();
   }
-  int* before = rows;         // row i - 2
+  int* before = rows;             // row i - 2
   int* previous = rows + lb + 1;  // row i - 1
   int* current = rows + 2 * (lb + 1);
   for (std::size_t j = 0; j <= lb; ++j) previous[j] = static_cast<int>(j);
@@ -87,9 +87,9 @@ std::vector<HeadwordEntry> suggestHeadwords(const DictionaryStore& store, std::s
     std::string folded = foldAscii(word);
     const int rank = indonesian ? ranks.indonesian(folded) : ranks.english(folded);
     const bool otherStart = folded.empty() || folded[0] != foldAscii(query[0]);
-    found.push_back({{distance, otherStart, rank, lengthGap(word.size(), query.size()),
-                      std::move(folded)},
-                     {std::string(word), std::string(translation), indonesian}});
+    found.push_back(
+        {{distance, otherStart, rank, lengthGap(word.size(), query.size()), std::move(folded)},
+         {std::string(word), std::string(translation), indonesian}});
   };
   // Calls visit(word, translation) for each headword of a searched side;
   // the Indonesian side's include the phrase collection's (terima kasih).
@@ -97,8 +97,8 @@ std::vector<HeadwordEntry> suggestHeadwords(const DictionaryStore& store, std::s
     if (!sides[indonesian]) return;
     static constexpr DataKind kEnglishKinds[] = {DataKind::kEnglish};
     static constexpr DataKind kIndonesianKinds[] = {DataKind::kIndonesian, DataKind::kPhrase};
-    const std::span<const DataKind> kinds =
-        indonesian ? std::span<const DataKind>(kIndonesianKinds) : std::span<const DataKind>(kEnglishKinds);
+    const std::span<const DataKind> kinds = indonesian ? std::span<const DataKind>(kIndonesianKinds)
+                                                       : std::span<const DataKind>(kEnglishKinds);
     for (const DataKind kind : kinds) {
       const std::int32_t count = store.count(kind);  // acquire: the lists below it are complete
       if (count <= 0) continue;

@@ -48,7 +48,6 @@ int suggestionDistance(std::size_t length);
 // Empty for an empty query or one longer than kMaxSuggestionQuery.
 std::vector<HeadwordEntry> suggestHeadwords(const DictionaryStore& store, std::string_view query,
                                             Direction direction, const WordRanks& ranks,
-                                            Stemmer* stemmer,
-                                            std::size_t most = kMaxSuggestions);
+                                            Stemmer* stemmer, std::size_t most = kMaxSuggestions);
 
 }  // namespace tavro2

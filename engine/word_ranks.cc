@@ -9,8 +9,8 @@ namespace {
 #include "kEnglishWikipediaWords.inc"
 #include "kIndonesianWords.inc"
 
-constexpr std::string_view kMarkup[] = {"doc", "https", "http", "url", "curid",
-                                        "wiki", "title", "id", "org", "www"};
+constexpr std::string_view kMarkup[] = {"doc",  "https", "http", "url", "curid",
+                                        "wiki", "title", "id",   "org", "www"};
 
 }  // namespace
 
@@ -27,8 +27,7 @@ bool WordRanks::listed(std::string_view word) {
     for (std::size_t at = list.find(word); at != std::string_view::npos;
          at = list.find(word, at + 1)) {
       const std::size_t end = at + word.size();
-      if ((at == 0 || list[at - 1] == '\n') && end < list.size() && list[end] == '\n')
-        return true;
+      if ((at == 0 || list[at - 1] == '\n') && end < list.size() && list[end] == '\n') return true;
     }
   }
   return false;
@@ -67,7 +66,8 @@ void WordRanks::Table::add(std::string_view word) {
   std::size_t i = slotOf(word);
   for (; slots_[i].data != nullptr; i = (i + 1) & (slots_.size() - 1))
     if (std::string_view(slots_[i].data, slots_[i].size) == word) return;  // keeps its first rank
-  slots_[i] = {word.data(), static_cast<std::uint32_t>(word.size()), static_cast<std::int32_t>(count_)};
+  slots_[i] = {word.data(), static_cast<std::uint32_t>(word.size()),
+               static_cast<std::int32_t>(count_)};
   ++count_;
 }
 
@@ -97,6 +97,5 @@ WordRanks::WordRanks(std::string_view englishWeb, std::string_view englishWikipe
   addList(english_, englishWikipedia, true);
   addList(indonesian_, indonesian, true);
 }
-
 
 }  // namespace tavro2

@@ -3,10 +3,10 @@
 // counts). The list shown while typing puts the commonest words first.
 #pragma once
 
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
-#include <cstdint>
 #include <vector>
 
 namespace tavro2 {

@@ -14,9 +14,9 @@
 #include "engine/stemmer.h"
 #include "engine/suggestions.h"
 #include "engine/word_ranks.h"
+#include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
-#include "ui/definition_popup.h"
 #include "ui/main_window.h"
 #include "ui/word_list_delegate.h"
 
@@ -111,9 +111,7 @@ void MainWindow::showSuggestions(int request, std::vector<HeadwordEntry> entries
   emit suggestionsShown();
 }
 
-int MainWindow::entryOfRow(int row) const {
-  return lookup_->suggestionsShown() ? row - 1 : row;
-}
+int MainWindow::entryOfRow(int row) const { return lookup_->suggestionsShown() ? row - 1 : row; }
 
 bool MainWindow::lookUpOfferedLine(const QListWidgetItem* item) {
   if (!lookup_->typingListShown() && !lookup_->suggestionsShown()) return false;

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -40,8 +39,8 @@ double contrastRatio(const QColor& a, const QColor& b) {
 }
 
 void drawLine(QPainter* painter, const QStyleOptionViewItem& option, const QString& text,
-              const QColor& background, bool bold, int indent, bool selected,
-              bool italic = false, std::optional<QColor> color = std::nullopt) {
+              const QColor& background, bool bold, int indent, bool selected, bool italic = false,
+              std::optional<QColor> color = std::nullopt) {
   painter->save();
   painter->fillRect(option.rect, background);
   QFont font = option.font;
@@ -68,8 +67,8 @@ WordListDelegate::WordListDelegate(const SkinPalette* palette, QObject* parent)
 void WordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   const bool selected = isSelected(option);
-  const QColor background = selected ? toQColor(palette_->toolBarBottom)
-                                     : option.palette.color(QPalette::Base);
+  const QColor background =
+      selected ? toQColor(palette_->toolBarBottom) : option.palette.color(QPalette::Base);
   const auto offer = static_cast<Offer>(index.data(kOfferRole).toInt());
   // The heading is not selectable, which a style would grey out of reach.
   std::optional<QColor> color;

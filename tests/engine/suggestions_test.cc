@@ -21,18 +21,18 @@ TEST(EditDistanceTest, EachEditCountsOneAndTheLimitCutsTheCountShort) {
     int distance;
   };
   for (const Row& r : std::vector<Row>{
-           {"hous", "house", 2, 1},           // insertion
-           {"housee", "house", 2, 1},         // deletion
+           {"hous", "house", 2, 1},             // insertion
+           {"housee", "house", 2, 1},           // deletion
            {"definately", "definitely", 2, 1},  // substitution
-           {"recieve", "receive", 2, 1},      // two neighbours swapped
+           {"recieve", "receive", 2, 1},        // two neighbours swapped
            {"terimakasih", "terima kasih", 2, 1},
-           {"HOUSE", "house", 2, 0},          // A-Z folded
-           {"ab", "ba", 0, 1},                // over the limit: limit + 1
-           {"abcdef", "badcfe", 5, 3},        // three swaps
+           {"HOUSE", "house", 2, 0},    // A-Z folded
+           {"ab", "ba", 0, 1},          // over the limit: limit + 1
+           {"abcdef", "badcfe", 5, 3},  // three swaps
            {"kitten", "sitting", 5, 3},
-           {"kitten", "sitting", 2, 3},       // cut short
+           {"kitten", "sitting", 2, 3},  // cut short
            {"", "abc", 5, 3},
-           {"a", "abcdef", 2, 3},             // the lengths alone settle it
+           {"a", "abcdef", 2, 3},  // the lengths alone settle it
        }) {
     EXPECT_EQ(editDistance(r.a, r.b, r.limit), r.distance) << r.a << " " << r.b;
     EXPECT_EQ(editDistance(r.b, r.a, r.limit), r.distance) << r.b << " " << r.a;
@@ -64,12 +64,11 @@ TEST_F(LookupTest, SuggestionsAreTheNearestHeadwordsRankedByHowCommonTheyAre) {
             "makan/id,akan/id");  // the first letter before the commoner word
   EXPECT_EQ(words(suggestHeadwords(store, "hous", Direction::kIndonesianEnglish, ranks, nullptr)),
             "house/id");
+  EXPECT_EQ(words(suggestHeadwords(store, "terimakasih", Direction::kAutomatic, ranks, nullptr)),
+            "terima kasih/id");
   EXPECT_EQ(
-      words(suggestHeadwords(store, "terimakasih", Direction::kAutomatic, ranks, nullptr)),
-      "terima kasih/id");
-  EXPECT_EQ(words(suggestHeadwords(store, "terimakasih", Direction::kEnglishIndonesian, ranks,
-                                   nullptr)),
-            "");
+      words(suggestHeadwords(store, "terimakasih", Direction::kEnglishIndonesian, ranks, nullptr)),
+      "");
   EXPECT_EQ(words(suggestHeadwords(store, "", Direction::kAutomatic, ranks, nullptr)), "");
   EXPECT_EQ(words(suggestHeadwords(store, std::string(kMaxSuggestionQuery + 1, 'h'),
                                    Direction::kAutomatic, ranks, nullptr)),
@@ -101,15 +100,15 @@ TEST_F(LookupTest, HunspellSuggestsWhenNoHeadwordIsNear) {
   english({"accommodate", "accommodation"}, {"kkt menampung", "kb akomodasi"});
   const WordRanks ranks("", "", "");
   Stemmer stemmer;
-  EXPECT_EQ(words(suggestHeadwords(store, "acomodation", Direction::kEnglishIndonesian, ranks,
-                                   &stemmer)),
-            "accommodation");  // two edits: the distance search finds it
-  EXPECT_EQ(words(suggestHeadwords(store, "acomodashun", Direction::kEnglishIndonesian, ranks,
-                                   &stemmer)),
-            "accommodation");  // four: only Hunspell does
-  EXPECT_EQ(words(suggestHeadwords(store, "acomodashun", Direction::kEnglishIndonesian, ranks,
-                                   nullptr)),
-            "");
+  EXPECT_EQ(
+      words(suggestHeadwords(store, "acomodation", Direction::kEnglishIndonesian, ranks, &stemmer)),
+      "accommodation");  // two edits: the distance search finds it
+  EXPECT_EQ(
+      words(suggestHeadwords(store, "acomodashun", Direction::kEnglishIndonesian, ranks, &stemmer)),
+      "accommodation");  // four: only Hunspell does
+  EXPECT_EQ(
+      words(suggestHeadwords(store, "acomodashun", Direction::kEnglishIndonesian, ranks, nullptr)),
+      "");
 }
 
 }  // namespace
