@@ -18,10 +18,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/lookup_state.h"
+
 namespace tavro2 {
 
-class LookupState;
-struct HeadwordEntry;
 
 inline constexpr char kVersion[] = "2.04";
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -90,11 +91,17 @@ class ColorPanel : public QWidget {
   std::function<ColorRef()> color_;
 };
 
-QPushButton* makeButton(const QString& caption, bool bold, QWidget* parent) {
+// A button that Tab reaches but a click does not take the focus to (the
+// text area keeps it), with its key in its hint and its name.
+QPushButton* makeButton(const QString& caption, bool bold, const QKeySequence& key,
+                        QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setFont(appFont(kFontPixels, bold));
-  button->setFocusPolicy(Qt::NoFocus);  // not a tab stop, takes no focus on click
+  button->setFocusPolicy(Qt::TabFocus);
   button->setAutoDefault(false);
+  const QString keyText = key.toString(QKeySequence::NativeText);
+  button->setToolTip(caption + " (" + keyText + ")");
+  button->setAccessibleDescription(keyText);
   return button;
 }
 
@@ -227,7 +234,7 @@ FAddWord::FAddWord(std::string programDir, const SkinState* skin, QWidget* paren
       skin_(skin),
       asker_(std::move(asker)) {
   setObjectName("FAddWord");
-  setWindowTitle("FAddWord");
+  setWindowTitle("Tavro2 - Add Word");
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kWidth, kHeight);
   setFont(appFont(kFontPixels));
@@ -272,7 +279,7 @@ void FAddWord::createControls() {
   // buttons fit the strip at their places.
   choiceStrip_->setStyleSheet("QRadioButton, QCheckBox { spacing: 3px; }");
 
-  openButton_ = makeButton("Open", false, choiceStrip_);
+  openButton_ = makeButton("Open", false, QKeySequence::Open, choiceStrip_);
   openButton_->setObjectName("openButton");
   openButton_->setGeometry(8, 7, 41, 20);
 
@@ -291,7 +298,7 @@ void FAddWord::createControls() {
   indonesianButton_->adjustSize();
   indonesianButton_->move(232, 7);
 
-  saveButton_ = makeButton("Save", true, this);
+  saveButton_ = makeButton("Save", true, QKeySequence::Save, this);
   saveButton_->setObjectName("saveButton");
   saveButton_->setGeometry(12, 66, 61, 20);
 
@@ -313,12 +320,16 @@ void FAddWord::createControls() {
   textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
   textArea_->document()->setDocumentMargin(2);
   textArea_->setEnabled(false);  // until the first list is loaded
+  textArea_->setTabChangesFocus(true);  // a list has no tabs; Tab moves on
+  textArea_->setAccessibleName("Word list");
+  textArea_->setAccessibleDescription("One entry a line: the word, =, its translation");
+  hintLine_->setAccessibleName("Information");
 
-  sortButton_ = makeButton("Sort data", true, this);
+  sortButton_ = makeButton("Sort data", true, QKeySequence(Qt::CTRL | Qt::Key_R), this);
   sortButton_->setObjectName("sortButton");
   sortButton_->setGeometry(16, 312, 64, 25);
 
-  closeButton_ = makeButton("Close", true, this);
+  closeButton_ = makeButton("Close", true, QKeySequence(Qt::Key_Escape), this);
   closeButton_->setObjectName("closeButton");
   closeButton_->setGeometry(288, 312, 61, 25);
 
@@ -330,6 +341,19 @@ void FAddWord::createControls() {
   connect(sortButton_, &QPushButton::clicked, this, &FAddWord::sortData);
   connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(textArea_, &QPlainTextEdit::textChanged, this, &FAddWord::textChanged);
+
+  // The buttons' keys, anywhere in the window; Escape closes, asking first
+  // as Close does when there are changes.
+  const std::pair<QPushButton*, QKeySequence> keys[] = {
+      {openButton_, QKeySequence::Open},
+      {saveButton_, QKeySequence::Save},
+      {sortButton_, QKeySequence(Qt::CTRL | Qt::Key_R)},
+      {closeButton_, QKeySequence(Qt::Key_Escape)}};
+  for (const auto& [button, key] : keys) {
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+  }
 }
 
 QString FAddWord::joinedText() const {

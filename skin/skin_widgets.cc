@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "skin/image_list.h"
@@ -179,7 +180,16 @@ GlyphButton* createCloseGlyph(QWidget* titleStrip) {
 ImageButton::ImageButton(const QPixmap& glyph, const QString& caption, QWidget* parent)
     : QAbstractButton(parent), glyph_(glyph) {
   setText(caption);
-  setFocusPolicy(Qt::NoFocus);
+  // Tab reaches it; a click leaves the focus where it was (the search box).
+  setFocusPolicy(Qt::TabFocus);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    animateClick();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);  // Space
 }
 
 void ImageButton::setOpaque(bool opaque) {
@@ -221,6 +231,14 @@ void ImageButton::paintEvent(QPaintEvent*) {
     painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
     painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
     painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+  }
+
+  // The keyboard's place: a dotted frame in the caption's colour, inside
+  // the bevel.
+  if (hasFocus()) {
+    QPen pen(textColor_, 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(r.adjusted(1, 1, -2, -2));
   }
 
   const int shift = sunken ? 1 : 0;

@@ -130,6 +130,7 @@ class GlyphButton : public QWidget {
 // transparent (the tool bar shows through) unless made opaque, when its
 // face is filled with its colour. A checkable one is a toggle button whose
 // pressed state is its checked state; it shows a sunken edge while down.
+// Tab gives it the focus (a dotted frame), Space or Enter presses it.
 class ImageButton : public QAbstractButton {
   Q_OBJECT
  public:
@@ -147,6 +148,7 @@ class ImageButton : public QAbstractButton {
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPixmap glyph_;

@@ -124,6 +124,7 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
                    const SkinState* skin, QWidget* parent, const QLocale& locale)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), skin_(skin) {
   setObjectName("F3");
+  setWindowTitle("Tavro2 - About");
   noticePath_ = programDir + "DATA-NOTICE";
   if (!QFileInfo::exists(QString::fromStdString(noticePath_)))
     noticePath_ = QDir::cleanPath(QString::fromStdString(programDir + "../share/tavro2/DATA-NOTICE"))

@@ -1,6 +1,7 @@
 #include "ui/definition_popup.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QTextBlock>
@@ -71,6 +72,8 @@ FDef::FDef(HistoryHost& host)
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAutoFillBackground(true);
   resize(kInitialSize);
+  setWindowTitle("Tavro2 - Definition");
+  setAccessibleName("Definition");
 
   textArea_ = new PopupTextArea(this);
   textArea_->setReadOnly(true);
@@ -172,6 +175,12 @@ void FDef::fillFromPane(QTextEdit* pane) {
 
 void FDef::fitToText() {
   const QString text = textArea_->toPlainText();
+  // A screen reader hears the popup's text with the popup (and again when
+  // it changes while shown).
+  textArea_->setAccessibleName("Definition");
+  setAccessibleDescription(text);
+  QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&changed);
   const int lines = wrappedLineCount();
   const int textWidth = QFontMetrics(appFont(kFontHeight)).horizontalAdvance(text);
   resize(definitionPopupSize(lines, textWidth, static_cast<std::size_t>(text.size())));

@@ -70,6 +70,7 @@ void showFormattedText(QTextDocument* document, std::string_view text,
 void showFormattedText(QTextEdit* pane, std::string_view text,
                        const std::vector<FormatRun>& runs) {
   showFormattedText(pane->document(), text, runs);
+  pane->moveCursor(QTextCursor::Start);  // read from the top, caret and view
 }
 
 }  // namespace tavro2

@@ -118,6 +118,10 @@ void MainWindowHistoryHost::mainWindowCommand(MainWindowCommand command) {
     window_.show();
     window_.hidden_ = false;
   }
+  if (command == MainWindowCommand::kFocus) {
+    window_.activateWindow();
+    window_.searchBox_->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 bool MainWindowHistoryHost::clipboardButtonDown() const { return window_.clipboardMonitoring(); }

@@ -55,6 +55,7 @@ enum class MainWindowCommand {
   kRestore,          // un-minimise the program and bring it to the front
   kShow,             // restore it, show the main window, clear the hidden flag
   kMinimizeAndHide,  // minimise the program and hide the main window
+  kFocus,            // the keyboard goes back to the main window's search box
 };
 
 class HistoryHost {

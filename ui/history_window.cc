@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QMouseEvent>
 #include <QShowEvent>
 
@@ -53,6 +55,7 @@ QRect snapToWorkArea(const QRect& proposed, const WorkArea& area) {
 HistoryItem::HistoryItem(FHistory* window, QWidget* parent) : QLabel(parent), window_(window) {
   setFont(appFont(14));
   setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setTextFormat(Qt::PlainText);
 }
@@ -102,6 +105,64 @@ void HistoryItem::leaveEvent(QEvent* event) {
   QLabel::leaveEvent(event);
 }
 
+// The focus points at the item as the mouse would.
+void HistoryItem::focusInEvent(QFocusEvent* event) {
+  QLabel::focusInEvent(event);
+  window_->itemMouseMove(this);
+}
+
+void HistoryItem::focusOutEvent(QFocusEvent* event) {
+  QLabel::focusOutEvent(event);
+  if (isMarked()) window_->itemMouseLeave(this);
+}
+
+void HistoryItem::keyPressEvent(QKeyEvent* event) {
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      window_->chooseHistoryItem(this);
+      return;
+    case Qt::Key_Up:
+      window_->moveItemFocus(this, -1);
+      return;
+    case Qt::Key_Down:
+      window_->moveItemFocus(this, 1);
+      return;
+    case Qt::Key_Home:
+      window_->moveItemFocus(this, -1000000);
+      return;
+    case Qt::Key_End:
+      window_->moveItemFocus(this, 1000000);
+      return;
+    case Qt::Key_Escape:
+    case Qt::Key_F6:
+      window_->returnFocus();
+      return;
+    case Qt::Key_Menu:
+      window_->openMenuAt(this);
+      return;
+    case Qt::Key_F10:
+      if (shift) {
+        window_->openMenuAt(this);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void HistoryItem::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 // --- FHistory -----------------------------------------------------------------
 
 FHistory::FHistory(HistoryHost& host)
@@ -109,7 +170,7 @@ FHistory::FHistory(HistoryHost& host)
       host_(host) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
-  setWindowTitle(QStringLiteral("History"));
+  setWindowTitle(QStringLiteral("Tavro2 - History"));
   setAutoFillBackground(true);
   setGeometry(kCreationRect);
 
@@ -355,6 +416,29 @@ void FHistory::itemMouseLeave(HistoryItem* item) {
   item->setMarked(false);
   host_.setClipboardHit(false);
   if (FDef* popup = host_.definitionPopup()) popup->hideNow();
+}
+
+void FHistory::focusFirstItem() {
+  if (items_.empty()) return;
+  activateWindow();
+  raise();
+  items_.front()->setFocus(Qt::TabFocusReason);
+}
+
+void FHistory::moveItemFocus(HistoryItem* item, int step) {
+  const auto at = std::find(items_.begin(), items_.end(), item);
+  if (at == items_.end()) return;
+  const long index = std::clamp<long>(static_cast<long>(at - items_.begin()) + step, 0,
+                                      static_cast<long>(items_.size()) - 1);
+  items_[static_cast<std::size_t>(index)]->setFocus(Qt::OtherFocusReason);
+}
+
+void FHistory::returnFocus() {
+  host_.mainWindowCommand(MainWindowCommand::kFocus);
+}
+
+void FHistory::openMenuAt(HistoryItem* item) {
+  menu_->popup(item->mapToGlobal(QPoint(item->width() / 2, item->height())));
 }
 
 void FHistory::leaveEvent(QEvent* event) {

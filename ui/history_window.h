@@ -4,7 +4,9 @@
 //
 // Pointing at an item marks it and shows its stored translation in the
 // definition popup; clicking it puts the word and its translation back into
-// the main window without a new lookup. The window is created on first use
+// the main window without a new lookup. By keyboard (F6 from the main
+// window): an item with the focus is pointed at, Up and Down move, Enter
+// clicks, the Menu key or Shift+F10 opens the menu, Escape or F6 go back. The window is created on first use
 // by the History command and forgotten when it closes.
 //
 // Geometry rules (W the window's width, A the work area, right and bottom
@@ -81,6 +83,10 @@ class HistoryItem : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   FHistory* window_;
@@ -132,6 +138,13 @@ class FHistory : public QWidget, public HistoryObserver {
   // Mouse on items (the items call these; tests may too).
   void itemMouseMove(HistoryItem* item);
   void itemMouseLeave(HistoryItem* item);
+  // The keyboard: the focus goes to the first item (from the main window),
+  // moves `step` items from `item` (staying at the ends), or goes back to
+  // the main window.
+  void focusFirstItem();
+  void moveItemFocus(HistoryItem* item, int step);
+  void returnFocus();
+  void openMenuAt(HistoryItem* item);
 
   // --- State, for the owner and for tests --------------------------------
   const std::vector<HistoryItem*>& items() const { return items_; }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -102,6 +104,8 @@ class TranslationPane : public QTextEdit {
  public:
   explicit TranslationPane(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
+    // A caret the arrow keys move, so the entry can be read line by line.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -111,6 +115,24 @@ class TranslationPane : public QTextEdit {
     setViewportMargins(4, 2, 4, 2);
   }
 };
+
+// The status line reads as a status bar to a screen reader, named by the
+// text it shows; each change is announced (setStatusText).
+class StatusLineAccessible : public QAccessibleWidget {
+ public:
+  explicit StatusLineAccessible(QWidget* line) : QAccessibleWidget(line, QAccessible::StatusBar) {}
+  QString text(QAccessible::Text kind) const override {
+    if (kind == QAccessible::Name) return static_cast<const QLabel*>(widget())->text().trimmed();
+    if (kind == QAccessible::Description) return QStringLiteral("Status");
+    return QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* statusLineAccessible(const QString&, QObject* object) {
+  if (object == nullptr || !object->isWidgetType() || object->objectName() != "statusLine")
+    return nullptr;
+  return new StatusLineAccessible(static_cast<QWidget*>(object));
+}
 
 QListWidget* createWordList(QWidget* parent, const SkinPalette* palette, bool phrases) {
   auto* list = new QListWidget(parent);
@@ -368,7 +390,11 @@ void MainWindow::createFooter() {
   };
   statusLine_ = panel("statusLine", QRect(3, 400, 219, 20));
   statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  statusLine_->setAccessibleName("Status");
+  static const bool factoryInstalled = [] {
+    QAccessible::installFactory(statusLineAccessible);
+    return true;
+  }();
+  (void)factoryInstalled;
   linkPanel_ = panel("linkPanel", QRect(224, 400, 122, 20));
   linkPanel_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
@@ -407,6 +433,7 @@ void MainWindow::createMenu() {
       {"", Qt::CTRL | Qt::Key_Equal, &MainWindow::enlargeText},  // + without Shift
       {"", Qt::CTRL | Qt::Key_Minus, &MainWindow::shrinkText},
       {"", Qt::CTRL | Qt::Key_0, &MainWindow::resetTextSize},
+      {"", Qt::Key_F6, &MainWindow::focusHistory},
   };
   menu_ = new QMenu(this);
   menu_->setObjectName("popupMenu");

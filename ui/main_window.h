@@ -129,6 +129,9 @@ class MainWindow : public QWidget {
   void openAbout();
   void openAddWord();
   void toggleHistory();
+  // F6: the keyboard goes to the history window's items (opening it when
+  // it is closed); Escape or F6 there comes back.
+  void focusHistory();
   void minimizeProgram();
   void openHelp();
   void exitProgram();

@@ -15,6 +15,7 @@
 #include "ui/about_box.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
+#include "ui/history_window.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 
@@ -52,6 +53,16 @@ void MainWindow::openAddWord() {
 // slide a docked one out; with an empty history nothing happens.
 void MainWindow::toggleHistory() {
   if (companions_) companions_->historyCommand();
+}
+
+void MainWindow::focusHistory() {
+  if (!companions_) return;
+  FHistory* history = companions_->historyWindow();
+  if (history == nullptr || !history->isVisible()) {
+    companions_->historyCommand();
+    history = companions_->historyWindow();
+  }
+  if (history != nullptr) history->focusFirstItem();
 }
 
 // Minimize: minimizes the program; with a history window present the window

@@ -1,5 +1,6 @@
 // The main window's side of a lookup: it runs the lookup state's operations
 // and shows what the state then holds.
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +155,8 @@ void MainWindow::setStatusText(const std::string& text) {
   const QString shown = qStringOf1252(noteMissingData(text, loadStatus_));
   statusLine_->setText(shown);
   fitStatusFont();
+  QAccessibleEvent changed(statusLine_, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&changed);
   emit statusChanged(shown);
 }
 

@@ -35,10 +35,15 @@ constexpr int kSliderHeight = 24;
 const char* const kFromLeft = "From Left";
 const char* const kFromRight = "From Right";
 
-QLabel* makeLabel(const QString& text, int x, int y, QWidget* parent) {
+// A label naming `field` (its buddy: a screen reader reads the field by it).
+QLabel* makeLabel(const QString& text, int x, int y, QWidget* parent, QWidget* field = nullptr) {
   auto* label = new QLabel(text, parent);
   label->adjustSize();
   label->move(x, y);
+  if (field != nullptr) {
+    label->setBuddy(field);
+    field->setAccessibleName(text);
+  }
   return label;
 }
 
@@ -62,6 +67,7 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       host_(host) {
   setObjectName("F2");
+  setWindowTitle("Tavro2 - Options");
   setFixedSize(kWidth, kHeight);
   setFont(appFont(kFontPixels));
   createControls();
@@ -115,33 +121,36 @@ void OptionsDialog::createControls() {
   lookAsYouType_->adjustSize();
   lookAsYouType_->move(9, 63);
 
-  makeLabel("Main words list, before", 9, 74 + kTypingRow, group_);
   wordsBefore_ = makeNumberBox(126, 69 + kTypingRow);
   wordsBefore_->setObjectName("wordsBefore");
-  makeLabel("After", 173, 74 + kTypingRow, group_);
+  makeLabel("Main words list, before", 9, 74 + kTypingRow, group_, wordsBefore_);
   wordsAfter_ = makeNumberBox(207, 69 + kTypingRow);
   wordsAfter_->setObjectName("wordsAfter");
-  makeLabel("Max Contain text", 9, 96 + kTypingRow, group_);
+  makeLabel("After", 173, 74 + kTypingRow, group_, wordsAfter_);
+  wordsAfter_->setAccessibleName("Main words list, after");
   maxContainTexts_ = makeNumberBox(126, 92 + kTypingRow);
   maxContainTexts_->setObjectName("maxContainTexts");
+  makeLabel("Max Contain text", 9, 96 + kTypingRow, group_, maxContainTexts_);
+  maxContainTexts_->setAccessibleDescription("Max 50");
   makeLabel("Max 50", 174, 96 + kTypingRow, group_);
 
-  auto* skinLabel = new QLabel("Select Skin", group_);
-  skinLabel->setGeometry(9, 119 + kTypingRow, 57, 15);
   skinList_ = new QComboBox(group_);
   skinList_->setObjectName("skinList");
   skinList_->setGeometry(126, 115 + kTypingRow, 136, kListHeight);
   for (const SkinInfo& info : skinTable()) skinList_->addItem(info.name);
+  auto* skinLabel = makeLabel("Select Skin", 9, 119 + kTypingRow, group_, skinList_);
+  skinLabel->setGeometry(9, 119 + kTypingRow, 57, 15);
 
-  makeLabel("Max word history", 9, 141 + kTypingRow, group_);
   wordHistory_ = makeNumberBox(126, 138 + kTypingRow);
   wordHistory_->setObjectName("wordHistory");
+  makeLabel("Max word history", 9, 141 + kTypingRow, group_, wordHistory_);
   historyOrder_ = new QComboBox(group_);
   historyOrder_->setObjectName("historyOrder");
   historyOrder_->setGeometry(173, 138 + kTypingRow, 89, kListHeight);
   historyOrder_->addItems({kFromLeft, kFromRight});
+  historyOrder_->setAccessibleName("History slides in");
 
-  makeLabel("Alpha Blend", 9, 167 + kTypingRow, group_);
+  alphaLabel_ = makeLabel("Alpha Blend", 9, 167 + kTypingRow, group_);
 
   saveButton_ = new QPushButton("Save", body_);
   saveButton_->setObjectName("saveButton");
@@ -177,6 +186,7 @@ void OptionsDialog::fillFromSettings() {
   opacity_->setGeometry(136, 162 + kTypingRow, 120, kSliderHeight);
   opacity_->setRange(kOpacityMin, kOpacityMax);
   opacity_->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it
+  alphaLabel_->setBuddy(opacity_);
   opacity_->setAccessibleName("Alpha Blend");
   opacity_->setAutoFillBackground(true);
   recolor();

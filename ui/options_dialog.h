@@ -23,6 +23,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QLabel;
 class QSlider;
 
 namespace tavro2 {
@@ -108,6 +109,7 @@ class OptionsDialog : public QDialog {
   QLineEdit* wordHistory_ = nullptr;
   QComboBox* historyOrder_ = nullptr;
   QSlider* opacity_ = nullptr;
+  QLabel* alphaLabel_ = nullptr;  // the slider is made with the settings
   QPushButton* saveButton_ = nullptr;
 };
 

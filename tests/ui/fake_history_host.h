@@ -34,7 +34,8 @@ class FakeHistoryHost : public HistoryHost {
   QRect mainWindowArea() const override { return mainArea; }
   void mainWindowCommand(MainWindowCommand command) override {
     ++commands[static_cast<int>(command)];
-    if (command != MainWindowCommand::kRestore) hidden = command != MainWindowCommand::kShow;
+    if (command == MainWindowCommand::kShow || command == MainWindowCommand::kMinimizeAndHide)
+      hidden = command == MainWindowCommand::kMinimizeAndHide;
   }
   bool clipboardButtonDown() const override { return buttonDown; }
   bool lookUpCopiedWord(std::string word) override {

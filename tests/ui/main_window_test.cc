@@ -1,4 +1,5 @@
 // The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
+#include <QAccessible>
 #include <QAction>
 #include <QFile>
 #include <QThreadPool>
@@ -556,18 +557,29 @@ TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
 // Every control a screen reader meets has a name of its own.
 TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
   auto window = makeWindow();
+  showAndLoad(*window);
+  auto nameOf = [](QObject* object) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(QAccessible::Name).toStdString() : std::string("<none>");
+  };
   const std::pair<const char*, const char*> names[] = {
       {"searchBox", "Word to look up"}, {"findButton", "Find word"},
       {"containButton", "Show related text"}, {"phraseButton", "Show phrase"},
       {"addButton", "Add new word"}, {"helpButton", "Open Help"},
       {"mainWordList", "Headwords"}, {"relatedList", "Related texts"}, {"phraseList", "Phrases"},
-      {"translationPane", "Translation"}, {"relatedTranslationPane", "Related translation"},
-      {"statusLine", "Status"}};
+      {"translationPane", "Translation"}, {"relatedTranslationPane", "Related translation"}};
   for (const auto& [object, name] : names)
-    EXPECT_EQ(window->findChild<QWidget*>(object) ? window->findChild<QWidget*>(object)->accessibleName()
-                                                  : QString("<none>"),
-              name)
-        << object;
+    EXPECT_EQ(nameOf(window->findChild<QWidget*>(object)), name) << object;
+  // Every control the keyboard reaches has a name.
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(window.get()))
+      EXPECT_FALSE(nameOf(w).empty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+  // The status line is a status bar named by what it says.
+  QWidget* status = child(*window, "statusLine");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
+  EXPECT_EQ(nameOf(status), "Data OK");
+  searchFor(*window, "zzz");
+  EXPECT_EQ(nameOf(status), "not found");
 }
 
 // From the keyboard: Tab into the word list keeps the entry found; Enter on
