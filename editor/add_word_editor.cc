@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -341,19 +340,25 @@ void FAddWord::createControls() {
   connect(sortButton_, &QPushButton::clicked, this, &FAddWord::sortData);
   connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(textArea_, &QPlainTextEdit::textChanged, this, &FAddWord::textChanged);
+}
 
-  // The buttons' keys, anywhere in the window; Escape closes, asking first
-  // as Close does when there are changes.
+// The buttons' keys reach the window from whichever control has the focus
+// (none of them uses these keys); Escape closes, asking first as Close does
+// when there are changes.
+void FAddWord::keyPressEvent(QKeyEvent* event) {
   const std::pair<QPushButton*, QKeySequence> keys[] = {
       {openButton_, QKeySequence::Open},
       {saveButton_, QKeySequence::Save},
       {sortButton_, QKeySequence(Qt::CTRL | Qt::Key_R)},
       {closeButton_, QKeySequence(Qt::Key_Escape)}};
+  const QKeySequence pressed(event->keyCombination());
   for (const auto& [button, key] : keys) {
-    auto* shortcut = new QShortcut(key, this);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    if (pressed == key) {
+      button->click();
+      return;
+    }
   }
+  QWidget::keyPressEvent(event);
 }
 
 QString FAddWord::joinedText() const {

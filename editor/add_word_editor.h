@@ -95,6 +95,7 @@ class FAddWord : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   enum class SaveOutcome { kSaved, kCheckFailed, kWriteFailed };

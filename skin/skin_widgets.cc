@@ -186,7 +186,7 @@ ImageButton::ImageButton(const QPixmap& glyph, const QString& caption, QWidget* 
 
 void ImageButton::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    animateClick();
+    click();
     return;
   }
   QAbstractButton::keyPressEvent(event);  // Space

@@ -196,6 +196,10 @@ void AboutBox::createControls() {
       QRect(8, 184, kWidth - 22, 28), body_);
   credits->setObjectName("dataCredits");
   credits->setTextFormat(Qt::RichText);
+  // Tab reaches the link and Enter opens it; Escape closes the box.
+  credits->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  credits->setFocusPolicy(Qt::StrongFocus);
+  credits->setAccessibleName("Dictionary data licences");
   connect(credits, &QLabel::linkActivated, this,
           [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
 }

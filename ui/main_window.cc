@@ -531,6 +531,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::connectControls() {
+  // Tab follows the window as it reads: the box, the tool bar left to
+  // right, the direction, then the panels top to bottom.
+  QWidget* const tabOrder[] = {searchBox_,    findButton_,     containButton_, phraseButton_,
+                               clipboardButton_, addButton_,   settingsButton_, helpButton_,
+                               aboutButton_,  directions_[0],  directions_[1], directions_[2],
+                               mainList_,     translationPane_, relatedList_,  relatedPane_,
+                               phraseList_};
+  for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+    QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
   searchBox_->installEventFilter(this);
   relatedList_->installEventFilter(this);
   mainList_->installEventFilter(this);

@@ -73,6 +73,7 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
   createControls();
   setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   fillFromSettings();
+  alwaysOnTop_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first option
 
   centerOnScreen(this);
 }

@@ -1,8 +1,10 @@
 // The main window: layouts, settings, the load, keys, glyphs and a lookup shown on screen.
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QThreadPool>
+#include <QPointer>
 #include <QTimer>
 #include <QListWidget>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
+#include "ui/history_window.h"
 #include "skin/image_list.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
@@ -580,6 +583,113 @@ TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
   EXPECT_EQ(nameOf(status), "Data OK");
   searchFor(*window, "zzz");
   EXPECT_EQ(nameOf(status), "not found");
+}
+
+// Keys alone, each to whatever has the focus: look up, switch direction,
+// toggle Contain, Phrase and Clipboard, save the options, open and close
+// About, show a word from the history, add and save a word in the editor,
+// quit. Tab follows the window as it reads.
+TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
+  auto window = makeWindow();
+  showAndLoad(*window);
+  // Offscreen, nothing moves the activation between windows as a window
+  // manager does when one opens or closes; the test does it.
+  auto activate = [](QWidget* w) { QApplication::setActiveWindow(w); };
+  activate(window.get());
+  searchBoxOf(*window)->setFocus();
+  auto focus = [] { return QApplication::focusWidget(); };
+  auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    ASSERT_NE(focus(), nullptr);
+    QTest::keyClick(focus(), key, modifiers);
+  };
+  auto tabTo = [&](const char* name) {
+    for (int i = 0; i < 20 && focus() && focus()->objectName() != name; ++i) press(Qt::Key_Tab);
+    return focus() != nullptr && focus()->objectName() == name;
+  };
+  // Keys for a modal dialog, sent once it runs.
+  auto inDialog = [&](std::vector<Qt::Key> keys) {
+    QTimer::singleShot(0, [keys] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      for (Qt::Key key : keys) {
+        QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        QTest::keyClick(target, key);
+      }
+    });
+  };
+
+  QTest::keyClicks(focus(), "run");
+  press(Qt::Key_Return);
+  EXPECT_EQ(translationOf(*window), "run kk lari");
+
+  std::vector<std::string> order;
+  for (int i = 0; i < 10; ++i) {
+    if (i) press(Qt::Key_Tab);
+    order.push_back(focus()->objectName().toStdString());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"searchBox", "findButton", "containButton",
+                                             "phraseButton", "clipboardButton", "addButton",
+                                             "settingsButton", "helpButton", "aboutButton",
+                                             "direction1"}));
+  press(Qt::Key_Right);  // the next direction: English - Indonesian
+  EXPECT_EQ(window->settings().Language, 2);
+
+  ASSERT_TRUE(tabTo("containButton"));
+  press(Qt::Key_Space);
+  press(Qt::Key_Tab);
+  press(Qt::Key_Return);
+  press(Qt::Key_Tab);
+  const bool monitoring = window->clipboardMonitoring();
+  press(Qt::Key_Space);
+  EXPECT_EQ(std::tuple(window->settings().ShowContain, window->settings().ShowPhrase,
+                       window->clipboardMonitoring()),
+            std::tuple(true, true, !monitoring));
+
+  ASSERT_TRUE(tabTo("settingsButton"));
+  test::writeFile(dir_.file("Tavro2.ini"), "");
+  inDialog({Qt::Key_Return});  // Save is the default button
+  press(Qt::Key_Return);
+  EXPECT_NE(settingsText().find("WordsBefore="), std::string::npos);
+  activate(window.get());
+
+  ASSERT_TRUE(tabTo("aboutButton"));
+  inDialog({Qt::Key_Escape});
+  press(Qt::Key_Space);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  activate(window.get());
+  searchBoxOf(*window)->setFocus();
+  searchBoxOf(*window)->clear();
+  press(Qt::Key_F6);  // to the history's newest word
+  ASSERT_NE(window->historyHost()->historyWindow(), nullptr);
+  FHistory* history = window->historyHost()->historyWindow();
+  activate(history);
+  QWidget* item = focus();
+  ASSERT_TRUE(item != nullptr && item->inherits("QLabel"));
+  QTest::keyClick(item, Qt::Key_Return);
+  EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), translationOf(*window)),
+            std::tuple("run", "run kk lari"));
+  QTest::keyClick(item, Qt::Key_Escape);
+  activate(window.get());
+  EXPECT_EQ(focus(), searchBoxOf(*window));
+
+  ASSERT_TRUE(tabTo("addButton"));
+  press(Qt::Key_Return);
+  QPointer<QWidget> editor = window->findChild<QWidget*>("FAddWord");
+  ASSERT_TRUE(editor && editor->isVisible());
+  activate(editor);
+  QWidget* area = focus();
+  ASSERT_TRUE(area && area->objectName() == "textArea");
+  QTest::keyClicks(area, "walk=jalan");
+  QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(readFile(dir_.file("Tavro2en.dat")), "walk=jalan");
+  QTest::keyClick(area, Qt::Key_Tab);  // Tab leaves the list
+  EXPECT_NE(editor->focusWidget(), area);
+  QTest::keyClick(editor->focusWidget(), Qt::Key_Escape);
+  EXPECT_TRUE(!editor || !editor->isVisible());
+
+  activate(window.get());
+  press(Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
 }
 
 // From the keyboard: Tab into the word list keeps the entry found; Enter on
