@@ -318,7 +318,7 @@ void FAddWord::createControls() {
   textArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
   textArea_->document()->setDocumentMargin(2);
-  textArea_->setEnabled(false);  // until the first list is loaded
+  textArea_->setEnabled(false);         // until the first list is loaded
   textArea_->setTabChangesFocus(true);  // a list has no tabs; Tab moves on
   textArea_->setAccessibleName("Word list");
   textArea_->setAccessibleDescription("One entry a line: the word, =, its translation");

@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
-
 #include <algorithm>
 #include <cmath>
 
@@ -103,8 +102,8 @@ const SkinBitmap* findSkinBitmap(std::string_view name) {
 }
 
 const SkinBitmap& skinBitmapFor(int index) {
-  const char* name = (index >= 0 && index < kSkinCount && index != 14) ? skinTable()[index].bitmap
-                                                                       : "zBlueX";
+  const char* name =
+      (index >= 0 && index < kSkinCount && index != 14) ? skinTable()[index].bitmap : "zBlueX";
   return *findSkinBitmap(name);
 }
 
@@ -126,6 +125,10 @@ void SkinState::load(int newIndex) {
   phraseListColor = blendColor(kWhite, skinBaseColor, 0.3f);
 }
 
+// The rows a caption's letters take on the tool bar and the direction bar
+// (32 pixels high, 14-pixel text in the middle), as fractions of the bar.
+constexpr float kCaptionBand[2] = {0.35f, 0.65f};
+
 SkinPalette computeSkinPalette(const SkinState& skin) {
   auto mix = [&](float t) { return blendColor(kWhite, skin.skinBaseColor, t); };
   SkinPalette p;
@@ -140,9 +143,9 @@ SkinPalette computeSkinPalette(const SkinState& skin) {
   p.relatedTranslationPane = p.relatedList;
   p.phraseList = mix(0.3f);
   p.statusLineBack = skin.skinBaseColor;
-  p.statusLineText = kWhite;
+  p.statusLineText = readableOn(p.statusLineBack, kWhite);
   p.linkPanelBack = skin.skinBaseColor;
-  p.linkPanelText = kWhite;
+  p.linkPanelText = readableOn(p.linkPanelBack, kWhite);
   p.searchFrame = mix(0.8f);
   p.translationPanel = p.searchFrame;
   p.relatedPanel = mix(0.95f);
@@ -150,7 +153,83 @@ SkinPalette computeSkinPalette(const SkinState& skin) {
   p.clipboardButton = mix(0.7f);
   p.containButton = p.clipboardButton;
   p.phraseButton = p.clipboardButton;
+  // A caption's letters cover the middle third of its bar's gradient.
+  auto band = [](ColorRef top, ColorRef bottom, ColorRef text) {
+    return readableOn(blendColor(top, bottom, kCaptionBand[0]),
+                      blendColor(top, bottom, kCaptionBand[1]), text);
+  };
+  p.toolBarText = band(p.toolBarTop, p.toolBarBottom, kBlack);
+  p.toolBarTextDown = readableOn(p.clipboardButton, kNavy);
+  p.directionText = band(p.directionBarTop, p.directionBarBottom, kBlack);
+  const ColorRef bandTop = blendColor(p.toolBarTop, p.toolBarBottom, kCaptionBand[0]);
+  const ColorRef bandBottom = blendColor(p.toolBarTop, p.toolBarBottom, kCaptionBand[1]);
+  if (std::min(contrastRatio(p.toolBarText, bandTop), contrastRatio(p.toolBarText, bandBottom)) <
+      kReadableContrast)
+    p.captionHalo = p.toolBarText == kBlack ? kWhite : kBlack;
+  p.selectedLineText = readableOn(p.toolBarBottom, kBlack);
+  p.historyTitleText = readableOn(skin.skinShadeColor, kWhite);
+  p.markedItemText = readableOn(skin.skinBaseColor, kBlack);
   return p;
+}
+
+double contrastRatio(ColorRef a, ColorRef b) {
+  auto luminance = [](ColorRef c) {
+    const Rgb rgb = splitColor(c);
+    auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(rgb.red) + 0.7152 * channel(rgb.green) + 0.0722 * channel(rgb.blue);
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+ColorRef readableOn(ColorRef top, ColorRef bottom, ColorRef preferred) {
+  auto worst = [&](ColorRef text) {
+    return std::min(contrastRatio(text, top), contrastRatio(text, bottom));
+  };
+  if (worst(preferred) >= kReadableContrast) return preferred;
+  return worst(kBlack) >= worst(kWhite) ? kBlack : kWhite;
+}
+
+ColorRef readableHue(ColorRef color, ColorRef background) {
+  const bool darken = contrastRatio(kBlack, background) >= contrastRatio(kWhite, background);
+  const ColorRef end = darken ? kBlack : kWhite;
+  // The least step towards black (or white) that reads; 40 steps are finer
+  // than the eye tells apart.
+  for (int step = 0; step <= 40; ++step) {
+    const ColorRef c = blendColor(color, end, static_cast<float>(step) / 40.0f);
+    if (contrastRatio(c, background) >= kReadableContrast) return c;
+  }
+  return end;
+}
+
+std::vector<TextOnSkin> skinTexts(const SkinState& skin) {
+  const SkinPalette p = computeSkinPalette(skin);
+  auto middle = [](ColorRef top, ColorRef bottom, float t) { return blendColor(top, bottom, t); };
+  // A caption with a halo stands on the halo.
+  auto caption = [&](ColorRef top, ColorRef bottom, float t) {
+    return p.captionHalo ? *p.captionHalo : middle(top, bottom, t);
+  };
+  return {
+      {"status line", p.statusLineText, p.statusLineBack, p.statusLineBack},
+      {"link", p.linkPanelText, p.linkPanelBack, p.linkPanelBack},
+      {"tool-bar caption", p.toolBarText, caption(p.toolBarTop, p.toolBarBottom, kCaptionBand[0]),
+       caption(p.toolBarTop, p.toolBarBottom, kCaptionBand[1])},
+      {"pressed toggle", p.toolBarTextDown, p.clipboardButton, p.clipboardButton},
+      {"direction", p.directionText,
+       caption(p.directionBarTop, p.directionBarBottom, kCaptionBand[0]),
+       caption(p.directionBarTop, p.directionBarBottom, kCaptionBand[1])},
+      {"main word list", kBlack, p.mainWordList, p.mainWordList},
+      {"translation", kBlack, p.translationPane, p.translationPane},
+      {"related list", kBlack, p.relatedList, p.relatedList},
+      {"phrase list", kBlack, p.phraseList, p.phraseList},
+      {"selected line", p.selectedLineText, p.toolBarBottom, p.toolBarBottom},
+      {"history title", p.historyTitleText, skin.skinShadeColor, skin.skinShadeColor},
+      {"marked history item", p.markedItemText, skin.skinBaseColor, skin.skinBaseColor},
+  };
 }
 
 // --- Painting ---------------------------------------------------------------
@@ -251,7 +330,7 @@ QRegion roundedWindowRegion(int width, int height, int extra) {
   // The rows a 13 x 13 corner ellipse cuts off, from the top, are the steps
   // the title strip's outline draws, so the outline is the window's edge.
   constexpr int kInset[] = {5, 3, 2, 1, 1};
-  const int right = width;               // exclusive: (width + 1) - 1
+  const int right = width;                // exclusive: (width + 1) - 1
   const int bottom = height + extra - 1;  // exclusive
   QRegion region;
   int y = 0;

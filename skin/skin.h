@@ -17,9 +17,9 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
-
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -37,6 +37,9 @@ constexpr ColorRef rgbColor(int red, int green, int blue) {
   return static_cast<ColorRef>(red & 0xFF) | (static_cast<ColorRef>(green & 0xFF) << 8) |
          (static_cast<ColorRef>(blue & 0xFF) << 16);
 }
+
+inline constexpr ColorRef kBlack = 0x000000;
+inline constexpr ColorRef kNavy = rgbColor(0, 0, 128);
 
 struct Rgb {
   int red = 0;
@@ -68,7 +71,7 @@ inline constexpr int kSkinCount = 20;
 inline constexpr int kSkinRows = 29;
 
 struct SkinBitmap {
-  const char* name;  // the resource name, e.g. "AquaBlue_T"
+  const char* name;                                         // the resource name, e.g. "AquaBlue_T"
   std::array<std::array<std::uint8_t, 3>, kSkinRows> rows;  // r,g,b from the top
 };
 
@@ -93,7 +96,7 @@ const SkinBitmap& skinBitmapFor(int index);
 // The current skin, kept by the main window for the whole run.
 struct SkinState {
   int index = 0;
-  QImage bitmap;  // 1 x 29, Format_RGB32
+  QImage bitmap;                  // 1 x 29, Format_RGB32
   ColorRef skinOutlineColor = 0;  // row 0
   ColorRef skinBaseColor = 0;     // row 6
   ColorRef skinShadeColor = 0;    // row 27
@@ -109,27 +112,39 @@ struct SkinState {
 // panel's and the related translation pane's colours, the word lists draw
 // their selected line in toolBarBottom).
 struct SkinPalette {
-  ColorRef toolBarBottom = 0;        // skinBaseColor
-  ColorRef windowColor = 0;          // mix 0.2
-  ColorRef toolBarTop = 0;           // the window colour
-  ColorRef directionBarTop = 0;      // as the tool bar
+  ColorRef toolBarBottom = 0;    // skinBaseColor
+  ColorRef windowColor = 0;      // mix 0.2
+  ColorRef toolBarTop = 0;       // the window colour
+  ColorRef directionBarTop = 0;  // as the tool bar
   ColorRef directionBarBottom = 0;
-  ColorRef mainWordList = 0;         // mix 0.1
-  ColorRef translationPane = 0;      // as the main word list
-  ColorRef relatedList = 0;          // mix 0.2
+  ColorRef mainWordList = 0;     // mix 0.1
+  ColorRef translationPane = 0;  // as the main word list
+  ColorRef relatedList = 0;      // mix 0.2
   ColorRef relatedTranslationPane = 0;
-  ColorRef phraseList = 0;           // mix 0.3 (the phrase-list colour)
-  ColorRef statusLineBack = 0;       // skinBaseColor, text white
+  ColorRef phraseList = 0;      // mix 0.3 (the phrase-list colour)
+  ColorRef statusLineBack = 0;  // skinBaseColor, text white
   ColorRef statusLineText = kWhite;
-  ColorRef linkPanelBack = 0;        // skinBaseColor, text white and bold
+  ColorRef linkPanelBack = 0;  // skinBaseColor, text white and bold
   ColorRef linkPanelText = kWhite;
-  ColorRef searchFrame = 0;          // mix 0.8
-  ColorRef translationPanel = 0;     // as the search frame
-  ColorRef relatedPanel = 0;         // mix 0.95
-  ColorRef phrasePanel = 0;          // skinBaseColor
-  ColorRef clipboardButton = 0;      // mix 0.7
-  ColorRef containButton = 0;        // as the clipboard button
+  ColorRef searchFrame = 0;       // mix 0.8
+  ColorRef translationPanel = 0;  // as the search frame
+  ColorRef relatedPanel = 0;      // mix 0.95
+  ColorRef phrasePanel = 0;       // skinBaseColor
+  ColorRef clipboardButton = 0;   // mix 0.7
+  ColorRef containButton = 0;     // as the clipboard button
   ColorRef phraseButton = 0;
+  // Texts, each readable on what lies behind it (readableOn): black, navy
+  // or white as the skin's colours allow.
+  ColorRef toolBarText = 0;      // captions on the tool bar's middle band
+  ColorRef toolBarTextDown = 0;  // a pressed toggle's caption on its face
+  ColorRef directionText = 0;    // the direction choices on their bar
+  // Where a bar's gradient runs from light to dark behind the letters, no
+  // colour reads on all of it: its captions get a one-pixel halo of the
+  // opposite colour.
+  std::optional<ColorRef> captionHalo;
+  ColorRef selectedLineText = 0;  // a word list's selected line
+  ColorRef historyTitleText = 0;  // on skinShadeColor
+  ColorRef markedItemText = 0;    // a marked history item on skinBaseColor
 };
 // mix(t) = blendColor(white, skinBaseColor, t).
 SkinPalette computeSkinPalette(const SkinState& skin);
@@ -142,6 +157,36 @@ inline constexpr ColorRef kSilver = rgbColor(192, 192, 192);
 // A vertical gradient band: row y of a band h rows high has, per channel,
 // top + y * (bottom - top) / h, the division truncating toward zero.
 ColorRef gradientRowColor(ColorRef top, ColorRef bottom, int y, int height);
+
+// --- Readable text ------------------------------------------------------------
+
+// The least contrast of text with its background, as WCAG asks of body text.
+inline constexpr double kReadableContrast = 4.5;
+// WCAG's contrast ratio of two colours, from 1 (the same) to 21.
+double contrastRatio(ColorRef a, ColorRef b);
+// `preferred` where it reads at kReadableContrast on every background from
+// `top` to `bottom` (a band of a vertical gradient; the same colour twice
+// for a plain one); otherwise black or white, whichever reads better on the
+// band's worse end. One of the two always reaches 4.58 on a plain colour.
+ColorRef readableOn(ColorRef top, ColorRef bottom, ColorRef preferred);
+inline ColorRef readableOn(ColorRef background, ColorRef preferred) {
+  return readableOn(background, background, preferred);
+}
+// A text colour with its hue kept, darkened (or, on a dark background,
+// lightened) just enough to read on `background`: the markers' colours.
+ColorRef readableHue(ColorRef color, ColorRef background);
+
+// One text and its background somewhere in the skinned windows, for the
+// contrast check: `top` and `bottom` are the band of background the text
+// covers.
+struct TextOnSkin {
+  const char* where;
+  ColorRef text;
+  ColorRef top;
+  ColorRef bottom;
+};
+// Every text the skin colours, with the colour it is drawn in.
+std::vector<TextOnSkin> skinTexts(const SkinState& skin);
 void fillGradientBand(QPainter& painter, const QRect& rect, ColorRef top, ColorRef bottom);
 
 // The pixels a platform polyline lights with a 1-pixel pen: every segment

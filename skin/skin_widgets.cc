@@ -1,11 +1,14 @@
 #include "skin/skin_widgets.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QKeyEvent>
 #include <QPainter>
+#include <QRadioButton>
 
 #include "skin/image_list.h"
 
@@ -87,6 +90,51 @@ GradientPanel::GradientPanel(QWidget* parent, ColorRef top, ColorRef bottom)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+std::pair<ColorRef, ColorRef> GradientPanel::band(int from, int to) const {
+  const int h = std::max(1, height());
+  return {gradientRowColor(top_, bottom_, std::clamp(from, 0, h - 1), h),
+          gradientRowColor(top_, bottom_, std::clamp(to, 0, h - 1), h)};
+}
+
+void GradientPanel::makeTextReadable(const std::vector<std::pair<QWidget*, ColorRef>>& preferred) {
+  for (QWidget* w : findChildren<QWidget*>()) {
+    if (!qobject_cast<QLabel*>(w) && !qobject_cast<QCheckBox*>(w) &&
+        !qobject_cast<QRadioButton*>(w))
+      continue;
+    // Text on another panel of its own (a framed column) is that panel's.
+    const QWidget* panel = w->parentWidget();
+    while (panel != this && qobject_cast<const GradientPanel*>(panel) == nullptr)
+      panel = panel->parentWidget();
+    if (panel != this) continue;
+    ColorRef wanted = kBlack;
+    for (const auto& [widget, color] : preferred)
+      if (widget == w) wanted = color;
+    const QPoint at = w->mapTo(this, QPoint(0, 0));
+    auto [top, bottom] = band(at.y(), at.y() + w->height() - 1);
+    QPalette palette = w->palette();
+    // A tall label over a mid-tone stretch of gradient reads in no colour:
+    // it gets a plain ground of the stretch's middle colour.
+    const ColorRef choice = readableOn(top, bottom, wanted);
+    const bool plain =
+        std::min(contrastRatio(choice, top), contrastRatio(choice, bottom)) < kReadableContrast;
+    w->setAutoFillBackground(plain);
+    if (plain) {
+      top = bottom = blendColor(top, bottom, 0.5f);
+      palette.setColor(QPalette::Window, toQColor(top));
+    }
+    const QColor text = toQColor(readableOn(top, bottom, wanted));
+    // Links stay blue where blue reads, else they take the text's colour.
+    const ColorRef blue = rgbColor(0, 0, 255);
+    const QColor link = readableOn(top, bottom, blue) == blue ? toQColor(blue) : text;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      palette.setColor(group, QPalette::WindowText, text);
+      palette.setColor(group, QPalette::ButtonText, text);
+      palette.setColor(group, QPalette::Link, link);
+    }
+    w->setPalette(palette);
+  }
+}
+
 void GradientPanel::setColors(ColorRef top, ColorRef bottom) {
   if (top == top_ && bottom == bottom_) return;
   top_ = top;
@@ -102,7 +150,10 @@ void GradientPanel::paintEvent(QPaintEvent*) {
 // --- GlyphButton ------------------------------------------------------------------
 
 GlyphButton::GlyphButton(int restImage, int hotImage, int pressedImage, QWidget* parent)
-    : QWidget(parent), rest_(restImage), hot_(hotImage), pressedImage_(pressedImage),
+    : QWidget(parent),
+      rest_(restImage),
+      hot_(hotImage),
+      pressedImage_(pressedImage),
       shown_(restImage) {
   resize(kGlyphSize, kGlyphSize);
   setAttribute(Qt::WA_TranslucentBackground);
@@ -251,10 +302,27 @@ void ImageButton::paintEvent(QPaintEvent*) {
   const int contentWidth = glyph_.width() + 3 + metrics.horizontalAdvance(text());
   const int x = (r.width() - contentWidth) / 2 + shift;
   painter.drawPixmap(x, glyphY, glyph_);
-  painter.setPen(isEnabled() ? textColor_ : QColor(128, 128, 128));
   painter.setFont(font());
-  painter.drawText(QRect(x + glyph_.width() + 3, shift, r.width(), r.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, text());
+  const QRect textRect(x + glyph_.width() + 3, shift, r.width(), r.height());
+  if (halo_) drawTextHalo(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, text(), *halo_);
+  painter.setPen(isEnabled() ? textColor_ : QColor(128, 128, 128));
+  painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+void ImageButton::setTextHalo(std::optional<QColor> halo) {
+  if (halo_ == halo) return;
+  halo_ = halo;
+  update();
+}
+
+void drawTextHalo(QPainter& painter, const QRect& rect, int flags, const QString& text,
+                  const QColor& halo) {
+  painter.save();
+  painter.setPen(halo);
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy)
+      if (dx != 0 || dy != 0) painter.drawText(rect.translated(dx, dy), flags, text);
+  painter.restore();
 }
 
 void ImageButton::enterEvent(QEnterEvent* event) {

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 
 #include "skin/skin.h"
 
@@ -71,6 +72,14 @@ class GradientPanel : public QWidget {
   void setColors(ColorRef top, ColorRef bottom);
   ColorRef topColor() const { return top_; }
   ColorRef bottomColor() const { return bottom_; }
+  // The gradient's colours behind rows `from` to `to` (panel coordinates).
+  std::pair<ColorRef, ColorRef> band(int from, int to) const;
+  // Gives every label, check box and radio button on the panel (at any
+  // depth, but not on a panel of its own) a text colour that reads on the
+  // band of gradient behind it: its own colour where that reads, else black
+  // or white; a tall label on a stretch where neither reads gets a plain
+  // ground. `preferred` names labels whose own colour is not black.
+  void makeTextReadable(const std::vector<std::pair<QWidget*, ColorRef>>& preferred = {});
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -142,6 +151,8 @@ class ImageButton : public QAbstractButton {
   ColorRef faceColor() const { return face_; }
   void setTextColor(const QColor& color);
   QColor textColor() const { return textColor_; }
+  // A one-pixel outline around the caption (SkinPalette::captionHalo).
+  void setTextHalo(std::optional<QColor> halo);
   QSize sizeHint() const override;
 
  protected:
@@ -156,7 +167,13 @@ class ImageButton : public QAbstractButton {
   bool hover_ = false;
   ColorRef face_ = kWhite;
   QColor textColor_{Qt::black};
+  std::optional<QColor> halo_;
 };
+
+// Draws `text` one pixel around its place in `halo`, under where it will be
+// drawn: letters readable on any background.
+void drawTextHalo(QPainter& painter, const QRect& rect, int flags, const QString& text,
+                  const QColor& halo);
 
 // The dialogs' close glyph: images 3, 4 and 5; activation posts a close
 // request to its window.

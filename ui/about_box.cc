@@ -18,6 +18,10 @@
 namespace tavro2 {
 namespace {
 
+// The "Freeware" line's grey: the lightest that still reads at 4.5:1 on the
+// body's white top.
+constexpr ColorRef kFreewareGrey = rgbColor(118, 118, 118);
+
 const char* const kDescription =
     "An English-Indonesian and Indonesian-English dictionary. Small, Simple, Easy and Fast  :)";
 // The layout below was drawn for Arial at 11 pixels per em (the platform's
@@ -127,8 +131,9 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
   setWindowTitle("Tavro2 - About");
   noticePath_ = programDir + "DATA-NOTICE";
   if (!QFileInfo::exists(QString::fromStdString(noticePath_)))
-    noticePath_ = QDir::cleanPath(QString::fromStdString(programDir + "../share/tavro2/DATA-NOTICE"))
-                      .toStdString();
+    noticePath_ =
+        QDir::cleanPath(QString::fromStdString(programDir + "../share/tavro2/DATA-NOTICE"))
+            .toStdString();
   setFixedSize(kWidth, kHeight);
   setFont(appFont(kFontPixels));
   createControls();
@@ -139,7 +144,7 @@ AboutBox::AboutBox(const DictionaryStore& store, const std::string& programDir,
 }
 
 void AboutBox::showFor(const DictionaryStore& store, const std::string& programDir,
-                    const SkinState* skin, QWidget* parent) {
+                       const SkinState* skin, QWidget* parent) {
   AboutBox box(store, programDir, skin, parent);
   box.exec();
 }
@@ -179,8 +184,7 @@ void AboutBox::createControls() {
   product->move(73, 7);
 
   QLabel* freeware = makeWrappedLabel("Freeware", QRect(73, 25, 232, 33), body_);
-  freeware->setObjectName("freeware");
-  freeware->setEnabled(false);
+  freeware->setObjectName("freeware");  // grey, as dark as reads (showEvent)
   makeWrappedLabel(kDescription, QRect(73, 62, 232, 41), body_)->setObjectName("description");
   statistics_ = makeWrappedLabel(QString(), QRect(73, 110, 232, 45), body_);
   statistics_->setObjectName("statistics");
@@ -191,7 +195,8 @@ void AboutBox::createControls() {
 
   // The data's licences ask for credit; the notice names the sources.
   auto* credits = makeWrappedLabel(
-      QStringLiteral("Dictionary data: FreeDict, WordNet, Wordnet Bahasa - <a href=\"%1\">licences</a>")
+      QStringLiteral(
+          "Dictionary data: FreeDict, WordNet, Wordnet Bahasa - <a href=\"%1\">licences</a>")
           .arg(QUrl::fromLocalFile(QString::fromStdString(noticePath_)).toString()),
       QRect(8, 184, kWidth - 22, 28), body_);
   credits->setObjectName("dataCredits");
@@ -207,6 +212,7 @@ void AboutBox::createControls() {
 void AboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   body_->setColors(kWhite, skin_->skinBaseColor);
+  body_->makeTextReadable({{findChild<QWidget*>("freeware"), kFreewareGrey}});
   iconFrame_->update();
 }
 

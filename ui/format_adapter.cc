@@ -33,14 +33,15 @@ std::string bytesOf(const QString& text) {
 
 namespace {
 
-QColor colorOf(std::uint32_t rgb) {
-  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+ColorRef colorRefOf(std::uint32_t rgb) {
+  return rgbColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
 }
 
 }  // namespace
 
 void showFormattedText(QTextDocument* document, std::string_view text,
-                       const std::vector<FormatRun>& runs) {
+                       const std::vector<FormatRun>& runs, ColorRef paneColor) {
   // One QChar per byte, except that a CR LF pair becomes a single paragraph
   // break in the document: docPos maps each byte (and the end) to its
   // document position.
@@ -59,17 +60,20 @@ void showFormattedText(QTextDocument* document, std::string_view text,
     const int to = docPos[std::min(run.start + run.length, text.size())];
     QTextCharFormat format;
     if (run.bold) format.setFontWeight(QFont::Bold);
-    if (run.color) format.setForeground(colorOf(*run.color));
-    if (run.background) format.setBackground(colorOf(*run.background));
+    // A marker keeps its hue, deepened where it would not read on what is
+    // behind it (the pane, or the run's own highlight).
+    const ColorRef behind = run.background ? colorRefOf(*run.background) : paneColor;
+    if (run.color) format.setForeground(toQColor(readableHue(colorRefOf(*run.color), behind)));
+    if (run.background) format.setBackground(toQColor(behind));
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);
   }
 }
 
-void showFormattedText(QTextEdit* pane, std::string_view text,
-                       const std::vector<FormatRun>& runs) {
-  showFormattedText(pane->document(), text, runs);
+void showFormattedText(QTextEdit* pane, std::string_view text, const std::vector<FormatRun>& runs) {
+  const QColor base = pane->palette().color(QPalette::Base);
+  showFormattedText(pane->document(), text, runs, rgbColor(base.red(), base.green(), base.blue()));
   pane->moveCursor(QTextCursor::Start);  // read from the top, caret and view
 }
 

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/render.h"
+#include "skin/skin.h"
 
 class QTextEdit;
 class QTextDocument;
@@ -24,10 +24,11 @@ std::string bytesOf(const QString& text);
 // Replaces the document's text with `text` and applies the runs: each run's
 // characters become bold and/or take its colour and background; all other
 // characters keep the document's default format. Runs reaching past the
-// text are cut at its end.
+// text are cut at its end. A colour that would not read on `paneColor` (or
+// on the run's own background) is deepened, its hue kept (readableHue).
 void showFormattedText(QTextDocument* document, std::string_view text,
-                       const std::vector<FormatRun>& runs);
-void showFormattedText(QTextEdit* pane, std::string_view text,
-                       const std::vector<FormatRun>& runs);
+                       const std::vector<FormatRun>& runs, ColorRef paneColor = kWhite);
+// The same in a pane, on its own colour, its caret and view at the top.
+void showFormattedText(QTextEdit* pane, std::string_view text, const std::vector<FormatRun>& runs);
 
 }  // namespace tavro2

@@ -4,19 +4,18 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QShowEvent>
-
 #include <algorithm>
 #include <cstdint>
 
 #include "app/settings.h"
 #include "engine/query_text.h"
+#include "skin/skin_widgets.h"
 #include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
-#include "skin/skin_widgets.h"
 
 namespace tavro2 {
 
@@ -71,11 +70,14 @@ std::string HistoryItem::historyWord() const { return text_.empty() ? text_ : te
 
 void HistoryItem::setMarked(bool marked, const QColor& background) {
   marked_ = marked;
+  QPalette palette = this->palette();
+  ColorRef text = kBlack;
   if (marked) {
-    QPalette palette = this->palette();
     palette.setColor(QPalette::Window, background);
-    setPalette(palette);
+    text = readableOn(rgbColor(background.red(), background.green(), background.blue()), kBlack);
   }
+  palette.setColor(QPalette::WindowText, toQColor(text));
+  setPalette(palette);
   setAutoFillBackground(marked);
   QFont font = this->font();
   font.setBold(marked);
@@ -94,8 +96,8 @@ void HistoryItem::mousePressEvent(QMouseEvent* event) {
 
 void HistoryItem::mouseReleaseEvent(QMouseEvent* event) {
   // A click: pressed and released over the item.
-  const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   if (click) window_->chooseHistoryItem(this);
 }
@@ -166,8 +168,7 @@ void HistoryItem::paintEvent(QPaintEvent* event) {
 // --- FHistory -----------------------------------------------------------------
 
 FHistory::FHistory(HistoryHost& host)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      host_(host) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), host_(host) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowTitle(QStringLiteral("Tavro2 - History"));
@@ -233,7 +234,7 @@ void FHistory::applyColors() {
 
   QPalette titlePalette = title_->palette();
   titlePalette.setColor(QPalette::Window, toQColor(colors.title));
-  titlePalette.setColor(QPalette::WindowText, Qt::white);
+  titlePalette.setColor(QPalette::WindowText, toQColor(readableOn(colors.title, kWhite)));
   title_->setPalette(titlePalette);
 
   panel_->setColors(colors.panelTop, colors.panelBottom);
@@ -433,9 +434,7 @@ void FHistory::moveItemFocus(HistoryItem* item, int step) {
   items_[static_cast<std::size_t>(index)]->setFocus(Qt::OtherFocusReason);
 }
 
-void FHistory::returnFocus() {
-  host_.mainWindowCommand(MainWindowCommand::kFocus);
-}
+void FHistory::returnFocus() { host_.mainWindowCommand(MainWindowCommand::kFocus); }
 
 void FHistory::openMenuAt(HistoryItem* item) {
   menu_->popup(item->mapToGlobal(QPoint(item->width() / 2, item->height())));

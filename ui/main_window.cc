@@ -84,6 +84,14 @@ class PaneSplitter : public QSplitter {
 class DirectionChoiceStyle : public QProxyStyle {
  public:
   using QProxyStyle::QProxyStyle;
+  // The captions' halo where the skin needs one (SkinPalette::captionHalo).
+  void setHalo(std::optional<QColor> halo) { halo_ = halo; }
+  void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
+                    bool enabled, const QString& text,
+                    QPalette::ColorRole role = QPalette::NoRole) const override {
+    if (halo_ && enabled) drawTextHalo(*painter, rect, flags, text, *halo_);
+    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+  }
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override {
     switch (metric) {
@@ -96,6 +104,9 @@ class DirectionChoiceStyle : public QProxyStyle {
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
   }
+
+ private:
+  std::optional<QColor> halo_;
 };
 
 // A read-only rich-text pane whose text area keeps an inner margin: 4 pixels
@@ -716,6 +727,16 @@ void MainWindow::openHelp() {
 }
 
 void MainWindow::exitProgram() { close(); }
+
+void MainWindow::applyCaptionHalo() {
+  std::optional<QColor> halo;
+  if (palette_.captionHalo) halo = toQColor(*palette_.captionHalo);
+  static_cast<DirectionChoiceStyle*>(directions_[0]->style())->setHalo(halo);
+  for (QRadioButton* direction : directions_) direction->update();
+  for (ImageButton* button : {findButton_, addButton_, settingsButton_, helpButton_, aboutButton_,
+                              clipboardButton_, containButton_, phraseButton_})
+    button->setTextHalo(halo);
+}
 
 void MainWindow::openMenuFromKeyboard() {
   menu_->popup(searchBox_->mapToGlobal(QPoint(0, searchBox_->height())));

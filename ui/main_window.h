@@ -214,6 +214,8 @@ class MainWindow : public QWidget {
   void setTranslationHint();
   void fitStatusFont();  // main_window_lookup.cc
   void restyleToggle(ImageButton* button);
+  // The captions' halo of skins too dark for plain captions (main_window.cc).
+  void applyCaptionHalo();
   void setStayOnTop(bool on);
 
   // Handlers.

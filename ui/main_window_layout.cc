@@ -325,10 +325,11 @@ void MainWindow::onClipboardToggled() {
   restyleToggle(clipboardButton_);
 }
 
-// Pressed: navy text, opaque face. Released: black text, transparent.
+// Pressed: navy text, opaque face. Released: black text, transparent. (White
+// either way where the skin is too dark for them.)
 void MainWindow::restyleToggle(ImageButton* button) {
   const bool down = button->isChecked();
-  button->setTextColor(down ? QColor(0, 0, 128) : QColor(Qt::black));
+  button->setTextColor(toQColor(down ? palette_.toolBarTextDown : palette_.toolBarText));
   button->setOpaque(down);
 }
 
@@ -374,6 +375,12 @@ void MainWindow::applySkin(int index) {
   clipboardButton_->setFaceColor(p.clipboardButton);
   containButton_->setFaceColor(p.containButton);
   phraseButton_->setFaceColor(p.phraseButton);
+  for (ImageButton* button : {findButton_, addButton_, settingsButton_, helpButton_, aboutButton_})
+    button->setTextColor(toQColor(p.toolBarText));
+  for (ImageButton* toggle : {clipboardButton_, containButton_, phraseButton_})
+    restyleToggle(toggle);
+  for (QRadioButton* direction : directions_) setTextColor(direction, p.directionText);
+  applyCaptionHalo();
   update();
   titleStrip_->update();
   mainList_->viewport()->update();

@@ -246,8 +246,8 @@ void OptionsDialog::save() {
   saved &= ini.writeBoolean(settings_key::kAutoRemAlpha, autoRemAlpha_->isChecked());
   saved &= ini.writeInteger(settings_key::kAlphaBlend, opacity_->value());
   saved &= ini.writeInteger(settings_key::kWordHistory, number(wordHistory_));
-  saved &= ini.writeBoolean(settings_key::kHistoryFromRight,
-                            historyOrder_->currentText() == kFromRight);
+  saved &=
+      ini.writeBoolean(settings_key::kHistoryFromRight, historyOrder_->currentText() == kFromRight);
   saved &= ini.writeBoolean(settings_key::kLookAsYouType, lookAsYouType_->isChecked());
   if (host_.readSettings) host_.readSettings();
   settingsWritten(saved);
@@ -271,6 +271,7 @@ void OptionsDialog::recolor() {
   colors.setColor(QPalette::Light, toQColor(top));
   colors.setColor(QPalette::Dark, toQColor(host_.skin->skinOutlineColor));
   opacity_->setPalette(colors);
+  body_->makeTextReadable();
 }
 
 void OptionsDialog::settingsWritten(bool saved) {

@@ -3,9 +3,8 @@
 // Word lists (main word list, related-text list): each line's rectangle is
 // filled and its text drawn 4 pixels from the left, at the top. The selected
 // line is filled with the selection colour (the tool bar's second gradient
-// colour) and its text is bold; other lines take the list's own background
-// and normal weight. The text colour is the list's text colour, except on a
-// selection colour too dark to read it on (the dark skins), where it is white.
+// colour) and its text is bold, in the skin's selectedLineText; other lines
+// take the list's own background and text colour, normal weight.
 //
 // A word-list line may carry kOfferRole: suggestions for a word not found
 // are drawn in italics in the skin's own colour (the list's text colour

@@ -30,6 +30,33 @@ TEST(SkinTableTest, EveryNamedSkinHasItsBitmapAndStrangeIndicesLoadDeepBlue) {
   }
 }
 
+// Every text of every skin reads at 4.5:1 against what is behind it, and so
+// do the markers' colours, deepened on the lists and panes; the rule itself
+// keeps a colour that reads and picks the better of black and white.
+TEST(ContrastTest, EveryTextOfEverySkinReads) {
+  EXPECT_NEAR(contrastRatio(kBlack, kWhite), 21.0, 1e-9);
+  EXPECT_EQ(readableOn(kWhite, kNavy), kNavy);
+  EXPECT_EQ(readableOn(rgbColor(30, 30, 90), kBlack), kWhite);
+  EXPECT_EQ(readableOn(kWhite, rgbColor(20, 20, 20), kWhite), kBlack);  // a band: both ends
+  const ColorRef markers[] = {rgbColor(0, 0, 255), rgbColor(128, 0, 0),   rgbColor(0, 128, 0),
+                              rgbColor(255, 0, 0), rgbColor(255, 0, 255), rgbColor(0, 128, 128)};
+  EXPECT_EQ(readableHue(markers[0], kWhite), markers[0]);  // already reads: kept
+  for (int index = 0; index < kSkinCount; ++index) {
+    SkinState skin;
+    skin.load(index);
+    for (const TextOnSkin& t : skinTexts(skin)) {
+      EXPECT_GE(std::min(contrastRatio(t.text, t.top), contrastRatio(t.text, t.bottom)),
+                kReadableContrast)
+          << skinTable()[index].name << ": " << t.where;
+    }
+    const SkinPalette p = computeSkinPalette(skin);
+    for (ColorRef pane : {p.translationPane, p.relatedTranslationPane})
+      for (ColorRef marker : markers)
+        EXPECT_GE(contrastRatio(readableHue(marker, pane), pane), kReadableContrast)
+            << skinTable()[index].name;
+  }
+}
+
 TEST(WindowShapeTest, OnlyTheTopCornersAreRounded) {
   const QRegion region = roundedWindowRegion(352, 424, 19);
   for (QPoint p : {QPoint(5, 0), QPoint(346, 0), QPoint(0, 5), QPoint(351, 5), QPoint(351, 441)})

@@ -490,9 +490,10 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
   for (int pos : {1, 3, 4, 5}) {
     EXPECT_EQ(formatAt(&doc, pos).fontWeight() == QFont::Bold, pos == 3 || pos == 4) << pos;
   }
+  // Red on silver reads at 2.9:1: it is deepened, still red, until it reads.
   EXPECT_EQ(std::tuple(formatAt(&doc, 6).foreground().color(),
                        formatAt(&doc, 7).background().color()),
-            std::tuple(QColor(255, 0, 0), QColor(192, 192, 192)));
+            std::tuple(QColor(0x9F, 0, 0), QColor(192, 192, 192)));
   showFormattedText(&doc, "plain", {});  // drops the old formatting
   EXPECT_NE(formatAt(&doc, 0).fontWeight(), QFont::Bold);
   EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
@@ -574,9 +575,12 @@ TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
   for (const auto& [object, name] : names)
     EXPECT_EQ(nameOf(window->findChild<QWidget*>(object)), name) << object;
   // Every control the keyboard reaches has a name.
-  for (QWidget* w : window->findChildren<QWidget*>())
-    if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(window.get()))
-      EXPECT_FALSE(nameOf(w).empty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(window.get())) {
+      EXPECT_FALSE(nameOf(w).empty())
+          << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
+  }
   // The status line is a status bar named by what it says.
   QWidget* status = child(*window, "statusLine");
   EXPECT_EQ(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);

@@ -1,11 +1,16 @@
 #include "ui/options_dialog.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QSlider>
 #include <climits>
 
 #include "app/ini_file.h"
 #include "app/settings.h"
+#include "engine/dictionary_store.h"
 #include "skin/skin_widgets.h"
+#include "ui/about_box.h"
 #include "ui_test_util.h"
 
 namespace tavro2 {
@@ -15,8 +20,14 @@ using test::child;
 
 TEST(BoxNumberTest, ParsesSignAndLeadingDigits) {
   const std::pair<const char*, std::int32_t> rows[] = {
-      {"", 0}, {"-12", -12}, {"12abc", 12}, {"-", 0}, {" 5", 0}, {"--3", 0},
-      {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},  // beyond 32 bits: stops at the ends
+      {"", 0},
+      {"-12", -12},
+      {"12abc", 12},
+      {"-", 0},
+      {" 5", 0},
+      {"--3", 0},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},  // beyond 32 bits: stops at the ends
   };
   for (const auto& [text, value] : rows) EXPECT_EQ(boxNumber(text), value) << text;
 }
@@ -28,10 +39,20 @@ class OptionsDialogTest : public ::testing::Test {
     if (!iniText.empty()) test::writeFile(ini_.path(), iniText);
     settings_ = readSettings(ini_);
     skin_.load(settings_.Skin);
-    OptionsHost host{&mainWindow_, &settings_, &ini_, &skin_,
-                     [this](int index) { skin_.load(index); appliedSkins_.push_back(index); },
-                     [this] { settings_ = readSettings(ini_); ++settingsReads_; },
-                     [](bool) {}, {}};
+    OptionsHost host{&mainWindow_,
+                     &settings_,
+                     &ini_,
+                     &skin_,
+                     [this](int index) {
+                       skin_.load(index);
+                       appliedSkins_.push_back(index);
+                     },
+                     [this] {
+                       settings_ = readSettings(ini_);
+                       ++settingsReads_;
+                     },
+                     [](bool) {},
+                     {}};
     return std::make_unique<OptionsDialog>(host);
   }
 
@@ -47,10 +68,54 @@ class OptionsDialogTest : public ::testing::Test {
   int settingsReads_ = 0;
 };
 
+// The worst contrast of any text on a dialog's gradient body with the band
+// of gradient behind it.
+double worstContrastOn(QWidget& dialog) {
+  auto* body = dialog.findChild<GradientPanel*>("body");
+  double worst = 21;
+  for (QWidget* w : body->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(&dialog) || w->parentWidget() != body ||
+        !(qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)))
+      continue;
+    const QColor c = w->palette().color(QPalette::WindowText);
+    const ColorRef text = rgbColor(c.red(), c.green(), c.blue());
+    auto [top, bottom] = body->band(w->y(), w->y() + w->height() - 1);
+    if (w->autoFillBackground()) {  // on a ground of its own
+      const QColor ground = w->palette().color(QPalette::Window);
+      top = bottom = rgbColor(ground.red(), ground.green(), ground.blue());
+    }
+    worst = std::min({worst, contrastRatio(text, top), contrastRatio(text, bottom)});
+  }
+  for (QWidget* w : body->findChildren<QGroupBox*>()) {
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+      if (!(qobject_cast<QLabel*>(c) || qobject_cast<QCheckBox*>(c))) continue;
+      const QColor color = c->palette().color(QPalette::WindowText);
+      const QPoint at = c->mapTo(body, QPoint(0, 0));
+      const auto [top, bottom] = body->band(at.y(), at.y() + c->height() - 1);
+      const ColorRef text = rgbColor(color.red(), color.green(), color.blue());
+      worst = std::min({worst, contrastRatio(text, top), contrastRatio(text, bottom)});
+    }
+  }
+  return worst;
+}
+
+// Every label and check box of the options dialog and the about box reads
+// at 4.5:1 on every skin's gradient (a dark skin's lower rows take white).
+TEST_F(OptionsDialogTest, TextReadsOnEverySkin) {
+  DictionaryStore store;
+  for (int index = 0; index < kSkinCount; ++index) {
+    auto dialog = open("[General]\r\nSkin=" + std::to_string(index) + "\r\n");
+    EXPECT_GE(worstContrastOn(*dialog), kReadableContrast) << skinTable()[index].name;
+    AboutBox about(store, dir_.path(), &skin_, nullptr);
+    about.show();
+    EXPECT_GE(worstContrastOn(about), kReadableContrast) << skinTable()[index].name;
+  }
+}
+
 TEST_F(OptionsDialogTest, SaveWritesTheNineKeysInOrderThenReadsThemBack) {
   auto dialog = open();
   for (auto [name, text] : {std::pair("wordsBefore", "150"), std::pair("wordsAfter", "-5"),
-                             std::pair("maxContainTexts", ""), std::pair("wordHistory", "+12x")}) {
+                            std::pair("maxContainTexts", ""), std::pair("wordHistory", "+12x")}) {
     box(*dialog, name)->setText(text);
   }
   child<QCheckBox>(*dialog, "alwaysOnTop")->setChecked(false);
@@ -64,9 +129,9 @@ TEST_F(OptionsDialogTest, SaveWritesTheNineKeysInOrderThenReadsThemBack) {
             "[General]\r\nWordsBefore=150\r\nWordsAfter=-5\r\nMaxContainTexts=0\r\n"
             "AlwaysOnTop=0\r\nAutoRemAlpha=1\r\nAlphaBlend=255\r\nWordHistory=12\r\n"
             "HistoryFromRight=0\r\nLookAsYouType=0\r\n");
-  EXPECT_EQ(std::tuple(settingsReads_, settings_.WordsBefore, settings_.LookAsYouType,
-                       dialog->result()),
-            std::tuple(1, 100, false, QDialog::Accepted));  // read back bounded
+  EXPECT_EQ(
+      std::tuple(settingsReads_, settings_.WordsBefore, settings_.LookAsYouType, dialog->result()),
+      std::tuple(1, 100, false, QDialog::Accepted));  // read back bounded
 }
 
 // The skin and the opacity are applied and stored at once, without Save.
