@@ -1,7 +1,9 @@
 #include "ui/word_list_delegate.h"
 
 #include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <optional>
 
 namespace tavro2 {
@@ -27,8 +29,23 @@ void drawLine(QPainter* painter, const QStyleOptionViewItem& option, const QStri
   painter->setPen(color.value_or(option.palette.color(QPalette::Text)));
   painter->setClipRect(option.rect);
   const QRect textRect = option.rect.adjusted(indent, 0, 0, 0);
-  painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+  // A line wider than the list ends in an ellipsis (its hint shows it all).
+  const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, textRect.width());
+  painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
   painter->restore();
+}
+
+// The hint of a line cut short is the whole line; other lines keep the
+// list's own hint.
+bool showWholeLine(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index, int indent) {
+  if (event->type() != QEvent::ToolTip || !index.isValid()) return false;
+  const QString text = index.data(Qt::DisplayRole).toString();
+  QFont font = option.font;
+  font.setBold(true);  // as wide as it is drawn when selected
+  if (QFontMetrics(font).horizontalAdvance(text) <= option.rect.width() - indent) return false;
+  QToolTip::showText(event->globalPos(), text, view);
+  return true;
 }
 
 bool isSelected(const QStyleOptionViewItem& option) {
@@ -57,6 +74,12 @@ void WordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   if (selected) color = toQColor(palette_->selectedLineText);
   drawLine(painter, option, index.data(Qt::DisplayRole).toString(), background, selected, 4,
            offer != Offer::kNone, color);
+}
+
+bool WordListDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+  return showWholeLine(event, view, option, index, 4) ||
+         QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QSize WordListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {

@@ -1,7 +1,8 @@
 // Owner drawing of the main window's lists.
 //
 // Word lists (main word list, related-text list): each line's rectangle is
-// filled and its text drawn 4 pixels from the left, at the top. The selected
+// filled and its text drawn 4 pixels from the left, at the top; a line too
+// wide for the list ends in "…" and its hint is the whole line. The selected
 // line is filled with the selection colour (the tool bar's second gradient
 // colour) and its text is bold, in the skin's selectedLineText; other lines
 // take the list's own background and text colour, normal weight.
@@ -33,6 +34,8 @@ class WordListDelegate : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
 
  private:
   const SkinPalette* palette_;

@@ -6,6 +6,7 @@
 #include <QThreadPool>
 #include <QPointer>
 #include <QTimer>
+#include <QToolTip>
 #include <QListWidget>
 #include <QMenu>
 #include <QTextCursor>
@@ -694,6 +695,26 @@ TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
   activate(window.get());
   press(Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
+}
+
+// A line too wide for its list ends in an ellipsis; its hint is the whole
+// line (the hint is how the test sees it).
+TEST_F(MainWindowTest, LongLinesEndInAnEllipsisWithTheWholeLineAsTheirHint) {
+  auto window = makeWindow();
+  showAndLoad(*window);
+  auto* list = child<QListWidget>(*window, "mainWordList");
+  const QString longLine = QString("a very long headword ").repeated(8);
+  list->addItem(longLine);
+  list->addItem("short");
+  auto hintAt = [&](int row) {
+    QToolTip::hideText();
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(hintAt(0), longLine);
+  EXPECT_NE(hintAt(1), "short");
 }
 
 // From the keyboard: Tab into the word list keeps the entry found; Enter on
