@@ -62,6 +62,7 @@ HistoryItem::HistoryItem(FHistory* window, QWidget* parent) : QLabel(parent), wi
 void HistoryItem::setItemText(std::string text) {
   text_ = std::move(text);
   setText(qStringOf1252(text_));
+  setAccessibleName(qStringOf1252(word()));
 }
 
 std::string HistoryItem::word() const { return std::string(trimView(text_)); }

@@ -4,10 +4,6 @@
 // main_window_commands.cc.
 #include "ui/main_window.h"
 
-#include <algorithm>
-
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -15,7 +11,6 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QSizeGrip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,11 +19,13 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSizeGrip>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/atomic_file.h"
 #include "app/history_list.h"
@@ -41,11 +38,12 @@
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
 #include "engine/stemmer.h"
+#include "skin/image_list.h"
+#include "skin/skin_widgets.h"
+#include "ui/accessible_roles.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
 #include "ui/marker_tooltip.h"
-#include "skin/image_list.h"
-#include "skin/skin_widgets.h"
 #include "ui/word_list_delegate.h"
 
 namespace tavro2 {
@@ -126,24 +124,6 @@ class TranslationPane : public QTextEdit {
     setViewportMargins(4, 2, 4, 2);
   }
 };
-
-// The status line reads as a status bar to a screen reader, named by the
-// text it shows; each change is announced (setStatusText).
-class StatusLineAccessible : public QAccessibleWidget {
- public:
-  explicit StatusLineAccessible(QWidget* line) : QAccessibleWidget(line, QAccessible::StatusBar) {}
-  QString text(QAccessible::Text kind) const override {
-    if (kind == QAccessible::Name) return static_cast<const QLabel*>(widget())->text().trimmed();
-    if (kind == QAccessible::Description) return QStringLiteral("Status");
-    return QAccessibleWidget::text(kind);
-  }
-};
-
-QAccessibleInterface* statusLineAccessible(const QString&, QObject* object) {
-  if (object == nullptr || !object->isWidgetType() || object->objectName() != "statusLine")
-    return nullptr;
-  return new StatusLineAccessible(static_cast<QWidget*>(object));
-}
 
 QListWidget* createWordList(QWidget* parent, const SkinPalette* palette, bool phrases) {
   auto* list = new QListWidget(parent);
@@ -355,8 +335,7 @@ void MainWindow::createToolBar() {
   addButton_ = imageButton("BTNADD_BITMAP", "", "addButton", "Add new word", 248, 22);
   aboutButton_ = imageButton("BTNINFO_BITMAP", "", "aboutButton", "About tavro", 319, 22);
   helpButton_ = imageButton("BTNQUESTION_BITMAP", "", "helpButton", "Open Help", 296, 22);
-  settingsButton_ =
-      imageButton("BTNSETTING_BITMAP", "", "settingsButton", "Open setting", 272, 22);
+  settingsButton_ = imageButton("BTNSETTING_BITMAP", "", "settingsButton", "Open setting", 272, 22);
 
   searchPanel_ = new QWidget(toolBar_);
   searchPanel_->setObjectName("searchPanel");
@@ -401,11 +380,7 @@ void MainWindow::createFooter() {
   };
   statusLine_ = panel("statusLine", QRect(3, 400, 219, 20));
   statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  static const bool factoryInstalled = [] {
-    QAccessible::installFactory(statusLineAccessible);
-    return true;
-  }();
-  (void)factoryInstalled;
+  installAccessibleRoles();
   linkPanel_ = panel("linkPanel", QRect(224, 400, 122, 20));
   linkPanel_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
@@ -510,7 +485,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Enter on a line of the typing list or on a suggestion looks it up.
   if (watched == mainList_ && type == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lookUpOfferedLine(mainList_->currentItem()))
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        lookUpOfferedLine(mainList_->currentItem()))
       return true;
   }
   // Up and Down in the box move through the typing list or the
@@ -544,10 +520,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::connectControls() {
   // Tab follows the window as it reads: the box, the tool bar left to
   // right, the direction, then the panels top to bottom.
-  QWidget* const tabOrder[] = {searchBox_,    findButton_,     containButton_, phraseButton_,
-                               clipboardButton_, addButton_,   settingsButton_, helpButton_,
-                               aboutButton_,  directions_[0],  directions_[1], directions_[2],
-                               mainList_,     translationPane_, relatedList_,  relatedPane_,
+  QWidget* const tabOrder[] = {searchBox_,       findButton_,      containButton_,  phraseButton_,
+                               clipboardButton_, addButton_,       settingsButton_, helpButton_,
+                               aboutButton_,     directions_[0],   directions_[1],  directions_[2],
+                               mainList_,        translationPane_, relatedList_,    relatedPane_,
                                phraseList_};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i)
     QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -614,8 +590,7 @@ void MainWindow::startUp() {
   // the temporary behind; only ours, and only those of writers now gone.
   for (const std::string& written :
        {places_.configDir + kSettingsFileName, places_.userDir + kHistoryFileName,
-        places_.userDir + kEnglishListName,
-        places_.userDir + kIndonesianListName,
+        places_.userDir + kEnglishListName, places_.userDir + kIndonesianListName,
         places_.userDir + kPhraseListName})
     removeStaleTemporaries(written);
 

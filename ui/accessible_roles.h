@@ -1,0 +1,11 @@
+// The roles a screen reader is told for the program's own kinds of widget,
+// where Qt's defaults say too little: the skinned top-level windows are
+// windows (not fillers), the status line is a status bar named by its text.
+#pragma once
+
+namespace tavro2 {
+
+// Installs the accessibility factory; once per run, later calls do nothing.
+void installAccessibleRoles();
+
+}  // namespace tavro2
