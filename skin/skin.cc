@@ -356,11 +356,15 @@ void centerOnScreen(QWidget* window) {
                area.y() + (area.height() - window->height()) / 2);
 }
 
+bool onNativeWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void setOpacity(QWidget* window, int value) {
   if (window == nullptr || opacityOf(window) == value) return;
   window->setProperty(kOpacityProperty, value);
   const int alpha = value & 0xFF;
-  window->setWindowOpacity(alpha == 255 ? 1.0 : alpha / 255.0);
+  if (!onNativeWayland()) window->setWindowOpacity(alpha == 255 ? 1.0 : alpha / 255.0);
 }
 
 int opacityOf(const QWidget* window) {

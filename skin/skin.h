@@ -222,6 +222,12 @@ QRegion roundedWindowRegion(int width, int height, int extra);
 // 255 an ordinary opaque window. Setting the value the window already has
 // does nothing.
 void setOpacity(QWidget* window, int value);
+// Whether the window runs on Wayland's own Qt platform (not X11 or
+// XWayland). There a window's opacity is not shown (and every try warns),
+// nothing is faded; other programs' selected text cannot be read, so
+// select-to-translate is greyed; and a new clipboard is announced only to
+// the focused program, which the status line says once.
+bool onNativeWayland();
 // The last value given to SetOpacity for this window (255 when none was).
 int opacityOf(const QWidget* window);
 

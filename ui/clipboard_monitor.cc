@@ -7,8 +7,8 @@
 #include "engine/cp1252.h"
 #include "engine/query_text.h"
 #include "ui/definition_popup.h"
-#include "ui/history_window.h"
 #include "ui/history_host.h"
+#include "ui/history_window.h"
 
 namespace tavro2 {
 
@@ -28,10 +28,12 @@ bool equalsLowered(std::string_view text, std::string_view lowered) {
 }  // namespace
 
 bool ClipboardMonitor::platformSignalsChanges() {
-  // X11 (through XFixes), Wayland and Windows announce every new clipboard
-  // owner; the offscreen platform's clipboard lives in this process. Others
-  // (macOS notices changes only when the program is activated) are read on
-  // every tick.
+  // X11 (through XFixes) and Windows announce every new clipboard owner,
+  // and the offscreen platform's clipboard lives in this process. Wayland
+  // announces one only to the focused program, but then at once, and while
+  // unfocused a read gives nothing new either: no tick would help (the
+  // window says so; see onNativeWayland). Others (macOS notices changes
+  // only when the program is activated) are read on every tick.
   const QString platform = QGuiApplication::platformName();
   return platform == QLatin1String("xcb") || platform == QLatin1String("wayland") ||
          platform == QLatin1String("windows") || platform == QLatin1String("offscreen");
@@ -44,13 +46,14 @@ ClipboardMonitor::ClipboardMonitor(HistoryHost& host, SelectionKind kind, QObjec
   if (QClipboard* clipboard = QGuiApplication::clipboard()) {
     const QClipboard::Mode watched =
         kind == SelectionKind::kPrimary ? QClipboard::Selection : QClipboard::Clipboard;
-    connect(clipboard, &QClipboard::changed, this, [this, clipboard, watched](QClipboard::Mode mode) {
-      if (mode != watched) return;
-      // Text selected in our own windows is the user working here, not a
-      // word to translate.
-      if (mode == QClipboard::Selection && clipboard->ownsSelection()) return;
-      markChanged();
-    });
+    connect(clipboard, &QClipboard::changed, this,
+            [this, clipboard, watched](QClipboard::Mode mode) {
+              if (mode != watched) return;
+              // Text selected in our own windows is the user working here, not a
+              // word to translate.
+              if (mode == QClipboard::Selection && clipboard->ownsSelection()) return;
+              markChanged();
+            });
   }
 }
 

@@ -10,16 +10,15 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <memory>
 
 #include "app/settings.h"
+#include "skin/skin.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
 #include "ui/marker_tooltip.h"
 #include "ui/selection_reader.h"
-#include "skin/skin.h"
 
 namespace tavro2 {
 
@@ -258,6 +257,11 @@ void FDef::countdownTick() {
     return;
   }
   countdown_ = 0;
+  if (onNativeWayland()) {  // no fade to be seen: the popup just goes
+    hide();
+    host_.setClipboardHit(false);
+    return;
+  }
   fadeTimer_.start();
 }
 
@@ -276,6 +280,7 @@ void FDef::fadeTick() {
 // its event loop next flushes, which an idle program may not do for a long
 // time: the step is sent here, when it is made.
 void FDef::applyOpacity() {
+  if (onNativeWayland()) return;
   setWindowOpacity(std::clamp(opacity_, 0, 255) / 255.0);
   flushWindowSystem();
 }

@@ -437,6 +437,13 @@ void MainWindow::createMenu() {
       useSelectionAction_ = action;
       action->setObjectName("useSelectionAction");
       action->setCheckable(true);
+      // Where the window system has no primary selection (Wayland's own
+      // platform) there is nothing to follow: the switch is greyed.
+      if (onNativeWayland()) {
+        action->setEnabled(false);
+        action->setToolTip("This desktop gives programs no selected text to read");
+        menu_->setToolTipsVisible(true);
+      }
       connect(action, &QAction::triggered, this, &MainWindow::setUseSelection);
     } else {
       connect(action, &QAction::triggered, this, command.run);
@@ -654,7 +661,16 @@ void MainWindow::onLoadStart() {
 void MainWindow::onLoadFinished(const QString& status) {
   loadStatus_ = bytesOf(status);
   setStatusText(loadStatus_);
+  noteFocusOnlyClipboard();
   emit loadFinished(status);
+}
+
+// Wayland tells only the focused program of a new clipboard: said once, the
+// first time monitoring is on there.
+void MainWindow::noteFocusOnlyClipboard() {
+  if (focusOnlyNoted_ || !clipboardMonitoring() || !onNativeWayland()) return;
+  focusOnlyNoted_ = true;
+  setStatusText(" Clipboard is read only while this window is active");
 }
 
 void MainWindow::hideEvent(QHideEvent* event) {

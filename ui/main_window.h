@@ -22,7 +22,6 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -233,6 +232,7 @@ class MainWindow : public QWidget {
   void updatePhraseHint(QPoint pos);
   void syncLookupSettings();
   void showPhraseList();
+  void noteFocusOnlyClipboard();
 
   // Companion-window hooks (main_window_commands.cc).
   void pollClipboard();
@@ -270,7 +270,8 @@ class MainWindow : public QWidget {
   bool shownOnce_ = false;
   bool applyingLanguage_ = false;
   bool changingFlags_ = false;  // the stay-on-top change re-creates the window
-  int hintLine_ = -1;  // phrase-list line whose text is the hint; none yet
+  bool focusOnlyNoted_ = false;
+  int hintLine_ = -1;                 // phrase-list line whose text is the hint; none yet
   QPointer<FAddWord> addWordEditor_;  // while it is open
 
   // Controls, in creation order.
@@ -319,7 +320,6 @@ class MainWindow : public QWidget {
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;
-
 };
 
 }  // namespace tavro2

@@ -4,9 +4,9 @@
 // width and its "bottom" its top plus its height (one past the last pixel).
 #include <QAction>
 #include <QLabel>
-#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSizeGrip>
 #include <QSplitter>
@@ -16,10 +16,10 @@
 #include "app/settings.h"
 #include "engine/lookup_state.h"
 #include "engine/query_text.h"
-#include "ui/format_adapter.h"
 #include "skin/image_list.h"
-#include "ui/main_window.h"
 #include "skin/skin_widgets.h"
+#include "ui/format_adapter.h"
+#include "ui/main_window.h"
 
 namespace tavro2 {
 
@@ -87,8 +87,8 @@ void MainWindow::applyFullLayout() {
                             translationPanel_->width(), 100 + extra - 2 * (extra / 3));
   statusLine_->setGeometry(translationPanel_->x(), bottomOf(phrasePanel_) + 4,
                            translationPanel_->width() - 120, statusLine_->height());
-  linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(),
-                          118, linkPanel_->height());
+  linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(), 118,
+                          linkPanel_->height());
   sizeGrip_->setGeometry(width - kGripSize - 2, fullHeight_ - kGripSize - 2, kGripSize, kGripSize);
   sizeGrip_->show();
   sizeGrip_->raise();
@@ -145,9 +145,9 @@ void MainWindow::applyPanelLayout() {
 
 void MainWindow::setCompactMode(bool on) {
   compact_ = on;
-  for (QWidget* part : {static_cast<QWidget*>(directionBar_), wordColumn_, relatedPanel_,
-                        phrasePanel_, static_cast<QWidget*>(containButton_),
-                        static_cast<QWidget*>(phraseButton_)}) {
+  for (QWidget* part :
+       {static_cast<QWidget*>(directionBar_), wordColumn_, relatedPanel_, phrasePanel_,
+        static_cast<QWidget*>(containButton_), static_cast<QWidget*>(phraseButton_)}) {
     part->setVisible(!on);
   }
   // The splitter's handle goes with the column it drags.
@@ -192,8 +192,8 @@ void MainWindow::setWideCompact(bool on) {
 }
 
 void MainWindow::setTranslationHint() {
-  translationPane_->setToolTip(compact_ ? "Double click to switch between full and normal compact mode"
-                                        : "The translation");
+  translationPane_->setToolTip(
+      compact_ ? "Double click to switch between full and normal compact mode" : "The translation");
 }
 
 void MainWindow::compactToggle() {
@@ -323,6 +323,7 @@ void MainWindow::onClipboardToggled() {
   settings_->UseClipboard = clipboardButton_->isChecked();
   settingsWritten(ini_->writeBoolean(settings_key::kUseClipboard, settings_->UseClipboard));
   restyleToggle(clipboardButton_);
+  noteFocusOnlyClipboard();
 }
 
 // Pressed: navy text, opaque face. Released: black text, transparent. (White

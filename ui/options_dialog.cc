@@ -114,6 +114,10 @@ void OptionsDialog::createControls() {
   useSelection_ = new QCheckBox("Select to Translate", group_);
   useSelection_->setObjectName("useSelection");
   useSelection_->setToolTip("Look up the text selected in other programs");
+  if (onNativeWayland()) {
+    useSelection_->setEnabled(false);
+    useSelection_->setToolTip("This desktop gives programs no selected text to read");
+  }
   useSelection_->adjustSize();
   useSelection_->move(140, 15);
   lookAsYouType_ = new QCheckBox("Look up as you type", group_);

@@ -2,12 +2,13 @@
 
 #include <QApplication>
 #include <QStringList>
-
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/qt_platform.h"
 #include "app/storage.h"
 #include "skin/image_list.h"
 #include "ui/main_window.h"
@@ -23,6 +24,9 @@ void bringForward(MainWindow& window, const QString& word) {
 }
 
 int runWindow(int argc, char** argv) {
+  // X11 (XWayland on a Wayland desktop) unless the user chose (see there).
+  if (const auto platform = chosenQtPlatform(currentPlatformEnvironment(argc, argv)))
+    ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
   // Qt takes its own options (-platform, -style, ...) out of argv first.
   QApplication app(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
@@ -55,8 +59,9 @@ int runWindow(int argc, char** argv) {
   if (!word.isEmpty()) {
     // The word is looked up once the dictionary is in, as if typed then.
     window.setSearchText(word);
-    QObject::connect(&window, &MainWindow::loadFinished, &window, [&window] { window.search(); },
-                     Qt::SingleShotConnection);
+    QObject::connect(
+        &window, &MainWindow::loadFinished, &window, [&window] { window.search(); },
+        Qt::SingleShotConnection);
   }
   window.show();
   return QApplication::exec();
