@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -267,7 +268,23 @@ void MainWindow::createDirectionBar() {
     choice->setStyle(style);
     choice->setObjectName(QStringLiteral("direction%1").arg(i + 1));
     choice->adjustSize();
-    choice->move(lefts[i], 9);
+    choice->setAccessibleName(texts[i]);
+    // The places are made for Arial (or its metric twin); a wider substitute
+    // font pushes a choice along rather than over the one before it, and
+    // the last is cut with "…" at the bar's end.
+    const QString family = QFontInfo(choice->font()).family();
+    const bool designedFont = family.contains("Arial") || family.contains("Liberation Sans");
+    const int left = i == 0 || designedFont
+                         ? lefts[i]
+                         : std::max(lefts[i], directions_[i - 1]->geometry().right() + 4);
+    choice->move(left, 9);
+    const int room = directionBar_->width() - 4 - left;
+    if (!designedFont && choice->width() > room) {
+      const int indicator = choice->width() - choice->fontMetrics().horizontalAdvance(texts[i]);
+      choice->setText(choice->fontMetrics().elidedText(texts[i], Qt::ElideRight, room - indicator));
+      choice->setToolTip(texts[i]);
+      choice->resize(room, choice->height());
+    }
     directions_[i] = choice;
   }
   directions_[0]->setToolTip("Automatic switch between two languages");
@@ -609,6 +626,7 @@ void MainWindow::startUp() {
                    (titleStrip_->height() - titleText_->height()) / 2);
   linkPanel_->setText(kMakerWebAddress);
   linkPanel_->setToolTip(QStringLiteral("Visit ") + kMakerWebAddress);
+  linkPanel_->setAccessibleName(kMakerWebAddress);
 
   applyFullLayout();
   readSettings();

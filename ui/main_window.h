@@ -215,6 +215,7 @@ class MainWindow : public QWidget {
   void restyleToggle(ImageButton* button);
   // The captions' halo of skins too dark for plain captions (main_window.cc).
   void applyCaptionHalo();
+  void fitLinkText();
   void setStayOnTop(bool on);
 
   // Handlers.

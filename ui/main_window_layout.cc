@@ -89,6 +89,7 @@ void MainWindow::applyFullLayout() {
                            translationPanel_->width() - 120, statusLine_->height());
   linkPanel_->setGeometry(translationPanel_->x() + statusLine_->width() + 2, statusLine_->y(), 118,
                           linkPanel_->height());
+  fitLinkText();
   sizeGrip_->setGeometry(width - kGripSize - 2, fullHeight_ - kGripSize - 2, kGripSize, kGripSize);
   sizeGrip_->show();
   sizeGrip_->raise();
@@ -326,6 +327,13 @@ void MainWindow::onClipboardToggled() {
   noteFocusOnlyClipboard();
 }
 
+// The address fits its panel, or ends in "…" (a wider substitute font);
+// the hint and the accessible name keep it whole.
+void MainWindow::fitLinkText() {
+  linkPanel_->setText(QFontMetrics(linkPanel_->font())
+                          .elidedText(kMakerWebAddress, Qt::ElideRight, linkPanel_->width() - 4));
+}
+
 // Pressed: navy text, opaque face. Released: black text, transparent. (White
 // either way where the skin is too dark for them.)
 void MainWindow::restyleToggle(ImageButton* button) {
@@ -369,6 +377,7 @@ void MainWindow::applySkin(int index) {
   setBackground(linkPanel_, p.linkPanelBack);
   setTextColor(linkPanel_, p.linkPanelText);
   linkPanel_->setFont(appFont(14, true));
+  fitLinkText();
   setBackground(searchPanel_, p.searchFrame);
   setBackground(translationPanel_, p.translationPanel);
   setBackground(relatedPanel_, p.relatedPanel);
