@@ -1,6 +1,8 @@
 // The glyph strip "F1_IMAGELIST1": nine 16 x 16 images cut from one
 // 144 x 16 picture whose white pixels are transparent, and the button
-// bitmaps of the main window's tool bar.
+// bitmaps of the main window's tool bar. At a scale of 1.5 or more they come
+// from the "@2x" pictures (device pixel ratio 2), still 16 x 16 in the
+// window's own pixels.
 #pragma once
 
 #include <QIcon>

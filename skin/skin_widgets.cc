@@ -262,7 +262,7 @@ void ImageButton::setTextColor(const QColor& color) {
 }
 
 QSize ImageButton::sizeHint() const {
-  int width = glyph_.width() + 6;
+  int width = glyphSize().width() + 6;
   if (!text().isEmpty()) width += QFontMetrics(font()).horizontalAdvance(text()) + 4;
   return QSize(width, 22);
 }
@@ -293,17 +293,17 @@ void ImageButton::paintEvent(QPaintEvent*) {
   }
 
   const int shift = sunken ? 1 : 0;
-  const int glyphY = (r.height() - glyph_.height()) / 2 + shift;
+  const int glyphY = (r.height() - glyphSize().height()) / 2 + shift;
   if (text().isEmpty()) {
-    painter.drawPixmap((r.width() - glyph_.width()) / 2 + shift, glyphY, glyph_);
+    painter.drawPixmap((r.width() - glyphSize().width()) / 2 + shift, glyphY, glyph_);
     return;
   }
   const QFontMetrics metrics(font());
-  const int contentWidth = glyph_.width() + 3 + metrics.horizontalAdvance(text());
+  const int contentWidth = glyphSize().width() + 3 + metrics.horizontalAdvance(text());
   const int x = (r.width() - contentWidth) / 2 + shift;
   painter.drawPixmap(x, glyphY, glyph_);
   painter.setFont(font());
-  const QRect textRect(x + glyph_.width() + 3, shift, r.width(), r.height());
+  const QRect textRect(x + glyphSize().width() + 3, shift, r.width(), r.height());
   if (halo_) drawTextHalo(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, text(), *halo_);
   painter.setPen(isEnabled() ? textColor_ : QColor(128, 128, 128));
   painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());

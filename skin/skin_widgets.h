@@ -162,6 +162,9 @@ class ImageButton : public QAbstractButton {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The glyph's size in the window's pixels (a twice-sized picture counts
+  // half).
+  QSize glyphSize() const { return glyph_.deviceIndependentSize().toSize(); }
   QPixmap glyph_;
   bool opaque_ = false;
   bool hover_ = false;

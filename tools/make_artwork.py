@@ -16,6 +16,11 @@ Outputs:
   BTN*_BITMAP.png,     16 x 16 tool bar glyphs
   BB*_BITMAP.png
   MAINICON.png         32 x 32 program icon, RGBA
+  *@2x.png             the glyph strip and the tool bar glyphs at twice the
+                       size, for scales of 1.5 and more: each 16 x 16 tile
+                       enlarged by Scale2x, which rounds the stairs of a
+                       diagonal instead of doubling them and brings in no
+                       colour the tile lacks (so white stays the mask)
 """
 
 import math
@@ -81,6 +86,33 @@ class Canvas:
         header = struct.pack(">IIBBBBB", self.w, self.h, 8, 6 if self.alpha else 2, 0, 0, 0)
         return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
                 chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def scale2x(canvas, tile=16):
+    """Scale2x (EPX), tile by tile: a pixel becomes four, each taking the
+    colour of the two neighbours it lies between where they agree (and the
+    other two differ), else its own. Neighbours beyond the tile are the
+    pixel itself, so no tile bleeds into the next."""
+    out = Canvas(canvas.w * 2, canvas.h * 2)
+    for y in range(canvas.h):
+        for x in range(canvas.w):
+            p = canvas.get(x, y)
+            tx, ty = x // tile * tile, y // tile * tile
+
+            def at(nx, ny):
+                if tx <= nx < tx + tile and ty <= ny < ty + tile and nx < canvas.w and ny < canvas.h:
+                    return canvas.get(nx, ny)
+                return p
+            a, b, c, d = at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            e0 = a if c == a and c != d and a != b else p
+            e1 = b if a == b and a != c and b != d else p
+            e2 = c if d == c and d != b and c != a else p
+            e3 = d if b == d and b != a and d != c else p
+            out.set(2 * x, 2 * y, e0)
+            out.set(2 * x + 1, 2 * y, e1)
+            out.set(2 * x, 2 * y + 1, e2)
+            out.set(2 * x + 1, 2 * y + 1, e3)
+    return out
 
 
 def mix(a, b, t):
@@ -361,6 +393,9 @@ def main():
     for name, canvas in files.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(canvas.png())
+        if name != "MAINICON.png":
+            with open(os.path.join(out, name.replace(".png", "@2x.png")), "wb") as f:
+                f.write(scale2x(canvas).png())
 
 
 if __name__ == "__main__":

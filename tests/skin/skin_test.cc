@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -54,6 +56,27 @@ TEST(ContrastTest, EveryTextOfEverySkinReads) {
       for (ColorRef marker : markers)
         EXPECT_GE(contrastRatio(readableHue(marker, pane), pane), kReadableContrast)
             << skinTable()[index].name;
+  }
+}
+
+// The twice-sized glyphs: each exactly twice its original, in the
+// original's colours only (white stays the mask); at scale 1 the originals.
+TEST(GlyphTest, TwiceSizedPicturesMatchTheirOriginals) {
+  const char* names[] = {"F1_IMAGELIST1",      "BTNADD_BITMAP",     "BTNINFO_BITMAP",
+                         "BTNQUESTION_BITMAP", "BTNSETTING_BITMAP", "BBCLIPBOARD_BITMAP",
+                         "BTNFIND_BITMAP",     "BBADD_BITMAP",      "BBREL_BITMAP"};
+  ASSERT_FALSE(buttonBitmap("BTNFIND_BITMAP").isNull());  // the resources are in
+  EXPECT_EQ(buttonBitmap("BTNFIND_BITMAP").devicePixelRatio(), 1.0);
+  for (const char* name : names) {
+    const QImage one(QStringLiteral(":/%1.png").arg(name));
+    const QImage two(QStringLiteral(":/%1@2x.png").arg(name));
+    ASSERT_EQ(two.size(), one.size() * 2) << name;
+    QSet<QRgb> colors;
+    for (int y = 0; y < one.height(); ++y)
+      for (int x = 0; x < one.width(); ++x) colors.insert(one.pixel(x, y));
+    for (int y = 0; y < two.height(); ++y)
+      for (int x = 0; x < two.width(); ++x)
+        ASSERT_TRUE(colors.contains(two.pixel(x, y))) << name << " " << x << "," << y;
   }
 }
 
