@@ -1,5 +1,7 @@
 #include "app/qt_platform.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 
@@ -14,6 +16,14 @@ std::optional<std::string> chosenQtPlatform(const PlatformEnvironment& env) {
   }
   if (x11) return std::string("xcb");
   return std::nullopt;
+}
+
+double windowScaleForFont(double systemPointSize, bool userChoseScale, double fitScale) {
+  if (userChoseScale || !(systemPointSize > 0)) return 1.0;
+  const double ratio = systemPointSize / kDesignedPointSize;
+  if (ratio < 1.5) return 1.0;
+  const double fits = std::floor(std::max(1.0, fitScale) * 4) / 4;
+  return std::min({3.0, fits, std::round(ratio * 4) / 4});
 }
 
 PlatformEnvironment currentPlatformEnvironment(int argc, char** argv) {

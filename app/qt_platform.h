@@ -31,4 +31,14 @@ std::optional<std::string> chosenQtPlatform(const PlatformEnvironment& env);
 // The environment of this process and its arguments (argv as main got it).
 PlatformEnvironment currentPlatformEnvironment(int argc, char** argv);
 
+// The windows are laid out for 12-pixel text, the 9-point font of a
+// desktop's usual setting. A desktop set to large text (13.5 points and
+// more) has the whole program scaled by the ratio, in steps of a quarter, so
+// its text, its windows and its pictures grow together; but never beyond
+// `fitScale` (the scale at which the main window still fits the screen,
+// taken down to a quarter step) nor 3. 1 (no scaling) otherwise, and
+// whenever the user set QT_SCALE_FACTOR.
+inline constexpr double kDesignedPointSize = 9.0;
+double windowScaleForFont(double systemPointSize, bool userChoseScale, double fitScale = 3.0);
+
 }  // namespace tavro2

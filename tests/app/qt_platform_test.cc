@@ -34,5 +34,20 @@ TEST(QtPlatformTest, X11WhereAtHandUnlessTheUserChose) {
   EXPECT_FALSE(currentPlatformEnvironment(2, withoutPlatform).platformArgument);
 }
 
+// Large desktop text scales the program by its ratio to 9 points, in
+// quarter steps and at most 3; usual and slightly larger text, or a scale
+// the user set, leave it as it is.
+TEST(QtPlatformTest, LargeTextScalesTheWindows) {
+  EXPECT_EQ(windowScaleForFont(9, false), 1.0);
+  EXPECT_EQ(windowScaleForFont(11, false), 1.0);  // GNOME's usual Cantarell 11
+  EXPECT_EQ(windowScaleForFont(13.5, false), 1.5);
+  EXPECT_EQ(windowScaleForFont(20, false), 2.25);
+  EXPECT_EQ(windowScaleForFont(72, false), 3.0);
+  EXPECT_EQ(windowScaleForFont(20, true), 1.0);
+  EXPECT_EQ(windowScaleForFont(-1, false), 1.0);       // a pixel-sized font has no point size
+  EXPECT_EQ(windowScaleForFont(20, false, 1.7), 1.5);  // as far as the screen allows
+  EXPECT_EQ(windowScaleForFont(20, false, 0.8), 1.0);
+}
+
 }  // namespace
 }  // namespace tavro2
