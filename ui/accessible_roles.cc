@@ -15,7 +15,11 @@ class StatusLineAccessible : public QAccessibleWidget {
  public:
   explicit StatusLineAccessible(QWidget* line) : QAccessibleWidget(line, QAccessible::StatusBar) {}
   QString text(QAccessible::Text kind) const override {
-    if (kind == QAccessible::Name) return static_cast<const QLabel*>(widget())->text().trimmed();
+    if (kind == QAccessible::Name) {
+      const QVariant whole = widget()->property(kWholeTextProperty);
+      return (whole.isValid() ? whole.toString() : static_cast<const QLabel*>(widget())->text())
+          .trimmed();
+    }
     if (kind == QAccessible::Description) return QStringLiteral("Status");
     return QAccessibleWidget::text(kind);
   }

@@ -5,6 +5,10 @@
 
 namespace tavro2 {
 
+// The property holding a label's whole text where it shows less (the status
+// line cut with "…"); a screen reader is given the whole.
+inline constexpr char kWholeTextProperty[] = "wholeText";
+
 // Installs the accessibility factory; once per run, later calls do nothing.
 void installAccessibleRoles();
 

@@ -15,6 +15,7 @@
 #include "engine/stemmer.h"
 #include "engine/suggestions.h"
 #include "engine/word_ranks.h"
+#include "ui/accessible_roles.h"
 #include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
@@ -153,6 +154,7 @@ void MainWindow::showPhraseList() {
 
 void MainWindow::setStatusText(const std::string& text) {
   const QString shown = qStringOf1252(noteMissingData(text, loadStatus_));
+  statusLine_->setProperty(kWholeTextProperty, shown);
   statusLine_->setText(shown);
   fitStatusFont();
   QAccessibleEvent changed(statusLine_, QAccessible::NameChanged);
@@ -161,16 +163,18 @@ void MainWindow::setStatusText(const std::string& text) {
 }
 
 void MainWindow::fitStatusFont() {
+  const QString whole = statusLine_->property(kWholeTextProperty).toString();
   QFont font = this->font();
   const int room = statusLine_->width() - 2;
   while (font.pixelSize() > kSmallestStatusPixels &&
-         QFontMetrics(font).horizontalAdvance(statusLine_->text()) > room)
+         QFontMetrics(font).horizontalAdvance(whole) > room)
     font.setPixelSize(font.pixelSize() - 1);
   statusLine_->setFont(font);
-  // Where even the smallest size is cut (compact mode), the hint has it all.
-  statusLine_->setToolTip(QFontMetrics(font).horizontalAdvance(statusLine_->text()) > room
-                              ? statusLine_->text()
-                              : QString());
+  // Where even the smallest size is cut (compact mode), the line ends in
+  // "…" and the hint has it all.
+  const bool cut = QFontMetrics(font).horizontalAdvance(whole) > room;
+  statusLine_->setText(cut ? QFontMetrics(font).elidedText(whole, Qt::ElideRight, room) : whole);
+  statusLine_->setToolTip(cut ? whole : QString());
 }
 
 void MainWindow::onMainSelection(int row) {

@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QThreadPool>
-#include <QPointer>
-#include <QTimer>
-#include <QToolTip>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QTextCursor>
+#include <QThreadPool>
+#include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <filesystem>
 
@@ -18,14 +18,14 @@
 #include "app/settings.h"
 #include "engine/loader.h"
 #include "engine/lookup_state.h"
-#include "ui_test_util.h"
+#include "skin/image_list.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 #include "ui/definition_popup.h"
 #include "ui/format_adapter.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
-#include "skin/image_list.h"
-#include "skin/skin.h"
-#include "skin/skin_widgets.h"
+#include "ui_test_util.h"
 
 namespace tavro2 {
 namespace {
@@ -82,7 +82,8 @@ class MainWindowTest : public ::testing::Test {
 void expectCompactLayout(MainWindow& w, bool wide) {
   EXPECT_EQ(std::tuple(w.compactMode(), w.wideFlag(), w.height()), std::tuple(true, wide, 118));
   for (const char* name : {"directionBar", "relatedPanel", "phrasePanel", "containButton",
-                           "phraseButton", "mainWordList"}) EXPECT_FALSE(child(w, name)->isVisibleTo(&w)) << name;
+                           "phraseButton", "mainWordList"})
+    EXPECT_FALSE(child(w, name)->isVisibleTo(&w)) << name;
   EXPECT_EQ(std::tuple(shown(w, "statusLine"), child<GlyphButton>(w, "modeGlyph")->shownImage()),
             std::tuple(!wide, kImageCompactMode));
   EXPECT_EQ(child(w, "translationPanel")->width() > 300, wide);
@@ -127,7 +128,7 @@ TEST_F(MainWindowTest, CompactModesFromEveryState) {
   QTest::mouseDClick(child(*window, "titleText"), Qt::LeftButton);
   expectFullLayout(*window);
   EXPECT_TRUE(shown(*window, "relatedPanel"));  // toggles apply again
-  doubleClickPane(*window);  // nothing in full mode
+  doubleClickPane(*window);                     // nothing in full mode
   expectFullLayout(*window);
   QTest::mouseClick(child(*window, "modeGlyph"), Qt::LeftButton, {}, QPoint(8, 8));
   expectCompactLayout(*window, true);
@@ -222,7 +223,8 @@ TEST_F(MainWindowTest, LoadStartsAtTheFirstShowOnly) {
 // Missing files are named on the status line, uncut; with no data at all a
 // lookup that finds nothing still says why.
 TEST_F(MainWindowTest, MissingDataFilesAreNamed) {
-  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"}) std::remove(dir_.file(name).c_str());
+  for (const char* name : {"dataen.dat", "dataid.dat", "datapr.dat"})
+    std::remove(dir_.file(name).c_str());
   auto window = makeWindow();
   showAndLoad(*window);
   auto* line = child<QLabel>(*window, "statusLine");
@@ -240,11 +242,11 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
   EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"run", "runner"}));
   auto* related = child<QListWidget>(*window, "relatedList");
   auto* relatedPane = child<QTextEdit>(*window, "relatedTranslationPane");
-  EXPECT_EQ(std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(),
-                       searchBoxOf(*window)->text(), translationOf(*window),
-                       relatedPane->toPlainText(), statusTextOf(*window)),
-            std::tuple(-1, "run ", "run kk lari", "rerun menjalankan lagi",
-                       " English word (2 Phrase)"));
+  EXPECT_EQ(
+      std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(),
+                 searchBoxOf(*window)->text(), translationOf(*window), relatedPane->toPlainText(),
+                 statusTextOf(*window)),
+      std::tuple(-1, "run ", "run kk lari", "rerun menjalankan lagi", " English word (2 Phrase)"));
   EXPECT_EQ(itemTexts(*window, "relatedList"), (QStringList{"rerun", "runner"}));
   EXPECT_EQ(itemTexts(*window, "phraseList"),
             (QStringList{"I run fast", "saya lari cepat", "morning run", "lari pagi"}));
@@ -253,7 +255,8 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
   for (int pos : {0, 4, 7}) {
     EXPECT_EQ(std::tuple(formatAt(doc, pos).fontWeight() == QFont::Bold,
                          formatAt(doc, pos).foreground().color() == QColor(0, 0x80, 0x80)),
-              std::tuple(pos != 7, pos == 4)) << pos;
+              std::tuple(pos != 7, pos == 4))
+        << pos;
   }
   EXPECT_EQ(readFile(dir_.file("History.txt")), "run =run kk lari\r\n");
 
@@ -298,7 +301,8 @@ TEST_F(MainWindowTest, TypingListsTheWordsThatBeginWithTheText) {
   window->showTypingList();
   auto* list = child<QListWidget>(*window, "mainWordList");
   ASSERT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"halo"}));
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(0)).center());
   EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), statusTextOf(*window)),
             std::tuple("halo", " Indonesian word"));
   // Turned off, typing starts nothing.
@@ -330,7 +334,8 @@ TEST_F(MainWindowTest, SuggestionsForAWordNotFound) {
   EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), translationOf(*window)),
             std::tuple("run", "run kk lari"));
   searchBoxOf(*window)->setText("rnu");
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(1)).center());
   EXPECT_EQ(std::tuple(searchBoxOf(*window)->text(), statusTextOf(*window)),
             std::tuple("run", " English word"));
   EXPECT_EQ(readFile(dir_.file("History.txt")), "run=run kk lari\r\n");
@@ -351,7 +356,8 @@ TEST_F(MainWindowTest, SuggestionsForAWordNotFound) {
   ASSERT_TRUE(offered.wait(10000));
   const FDef* popup = window->historyHost()->definitionPopup();
   EXPECT_TRUE(popup->isVisible());
-  EXPECT_EQ(popup->textArea()->toPlainText().toStdString(), "hallo not found. Did you mean hello, halo?");
+  EXPECT_EQ(popup->textArea()->toPlainText().toStdString(),
+            "hallo not found. Did you mean hello, halo?");
   EXPECT_TRUE(window->historyHost()->clipboardHit());  // it fades
 }
 
@@ -371,10 +377,12 @@ TEST_F(MainWindowTest, TextSizeKeysAreStoredAndRestored) {
   EXPECT_EQ(pixels(*window, "translationPane"), zoomed(0));  // the look of before
   QTest::keyClick(searchBoxOf(*window), Qt::Key_Equal, Qt::ControlModifier);
   QTest::keyClick(searchBoxOf(*window), Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_EQ(std::tuple(pixels(*window, "translationPane"), pixels(*window, "phraseList"),
-                       child<QTextEdit>(*window, "translationPane")->document()->defaultFont().pixelSize(),
-                       pixels(*window, "mainWordList")),
-            std::tuple(zoomed(2), zoomed(2), zoomed(2), zoomed(0)));  // the word column keeps its size
+  EXPECT_EQ(
+      std::tuple(
+          pixels(*window, "translationPane"), pixels(*window, "phraseList"),
+          child<QTextEdit>(*window, "translationPane")->document()->defaultFont().pixelSize(),
+          pixels(*window, "mainWordList")),
+      std::tuple(zoomed(2), zoomed(2), zoomed(2), zoomed(0)));  // the word column keeps its size
   EXPECT_EQ(settingsText(), "[General]\r\nTextZoom=2\r\n");
   window.reset();
   window = active("");
@@ -456,8 +464,10 @@ TEST_F(MainWindowTest, BlankSearchBoxLooksNothingUp) {
 TEST_F(MainWindowTest, FailedWritesAreReportedOnce) {
   auto window = makeWindow();
   showAndLoad(*window);
-  const QString settingsNote = " Settings not saved: " + QString::fromStdString(dir_.file("Tavro2.ini"));
-  const QString historyNote = " History not saved: " + QString::fromStdString(dir_.file("History.txt"));
+  const QString settingsNote =
+      " Settings not saved: " + QString::fromStdString(dir_.file("Tavro2.ini"));
+  const QString historyNote =
+      " History not saved: " + QString::fromStdString(dir_.file("History.txt"));
   auto notes = [this](const QString& note) {
     const std::vector<QString> texts = statusTexts();
     return std::count(texts.begin(), texts.end(), note);
@@ -492,9 +502,9 @@ TEST(FormatAdapterTest, RunsLandOnTheirCharacters) {
     EXPECT_EQ(formatAt(&doc, pos).fontWeight() == QFont::Bold, pos == 3 || pos == 4) << pos;
   }
   // Red on silver reads at 2.9:1: it is deepened, still red, until it reads.
-  EXPECT_EQ(std::tuple(formatAt(&doc, 6).foreground().color(),
-                       formatAt(&doc, 7).background().color()),
-            std::tuple(QColor(0x9F, 0, 0), QColor(192, 192, 192)));
+  EXPECT_EQ(
+      std::tuple(formatAt(&doc, 6).foreground().color(), formatAt(&doc, 7).background().color()),
+      std::tuple(QColor(0x9F, 0, 0), QColor(192, 192, 192)));
   showFormattedText(&doc, "plain", {});  // drops the old formatting
   EXPECT_NE(formatAt(&doc, 0).fontWeight(), QFont::Bold);
   EXPECT_EQ(qStringOf1252("caf\xE9 \x80"), QString::fromUtf8("caf\u00e9 \u20ac"));
@@ -538,9 +548,11 @@ TEST_F(MainWindowTest, MenuHelpAndKeysWhileTheSearchBoxHasTheFocus) {
   // The menu shows each command's real key; Shift+F10 and the Menu key open it.
   QStringList captions;
   for (const QAction* a : menu->actions()) captions << a->text();
-  EXPECT_TRUE(captions.contains("Open Help\tF1") && captions.contains("Exit\tCtrl+Q")) << captions.join("|").toStdString();
+  EXPECT_TRUE(captions.contains("Open Help\tF1") && captions.contains("Exit\tCtrl+Q"))
+      << captions.join("|").toStdString();
   for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Menu}) {
-    QTest::keyClick(searchBoxOf(*window), key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+    QTest::keyClick(searchBoxOf(*window), key,
+                    key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
     EXPECT_TRUE(menu->isVisible()) << key;
     menu->close();
   }
@@ -568,11 +580,17 @@ TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
     return face ? face->text(QAccessible::Name).toStdString() : std::string("<none>");
   };
   const std::pair<const char*, const char*> names[] = {
-      {"searchBox", "Word to look up"}, {"findButton", "Find word"},
-      {"containButton", "Show related text"}, {"phraseButton", "Show phrase"},
-      {"addButton", "Add new word"}, {"helpButton", "Open Help"},
-      {"mainWordList", "Headwords"}, {"relatedList", "Related texts"}, {"phraseList", "Phrases"},
-      {"translationPane", "Translation"}, {"relatedTranslationPane", "Related translation"}};
+      {"searchBox", "Word to look up"},
+      {"findButton", "Find word"},
+      {"containButton", "Show related text"},
+      {"phraseButton", "Show phrase"},
+      {"addButton", "Add new word"},
+      {"helpButton", "Open Help"},
+      {"mainWordList", "Headwords"},
+      {"relatedList", "Related texts"},
+      {"phraseList", "Phrases"},
+      {"translationPane", "Translation"},
+      {"relatedTranslationPane", "Related translation"}};
   for (const auto& [object, name] : names)
     EXPECT_EQ(nameOf(window->findChild<QWidget*>(object)), name) << object;
   // Every control the keyboard reaches has a name.
@@ -588,17 +606,32 @@ TEST_F(MainWindowTest, ControlsAreNamedForScreenReaders) {
   EXPECT_EQ(nameOf(status), "Data OK");
   searchFor(*window, "zzz");
   EXPECT_EQ(nameOf(status), "not found");
+  // Too narrow even for the smallest size: "…", the hint and the name whole.
+  status->resize(30, status->height());
+  searchFor(*window, "zzzz");
+  EXPECT_TRUE(statusTextOf(*window).endsWith(QChar(0x2026)));
+  EXPECT_EQ(std::tuple(status->toolTip().toStdString(), nameOf(status)),
+            std::tuple(" not found", "not found"));
 }
 
 // Keys alone, each to whatever has the focus: look up, switch direction,
 // toggle Contain, Phrase and Clipboard, save the options, open and close
 // About, show a word from the history, add and save a word in the editor,
 // quit. Tab follows the window as it reads.
-TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
-  auto window = makeWindow();
-  showAndLoad(*window);
-  // Offscreen, nothing moves the activation between windows as a window
-  // manager does when one opens or closes; the test does it.
+TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) { test::walkEveryCommandByKeyboard(dir_); }
+
+}  // namespace
+
+// Shared with the same walk on a real X server (xvfb_test.cc).
+void test::walkEveryCommandByKeyboard(const test::TempDir& dir) {
+  auto window = std::make_unique<MainWindow>(dir.path());
+  {
+    QSignalSpy finished(window.get(), &MainWindow::loadFinished);
+    window->show();
+    ASSERT_TRUE(finished.wait(10000));
+  }
+  // Without a window manager (offscreen, or a bare X server), nothing moves
+  // the activation between windows when one opens or closes; the walk does.
   auto activate = [](QWidget* w) { QApplication::setActiveWindow(w); };
   activate(window.get());
   searchBoxOf(*window)->setFocus();
@@ -632,10 +665,10 @@ TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
     if (i) press(Qt::Key_Tab);
     order.push_back(focus()->objectName().toStdString());
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"searchBox", "findButton", "containButton",
-                                             "phraseButton", "clipboardButton", "addButton",
-                                             "settingsButton", "helpButton", "aboutButton",
-                                             "direction1"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"searchBox", "findButton", "containButton", "phraseButton",
+                                      "clipboardButton", "addButton", "settingsButton",
+                                      "helpButton", "aboutButton", "direction1"}));
   press(Qt::Key_Right);  // the next direction: English - Indonesian
   EXPECT_EQ(window->settings().Language, 2);
 
@@ -651,10 +684,10 @@ TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
             std::tuple(true, true, !monitoring));
 
   ASSERT_TRUE(tabTo("settingsButton"));
-  test::writeFile(dir_.file("Tavro2.ini"), "");
+  test::writeFile(dir.file("Tavro2.ini"), "");
   inDialog({Qt::Key_Return});  // Save is the default button
   press(Qt::Key_Return);
-  EXPECT_NE(settingsText().find("WordsBefore="), std::string::npos);
+  EXPECT_NE(readFile(dir.file("Tavro2.ini")).find("WordsBefore="), std::string::npos);
   activate(window.get());
 
   ASSERT_TRUE(tabTo("aboutButton"));
@@ -686,7 +719,7 @@ TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
   ASSERT_TRUE(area && area->objectName() == "textArea");
   QTest::keyClicks(area, "walk=jalan");
   QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(readFile(dir_.file("Tavro2en.dat")), "walk=jalan");
+  EXPECT_EQ(readFile(dir.file("Tavro2en.dat")), "walk=jalan");
   QTest::keyClick(area, Qt::Key_Tab);  // Tab leaves the list
   EXPECT_NE(editor->focusWidget(), area);
   QTest::keyClick(editor->focusWidget(), Qt::Key_Escape);
@@ -696,6 +729,8 @@ TEST_F(MainWindowTest, EveryCommandByKeyboardAlone) {
   press(Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
 }
+
+namespace {
 
 // A line too wide for its list ends in an ellipsis; its hint is the whole
 // line (the hint is how the test sees it).
@@ -727,8 +762,9 @@ TEST_F(MainWindowTest, WordListsByKeyboard) {
   searchFor(*window, "run");
   EXPECT_EQ(itemTexts(*window, "mainWordList"), (QStringList{"rerun", "run", "runner"}));
   child(*window, "mainWordList")->setFocus(Qt::TabFocusReason);  // keeps "run", not "rerun"
-  EXPECT_EQ(std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(), translationOf(*window)),
-            std::tuple(1, "run kk lari"));
+  EXPECT_EQ(
+      std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(), translationOf(*window)),
+      std::tuple(1, "run kk lari"));
   auto* related = child<QListWidget>(*window, "relatedList");
   related->setFocus();
   related->setCurrentRow(1);  // runner

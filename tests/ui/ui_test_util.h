@@ -15,7 +15,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,6 +76,11 @@ class UrlCatcher : public QObject {
 
 // Processes events until `done` holds or `timeoutMs` passes; false then.
 bool processEventsUntil(const std::function<bool()>& done, int timeoutMs);
+
+// Keys alone through every command of the program, on the dictionary in
+// `dir` (writeDictionary); main_window_test.cc runs it offscreen and
+// xvfb_test.cc on a real X server.
+void walkEveryCommandByKeyboard(const TempDir& dir);
 
 // xclip takes `selection` ("clipboard" or "primary") with `text` and owns it until the server goes.
 bool putWithXclip(const char* selection, const QByteArray& text);

@@ -100,6 +100,13 @@ class OpacitySampler {
   std::thread thread_;
 };
 
+// The keyboard walk through every command, on X11.
+TEST(XvfbChild, DISABLED_EveryCommandByKeyboardAlone) {
+  TempDir dir;
+  writeDictionary(dir);
+  walkEveryCommandByKeyboard(dir);
+}
+
 TEST(XvfbChild, DISABLED_CopiedWordIsLookedUpRecordedAndPoppedUp) {
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
   LoadedWindow w("UseClipboard=1\r\nHistoryFromRight=1\r\n", crlfJoin({"can=can dapat"}));
@@ -220,11 +227,10 @@ TEST(XvfbChild, DISABLED_SelectedTextPopsUpNearThePointer) {
 
   FDef* popup = w.host->definitionPopup();
   ASSERT_TRUE(processEventsUntil([&] { return popup->isVisible(); }, 10000));
-  EXPECT_EQ(std::tuple(popup->textArea()->toPlainText(), popup->pos(),
-                       searchBoxOf(*w.window)->text(), readFile(w.dir.file("History.txt")),
-                       w.host->clipboardHit()),
-            std::tuple("walk kk berjalan", QPoint(416, 316), "walk", "walk=walk kk berjalan\r\n",
-                       true));
+  EXPECT_EQ(
+      std::tuple(popup->textArea()->toPlainText(), popup->pos(), searchBoxOf(*w.window)->text(),
+                 readFile(w.dir.file("History.txt")), w.host->clipboardHit()),
+      std::tuple("walk kk berjalan", QPoint(416, 316), "walk", "walk=walk kk berjalan\r\n", true));
 }
 
 }  // namespace
