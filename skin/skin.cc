@@ -49,6 +49,10 @@ QColor toQColor(ColorRef color) {
   return QColor(c.red, c.green, c.blue);
 }
 
+ColorRef colorRefOf(const QColor& color) {
+  return rgbColor(color.red(), color.green(), color.blue());
+}
+
 QFont appFont(int height, bool bold) {
   // The largest font whose line (ascent + descent) fits `height` pixels:
   // 12-pixel Arial for a 14-pixel-high font. The main window's layout is
@@ -125,9 +129,12 @@ void SkinState::load(int newIndex) {
   phraseListColor = blendColor(kWhite, skinBaseColor, 0.3f);
 }
 
-// The rows a caption's letters take on the tool bar and the direction bar
-// (32 pixels high, 14-pixel text in the middle), as fractions of the bar.
-constexpr float kCaptionBand[2] = {0.35f, 0.65f};
+// The band of a bar's gradient behind a caption's letters: the middle
+// third of the tool bar or the direction bar (32 pixels high, 14-pixel
+// text in the middle).
+static std::pair<ColorRef, ColorRef> captionBand(ColorRef top, ColorRef bottom) {
+  return {blendColor(top, bottom, 0.35f), blendColor(top, bottom, 0.65f)};
+}
 
 SkinPalette computeSkinPalette(const SkinState& skin) {
   auto mix = [&](float t) { return blendColor(kWhite, skin.skinBaseColor, t); };
@@ -153,18 +160,12 @@ SkinPalette computeSkinPalette(const SkinState& skin) {
   p.clipboardButton = mix(0.7f);
   p.containButton = p.clipboardButton;
   p.phraseButton = p.clipboardButton;
-  // A caption's letters cover the middle third of its bar's gradient.
-  auto band = [](ColorRef top, ColorRef bottom, ColorRef text) {
-    return readableOn(blendColor(top, bottom, kCaptionBand[0]),
-                      blendColor(top, bottom, kCaptionBand[1]), text);
-  };
-  p.toolBarText = band(p.toolBarTop, p.toolBarBottom, kBlack);
+  const auto [toolTop, toolBottom] = captionBand(p.toolBarTop, p.toolBarBottom);
+  const auto [choiceTop, choiceBottom] = captionBand(p.directionBarTop, p.directionBarBottom);
+  p.toolBarText = readableOn(toolTop, toolBottom, kBlack);
   p.toolBarTextDown = readableOn(p.clipboardButton, kNavy);
-  p.directionText = band(p.directionBarTop, p.directionBarBottom, kBlack);
-  const ColorRef bandTop = blendColor(p.toolBarTop, p.toolBarBottom, kCaptionBand[0]);
-  const ColorRef bandBottom = blendColor(p.toolBarTop, p.toolBarBottom, kCaptionBand[1]);
-  if (std::min(contrastRatio(p.toolBarText, bandTop), contrastRatio(p.toolBarText, bandBottom)) <
-      kReadableContrast)
+  p.directionText = readableOn(choiceTop, choiceBottom, kBlack);
+  if (worstContrast(p.toolBarText, toolTop, toolBottom) < kReadableContrast)
     p.captionHalo = p.toolBarText == kBlack ? kWhite : kBlack;
   p.selectedLineText = readableOn(p.toolBarBottom, kBlack);
   p.historyTitleText = readableOn(skin.skinShadeColor, kWhite);
@@ -186,12 +187,13 @@ double contrastRatio(ColorRef a, ColorRef b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+double worstContrast(ColorRef text, ColorRef top, ColorRef bottom) {
+  return std::min(contrastRatio(text, top), contrastRatio(text, bottom));
+}
+
 ColorRef readableOn(ColorRef top, ColorRef bottom, ColorRef preferred) {
-  auto worst = [&](ColorRef text) {
-    return std::min(contrastRatio(text, top), contrastRatio(text, bottom));
-  };
-  if (worst(preferred) >= kReadableContrast) return preferred;
-  return worst(kBlack) >= worst(kWhite) ? kBlack : kWhite;
+  if (worstContrast(preferred, top, bottom) >= kReadableContrast) return preferred;
+  return worstContrast(kBlack, top, bottom) >= worstContrast(kWhite, top, bottom) ? kBlack : kWhite;
 }
 
 ColorRef readableHue(ColorRef color, ColorRef background) {
@@ -208,20 +210,18 @@ ColorRef readableHue(ColorRef color, ColorRef background) {
 
 std::vector<TextOnSkin> skinTexts(const SkinState& skin) {
   const SkinPalette p = computeSkinPalette(skin);
-  auto middle = [](ColorRef top, ColorRef bottom, float t) { return blendColor(top, bottom, t); };
   // A caption with a halo stands on the halo.
-  auto caption = [&](ColorRef top, ColorRef bottom, float t) {
-    return p.captionHalo ? *p.captionHalo : middle(top, bottom, t);
+  auto caption = [&](ColorRef top, ColorRef bottom) {
+    return p.captionHalo ? std::pair(*p.captionHalo, *p.captionHalo) : captionBand(top, bottom);
   };
+  const auto [toolTop, toolBottom] = caption(p.toolBarTop, p.toolBarBottom);
+  const auto [choiceTop, choiceBottom] = caption(p.directionBarTop, p.directionBarBottom);
   return {
       {"status line", p.statusLineText, p.statusLineBack, p.statusLineBack},
       {"link", p.linkPanelText, p.linkPanelBack, p.linkPanelBack},
-      {"tool-bar caption", p.toolBarText, caption(p.toolBarTop, p.toolBarBottom, kCaptionBand[0]),
-       caption(p.toolBarTop, p.toolBarBottom, kCaptionBand[1])},
+      {"tool-bar caption", p.toolBarText, toolTop, toolBottom},
       {"pressed toggle", p.toolBarTextDown, p.clipboardButton, p.clipboardButton},
-      {"direction", p.directionText,
-       caption(p.directionBarTop, p.directionBarBottom, kCaptionBand[0]),
-       caption(p.directionBarTop, p.directionBarBottom, kCaptionBand[1])},
+      {"direction", p.directionText, choiceTop, choiceBottom},
       {"main word list", kBlack, p.mainWordList, p.mainWordList},
       {"translation", kBlack, p.translationPane, p.translationPane},
       {"related list", kBlack, p.relatedList, p.relatedList},

@@ -58,6 +58,7 @@ Rgb splitColor(ColorRef color);
 ColorRef blendColor(ColorRef a, ColorRef b, float t);
 
 QColor toQColor(ColorRef color);
+ColorRef colorRefOf(const QColor& color);
 
 // The program's text font: Arial (Liberation Sans, its metric twin, where
 // Arial is absent), `height` pixels high: the text line, ascent plus
@@ -164,6 +165,9 @@ ColorRef gradientRowColor(ColorRef top, ColorRef bottom, int y, int height);
 inline constexpr double kReadableContrast = 4.5;
 // WCAG's contrast ratio of two colours, from 1 (the same) to 21.
 double contrastRatio(ColorRef a, ColorRef b);
+// The contrast of `text` on the worse end of a band of gradient from `top`
+// to `bottom` (the same colour twice for a plain one).
+double worstContrast(ColorRef text, ColorRef top, ColorRef bottom);
 // `preferred` where it reads at kReadableContrast on every background from
 // `top` to `bottom` (a band of a vertical gradient; the same colour twice
 // for a plain one); otherwise black or white, whichever reads better on the

@@ -115,8 +115,7 @@ void GradientPanel::makeTextReadable(const std::vector<std::pair<QWidget*, Color
     // A tall label over a mid-tone stretch of gradient reads in no colour:
     // it gets a plain ground of the stretch's middle colour.
     const ColorRef choice = readableOn(top, bottom, wanted);
-    const bool plain =
-        std::min(contrastRatio(choice, top), contrastRatio(choice, bottom)) < kReadableContrast;
+    const bool plain = worstContrast(choice, top, bottom) < kReadableContrast;
     w->setAutoFillBackground(plain);
     if (plain) {
       top = bottom = blendColor(top, bottom, 0.5f);

@@ -73,7 +73,7 @@ void showFormattedText(QTextDocument* document, std::string_view text,
 
 void showFormattedText(QTextEdit* pane, std::string_view text, const std::vector<FormatRun>& runs) {
   const QColor base = pane->palette().color(QPalette::Base);
-  showFormattedText(pane->document(), text, runs, rgbColor(base.red(), base.green(), base.blue()));
+  showFormattedText(pane->document(), text, runs, colorRefOf(base));
   pane->moveCursor(QTextCursor::Start);  // read from the top, caret and view
 }
 

@@ -75,7 +75,7 @@ void HistoryItem::setMarked(bool marked, const QColor& background) {
   ColorRef text = kBlack;
   if (marked) {
     palette.setColor(QPalette::Window, background);
-    text = readableOn(rgbColor(background.red(), background.green(), background.blue()), kBlack);
+    text = readableOn(colorRefOf(background), kBlack);
   }
   palette.setColor(QPalette::WindowText, toQColor(text));
   setPalette(palette);

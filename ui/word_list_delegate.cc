@@ -67,8 +67,7 @@ void WordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   std::optional<QColor> color;
   if (offer == Offer::kHeading) color = option.palette.color(QPalette::Active, QPalette::Text);
   if (offer == Offer::kSuggestion && !selected) {
-    const ColorRef base = rgbColor(background.red(), background.green(), background.blue());
-    if (contrastRatio(palette_->statusLineBack, base) >= kReadableContrast)
+    if (contrastRatio(palette_->statusLineBack, colorRefOf(background)) >= kReadableContrast)
       color = toQColor(palette_->statusLineBack);
   }
   if (selected) color = toQColor(palette_->selectedLineText);

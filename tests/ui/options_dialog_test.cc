@@ -1,7 +1,6 @@
 #include "ui/options_dialog.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 #include <climits>
@@ -74,27 +73,18 @@ double worstContrastOn(QWidget& dialog) {
   auto* body = dialog.findChild<GradientPanel*>("body");
   double worst = 21;
   for (QWidget* w : body->findChildren<QWidget*>()) {
-    if (!w->isVisibleTo(&dialog) || w->parentWidget() != body ||
-        !(qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)))
+    if (!w->isVisibleTo(&dialog) || !(qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)))
       continue;
-    const QColor c = w->palette().color(QPalette::WindowText);
-    const ColorRef text = rgbColor(c.red(), c.green(), c.blue());
-    auto [top, bottom] = body->band(w->y(), w->y() + w->height() - 1);
-    if (w->autoFillBackground()) {  // on a ground of its own
-      const QColor ground = w->palette().color(QPalette::Window);
-      top = bottom = rgbColor(ground.red(), ground.green(), ground.blue());
-    }
-    worst = std::min({worst, contrastRatio(text, top), contrastRatio(text, bottom)});
-  }
-  for (QWidget* w : body->findChildren<QGroupBox*>()) {
-    for (QWidget* c : w->findChildren<QWidget*>()) {
-      if (!(qobject_cast<QLabel*>(c) || qobject_cast<QCheckBox*>(c))) continue;
-      const QColor color = c->palette().color(QPalette::WindowText);
-      const QPoint at = c->mapTo(body, QPoint(0, 0));
-      const auto [top, bottom] = body->band(at.y(), at.y() + c->height() - 1);
-      const ColorRef text = rgbColor(color.red(), color.green(), color.blue());
-      worst = std::min({worst, contrastRatio(text, top), contrastRatio(text, bottom)});
-    }
+    const QWidget* panel = w->parentWidget();  // text on a panel of its own is not the body's
+    while (panel != body && qobject_cast<const GradientPanel*>(panel) == nullptr)
+      panel = panel->parentWidget();
+    if (panel != body) continue;
+    const QPoint at = w->mapTo(body, QPoint(0, 0));
+    auto [top, bottom] = body->band(at.y(), at.y() + w->height() - 1);
+    if (w->autoFillBackground())  // on a ground of its own
+      top = bottom = colorRefOf(w->palette().color(QPalette::Window));
+    worst = std::min(
+        worst, worstContrast(colorRefOf(w->palette().color(QPalette::WindowText)), top, bottom));
   }
   return worst;
 }
