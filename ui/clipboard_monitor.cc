@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "engine/cp1252.h"
 #include "engine/query_text.h"
+#include "skin/skin.h"
 #include "ui/definition_popup.h"
 #include "ui/history_host.h"
 #include "ui/history_window.h"
@@ -29,11 +30,12 @@ bool equalsLowered(std::string_view text, std::string_view lowered) {
 
 bool ClipboardMonitor::platformSignalsChanges() {
   // X11 (through XFixes) and Windows announce every new clipboard owner,
-  // and the offscreen platform's clipboard lives in this process. Wayland
-  // announces one only to the focused program, but then at once, and while
-  // unfocused a read gives nothing new either: no tick would help (the
-  // window says so; see onNativeWayland). Others (macOS notices changes
-  // only when the program is activated) are read on every tick.
+  // and the offscreen platform's clipboard lives in this process. Wayland's
+  // own clipboard announces one only to the focused program, but then at
+  // once, and while unfocused a read gives nothing new either: no tick
+  // would help (where the desktop offers no data-control reader the window
+  // says so). Others (macOS notices changes only when the program is
+  // activated) are read on every tick.
   const QString platform = QGuiApplication::platformName();
   return platform == QLatin1String("xcb") || platform == QLatin1String("wayland") ||
          platform == QLatin1String("windows") || platform == QLatin1String("offscreen");
@@ -43,18 +45,30 @@ ClipboardMonitor::ClipboardMonitor(HistoryHost& host, SelectionKind kind, QObjec
     : ClipboardMonitor(host, Reader(), platformSignalsChanges(), kind, parent) {
   systemReader_ = SelectionReader::forPlatform(kind);
   reader_ = [reader = systemReader_.get()](SelectionDone done) { reader->read(std::move(done)); };
-  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  // Text selected in our own windows is the user working here, not a word
+  // to translate.
+  const auto ours = [clipboard, kind] {
+    return kind == SelectionKind::kPrimary && clipboard != nullptr && clipboard->ownsSelection();
+  };
+  if (systemReader_->tellsChanges()) {
+    signalsChanges_ = true;
+    systemReader_->onChange([this, ours] {
+      if (!ours()) markChanged();
+    });
+  } else if (clipboard != nullptr) {
     const QClipboard::Mode watched =
         kind == SelectionKind::kPrimary ? QClipboard::Selection : QClipboard::Clipboard;
-    connect(clipboard, &QClipboard::changed, this,
-            [this, clipboard, watched](QClipboard::Mode mode) {
-              if (mode != watched) return;
-              // Text selected in our own windows is the user working here, not a
-              // word to translate.
-              if (mode == QClipboard::Selection && clipboard->ownsSelection()) return;
-              markChanged();
-            });
+    connect(clipboard, &QClipboard::changed, this, [this, watched, ours](QClipboard::Mode mode) {
+      if (mode == watched && !ours()) markChanged();
+    });
   }
+}
+
+bool ClipboardMonitor::readsWithoutFocus() const {
+  if (systemReader_ != nullptr && systemReader_->tellsChanges()) return true;
+  // Wayland's own clipboard answers only the focused program.
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 ClipboardMonitor::ClipboardMonitor(HistoryHost& host, Reader reader, bool signalsChanges,
@@ -138,14 +152,20 @@ void ClipboardMonitor::accept(std::string key, std::string word) {
   const QPoint pointer = host_.screen().pointer;
   const bool onMainWindow =
       kind_ == SelectionKind::kClipboard && host_.mainWindowArea().contains(pointer);
+  // Wayland places a new window where the compositor likes and gives it the
+  // keyboard: a popup there would take the user's typing away from the
+  // program they copied in. The word shows in the main window and the
+  // history instead.
+  const bool popupStealsFocus = onNativeWayland() && QGuiApplication::focusWindow() == nullptr;
   if (!found) {
     // What it may have meant shows at the pointer (the History window has
     // no line for a word not found).
-    host_.offerSuggestions(onMainWindow ? std::nullopt : std::optional<QPoint>(pointer));
+    host_.offerSuggestions(onMainWindow || popupStealsFocus ? std::nullopt
+                                                            : std::optional<QPoint>(pointer));
     return;
   }
   host_.setClipboardHit(true);
-  if (!onMainWindow &&
+  if (!onMainWindow && !popupStealsFocus &&
       (kind_ == SelectionKind::kPrimary || history == nullptr || !history->isVisible())) {
     if (FDef* popup = host_.definitionPopup()) popup->showNearPointer(pointer);
   }

@@ -82,6 +82,9 @@ class ClipboardMonitor : public QObject {
   int judgeCount() const { return judged_; }
   bool readPending() const { return reading_; }
   bool signalsChanges() const { return signalsChanges_; }
+  // Whether other programs' new texts reach this monitor while the window
+  // is not focused (not so on Wayland's own clipboard without data-control).
+  bool readsWithoutFocus() const;
 
   // Whether this platform's clipboard reports changes made by other
   // programs through QClipboard::changed.

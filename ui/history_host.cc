@@ -145,6 +145,12 @@ void MainWindowHistoryHost::pollClipboard() {
   selectionMonitor_->pollClipboard();
 }
 
+bool MainWindowHistoryHost::selectionReadable() const {
+  return selectionMonitor_->readsWithoutFocus();
+}
+
+bool MainWindowHistoryHost::clipboardNeedsFocus() const { return !monitor_->readsWithoutFocus(); }
+
 void MainWindowHistoryHost::lookupShown() {
   FDef* popup = definitionPopup();
   if (popup->isVisible() && popup->word() != searchBoxText()) popup->hideNow();

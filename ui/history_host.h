@@ -163,6 +163,11 @@ class MainWindowHistoryHost final : public HistoryHost {
   // Settings were read again: the history window takes the skin's colours.
   void settingsApplied();
   ClipboardMonitor& clipboardMonitor() { return *monitor_; }
+  // Whether text selected in other programs can be followed here, and
+  // whether the clipboard reaches the window only while it is focused
+  // (Wayland's own clipboard, where the desktop offers no data-control).
+  bool selectionReadable() const;
+  bool clipboardNeedsFocus() const;
 
  private:
   MainWindow& window_;

@@ -454,13 +454,6 @@ void MainWindow::createMenu() {
       useSelectionAction_ = action;
       action->setObjectName("useSelectionAction");
       action->setCheckable(true);
-      // Where the window system has no primary selection (Wayland's own
-      // platform) there is nothing to follow: the switch is greyed.
-      if (onNativeWayland()) {
-        action->setEnabled(false);
-        action->setToolTip("This desktop gives programs no selected text to read");
-        menu_->setToolTipsVisible(true);
-      }
       connect(action, &QAction::triggered, this, &MainWindow::setUseSelection);
     } else {
       connect(action, &QAction::triggered, this, command.run);
@@ -683,10 +676,11 @@ void MainWindow::onLoadFinished(const QString& status) {
   emit loadFinished(status);
 }
 
-// Wayland tells only the focused program of a new clipboard: said once, the
-// first time monitoring is on there.
+// Wayland's own clipboard tells only the focused program of a new text
+// (sway and KWin offer data-control, which tells everyone; GNOME and weston
+// do not): said once, the first time monitoring is on there.
 void MainWindow::noteFocusOnlyClipboard() {
-  if (focusOnlyNoted_ || !clipboardMonitoring() || !onNativeWayland()) return;
+  if (focusOnlyNoted_ || !clipboardMonitoring() || !companions_->clipboardNeedsFocus()) return;
   focusOnlyNoted_ = true;
   setStatusText(" Clipboard is read only while this window is active");
 }

@@ -4,6 +4,7 @@
 // companions plug in without touching the window's own code.
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QWidget>
 
 #include "app/history_list.h"
@@ -18,6 +19,8 @@
 #include "ui/history_window.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
+
+#include <QMenu>
 
 namespace tavro2 {
 
@@ -34,6 +37,7 @@ void MainWindow::openOptions() {
   };
   host.readSettings = [this] { readSettings(); };
   host.setUseSelection = [this](bool on) { setUseSelection(on); };
+  host.selectionReadable = companions_->selectionReadable();
   host.settingsWritten = [this](bool saved) { settingsWritten(saved); };
   OptionsDialog::showFor(host);
 }
@@ -139,6 +143,13 @@ void MainWindow::closeHistoryWindow() {
 // definition popup is created hidden here.
 void MainWindow::createCompanionWindows() {
   companions_ = std::make_unique<MainWindowHistoryHost>(*this);
+  // Where the window cannot read other programs' selections (Wayland's own
+  // platform, without data-control) the switch is greyed.
+  if (useSelectionAction_ != nullptr && !companions_->selectionReadable()) {
+    useSelectionAction_->setEnabled(false);
+    useSelectionAction_->setToolTip("This desktop gives programs no selected text to read");
+    menu_->setToolTipsVisible(true);
+  }
 }
 
 }  // namespace tavro2

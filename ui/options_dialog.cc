@@ -114,7 +114,7 @@ void OptionsDialog::createControls() {
   useSelection_ = new QCheckBox("Select to Translate", group_);
   useSelection_->setObjectName("useSelection");
   useSelection_->setToolTip("Look up the text selected in other programs");
-  if (onNativeWayland()) {
+  if (!host_.selectionReadable) {
     useSelection_->setEnabled(false);
     useSelection_->setToolTip("This desktop gives programs no selected text to read");
   }

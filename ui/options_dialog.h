@@ -50,6 +50,9 @@ struct OptionsHost {
   std::function<void(bool on)> setUseSelection;
   // Told whether each write to the settings file succeeded.
   std::function<void(bool saved)> settingsWritten;
+  // Whether this desktop lets the window read other programs' selections;
+  // without it the switch is greyed.
+  bool selectionReadable = true;
 };
 
 // A box's text as a number: an optional '-' or '+', then the digits up to

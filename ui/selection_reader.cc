@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "ui/format_adapter.h"
+#include "ui/wayland_selection_reader.h"
 #include "ui/x11_selection_reader.h"
 
 namespace tavro2 {
@@ -23,11 +24,28 @@ ClipboardReading readingOf(const QString& text) {
 }
 
 std::unique_ptr<SelectionReader> SelectionReader::forPlatform(SelectionKind kind) {
+  const QString platform = QGuiApplication::platformName();
+  // The offscreen and minimal platforms keep their clipboard in this
+  // process: a desktop's clipboard is no business of theirs.
+  const bool ownClipboard =
+      platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+  if (!ownClipboard && waylandSelectionSupported() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    auto wayland = std::make_unique<WaylandSelectionReader>(kind);
+    if (wayland->connected()) return wayland;
+  }
   if (QGuiApplication::platformName() == QLatin1String("xcb") && x11SelectionSupported()) {
     auto x11 = std::make_unique<X11SelectionReader>(kind);
     if (x11->connected()) return x11;
   }
   return std::make_unique<QtSelectionReader>(kind);
+}
+
+void SelectionReader::announceChange() {
+  QMetaObject::invokeMethod(
+      this, [this] {
+        if (changed_) changed_();
+      },
+      Qt::QueuedConnection);
 }
 
 void QtSelectionReader::read(SelectionDone done) {

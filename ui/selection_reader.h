@@ -50,8 +50,24 @@ class SelectionReader : public QObject {
   // one read in flight. A reader destroyed first never calls `done`.
   virtual void read(SelectionDone done) = 0;
 
-  // The reader this platform needs for `kind`.
+  // Whether the reader itself hears of every new selection, focused or not;
+  // it then calls the handler given to onChange (on this object's thread)
+  // in place of the platform's own signal.
+  virtual bool tellsChanges() const { return false; }
+  void onChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
+  // The reader this platform needs for `kind`: on a Wayland desktop that
+  // offers the data-control protocol (sway, KWin), one that reads it
+  // without focus, whichever Qt platform the window uses; on X11 one over
+  // an X connection of its own; elsewhere QClipboard.
   static std::unique_ptr<SelectionReader> forPlatform(SelectionKind kind);
+
+ protected:
+  // From any thread: runs the change handler soon on this object's thread.
+  void announceChange();
+
+ private:
+  std::function<void()> changed_;
 };
 
 // Reads through QClipboard, which answers at once on every platform but

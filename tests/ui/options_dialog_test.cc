@@ -51,7 +51,8 @@ class OptionsDialogTest : public ::testing::Test {
                        ++settingsReads_;
                      },
                      [](bool) {},
-                     {}};
+                     {},
+                     selectionReadable_};
     return std::make_unique<OptionsDialog>(host);
   }
 
@@ -65,6 +66,7 @@ class OptionsDialogTest : public ::testing::Test {
   QWidget mainWindow_;
   std::vector<int> appliedSkins_;
   int settingsReads_ = 0;
+  bool selectionReadable_ = true;
 };
 
 // The worst contrast of any text on a dialog's gradient body with the band
@@ -168,6 +170,17 @@ TEST_F(OptionsDialogTest, KeyboardSavesAndCancels) {
   again->show();
   QTest::keyClick(box(*again, "wordsBefore"), Qt::Key_Escape);
   EXPECT_EQ(std::tuple(again->isVisible(), again->result()), std::tuple(false, QDialog::Rejected));
+}
+
+// A desktop that lets no program read another's selection greys the switch and says why.
+TEST_F(OptionsDialogTest, SelectToTranslateIsGreyedWhereNoSelectionCanBeRead) {
+  auto first = open();
+  auto* readable = child<QCheckBox>(*first, "useSelection");
+  selectionReadable_ = false;
+  auto second = open();
+  auto* greyed = child<QCheckBox>(*second, "useSelection");
+  EXPECT_EQ(std::tuple(readable->isEnabled(), greyed->isEnabled(), greyed->toolTip()),
+            std::tuple(true, false, QString("This desktop gives programs no selected text to read")));
 }
 
 // From the main window: a skin chosen recolours it at once; Save leaves it the bounded values.
