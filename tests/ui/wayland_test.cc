@@ -38,10 +38,10 @@ bool historyHas(const LoadedWindow& w, const char* line) {
   return readFile(w.dir.file("History.txt")).find(line) != std::string::npos;
 }
 
-// sway: the window is shown, then the user moves to another workspace, so another program
-// has the focus; copies and selections there are looked up all the same.
+// sway, on Wayland's own Qt platform or on XWayland: the window is shown, then the user moves
+// to another workspace, so another program has the focus; copies and selections there are
+// looked up all the same.
 TEST(WaylandChild, DISABLED_CopiesReachTheWindowWithoutFocus) {
-  ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland"));
   LoadedWindow w("UseClipboard=1\r\nUseSelection=1\r\n", crlfJoin({"can=can dapat"}));
   ASSERT_TRUE(w.loaded && w.window->clipboardMonitoring());
   EXPECT_TRUE(w.host->selectionReadable() && !w.host->clipboardNeedsFocus());
@@ -69,13 +69,14 @@ TEST(WaylandChild, DISABLED_CopiesReachTheWindowWithoutFocus) {
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     longestGap = std::max(longestGap, sinceTick.restart());
   });
+  ASSERT_TRUE(wlCopy({}, QByteArray(20 << 20, 'a')));  // this test's own wait is not timed
   ticker.start(10);
   sinceTick.start();
-  ASSERT_TRUE(wlCopy({}, QByteArray(20 << 20, 'a')));
   ASSERT_TRUE(processEventsUntil(
       [&] { return monitor.readCount() > reads && !monitor.readPending(); }, 20000));
   processEventsUntil([] { return false; }, 100);  // a few more ticks after the reading
   EXPECT_LT(longestGap, 250);
+  RecordProperty("longestGapMs", static_cast<int>(longestGap));
   ASSERT_TRUE(wlCopy({}, "run"));
   EXPECT_TRUE(processEventsUntil([&] { return historyHas(w, "run="); }, 20000));
 }
