@@ -73,7 +73,17 @@ OptionsDialog::OptionsDialog(const OptionsHost& host, QWidget* parent)
   createControls();
   setMask(roundedWindowRegion(kWidth, kHeight, kDialogShapeExtra));
   fillFromSettings();
-  alwaysOnTop_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first option
+  // Wayland lets no program keep its window on top or see through it: the
+  // switches say so instead of doing nothing.
+  if (onNativeWayland()) {
+    const QString why = "This desktop does not let programs do this";
+    for (QWidget* control : {static_cast<QWidget*>(alwaysOnTop_), static_cast<QWidget*>(opacity_)}) {
+      control->setEnabled(false);
+      control->setToolTip(why);
+    }
+  }
+  // The keyboard starts at the first option it can change.
+  (alwaysOnTop_->isEnabled() ? alwaysOnTop_ : autoRemAlpha_)->setFocus(Qt::OtherFocusReason);
 
   centerOnScreen(this);
 }

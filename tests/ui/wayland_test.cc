@@ -128,6 +128,19 @@ TEST(WaylandChild, DISABLED_FocusOnlyDesktopIsToldOnce) {
   clipboardButton->click();
   clipboardButton->click();
   EXPECT_NE(statusTextOf(window), note) << "said once only";
+
+  // What this desktop cannot do is greyed in the options, not left to do nothing.
+  std::vector<bool> enabled;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    for (const char* name : {"useSelection", "alwaysOnTop", "opacity", "autoRemAlpha"})
+      enabled.push_back(child(*dialog, name)->isEnabled());
+    EXPECT_EQ(dialog->focusWidget(), child(*dialog, "autoRemAlpha"));
+    dialog->close();
+  });
+  child<QAbstractButton>(window, "settingsButton")->click();
+  EXPECT_EQ(enabled, std::vector<bool>({false, false, false, true}));
 }
 
 }  // namespace
