@@ -9,7 +9,8 @@
 //                 [--tags FILE.tsv.gz] [--verb-frames FILE.tsv.gz] [--rare-words FILE.txt]
 //                 [--wrong-senses FILE.txt] [--spoken-words FILE.txt]...
 //                 [--excluded-english FILE.txt]
-//                 [--no-espeak] [--level 1..10] [--date YYYY-MM-DD]
+//                 [--no-espeak] [--ipa-report FILE.txt] [--level 1..10]
+//                 [--date YYYY-MM-DD]
 //
 // --frequency names the folder of the frequency lists and --tags WordNet's
 // tag counts (tools/word_usage.h); --verb-frames which verb senses take an
@@ -19,7 +20,9 @@
 // --spoken-words a list in that layout of Indonesian headwords with their
 // English (spoken forms, particles, function words), which open their
 // entries; --excluded-english English words, one a line, that no Indonesian
-// entry shows; --no-espeak keeps FreeDict's transcriptions only.
+// entry shows; --no-espeak keeps FreeDict's transcriptions only;
+// --ipa-report says how many of the 3,000 commonest words of a frequency list
+// (a word a line) that are English headwords have a transcription, and whose.
 //
 // DataDate is the source's edition date unless --date is given; a source that
 // states none is dated by its .dict file's modification day.
@@ -44,7 +47,8 @@ int usage() {
                " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
                " [--verb-frames FILE.tsv.gz]"
                " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--spoken-words FILE.txt]..."
-               " [--excluded-english FILE.txt] [--no-espeak] [--level 1..10]"
+               " [--excluded-english FILE.txt] [--no-espeak] [--ipa-report FILE.txt]"
+               " [--level 1..10]"
                " [--date YYYY-MM-DD]\n";
   return 2;
 }
@@ -64,7 +68,7 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, framesPath,
-      rarePath, wrongPath, excludedPath;
+      rarePath, wrongPath, excludedPath, ipaReportPath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
   std::vector<std::string> spokenPaths;    // --spoken-words, in order
   std::vector<std::string> everydayPaths;  // --everyday-words, in order
@@ -99,6 +103,8 @@ int main(int argc, char** argv) {
       excludedPath = argv[++i];
     } else if (std::strcmp(argv[i], "--no-espeak") == 0) {
       espeak = false;
+    } else if (std::strcmp(argv[i], "--ipa-report") == 0 && hasValue) {
+      ipaReportPath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -214,6 +220,15 @@ int main(int argc, char** argv) {
   std::printf("  transcriptions: %zu from FreeDict, %zu from espeak-ng%s\n", ipa.fromFreeDict,
               ipa.fromEspeak,
               !espeak ? " (--no-espeak)" : fill ? "" : " (built without libespeak-ng)");
+  if (!ipaReportPath.empty()) {
+    std::string list;
+    if (!tavro2::readWholeFile(ipaReportPath, list, error)) {
+      std::cerr << "tavro2-mkdict: " << error << "\n";
+      return 1;
+    }
+    std::printf("  transcriptions %s\n",
+                tavro2::transcriptionReport(ipa, dict.english.headwords, list, 3000).c_str());
+  }
   std::printf("  Indonesian roots made from their derived forms: %zu\n", dict.rootEntries);
   std::printf("  English entries with a verb used without an object (kki): %zu\n",
               dict.intransitiveEntries);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -222,9 +223,51 @@ Transcriptions buildTranscriptions(const std::vector<DictdEntry>& entries,
     if (i > 0 && rows[i].headword == rows[i - 1].headword) continue;
     out.headwords.append(rows[i].headword).append("\r\n");
     out.transcriptions.append(rows[i].ipa).append("\r\n");
+    out.freeDict.push_back(rows[i].freeDict);
     ++(rows[i].freeDict ? out.fromFreeDict : out.fromEspeak);
   }
   return out;
+}
+
+std::string transcriptionReport(const Transcriptions& t, std::string_view englishHeadwords,
+                                std::string_view frequencyList, std::size_t top) {
+  const std::vector<std::string_view> heads = splitLineViews(englishHeadwords);
+  const std::unordered_set<std::string_view> isHeadword(heads.begin(), heads.end());
+  std::unordered_map<std::string, bool> source;  // UTF-8 headword -> from FreeDict
+  const std::vector<std::string_view> lines = splitLineViews(t.headwords);
+  for (std::size_t i = 0; i < lines.size() && i < t.freeDict.size(); ++i)
+    source.emplace(lines[i], t.freeDict[i]);
+
+  std::size_t words = 0, headwords = 0, freeDict = 0, espeak = 0;
+  std::string without;
+  std::size_t start = 0;
+  while (words < top && start < frequencyList.size()) {
+    std::size_t end = frequencyList.find('\n', start);
+    if (end == std::string_view::npos) end = frequencyList.size();
+    const std::string_view word = trimBlanks(frequencyList.substr(start, end - start));
+    start = end + 1;
+    if (word.empty()) continue;
+    ++words;
+    const std::string utf8(word);
+    if (!isHeadword.contains(utf8To1252(utf8))) continue;
+    ++headwords;
+    const auto it = source.find(utf8);
+    if (it == source.end()) {
+      without.append(without.empty() ? "" : ", ").append(utf8);
+    } else {
+      ++(it->second ? freeDict : espeak);
+    }
+  }
+  const auto percent = [&](std::size_t n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f%%", headwords ? 100.0 * n / headwords : 0.0);
+    return std::string(text);
+  };
+  return "of the " + std::to_string(words) + " commonest words, " + std::to_string(headwords) +
+         " English headwords: " + std::to_string(freeDict + espeak) + " transcribed (" +
+         percent(freeDict + espeak) + "), " + std::to_string(freeDict) + " by FreeDict (" +
+         percent(freeDict) + "), " + std::to_string(espeak) + " by espeak-ng (" + percent(espeak) +
+         ")" + (without.empty() ? "" : "; none: " + without);
 }
 
 bool writeTranscriptionFile(const std::string& path, const Transcriptions& t, double dataDate,

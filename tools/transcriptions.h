@@ -50,6 +50,7 @@ Transcriber espeakTranscriber();
 struct Transcriptions {
   std::string headwords;       // UTF-8, sorted by bytes, CR LF after each
   std::string transcriptions;  // line for line
+  std::vector<bool> freeDict;  // line for line: FreeDict's (else fill's)
   std::size_t fromFreeDict = 0;
   std::size_t fromEspeak = 0;
   std::size_t count() const { return fromFreeDict + fromEspeak; }
@@ -70,6 +71,12 @@ Transcriptions buildTranscriptions(const std::vector<DictdEntry>& entries,
                                    std::string_view englishHeadwords,
                                    const std::unordered_set<std::string>& lowerCase,
                                    const Transcriber& fill);
+
+// How many of the first `top` words of a frequency list (UTF-8, a word a
+// line, the commonest first) that are English headwords have a
+// transcription, and from which source; then the headwords without one.
+std::string transcriptionReport(const Transcriptions& t, std::string_view englishHeadwords,
+                                std::string_view frequencyList, std::size_t top);
 
 // Writes dataipa.dat (through a temporary file and a rename).
 bool writeTranscriptionFile(const std::string& path, const Transcriptions& t, double dataDate,

@@ -58,6 +58,9 @@ TEST(TranscriptionsTest, FreeDictFirstEspeakFillsTheRest) {
             "-ation=ˈeɪʃən\nbritain=ˈbɹɪtən\ncaf\xC3\xA9=kæˈfeɪ\ncat=kˈæt\nculprit=kˈʌlpɹɪt\n"
             "house=haʊs\nnice=nˈaɪs\nthe=ðə\n");
   EXPECT_EQ(std::tuple(with.fromFreeDict, with.fromEspeak), std::tuple(5u, 3u));
+  EXPECT_EQ(transcriptionReport(with, heads, "the\nhouse\n\ncat\nzzz\nis\n", 4),
+            "of the 4 commonest words, 4 English headwords: 3 transcribed (75.0%), 2 by FreeDict "
+            "(50.0%), 1 by espeak-ng (25.0%); none: zzz");
   // Without espeak-ng: FreeDict's alone, the first given.
   const Transcriptions without = buildTranscriptions(entries, heads, lowerCase, {});
   EXPECT_EQ(rowsOf(without),
