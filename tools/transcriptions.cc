@@ -238,13 +238,15 @@ std::string transcriptionReport(const Transcriptions& t, std::string_view englis
   for (std::size_t i = 0; i < lines.size() && i < t.freeDict.size(); ++i)
     source.emplace(lines[i], t.freeDict[i]);
 
-  std::size_t words = 0, headwords = 0, freeDict = 0, espeak = 0;
-  std::string without;
+  std::size_t words = 0, headwords = 0, freeDict = 0, espeak = 0, missing = 0;
+  std::string without;  // the first few
   std::size_t start = 0;
   while (words < top && start < frequencyList.size()) {
     std::size_t end = frequencyList.find('\n', start);
     if (end == std::string_view::npos) end = frequencyList.size();
-    const std::string_view word = trimBlanks(frequencyList.substr(start, end - start));
+    std::string_view word = frequencyList.substr(start, end - start);
+    if (word.ends_with('\r')) word.remove_suffix(1);
+    word = trimBlanks(word);
     start = end + 1;
     if (word.empty()) continue;
     ++words;
@@ -253,7 +255,7 @@ std::string transcriptionReport(const Transcriptions& t, std::string_view englis
     ++headwords;
     const auto it = source.find(utf8);
     if (it == source.end()) {
-      without.append(without.empty() ? "" : ", ").append(utf8);
+      if (++missing <= 20) without.append(without.empty() ? "" : ", ").append(utf8);
     } else {
       ++(it->second ? freeDict : espeak);
     }
@@ -267,7 +269,8 @@ std::string transcriptionReport(const Transcriptions& t, std::string_view englis
          " English headwords: " + std::to_string(freeDict + espeak) + " transcribed (" +
          percent(freeDict + espeak) + "), " + std::to_string(freeDict) + " by FreeDict (" +
          percent(freeDict) + "), " + std::to_string(espeak) + " by espeak-ng (" + percent(espeak) +
-         ")" + (without.empty() ? "" : "; none: " + without);
+         ")" + (without.empty() ? "" : "; none: " + without) +
+         (missing > 20 ? " and " + std::to_string(missing - 20) + " more" : "");
 }
 
 bool writeTranscriptionFile(const std::string& path, const Transcriptions& t, double dataDate,
