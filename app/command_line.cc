@@ -45,8 +45,9 @@ constexpr char kUsage[] =
     "--from chooses the direction for this lookup (English - Indonesian,\n"
     "Indonesian - English or Automatic) without changing the settings; otherwise\n"
     "the settings' direction holds. A word not found gets the nearest headwords\n"
-    "as \"suggestions\" (empty when found). --text colours the markers and puts\n"
-    "the word forms in bold on a terminal, unless NO_COLOR is set.\n"
+    "as \"suggestions\" (empty when found). An English entry's pronunciation is\n"
+    "\"ipa\" (IPA, empty when the data has none). --text colours the markers and\n"
+    "puts the word forms in bold on a terminal, unless NO_COLOR is set.\n"
     "\n"
     "The window also takes Qt's own options, such as -platform NAME or -style NAME.\n"
     "--lookup and --about write nothing. Exit status: 0 found (every line found\n"
@@ -407,6 +408,8 @@ std::string lookupResultJson(const LookupState& state, std::string_view queryUtf
   appendText(out, state.statusText());
   out += ",\"words\":";
   appendLines(out, state.mainWords());
+  out += ",\"ipa\":";
+  appendJsonString(out, sanitizeUtf8(state.ipa()));
   out += ",\"translation\":";
   appendText(out, state.translationText());
   out += ",\"translation_format\":";

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,7 +32,36 @@ std::string heading(std::string_view text, bool color) {
   return color ? kBold + std::string(text) + kReset : std::string(text);
 }
 
+// The runs over text[from, to), moved to start at `from`.
+std::vector<FormatRun> runsWithin(const std::vector<FormatRun>& runs, std::size_t from,
+                                  std::size_t to) {
+  std::vector<FormatRun> out;
+  for (FormatRun run : runs) {
+    const std::size_t start = std::max(run.start, from);
+    const std::size_t end = std::min(run.start + run.length, to);
+    if (start >= end) continue;
+    run.start = start - from;
+    run.length = end - start;
+    out.push_back(run);
+  }
+  return out;
+}
+
 }  // namespace
+
+// The translation pane's text with the transcription after its headword:
+// "house /haʊs/ kb rumah, ...", the transcription dim when coloured.
+std::string entryText(const LookupState& state, bool color) {
+  const std::string& text = state.translationText();
+  const std::size_t head = state.ipaHeadword().size();
+  if (state.ipa().empty() || head > text.size())
+    return styledText(text, state.translationRuns(), color);
+  const std::string ipa = " /" + state.ipa() + "/";
+  return styledText(text.substr(0, head), runsWithin(state.translationRuns(), 0, head), color) +
+         (color ? kDim + ipa + kReset : ipa) +
+         styledText(text.substr(head), runsWithin(state.translationRuns(), head, text.size()),
+                    color);
+}
 
 bool colorWanted(int fd) {
   if (::isatty(fd) != 1) return false;
@@ -89,7 +119,7 @@ std::string lookupAsText(const LookupState& state, bool found,
     }
     return out;
   }
-  out += styledText(state.translationText(), state.translationRuns(), color) + "\n";
+  out += entryText(state, color) + "\n";
   const WordList& related = state.relatedWords();
   if (related.count() > 0) {
     out += "\n" + heading("Related:", color) + " ";

@@ -1,7 +1,7 @@
 // tavro2 --text: a lookup as a person reads it in a terminal.
 //
 //   English word
-//   house kb rumah, wisma; kkt menempatkan ...
+//   house /haʊs/ kb rumah, wisma; kkt menempatkan ...
 //
 //   Related: household, greenhouse, ...
 //   Phrases:
@@ -31,6 +31,10 @@ int ansiColorOf(std::uint32_t rgb);
 
 // A 1252 pane text in UTF-8, with its runs as SGR sequences when `color`.
 std::string styledText(std::string_view cp1252, const std::vector<FormatRun>& runs, bool color);
+
+// The translation pane's entry in UTF-8 with the English headword's
+// transcription after the headword ("house /haʊs/ kb rumah, ...").
+std::string entryText(const LookupState& state, bool color);
 
 // The whole lookup, ending with a line end; `suggestions` are named when the
 // query was not found.

@@ -93,21 +93,24 @@ DataStatistics readDataStatistics(const DictionaryStore& store, const std::strin
     stats.counts[i] = store.count(static_cast<DataKind>(i));
     stats.dates[i] = readDataDate(programDir + kDataFileNames[i]);
   }
+  stats.transcriptions = store.transcriptionCount();
+  stats.transcriptionDate = readDataDate(programDir + kTranscriptionFileName);
   return stats;
 }
 
 std::string dataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
                                std::string_view lineBreak) {
-  static constexpr std::array<std::string_view, 3> kLabels = {
-      "English-Indonesian : ", "Indonesian-English : ", "Phrase : "};
+  static constexpr std::array<std::string_view, 4> kLabels = {
+      "English-Indonesian : ", "Indonesian-English : ", "Phrase : ", "Pronunciation : "};
   std::string text;
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < kLabels.size(); ++i) {
     if (i > 0) text.append(lineBreak);
+    const std::optional<double>& when = i < 3 ? stats.dates[i] : stats.transcriptionDate;
     std::string date = "-";
-    if (stats.dates[i])
-      if (const auto calendar = calendarDateOf(*stats.dates[i])) date = formatDate(*calendar);
+    if (when)
+      if (const auto calendar = calendarDateOf(*when)) date = formatDate(*calendar);
     text.append(kLabels[i])
-        .append(formatCount(stats.counts[i]))
+        .append(formatCount(i < 3 ? stats.counts[i] : stats.transcriptions))
         .append(" [")
         .append(date)
         .append("]");

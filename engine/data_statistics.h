@@ -1,9 +1,10 @@
 // The about box's statistics text: entry count and data date of each of the
-// three dictionaries.
+// three dictionaries and of the English transcriptions (dataipa.dat).
 //
 //   English-Indonesian : 12,345 [01 Jan 09]
 //   Indonesian-English : 0 [-]
 //   Phrase : 987 [01 Jan 09]
+//   Pronunciation : 9,876 [01 Jan 09]
 //
 // Counts are those of the store now (0 for a file not loaded yet); dates come
 // from the last 8 bytes of each data file. The date picture is "dd MMM yy"
@@ -54,13 +55,15 @@ using DateFormatter = std::function<std::string(const CalendarDate&)>;
 struct DataStatistics {
   std::array<std::int32_t, 3> counts{};          // indexed by DataKind
   std::array<std::optional<double>, 3> dates{};  // nothing: missing or < 8 bytes
+  std::int32_t transcriptions = 0;               // headwords dataipa.dat transcribes
+  std::optional<double> transcriptionDate;
 };
 
 // Counts from the store and dates from the data files in programDir (which
 // ends with a separator).
 DataStatistics readDataStatistics(const DictionaryStore& store, const std::string& programDir);
 
-// The three lines joined by lineBreak (the about box uses CR LF). A date that
+// The four lines joined by lineBreak (the about box uses CR LF). A date that
 // is missing or no calendar date shows as "-" between the brackets.
 std::string dataStatisticsText(const DataStatistics& stats, const DateFormatter& formatDate,
                                std::string_view lineBreak = "\r\n");

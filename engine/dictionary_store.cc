@@ -1,5 +1,6 @@
 #include "engine/dictionary_store.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <utility>
@@ -22,6 +23,17 @@ std::optional<DataKind> kindOfName(const std::string& path) {
   if (name == "dataid.dat") return DataKind::kIndonesian;
   if (name == "datapr.dat") return DataKind::kPhrase;
   return std::nullopt;
+}
+
+// A reader's outcome as the store keeps it; kPending for a cancelled read.
+LoadState stateOf(DataOutcome outcome) {
+  switch (outcome) {
+    case DataOutcome::kLoaded: return LoadState::kLoaded;
+    case DataOutcome::kMissing: return LoadState::kMissing;
+    case DataOutcome::kDamaged: return LoadState::kDamaged;
+    case DataOutcome::kCancelled: break;
+  }
+  return LoadState::kPending;
 }
 
 }  // namespace
@@ -49,7 +61,42 @@ LoadState DictionaryStore::state(DataKind kind) const {
 
 void DictionaryStore::publish(DataKind kind, WordList headwords, WordList translations,
                               LoadState state) {
-  File& f = files_[static_cast<std::size_t>(kind)];
+  publishFile(files_[static_cast<std::size_t>(kind)], std::move(headwords), std::move(translations),
+              state);
+}
+
+void DictionaryStore::publishTranscriptions(WordList headwords, WordList transcriptions,
+                                            LoadState state) {
+  // Lines past the shorter list have nothing to pair with.
+  if (headwords.count() > transcriptions.count()) {
+    WordList shorter;
+    for (std::size_t i = 0; i < transcriptions.count(); ++i) shorter.append(headwords.line(i));
+    headwords = std::move(shorter);
+  }
+  publishFile(transcriptions_, std::move(headwords), std::move(transcriptions), state);
+}
+
+std::string_view DictionaryStore::ipaOf(std::string_view headword) const {
+  const std::int32_t count = transcriptionCount();
+  if (count <= 0 || headword.empty()) return {};
+  const WordList& heads = transcriptions_.headwords;
+  const std::string key = cp1252ToUtf8(headword);
+  // Byte order, as the builder sorts (string_view compares as unsigned char).
+  std::size_t lo = 0, hi = std::min<std::size_t>(static_cast<std::size_t>(count), heads.count());
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (heads.line(mid) < key) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo < heads.count() && heads.line(lo) == key ? transcriptions_.translations.line(lo)
+                                                     : std::string_view();
+}
+
+void DictionaryStore::publishFile(File& f, WordList headwords, WordList translations,
+                                  LoadState state) {
   // Each file is published once: a second call would rewrite lists that
   // readers may already hold. Only the loader thread writes, so a relaxed
   // load of its own earlier store is enough here.
@@ -67,13 +114,8 @@ void DictionaryStore::publish(DataKind kind, WordList headwords, WordList transl
 LoadState loadDataFile(DictionaryStore& store, const std::string& path,
                        const std::atomic<bool>* cancel) {
   DataFileContents contents = readDataFile(path, cancel);
-  LoadState state = LoadState::kPending;
-  switch (contents.outcome) {
-    case DataOutcome::kLoaded: state = LoadState::kLoaded; break;
-    case DataOutcome::kMissing: state = LoadState::kMissing; break;
-    case DataOutcome::kDamaged: state = LoadState::kDamaged; break;
-    case DataOutcome::kCancelled: return LoadState::kPending;  // nothing is published
-  }
+  LoadState state = stateOf(contents.outcome);
+  if (state == LoadState::kPending) return state;  // cancelled: nothing is published
   const std::optional<DataKind> kind = kindOfName(path);
   if (!kind) return state;
   WordList headwords, translations;
@@ -86,6 +128,31 @@ LoadState loadDataFile(DictionaryStore& store, const std::string& path,
     state = LoadState::kDamaged;
   }
   store.publish(*kind, std::move(headwords), std::move(translations), state);
+  return state;
+}
+
+LoadState loadTranscriptionFile(DictionaryStore& store, const std::string& path,
+                                const std::atomic<bool>* cancel) {
+  DataFileContents contents = readDataFile(path, cancel);
+  LoadState state = stateOf(contents.outcome);
+  if (state == LoadState::kPending) return state;
+  WordList headwords, transcriptions;
+  try {
+    headwords = splitLines(std::move(contents.headwords));
+    transcriptions = splitLines(std::move(contents.translations));
+  } catch (const std::bad_alloc&) {
+    headwords = WordList();
+    transcriptions = WordList();
+    state = LoadState::kDamaged;
+  }
+  for (std::size_t i = 1; i < headwords.count(); ++i) {
+    if (headwords.line(i - 1) < headwords.line(i)) continue;
+    headwords = WordList();  // out of order (or twice): a search could miss any word
+    transcriptions = WordList();
+    state = LoadState::kDamaged;
+    break;
+  }
+  store.publishTranscriptions(std::move(headwords), std::move(transcriptions), state);
   return state;
 }
 

@@ -43,7 +43,9 @@ bool loadDictionary(DictionaryStore& store, const std::string& programDir,
     if (state == LoadState::kPending) return false;  // stopped mid-file
     if (onFile) onFile(static_cast<DataKind>(i), state);
   }
-  return true;
+  if (cancel && cancel->load(std::memory_order_relaxed)) return false;
+  return loadTranscriptionFile(store, programDir + kTranscriptionFileName, cancel) !=
+         LoadState::kPending;
 }
 
 std::string DictionaryLoader::statusText() const { return loadStatusText(outcomes()); }

@@ -2,10 +2,13 @@
 //
 // The loader is created idle with the window and started when the window is
 // first shown. Its thread loads dataen.dat, dataid.dat and datapr.dat from the
-// program directory, in that order; each file becomes visible to readers as a
-// whole as soon as it is loaded (DictionaryStore::publish). When all three are
-// done the thread calls onDone, on the loader thread; the window hands that on
-// to its own thread with a queued call and then shows statusText().
+// program directory, in that order, and then the transcriptions, dataipa.dat;
+// each file becomes visible to readers as a whole as soon as it is loaded
+// (DictionaryStore::publish). The transcriptions are optional: their outcome
+// is the store's (transcriptionState) and never the status line's. When all
+// four are done the thread calls onDone, on the loader thread; the window
+// hands that on to its own thread with a queued call and then shows
+// statusText().
 //
 // stop() asks the thread to end between chunks, so closing the window never
 // waits for a whole file to decode; a stopped load does not call onDone.
@@ -27,8 +30,9 @@ inline constexpr std::array<const char*, 3> kDataFileNames = {"dataen.dat", "dat
                                                               "datapr.dat"};
 
 // The loader thread's body: LoadDataFile for each of the three files in
-// order, calling onFile after each. Returns false when *cancel stopped it
-// before all three were read (the file being read then is not published).
+// order, calling onFile after each, then loadTranscriptionFile. Returns false
+// when *cancel stopped it before all were read (the file being read then is
+// not published).
 bool loadDictionary(DictionaryStore& store, const std::string& programDir,
                     const std::atomic<bool>* cancel = nullptr,
                     const std::function<void(DataKind, LoadState)>& onFile = {});

@@ -129,6 +129,7 @@ bool LookupState::findExactPhrase(std::string_view query) {
       alsoIndonesian_ = false;
       translationText_ = paneText(shown, translation);
       translationRuns_ = renderEntryText(translationText_, shown, indonesian);
+      notePaneEntry(shown, indonesian);
       statusText_ = indonesian ? " Indonesian phrase" : " English phrase";
       return true;
     }
@@ -230,6 +231,7 @@ bool LookupState::lookupWord(std::string_view query) {
   mainWords_.clear();
   translationText_.clear();
   translationRuns_.clear();
+  notePaneEntry({}, false);
   relatedWords_.clear();
   relatedTranslationText_.clear();
   relatedTranslationRuns_.clear();
@@ -262,6 +264,7 @@ bool LookupState::lookupWord(std::string_view query) {
       }
     }
     translationRuns_ = renderPaneText(translationText_, q, foundInIndonesian_);
+    notePaneEntry(q, foundInIndonesian_);
   }
   if (!relatedTranslations_.empty()) {
     const std::string_view r = relatedWords_.line(0);
@@ -305,6 +308,7 @@ bool LookupState::findBaseForm(std::string_view word) {
     foundTranslations_.clear();
     translationText_.clear();
     translationRuns_.clear();
+    notePaneEntry({}, false);
   }
   statusText_ = " not found";
   return false;
@@ -357,6 +361,7 @@ void LookupState::showSuggestions(std::vector<HeadwordEntry> entries) {
   showOffered(MainList::kSuggestions, std::move(entries));
   translationText_.clear();
   translationRuns_.clear();
+  notePaneEntry({}, false);
 }
 
 void LookupState::showOffered(MainList kind, std::vector<HeadwordEntry> entries) {
@@ -378,6 +383,7 @@ void LookupState::showSelectedEntry(std::size_t index) {
       index < listSides_.size() ? static_cast<bool>(listSides_[index]) : foundInIndonesian_;
   translationText_ = paneText(word, foundTranslations_.line(index));
   translationRuns_ = renderEntryText(translationText_, word, indonesian);
+  notePaneEntry(word, indonesian);
 }
 
 void LookupState::showSelectedRelated(std::size_t index) {
@@ -400,6 +406,16 @@ void LookupState::showHistoryEntry(std::string word, std::string translation) {
   searchText_ = std::move(word);
   translationText_ = entriesOnLines(translation);
   translationRuns_ = renderPaneText(translationText_, searchText_, foundInIndonesian_);
+  // The entry begins with its headword: the word as the lookup found it.
+  // The history does not say which side it came from; a word the English
+  // side transcribes has its transcription.
+  const std::string_view head = std::string_view(translationText_).substr(0, searchText_.size());
+  notePaneEntry(equalsFolded(head, searchText_) ? head : std::string_view(), false);
+}
+
+void LookupState::notePaneEntry(std::string_view word, bool indonesian) {
+  ipaHeadword_ = word;
+  ipa_ = indonesian ? std::string() : std::string(store_.ipaOf(word));
 }
 
 }  // namespace tavro2

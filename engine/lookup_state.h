@@ -153,6 +153,14 @@ class LookupState {
   // The phrase list: (phrase, translation) pairs.
   const std::vector<PhrasePair>& phrases() const { return phrases_; }
   const std::string& statusText() const { return statusText_; }  // begins with a space
+  // The transcription of the English entry the translation pane shows: the
+  // UTF-8 IPA of its headword (of the base form shown for an inflected
+  // word) from dataipa.dat. Empty for an Indonesian entry, a word with none
+  // and an empty pane; a history entry, whose side is not recorded, has its
+  // word's. It is no part of translationText(): the pane's text
+  // begins with ipaHeadword() and the window shows the transcription after it.
+  const std::string& ipa() const { return ipa_; }
+  const std::string& ipaHeadword() const { return ipaHeadword_; }
   // The last headword found was Indonesian (markers are not coloured then).
   bool foundInIndonesian() const { return foundInIndonesian_; }
   // Set by searchFromBox: the query or one of its base forms was found.
@@ -186,6 +194,9 @@ class LookupState {
   MainList mainList_ = MainList::kLookup;
   std::vector<bool> listSides_;
   void showOffered(MainList kind, std::vector<HeadwordEntry> entries);
+  // The pane now shows the entry of `word` (none when empty): its
+  // transcription, when it is English and has one.
+  void notePaneEntry(std::string_view word, bool indonesian);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);
@@ -208,6 +219,8 @@ class LookupState {
   std::vector<FormatRun> relatedTranslationRuns_;
   std::vector<PhrasePair> phrases_;
   std::string statusText_;
+  std::string ipa_;
+  std::string ipaHeadword_;
   bool foundInIndonesian_ = false;
   bool queryFound_ = false;
   bool alsoIndonesian_ = false;

@@ -170,6 +170,9 @@ SkinPalette computeSkinPalette(const SkinState& skin) {
   p.selectedLineText = readableOn(p.toolBarBottom, kBlack);
   p.historyTitleText = readableOn(skin.skinShadeColor, kWhite);
   p.markedItemText = readableOn(skin.skinBaseColor, kBlack);
+  // The popup's pane is the darker of the two it is shown on.
+  const ColorRef greyedShade = blendColor(skin.skinShadeColor, rgbColor(128, 128, 128), 0.5f);
+  p.transcriptionText = readableHue(greyedShade, p.relatedTranslationPane);
   return p;
 }
 
@@ -224,6 +227,9 @@ std::vector<TextOnSkin> skinTexts(const SkinState& skin) {
       {"direction", p.directionText, choiceTop, choiceBottom},
       {"main word list", kBlack, p.mainWordList, p.mainWordList},
       {"translation", kBlack, p.translationPane, p.translationPane},
+      {"transcription", p.transcriptionText, p.translationPane, p.translationPane},
+      {"transcription in the popup", p.transcriptionText, p.relatedTranslationPane,
+       p.relatedTranslationPane},
       {"related list", kBlack, p.relatedList, p.relatedList},
       {"phrase list", kBlack, p.phraseList, p.phraseList},
       {"selected line", p.selectedLineText, p.toolBarBottom, p.toolBarBottom},

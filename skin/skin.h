@@ -146,6 +146,9 @@ struct SkinPalette {
   ColorRef selectedLineText = 0;  // a word list's selected line
   ColorRef historyTitleText = 0;  // on skinShadeColor
   ColorRef markedItemText = 0;    // a marked history item on skinBaseColor
+  // An English headword's transcription in the translation pane and the
+  // definition popup: the skin's shade, greyed, as dark as reads on both.
+  ColorRef transcriptionText = 0;
 };
 // mix(t) = blendColor(white, skinBaseColor, t).
 SkinPalette computeSkinPalette(const SkinState& skin);

@@ -214,6 +214,7 @@ class Builder {
   void addWordList(const std::vector<FunctionWord>& words, SenseSource source);
   void addSpokenWords(const std::vector<FunctionWord>& words);
   void finish();
+  const std::unordered_set<std::string>& lowerCaseEnglish() const { return lowerCaseEnglish_; }
 
  private:
   struct Line {
@@ -748,6 +749,7 @@ BuiltDictionary buildDictionary(const std::vector<DictdEntry>& entries, const Ex
   builder.addWordnet(extra.wordnet);
   builder.addSpokenWords(extra.spokenWords);
   builder.finish();
+  builder.built.lowerCaseEnglish = builder.lowerCaseEnglish();
   return std::move(builder.built);
 }
 

@@ -53,6 +53,9 @@ struct BuiltDictionary {
   std::size_t droppedNameHeadwords = 0;  // headwords left with no entry by that
   std::size_t rootEntries = 0;           // Indonesian roots made from their forms
   std::size_t intransitiveEntries = 0;   // English entries showing a kki group
+  // Folded English headwords some source writes in lower case: words, not
+  // only names (the transcriptions of "Nice" are not those of nice).
+  std::unordered_set<std::string> lowerCaseEnglish;
 };
 
 // Marker of a FreeDict part of speech ("n" -> "kb"), or empty.

@@ -84,6 +84,24 @@ std::optional<EditionDate> dateAfter(std::string_view text, std::string_view lab
   return std::nullopt;
 }
 
+// "//ɹʊn// //ɹʌn//" or "/ˈæ.dəm/ /[ˈæɾm̩]/": each opens with one or two
+// slashes and closes with as many before a space or the end (a phrase's
+// transcription holds spaces of its own).
+std::vector<std::string> splitPronunciations(std::string_view text) {
+  std::vector<std::string> out;
+  while (!text.empty() && text.front() == '/') {
+    const std::string_view mark = text.starts_with("//") ? "//" : "/";
+    std::size_t close = text.find(mark, mark.size());
+    while (close != std::string_view::npos && close + mark.size() < text.size() &&
+           text[close + mark.size()] != ' ')
+      close = text.find(mark, close + 1);
+    if (close == std::string_view::npos) break;
+    out.emplace_back(text.substr(0, close + mark.size()));
+    text = trimView(text.substr(close + mark.size()));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> decodeDictdNumber(std::string_view digits) {
@@ -225,7 +243,10 @@ DictdEntry parseDictdEntry(std::string_view text) {
   }
   if (!head.empty() && head.back() == '/') {
     const std::size_t pron = head.find(" /");
-    if (pron != std::string_view::npos) head = trimView(head.substr(0, pron));
+    if (pron != std::string_view::npos) {
+      entry.pronunciations = splitPronunciations(trimView(head.substr(pron)));
+      head = trimView(head.substr(0, pron));
+    }
   }
   entry.headword = std::string(head);
 

@@ -53,6 +53,8 @@ struct DictdEntry {
   std::string headword;      // UTF-8, pronunciations removed
   std::string partOfSpeech;  // the text between < and >, or empty
   std::vector<DictdSense> senses;
+  // The pronunciations as written, slashes included ("//haʊs//", "/[ˈæɾm̩]/").
+  std::vector<std::string> pronunciations = {};
 };
 
 struct EditionDate {

@@ -1,6 +1,7 @@
 // tavro2-mkdict: builds dataen.dat, dataid.dat and datapr.dat from a dictd
 // English-Indonesian dictionary, optionally merged with the WordNet join and
-// the function-word and everyday-word lists (see tools/extra_sources.h).
+// the function-word and everyday-word lists (see tools/extra_sources.h), and
+// the English headwords' transcriptions, dataipa.dat (tools/transcriptions.h).
 //
 //   tavro2-mkdict --index FILE.index --dict FILE.dict[.dz] --out DIR
 //                 [--wordnet FILE.tsv.gz] [--function-words FILE.txt]...
@@ -8,7 +9,8 @@
 //                 [--tags FILE.tsv.gz] [--verb-frames FILE.tsv.gz] [--rare-words FILE.txt]
 //                 [--wrong-senses FILE.txt] [--spoken-words FILE.txt]...
 //                 [--excluded-english FILE.txt]
-//                 [--level 1..10] [--date YYYY-MM-DD]
+//                 [--no-espeak] [--ipa-report FILE.txt] [--level 1..10]
+//                 [--date YYYY-MM-DD]
 //
 // --frequency names the folder of the frequency lists and --tags WordNet's
 // tag counts (tools/word_usage.h); --verb-frames which verb senses take an
@@ -18,7 +20,9 @@
 // --spoken-words a list in that layout of Indonesian headwords with their
 // English (spoken forms, particles, function words), which open their
 // entries; --excluded-english English words, one a line, that no Indonesian
-// entry shows.
+// entry shows; --no-espeak keeps FreeDict's transcriptions only;
+// --ipa-report says how many of the 3,000 commonest words of a frequency list
+// (a word a line) that are English headwords have a transcription, and whose.
 //
 // DataDate is the source's edition date unless --date is given; a source that
 // states none is dated by its .dict file's modification day.
@@ -33,6 +37,7 @@
 
 #include "tools/data_writer.h"
 #include "tools/dict_builder.h"
+#include "tools/transcriptions.h"
 
 namespace {
 
@@ -42,7 +47,8 @@ int usage() {
                " [--everyday-words FILE.txt]... [--frequency DIR] [--tags FILE.tsv.gz]"
                " [--verb-frames FILE.tsv.gz]"
                " [--rare-words FILE.txt] [--wrong-senses FILE.txt] [--spoken-words FILE.txt]..."
-               " [--excluded-english FILE.txt] [--level 1..10]"
+               " [--excluded-english FILE.txt] [--no-espeak] [--ipa-report FILE.txt]"
+               " [--level 1..10]"
                " [--date YYYY-MM-DD]\n";
   return 2;
 }
@@ -62,11 +68,12 @@ std::optional<tavro2::EditionDate> modificationDay(const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string indexPath, dictPath, outDir, wordnetPath, frequencyDir, tagsPath, framesPath,
-      rarePath, wrongPath, excludedPath;
+      rarePath, wrongPath, excludedPath, ipaReportPath;
   std::vector<std::string> wordListPaths;  // --function-words, in order
   std::vector<std::string> spokenPaths;    // --spoken-words, in order
   std::vector<std::string> everydayPaths;  // --everyday-words, in order
   int level = tavro2::kDictionaryLevel;
+  bool espeak = true;
   std::optional<tavro2::EditionDate> date;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
@@ -94,6 +101,10 @@ int main(int argc, char** argv) {
       spokenPaths.push_back(argv[++i]);
     } else if (std::strcmp(argv[i], "--excluded-english") == 0 && hasValue) {
       excludedPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--no-espeak") == 0) {
+      espeak = false;
+    } else if (std::strcmp(argv[i], "--ipa-report") == 0 && hasValue) {
+      ipaReportPath = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--level") == 0 && hasValue) {
@@ -163,10 +174,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   const tavro2::BuiltDictionary dict = tavro2::buildDictionary(source.entries, extra);
-  if (!tavro2::writeDictionaryFiles(outDir, dict,
-                                    tavro2::dataDateOf(date->year, date->month, date->day), level,
-                                    error)) {
+  const double dataDate = tavro2::dataDateOf(date->year, date->month, date->day);
+  if (!tavro2::writeDictionaryFiles(outDir, dict, dataDate, level, error)) {
     std::cerr << "tavro2-mkdict: " << error << "\n";
+    return 1;
+  }
+  const tavro2::Transcriber fill = espeak ? tavro2::espeakTranscriber() : tavro2::Transcriber();
+  const tavro2::Transcriptions ipa =
+      tavro2::buildTranscriptions(source.entries, dict.english.headwords,
+                                  dict.lowerCaseEnglish, fill);
+  const std::string ipaPath = (std::filesystem::path(outDir) / "dataipa.dat").string();
+  if (!tavro2::writeTranscriptionFile(ipaPath, ipa, dataDate, level)) {
+    std::cerr << "tavro2-mkdict: cannot write " << ipaPath << "\n";
     return 1;
   }
   const double seconds =
@@ -181,7 +200,8 @@ int main(int argc, char** argv) {
               date->month, date->day, level, seconds);
   const std::pair<const char*, std::size_t> files[] = {{"dataen.dat", dict.english.count},
                                                        {"dataid.dat", dict.indonesian.count},
-                                                       {"datapr.dat", dict.phrases.count}};
+                                                       {"datapr.dat", dict.phrases.count},
+                                                       {"dataipa.dat", ipa.count()}};
   for (const auto& [name, count] : files) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(std::filesystem::path(outDir) / name, ec);
@@ -197,6 +217,18 @@ int main(int argc, char** argv) {
                 badWordnet, badFunctionWords, badTags, badFrames);
   std::printf("  names left out of common words: %zu WordNet senses, %zu headwords\n",
               dict.droppedNameSenses, dict.droppedNameHeadwords);
+  std::printf("  transcriptions: %zu from FreeDict, %zu from espeak-ng%s\n", ipa.fromFreeDict,
+              ipa.fromEspeak,
+              !espeak ? " (--no-espeak)" : fill ? "" : " (built without libespeak-ng)");
+  if (!ipaReportPath.empty()) {
+    std::string list;
+    if (!tavro2::readWholeFile(ipaReportPath, list, error)) {
+      std::cerr << "tavro2-mkdict: " << error << "\n";
+      return 1;
+    }
+    std::printf("  transcriptions %s\n",
+                tavro2::transcriptionReport(ipa, dict.english.headwords, list, 3000).c_str());
+  }
   std::printf("  Indonesian roots made from their derived forms: %zu\n", dict.rootEntries);
   std::printf("  English entries with a verb used without an object (kki): %zu\n",
               dict.intransitiveEntries);

@@ -185,8 +185,9 @@ void AboutBox::createControls() {
 
   QLabel* freeware = makeWrappedLabel("Freeware", QRect(73, 25, 232, 33), body_);
   freeware->setObjectName("freeware");  // grey, as dark as reads (showEvent)
-  makeWrappedLabel(kDescription, QRect(73, 62, 232, 41), body_)->setObjectName("description");
-  statistics_ = makeWrappedLabel(QString(), QRect(73, 110, 232, 45), body_);
+  makeWrappedLabel(kDescription, QRect(73, 50, 232, 41), body_)->setObjectName("description");
+  // Four lines: the three dictionaries and the transcriptions.
+  statistics_ = makeWrappedLabel(QString(), QRect(73, 96, 232, 59), body_);
   statistics_->setObjectName("statistics");
 
   link_ = new LinkLabel(kMakerWebAddress, body_);

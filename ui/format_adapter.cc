@@ -77,4 +77,19 @@ void showFormattedText(QTextEdit* pane, std::string_view text, const std::vector
   pane->moveCursor(QTextCursor::Start);  // read from the top, caret and view
 }
 
+void showTranscription(QTextEdit* pane, std::size_t headwordLength, std::string_view ipa,
+                       ColorRef color) {
+  if (ipa.empty()) return;
+  QTextDocument* document = pane->document();
+  const auto end = static_cast<std::size_t>(document->characterCount() - 1);
+  QTextCursor cursor(document);
+  cursor.setPosition(static_cast<int>(std::min(headwordLength, end)));
+  QTextCharFormat format;  // its own: the headword before it is bold
+  format.setFontWeight(QFont::Normal);
+  format.setForeground(toQColor(color));
+  cursor.insertText(
+      " /" + QString::fromUtf8(ipa.data(), static_cast<qsizetype>(ipa.size())) + "/", format);
+  pane->moveCursor(QTextCursor::Start);
+}
+
 }  // namespace tavro2

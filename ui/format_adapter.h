@@ -31,4 +31,11 @@ void showFormattedText(QTextDocument* document, std::string_view text,
 // The same in a pane, on its own colour, its caret and view at the top.
 void showFormattedText(QTextEdit* pane, std::string_view text, const std::vector<FormatRun>& runs);
 
+// Shows " /ipa/" (UTF-8) after the pane's first `headwordLength` characters,
+// the headword of the entry shown, in `color` and not bold: no run of the
+// entry reaches it and it is no part of the entry's text. Nothing for an
+// empty transcription.
+void showTranscription(QTextEdit* pane, std::size_t headwordLength, std::string_view ipa,
+                       ColorRef color);
+
 }  // namespace tavro2

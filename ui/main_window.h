@@ -179,7 +179,8 @@ class MainWindow : public QWidget {
   void setWideCompact(bool on);
   // Shows the lookup state's lists, panes, phrase list and status text.
   void showLookupState();
-  // Shows only the translation pane of the lookup state (history choice).
+  // Shows only the translation pane of the lookup state (history choice),
+  // with the English headword's transcription after the headword.
   void showTranslation();
   // "Did you mean" (main_window_lookup.cc). Finds the headwords nearest the
   // query just missed on a thread of the window's own; they fill the main

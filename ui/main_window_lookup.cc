@@ -127,7 +127,7 @@ void MainWindow::showLookupState() {
   ++suggestionRequest_;
   const LookupState& state = *lookup_;
   fillList(mainList_, state.mainWords());
-  showFormattedText(translationPane_, state.translationText(), state.translationRuns());
+  showTranslation();
   fillList(relatedList_, state.relatedWords());
   showFormattedText(relatedPane_, state.relatedTranslationText(), state.relatedTranslationRuns());
   showPhraseList();
@@ -137,6 +137,9 @@ void MainWindow::showLookupState() {
 
 void MainWindow::showTranslation() {
   showFormattedText(translationPane_, lookup_->translationText(), lookup_->translationRuns());
+  // The history records the entry's text, without its transcription.
+  showTranscription(translationPane_, lookup_->ipaHeadword().size(), lookup_->ipa(),
+                    palette_.transcriptionText);
 }
 
 void MainWindow::showPhraseList() {

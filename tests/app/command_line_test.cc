@@ -58,20 +58,22 @@ class CommandLineTest : public ::testing::Test {
                                  {"kki lari; running", "landasan", "kki berjalan"},
                                  {"lari", "kucing"}, {"run", "cat kb"},
                                  {"saya lari cepat", "kucing lari"}, {"I run fast", "the cat runs"}});
+    writeEntries(dir.file("dataipa.dat"), {"run"}, {"ɹʌn"});  // walk has none
     if (!settings.empty()) writeFile(dir.file("Tavro2.ini"), "[General]\r\n" + settings);
   }
 
   TempDir dir;
 };
 
-// Every member in order; the phrase search takes the box text as typed.
+// Every member in order; the phrase search takes the box text as typed; a
+// form found through its base shows the base's transcription.
 TEST_F(CommandLineTest, LookupOfABaseFormAndSettingsChooseSideWindowAndPhrases) {
   standardData("ShowPhrase=1\r\n");
   const ProgramRun r = run({"--lookup", "Running", "--dir", dir.path()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, R"({"query":"Running","found":true,"status":)"
                    "\" English word: running -> run (-ing form)\"" R"(,"words":["run"],)"
-                   R"("translation":"run kki lari; running","translation_format":[)"
+                   R"("ipa":"ɹʌn","translation":"run kki lari; running","translation_format":[)"
                    R"({"start":0,"length":3,"bold":true},)"
                    R"({"start":4,"length":3,"bold":true,"color":"#008000"},)"
                    R"({"start":14,"length":7,"bold":true}],)"
@@ -96,7 +98,7 @@ TEST_F(CommandLineTest, Utf8InAndOutAndStatusWhenNothingIsLookedUpOrFilesAreMiss
   standardData();
   writeFile(dir.file("Tavro2id.dat"), "caf\xE9=coffee shop\r\nwalk=jalan kaki\r\n");
   std::string j = lookup("Caf\xC3\xA9", 0);  // "Café": the user's Indonesian word
-  EXPECT_PRED2(has, j, "\"words\":[\"caf\xC3\xA9\"],\"translation\":\"caf\xC3\xA9 coffee shop\"");
+  EXPECT_PRED2(has, j, R"("words":["café"],"ipa":"","translation":"café coffee shop")");
   EXPECT_PRED2(has, j, R"("found_in_indonesian":true,"also_indonesian":false)");
   // A character 1252 cannot hold becomes '?', and the filter drops it.
   j = lookup("\xE6\x97\xA5walk", 0);
@@ -112,6 +114,7 @@ TEST_F(CommandLineTest, Utf8InAndOutAndStatusWhenNothingIsLookedUpOrFilesAreMiss
 
   ::unlink(dir.file("dataid.dat").c_str());
   ::unlink(dir.file("datapr.dat").c_str());
+  ::unlink(dir.file("dataipa.dat").c_str());  // optional: never named
   EXPECT_PRED2(has, lookup("zzz", 1), R"("status":" not found - Missing: dataid.dat, datapr.dat")");
   EXPECT_PRED2(has, lookup("", 1), R"("status":" Missing: dataid.dat, datapr.dat")");
 }
@@ -124,7 +127,8 @@ TEST_F(CommandLineTest, AboutUsageAndWindowArguments) {
   EXPECT_EQ(r.out,
             "English-Indonesian : 3 [01 Jan 09]\n"
             "Indonesian-English : 2 [01 Jan 09]\n"
-            "Phrase : 0 [-]\n");
+            "Phrase : 0 [-]\n"
+            "Pronunciation : 1 [01 Jan 09]\n");
   // A damaged or missing file is said once, on stderr, for both commands.
   EXPECT_EQ(r.err, "tavro2: no complete dictionary data in " + dir.path() +
                        " (Damaged: datapr.dat)\n");
@@ -183,7 +187,7 @@ TEST_F(CommandLineTest, DirectionSuggestionsAndText) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "English word (1 Phrase)\n"
-            "run kki lari; running\n"
+            "run /ɹʌn/ kki lari; running\n"
             "\n"
             "Related: runway\n"
             "Phrases:\n"
@@ -252,7 +256,7 @@ TEST_F(CommandLineTest, LinesOfStandardInputAreAnsweredOneJsonLineEach) {
   r = run({"--lookup", "-", "--text", "--dir", dir.path()});
   std::freopen("/dev/null", "r", stdin);
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "English word\nrun kki lari; running\n\nRelated: runway\n\n"
+  EXPECT_EQ(r.out, "English word\nrun /ɹʌn/ kki lari; running\n\nRelated: runway\n\n"
                    "English word\nwalk kki berjalan\n\n");
 }
 

@@ -43,7 +43,7 @@ TEST(DataStatisticsTest, CalendarDatesTheirPictureAndCounts) {
   for (const auto& [n, text] : rows) EXPECT_EQ(formatCount(n), text);
 }
 
-TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
+TEST(DataStatisticsTest, FourLinesFromStoreAndFiles) {
   TempDir dir;
   writeEntries(dir.file("dataen.dat"), {"a"}, {"b"});  // dated 1 January 2009
   writeFile(dir.file("dataid.dat"), "1234567");         // too short for a date
@@ -52,6 +52,8 @@ TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
   std::string text;
   for (int i = 0; i < 12345; ++i) text += "w\r\n";
   store.publish(DataKind::kEnglish, splitLines(text), splitLines(""), LoadState::kLoaded);
+  store.publishTranscriptions(splitLines("a\r\nb\r\n"), splitLines("x\r\ny\r\n"),
+                              LoadState::kLoaded);
 
   const auto english = [](const CalendarDate& d) {
     return formatDdMmmYy(d, englishMonthAbbreviations());
@@ -59,7 +61,7 @@ TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
   const DataStatistics stats = readDataStatistics(store, dir.path());
   EXPECT_EQ(dataStatisticsText(stats, english),
             "English-Indonesian : 12,345 [01 Jan 09]\r\n"
-            "Indonesian-English : 0 [-]\r\nPhrase : 0 [-]");
+            "Indonesian-English : 0 [-]\r\nPhrase : 0 [-]\r\nPronunciation : 2 [-]");
 
   // Impossible dates never reach the formatter.
   DataStatistics bad;
@@ -68,7 +70,8 @@ TEST(DataStatisticsTest, ThreeLinesFromStoreAndFiles) {
               ADD_FAILURE();
               return std::string("?");
             }),
-            "English-Indonesian : 0 [-]\r\nIndonesian-English : 0 [-]\r\nPhrase : 0 [-]");
+            "English-Indonesian : 0 [-]\r\nIndonesian-English : 0 [-]\r\nPhrase : 0 [-]\r\n"
+            "Pronunciation : 0 [-]");
 }
 
 }  // namespace

@@ -69,5 +69,37 @@ TEST_F(DictionaryStoreTest, MissingDamagedAndCancelledLoads) {
             std::tuple(LoadState::kPending, 0));
 }
 
+// dataipa.dat is optional: missing, damaged or out of order, no word has a
+// transcription and nothing else changes.
+TEST_F(DictionaryStoreTest, TranscriptionsAreFoundByTheirHeadwordAndOptional) {
+  EXPECT_EQ(store_.ipaOf("house"), "");  // before loading
+  EXPECT_EQ(loadTranscriptionFile(store_, dir_.file("dataipa.dat")), LoadState::kMissing);
+  EXPECT_EQ(std::tuple(store_.transcriptionState(), store_.transcriptionCount(),
+                       store_.ipaOf("house")),
+            std::tuple(LoadState::kMissing, 0, ""));
+
+  // UTF-8 headwords in byte order; the store is asked in 1252 ("caf\xE9"). A
+  // headword past the last transcription has none.
+  DictionaryStore good;
+  writeEntries(dir_.file("dataipa.dat"), {"café", "house", "ice cream", "zzz"},
+               {"kæfˈeɪ", "haʊs", "aɪs kɹiːm"});
+  EXPECT_EQ(loadTranscriptionFile(good, dir_.file("dataipa.dat")), LoadState::kLoaded);
+  EXPECT_EQ(std::tuple(good.ipaOf("house"), good.ipaOf("caf\xE9"), good.ipaOf("ice cream"),
+                       good.ipaOf("hous"), good.ipaOf("House"), good.ipaOf("zzz"),
+                       good.transcriptionCount()),
+            std::tuple("haʊs", "kæfˈeɪ", "aɪs kɹiːm", "", "", "", 3));
+
+  // Damaged (the data file reader's cases), or headwords out of order.
+  test::writeFile(dir_.file("dataipa.dat"), "too short");
+  DictionaryStore damaged;
+  EXPECT_EQ(loadTranscriptionFile(damaged, dir_.file("dataipa.dat")), LoadState::kDamaged);
+  EXPECT_EQ(std::tuple(damaged.transcriptionState(), damaged.ipaOf("a")),
+            std::tuple(LoadState::kDamaged, ""));
+  writeEntries(dir_.file("dataipa.dat"), {"b", "a"}, {"y", "x"});
+  DictionaryStore unsorted;
+  EXPECT_EQ(loadTranscriptionFile(unsorted, dir_.file("dataipa.dat")), LoadState::kDamaged);
+  EXPECT_EQ(std::tuple(unsorted.transcriptionCount(), unsorted.ipaOf("b")), std::tuple(0, ""));
+}
+
 }  // namespace
 }  // namespace tavro2

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "test_util.h"
@@ -81,6 +82,11 @@ TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
   for (const char* name : kDataFileNames)
     ASSERT_TRUE(
         writeDataFile(dir_.file(name), test::crlfJoin(heads), test::crlfJoin(trans), 1.0, 1));
+  // The transcriptions come last, their headwords in byte order.
+  std::vector<std::string> sorted = heads;
+  std::sort(sorted.begin(), sorted.end());
+  ASSERT_TRUE(writeDataFile(dir_.file(kTranscriptionFileName), test::crlfJoin(sorted),
+                            test::crlfJoin(sorted), 1.0, 1));
 
   std::atomic<bool> done{false};
   DictionaryLoader loader(store_, dir_.path(), [&] { done.store(true); });
@@ -101,6 +107,8 @@ TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
           ASSERT_GT(store_.count(static_cast<DataKind>(k - 1)), 0);
         }
       }
+      const std::string_view ipa = store_.ipaOf(heads.back());
+      ASSERT_TRUE(ipa.empty() || (ipa == heads.back() && store_.count(DataKind::kPhrase) > 0));
       std::this_thread::yield();
     }
     for (int k = 0; k < 3; ++k) EXPECT_EQ(seen[k], static_cast<std::int32_t>(heads.size()));
@@ -110,7 +118,8 @@ TEST_F(LoaderTest, ConcurrentReadersSeeWholeFilesInOrder) {
   r1.join();
   r2.join();
   loader.join();
-  EXPECT_EQ(loader.statusText(), " Data OK");
+  EXPECT_EQ(std::tuple(loader.statusText(), store_.ipaOf(heads.back())),
+            std::tuple(" Data OK", heads.back()));
 }
 
 }  // namespace

@@ -383,4 +383,34 @@ TEST_F(LookupTest, AnExactPhraseIsAnEntry) {
 }
 
 }  // namespace
+// The pane's English entry has its headword's transcription (the base form's for a form
+// found through it); an Indonesian entry, a list of suggestions and a word without one have
+// none, and the pane's text never holds it.
+TEST_F(LookupTest, TheEnglishEntryShownHasItsHeadwordsTranscription) {
+  english({"go", "house", "jam", "walk"}, {"kki pergi", "kb rumah", "kb selai", "kki jalan"});
+  indonesian({"jam", "rumah"}, {"kb clock", "kb house"});
+  store.publishTranscriptions(splitLines("go\r\nhouse\r\njam\r\n"), splitLines("g\r\nh\r\nj\r\n"),
+                              LoadState::kLoaded);
+  const auto ipa = [&] { return state.ipaHeadword() + "/" + state.ipa(); };
+  const std::pair<const char*, const char*> finds[] = {
+      {"went", "go/g"}, {"House", "house/h"}, {"jam", "jam/j"},
+      {"rumah", "rumah/"}, {"walk", "walk/"}};
+  for (const auto& [word, want] : finds) {
+    ASSERT_TRUE(state.searchFromBox(word)) << word;
+    EXPECT_EQ(ipa(), want);
+  }
+  setSetting(state, &LookupSettings::direction, Direction::kIndonesianEnglish);
+  ASSERT_TRUE(state.searchFromBox("jam"));
+  EXPECT_EQ(ipa(), "jam/");
+  setSetting(state, &LookupSettings::direction, Direction::kAutomatic);
+  ASSERT_TRUE(state.showTypingList("hou"));
+  EXPECT_EQ(std::tuple(ipa(), state.translationText()), std::tuple("house/h", "house kb rumah"));
+  state.showSuggestions({{"go", "kki pergi", false}});
+  EXPECT_EQ(ipa(), "/");
+  state.showSelectedEntry(0);
+  EXPECT_EQ(ipa(), "go/g");
+  state.showHistoryEntry("House", "house kb rumah");
+  EXPECT_EQ(ipa(), "house/h");
+}
+
 }  // namespace tavro2::test

@@ -62,9 +62,13 @@ TEST(DictdIndexTest, BadIndexLinesNumbersAndGzipMembers) {
   EXPECT_FALSE(inflateGzip(whole, out, error, 4999));  // would exceed the cap
 }
 
-// An entry in one line: headword <part of speech> | translations (gloss; gloss) | ...
+// An entry in one line: headword {pronunciations} <part of speech> | translations (gloss;
+// gloss) | ...
 std::string shape(const DictdEntry& e) {
-  std::string out = e.headword + " <" + e.partOfSpeech + ">";
+  std::string out = e.headword;
+  for (std::size_t i = 0; i < e.pronunciations.size(); ++i)
+    out += (i ? "," : " {") + e.pronunciations[i] + (i + 1 == e.pronunciations.size() ? "}" : "");
+  out += " <" + e.partOfSpeech + ">";
   for (const auto& sense : e.senses) {
     out += " | " + sense.translations;
     for (std::size_t i = 0; i < sense.glosses.size(); ++i)
@@ -76,10 +80,13 @@ std::string shape(const DictdEntry& e) {
 TEST(DictdEntryTest, SplitsSensesAndGlossListsAndFindsTheEdition) {
   const std::pair<const char*, const char*> rows[] = {
       {"acid /ˈæs.ɪd/ <n>\r\nasam 2.\r\nin chemistry\r\n 3.\r\nLSD\r\n",
-       "acid <n> | asam (in chemistry; LSD)"},
+       "acid {/ˈæs.ɪd/} <n> | asam (in chemistry; LSD)"},
+      // Several pronunciations, one or two slashes, phonetic ones in brackets.
+      {"house //haʊs// //hʌʊs// /[hæʊs]/ <n>\nrumah\n",
+       "house {//haʊs//,//hʌʊs//,/[hæʊs]/} <n> | rumah"},
       // A slash in the headword, a trailing number that is no gloss list, no part of speech.
       {"24/7 <adj>\nsetiap saat 2.\n", "24/7 <adj> | setiap saat 2."},
-      {"at least /at lˈiːst/\nsetidaknya\n", "at least <> | setidaknya"},
+      {"at least /at lˈiːst/\nsetidaknya\n", "at least {/at lˈiːst/} <> | setidaknya"},
       // A line "2. ..." in an unnumbered entry is a gloss, not a sense.
       {"x <n>\ny\n2. not a sense\n", "x <n> | y (2. not a sense)"},
       {"", " <>"},

@@ -235,6 +235,7 @@ TEST_F(MainWindowTest, MissingDataFilesAreNamed) {
 }
 
 TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
+  test::writeEntries(dir_.file("dataipa.dat"), {"run"}, {"ɹʌn"});
   auto window = makeWindow("[General]\r\nShowPhrase=1\r\nShowContain=1\r\nWordsAfter=1\r\n");
   showAndLoad(*window);
   QTest::keyClicks(searchBoxOf(*window), "run ");
@@ -246,16 +247,20 @@ TEST_F(MainWindowTest, SearchShowsTheLookupStateWithItsRuns) {
       std::tuple(child<QListWidget>(*window, "mainWordList")->currentRow(),
                  searchBoxOf(*window)->text(), translationOf(*window), relatedPane->toPlainText(),
                  statusTextOf(*window)),
-      std::tuple(-1, "run ", "run kk lari", "rerun menjalankan lagi", " English word (2 Phrase)"));
+      std::tuple(-1, "run ", "run /ɹʌn/ kk lari", "rerun menjalankan lagi",
+                 " English word (2 Phrase)"));
   EXPECT_EQ(itemTexts(*window, "relatedList"), (QStringList{"rerun", "runner"}));
   EXPECT_EQ(itemTexts(*window, "phraseList"),
             (QStringList{"I run fast", "saya lari cepat", "morning run", "lari pagi"}));
-  // "run kk lari": the word bold, the marker bold and coloured, the rest plain.
+  // "run /ɹʌn/ kk lari": the word bold, its transcription in the skin's muted colour, the
+  // marker bold and coloured, the rest plain. The history keeps the entry alone.
   QTextDocument* doc = child<QTextEdit>(*window, "translationPane")->document();
-  for (int pos : {0, 4, 7}) {
+  const QColor muted = toQColor(computeSkinPalette(window->skin()).transcriptionText);
+  for (int pos : {0, 5, 11, 14}) {
     EXPECT_EQ(std::tuple(formatAt(doc, pos).fontWeight() == QFont::Bold,
-                         formatAt(doc, pos).foreground().color() == QColor(0, 0x80, 0x80)),
-              std::tuple(pos != 7, pos == 4))
+                         formatAt(doc, pos).foreground().color() == QColor(0, 0x80, 0x80),
+                         formatAt(doc, pos).foreground().color() == muted),
+              std::tuple(pos == 0 || pos == 11, pos == 11, pos == 5))
         << pos;
   }
   EXPECT_EQ(readFile(dir_.file("History.txt")), "run =run kk lari\r\n");
