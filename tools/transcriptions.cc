@@ -110,6 +110,129 @@ std::string nearestTranscription(const std::vector<std::string>& variants,
   return variants[best];
 }
 
+namespace {
+
+// UTF-8 to code points and back; a byte that starts no valid sequence
+// stands for itself (espeak-ng writes valid UTF-8).
+std::u32string codePointsOf(std::string_view utf8) {
+  std::u32string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (i + length > utf8.size() || length == 1) {
+      out += static_cast<char32_t>(lead);
+      ++i;
+      continue;
+    }
+    char32_t cp = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    out += cp;
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+std::string utf8Of(std::u32string_view cps) {
+  std::string out;
+  for (const char32_t cp : cps) appendUtf8(out, cp);
+  return out;
+}
+
+constexpr char32_t kPrimary = U'\u02C8', kSecondary = U'\u02CC', kSyllabic = U'\u0329';
+
+bool isVowel(char32_t c) {
+  static constexpr std::u32string_view kVowels = U"aeiouyæɑɒɐəɚɛɜɝɪɔʊʌᵻøœɵɘɤɯɨʉɞɶ";
+  return kVowels.find(c) != std::u32string_view::npos;
+}
+bool isStress(char32_t c) { return c == kPrimary || c == kSecondary; }
+// Length, nasal and other marks that ride on the sound before them.
+bool isModifier(char32_t c) {
+  return c == U'ː' || c == U'ˑ' || (c >= 0x02B0 && c <= 0x02FF && !isStress(c)) ||
+         (c >= 0x0300 && c <= 0x036F);
+}
+
+// The consonants a syllable may begin with in English: one (but ŋ), s and
+// a stop, nasal, l, w or f, an obstruent or nasal and an approximant, or s,
+// a voiceless stop and an approximant. "tʃ" and "dʒ" count as one.
+bool legalOnset(const std::vector<std::u32string_view>& units) {
+  static constexpr std::u32string_view kApproximants = U"ɹlwj";
+  const auto in = [](std::u32string_view unit, std::u32string_view set) {
+    return unit.size() == 1 && set.find(unit[0]) != std::u32string_view::npos;
+  };
+  switch (units.size()) {
+    case 1: return units[0] != U"ŋ";
+    case 2:
+      return (units[0] == U"s" && in(units[1], U"ptkmnlwf")) ||
+             (in(units[0], U"pbtdkɡfvθʃhmn") && in(units[1], kApproximants) &&
+              (!in(units[0], U"mnh") || units[1] == U"j"));
+    case 3: return units[0] == U"s" && in(units[1], U"ptk") && in(units[2], kApproximants);
+    default: return false;
+  }
+}
+
+// One word of espeak-ng's IPA with its stress marks where a dictionary puts
+// them: espeak-ng writes them before the stressed vowel (ɪɡzˈæmpəl), a
+// dictionary before the syllable (ɪɡˈzæmpəl), taking into the syllable the
+// most consonants English lets a syllable begin with. A word of one
+// syllable takes none (haʊs).
+std::u32string placeStress(std::u32string word) {
+  int nuclei = 0;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const bool nucleus = isVowel(word[i]) || (i + 1 < word.size() && word[i + 1] == kSyllabic);
+    const bool continues = i > 0 && isVowel(word[i - 1]) && isVowel(word[i]);  // a diphthong
+    if (nucleus && !continues) ++nuclei;
+  }
+  if (nuclei <= 1) {
+    std::erase_if(word, isStress);
+    return word;
+  }
+  for (std::size_t mark = 0; mark < word.size(); ++mark) {
+    if (!isStress(word[mark])) continue;
+    // The consonants before the mark, back to a vowel, a mark or the start.
+    std::vector<std::u32string_view> run;
+    std::size_t start = mark;
+    while (start > 0) {
+      const char32_t c = word[start - 1];
+      if (isVowel(c) || isStress(c) || isModifier(c) || c == ' ') break;
+      std::size_t unit = start - 1;
+      if (unit > 0 && ((c == U'ʃ' && word[unit - 1] == U't') || (c == U'ʒ' && word[unit - 1] == U'd')))
+        --unit;
+      run.insert(run.begin(), std::u32string_view(word).substr(unit, start - unit));
+      start = unit;
+    }
+    std::size_t to = mark;
+    if (start == 0) {
+      to = 0;  // the word's first syllable: all of them
+    } else {
+      std::size_t take = 0;
+      for (std::size_t n = 1; n <= run.size(); ++n) {
+        const std::vector<std::u32string_view> tail(run.end() - static_cast<std::ptrdiff_t>(n), run.end());
+        if (legalOnset(tail)) take = n;
+      }
+      for (std::size_t n = 0; n < take; ++n) to -= run[run.size() - 1 - n].size();
+    }
+    const char32_t stress = word[mark];
+    word.erase(mark, 1);
+    word.insert(to, 1, stress);
+  }
+  return word;
+}
+
+}  // namespace
+
+std::string placeStressMarks(std::string_view ipa) {
+  std::u32string out;
+  std::u32string cps = codePointsOf(ipa);
+  std::size_t begin = 0;
+  while (begin <= cps.size()) {
+    const std::size_t end = std::min(cps.find(U' ', begin), cps.size());
+    out += placeStress(cps.substr(begin, end - begin));
+    if (end < cps.size()) out += U' ';
+    begin = end + 1;
+  }
+  return utf8Of(out);
+}
+
 std::string cleanEspeakIpa(std::string_view ipa) {
   std::string out;
   for (std::size_t i = 0; i < ipa.size(); ++i) {
@@ -141,7 +264,7 @@ std::string cleanEspeakIpa(std::string_view ipa) {
   std::string collapsed;
   for (const char c : trimBlanks(out))
     if (c != ' ' || collapsed.empty() || collapsed.back() != ' ') collapsed += c;
-  return collapsed;
+  return placeStressMarks(collapsed);
 }
 
 Transcriber espeakTranscriber() {

@@ -35,9 +35,14 @@ std::string nearestTranscription(const std::vector<std::string>& variants,
                                  std::string_view reference);
 
 // espeak-ng's IPA of a text (its clauses joined by spaces) as a learner
-// reads it: the stress marks stay; pause marks ("_", "_:"), language
-// switches ("(fr)"), hyphens and runs of blanks go.
+// reads it: the stress marks stay, moved by placeStressMarks; pause marks
+// ("_", "_:"), language switches ("(fr)"), hyphens and runs of blanks go.
 std::string cleanEspeakIpa(std::string_view ipa);
+
+// Each word's stress marks moved from before the stressed vowel, where
+// espeak-ng writes them, to the start of the syllable, where dictionaries
+// do (ɪɡzˈæmpəl -> ɪɡˈzæmpəl); a word of one syllable loses them (haʊs).
+std::string placeStressMarks(std::string_view ipa);
 
 // A headword (UTF-8) to its IPA, or the empty text.
 using Transcriber = std::function<std::string(std::string_view utf8)>;
