@@ -129,6 +129,7 @@ bool LookupState::findExactPhrase(std::string_view query) {
       alsoIndonesian_ = false;
       translationText_ = paneText(shown, translation);
       translationRuns_ = renderEntryText(translationText_, shown, indonesian);
+      shown_ = {shown, indonesian};
       statusText_ = indonesian ? " Indonesian phrase" : " English phrase";
       return true;
     }
@@ -230,6 +231,7 @@ bool LookupState::lookupWord(std::string_view query) {
   mainWords_.clear();
   translationText_.clear();
   translationRuns_.clear();
+  shown_ = {};
   relatedWords_.clear();
   relatedTranslationText_.clear();
   relatedTranslationRuns_.clear();
@@ -253,6 +255,7 @@ bool LookupState::lookupWord(std::string_view query) {
     std::size_t k = 0;
     while (k < mainWords_.count() && !equalsFolded(mainWords_.line(k), q)) ++k;
     translationText_ = paneText(q, foundTranslations_.line(k));
+    shown_ = {q, foundInIndonesian_};
     // A word of both languages (air, jam, orang) shows the Indonesian entry
     // under the English one; the lists stay the English find's.
     if (dir == Direction::kAutomatic && found && !foundInIndonesian_) {
@@ -305,6 +308,7 @@ bool LookupState::findBaseForm(std::string_view word) {
     foundTranslations_.clear();
     translationText_.clear();
     translationRuns_.clear();
+    shown_ = {};
   }
   statusText_ = " not found";
   return false;
@@ -357,6 +361,7 @@ void LookupState::showSuggestions(std::vector<HeadwordEntry> entries) {
   showOffered(MainList::kSuggestions, std::move(entries));
   translationText_.clear();
   translationRuns_.clear();
+  shown_ = {};
 }
 
 void LookupState::showOffered(MainList kind, std::vector<HeadwordEntry> entries) {
@@ -378,6 +383,7 @@ void LookupState::showSelectedEntry(std::size_t index) {
       index < listSides_.size() ? static_cast<bool>(listSides_[index]) : foundInIndonesian_;
   translationText_ = paneText(word, foundTranslations_.line(index));
   translationRuns_ = renderEntryText(translationText_, word, indonesian);
+  shown_ = {std::string(word), indonesian};
 }
 
 void LookupState::showSelectedRelated(std::size_t index) {
@@ -400,6 +406,34 @@ void LookupState::showHistoryEntry(std::string word, std::string translation) {
   searchText_ = std::move(word);
   translationText_ = entriesOnLines(translation);
   translationRuns_ = renderPaneText(translationText_, searchText_, foundInIndonesian_);
+  shown_ = {translationText_.empty() ? std::string() : searchText_, std::nullopt};
+}
+
+bool LookupState::shownIndonesian() {
+  if (!shown_.indonesian) shown_.indonesian = readAsIndonesian(shown_.word);
+  return *shown_.indonesian;
+}
+
+bool LookupState::readAsIndonesian(std::string_view word) {
+  if (settings_.direction != Direction::kAutomatic)
+    return settings_.direction == Direction::kIndonesianEnglish;
+  const std::string w(word);  // may point into a list read again below
+  if (w.empty()) return false;
+  const UserList& english = userLists_.read(dir_ + kEnglishListName);
+  bool found = false;
+  forEachLineContaining(english.lines(), english.count(), w, [&](std::size_t i) {
+    found = entryWord(english.lines().line(i)) == w;
+    return !found;
+  });
+  const std::int32_t count = store_.count(DataKind::kEnglish);
+  if (!found && count > 0) {
+    const WordList& heads = store_.headwords(DataKind::kEnglish);
+    forEachLineContaining(heads, static_cast<std::size_t>(count), w, [&](std::size_t i) {
+      found = heads.line(i) == w;
+      return !found;
+    });
+  }
+  return !found && indonesianTranslation(w).has_value();
 }
 
 }  // namespace tavro2

@@ -155,6 +155,16 @@ class LookupState {
   const std::string& statusText() const { return statusText_; }  // begins with a space
   // The last headword found was Indonesian (markers are not coloured then).
   bool foundInIndonesian() const { return foundInIndonesian_; }
+  // The headword of the entry the translation pane shows (the first of
+  // two), as the pane writes it; empty while it shows no entry.
+  const std::string& shownHeadword() const { return shown_.word; }
+  // Whether that entry is Indonesian. A history entry names no side: its
+  // word's own is found then (readAsIndonesian).
+  bool shownIndonesian();
+  // Whether `word` reads as Indonesian: the direction searches only that
+  // side, or in "Automatic" it is an Indonesian headword and no English one
+  // (the user's lists and the dictionary's; English first, as lookups go).
+  bool readAsIndonesian(std::string_view word);
   // Set by searchFromBox: the query or one of its base forms was found.
   bool queryFound() const { return queryFound_; }
   // In "Automatic", a query found on the English side that is also an
@@ -177,6 +187,12 @@ class LookupState {
   // Adds ": note" to the status line after its language words, unless a
   // note is there already; nothing for an empty note.
   void noteOnStatus(std::string_view note);
+  // What shownHeadword and shownIndonesian tell; no side for a history entry.
+  struct ShownEntry {
+    std::string word;
+    std::optional<bool> indonesian;
+  };
+  ShownEntry shown_;
   std::string baseFound_;  // the base form the last successful fallback found
   std::string missedQuery_;
   // What the main word list holds: a lookup's neighbours, or headwords
