@@ -389,28 +389,14 @@ int runLookup(const StoragePlaces& places, const LookupRequest& request) {
   return allFound ? 0 : 1;
 }
 
-// --pronounce: WORD spoken into a WAV file, with --from's voice or the
-// settings' direction's; in Automatic the side a lookup finds the word on
-// (through its base forms too, but for Hunspell's), English when neither.
+// --pronounce: WORD spoken into a WAV file with pronounceLanguage's voice.
 int runPronounce(const StoragePlaces& places, const std::string& wordUtf8,
                  std::optional<Direction> from, const std::string& wavPath) {
   if (!speechBuiltIn()) {
     std::fprintf(stderr, "tavro2: %s\n", speechProblem({}, SpeechLanguage::kEnglish).c_str());
     return 1;
   }
-  const Direction direction =
-      from ? *from
-           : directionOf(readSettings(IniFile(places.configDir + kSettingsFileName)).Language);
-  SpeechLanguage language = direction == Direction::kIndonesianEnglish
-                                ? SpeechLanguage::kIndonesian
-                                : SpeechLanguage::kEnglish;
-  if (direction == Direction::kAutomatic) {
-    DictionaryStore store;
-    reportMissingData(loadAll(store, places.dataDir), places.dataDir);
-    LookupState state(store, places.userDir);
-    state.searchFromBox(utf8To1252(wordUtf8));
-    if (state.queryFound() && state.foundInIndonesian()) language = SpeechLanguage::kIndonesian;
-  }
+  const SpeechLanguage language = pronounceLanguage(places, wordUtf8, from);
   const SpokenWord spoken = synthesize(wordUtf8, language);
   if (spoken.outcome != SpokenWord::Outcome::kSpoken) {
     std::fprintf(stderr, "tavro2: cannot speak '%s': %s\n", wordUtf8.c_str(),
@@ -442,6 +428,22 @@ int runAbout(const StoragePlaces& places) {
 }
 
 }  // namespace
+
+SpeechLanguage pronounceLanguage(const StoragePlaces& places, std::string_view wordUtf8,
+                                 std::optional<Direction> from) {
+  const Direction direction =
+      from ? *from
+           : directionOf(readSettings(IniFile(places.configDir + kSettingsFileName)).Language);
+  if (direction != Direction::kAutomatic)
+    return direction == Direction::kIndonesianEnglish ? SpeechLanguage::kIndonesian
+                                                      : SpeechLanguage::kEnglish;
+  DictionaryStore store;
+  reportMissingData(loadAll(store, places.dataDir), places.dataDir);
+  LookupState state(store, places.userDir);
+  state.searchFromBox(utf8To1252(wordUtf8));
+  return state.queryFound() && state.foundInIndonesian() ? SpeechLanguage::kIndonesian
+                                                         : SpeechLanguage::kEnglish;
+}
 
 std::string lineTooLongJson(std::string_view line, std::size_t limit) {
   std::string out = "{\"query\":";

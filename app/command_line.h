@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/speech.h"
+#include "app/storage.h"
 #include "engine/lookup_state.h"
 
 namespace tavro2 {
@@ -42,6 +44,12 @@ struct WindowArguments {
 };
 std::optional<int> parseWindowArguments(const std::vector<std::string>& args,
                                         WindowArguments& out);
+
+// The voice --pronounce speaks `wordUtf8` with: `from`'s direction, else
+// the settings'; in Automatic the side a lookup in `places` finds the word
+// on (its base forms too, but for Hunspell's stems), English when neither.
+SpeechLanguage pronounceLanguage(const StoragePlaces& places, std::string_view wordUtf8,
+                                 std::optional<Direction> from);
 
 // The JSON object --lookup prints (without the final newline) for `state`
 // after a SearchFromBox on `queryUtf8`. Texts are converted from

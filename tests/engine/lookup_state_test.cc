@@ -382,5 +382,36 @@ TEST_F(LookupTest, AnExactPhraseIsAnEntry) {
   EXPECT_EQ(state.statusText(), " Indonesian phrase");
 }
 
+// Pronounce speaks the shown entry's headword in its language: a find's
+// (the English one of two), a phrase's, a base form's; a history entry names
+// no side, so its word's is looked for, English first, within the direction.
+TEST_F(LookupTest, TheShownEntryNamesItsHeadwordAndSide) {
+  english({"air", "house"}, {"kb udara", "kb rumah"});
+  indonesian({"air", "rumah", "sate"}, {"kb water", "kb house", "kb satay"});
+  publish(DataKind::kPhrase, {"rumah sakit"}, {"hospital"});
+  userList(kEnglishListName, {"sate=satay (as the user writes it)"});
+  auto side = [&] { return std::pair(state.shownHeadword(), state.shownIndonesian()); };
+  using Side = std::pair<std::string, bool>;
+  const std::pair<const char*, Side> finds[] = {{"Air", {"air", false}},
+                                                {"rumah  sakit", {"rumah sakit", true}},
+                                                {"rumahnya", {"rumah", true}},
+                                                {"zzz", {"", false}}};
+  for (const auto& [box, expected] : finds) {
+    state.searchFromBox(box);
+    EXPECT_EQ(side(), expected) << box;
+  }
+  const std::tuple<const char*, Direction, bool> history[] = {
+      {"air", Direction::kAutomatic, false},         {"rumah", Direction::kAutomatic, true},
+      {"sate", Direction::kAutomatic, false},        {"zzz", Direction::kAutomatic, false},
+      {"air", Direction::kIndonesianEnglish, true}, {"rumah", Direction::kEnglishIndonesian, false}};
+  for (const auto& [word, direction, indonesian] : history) {
+    setSetting(state, &LookupSettings::direction, direction);
+    state.showHistoryEntry(word, std::string(word) + " x");
+    EXPECT_EQ(side(), Side(word, indonesian)) << word;
+  }
+  state.showHistoryEntry("air", "");
+  EXPECT_EQ(state.shownHeadword(), "");
+}
+
 }  // namespace
 }  // namespace tavro2::test
