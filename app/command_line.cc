@@ -393,7 +393,7 @@ int runLookup(const StoragePlaces& places, const LookupRequest& request) {
 int runPronounce(const StoragePlaces& places, const std::string& wordUtf8,
                  std::optional<Direction> from, const std::string& wavPath) {
   if (!speechBuiltIn()) {
-    std::fprintf(stderr, "tavro2: %s\n", speechProblem({}, SpeechLanguage::kEnglish).c_str());
+    std::fprintf(stderr, "tavro2: %s\n", speechProblem(SpokenWord::Outcome::kNoSpeech, SpeechLanguage::kEnglish).c_str());
     return 1;
   }
   const SpeechLanguage language = pronounceLanguage(places, wordUtf8, from);
