@@ -11,8 +11,10 @@
 #include "app/ini_file.h"
 #include "app/program_dir.h"
 #include "app/settings.h"
+#include "app/speech.h"
 #include "app/storage.h"
 #include "app/text_output.h"
+#include "app/wav_file.h"
 #include "engine/base_form_stages.h"
 #include "engine/cp1252.h"
 #include "engine/data_statistics.h"
@@ -38,6 +40,8 @@ constexpr char kUsage[] =
     "                                           or with --text as a person reads it\n"
     "       tavro2 --lookup - [...]             look up each line of standard input;\n"
     "                                           one JSON object a line (JSON Lines)\n"
+    "       tavro2 --pronounce WORD [--from en|id|auto] --wav FILE [--dir DIR]\n"
+    "                                           speak WORD into FILE (WAV, 16-bit mono)\n"
     "       tavro2 --about [--dir DIR]          print the dictionaries' entry counts and dates\n"
     "       tavro2 --version                    print the version\n"
     "       tavro2 --help                       print this text\n"
@@ -48,10 +52,13 @@ constexpr char kUsage[] =
     "as \"suggestions\" (empty when found). An English entry's pronunciation is\n"
     "\"ipa\" (IPA, empty when the data has none). --text colours the markers and\n"
     "puts the word forms in bold on a terminal, unless NO_COLOR is set.\n"
+    "--pronounce speaks with espeak-ng's English or Indonesian voice, as --from or\n"
+    "the settings' direction choose; in Automatic, the side the word is found on.\n"
     "\n"
     "The window also takes Qt's own options, such as -platform NAME or -style NAME.\n"
     "--lookup and --about write nothing. Exit status: 0 found (every line found\n"
-    "with --lookup -), 1 not found, 2 bad usage or unreadable DIR.\n"
+    "with --lookup -; the file written with --pronounce), 1 not found (no voice\n"
+    "to speak with), 2 bad usage, unreadable DIR or a FILE that cannot be written.\n"
     "\n"
     "Where files live: with --dir, every file is in DIR. Otherwise, when the\n"
     "program's directory is writable and holds the data (or no installed data\n"
@@ -68,6 +75,8 @@ struct Options {
   std::optional<std::string> lookup;
   std::optional<std::string> dir;
   std::optional<std::string> from;
+  std::optional<std::string> pronounce;
+  std::optional<std::string> wav;
 };
 
 int usageError(const std::string& message) {
@@ -100,6 +109,10 @@ std::optional<int> parseOptions(int argc, char** argv, Options& out) {
     };
     if (name == "--lookup") {
       if (auto err = takeValue(out.lookup)) return err;
+    } else if (name == "--pronounce") {
+      if (auto err = takeValue(out.pronounce)) return err;
+    } else if (name == "--wav") {
+      if (auto err = takeValue(out.wav)) return err;
     } else if (name == "--dir") {
       if (auto err = takeValue(out.dir)) return err;
     } else if (name == "--from") {
@@ -120,9 +133,20 @@ std::optional<int> parseOptions(int argc, char** argv, Options& out) {
       return usageError("unexpected argument '" + std::string(arg) + "'");
     }
   }
-  if (out.lookup && out.about) return usageError("--lookup and --about cannot be combined");
-  if ((out.from || out.text) && !out.lookup)
-    return usageError(std::string(out.from ? "--from" : "--text") + " needs --lookup");
+  if ((out.lookup ? 1 : 0) + (out.about ? 1 : 0) + (out.pronounce ? 1 : 0) > 1)
+    return usageError("--lookup, --pronounce and --about cannot be combined");
+  if (out.text && !out.lookup) return usageError("--text needs --lookup");
+  if (out.from && !out.lookup && !out.pronounce)
+    return usageError("--from needs --lookup or --pronounce");
+  if (out.wav && !out.pronounce) return usageError("--wav needs --pronounce");
+  if (out.pronounce) {
+    if (!out.wav || out.wav->empty()) return usageError("--pronounce needs --wav FILE");
+    if (out.pronounce->find_first_not_of(" \t") == std::string::npos)
+      return usageError("--pronounce needs a word");
+    if (out.pronounce->size() > kMaxSpokenBytes)
+      return usageError("--pronounce takes a word or a short phrase (at most " +
+                        std::to_string(kMaxSpokenBytes) + " bytes)");
+  }
   return std::nullopt;
 }
 
@@ -366,6 +390,27 @@ int runLookup(const StoragePlaces& places, const LookupRequest& request) {
   return allFound ? 0 : 1;
 }
 
+// --pronounce: WORD spoken into a WAV file with pronounceLanguage's voice.
+int runPronounce(const StoragePlaces& places, const std::string& wordUtf8,
+                 std::optional<Direction> from, const std::string& wavPath) {
+  if (!speechBuiltIn()) {
+    std::fprintf(stderr, "tavro2: %s\n", speechProblem(SpokenWord::Outcome::kNoSpeech, SpeechLanguage::kEnglish).c_str());
+    return 1;
+  }
+  const SpeechLanguage language = pronounceLanguage(places, wordUtf8, from);
+  const SpokenWord spoken = synthesize(wordUtf8, language);
+  if (spoken.outcome != SpokenWord::Outcome::kSpoken) {
+    std::fprintf(stderr, "tavro2: cannot speak '%s': %s\n", wordUtf8.c_str(),
+                 speechProblem(spoken.outcome, language).c_str());
+    return 1;
+  }
+  if (!writeWavFile(wavPath, spoken.samples, spoken.sampleRate)) {
+    std::fprintf(stderr, "tavro2: cannot write '%s'\n", wavPath.c_str());
+    return 2;
+  }
+  return 0;
+}
+
 int runAbout(const StoragePlaces& places) {
   const std::string& dir = places.dataDir;
   DictionaryStore store;
@@ -384,6 +429,22 @@ int runAbout(const StoragePlaces& places) {
 }
 
 }  // namespace
+
+SpeechLanguage pronounceLanguage(const StoragePlaces& places, std::string_view wordUtf8,
+                                 std::optional<Direction> from) {
+  const Direction direction =
+      from ? *from
+           : directionOf(readSettings(IniFile(places.configDir + kSettingsFileName)).Language);
+  if (direction != Direction::kAutomatic)
+    return direction == Direction::kIndonesianEnglish ? SpeechLanguage::kIndonesian
+                                                      : SpeechLanguage::kEnglish;
+  DictionaryStore store;
+  reportMissingData(loadAll(store, places.dataDir), places.dataDir);
+  LookupState state(store, places.userDir);
+  state.searchFromBox(utf8To1252(wordUtf8));
+  return state.queryFound() && state.foundInIndonesian() ? SpeechLanguage::kIndonesian
+                                                         : SpeechLanguage::kEnglish;
+}
 
 std::string lineTooLongJson(std::string_view line, std::size_t limit) {
   std::string out = "{\"query\":";
@@ -451,7 +512,8 @@ bool wantsCommandLine(int argc, char** argv) {
     const std::string_view arg = argv[i];
     const std::string_view name = arg.substr(0, arg.find('='));
     if (name == "--lookup" || name == "--about" || name == "--help" || name == "-h" ||
-        name == "--version" || name == "--from" || name == "--text")
+        name == "--version" || name == "--from" || name == "--text" || name == "--pronounce" ||
+        name == "--wav")
       return true;
     if (arg == "--dir") ++i;  // its value may look like anything
   }
@@ -553,7 +615,7 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     std::printf("tavro2 %s\n", kVersion);
     return 0;
   }
-  if (!options.lookup && !options.about) return std::nullopt;
+  if (!options.lookup && !options.about && !options.pronounce) return std::nullopt;
 
   const StoragePlaces& places = currentStorage();
   if (options.dir && !directoryReadable(places.dataDir)) {
@@ -561,14 +623,17 @@ std::optional<int> runCommandLine(int argc, char** argv) {
     return 2;
   }
   if (options.about) return runAbout(places);
+  std::optional<Direction> direction;
+  if (options.from)
+    direction = *options.from == "en"   ? Direction::kEnglishIndonesian
+                : *options.from == "id" ? Direction::kIndonesianEnglish
+                                        : Direction::kAutomatic;
+  if (options.pronounce) return runPronounce(places, *options.pronounce, direction, *options.wav);
   LookupRequest request;
   request.text = *options.lookup;
   request.lines = request.text == "-";
   request.asText = options.text;
-  if (options.from)
-    request.direction = *options.from == "en"   ? Direction::kEnglishIndonesian
-                        : *options.from == "id" ? Direction::kIndonesianEnglish
-                                                : Direction::kAutomatic;
+  request.direction = direction;
   return runLookup(places, request);
 }
 

@@ -53,7 +53,7 @@ std::vector<FormatRun> runsWithin(const std::vector<FormatRun>& runs, std::size_
 // "house /haʊs/ kb rumah, ...", the transcription dim when coloured.
 std::string entryText(const LookupState& state, bool color) {
   const std::string& text = state.translationText();
-  const std::size_t head = state.ipaHeadword().size();
+  const std::size_t head = state.shownHeadword().size();
   if (state.ipa().empty() || head > text.size())
     return styledText(text, state.translationRuns(), color);
   const std::string ipa = " /" + state.ipa() + "/";

@@ -410,12 +410,42 @@ void LookupState::showHistoryEntry(std::string word, std::string translation) {
   // The history does not say which side it came from; a word the English
   // side transcribes has its transcription.
   const std::string_view head = std::string_view(translationText_).substr(0, searchText_.size());
-  notePaneEntry(equalsFolded(head, searchText_) ? head : std::string_view(), false);
+  const bool begins = equalsFolded(head, searchText_);
+  notePaneEntry(translationText_.empty() ? std::string_view() : begins ? head : searchText_,
+                std::nullopt, begins);
 }
 
-void LookupState::notePaneEntry(std::string_view word, bool indonesian) {
-  ipaHeadword_ = word;
-  ipa_ = indonesian ? std::string() : std::string(store_.ipaOf(word));
+bool LookupState::shownIndonesian() {
+  if (!shown_.indonesian) shown_.indonesian = readAsIndonesian(shown_.word);
+  return *shown_.indonesian;
+}
+
+bool LookupState::readAsIndonesian(std::string_view word) {
+  if (settings_.direction != Direction::kAutomatic)
+    return settings_.direction == Direction::kIndonesianEnglish;
+  const std::string w(word);  // may point into a list read again below
+  if (w.empty()) return false;
+  const UserList& english = userLists_.read(dir_ + kEnglishListName);
+  bool found = false;
+  forEachLineContaining(english.lines(), english.count(), w, [&](std::size_t i) {
+    found = entryWord(english.lines().line(i)) == w;
+    return !found;
+  });
+  const std::int32_t count = store_.count(DataKind::kEnglish);
+  if (!found && count > 0) {
+    const WordList& heads = store_.headwords(DataKind::kEnglish);
+    forEachLineContaining(heads, static_cast<std::size_t>(count), w, [&](std::size_t i) {
+      found = heads.line(i) == w;
+      return !found;
+    });
+  }
+  return !found && indonesianTranslation(w).has_value();
+}
+
+void LookupState::notePaneEntry(std::string_view word, std::optional<bool> indonesian,
+                                bool transcribed) {
+  shown_ = {std::string(word), indonesian};
+  ipa_ = indonesian.value_or(false) || !transcribed ? std::string() : std::string(store_.ipaOf(word));
 }
 
 }  // namespace tavro2

@@ -158,11 +158,21 @@ class LookupState {
   // word) from dataipa.dat. Empty for an Indonesian entry, a word with none
   // and an empty pane; a history entry, whose side is not recorded, has its
   // word's. It is no part of translationText(): the pane's text
-  // begins with ipaHeadword() and the window shows the transcription after it.
+  // begins with shownHeadword() and the window shows the transcription
+  // after it.
   const std::string& ipa() const { return ipa_; }
-  const std::string& ipaHeadword() const { return ipaHeadword_; }
   // The last headword found was Indonesian (markers are not coloured then).
   bool foundInIndonesian() const { return foundInIndonesian_; }
+  // The headword of the entry the translation pane shows (the first of
+  // two), as the pane writes it; empty while it shows no entry.
+  const std::string& shownHeadword() const { return shown_.word; }
+  // Whether that entry is Indonesian. A history entry names no side: its
+  // word's own is found then (readAsIndonesian).
+  bool shownIndonesian();
+  // Whether `word` reads as Indonesian: the direction searches only that
+  // side, or in "Automatic" it is an Indonesian headword and no English one
+  // (the user's lists and the dictionary's; English first, as lookups go).
+  bool readAsIndonesian(std::string_view word);
   // Set by searchFromBox: the query or one of its base forms was found.
   bool queryFound() const { return queryFound_; }
   // In "Automatic", a query found on the English side that is also an
@@ -185,6 +195,12 @@ class LookupState {
   // Adds ": note" to the status line after its language words, unless a
   // note is there already; nothing for an empty note.
   void noteOnStatus(std::string_view note);
+  // What shownHeadword and shownIndonesian tell; no side for a history entry.
+  struct ShownEntry {
+    std::string word;
+    std::optional<bool> indonesian;
+  };
+  ShownEntry shown_;
   std::string baseFound_;  // the base form the last successful fallback found
   std::string missedQuery_;
   // What the main word list holds: a lookup's neighbours, or headwords
@@ -194,9 +210,11 @@ class LookupState {
   MainList mainList_ = MainList::kLookup;
   std::vector<bool> listSides_;
   void showOffered(MainList kind, std::vector<HeadwordEntry> entries);
-  // The pane now shows the entry of `word` (none when empty): its
-  // transcription, when it is English and has one.
-  void notePaneEntry(std::string_view word, bool indonesian);
+  // The pane now shows the entry of `word` (none when empty), of the side
+  // `indonesian` names (unknown for a history entry): the shown entry, and
+  // its transcription when it is not Indonesian and `transcribed`.
+  void notePaneEntry(std::string_view word, std::optional<bool> indonesian,
+                     bool transcribed = true);
   // One side of a lookup: its user list, then its dictionary headwords.
   void scanSide(DataKind kind, const char* userListName, bool indonesian, std::string_view query,
                 std::size_t& related, bool& found);
@@ -220,7 +238,6 @@ class LookupState {
   std::vector<PhrasePair> phrases_;
   std::string statusText_;
   std::string ipa_;
-  std::string ipaHeadword_;
   bool foundInIndonesian_ = false;
   bool queryFound_ = false;
   bool alsoIndonesian_ = false;

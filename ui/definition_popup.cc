@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -86,6 +87,13 @@ FDef::FDef(HistoryHost& host)
   textArea_->document()->setDocumentMargin(0);
   textArea_->setGeometry(rect());
   textArea_->installEventFilter(this);
+  textArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(textArea_, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+    const std::unique_ptr<QMenu> menu = createContextMenu(pos);
+    menuOpen_ = true;
+    menu->exec(textArea_->viewport()->mapToGlobal(pos));
+    menuOpen_ = false;
+  });
   new MarkerTooltip(textArea_);  // owned by the text area
 
   countdownTimer_.setInterval(kCountdownInterval);
@@ -103,8 +111,21 @@ void FDef::resizeEvent(QResizeEvent* event) {
 }
 
 bool FDef::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == textArea_ && event->type() == QEvent::Leave) hideNow();
+  if (watched == textArea_ && event->type() == QEvent::Leave && !menuOpen_) hideNow();
   return QWidget::eventFilter(watched, event);
+}
+
+std::unique_ptr<QMenu> FDef::createContextMenu(QPoint pos) {
+  std::unique_ptr<QMenu> menu(textArea_->createStandardContextMenu(pos));
+  if (host_.canPronounce()) {
+    auto* pronounce = new QAction("Pronounce", menu.get());
+    pronounce->setObjectName("pronounceAction");
+    connect(pronounce, &QAction::triggered, this, [this] { host_.pronounce(); });
+    QAction* first = menu->actions().value(0);
+    menu->insertAction(first, pronounce);
+    menu->insertSeparator(first);
+  }
+  return menu;
 }
 
 void FDef::applyColors() {

@@ -16,8 +16,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+class QMenu;
 class QTextEdit;
 
 namespace tavro2 {
@@ -62,6 +64,9 @@ class FDef : public QWidget {
   void hideBesideHistory();
   // The word whose entry the popup was last given.
   const std::string& word() const { return word_; }
+  // The text area's menu: Pronounce (when the host can; the popup holds the
+  // main window's entry), then the usual Copy and Select All.
+  std::unique_ptr<QMenu> createContextMenu(QPoint pos);
 
   // Timer ticks (public so tests drive them without waiting).
   void countdownTick();
@@ -98,6 +103,7 @@ class FDef : public QWidget {
   std::uint32_t countdown_ = 0;
   int opacity_ = 255;
   bool besideHistory_ = false;
+  bool menuOpen_ = false;  // the pointer leaving for the menu keeps the popup
   std::string word_;
 };
 

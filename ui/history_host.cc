@@ -140,6 +140,16 @@ void MainWindowHistoryHost::offerSuggestions(std::optional<QPoint> popupAt) {
   window_.requestSuggestions(popupAt);
 }
 
+bool MainWindowHistoryHost::canPronounce() const {
+#ifdef TAVRO2_HAVE_SOUND
+  return !window_.lookup_->shownHeadword().empty();
+#else
+  return false;
+#endif
+}
+
+void MainWindowHistoryHost::pronounce() { window_.pronounce(); }
+
 void MainWindowHistoryHost::pollClipboard() {
   monitor_->pollClipboard();
   selectionMonitor_->pollClipboard();

@@ -102,6 +102,10 @@ class HistoryHost {
   // when they come, and with `popupAt` the definition popup names the first
   // of them there. A host without suggestions does nothing.
   virtual void offerSuggestions(std::optional<QPoint> /*popupAt*/) {}
+  // The main window's Pronounce command, for the popup's menu: whether it
+  // has an entry to speak, and speaking it. A host without it has none.
+  virtual bool canPronounce() const { return false; }
+  virtual void pronounce() {}
 
   // --- The companions, the same for every host -------------------------------
   // Set by a word the clipboard path found; the popup fades out only then.
@@ -151,6 +155,8 @@ class MainWindowHistoryHost final : public HistoryHost {
   bool clipboardButtonDown() const override;
   bool lookUpCopiedWord(std::string word) override;
   void offerSuggestions(std::optional<QPoint> popupAt) override;
+  bool canPronounce() const override;
+  void pronounce() override;
 
   // --- Entry points of the main window's commands and events --------------
   // The 100 ms clipboard timer: the clipboard and the selection monitors.

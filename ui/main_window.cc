@@ -423,6 +423,9 @@ void MainWindow::createMenu() {
       {"Minimize", Qt::CTRL | Qt::Key_M, &MainWindow::minimizeProgram},
       {"Compact Mode", Qt::CTRL | Qt::Key_S, &MainWindow::compactCycle},
       {"History", Qt::CTRL | Qt::Key_H, &MainWindow::toggleHistory},
+#ifdef TAVRO2_HAVE_SOUND
+      {"Pronounce", Qt::CTRL | Qt::Key_P, &MainWindow::pronounce},
+#endif
       {"Select to Translate", Qt::Key_unknown, nullptr},
       {nullptr, Qt::Key_unknown, nullptr},
       {"Open Help", Qt::Key_F1, &MainWindow::openHelp},

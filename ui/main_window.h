@@ -57,6 +57,7 @@ class ImageButton;
 class IniFile;
 class LookupState;
 class MainWindowHistoryHost;
+class Pronouncer;
 class ShadowLabel;
 class SkinTitleStrip;
 struct HeadwordEntry;
@@ -118,6 +119,10 @@ class MainWindow : public QWidget {
   static constexpr int kTypingPauseMs = 150;
   // Puts `word` into the search box; nothing is looked up.
   void setSearchText(const QString& word);
+#ifdef TAVRO2_HAVE_SOUND
+  // What speaks for Pronounce, made at its first use (main_window_speech.cc).
+  Pronouncer& pronouncer();
+#endif
   // Un-minimises and shows the window, clears the hidden flag and brings
   // the window to the front.
   void bringForward();
@@ -145,6 +150,9 @@ class MainWindow : public QWidget {
   void compactToggle();
   void compactCycle();
   void wideToggle();
+  // Ctrl+P: the headword of the entry the translation pane shows, spoken in
+  // its language; nothing while the pane shows none (main_window_speech.cc).
+  void pronounce();
   // Select-to-translate on or off; UseSelection is written at once.
   void setUseSelection(bool on);
 
@@ -319,6 +327,7 @@ class MainWindow : public QWidget {
   // one are dropped when they come.
   int suggestionRequest_ = 0;
   QThreadPool* suggestionThread_ = nullptr;  // a child, one thread
+  Pronouncer* pronouncer_ = nullptr;         // a child, once Pronounce is used
   // Last, so it goes first: the history window it may still hold points
   // into the history list and the controls above.
   std::unique_ptr<MainWindowHistoryHost> companions_;

@@ -138,7 +138,7 @@ void MainWindow::showLookupState() {
 void MainWindow::showTranslation() {
   showFormattedText(translationPane_, lookup_->translationText(), lookup_->translationRuns());
   // The history records the entry's text, without its transcription.
-  showTranscription(translationPane_, lookup_->ipaHeadword().size(), lookup_->ipa(),
+  showTranscription(translationPane_, lookup_->shownHeadword().size(), lookup_->ipa(),
                     palette_.transcriptionText);
 }
 

@@ -146,7 +146,13 @@ TEST_F(CommandLineTest, AboutUsageAndWindowArguments) {
       {{"--lookup", "x", "--dir", "/nonexistent/tavro2"}, "cannot read directory"},
       {{"--lookup", "x", "--from", "fr"}, "--from takes en, id or auto, not 'fr'"},
       {{"--text"}, "--text needs --lookup"},
-      {{"--from", "en"}, "--from needs --lookup"}};
+      {{"--from", "en"}, "--from needs --lookup or --pronounce"},
+      {{"--pronounce", "house"}, "--pronounce needs --wav FILE"},
+      {{"--pronounce", " ", "--wav", "x.wav"}, "--pronounce needs a word"},
+      {{"--pronounce", std::string(300, 'a'), "--wav", "x.wav"}, "at most 256 bytes"},
+      {{"--wav", "x.wav"}, "--wav needs --pronounce"},
+      {{"--pronounce", "x", "--wav", "x.wav", "--lookup", "x"}, "cannot be combined"},
+      {{"--pronounce", "x", "--wav", "x.wav", "--text"}, "--text needs --lookup"}};
   for (const auto& [args, message] : bad) {
     const ProgramRun u = run(args);
     EXPECT_EQ(u.status, 2) << message;

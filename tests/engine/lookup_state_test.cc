@@ -382,6 +382,37 @@ TEST_F(LookupTest, AnExactPhraseIsAnEntry) {
   EXPECT_EQ(state.statusText(), " Indonesian phrase");
 }
 
+// Pronounce speaks the shown entry's headword in its language: a find's
+// (the English one of two), a phrase's, a base form's; a history entry names
+// no side, so its word's is looked for, English first, within the direction.
+TEST_F(LookupTest, TheShownEntryNamesItsHeadwordAndSide) {
+  english({"air", "house"}, {"kb udara", "kb rumah"});
+  indonesian({"air", "rumah", "sate"}, {"kb water", "kb house", "kb satay"});
+  publish(DataKind::kPhrase, {"rumah sakit"}, {"hospital"});
+  userList(kEnglishListName, {"sate=satay (as the user writes it)"});
+  auto side = [&] { return std::pair(state.shownHeadword(), state.shownIndonesian()); };
+  using Side = std::pair<std::string, bool>;
+  const std::pair<const char*, Side> finds[] = {{"Air", {"air", false}},
+                                                {"rumah  sakit", {"rumah sakit", true}},
+                                                {"rumahnya", {"rumah", true}},
+                                                {"zzz", {"", false}}};
+  for (const auto& [box, expected] : finds) {
+    state.searchFromBox(box);
+    EXPECT_EQ(side(), expected) << box;
+  }
+  const std::tuple<const char*, Direction, bool> history[] = {
+      {"air", Direction::kAutomatic, false},         {"rumah", Direction::kAutomatic, true},
+      {"sate", Direction::kAutomatic, false},        {"zzz", Direction::kAutomatic, false},
+      {"air", Direction::kIndonesianEnglish, true}, {"rumah", Direction::kEnglishIndonesian, false}};
+  for (const auto& [word, direction, indonesian] : history) {
+    setSetting(state, &LookupSettings::direction, direction);
+    state.showHistoryEntry(word, std::string(word) + " x");
+    EXPECT_EQ(side(), Side(word, indonesian)) << word;
+  }
+  state.showHistoryEntry("air", "");
+  EXPECT_EQ(state.shownHeadword(), "");
+}
+
 }  // namespace
 // The pane's English entry has its headword's transcription (the base form's for a form
 // found through it); an Indonesian entry, a list of suggestions and a word without one have
@@ -391,7 +422,7 @@ TEST_F(LookupTest, TheEnglishEntryShownHasItsHeadwordsTranscription) {
   indonesian({"jam", "rumah"}, {"kb clock", "kb house"});
   store.publishTranscriptions(splitLines("go\r\nhouse\r\njam\r\n"), splitLines("g\r\nh\r\nj\r\n"),
                               LoadState::kLoaded);
-  const auto ipa = [&] { return state.ipaHeadword() + "/" + state.ipa(); };
+  const auto ipa = [&] { return state.shownHeadword() + "/" + state.ipa(); };
   const std::pair<const char*, const char*> finds[] = {
       {"went", "go/g"}, {"House", "house/h"}, {"jam", "jam/j"},
       {"rumah", "rumah/"}, {"walk", "walk/"}};
