@@ -2,9 +2,19 @@
 // ctests, which start a headless sway (or weston) for them with scripts/with-wayland and have
 // wl-copy play the other program.
 #ifdef TAVRO2_HAVE_WAYLAND
+#include <poll.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
 #include <QElapsedTimer>
 #include <QProcess>
+#include <atomic>
+#include <cstring>
 #include <optional>
+#include <thread>
+#include <vector>
+
+#include "wayland/wlr-data-control-client.h"
 
 #include "ui/clipboard_monitor.h"
 #include "ui/history_host.h"
@@ -81,6 +91,79 @@ TEST(WaylandChild, DISABLED_CopiesReachTheWindowWithoutFocus) {
   EXPECT_TRUE(processEventsUntil([&] { return historyHas(w, "run="); }, 20000));
 }
 
+// Another client that takes the clipboard through data-control and, asked for its text, never
+// writes it (it keeps the pipe open until it goes).
+class SilentSource {
+ public:
+  SilentSource() {
+    display_ = wl_display_connect(nullptr);
+    if (display_ == nullptr) return;
+    wl_registry* registry = wl_display_get_registry(display_);
+    static constexpr wl_registry_listener kGlobals{
+        [](void* data, wl_registry* r, uint32_t name, const char* interface, uint32_t) {
+          auto* self = static_cast<SilentSource*>(data);
+          if (std::strcmp(interface, wl_seat_interface.name) == 0 && self->seat_ == nullptr)
+            self->seat_ = static_cast<wl_seat*>(wl_registry_bind(r, name, &wl_seat_interface, 1));
+          if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
+            self->manager_ = static_cast<zwlr_data_control_manager_v1*>(
+                wl_registry_bind(r, name, &zwlr_data_control_manager_v1_interface, 1));
+        },
+        [](void*, wl_registry*, uint32_t) {}};
+    wl_registry_add_listener(registry, &kGlobals, this);
+    wl_display_roundtrip(display_);
+    if (seat_ == nullptr || manager_ == nullptr) return;
+    device_ = zwlr_data_control_manager_v1_get_data_device(manager_, seat_);
+    static constexpr zwlr_data_control_device_v1_listener kDevice{
+        [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
+          zwlr_data_control_offer_v1_destroy(offer);
+        },
+        [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {},
+        [](void*, zwlr_data_control_device_v1*) {},
+        [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {}};
+    zwlr_data_control_device_v1_add_listener(device_, &kDevice, this);
+    source_ = zwlr_data_control_manager_v1_create_data_source(manager_);
+    static constexpr zwlr_data_control_source_v1_listener kSource{
+        [](void* data, zwlr_data_control_source_v1*, const char*, int32_t fd) {
+          static_cast<SilentSource*>(data)->held_.push_back(fd);  // and nothing written
+        },
+        [](void*, zwlr_data_control_source_v1*) {}};
+    zwlr_data_control_source_v1_add_listener(source_, &kSource, this);
+    zwlr_data_control_source_v1_offer(source_, "text/plain;charset=utf-8");
+    zwlr_data_control_device_v1_set_selection(device_, source_);
+    owns = wl_display_roundtrip(display_) >= 0;
+    thread_ = std::thread([this] {
+      while (!stop_) {
+        while (wl_display_prepare_read(display_) != 0) wl_display_dispatch_pending(display_);
+        wl_display_flush(display_);
+        pollfd fd{wl_display_get_fd(display_), POLLIN, 0};
+        if (poll(&fd, 1, 20) > 0) {
+          wl_display_read_events(display_);
+        } else {
+          wl_display_cancel_read(display_);
+        }
+        wl_display_dispatch_pending(display_);
+      }
+    });
+  }
+  ~SilentSource() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    for (const int fd : held_) close(fd);
+    if (display_ != nullptr) wl_display_disconnect(display_);
+  }
+  bool owns = false;
+
+ private:
+  wl_display* display_ = nullptr;
+  wl_seat* seat_ = nullptr;
+  zwlr_data_control_manager_v1* manager_ = nullptr;
+  zwlr_data_control_device_v1* device_ = nullptr;
+  zwlr_data_control_source_v1* source_ = nullptr;
+  std::vector<int> held_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
 // What the Wayland reader hands back: `done` is called on this thread.
 ClipboardReading readOnce(WaylandSelectionReader& reader) {
   std::optional<ClipboardReading> got;
@@ -107,6 +190,20 @@ TEST(WaylandChild, DISABLED_ReaderHearsEveryCopyAndStopsAtItsLimit) {
   ASSERT_TRUE(processEventsUntil([&] { return changes > 2; }, 10000));
   const ClipboardReading words = readOnce(reader);
   EXPECT_TRUE(words.hasText && !words.tooLong && words.text == "sampai jumpa");
+
+  // An owner that never writes its text is given up on after the timeout, on the reader's
+  // thread: the read answers "no text" and this thread was free all along.
+  SilentSource silent;
+  ASSERT_TRUE(silent.owns);
+  ASSERT_TRUE(processEventsUntil([&] { return changes > 3; }, 10000));
+  QElapsedTimer clock;
+  clock.start();
+  std::optional<ClipboardReading> got;
+  reader.read([&got](ClipboardReading reading) { got = std::move(reading); });
+  EXPECT_LT(clock.elapsed(), 50);
+  ASSERT_TRUE(processEventsUntil([&] { return got.has_value(); }, 10000));
+  EXPECT_GE(clock.elapsed(), kSelectionTimeoutMs - 10);
+  EXPECT_FALSE(got->hasText);
 }
 
 // weston offers no data-control: the window says once that it reads the clipboard only while
