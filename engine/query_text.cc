@@ -58,6 +58,10 @@ std::vector<std::string> baseFormCandidates(std::string_view w) {
   // 3: "ings" words never end in "ing", so the two stems exclude each other.
   // A stem ending in a doubled letter is tried whole first: "calling" is
   // "call" (not "cal"), "running" is "run" once "runn" is not found.
+  // A plural in "ings" is first the plural of its "-ing" noun: "buildings"
+  // are buildings (bangunan), not forms of the verb build; the verb comes
+  // after, for "ings" nouns the dictionary lacks.
+  if (ends("ings")) out.push_back(minus(w, 1));
   if (ends("ing") || ends("ings")) {
     const std::string s = minus(w, ends("ing") ? 3 : 4);
     if (s.size() >= 2 && s[s.size() - 1] == s[s.size() - 2]) {
@@ -81,8 +85,8 @@ std::vector<std::string> baseFormCandidates(std::string_view w) {
       out.push_back(minus(w, 2));
     }
   }
-  // 5
-  if (ends("s")) out.push_back(minus(w, 1));
+  // 5 ("ings" words have this one already)
+  if (ends("s") && !ends("ings")) out.push_back(minus(w, 1));
   // 6
   if (ends("iest")) out.push_back(minus(w, 4) + "y");
   // 7

@@ -45,9 +45,10 @@ TEST(QueryTextTest, TrimLowerFilterLettersAndBaseFormCandidatesInRuleOrder) {
       {"defies", {"defie", "defy", "defi", "defie"}},
       {"flies", {"flie", "fly", "fli", "flie"}},
       {"payment", {"pay"}}, {"happier", {"happy", "happi"}}, {"tried", {"try", "trie", "tri"}},
-      // "ings": S = build, no doubled letter; then rule 5.
-      {"buildings", {"builde", "build", "building"}},
-      {"runnings", {"runn", "run", "runne", "running"}},
+      // "ings": the "-ing" noun first, then S = build, no doubled letter.
+      {"buildings", {"building", "builde", "build"}},
+      {"runnings", {"running", "runn", "run", "runne"}},
+      {"things", {"thing", "the", "th"}},  // never "the" before "thing"
       // Short words: the stem of "ing" is empty (no doubled-letter test), and
       // rule 4 never compares before the start of a word under four characters
       // ("aaed" has four: positions 1 and 2 are compared).
